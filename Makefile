@@ -1,0 +1,39 @@
+# The two set-up commands of the README: `make run` and `make test`.
+BUILD ?= build
+JOBS ?= $(shell nproc 2>/dev/null || echo 2)
+PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev clang libclang-rt-14-dev \
+            qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
+            fonts-liberation xvfb xauth
+
+.PHONY: all deps configure build run test clean
+
+all: build
+
+# Installs whatever Debian package is missing; quick when all are present.
+deps:
+	@missing=""; \
+	for p in $(PACKAGES); do \
+	  dpkg-query -W -f='$${Status}' $$p 2>/dev/null | grep -q 'install ok installed' || missing="$$missing $$p"; \
+	done; \
+	if [ -n "$$missing" ]; then \
+	  echo "Installing:$$missing"; \
+	  if [ "$$(id -u)" -eq 0 ]; then SUDO=""; else SUDO="sudo"; fi; \
+	  $$SUDO apt-get update -qq && \
+	  DEBIAN_FRONTEND=noninteractive $$SUDO apt-get install -y -qq --no-install-recommends $$missing; \
+	fi
+
+configure: deps
+	@cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=Release >/dev/null
+
+build: configure
+	@cmake --build $(BUILD) -j$(JOBS)
+
+run: build
+	@./$(BUILD)/src/cli/velmor-sim run flow --records 600 --out velmor-flow.psm && \
+	  echo "A 600-record Flow run was written to $$(pwd)/velmor-flow.psm"
+
+test: build
+	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+clean:
+	rm -rf $(BUILD) build-asan build-fuzz

@@ -1,0 +1,66 @@
+#include "rundata/SimFileWriter.h"
+
+#include "rundata/Columns.h"
+#include "rundata/NumberText.h"
+#include "rundata/SettingsLines.h"
+
+#include <string>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kEol = "\r\n";
+
+} // namespace
+
+void WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& settings,
+                         int gateValvePercent, const SampleLog& log, int sampleCount)
+{
+    std::string text;
+    text.reserve(static_cast<std::size_t>(sampleCount) * 96 + 512);
+    text += FirstLine(e);
+    text += kEol;
+    for (const SettingLine& line : SettingsLines(e)) {
+        switch (line.type) {
+        case LineType::Real:
+            text += ShortestText(settings.*line.real);
+            break;
+        case LineType::Flag:
+            text += (settings.*line.flag) ? "True" : "False";
+            break;
+        case LineType::Integer:
+            text += std::to_string(line.integer != nullptr ? settings.*line.integer
+                                                           : gateValvePercent);
+            break;
+        }
+        text += kEol;
+    }
+    const auto columns = ExerciseColumns(e);
+    for (std::size_t i = 0; i < columns.size(); ++i) {
+        text += i == 0 ? "" : ",";
+        text += columns[i].name;
+    }
+    text += kEol;
+    const int count = sampleCount < 0 ? 0 : (sampleCount > kLogRecords ? kLogRecords : sampleCount);
+    for (int n = 1; n <= count; ++n) {
+        const SampleRecord& r = log.record(n);
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            if (i > 0) {
+                text += ',';
+            }
+            const int f = columns[i].field;
+            if (f == kFieldTime) {
+                text += ShortestText(r.time);
+            } else if (f == kFieldSegment) {
+                text += std::to_string(r.segment);
+            } else {
+                text += ShortestText(r.field(f));
+            }
+        }
+        text += kEol;
+    }
+    out << text;
+}
+
+} // namespace velmor

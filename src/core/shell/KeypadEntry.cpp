@@ -1,0 +1,72 @@
+#include "shell/KeypadEntry.h"
+
+#include "Arith.h"
+
+#include <charconv>
+#include <cstdint>
+
+namespace velmor {
+
+namespace {
+
+bool IsMark(char c)
+{
+    return c == '.' || c == ',';
+}
+
+} // namespace
+
+bool KeypadAcceptsChar(std::string_view text, char c)
+{
+    const std::size_t mark = text.find_first_of(".,");
+    if (IsMark(c)) {
+        return mark == std::string_view::npos;
+    }
+    if (c < '0' || c > '9') {
+        return false;
+    }
+    if (mark != std::string_view::npos && text.size() - mark - 1 >= kKeypadMaxDecimals) {
+        return false;
+    }
+    return true;
+}
+
+std::optional<float> KeypadTextValue(std::string_view text, std::string* error)
+{
+    const std::size_t dot = text.find('.');
+    const std::size_t comma = text.find(',');
+    const std::size_t p = (dot == std::string_view::npos ? 0 : dot + 1) +
+                          (comma == std::string_view::npos ? 0 : comma + 1);
+    std::string digits;
+    int decimals = 0;
+    if (p == 0) {
+        digits = std::string(text);
+    } else if (p <= text.size()) {
+        digits = std::string(text.substr(0, p - 1)) + std::string(text.substr(p));
+        decimals = static_cast<int>(text.size() - p);
+    } else {
+        digits = std::string(text); // both marks: the sum points past the text
+    }
+    std::int32_t number = 0;
+    const char* first = digits.data();
+    const char* last = digits.data() + digits.size();
+    if (first != last && *first == '+') {
+        ++first;
+    }
+    const auto [ptr, ec] = std::from_chars(first, last, number);
+    if (digits.empty() || ec != std::errc{} || ptr != last) {
+        if (error != nullptr) {
+            *error = "'" + digits + "' is not a valid integer value";
+        }
+        return std::nullopt;
+    }
+    Real divisor = 1;
+    if (decimals >= 1 && decimals <= kKeypadMaxDecimals) {
+        for (int i = 0; i < decimals; ++i) {
+            divisor *= 10;
+        }
+    }
+    return static_cast<float>(static_cast<Real>(number) / divisor);
+}
+
+} // namespace velmor

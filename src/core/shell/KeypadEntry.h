@@ -1,0 +1,30 @@
+// Arithmetic of the "New value" keypad: what may be typed, and the value
+// that OK makes of the text.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace velmor {
+
+// Digits after the decimal mark that an entry may hold. The value is formed
+// as integer / 10^n, which only works for n up to 7.
+constexpr int kKeypadMaxDecimals = 7;
+
+// Whether a typed character is accepted into `text` (digits, one decimal
+// mark "." or ",", at most seven digits after it).
+bool KeypadAcceptsChar(std::string_view text, char c);
+
+// OK: the text as a value. The digits (without the mark) are read as a
+// 32-bit integer and divided by 10^n for n digits after the mark. On a text
+// that is no number, `error` gets the conversion message.
+std::optional<float> KeypadTextValue(std::string_view text, std::string* error = nullptr);
+
+// Whether value lies within [min, max] as the keypad compares (32-bit).
+inline bool KeypadInRange(float value, float min, float max)
+{
+    return !(value > max || value < min);
+}
+
+} // namespace velmor
