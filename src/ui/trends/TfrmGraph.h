@@ -1,0 +1,104 @@
+// The Trends window: plot, scales and traces of the sample log, the process
+// bars, the settings box, the gate valve and the pump button. A running loop
+// draws on it through the TrendSink interface.
+#pragma once
+
+#include "exercises/Exercise.h"
+#include "rundata/State.h"
+#include "trends/TrendSink.h"
+
+#include <QImage>
+#include <QWidget>
+
+class QCheckBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+namespace velmor {
+
+class TfrmGraph : public QWidget, public TrendSink {
+    Q_OBJECT
+
+public:
+    // Creates the window for an exercise: creation steps and the exercise's
+    // configuration (caption, scale picture, initial span, check boxes).
+    TfrmGraph(VelmorState& state, Exercise exercise, QWidget* parent = nullptr);
+    ~TfrmGraph() override;
+
+    Exercise exercise() const { return m_exercise; }
+
+    // TrendSink: what a running loop calls.
+    void DrawNewAxes() override;
+    void RestoreLine() override;
+    void ShowStartTime(int seconds) override;
+    void HideFloat() override;
+    void DrawBars(int recordNumber) override;
+    int SetXPoints(double t) override;
+    void TrendSP() override;
+    void TrendMV() override;
+    void TrendQ() override;
+    void TrendTempSP() override;
+    void TrendTempMV() override;
+    void TrendTempQ() override;
+    void TrendVolSP() override;
+    void TrendVolMV() override;
+    void TrendLevelSP() override;
+    void TrendLevelMV() override;
+    void DrawMark() override;
+    void PIDUpdate(int recordNumber) override;
+
+    void DrawAxisLine(int x, int label);
+    void PlotPoint(int recordNumber);
+    void DrawTrend();
+    void Heading(const QString& fileName);
+    void SetLanguage();
+    void DrawGate();
+    // The Flow window's control-mode button enables the pump exactly in Manual.
+    void setPumpEnabled(bool enabled);
+
+    // imgPanel: the 524 x 501 picture everything is drawn on.
+    const QImage& panel() const { return m_panel; }
+
+    // Controls, by their design names.
+    QCheckBox* chkFlowSP = nullptr;
+    QCheckBox* chkFlowMV = nullptr;
+    QCheckBox* chkFlowQ = nullptr;
+    QCheckBox* chkTempSP = nullptr;
+    QCheckBox* chkTempMV = nullptr;
+    QCheckBox* chkTempQ = nullptr;
+    QCheckBox* chkVolSP = nullptr;
+    QCheckBox* chkVolMV = nullptr;
+    QCheckBox* chkLevelSP = nullptr;
+    QCheckBox* chkLevelMV = nullptr;
+    QPushButton* btnPump = nullptr;
+    QPushButton* btnChokeUp = nullptr;
+    QPushButton* btnChokeDown = nullptr;
+    QLineEdit* txtStartTime = nullptr;
+    QLineEdit* txtTrendBase = nullptr;
+    QLabel* txtFloat = nullptr;
+    QLabel* lblLeftUnit = nullptr;
+    QLabel* lblRightUnit = nullptr;
+    QLabel* lblStartTime = nullptr;
+    QLabel* lblTimeBase = nullptr;
+    QLabel* lblSecs = nullptr;
+    QLabel* lblSecs2 = nullptr;
+
+signals:
+    // The close box was pressed while the program runs: the shell puts the
+    // open exercise's name into its mailbox, which closes both windows.
+    void closeRequested();
+    // DrawTrend stops the main window's read-out timer.
+    void mainTimerStopRequested();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    VelmorState& m_state;
+    Exercise m_exercise;
+    QImage m_panel;
+};
+
+} // namespace velmor
