@@ -340,7 +340,7 @@ TEST(BatchRun, DeliversTheVolumeAndThenOnlyRemovesDrive)
     // required any more and the drive runs down to 0.
     TestRun early(Exercise::Batch);
     early.start();
-    early.cycles(600);
+    early.cycles(900);
     ASSERT_GT(early.state.run.measuredVolume, 0.5f);
     early.enter(kCodeSetPoint, 0.5f);
     early.cycles(1);
