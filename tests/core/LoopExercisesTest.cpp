@@ -349,7 +349,7 @@ TEST(BatchRun, DeliversTheVolumeAndThenOnlyRemovesDrive)
     const float delivered = early.state.run.measuredVolume;
     early.toEnd();
     EXPECT_EQ(early.record(1800).field(kFieldOutput), 0.0f);
-    EXPECT_LT(early.state.run.measuredVolume - delivered, 0.05f);
+    EXPECT_LT(early.state.run.measuredVolume - delivered, 0.15f); // only the run-down
 }
 
 TEST(BatchRun, VolumeIntegralOffAndSumpFeedForward)
