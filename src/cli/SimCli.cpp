@@ -4,6 +4,8 @@
 #include "exercises/LoopEngine.h"
 #include "exercises/NamedSettings.h"
 #include "rundata/NumberText.h"
+#include "rundata/SettingsLines.h"
+#include "rundata/SimFileReader.h"
 #include "rundata/SimFileWriter.h"
 
 #include <charconv>
@@ -137,10 +139,137 @@ RunOptions ParseRun(const std::vector<std::string>& args)
             throw UsageError("unknown option '" + opt + "'");
         }
     }
-    if (o.from) {
-        throw UsageError("--from is not available in this version of velmor-sim");
-    }
     return o;
+}
+
+// A simulation file read with the reader of File > Open. Throws UsageError
+// when the file cannot be read; a refused file comes back as an error.
+SimFileResult ReadFile(const std::string& path, std::string_view currentForm)
+{
+    std::error_code ec;
+    if (std::filesystem::is_directory(path, ec)) {
+        throw UsageError("cannot read '" + path + "': it is a directory");
+    }
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        throw UsageError("cannot read '" + path + "'");
+    }
+    SimFileReadOptions options;
+    options.currentForm = currentForm;
+    SimFileResult result = ReadSimulationFile(in, options);
+    if (in.bad()) {
+        throw UsageError("cannot read '" + path + "'");
+    }
+    return result;
+}
+
+// --from: the settings lines, as File > Open applies them to the exercise
+// that is open; the data lines are checked but not used.
+void ApplyFrom(VelmorState& state, Exercise exercise, const std::string& path)
+{
+    const SimFileResult r = ReadFile(path, FormName(exercise));
+    if (!r.ok()) {
+        throw UsageError("--from " + path + ": " + r.error.text());
+    }
+    if (r.load->exercise != exercise) {
+        throw UsageError("--from " + path + ": the file holds a " +
+                         std::string(CommandWord(r.load->exercise)) + " simulation, not " +
+                         std::string(CommandWord(exercise)));
+    }
+    ApplySimFileSettings(state, *r.load);
+}
+
+void AppendIndex(std::string& j, const std::array<std::int32_t, kSecondIndexEntries>& index)
+{
+    j += '[';
+    for (std::size_t s = 0; s < index.size(); ++s) {
+        if (s > 0) {
+            j += ", ";
+        }
+        j += std::to_string(index[s]);
+    }
+    j += ']';
+}
+
+void AppendRecords(std::string& j, const SimFileLoad& load)
+{
+    j += '[';
+    for (std::size_t n = 0; n < load.records.size(); ++n) {
+        const SampleRecord& r = load.records[n];
+        j += n > 0 ? ", [" : "[";
+        j += ShortestText(r.time);
+        for (int f = kFirstFloatField; f <= kLastFloatField; ++f) {
+            j += ", ";
+            j += ShortestText(r.field(f));
+        }
+        j += ", ";
+        j += std::to_string(r.segment);
+        j += ']';
+    }
+    j += ']';
+}
+
+std::string InspectJson(const SimFileLoad& load)
+{
+    std::string j;
+    j.reserve(load.records.size() * 200 + 8192);
+    j += "{\"exercise\": \"";
+    j += FormName(load.exercise);
+    j += "\", \"settings\": {";
+    bool first = true;
+    for (const SettingLine& line : SettingsLines(load.exercise)) {
+        j += first ? "\"" : ", \"";
+        first = false;
+        j += line.name;
+        j += "\": ";
+        switch (line.type) {
+        case LineType::Real:
+            j += ShortestText(load.settings.*line.real);
+            break;
+        case LineType::Flag:
+            j += (load.settings.*line.flag) ? "true" : "false";
+            break;
+        case LineType::Integer:
+            j += std::to_string(line.integer != nullptr ? load.settings.*line.integer
+                                                        : load.gateValvePercent.value_or(100));
+            break;
+        }
+    }
+    j += "}, \"trendSpan\": ";
+    j += std::to_string(load.trendSpan);
+    // Files without a gate valve line leave the opening the newly opened
+    // exercise has: fully open.
+    j += ", \"gateValvePercent\": ";
+    j += std::to_string(load.gateValvePercent.value_or(100));
+    j += ", \"sampleCount\": ";
+    j += std::to_string(load.sampleCount);
+    j += ", \"secondIndexFilled\": ";
+    j += std::to_string(load.secondIndexFilled);
+    j += ", \"secondIndex\": ";
+    AppendIndex(j, load.secondIndex);
+    j += ", \"records\": ";
+    AppendRecords(j, load);
+    j += "}\n";
+    return j;
+}
+
+int Inspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
+{
+    if (args.size() != 2 || args[1].empty()) {
+        throw UsageError("inspect needs one file: velmor-sim inspect FILE.psm");
+    }
+    // No exercise is open: the file's first line must name one.
+    const SimFileResult r = ReadFile(args[1], "frmMain");
+    if (!r.ok()) {
+        err << "velmor-sim: " << args[1] << ": " << r.error.text() << '\n';
+        return kExitRefusedFile;
+    }
+    if (!r.load->warning.empty()) {
+        err << "velmor-sim: " << args[1] << ": " << r.load->warning << '\n';
+    }
+    out << InspectJson(*r.load);
+    out.flush();
+    return 0;
 }
 
 // Writes through a temporary file beside the target, renamed into place only
@@ -195,6 +324,9 @@ int Run(const std::vector<std::string>& args, std::ostream& out)
     RunOptions o = ParseRun(args);
     VelmorState state;
     OpenExerciseState(state, o.exercise, true);
+    if (o.from) {
+        ApplyFrom(state, o.exercise, *o.from);
+    }
 
     for (const Change& c : o.sets) {
         if (std::string error = ApplySetting(state, o.exercise, c.name, c.value); !error.empty()) {
@@ -256,7 +388,7 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return Run(args, out);
         }
         if (args[0] == "inspect") {
-            throw UsageError("inspect is not available in this version of velmor-sim");
+            return Inspect(args, out, err);
         }
         if (args[0] == "--help" || args[0] == "-h") {
             out << kUsage;
@@ -270,7 +402,6 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
         err << "velmor-sim: " << e.what() << '\n';
         return kExitUsage;
     }
-    (void)kExitRefusedFile;
 }
 
 } // namespace velmor
