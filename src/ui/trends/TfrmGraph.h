@@ -17,6 +17,8 @@ class QPushButton;
 
 namespace velmor {
 
+enum class TraceId;
+
 class TfrmGraph : public QWidget, public TrendSink {
     Q_OBJECT
 
@@ -96,9 +98,64 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    // Creation steps and the exercise's configuration.
+    void FormCreate();
+    void CreateControls();
+    void ApplyExerciseConfiguration();
+    void DrawGateBox();
+
+    QCheckBox* checkBoxOf(TraceId id) const;
+    float& currentValueOf(TraceId id);
+    std::int32_t& previousYOf(TraceId id);
+    // One trace segment: the body of TrendSP and its nine siblings.
+    void DrawTraceSegment(TraceId id);
+    // A trace check box changed: blank its bar, then redraw the plot.
+    void chkTraceClick(TraceId id);
+
+    void BlankFlowSP();
+    void BlankFlowMV();
+    void BlankFlowQ();
+    void BlankTempSP();
+    void BlankTempMV();
+    void BlankTempQ();
+    void BlankVolSP();
+    void BlankVolMV();
+    void BlankPlace(int place);
+
+    void btnPumpClick();
+    void btnChokeUpClick();
+    void btnChokeDownClick();
+
+    // The settings box's labels and frame (drawn by SetLanguage).
+    void DrawSettingsLabels(bool spanish);
+    // Time-base slider track with its knob at offset k.
+    void SliderAt(int k);
+    void DrawAxisLine(QPainter& painter, int x, int label);
+
+    void fillPanelRect(int left, int top, int right, int bottom, QRgb colour);
+    void panelLine(int x0, int y0, int x1, int y1, QRgb colour);
+    QFont arialFont(int points, bool bold = false) const;
+    char decimalMark() const;
+    void refreshPanel();
+
     VelmorState& m_state;
     Exercise m_exercise;
-    QImage m_panel;
+    QImage m_panel;                 // imgPanel
+    QImage m_background;            // the panel as laid out, for restoring the plot frame
+    QImage imgLpermOverlay;
+    QImage imgLitresOverlay;
+    QImage imgLineBackground;       // column saved under the cursor line
+    QImage m_sliderTrack;
+    QImage m_sliderKnob;
+    QFont m_axisFont;
+    int m_axisFontAscent = 0;
+    int m_axisFontHeight = 0;
+
+    // Gate box geometry, measured once at creation.
+    int gateTextX = 0;
+    int gateTextY = 0;
+    int gateTextWidth = 0;
+    int gateTextHeight = 0;
 };
 
 } // namespace velmor

@@ -1,0 +1,1048 @@
+#include "trends/TfrmGraph.h"
+
+#include "Arith.h"
+#include "trends/Scales.h"
+#include "trends/TrendArt.h"
+#include "trends/TrendLine.h"
+#include "trends/TrendTables.h"
+#include "trends/TrendText.h"
+#include "trends/TrendView.h"
+
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QFontMetrics>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+#include <array>
+#include <utility>
+
+namespace velmor {
+
+namespace {
+
+constexpr int kPanelWidth = 524;
+constexpr int kPanelHeight = 501;
+constexpr QRgb kBlack = 0xff000000;
+constexpr QRgb kGridGrey = 0xff808080;
+constexpr QRgb kMarkColour = 0xffd2a300;      // 210,163,0
+constexpr QRgb kCursorWhite = 0xffffffff;
+constexpr QRgb kSilverRgb = 0xffc0c0c0;
+
+QRgb ToQRgb(Rgb c)
+{
+    return qRgb(c.r, c.g, c.b);
+}
+
+// A text of the window in both languages.
+struct Text {
+    const char* english;
+    const char* spanish;
+    QString in(bool inSpanish) const { return QString::fromUtf8(inSpanish ? spanish : english); }
+};
+
+Text CaptionOf(Exercise e)
+{
+    switch (e) {
+    case Exercise::Flow:
+        return {"Flow Trend", "Tendencias del Flujo"};
+    case Exercise::Temperature:
+        return {"Temperature Trend", "Tendencias de la Temperatura"};
+    case Exercise::Batch:
+        return {"Batch Volume Trend", "Tendencias del Volumen del Lote"};
+    case Exercise::Level:
+        return {"Fluid Level Trend", "Tendencias del Nivel del Fluido"};
+    case Exercise::Open:
+        break;
+    }
+    return {"Open Loop Trend", "Tendencias del Circuito Abierto"};
+}
+
+// lblLeftUnit and lblRightUnit.
+std::pair<Text, Text> UnitsOf(Exercise e)
+{
+    switch (e) {
+    case Exercise::Temperature:
+        return {{"°C", "°C"}, {"%", "%"}};
+    case Exercise::Level:
+        return {{"Level", "Nivel"}, {"%", "%"}};
+    case Exercise::Batch:
+        return {{"L", "L"}, {"°C / %", "°C / %"}};
+    case Exercise::Flow:
+    case Exercise::Open:
+        break;
+    }
+    return {{"L/min", "L/min"}, {"%", "%"}};
+}
+
+constexpr Text kTraceNames[kTraceCount] = {
+    {"Flow SP", "SP flujo"},   {"Flow MV", "MV flujo"}, {"Pump Output", "Q flujo"},
+    {"Temp SP", "SP temp"},    {"Temp MV", "MV temp"},  {"Temp Output", "Q temp"},
+    {"Vol SP", "SP vol"},      {"Vol MV", "MV vol"},    {"Level SP", "SP nivel"},
+    {"Level MV", "MV nivel"},
+};
+
+// Settings-box labels: gain, band, integral, derivative.
+struct SettingsLabels {
+    Text lines[4];
+};
+constexpr SettingsLabels kFlowLabels{{{"Flow PG:", "Kp Flujo:"},
+                                      {"Flow PB:", "LP Flujo"},
+                                      {"Flow I:", "Ki Flujo:"},
+                                      {"Flow D:", "Kd Flujo:"}}};
+constexpr SettingsLabels kTempLabels{{{"Temp PG:", "Kp Temp:"},
+                                      {"Temp PB:", "LP Temp:"},
+                                      {"Temp I:", "Ki Temp:"},
+                                      {"Temp D:", "Kd Temp:"}}};
+constexpr SettingsLabels kLevelLabels{{{"Level PG:", "Kp Nivel:"},
+                                       {"Level PB:", "LP Nivel"},
+                                       {"Level I:", "Ki Nivel:"},
+                                       {"Level D:", "Kd Nivel:"}}};
+constexpr SettingsLabels kVolLabels{{{"Vol PG:", "Kp Vol:"},
+                                     {"Vol PB:", "LP Vol:"},
+                                     {"Vol I:", "Ki Vol:"},
+                                     {"Vol D:", "Kd Vol:"}}};
+constexpr int kSettingsLineY[4] = {432, 447, 462, 477};
+
+// Record fields of a loop's gain, integral and derivative.
+struct SettingsFields {
+    int gain, integral, derivative;
+};
+
+// Background of a trace's check box, and a text colour that reads on it.
+QColor BoxColour(TraceId id)
+{
+    if (id == TraceId::FlowQ) {
+        return QColor(128, 128, 128); // its trace is white
+    }
+    const Rgb c = TraceTable()[static_cast<std::size_t>(id)].colour;
+    return QColor(c.r, c.g, c.b);
+}
+
+void PaintBox(QCheckBox* box, const QColor& background)
+{
+    QPalette pal = box->palette();
+    pal.setColor(QPalette::Window, background);
+    const bool dark = qGray(background.rgb()) < 140;
+    const QColor text = dark ? QColor(Qt::white) : QColor(Qt::black);
+    pal.setColor(QPalette::Active, QPalette::WindowText, text);
+    pal.setColor(QPalette::Inactive, QPalette::WindowText, text);
+    pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(112, 112, 112));
+    box->setPalette(pal);
+    box->setAutoFillBackground(true);
+}
+
+// The hint rule of the pump button: text before its first ":" (one is added
+// when missing), then ": " and the state word.
+QString PumpHint(QString hint, bool on)
+{
+    if (!hint.contains(QLatin1Char(':'))) {
+        hint += QLatin1Char(':');
+    }
+    return hint.left(hint.indexOf(QLatin1Char(':'))) + QStringLiteral(": ") +
+           (on ? QStringLiteral("On") : QStringLiteral("Off"));
+}
+
+} // namespace
+
+// ---------------------------------------------------------------------------
+// Creation
+
+TfrmGraph::TfrmGraph(VelmorState& state, Exercise exercise, QWidget* parent)
+    : QWidget(parent), m_state(state), m_exercise(exercise)
+{
+    FormCreate();
+}
+
+TfrmGraph::~TfrmGraph() = default;
+
+void TfrmGraph::FormCreate()
+{
+    TrendViewState& tv = m_state.trend;
+    tv.trendInitialising = true;
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    move(231, 0);
+    setFixedSize(kPanelWidth, kPanelHeight);
+    // Large-font mode keeps the same pixel sizes through smaller points
+    // (see arialFont); the layout itself needs no rescaling here.
+    tv.trendFontSize = m_state.shell.largeFonts ? 7 : 9;
+
+    m_background = trendart::PanelBackground();
+    m_panel = m_background.copy();
+    imgLpermOverlay = trendart::LpermOverlay();
+    imgLitresOverlay = trendart::LitresOverlay();
+    imgLineBackground = QImage(1, 315, QImage::Format_RGB32);
+    imgLineBackground.fill(Qt::black);
+    m_sliderTrack = trendart::SliderTrack();
+    m_sliderKnob = trendart::SliderKnob();
+
+    m_axisFont = QFont(QStringLiteral("Arial"));
+    m_axisFont.setPixelSize(13); // a 15-pixel cell, as the label strip expects
+    m_axisFont.setBold(true);
+    const QFontMetrics axisMetrics(m_axisFont);
+    m_axisFontAscent = axisMetrics.ascent();
+    m_axisFontHeight = axisMetrics.height();
+
+    CreateControls();
+
+    if (m_state.shell.halfWidth != 388 || m_state.shell.halfHeight != 289) {
+        move(m_state.shell.halfWidth - 157, m_state.shell.halfHeight - 289);
+    }
+
+    ApplyExerciseConfiguration();
+
+    tv.trendViewStart = 0;
+    txtTrendBase->setText(QString::number(tv.trendSpan));
+    SliderAt(SliderKnobOffset(tv.trendSpan));
+
+    m_state.run.pumpOn = false;
+    m_state.run.gateValvePercent = 100;
+    if (m_exercise == Exercise::Flow || m_exercise == Exercise::Open) {
+        btnChokeUp->setEnabled(true);
+        btnChokeDown->setEnabled(true);
+        DrawGateBox();
+    }
+    if (btnPump->isEnabled()) {
+        btnPump->setToolTip(btnPump->toolTip() + QStringLiteral(": Off"));
+    }
+
+    m_state.log.secondIndex.fill(1);
+    tv.hoverX = 0;
+    tv.hoverY = 0;
+    tv.savedColumnX = 0;
+    emit mainTimerStopRequested();
+    tv.trendClosing = false;
+    SetLanguage();
+}
+
+void TfrmGraph::CreateControls()
+{
+    const int boxFont = m_state.trend.trendFontSize;
+
+    auto label = [this](int x, int y, int w, int h, Qt::Alignment align) {
+        auto* l = new QLabel(this);
+        l->setGeometry(x, y, w, h);
+        l->setAlignment(align);
+        l->setFont(arialFont(9));
+        return l;
+    };
+    lblStartTime = label(40, 5, 66, 16, Qt::AlignRight | Qt::AlignVCenter);
+    lblSecs = label(143, 5, 40, 16, Qt::AlignLeft | Qt::AlignVCenter);
+    lblTimeBase = label(300, 5, 94, 16, Qt::AlignRight | Qt::AlignVCenter);
+    lblSecs2 = label(437, 5, 40, 16, Qt::AlignLeft | Qt::AlignVCenter);
+
+    auto edit = [this](int x) {
+        auto* e = new QLineEdit(this);
+        e->setGeometry(x, 3, 32, 20);
+        e->setMaxLength(3);
+        e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        e->setFont(arialFont(9));
+        e->setText(QStringLiteral("0"));
+        return e;
+    };
+    txtStartTime = edit(108);
+    txtTrendBase = edit(400);
+
+    lblLeftUnit = new QLabel(this);
+    lblLeftUnit->setGeometry(2, 26, 32, 17);
+    lblRightUnit = new QLabel(this);
+    lblRightUnit->setGeometry(490, 26, 32, 17);
+    for (QLabel* unit : {lblLeftUnit, lblRightUnit}) {
+        unit->setAlignment(Qt::AlignHCenter | Qt::AlignTop);
+        unit->setFont(arialFont(7, true));
+    }
+
+    txtFloat = new QLabel(this);
+    txtFloat->setAutoFillBackground(true);
+    QPalette floatPalette = txtFloat->palette();
+    floatPalette.setColor(QPalette::Window, QColor(255, 255, 230));
+    floatPalette.setColor(QPalette::WindowText, Qt::black);
+    txtFloat->setPalette(floatPalette);
+    txtFloat->setFrameShape(QFrame::Box);
+    txtFloat->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    txtFloat->setMargin(2);
+    txtFloat->setFont(arialFont(8));
+    txtFloat->hide();
+
+    // Check boxes: one column beside the bar box; the level boxes share the
+    // first two places with the flow boxes.
+    const int places[kTraceCount] = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1};
+    QCheckBox** boxes[kTraceCount] = {&chkFlowSP, &chkFlowMV, &chkFlowQ,  &chkTempSP,  &chkTempMV,
+                                      &chkTempQ,  &chkVolSP,  &chkVolMV,  &chkLevelSP, &chkLevelMV};
+    const char* layoutTexts[kTraceCount] = {"Flow SP", "Flow MV",   "Pump Output", "Temp SP",
+                                            "Temp MV", "Temp Output", "Volume SP", "Volume MV",
+                                            "Level SP", "Level MV"};
+    for (int i = 0; i < kTraceCount; ++i) {
+        auto* box = new QCheckBox(QString::fromLatin1(layoutTexts[i]), this);
+        box->setGeometry(230, 381 + 15 * places[i], 104, 14);
+        box->setFont(arialFont(boxFont));
+        box->setFocusPolicy(Qt::NoFocus);
+        PaintBox(box, BoxColour(static_cast<TraceId>(i)));
+        *boxes[i] = box;
+        const auto id = static_cast<TraceId>(i);
+        connect(box, &QCheckBox::toggled, this, [this, id] { chkTraceClick(id); });
+    }
+    chkLevelSP->hide();
+    chkLevelMV->hide();
+
+    auto button = [this](int x, int y, int w, int h, const QIcon& icon) {
+        auto* b = new QPushButton(this);
+        b->setGeometry(x, y, w, h);
+        b->setIcon(icon);
+        b->setFocusPolicy(Qt::NoFocus);
+        b->setEnabled(false);
+        return b;
+    };
+    btnChokeUp = button(433, 395, 29, 15, trendart::GateIcon(true));
+    btnChokeDown = button(433, 410, 29, 14, trendart::GateIcon(false));
+    btnPump = button(462, 395, 29, 29, trendart::PumpIcon(false));
+    btnPump->setIconSize(QSize(22, 22));
+    btnChokeUp->setToolTip(QStringLiteral("Open Gate Valve"));
+    btnChokeDown->setToolTip(QStringLiteral("Close Gate Valve"));
+    btnPump->setToolTip(QStringLiteral("Pump"));
+    connect(btnChokeUp, &QPushButton::clicked, this, [this] { btnChokeUpClick(); });
+    connect(btnChokeDown, &QPushButton::clicked, this, [this] { btnChokeDownClick(); });
+    connect(btnPump, &QPushButton::clicked, this, [this] { btnPumpClick(); });
+}
+
+void TfrmGraph::ApplyExerciseConfiguration()
+{
+    TrendViewState& tv = m_state.trend;
+    QPainter p(&m_panel);
+    setWindowTitle(CaptionOf(m_exercise).english);
+
+    std::vector<QCheckBox*> checked;
+    std::vector<QCheckBox*> disabled;
+    switch (m_exercise) {
+    case Exercise::Flow:
+        p.drawImage(2, 20, imgLpermOverlay);
+        tv.trendSpan = 60;
+        checked = {chkFlowSP, chkFlowMV, chkFlowQ};
+        disabled = {chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
+        break;
+    case Exercise::Temperature:
+        tv.trendSpan = 120;
+        checked = {chkTempSP, chkTempMV, chkTempQ};
+        disabled = {chkFlowSP, chkFlowMV, chkFlowQ, chkVolSP, chkVolMV};
+        break;
+    case Exercise::Batch:
+        p.drawImage(2, 19, imgLitresOverlay);
+        tv.trendSpan = 180;
+        checked = {chkFlowQ, chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
+        disabled = {chkFlowSP, chkFlowMV};
+        break;
+    case Exercise::Level:
+        tv.trendSpan = 120;
+        chkFlowSP->hide();
+        chkFlowMV->hide();
+        chkLevelSP->show();
+        chkLevelMV->show();
+        checked = {chkLevelSP, chkLevelMV, chkFlowQ};
+        disabled = {chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
+        break;
+    case Exercise::Open:
+        p.drawImage(2, 20, imgLpermOverlay);
+        tv.trendSpan = 60;
+        checked = {chkFlowMV, chkFlowQ};
+        disabled = {chkFlowSP, chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
+        break;
+    }
+    p.end();
+    // The scale picture belongs to the laid-out panel from now on.
+    m_background = m_panel.copy();
+    for (QCheckBox* box : checked) {
+        box->setChecked(true);
+    }
+    for (QCheckBox* box : disabled) {
+        box->setEnabled(false);
+        PaintBox(box, trendart::kSilver);
+    }
+}
+
+void TfrmGraph::DrawGateBox()
+{
+    QPainter p(&m_panel);
+    const QFont font = arialFont(m_state.trend.trendFontSize - 1);
+    const QFontMetrics fm(font);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    const QString gate = QStringLiteral("Gate");
+    const QString valve = QStringLiteral("Valve:");
+    const int h = fm.height();
+    p.drawText(349, 431 + fm.ascent(), gate);
+    p.drawText(349, 431 + h + fm.ascent(), valve);
+    p.end();
+    gateTextX = fm.horizontalAdvance(valve) + 351;
+    gateTextY = 431 + h / 2;
+    gateTextWidth = fm.horizontalAdvance(QStringLiteral("100%"));
+    gateTextHeight = fm.height();
+    const int bottom = 433 + 2 * h;
+    const int right = 353 + fm.horizontalAdvance(valve) + gateTextWidth;
+    panelLine(345, 429, 345, bottom, kBlack);
+    panelLine(345, bottom, right, bottom, kBlack);
+    panelLine(right, bottom, right, 429, kBlack);
+    panelLine(right, 429, 345, 429, kBlack);
+    DrawGate();
+}
+
+// ---------------------------------------------------------------------------
+// Small drawing helpers
+
+QFont TfrmGraph::arialFont(int points, bool bold) const
+{
+    // Points at 96 dpi, or at 120 dpi in large-font mode (which also asks
+    // for smaller points), so that the panel's pixels stay put.
+    const int dpi = m_state.shell.largeFonts ? 120 : 96;
+    QFont f(QStringLiteral("Arial"));
+    f.setPixelSize(std::max(1, static_cast<int>(RoundEven(static_cast<Real>(points) * dpi / 72))));
+    f.setBold(bold);
+    return f;
+}
+
+char TfrmGraph::decimalMark() const
+{
+    return m_state.shell.decimalComma ? ',' : '.';
+}
+
+void TfrmGraph::fillPanelRect(int left, int top, int right, int bottom, QRgb colour)
+{
+    // Rectangles are normalised, as the bars need for values out of range.
+    if (right < left) {
+        std::swap(left, right);
+    }
+    if (bottom < top) {
+        std::swap(top, bottom);
+    }
+    left = std::max(left, 0);
+    top = std::max(top, 0);
+    right = std::min(right, kPanelWidth);
+    bottom = std::min(bottom, kPanelHeight);
+    if (left >= right || top >= bottom) {
+        return;
+    }
+    uchar* bits = m_panel.bits();
+    const qsizetype stride = m_panel.bytesPerLine();
+    for (int y = top; y < bottom; ++y) {
+        auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
+        std::fill(row + left, row + right, colour);
+    }
+}
+
+void TfrmGraph::panelLine(int x0, int y0, int x1, int y1, QRgb colour)
+{
+    uchar* bits = m_panel.bits();
+    const qsizetype stride = m_panel.bytesPerLine();
+    RasterLine(x0, y0, x1, y1, 0, 0, kPanelWidth, kPanelHeight, [&](int x, int y) {
+        reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
+    });
+}
+
+void TfrmGraph::refreshPanel()
+{
+    update();
+}
+
+// ---------------------------------------------------------------------------
+// Axes and traces
+
+void TfrmGraph::DrawNewAxes()
+{
+    const TrendViewState& tv = m_state.trend;
+    fillPanelRect(38, 47, 489, 377, kBlack);
+    fillPanelRect(27, 361, 501, 377, kBlack);
+    // Marks at the plot's edges reach into the frame; put it back.
+    for (int x : {36, 37, 489, 490}) {
+        for (int y = 47; y < 361; ++y) {
+            m_panel.setPixel(x, y, m_background.pixel(x, y));
+        }
+    }
+    QPainter p(&m_panel);
+    p.setFont(m_axisFont);
+    const int s = TickStep(tv.trendSpan);
+    for (int i = 0; i <= 19; ++i) {
+        const int x = TickX(i, tv.trendSpan);
+        if (x < 498) {
+            DrawAxisLine(p, x, tv.trendViewStart + s * i);
+        }
+    }
+    // Twenty ticks fall short of the right edge for these two spans.
+    if (tv.trendSpan == 40 || tv.trendSpan == 100) {
+        DrawAxisLine(p, 489, tv.trendViewStart + tv.trendSpan);
+    }
+    p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::DrawAxisLine(int x, int label)
+{
+    QPainter p(&m_panel);
+    p.setFont(m_axisFont);
+    DrawAxisLine(p, x, label);
+    p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::DrawAxisLine(QPainter& painter, int x, int label)
+{
+    // Dotted: every other pixel from y = 47, the end pixel 362 left out.
+    if (x >= 0 && x < kPanelWidth) {
+        uchar* bits = m_panel.bits();
+        const qsizetype stride = m_panel.bytesPerLine();
+        for (int y = 47; y < 362; y += 2) {
+            reinterpret_cast<QRgb*>(bits + y * stride)[x] = kGridGrey;
+        }
+    }
+    const QString text = QString::number(label);
+    const QFontMetrics fm(m_axisFont);
+    const int left = CentredLeft(x, fm.horizontalAdvance(text));
+    const int top = AxisLabelTop(m_axisFontHeight);
+    painter.setPen(QColor(128, 128, 128));
+    painter.drawText(left, top + m_axisFontAscent, text);
+}
+
+int TfrmGraph::SetXPoints(double t)
+{
+    TrendViewState& tv = m_state.trend;
+    int x = TimeToX(t, tv.trendViewStart, tv.trendSpan);
+    if (x > kPlotRight && tv.trendLive) {
+        // The run has reached the right edge: scroll on by 10 s.
+        tv.trendViewStart += 10;
+        ShowStartTime(tv.trendViewStart);
+        DrawNewAxes();
+        DrawTrend();
+        if (tv.cursorShown) {
+            RestoreLine();
+        }
+        x = TimeToX(t, tv.trendViewStart, tv.trendSpan);
+        tv.trendPrevX = std::max(x - 1, kPlotLeft);
+    }
+    x = FoldX(x);
+    tv.trendInitialising = false;
+    return x;
+}
+
+QCheckBox* TfrmGraph::checkBoxOf(TraceId id) const
+{
+    switch (id) {
+    case TraceId::FlowSP:
+        return chkFlowSP;
+    case TraceId::FlowMV:
+        return chkFlowMV;
+    case TraceId::FlowQ:
+        return chkFlowQ;
+    case TraceId::TempSP:
+        return chkTempSP;
+    case TraceId::TempMV:
+        return chkTempMV;
+    case TraceId::TempQ:
+        return chkTempQ;
+    case TraceId::VolSP:
+        return chkVolSP;
+    case TraceId::VolMV:
+        return chkVolMV;
+    case TraceId::LevelSP:
+        return chkLevelSP;
+    case TraceId::LevelMV:
+        break;
+    }
+    return chkLevelMV;
+}
+
+float& TfrmGraph::currentValueOf(TraceId id)
+{
+    RunState& r = m_state.run;
+    switch (id) {
+    case TraceId::FlowSP:
+        return r.flowSetPoint;
+    case TraceId::FlowMV:
+        return r.flowRate;
+    case TraceId::FlowQ:
+        return r.outputPercent;
+    case TraceId::TempSP:
+        return r.tempSetPoint;
+    case TraceId::TempMV:
+        return r.measuredTemperature;
+    case TraceId::TempQ:
+        return r.heaterPercent;
+    case TraceId::VolSP:
+        return r.volumeSetPoint;
+    case TraceId::VolMV:
+        return r.measuredVolume;
+    case TraceId::LevelSP:
+        return r.levelSetPoint;
+    case TraceId::LevelMV:
+        break;
+    }
+    return r.levelPercent;
+}
+
+std::int32_t& TfrmGraph::previousYOf(TraceId id)
+{
+    TrendViewState& tv = m_state.trend;
+    switch (id) {
+    case TraceId::FlowSP:
+        return tv.trendPrevSP;
+    case TraceId::FlowMV:
+        return tv.trendPrevPV;
+    case TraceId::FlowQ:
+        return tv.trendPrevOutput;
+    case TraceId::TempSP:
+        return tv.trendPrevTempSP;
+    case TraceId::TempMV:
+        return tv.trendPrevTemp;
+    case TraceId::TempQ:
+        return tv.trendPrevHeater;
+    case TraceId::VolSP:
+        return tv.trendPrevVolumeSP;
+    case TraceId::VolMV:
+        return tv.trendPrevVolume;
+    case TraceId::LevelSP:
+        return tv.trendPrevLevelSP;
+    case TraceId::LevelMV:
+        break;
+    }
+    return tv.trendPrevLevel;
+}
+
+void TfrmGraph::DrawTraceSegment(TraceId id)
+{
+    if (!checkBoxOf(id)->isChecked()) {
+        return;
+    }
+    const TraceSpec& trace = TraceTable()[static_cast<std::size_t>(id)];
+    TrendViewState& tv = m_state.trend;
+    std::int32_t& previousY = previousYOf(id);
+    const int fromY = previousY;
+    const int y = PlotOnScale(trace.scale, currentValueOf(id));
+    previousY = y;
+    panelLine(tv.trendPrevX, fromY, tv.trendX, y, ToQRgb(trace.colour));
+    refreshPanel();
+}
+
+void TfrmGraph::TrendSP() { DrawTraceSegment(TraceId::FlowSP); }
+void TfrmGraph::TrendMV() { DrawTraceSegment(TraceId::FlowMV); }
+void TfrmGraph::TrendQ() { DrawTraceSegment(TraceId::FlowQ); }
+void TfrmGraph::TrendTempSP() { DrawTraceSegment(TraceId::TempSP); }
+void TfrmGraph::TrendTempMV() { DrawTraceSegment(TraceId::TempMV); }
+void TfrmGraph::TrendTempQ() { DrawTraceSegment(TraceId::TempQ); }
+void TfrmGraph::TrendVolSP() { DrawTraceSegment(TraceId::VolSP); }
+void TfrmGraph::TrendVolMV() { DrawTraceSegment(TraceId::VolMV); }
+void TfrmGraph::TrendLevelSP() { DrawTraceSegment(TraceId::LevelSP); }
+void TfrmGraph::TrendLevelMV() { DrawTraceSegment(TraceId::LevelMV); }
+
+void TfrmGraph::DrawMark()
+{
+    // Pen width 3: the columns either side of trendX as well.
+    const int x = m_state.trend.trendX;
+    fillPanelRect(x - 1, 47, x + 2, 362, kMarkColour);
+    refreshPanel();
+}
+
+void TfrmGraph::PlotPoint(int recordNumber)
+{
+    TrendViewState& tv = m_state.trend;
+    const SampleRecord& rec = m_state.log.record(ClampRecordNumber(recordNumber));
+    for (const TraceSpec& trace : TraceTable()) {
+        currentValueOf(trace.id) = rec.field(trace.field);
+    }
+    tv.pointSegment = rec.segment;
+    tv.trendX = SetXPoints(rec.time);
+    if (tv.trendPrevX >= tv.trendX) {
+        return; // a column already drawn
+    }
+    TrendSP();
+    TrendMV();
+    TrendQ();
+    TrendTempSP();
+    TrendTempMV();
+    TrendTempQ();
+    TrendVolSP();
+    TrendVolMV();
+    TrendLevelSP();
+    TrendLevelMV();
+    if (tv.pointSegment > tv.plottedSegment) {
+        if (tv.plottedSegment > 0) {
+            DrawMark();
+        }
+        tv.plottedSegment = tv.pointSegment;
+    }
+    tv.trendPrevX = tv.trendX;
+}
+
+void TfrmGraph::DrawTrend()
+{
+    TrendViewState& tv = m_state.trend;
+    const SampleLog& log = m_state.log;
+
+    // Index look-ups are clamped to the 781 entries and record numbers to
+    // the log, so any view start and span is safe to draw.
+    const int a = ClampRecordNumber(SecondIndexAt(log, tv.trendViewStart));
+    const SampleRecord& first = log.record(a);
+    tv.trendPrevX = SetXPoints(first.time);
+    for (const TraceSpec& trace : TraceTable()) {
+        previousYOf(trace.id) = PlotOnScale(trace.scale, first.field(trace.field));
+    }
+    tv.plottedSegment = 0;
+
+    int last = SecondIndexAt(log, static_cast<std::int64_t>(tv.trendViewStart) + tv.trendSpan);
+    tv.trendLive = false;
+    if (last == 0) {
+        last = m_state.run.sampleCount;
+        tv.trendLive = true;
+    }
+    last = std::min(last, kLogRecords);
+
+    DrawNewAxes();
+
+    const int step = RedrawStep(tv.trendSpan, m_state.run.samplePeriod);
+    for (int n = a; n < last; n += step) {
+        PlotPoint(n);
+    }
+    PlotPoint(last);
+
+    if (!tv.trendClosing) {
+        emit mainTimerStopRequested();
+    }
+    txtFloat->hide();
+    if (tv.trendLive || !m_state.run.runActive) {
+        PIDUpdate(last);
+    }
+    if (tv.cursorShown) {
+        RestoreLine();
+    }
+    refreshPanel();
+}
+
+void TfrmGraph::RestoreLine()
+{
+    TrendViewState& tv = m_state.trend;
+    if (!tv.cursorShown) {
+        return;
+    }
+    const int x = std::clamp(tv.cursorX, 0, kPanelWidth - 1);
+    for (int y = 0; y < 315; ++y) {
+        imgLineBackground.setPixel(0, y, m_panel.pixel(x, 47 + y));
+    }
+    tv.savedColumnX = tv.cursorX;
+    fillPanelRect(x, 47, x + 1, 362, kCursorWhite);
+}
+
+void TfrmGraph::ShowStartTime(int seconds)
+{
+    txtStartTime->setText(QString::number(seconds));
+}
+
+void TfrmGraph::HideFloat()
+{
+    txtFloat->hide();
+}
+
+// ---------------------------------------------------------------------------
+// Bars, settings box, gate and pump
+
+void TfrmGraph::BlankPlace(int place)
+{
+    const BarPlace& p = BarPlaces()[static_cast<std::size_t>(place)];
+    fillPanelRect(p.bar.left, p.bar.top, p.bar.right, p.bar.bottom, kBlack);
+    fillPanelRect(p.text.left, p.text.top, p.text.right, p.text.bottom, kBlack);
+    refreshPanel();
+}
+
+void TfrmGraph::BlankFlowSP() { BlankPlace(0); }
+void TfrmGraph::BlankFlowMV() { BlankPlace(1); }
+void TfrmGraph::BlankFlowQ() { BlankPlace(2); }
+void TfrmGraph::BlankTempSP() { BlankPlace(3); }
+void TfrmGraph::BlankTempMV() { BlankPlace(4); }
+void TfrmGraph::BlankTempQ() { BlankPlace(5); }
+void TfrmGraph::BlankVolSP() { BlankPlace(6); }
+void TfrmGraph::BlankVolMV() { BlankPlace(7); }
+
+void TfrmGraph::DrawBars(int recordNumber)
+{
+    const SampleRecord& rec = m_state.log.record(BarRecordNumber(recordNumber));
+    const QFont font = arialFont(m_state.trend.trendFontSize - 2);
+    const QFontMetrics fm(font);
+    for (const BarSpec& bar : BarTable()) {
+        if (!checkBoxOf(bar.id)->isChecked()) {
+            continue;
+        }
+        BlankPlace(bar.place);
+        const float v = BarValue(bar, rec.field(bar.field));
+        const QString text = QString::fromStdString(BarText(bar, v, decimalMark()));
+        const int x = CellTextLeft(bar.cellLeft, kTrendBarCellWidth, fm.horizontalAdvance(text));
+        const int y = kTrendBarTextTop + (kTrendBarCellHeight - fm.height()) / 2;
+        const QRgb colour = ToQRgb(bar.colour);
+        {
+            QPainter p(&m_panel);
+            p.setFont(font);
+            p.setPen(QColor(colour));
+            p.drawText(x, y + fm.ascent(), text);
+        }
+        fillPanelRect(bar.barLeft, kTrendBarTop, bar.barLeft + kTrendBarWidth, BarEmptyBottom(bar, v), kBlack);
+        fillPanelRect(bar.barLeft, BarFilledTop(bar, v), bar.barLeft + kTrendBarWidth, kTrendBarBottom, colour);
+    }
+    refreshPanel();
+}
+
+void TfrmGraph::PIDUpdate(int recordNumber)
+{
+    if (m_exercise == Exercise::Open) {
+        return;
+    }
+    const int n = std::min({recordNumber, m_state.run.sampleCount, kLogRecords});
+    if (n < 1) {
+        return;
+    }
+    const SampleRecord& rec = m_state.log.record(n);
+    m_state.trend.trendSegmentShown = rec.segment;
+
+    SettingsFields fields{kFieldFlowPG, kFieldFlowI, kFieldFlowD};
+    if (m_exercise == Exercise::Temperature || m_exercise == Exercise::Batch) {
+        fields = {kFieldTempPG, kFieldTempI, kFieldTempD};
+    } else if (m_exercise == Exercise::Level) {
+        fields = {kFieldLevelPG, kFieldLevelI, kFieldLevelD};
+    }
+    const char mark = decimalMark();
+    auto texts = [&](const SettingsFields& f) {
+        const float gain = rec.field(f.gain);
+        std::array<QString, 4> t;
+        t[0] = QString::fromStdString(DisplayStr(gain, mark));
+        if (gain > 1e-10f) {
+            t[1] = QString::fromStdString(
+                DisplayStr(static_cast<float>(100.0L / static_cast<Real>(gain)), mark));
+        }
+        t[2] = QString::fromStdString(DisplayStr(rec.field(f.integral), mark));
+        t[3] = QString::fromStdString(DisplayStr(rec.field(f.derivative), mark));
+        return t;
+    };
+
+    const QFont font = arialFont(m_state.trend.trendFontSize - 1);
+    const int ascent = QFontMetrics(font).ascent();
+    QPainter p(&m_panel);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    auto column = [&](int left, int right, const std::array<QString, 4>& t) {
+        p.fillRect(QRect(left, 432, right - left, 490 - 432), trendart::kSilver);
+        for (int i = 0; i < 4; ++i) {
+            if (!t[static_cast<std::size_t>(i)].isEmpty()) {
+                p.drawText(left, kSettingsLineY[i] + ascent, t[static_cast<std::size_t>(i)]);
+            }
+        }
+    };
+    column(480, 518, texts(fields));
+    if (m_exercise == Exercise::Batch) {
+        column(385, 423, texts({kFieldVolPG, kFieldVolI, kFieldVolD}));
+    }
+    p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::DrawGate()
+{
+    if (gateTextWidth == 0) {
+        return; // no gate box in this exercise
+    }
+    const QFont font = arialFont(m_state.trend.trendFontSize - 1);
+    const QFontMetrics fm(font);
+    fillPanelRect(gateTextX, gateTextY, gateTextX + gateTextWidth, gateTextY + gateTextHeight,
+                  kSilverRgb);
+    const QString text = QString::number(m_state.run.gateValvePercent) + QLatin1Char('%');
+    QPainter p(&m_panel);
+    p.setFont(font);
+    p.setPen(Qt::black);
+    p.drawText(gateTextX + gateTextWidth / 2 - fm.horizontalAdvance(text) / 2,
+               gateTextY + fm.ascent(), text);
+    p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::btnChokeUpClick()
+{
+    if (m_state.run.gateValvePercent < 100) {
+        m_state.run.gateValvePercent += 10;
+        DrawGate();
+    }
+}
+
+void TfrmGraph::btnChokeDownClick()
+{
+    if (m_state.run.gateValvePercent > 0) {
+        m_state.run.gateValvePercent -= 10;
+        DrawGate();
+    }
+}
+
+void TfrmGraph::btnPumpClick()
+{
+    m_state.run.pumpOn = !m_state.run.pumpOn;
+    btnPump->setToolTip(PumpHint(btnPump->toolTip(), m_state.run.pumpOn));
+    btnPump->setIcon(trendart::PumpIcon(m_state.run.pumpOn));
+}
+
+void TfrmGraph::setPumpEnabled(bool enabled)
+{
+    btnPump->setEnabled(enabled);
+}
+
+// ---------------------------------------------------------------------------
+// Check boxes, slider, texts, close
+
+void TfrmGraph::chkTraceClick(TraceId id)
+{
+    switch (id) {
+    case TraceId::FlowSP:
+    case TraceId::LevelSP:
+        BlankFlowSP();
+        break;
+    case TraceId::FlowMV:
+    case TraceId::LevelMV:
+        BlankFlowMV();
+        break;
+    case TraceId::FlowQ:
+        BlankFlowQ();
+        break;
+    case TraceId::TempSP:
+        BlankTempSP();
+        break;
+    case TraceId::TempMV:
+        BlankTempMV();
+        break;
+    case TraceId::TempQ:
+        BlankTempQ();
+        break;
+    case TraceId::VolSP:
+        BlankVolSP();
+        break;
+    case TraceId::VolMV:
+        BlankVolMV();
+        break;
+    }
+    if (!m_state.trend.trendInitialising) {
+        DrawTrend();
+    }
+}
+
+void TfrmGraph::SliderAt(int k)
+{
+    QPainter p(&m_panel);
+    p.drawImage(398, 29, m_sliderTrack);
+    p.drawImage(398 + std::clamp(k, 0, 55), 29, m_sliderKnob);
+    p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::Heading(const QString& fileName)
+{
+    const QString caption = windowTitle();
+    const int p = caption.indexOf(QLatin1Char('-')) + 1; // 1-based, 0: none
+    const QString title = p > 0 ? caption.left(std::max(p - 2, 0)) : caption;
+    setWindowTitle(title + QStringLiteral(" - ") + fileName);
+}
+
+void TfrmGraph::SetLanguage()
+{
+    const ShellState& shell = m_state.shell;
+    if (!shell.langEnglish && !shell.langSpanish) {
+        return;
+    }
+    const bool es = !shell.langEnglish;
+
+    // Keep a loaded file's name: " - name" after the title.
+    const QString caption = windowTitle();
+    const int dash = caption.indexOf(QLatin1Char('-'));
+    const QString suffix = dash >= 0 ? caption.mid(std::max(dash - 1, 0)) : QString();
+    setWindowTitle(CaptionOf(m_exercise).in(es) + suffix);
+
+    for (int i = 0; i < kTraceCount; ++i) {
+        checkBoxOf(static_cast<TraceId>(i))->setText(kTraceNames[i].in(es));
+    }
+    lblStartTime->setText(Text{"Start Time", "Tiempo Inicio"}.in(es));
+    lblTimeBase->setText(Text{"TimeBase", "Tiempo Base"}.in(es));
+    lblSecs->setText(Text{"secs", "segs"}.in(es));
+    lblSecs2->setText(Text{"secs", "segs"}.in(es));
+    const auto [left, right] = UnitsOf(m_exercise);
+    lblLeftUnit->setText(left.in(es));
+    lblRightUnit->setText(right.in(es));
+
+    // Hints; the pump's keeps its state word when it has one.
+    const QString pumpHint = btnPump->toolTip();
+    const QString pump = Text{"Pump", "Bomba"}.in(es);
+    btnPump->setToolTip(pumpHint.contains(QLatin1Char(':'))
+                            ? PumpHint(pump, m_state.run.pumpOn)
+                            : pump);
+    btnChokeUp->setToolTip(Text{"Open gate valve", "Más caudal"}.in(es));
+    btnChokeDown->setToolTip(Text{"Close gate valve", "Menos caudal"}.in(es));
+
+    DrawSettingsLabels(es);
+}
+
+void TfrmGraph::DrawSettingsLabels(bool spanish)
+{
+    const QFont font = arialFont(m_state.trend.trendFontSize - 1);
+    const int ascent = QFontMetrics(font).ascent();
+    QPainter p(&m_panel);
+    p.setFont(font);
+    p.fillRect(QRect(424, 430, 479 - 424, 493 - 430), trendart::kSilver);
+    if (m_exercise == Exercise::Batch) {
+        p.fillRect(QRect(337, 430, 384 - 337, 493 - 430), trendart::kSilver);
+    }
+    p.setPen(Qt::black);
+    auto labels = [&](int x, const SettingsLabels& l) {
+        for (int i = 0; i < 4; ++i) {
+            p.drawText(x, kSettingsLineY[i] + ascent, l.lines[i].in(spanish));
+        }
+    };
+    int frameLeft = 0;
+    switch (m_exercise) {
+    case Exercise::Flow:
+        labels(428, kFlowLabels);
+        frameLeft = 423;
+        break;
+    case Exercise::Temperature:
+        labels(423, kTempLabels);
+        frameLeft = 418;
+        break;
+    case Exercise::Level:
+        labels(423, kLevelLabels);
+        frameLeft = 418;
+        break;
+    case Exercise::Batch:
+        labels(341, kVolLabels);
+        labels(423, kTempLabels);
+        frameLeft = 336;
+        break;
+    case Exercise::Open:
+        break;
+    }
+    p.end();
+    if (frameLeft > 0) {
+        panelLine(519, 429, frameLeft, 429, kBlack);
+        panelLine(frameLeft, 429, frameLeft, 494, kBlack);
+        panelLine(frameLeft, 494, 519, 494, kBlack);
+    } else {
+        panelLine(519, 429, 519, 495, kSilverRgb);
+    }
+    refreshPanel();
+}
+
+void TfrmGraph::closeEvent(QCloseEvent* event)
+{
+    // The window never closes itself: the shell releases it together with
+    // its exercise.
+    event->ignore();
+    m_state.trend.trendClosing = true;
+    if (m_state.shell.appRunning) {
+        emit closeRequested();
+    }
+}
+
+void TfrmGraph::paintEvent(QPaintEvent* /*event*/)
+{
+    QPainter p(this);
+    p.drawImage(0, 0, m_panel);
+}
+
+} // namespace velmor
