@@ -1,0 +1,669 @@
+// The Trends window, rendered offscreen at device pixel ratio 1: pixels of
+// its panel picture read at the coordinates the drawing rules give.
+#include "exercises/ControllerSettings.h"
+#include "exercises/FlowEngine.h"
+#include "trends/Scales.h"
+#include "trends/TfrmGraph.h"
+#include "trends/TrendTables.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QSignalSpy>
+#include <QtTest>
+
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+const QColor kYellow(255, 255, 0);
+const QColor kAqua(0, 255, 255);
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kGrey(128, 128, 128);
+const QColor kSilver(192, 192, 192);
+const QColor kMark(210, 163, 0);
+
+// A window as the shell opens it: the exercise's opening state, then the
+// Trends window.
+struct Opened {
+    explicit Opened(Exercise e)
+    {
+        OpenExerciseState(state, e, true);
+        window = std::make_unique<TfrmGraph>(state, e);
+    }
+    QColor at(int x, int y) const { return window->panel().pixelColor(x, y); }
+    VelmorState state;
+    std::unique_ptr<TfrmGraph> window;
+};
+
+int CountColour(const QImage& img, const QRect& r, const QColor& c)
+{
+    int n = 0;
+    for (int y = r.top(); y <= r.bottom(); ++y) {
+        for (int x = r.left(); x <= r.right(); ++x) {
+            n += img.pixelColor(x, y) == c ? 1 : 0;
+        }
+    }
+    return n;
+}
+
+bool AnyNotColour(const QImage& img, const QRect& r, const QColor& c)
+{
+    return CountColour(img, r, c) < r.width() * r.height();
+}
+
+const QRect kPlot(38, 47, 451, 314);
+
+// Fills records 1..count at 0.1 s (record n at (n - 1) x 0.1 s) with the
+// given flow values and builds the second index as a finished run does.
+void FillFlowLog(VelmorState& s, int count, float sp, float mv, float q)
+{
+    s.log.resetSecondIndex();
+    for (int n = 1; n <= count; ++n) {
+        SampleRecord& r = s.log.record(n);
+        r.time = (n - 1) * 0.1;
+        r.field(kFieldFlowSP) = sp;
+        r.field(kFieldFlowMV) = mv;
+        r.field(kFieldOutput) = q;
+        r.field(kFieldFlowPG) = 1;
+        r.segment = 1;
+        s.log.secondIndexStep(r.time, n);
+    }
+    s.run.sampleCount = count;
+    s.log.finishSecondIndex(count);
+}
+
+} // namespace
+
+class GraphTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void configurationPerExercise();
+    void leftScalePictures();
+    void textsInBothLanguagesAndHeading();
+    void scaleFunctionsOnThePlot();
+    void liveFlowRunTracesAndScrolls();
+    void settingsChangeMidRunDrawsAMark();
+    void marksAtEachNewSegmentInARedraw();
+    void gridLinesAndLabelsPerSpan();
+    void redrawFromAHeadlessRunAndCheckBoxes();
+    void checkBoxesOnlyBlankWhileInitialising();
+    void viewPastTheIndexStaysInside();
+    void barsShowTheirRecord();
+    void settingsBox();
+    void gateAndPump();
+    void closeIsRefused();
+};
+
+void GraphTest::configurationPerExercise()
+{
+    struct Case {
+        Exercise e;
+        const char* caption;
+        int span;
+        std::vector<QCheckBox* TfrmGraph::*> checked;
+        std::vector<QCheckBox* TfrmGraph::*> disabled;
+    };
+    using G = TfrmGraph;
+    const std::vector<Case> cases = {
+        {Exercise::Flow, "Flow Trend", 60, {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ},
+         {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
+        {Exercise::Temperature, "Temperature Trend", 120, {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ},
+         {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ, &G::chkVolSP, &G::chkVolMV}},
+        {Exercise::Batch, "Batch Volume Trend", 180,
+         {&G::chkFlowQ, &G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV},
+         {&G::chkFlowSP, &G::chkFlowMV}},
+        {Exercise::Level, "Fluid Level Trend", 120, {&G::chkLevelSP, &G::chkLevelMV, &G::chkFlowQ},
+         {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
+        {Exercise::Open, "Open Loop Trend", 60, {&G::chkFlowMV, &G::chkFlowQ},
+         {&G::chkFlowSP, &G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
+    };
+    const std::vector<QCheckBox* TfrmGraph::*> all = {
+        &G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ, &G::chkTempSP,  &G::chkTempMV,
+        &G::chkTempQ,  &G::chkVolSP,  &G::chkVolMV, &G::chkLevelSP, &G::chkLevelMV};
+    for (const Case& c : cases) {
+        Opened o(c.e);
+        TfrmGraph& w = *o.window;
+        QCOMPARE(w.windowTitle(), QString::fromLatin1(c.caption));
+        QCOMPARE(o.state.trend.trendSpan, c.span);
+        QCOMPARE(w.txtTrendBase->text(), QString::number(c.span));
+        QCOMPARE(w.txtStartTime->text(), QStringLiteral("0"));
+        QCOMPARE(w.size(), QSize(524, 501));
+        QCOMPARE(w.panel().size(), QSize(524, 501));
+        QVERIFY(o.state.trend.trendInitialising);
+        for (auto box : all) {
+            const bool checked = std::find(c.checked.begin(), c.checked.end(), box) != c.checked.end();
+            const bool disabled =
+                std::find(c.disabled.begin(), c.disabled.end(), box) != c.disabled.end();
+            QCOMPARE((w.*box)->isChecked(), checked);
+            QCOMPARE((w.*box)->isEnabled(), !disabled);
+            if (disabled) {
+                QCOMPARE((w.*box)->palette().color(QPalette::Window), kSilver);
+            }
+        }
+        const bool level = c.e == Exercise::Level;
+        QCOMPARE(w.chkLevelSP->isHidden(), !level);
+        QCOMPARE(w.chkLevelMV->isHidden(), !level);
+        QCOMPARE(w.chkFlowSP->isHidden(), level);
+        QCOMPARE(w.chkFlowMV->isHidden(), level);
+        // The pump-output box is grey while its trace is white.
+        QCOMPARE(w.chkFlowQ->palette().color(QPalette::Window),
+                 w.chkFlowQ->isEnabled() ? kGrey : kSilver);
+        const bool gate = c.e == Exercise::Flow || c.e == Exercise::Open;
+        QCOMPARE(w.btnChokeUp->isEnabled(), gate);
+        QCOMPARE(w.btnChokeDown->isEnabled(), gate);
+        QVERIFY(!w.btnPump->isEnabled());
+        QCOMPARE(o.state.run.gateValvePercent, 100);
+        QCOMPARE(o.state.log.secondIndex[780], 1);
+    }
+}
+
+void GraphTest::leftScalePictures()
+{
+    // Graduation ticks of the left scale (x 30..35) sit exactly at the y of
+    // the scale function of the exercise's values; the pixels between are
+    // the silver ground.
+    struct Case {
+        Exercise e;
+        int count;
+        int (*y)(int);
+    };
+    const Case cases[] = {
+        {Exercise::Flow, 11, [](int i) { return PlotRate(0.2f * static_cast<float>(i)); }},
+        {Exercise::Open, 11, [](int i) { return PlotRate(0.2f * static_cast<float>(i)); }},
+        {Exercise::Batch, 7, [](int i) { return PlotCumulative(static_cast<float>(i)); }},
+        {Exercise::Temperature, 11, [](int i) { return PlotFixed(10.0f * static_cast<float>(i)); }},
+        {Exercise::Level, 11, [](int i) { return PlotFixed(10.0f * static_cast<float>(i)); }},
+    };
+    for (const Case& c : cases) {
+        Opened o(c.e);
+        for (int i = 0; i < c.count; ++i) {
+            const int y = c.y(i);
+            QVERIFY2(o.at(31, y).lightness() < 60, qPrintable(QString("tick %1 at y %2").arg(i).arg(y)));
+            QCOMPARE(o.at(31, y + 2), kSilver);
+            QCOMPARE(o.at(31, y - 2), kSilver);
+        }
+        // The right scale is always 0..100.
+        for (int v = 0; v <= 100; v += 10) {
+            QVERIFY(o.at(495, PlotFixed(static_cast<float>(v))).lightness() < 60);
+        }
+    }
+    // The flow-rate and litres pictures replace the 0..100 scale (whose
+    // steps of 10 % meet those of 0.2 L/min: only the numbers differ).
+    Opened flow(Exercise::Flow);
+    Opened temperature(Exercise::Temperature);
+    Opened batch(Exercise::Batch);
+    const QRect leftScale(2, 48, 34, 312);
+    QVERIFY(flow.window->panel().copy(leftScale) != temperature.window->panel().copy(leftScale));
+    QVERIFY(batch.window->panel().copy(leftScale) != temperature.window->panel().copy(leftScale));
+    QVERIFY(batch.window->panel().copy(leftScale) != flow.window->panel().copy(leftScale));
+}
+
+void GraphTest::textsInBothLanguagesAndHeading()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    QCOMPARE(w.chkFlowQ->text(), QStringLiteral("Pump Output"));
+    QCOMPARE(w.lblLeftUnit->text(), QStringLiteral("L/min"));
+    QCOMPARE(w.lblRightUnit->text(), QStringLiteral("%"));
+    QCOMPARE(w.lblTimeBase->text(), QStringLiteral("TimeBase"));
+
+    w.Heading(QStringLiteral("run1.psm"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Flow Trend - run1.psm"));
+    w.Heading(QStringLiteral("run2.psm"));
+    QCOMPARE(w.windowTitle(), QStringLiteral("Flow Trend - run2.psm"));
+
+    o.state.shell.langEnglish = false;
+    o.state.shell.langSpanish = true;
+    w.SetLanguage();
+    QCOMPARE(w.windowTitle(), QStringLiteral("Tendencias del Flujo - run2.psm"));
+    QCOMPARE(w.chkFlowQ->text(), QStringLiteral("Q flujo"));
+    QCOMPARE(w.chkVolSP->text(), QStringLiteral("SP vol"));
+    QCOMPARE(w.lblStartTime->text(), QStringLiteral("Tiempo Inicio"));
+    QCOMPARE(w.lblSecs2->text(), QStringLiteral("segs"));
+    QCOMPARE(w.btnChokeUp->toolTip(), QStringLiteral("Más caudal"));
+    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Bomba"));
+
+    Opened level(Exercise::Level);
+    level.state.shell.langEnglish = false;
+    level.state.shell.langSpanish = true;
+    level.window->SetLanguage();
+    QCOMPARE(level.window->windowTitle(), QStringLiteral("Tendencias del Nivel del Fluido"));
+    QCOMPARE(level.window->lblLeftUnit->text(), QStringLiteral("Nivel"));
+    QCOMPARE(level.window->chkLevelMV->text(), QStringLiteral("MV nivel"));
+
+    Opened batch(Exercise::Batch);
+    QCOMPARE(batch.window->lblRightUnit->text(), QStringLiteral("°C / %"));
+    QCOMPARE(batch.window->chkVolMV->text(), QStringLiteral("Vol MV"));
+}
+
+void GraphTest::scaleFunctionsOnThePlot()
+{
+    QCOMPARE(PlotFixed(50), 202);
+    QCOMPARE(PlotRate(1), 202);
+    QCOMPARE(PlotRate(2.5f), 47);
+
+    // A logged set point of 2.5 L/min lies on the top row of the plot, a
+    // negative flow on the bottom one, 50 % output at y = 202.
+    Opened o(Exercise::Flow);
+    FillFlowLog(o.state, 601, 2.5f, -0.3f, 50.0f);
+    o.window->DrawTrend();
+    for (int x : {60, 200, 400}) {
+        QCOMPARE(o.at(x, 47), kYellow);
+        QCOMPARE(o.at(x, 358), kAqua);
+        QCOMPARE(o.at(x, 202), kWhite);
+        QCOMPARE(o.at(x, 48), kBlack);
+        QCOMPARE(o.at(x, 357), kBlack);
+    }
+}
+
+void GraphTest::liveFlowRunTracesAndScrolls()
+{
+    {
+        // The set point alone: a flat 1.5 L/min after the first step from
+        // the Flat slot's B value (record 1); 0.75 pixel per 0.1 s.
+        Opened sp(Exercise::Flow);
+        sp.window->chkFlowMV->setChecked(false);
+        sp.window->chkFlowQ->setChecked(false);
+        FlowEngine engine(sp.state, sp.window.get());
+        engine.start();
+        QVERIFY(sp.state.trend.trendLive);
+        for (int i = 0; i < 10; ++i) {
+            engine.cycle();
+        }
+        const int ySP = PlotRate(1.5f);
+        for (int x = 39; x < 46; ++x) {
+            QCOMPARE(sp.at(x, ySP), kYellow);
+        }
+        QCOMPARE(sp.state.trend.trendX, 46); // t = 1.0 s
+        QCOMPARE(sp.at(46, ySP), kBlack);    // the end pixel is left out
+        // The first segment climbs from B (0.5 L/min) in column 38.
+        QCOMPARE(sp.at(38, PlotRate(0.5f)), kYellow);
+        QCOMPARE(CountColour(sp.window->panel(), kPlot, kAqua), 0);
+        QVERIFY(!sp.state.trend.trendInitialising);
+    }
+
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    FlowEngine engine(s, o.window.get());
+    engine.start();
+    // t = 60 s is the last column; t = 60.1 s scrolls to start 10.
+    while (s.run.sampleCount < 601) {
+        engine.cycle();
+    }
+    QCOMPARE(s.trend.trendX, 488);
+    QCOMPARE(s.trend.trendViewStart, 0);
+    engine.cycle();
+    QCOMPARE(s.trend.trendViewStart, 10);
+    QCOMPARE(o.window->txtStartTime->text(), QStringLiteral("10"));
+    QCOMPARE(s.trend.trendX, 414);
+    QCOMPARE(s.trend.trendPrevX, 414);
+    // The newest segment starts at x = 413; the output trace comes last.
+    QCOMPARE(o.at(413, s.trend.trendPrevOutput), kWhite);
+    // The plot was rebuilt for 10..70 s: no trace right of the newest point.
+    QCOMPARE(CountColour(o.window->panel(), QRect(416, 48, 60, 300), kWhite), 0);
+    QCOMPARE(CountColour(o.window->panel(), QRect(416, 48, 60, 300), kYellow), 0);
+    QCOMPARE(CountColour(o.window->panel(), QRect(416, 48, 60, 300), kAqua), 0);
+    engine.finish();
+    QVERIFY(!s.trend.trendLive);
+}
+
+void GraphTest::settingsChangeMidRunDrawsAMark()
+{
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    FlowEngine engine(s, o.window.get());
+    engine.start();
+    for (int i = 0; i < 30; ++i) {
+        engine.cycle();
+    }
+    QCOMPARE(s.trend.trendSegmentShown, 1);
+    QCOMPARE(CountColour(o.window->panel(), kPlot, kMark), 0);
+    const QImage settingsBefore = o.window->panel().copy(480, 432, 38, 58);
+
+    QVERIFY(UpdateDisplay(s, Exercise::Flow, kCodePG, 2.0f, s.flow.flowGain));
+    engine.cycle();
+    const int x = s.trend.trendX;
+    for (int y : {47, 100, 200, 300, 361}) {
+        QCOMPARE(o.at(x, y), kMark);
+        QCOMPARE(o.at(x - 1, y), kMark);
+        QCOMPARE(o.at(x + 1, y), kMark);
+    }
+    QVERIFY(o.at(x - 2, 100) != kMark);
+    QVERIFY(o.at(x + 2, 100) != kMark);
+    QCOMPARE(s.trend.trendSegmentShown, 2);
+    // The settings box shows the new gain (and band).
+    QVERIFY(o.window->panel().copy(480, 432, 38, 58) != settingsBefore);
+
+    QCOMPARE(CountColour(o.window->panel(), kPlot, kMark), 3 * 314);
+
+    // One mark per change only; later segments start on its column.
+    for (int i = 0; i < 5; ++i) {
+        engine.cycle();
+    }
+    QCOMPARE(CountColour(o.window->panel(), QRect(x - 1, 47, 1, 314), kMark), 314);
+    QVERIFY(CountColour(o.window->panel(), kPlot, kMark) <= 3 * 314);
+}
+
+void GraphTest::marksAtEachNewSegmentInARedraw()
+{
+    // Segments 1, 1, 2, 2, 3 at 0..4 s: marks at the first records of
+    // segments 2 and 3 only.
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    s.log.resetSecondIndex();
+    const int segments[5] = {1, 1, 2, 2, 3};
+    for (int n = 1; n <= 5; ++n) {
+        SampleRecord& r = s.log.record(n);
+        r.time = n - 1;
+        r.segment = segments[n - 1];
+        r.field(kFieldFlowSP) = 1.0f;
+        s.log.secondIndexStep(r.time, n);
+    }
+    s.run.sampleCount = 5;
+    s.log.finishSecondIndex(5);
+    s.trend.trendSpan = 20;
+    o.window->DrawTrend();
+    auto xOf = [](double t) { return TimeToX(t, 0, 20); };
+    QCOMPARE(o.at(xOf(2), 100), kMark);
+    QCOMPARE(o.at(xOf(4), 100), kMark);
+    for (double t : {0.0, 1.0, 3.0}) {
+        QVERIFY(o.at(xOf(t), 100) != kMark);
+    }
+    QCOMPARE(CountColour(o.window->panel(), QRect(38, 100, 451, 1), kMark), 6);
+}
+
+void GraphTest::gridLinesAndLabelsPerSpan()
+{
+    struct Case {
+        int span;
+        int step;
+        bool extraAt489;
+    };
+    for (const Case& c : {Case{40, 2, true}, Case{100, 5, true}, Case{180, 10, false},
+                          Case{60, 5, false}}) {
+        Opened o(Exercise::Flow);
+        o.state.trend.trendSpan = c.span;
+        o.state.trend.trendViewStart = 30;
+        o.window->DrawNewAxes();
+        const QImage& img = o.window->panel();
+        int lines = 0;
+        for (int i = 0; i <= 19; ++i) {
+            const int x = TickX(i, c.span);
+            if (x >= 498) {
+                continue;
+            }
+            ++lines;
+            // Dotted: grey on every other row from y = 47.
+            QCOMPARE(o.at(x, 47), kGrey);
+            QCOMPARE(o.at(x, 48), kBlack);
+            QCOMPARE(o.at(x, 359), kGrey);
+            // A grey label below each line.
+            QVERIFY2(AnyNotColour(img, QRect(x - 4, 362, 9, 14), kBlack),
+                     qPrintable(QString("label of line %1, span %2").arg(i).arg(c.span)));
+        }
+        QCOMPARE(TickStep(c.span), c.step);
+        QCOMPARE(o.at(489, 47) == kGrey, c.extraAt489);
+        // Columns between the lines stay black.
+        QCOMPARE(o.at(TickX(0, c.span) + 3, 47), kBlack);
+        if (c.span == 180) {
+            QCOMPARE(lines, 19);
+            QCOMPARE(TickX(18, 180), 488);
+        }
+        if (c.extraAt489) {
+            QCOMPARE(lines, 20);
+            QVERIFY(AnyNotColour(img, QRect(484, 362, 11, 14), kBlack));
+        }
+    }
+}
+
+void GraphTest::redrawFromAHeadlessRunAndCheckBoxes()
+{
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    FlowEngine headless(s, nullptr);
+    RunHeadless(headless);
+    QCOMPARE(s.run.sampleCount, 6000);
+
+    s.trend.trendSpan = 180;
+    s.trend.trendViewStart = 0;
+    o.window->DrawTrend();
+    QVERIFY(!s.trend.trendLive);
+    const QImage full = o.window->panel().copy();
+    QVERIFY(CountColour(full, kPlot, kAqua) > 100);
+    QVERIFY(CountColour(full, kPlot, kYellow) > 20);
+    QVERIFY(CountColour(full, kPlot, kWhite) > 100);
+
+    o.window->chkFlowMV->setChecked(false);
+    const QImage without = o.window->panel().copy();
+    QCOMPARE(CountColour(without, kPlot, kAqua), 0);
+    QVERIFY(CountColour(without, kPlot, kYellow) >= CountColour(full, kPlot, kYellow));
+    o.window->chkFlowMV->setChecked(true);
+    QCOMPARE(o.window->panel(), full);
+
+    // A later view of the same run reaches its last record.
+    s.trend.trendViewStart = 420;
+    o.window->DrawTrend();
+    QVERIFY(!s.trend.trendLive);
+    QVERIFY(CountColour(o.window->panel(), QRect(470, 47, 19, 314), kWhite) > 0);
+}
+
+void GraphTest::checkBoxesOnlyBlankWhileInitialising()
+{
+    Opened o(Exercise::Flow);
+    FillFlowLog(o.state, 601, 1.0f, 1.0f, 50.0f);
+    o.window->DrawBars(601);
+    QCOMPARE(o.at(22, 450), kYellow);
+    QVERIFY(o.state.trend.trendInitialising);
+    const QImage before = o.window->panel().copy(kPlot);
+    o.window->chkFlowSP->setChecked(false);
+    // The bar is blanked; the plot is not redrawn.
+    QCOMPARE(o.at(22, 450), kBlack);
+    QCOMPARE(o.window->panel().copy(kPlot), before);
+
+    o.window->SetXPoints(0.0);
+    QVERIFY(!o.state.trend.trendInitialising);
+    o.window->chkFlowSP->setChecked(true);
+    QVERIFY(o.window->panel().copy(kPlot) != before);
+    QCOMPARE(o.at(38, 47), kGrey); // grid of the redraw
+}
+
+void GraphTest::viewPastTheIndexStaysInside()
+{
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    FlowEngine headless(s, nullptr);
+    RunHeadless(headless);
+    for (int start : {780, 900, -40}) {
+        s.trend.trendViewStart = start;
+        s.trend.trendSpan = 180;
+        o.window->DrawTrend();
+        QVERIFY(!s.trend.trendLive);
+    }
+    // During a run a view past the index is live and draws the newest data.
+    s.run.sampleCount = 100;
+    s.log.secondIndex[780] = 0;
+    s.trend.trendViewStart = 780;
+    o.window->DrawTrend();
+    QVERIFY(s.trend.trendLive);
+}
+
+void GraphTest::barsShowTheirRecord()
+{
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    s.log.record(1).field(kFieldFlowMV) = 2.0f;
+    s.log.record(6000).field(kFieldFlowMV) = 1.0f;
+    s.log.record(6000).field(kFieldOutput) = 50.0f;
+    for (int n : {0, 7000, 6000}) {
+        o.window->DrawBars(n);
+        QCOMPARE(o.at(49, 435), kAqua); // 467 - Round(1 / 2 x 64)
+        QCOMPARE(o.at(49, 434), kBlack);
+        QCOMPARE(o.at(76, 435), kSilver);
+        QCOMPARE(o.at(76, 434), kBlack);
+    }
+    o.window->DrawBars(1);
+    QCOMPARE(o.at(49, 403), kAqua);
+
+    // 2.6 L/min measured: a full bar, and the clamped value's text.
+    s.log.record(2).field(kFieldFlowMV) = 2.6f;
+    s.log.record(2).field(kFieldFlowSP) = 2.6f;
+    o.window->DrawBars(2);
+    QCOMPARE(CountColour(o.window->panel(), QRect(42, 403, 14, 64), kAqua), 14 * 64);
+    QCOMPARE(o.at(49, 402) == kAqua, false);
+    // The set point is not clamped: 19 pixels above the bar's top.
+    QCOMPARE(o.at(22, 384), kYellow);
+    QVERIFY(o.at(22, 383) != kYellow);
+    QVERIFY(AnyNotColour(o.window->panel(), QRect(38, 473, 24, 16), kBlack));
+
+    // An unchecked trace's bar is blanked and not drawn again.
+    o.window->chkFlowQ->setChecked(false);
+    o.window->DrawBars(6000);
+    QCOMPARE(CountColour(o.window->panel(), QRect(69, 403, 14, 64), kBlack), 14 * 64);
+    QCOMPARE(CountColour(o.window->panel(), QRect(62, 473, 28, 16), kBlack), 28 * 16);
+
+    // Level bars take the flow places.
+    Opened level(Exercise::Level);
+    level.state.log.record(3).field(kFieldLevelMV) = 100.0f;
+    level.state.log.record(3).field(kFieldLevelSP) = 50.0f;
+    level.window->DrawBars(3);
+    QCOMPARE(level.at(49, 403), kAqua);
+    QCOMPARE(level.at(22, 435), kYellow);
+    QCOMPARE(level.at(22, 434), kBlack);
+}
+
+void GraphTest::settingsBox()
+{
+    auto line = [](const Opened& o, int left, int y) {
+        return AnyNotColour(o.window->panel(), QRect(left, y, 36, 14), kSilver);
+    };
+    Opened o(Exercise::Flow);
+    FillFlowLog(o.state, 10, 1.0f, 1.0f, 0.0f);
+    o.state.log.record(5).field(kFieldFlowPG) = 0.0f;
+    o.state.log.record(5).field(kFieldFlowI) = 0.8f;
+    o.state.log.record(5).segment = 4;
+    o.window->PIDUpdate(5);
+    QCOMPARE(o.state.trend.trendSegmentShown, 4);
+    QVERIFY(line(o, 480, 432));   // gain 0
+    QVERIFY(!line(o, 480, 447));  // no band for a gain of 0
+    QVERIFY(line(o, 480, 462));   // I
+    o.window->PIDUpdate(6);       // gain 1: band 100
+    QVERIFY(line(o, 480, 447));
+    // Past the run's last record: the last record's settings.
+    o.state.log.record(10).segment = 7;
+    o.window->PIDUpdate(7000);
+    QCOMPARE(o.state.trend.trendSegmentShown, 7);
+    // Labels and frame of the Flow box.
+    QCOMPARE(o.at(423, 460), kBlack);
+    QCOMPARE(o.at(470, 429), kBlack);
+    QVERIFY(AnyNotColour(o.window->panel(), QRect(428, 432, 40, 14), kSilver));
+
+    Opened batch(Exercise::Batch);
+    FillFlowLog(batch.state, 3, 0, 0, 0);
+    batch.state.log.record(2).field(kFieldVolPG) = 0.5f;
+    batch.state.log.record(2).field(kFieldTempPG) = 1.0f;
+    batch.window->PIDUpdate(2);
+    QVERIFY(line(batch, 385, 432));
+    QVERIFY(line(batch, 385, 447));
+    QVERIFY(line(batch, 480, 447));
+    QCOMPARE(batch.at(336, 460), kBlack);
+
+    Opened open(Exercise::Open);
+    FillFlowLog(open.state, 3, 0, 0, 0);
+    const QImage before = open.window->panel().copy();
+    open.window->PIDUpdate(2);
+    QCOMPARE(open.window->panel(), before);
+    QCOMPARE(open.at(519, 460), kSilver);   // the box's edge erased
+    QCOMPARE(batch.at(519, 460), kBlack);
+}
+
+void GraphTest::gateAndPump()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    const QImage at100 = w.panel().copy(380, 429, 50, 40);
+    w.btnChokeUp->click();
+    QCOMPARE(o.state.run.gateValvePercent, 100);
+    w.btnChokeDown->click();
+    QCOMPARE(o.state.run.gateValvePercent, 90);
+    QVERIFY(w.panel().copy(380, 429, 50, 40) != at100);
+    for (int i = 0; i < 12; ++i) {
+        w.btnChokeDown->click();
+    }
+    QCOMPARE(o.state.run.gateValvePercent, 0);
+    for (int i = 0; i < 10; ++i) {
+        w.btnChokeUp->click();
+    }
+    QCOMPARE(o.state.run.gateValvePercent, 100);
+    QCOMPARE(w.panel().copy(380, 429, 50, 40), at100);
+
+    QVERIFY(!w.btnPump->isEnabled());
+    w.setPumpEnabled(true);
+    QVERIFY(w.btnPump->isEnabled());
+    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Pump"));
+    w.btnPump->click();
+    QVERIFY(o.state.run.pumpOn);
+    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Pump: On"));
+    w.btnPump->click();
+    QVERIFY(!o.state.run.pumpOn);
+    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Pump: Off"));
+    w.setPumpEnabled(false);
+    QVERIFY(!w.btnPump->isEnabled());
+
+    Opened es(Exercise::Flow);
+    es.state.shell.langEnglish = false;
+    es.state.shell.langSpanish = true;
+    es.window->SetLanguage();
+    es.window->setPumpEnabled(true);
+    es.window->btnPump->click();
+    QCOMPARE(es.window->btnPump->toolTip(), QStringLiteral("Bomba: On"));
+
+    Opened temp(Exercise::Temperature);
+    temp.window->btnChokeDown->click(); // disabled: nothing
+    QCOMPARE(temp.state.run.gateValvePercent, 100);
+}
+
+void GraphTest::closeIsRefused()
+{
+    Opened o(Exercise::Flow);
+    o.window->show();
+    QSignalSpy spy(o.window.get(), &TfrmGraph::closeRequested);
+    QVERIFY(!o.window->close());
+    QVERIFY(o.window->isVisible());
+    QVERIFY(o.state.trend.trendClosing);
+    QCOMPARE(spy.count(), 1);
+
+    Opened quitting(Exercise::Flow);
+    quitting.state.shell.appRunning = false;
+    quitting.window->show();
+    QSignalSpy quiet(quitting.window.get(), &TfrmGraph::closeRequested);
+    QVERIFY(!quitting.window->close());
+    QCOMPARE(quiet.count(), 0);
+    QVERIFY(quitting.state.trend.trendClosing);
+
+    // A redraw while closing leaves the main window's timer alone.
+    QSignalSpy timer(quitting.window.get(), &TfrmGraph::mainTimerStopRequested);
+    quitting.window->DrawTrend();
+    QCOMPARE(timer.count(), 0);
+    QSignalSpy timer2(o.window.get(), &TfrmGraph::mainTimerStopRequested);
+    o.state.trend.trendClosing = false;
+    o.window->DrawTrend();
+    QCOMPARE(timer2.count(), 1);
+}
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
+    QApplication::setAttribute(Qt::AA_Use96Dpi);
+    QApplication app(argc, argv);
+    GraphTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "GraphTest.moc"
