@@ -146,6 +146,14 @@ void GraphTest::configurationPerExercise()
                 QCOMPARE((w.*box)->palette().color(QPalette::Window), kSilver);
             }
         }
+        // On screen: each box's colour, or silver when disabled.
+        const QImage shown = w.grab().toImage();
+        QCOMPARE(shown.devicePixelRatio(), 1.0);
+        const QCheckBox* firstBox = c.e == Exercise::Level ? w.chkLevelSP : w.chkFlowSP;
+        const QPoint inBox = firstBox->geometry().topRight() + QPoint(-3, 7);
+        QCOMPARE(shown.pixelColor(inBox), firstBox->isEnabled() ? kYellow : kSilver);
+        const QPoint inVolMV = w.chkVolMV->geometry().topRight() + QPoint(-3, 7);
+        QCOMPARE(shown.pixelColor(inVolMV), w.chkVolMV->isEnabled() ? QColor(0, 128, 0) : kSilver);
         const bool level = c.e == Exercise::Level;
         QCOMPARE(w.chkLevelSP->isHidden(), !level);
         QCOMPARE(w.chkLevelMV->isHidden(), !level);

@@ -132,6 +132,7 @@ void PaintBox(QCheckBox* box, const QColor& background)
     pal.setColor(QPalette::Inactive, QPalette::WindowText, text);
     pal.setColor(QPalette::Disabled, QPalette::WindowText, QColor(112, 112, 112));
     box->setPalette(pal);
+    box->setBackgroundRole(QPalette::Window);
     box->setAutoFillBackground(true);
 }
 
@@ -229,7 +230,7 @@ void TfrmGraph::CreateControls()
         l->setFont(arialFont(9));
         return l;
     };
-    lblStartTime = label(40, 5, 66, 16, Qt::AlignRight | Qt::AlignVCenter);
+    lblStartTime = label(4, 5, 102, 16, Qt::AlignRight | Qt::AlignVCenter);
     lblSecs = label(143, 5, 40, 16, Qt::AlignLeft | Qt::AlignVCenter);
     lblTimeBase = label(300, 5, 94, 16, Qt::AlignRight | Qt::AlignVCenter);
     lblSecs2 = label(437, 5, 40, 16, Qt::AlignLeft | Qt::AlignVCenter);
@@ -241,6 +242,7 @@ void TfrmGraph::CreateControls()
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFont(arialFont(9));
         e->setText(QStringLiteral("0"));
+        e->setFocusPolicy(Qt::ClickFocus);
         return e;
     };
     txtStartTime = edit(108);
@@ -277,7 +279,7 @@ void TfrmGraph::CreateControls()
                                             "Level SP", "Level MV"};
     for (int i = 0; i < kTraceCount; ++i) {
         auto* box = new QCheckBox(QString::fromLatin1(layoutTexts[i]), this);
-        box->setGeometry(230, 381 + 15 * places[i], 104, 14);
+        box->setGeometry(230, 379 + 15 * places[i], 104, 14);
         box->setFont(arialFont(boxFont));
         box->setFocusPolicy(Qt::NoFocus);
         PaintBox(box, BoxColour(static_cast<TraceId>(i)));
