@@ -156,6 +156,19 @@ RealValue ParseSafeReal(std::string_view text, bool decimalComma) noexcept
     // Both marks read alike, so the system's mark only decides which one the
     // other is turned into; the number is the same either way.
     (void)decimalComma;
+
+    // Most values are plain "-12.5" texts that from_chars takes whole as they
+    // stand; starting with a digit rules out "inf", "nan" and every other
+    // form the grammar below refuses.
+    if (!text.empty() &&
+        (IsDigit(text.front()) || (text.size() > 1 && text.front() == '-' && IsDigit(text[1])))) {
+        double value = 0;
+        const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+        if (ec == std::errc{} && ptr == text.data() + text.size()) {
+            return {value, NumberError::None};
+        }
+    }
+
     const std::string_view t = TrimBlanks(text);
     Shape shape;
     if (!CheckShape(t, shape)) {

@@ -264,12 +264,25 @@ std::string SimFileError::text() const
 
 SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& options)
 {
-    std::string text;
-    std::array<char, 1 << 16> chunk{};
     std::streambuf* buf = in.rdbuf();
     if (buf == nullptr) {
         return Refuse(0, "the file could not be read");
     }
+    // One read of the whole rest when the stream knows its size, then
+    // whatever else it still has.
+    std::string text;
+    const std::streampos here = buf->pubseekoff(0, std::ios::cur, std::ios::in);
+    const std::streampos end = buf->pubseekoff(0, std::ios::end, std::ios::in);
+    if (here != std::streampos(-1) && end != std::streampos(-1) && end > here) {
+        buf->pubseekpos(here, std::ios::in);
+        text.resize(static_cast<std::size_t>(end - here));
+        const std::streamsize got =
+            buf->sgetn(text.data(), static_cast<std::streamsize>(text.size()));
+        text.resize(static_cast<std::size_t>(std::max<std::streamsize>(got, 0)));
+    } else if (here != std::streampos(-1)) {
+        buf->pubseekpos(here, std::ios::in);
+    }
+    std::array<char, 1 << 16> chunk{};
     for (;;) {
         const std::streamsize got = buf->sgetn(chunk.data(), chunk.size());
         if (got <= 0) {
