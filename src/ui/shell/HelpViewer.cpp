@@ -1,0 +1,36 @@
+#include "shell/HelpViewer.h"
+
+#include <QFile>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace velmor {
+
+HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    m_browser = new QTextBrowser(this);
+    m_browser->setOpenExternalLinks(false);
+    m_browser->setSearchPaths({QStringLiteral(":/help")});
+    layout->addWidget(m_browser);
+    resize(620, 560);
+}
+
+bool HelpViewer::showContents(const QString& helpFile)
+{
+    QFile file(QStringLiteral(":/help/") + helpFile);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return false;
+    }
+    m_file = helpFile;
+    m_browser->setHtml(QString::fromUtf8(file.readAll()));
+    m_browser->scrollToAnchor(QStringLiteral("contents"));
+    setWindowTitle(m_browser->documentTitle());
+    show();
+    raise();
+    activateWindow();
+    return true;
+}
+
+} // namespace velmor

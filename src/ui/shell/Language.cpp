@@ -1,0 +1,42 @@
+#include "shell/Language.h"
+
+#include <QTranslator>
+
+namespace velmor {
+
+const QTranslator& SpanishTranslator()
+{
+    // Read-only after the first call; the catalogue is part of the program.
+    static const QTranslator* translator = [] {
+        auto* t = new QTranslator;
+        (void)t->load(QStringLiteral(":/i18n/velmor_es.qm"));
+        return t;
+    }();
+    return *translator;
+}
+
+QString SpanishText(const char* context, const char* english)
+{
+    const QString spanish = SpanishTranslator().translate(context, english);
+    return spanish.isEmpty() ? QString::fromUtf8(english) : spanish;
+}
+
+QString LangText(const ShellState& shell, const char* context, const char* english)
+{
+    if (!shell.langEnglish && shell.langSpanish) {
+        return SpanishText(context, english);
+    }
+    return QString::fromUtf8(english);
+}
+
+QString NoAnd(const QString& text)
+{
+    QString result = text;
+    const qsizetype amp = result.indexOf(QLatin1Char('&'));
+    if (amp >= 0) {
+        result.remove(amp, 1);
+    }
+    return result;
+}
+
+} // namespace velmor

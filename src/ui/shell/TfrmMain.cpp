@@ -1,0 +1,709 @@
+#include "shell/TfrmMain.h"
+
+#include "exercises/TfrmFlow.h"
+#include "shell/HelpViewer.h"
+#include "shell/Language.h"
+#include "shell/Preferences.h"
+#include "shell/ShellArt.h"
+#include "shell/TfrmCalculator.h"
+#include "trends/TfrmGraph.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QContextMenuEvent>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QLocale>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QScreen>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TfrmMain";
+constexpr const char* kMain = "frmMain";
+constexpr const char* kManual = "frmManual";
+
+// The design size of the frame: at exactly this size child windows stand
+// at their design places; at any other they are centred.
+constexpr QSize kDesignSize{776, 578};
+
+QString Text(const ShellState& shell, const char* english)
+{
+    return LangText(shell, kContext, english);
+}
+
+} // namespace
+
+TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_preferences(preferences)
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowIcon(ProgramIcon());
+
+    auto* client = new QWidget(this);
+    auto* layout = new QVBoxLayout(client);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    pnlToolbar = new QWidget(client);
+    pnlToolbar->setFixedHeight(28);
+    pnlToolbar->setAutoFillBackground(true);
+    layout->addWidget(pnlToolbar);
+    m_mdiArea = new QMdiArea(client);
+    m_mdiArea->setBackground(QColor(128, 128, 128));
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_mdiArea->viewport()->installEventFilter(this);
+    layout->addWidget(m_mdiArea);
+    setCentralWidget(client);
+
+    txtShut = new QLineEdit(client);
+    txtShut->hide();
+    connect(txtShut, &QLineEdit::textChanged, this, &TfrmMain::txtShutChange);
+    imgCross = new QLabel(client);
+    imgCross->setPixmap(CrossPicture());
+    imgCross->hide();
+    m_cross = CrossCursor();
+
+    Timer = new QTimer(this);
+    Timer->setSingleShot(true);
+    Timer->setInterval(500);
+    connect(Timer, &QTimer::timeout, this, &TfrmMain::TimerTimer);
+    m_switchTimer.setSingleShot(true);
+    m_switchTimer.setInterval(750);
+    connect(&m_switchTimer, &QTimer::timeout, this, &TfrmMain::continueStart);
+
+    m_help = new HelpViewer(this);
+    m_help->hide();
+
+    buildMenus();
+    buildToolbar();
+    m_entries = {
+        {kManual, mnuControlOnOff, popOnOff, btnManual, false},
+        {"frmFlow", mnuControlFlow, popFlow, btnFlow, true},
+        {"frmTemperature", mnuControlTemperature, popTemperature, btnTemperature, false},
+        {"frmBatch", mnuControlBatchVolume, popBatchVolume, btnBatchVolume, false},
+        {"frmLevel", mnuControlFluidLevel, popFluidLevel, btnFluidLevel, false},
+        {"frmOpen", mnuControlOpenLoop, popOpenLoop, btnOpenLoop, false},
+    };
+    for (const Entry& e : m_entries) {
+        // Exercises whose windows this program does not have yet.
+        e.menuItem->setEnabled(e.built);
+        e.popItem->setEnabled(e.built);
+        e.button->setEnabled(e.built);
+        const QString form = QString::fromLatin1(e.form);
+        QAction* item = e.menuItem;
+        connect(item, &QAction::triggered, this, [this, form, item](bool checked) {
+            // A checkable item inverts its mark when chosen; the mark shows
+            // only what Start and the close handlers set.
+            item->setChecked(!checked);
+            chooseExercise(form);
+        });
+        connect(e.popItem, &QAction::triggered, this, [this, form] { chooseExercise(form); });
+        connect(e.button, &QToolButton::clicked, this, [this, form] { chooseExercise(form); });
+    }
+
+    // FormCreate.
+    resize(1024, 768);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+    readPreferences();
+    ShellState& shell = m_state.shell;
+    shell.langSpanish = shell.langFrench = shell.langItalian = shell.langGerman = false;
+    shell.langEnglish = true;
+    shell.currentForm = kMain;
+    SetLanguage();
+    m_state.trend.cursorRecord = 0;
+    m_state.trend.cursorShown = false;
+    m_state.trend.cursorX = 38;
+    shell.menuShown = false;
+    shell.menuAllowed = true;
+    shell.appRunning = true;
+    shell.closing = false;
+    shell.trendsOpen = false;
+    shell.decimalComma = QLocale().toString(0.01).contains(QLatin1Char(','));
+    // Large-font mode: the system scales windows up beyond 96 dots per inch.
+    shell.largeFonts = logicalDpiX() > 96;
+}
+
+TfrmMain::~TfrmMain()
+{
+    // Sub-windows go before the state they point into.
+    m_mdiArea->closeAllSubWindows();
+    delete m_exerciseSub;
+    delete m_graphSub;
+}
+
+void TfrmMain::readPreferences()
+{
+    ShellState& shell = m_state.shell;
+    if (m_preferences.firstRun()) {
+        m_preferences.writeFirstRunDefaults();
+    }
+    shell.showEasyMenu = m_preferences.showEasyMenus();
+    mnuPreferencesEasymenus->setChecked(shell.showEasyMenu);
+    shell.startMaximised = m_preferences.maximised();
+    if (shell.startMaximised) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    shell.showToolbar = m_preferences.toolbar();
+    pnlToolbar->setVisible(shell.showToolbar);
+    mnuPreferencesToolbar->setChecked(shell.showToolbar);
+}
+
+void TfrmMain::buildMenus()
+{
+    QMenuBar* bar = menuBar();
+    bar->setObjectName(QStringLiteral("mnuMain"));
+    mnuFile = bar->addMenu(QString());
+    mnuFileNew = mnuFile->addAction(QString(), this, &TfrmMain::mnuFileNewClick);
+    mnuFileNew->setEnabled(false);
+    mnuFile->addSeparator();
+    mnuFileOpen = mnuFile->addAction(QString());
+    // Opening simulation files comes with the file reader's window work.
+    mnuFileOpen->setEnabled(false);
+    mnuFileSave = mnuFile->addAction(QString());
+    mnuFileSave->setEnabled(false);
+    mnuFile->addSeparator();
+    mnuFilePrint = mnuFile->addAction(QString());
+    mnuFilePrint->setEnabled(false);
+    mnuFile->addSeparator();
+    mnuFileExit = mnuFile->addAction(QString(), this, &TfrmMain::mnuFileExitClick);
+
+    mnuControl = bar->addMenu(QString());
+    mnuControlOnOff = mnuControl->addAction(QString());
+    mnuControl->addSeparator();
+    mnuControlFlow = mnuControl->addAction(QString());
+    mnuControlTemperature = mnuControl->addAction(QString());
+    mnuControlBatchVolume = mnuControl->addAction(QString());
+    mnuControlFluidLevel = mnuControl->addAction(QString());
+    mnuControlOpenLoop = mnuControl->addAction(QString());
+    for (QAction* item : mnuControl->actions()) {
+        item->setCheckable(!item->isSeparator());
+    }
+
+    mnuPreferences = bar->addMenu(QString());
+    mnuPreferencesToolbar = mnuPreferences->addAction(QString());
+    mnuPreferencesToolbar->setCheckable(true);
+    connect(mnuPreferencesToolbar, &QAction::triggered, this,
+            &TfrmMain::mnuPreferencesToolbarClick);
+    mnuPreferencesEasymenus = mnuPreferences->addAction(QString());
+    mnuPreferencesEasymenus->setCheckable(true);
+    connect(mnuPreferencesEasymenus, &QAction::triggered, this,
+            &TfrmMain::mnuPreferencesEasymenusClick);
+    mnuPreferences->addSeparator();
+    mnuPreferencesOptions = mnuPreferences->addAction(QString());
+    // The preferences window comes with its own work.
+    mnuPreferencesOptions->setEnabled(false);
+
+    mnuHelp = bar->addMenu(QString());
+    mnuHelpContents = mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpContentsClick);
+    mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
+    mnuHelpContents->setShortcutContext(Qt::ApplicationShortcut);
+    mnuHelp->addSeparator();
+    mnuHelpAbout = mnuHelp->addAction(QString());
+    // The about box comes with its own work.
+    mnuHelpAbout->setEnabled(false);
+
+    MainPopupMenu = new QMenu(this);
+    popOnOff = MainPopupMenu->addAction(QString());
+    MainPopupMenu->addSeparator();
+    popFlow = MainPopupMenu->addAction(QString());
+    popTemperature = MainPopupMenu->addAction(QString());
+    popBatchVolume = MainPopupMenu->addAction(QString());
+    popFluidLevel = MainPopupMenu->addAction(QString());
+    popOpenLoop = MainPopupMenu->addAction(QString());
+    MainPopupMenu->addSeparator();
+    popLoadTrend = MainPopupMenu->addAction(QString());
+    popLoadTrend->setEnabled(false);
+    popPreferences = MainPopupMenu->addAction(QString());
+    popPreferences->setEnabled(false);
+}
+
+void TfrmMain::buildToolbar()
+{
+    const auto button = [this](int x, ToolPicture picture) {
+        auto* b = new QToolButton(pnlToolbar);
+        b->setGeometry(x, 2, 24, 24);
+        b->setIcon(ToolbarIcon(picture));
+        b->setIconSize(QSize(20, 20));
+        b->setAutoRaise(true);
+        b->setCursor(Qt::PointingHandCursor);
+        b->setFocusPolicy(Qt::NoFocus);
+        return b;
+    };
+    btnNew = button(6, ToolPicture::New);
+    btnOpenIt = button(30, ToolPicture::Open);
+    btnSave = button(54, ToolPicture::Save);
+    btnPrint = button(78, ToolPicture::Print);
+    btnPreferences = button(102, ToolPicture::Preferences);
+    btnHelp = button(126, ToolPicture::Help);
+    btnManual = button(174, ToolPicture::Manual);
+    btnFlow = button(198, ToolPicture::Flow);
+    btnTemperature = button(222, ToolPicture::Temperature);
+    btnBatchVolume = button(246, ToolPicture::BatchVolume);
+    btnFluidLevel = button(270, ToolPicture::FluidLevel);
+    btnOpenLoop = button(294, ToolPicture::OpenLoop);
+    btnOpenIt->setEnabled(false);
+    btnSave->setEnabled(false);
+    btnPrint->setEnabled(false);
+    btnPreferences->setEnabled(false);
+    auto* separator = new QFrame(pnlToolbar);
+    separator->setFrameShape(QFrame::VLine);
+    separator->setFrameShadow(QFrame::Sunken);
+    separator->setGeometry(158, 3, 2, 22);
+
+    connect(btnNew, &QToolButton::clicked, this, [this] {
+        if (mnuFileNew->isEnabled()) {
+            mnuFileNewClick();
+        }
+    });
+    connect(btnHelp, &QToolButton::clicked, this, &TfrmMain::mnuHelpContentsClick);
+}
+
+void TfrmMain::SetLanguage()
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) { return Text(shell, english); };
+    setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "VELMOR")));
+    m_helpFile = text(QT_TRANSLATE_NOOP("TfrmMain", "KLN.hlp"));
+
+    mnuFile->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&File")));
+    mnuFileNew->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&New...")));
+    mnuFileOpen->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open...")));
+    mnuFileSave->setText(QStringLiteral("&Save..."));
+    mnuFilePrint->setText(QStringLiteral("&Print..."));
+    mnuFileExit->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "E&xit")));
+    mnuControl->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&Control")));
+    mnuControlOnOff->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&System Mimic")));
+    mnuControlFlow->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Flow")));
+    mnuControlTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Temperature")));
+    mnuControlBatchVolume->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Batch Volume")));
+    mnuControlFluidLevel->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "F&luid Level")));
+    mnuControlOpenLoop->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open Loop")));
+    mnuPreferences->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "Setup")));
+    mnuPreferencesToolbar->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Toolbar")));
+    mnuPreferencesEasymenus->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Easy Menu")));
+    mnuPreferencesOptions->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Preferences...")));
+    mnuHelp->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&Help")));
+    mnuHelpContents->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Contents...")));
+    mnuHelpAbout->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "About...")));
+
+    popOnOff->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "System Mimic")));
+    popFlow->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Flow")));
+    popTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Temperature")));
+    popBatchVolume->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Batch Volume")));
+    popFluidLevel->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Fluid Level")));
+    popOpenLoop->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Open Loop")));
+    popLoadTrend->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Open Saved Trend...")));
+    popPreferences->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Preferences...")));
+
+    // Toolbar hints are the menu captions without their accelerator mark.
+    btnNew->setToolTip(NoAnd(mnuFileNew->text()));
+    btnOpenIt->setToolTip(NoAnd(mnuFileOpen->text()));
+    btnSave->setToolTip(NoAnd(mnuFileSave->text()));
+    btnPrint->setToolTip(NoAnd(mnuFilePrint->text()));
+    btnManual->setToolTip(NoAnd(mnuControlOnOff->text()));
+    btnFlow->setToolTip(NoAnd(mnuControlFlow->text()));
+    btnTemperature->setToolTip(NoAnd(mnuControlTemperature->text()));
+    btnBatchVolume->setToolTip(NoAnd(mnuControlBatchVolume->text()));
+    btnFluidLevel->setToolTip(NoAnd(mnuControlFluidLevel->text()));
+    btnOpenLoop->setToolTip(NoAnd(mnuControlOpenLoop->text()));
+    btnPreferences->setToolTip(NoAnd(mnuPreferencesOptions->text()));
+    btnHelp->setToolTip(NoAnd(mnuHelp->title()) + QStringLiteral("..."));
+}
+
+void TfrmMain::setKeypad(TfrmCalculator* keypad)
+{
+    m_keypad = keypad;
+    if (m_keypad != nullptr) {
+        m_keypad->setTargetLookup(
+            [this](const std::string& form) { return exerciseWindowNamed(form); });
+    }
+}
+
+void TfrmMain::setMenuScreenFactory(std::function<QWidget*(TfrmMain*)> factory)
+{
+    m_menuFactory = std::move(factory);
+}
+
+const TfrmMain::Entry* TfrmMain::entry(const QString& form) const
+{
+    for (const Entry& e : m_entries) {
+        if (form == QLatin1String(e.form)) {
+            return &e;
+        }
+    }
+    return nullptr;
+}
+
+void TfrmMain::chooseExercise(const QString& form)
+{
+    const Entry* e = entry(form);
+    if (e == nullptr || e->menuItem->isChecked() || !e->built) {
+        return; // choosing the open exercise again does nothing
+    }
+    Start(form, true);
+}
+
+void TfrmMain::Start(const QString& name, bool fresh)
+{
+    const Entry* e = entry(name);
+    if (e == nullptr || !e->built || m_state.shell.closing) {
+        return; // no window of that name in this program
+    }
+    if (switching()) {
+        // A second choice during the wait: the newest one is opened.
+        m_pendingName = name;
+        m_state.trend.trendNoData = fresh;
+        return;
+    }
+    m_state.trend.trendNoData = fresh;
+    m_pendingName = name;
+    if (m_state.shell.currentForm != kMain) {
+        m_state.shell.menuAllowed = false;
+        Shut(QString::fromStdString(m_state.shell.currentForm));
+        // The closed window's mailbox and the 500 ms timer release it while
+        // we wait; the event loop runs on meanwhile.
+        m_switchTimer.start();
+        return;
+    }
+    continueStart();
+}
+
+void TfrmMain::continueStart()
+{
+    if (m_state.shell.closing) {
+        return;
+    }
+    const QString name = m_pendingName;
+    txtShut->setText(QString());
+    HideMenu();
+    m_state.shell.menuAllowed = true;
+    if (name != QLatin1String(kManual)) {
+        if (const std::optional<Exercise> exercise = ExerciseFromForm(name.toStdString())) {
+            openLoopExercise(*exercise);
+        }
+    }
+}
+
+QPoint TfrmMain::childPlace(QPoint design, QPoint fromCentre) const
+{
+    if (size() == kDesignSize) {
+        return design;
+    }
+    return QPoint(m_state.shell.halfWidth, m_state.shell.halfHeight) - fromCentre;
+}
+
+void TfrmMain::openLoopExercise(Exercise exercise)
+{
+    if (exercise != Exercise::Flow) {
+        return;
+    }
+    m_state.shell.currentForm = std::string(FormName(exercise));
+
+    // The Trends window comes first: the exercise window draws on it.
+    m_graph = new TfrmGraph(m_state, exercise);
+    m_graphSub = m_mdiArea->addSubWindow(m_graph, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                                      Qt::WindowTitleHint |
+                                                      Qt::WindowCloseButtonHint);
+    m_graphSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_graphSub->move(childPlace(QPoint(231, 0), QPoint(157, 289)));
+    m_graph->txtStartTime->setCursor(m_cross);
+    m_graph->txtTrendBase->setCursor(m_cross);
+    connect(m_graph, &TfrmGraph::closeRequested, this, [this] {
+        writeShut(QString::fromStdString(m_state.shell.currentForm));
+    });
+    connect(m_graph, &TfrmGraph::mainTimerStopRequested, this, &TfrmMain::stopTimer);
+    Timer->stop();
+    m_graphSub->show();
+    m_state.shell.trendsOpen = true;
+
+    setControlItemChecked(exercise, true);
+    auto* flow = new TfrmFlow(m_state, m_graph, this);
+    m_exercise = flow;
+    m_exerciseSub = m_mdiArea->addSubWindow(flow, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                                      Qt::WindowTitleHint |
+                                                      Qt::WindowCloseButtonHint);
+    m_exerciseSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
+    m_exerciseSub->show();
+    m_mdiArea->setActiveSubWindow(m_exerciseSub);
+}
+
+void TfrmMain::Shut(const QString& name)
+{
+    const Entry* e = entry(name);
+    if (e == nullptr) {
+        return;
+    }
+    if (name == QLatin1String(kManual)) {
+        return; // the mimic window comes with its own work
+    }
+    if (m_exerciseSub != nullptr && m_exercise != nullptr &&
+        FormName(m_exercise->exercise()) == name.toStdString()) {
+        m_exerciseSub->close();
+    }
+}
+
+void TfrmMain::HideMenu()
+{
+    if (m_state.shell.menuShown) {
+        delete m_menuScreen;
+        m_state.shell.menuShown = false;
+    }
+}
+
+void TfrmMain::ShowMenu()
+{
+    ShellState& shell = m_state.shell;
+    if (shell.menuAllowed && !shell.menuShown && m_menuFactory) {
+        m_menuScreen = m_menuFactory(this);
+        shell.menuShown = m_menuScreen != nullptr;
+    }
+}
+
+ExerciseWindow* TfrmMain::exerciseWindowNamed(const std::string& formName) const
+{
+    if (m_exercise != nullptr && m_exerciseSub != nullptr &&
+        FormName(m_exercise->exercise()) == formName) {
+        return m_exercise;
+    }
+    return nullptr;
+}
+
+ExerciseWindow* TfrmMain::exerciseWindow() const
+{
+    return m_exerciseSub != nullptr ? m_exercise : nullptr;
+}
+
+TfrmGraph* TfrmMain::graphWindow() const
+{
+    return m_graphSub != nullptr ? m_graph : nullptr;
+}
+
+void TfrmMain::setRunMenusEnabled(bool enabled)
+{
+    for (QMenu* menu : {mnuFile, mnuControl, mnuPreferences, mnuHelp}) {
+        menu->menuAction()->setEnabled(enabled);
+    }
+}
+
+void TfrmMain::setFileNewEnabled(bool enabled)
+{
+    mnuFileNew->setEnabled(enabled);
+}
+
+void TfrmMain::setControlItemChecked(Exercise exercise, bool checked)
+{
+    if (const Entry* e = entry(QString::fromLatin1(FormName(exercise).data(),
+                                                   static_cast<qsizetype>(FormName(exercise).size())))) {
+        e->menuItem->setChecked(checked);
+    }
+}
+
+void TfrmMain::writeShut(const QString& formName)
+{
+    txtShut->setText(formName);
+}
+
+void TfrmMain::stopTimer()
+{
+    Timer->stop();
+}
+
+void TfrmMain::showKeypad()
+{
+    if (m_keypad != nullptr) {
+        m_keypad->showFor();
+    }
+}
+
+void TfrmMain::hideKeypad()
+{
+    if (m_keypad != nullptr) {
+        m_keypad->hide();
+    }
+}
+
+void TfrmMain::txtShutChange()
+{
+    m_state.shell.trendsOpen = false;
+    m_state.run.runActive = false;
+    Timer->start();
+}
+
+void TfrmMain::releaseExercise()
+{
+    delete m_exerciseSub;
+    m_exercise = nullptr;
+    delete m_graphSub;
+    m_graph = nullptr;
+}
+
+void TfrmMain::TimerTimer()
+{
+    Timer->stop();
+    ShellState& shell = m_state.shell;
+    if (shell.closing) {
+        // Every child window, the active one first, then the program ends.
+        if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) {
+            delete active;
+        }
+        for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+            delete sub;
+        }
+        m_exercise = nullptr;
+        m_graph = nullptr;
+        delete m_menuScreen;
+        emit terminateRequested();
+        return;
+    }
+    if (shell.trendsOpen && m_state.trend.hoverBlock == 1) {
+        emit trendReadoutDue();
+        return;
+    }
+    const QString shut = txtShut->text();
+    const Entry* e = entry(shut);
+    if (e == nullptr) {
+        return;
+    }
+    if (shut == QLatin1String(kManual)) {
+        mnuControlOnOff->setChecked(false);
+    } else {
+        releaseExercise();
+        e->menuItem->setChecked(false);
+    }
+    mnuFileNew->setEnabled(false);
+    if (mnuPreferencesEasymenus->isChecked()) {
+        ShowMenu();
+    }
+    shell.currentForm = kMain;
+}
+
+void TfrmMain::mnuFileNewClick()
+{
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, windowTitle(), Text(m_state.shell, QT_TRANSLATE_NOOP("TfrmMain", "Are you sure?")),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
+    if (answer != QMessageBox::Yes) {
+        return;
+    }
+    if (ExerciseWindow* window = exerciseWindow()) {
+        window->InitValues();
+    }
+    m_state.log.secondIndexFilled = 0;
+    m_state.run.sampleCount = 0;
+    if (TfrmGraph* graph = graphWindow()) {
+        graph->DrawNewAxes();
+    }
+}
+
+void TfrmMain::mnuFileExitClick()
+{
+    ShellState& shell = m_state.shell;
+    if (shell.closing) {
+        return; // already ending: no second question
+    }
+    const QMessageBox::StandardButton answer = QMessageBox::question(
+        this, windowTitle(), Text(shell, QT_TRANSLATE_NOOP("TfrmMain", "Close VELMOR?")),
+        QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
+    if (answer == QMessageBox::No) {
+        return;
+    }
+    shell.menuAllowed = false;
+    shell.appRunning = false;
+    m_state.run.runActive = false;
+    shell.closing = true;
+    Timer->start();
+}
+
+void TfrmMain::mnuPreferencesToolbarClick()
+{
+    pnlToolbar->setVisible(!pnlToolbar->isVisible());
+    mnuPreferencesToolbar->setChecked(pnlToolbar->isVisible());
+}
+
+void TfrmMain::mnuPreferencesEasymenusClick()
+{
+    // The action has already inverted its own check mark.
+    if (m_state.shell.currentForm == kMain) {
+        if (mnuPreferencesEasymenus->isChecked()) {
+            ShowMenu();
+        } else {
+            HideMenu();
+        }
+    }
+}
+
+void TfrmMain::mnuHelpContentsClick()
+{
+    m_help->showContents(m_helpFile);
+}
+
+void TfrmMain::closeEvent(QCloseEvent* event)
+{
+    // The frame is never closed directly: Exit asks first and ends the
+    // program through the deferred timer.
+    event->ignore();
+    mnuFileExitClick();
+}
+
+void TfrmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    if (!m_shownOnce) {
+        // The first centre that child windows are placed from.
+        m_shownOnce = true;
+        m_state.shell.halfWidth = width() / 2;
+        m_state.shell.halfHeight = height() / 2;
+    }
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QMainWindow::resizeEvent(event);
+    ShellState& shell = m_state.shell;
+    if (shell.closing || !m_shownOnce) {
+        return;
+    }
+    const int w = width() / 2;
+    const int h = height() / 2;
+    std::vector<QWidget*> moving;
+    if (shell.menuShown) {
+        moving.push_back(m_menuScreen);
+    } else if (ExerciseFromForm(shell.currentForm)) {
+        moving.push_back(m_exerciseSub);
+        moving.push_back(m_graphSub);
+    } else {
+        return; // nothing open: the old centre stays
+    }
+    const QPoint shift(w - shell.halfWidth, h - shell.halfHeight);
+    for (QWidget* window : moving) {
+        if (window != nullptr) {
+            window->move(window->pos() + shift);
+        }
+    }
+    shell.halfWidth = w;
+    shell.halfHeight = h;
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::ContextMenu) {
+        MainPopupMenu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
+        return true;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+} // namespace velmor

@@ -1,0 +1,194 @@
+// The main window: the frame that hosts every exercise window and its Trends
+// window, with the menu bar, the toolbar and the pop-up menu. It opens and
+// closes exercises (Start, Shut, the txtShut mailbox and the deferred
+// Timer), and owns File > New, Exit and Help > Contents.
+//
+// Child windows are true sub-windows of a multiple-document area: each has
+// its own frame and close box, can be created, moved, closed and released on
+// its own, and never leaves the frame.
+#pragma once
+
+#include "exercises/ExerciseWindow.h"
+#include "rundata/State.h"
+
+#include <QCursor>
+#include <QMainWindow>
+#include <QMdiSubWindow>
+#include <QPointer>
+#include <QTimer>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QLabel;
+class QLineEdit;
+class QMdiArea;
+class QMenu;
+class QToolButton;
+
+namespace velmor {
+
+class HelpViewer;
+class Preferences;
+class TfrmCalculator;
+class TfrmGraph;
+
+class TfrmMain : public QMainWindow, public MainLink {
+    Q_OBJECT
+
+public:
+    // FormCreate: reads the stored preferences, sets English, detects the
+    // decimal separator and the large-font mode.
+    TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent = nullptr);
+    ~TfrmMain() override;
+
+    // The keypad created at program start (it lives as long as the program).
+    void setKeypad(TfrmCalculator* keypad);
+    TfrmCalculator* keypad() const { return m_keypad; }
+
+    // The easy menu screen's maker; without one there is no menu screen.
+    void setMenuScreenFactory(std::function<QWidget*(TfrmMain*)> factory);
+
+    void SetLanguage();
+
+    // Exercise switching.
+    void Start(const QString& name, bool fresh);
+    void Shut(const QString& name);
+    void HideMenu();
+    void ShowMenu();
+    bool switching() const { return m_switchTimer.isActive(); }
+
+    // The open exercise, by its window name (for the keypad), and its Trends.
+    ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
+    ExerciseWindow* exerciseWindow() const;
+    TfrmGraph* graphWindow() const;
+    QMdiSubWindow* exerciseSubWindow() const { return m_exerciseSub; }
+    QMdiSubWindow* graphSubWindow() const { return m_graphSub; }
+    QMdiArea* mdiArea() const { return m_mdiArea; }
+    HelpViewer* helpViewer() const { return m_help; }
+    QString helpFile() const { return m_helpFile; }
+    const QCursor& crossCursor() const { return m_cross; }
+
+    // MainLink
+    void setRunMenusEnabled(bool enabled) override;
+    void setFileNewEnabled(bool enabled) override;
+    void setControlItemChecked(Exercise exercise, bool checked) override;
+    void writeShut(const QString& formName) override;
+    void stopTimer() override;
+    void showKeypad() override;
+    void hideKeypad() override;
+
+    // Handlers.
+    void mnuFileNewClick();
+    void mnuFileExitClick();
+    void mnuPreferencesToolbarClick();
+    void mnuPreferencesEasymenusClick();
+    void mnuHelpContentsClick();
+    void txtShutChange();
+    void TimerTimer();
+
+    // Menu bar, pop-up menu and toolbar, by their design names.
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuControl = nullptr;
+    QAction* mnuControlOnOff = nullptr;
+    QAction* mnuControlFlow = nullptr;
+    QAction* mnuControlTemperature = nullptr;
+    QAction* mnuControlBatchVolume = nullptr;
+    QAction* mnuControlFluidLevel = nullptr;
+    QAction* mnuControlOpenLoop = nullptr;
+    QMenu* mnuPreferences = nullptr;
+    QAction* mnuPreferencesToolbar = nullptr;
+    QAction* mnuPreferencesEasymenus = nullptr;
+    QAction* mnuPreferencesOptions = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    QMenu* MainPopupMenu = nullptr;
+    QAction* popOnOff = nullptr;
+    QAction* popFlow = nullptr;
+    QAction* popTemperature = nullptr;
+    QAction* popBatchVolume = nullptr;
+    QAction* popFluidLevel = nullptr;
+    QAction* popOpenLoop = nullptr;
+    QAction* popLoadTrend = nullptr;
+    QAction* popPreferences = nullptr;
+
+    QWidget* pnlToolbar = nullptr;
+    QToolButton* btnNew = nullptr;
+    QToolButton* btnOpenIt = nullptr;
+    QToolButton* btnSave = nullptr;
+    QToolButton* btnPrint = nullptr;
+    QToolButton* btnPreferences = nullptr;
+    QToolButton* btnHelp = nullptr;
+    QToolButton* btnManual = nullptr;
+    QToolButton* btnFlow = nullptr;
+    QToolButton* btnTemperature = nullptr;
+    QToolButton* btnBatchVolume = nullptr;
+    QToolButton* btnFluidLevel = nullptr;
+    QToolButton* btnOpenLoop = nullptr;
+
+    QLineEdit* txtShut = nullptr;
+    QLabel* imgCross = nullptr;
+    QTimer* Timer = nullptr;
+
+signals:
+    // Exit has released every window: the program ends.
+    void terminateRequested();
+    // The mouse rests on the Trends plot: its floating read-out is due.
+    void trendReadoutDue();
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    struct Entry {
+        const char* form;
+        QAction* menuItem;
+        QAction* popItem;
+        QToolButton* button;
+        bool built; // its window exists in this program
+    };
+
+    void buildMenus();
+    void buildToolbar();
+    void readPreferences();
+    const Entry* entry(const QString& form) const;
+    void chooseExercise(const QString& form);
+    void continueStart();
+    void openLoopExercise(Exercise exercise);
+    void releaseExercise();
+    QPoint childPlace(QPoint design, QPoint fromCentre) const;
+
+    VelmorState& m_state;
+    Preferences& m_preferences;
+    QMdiArea* m_mdiArea = nullptr;
+    TfrmCalculator* m_keypad = nullptr;
+    HelpViewer* m_help = nullptr;
+    QString m_helpFile;
+    QCursor m_cross;
+    std::vector<Entry> m_entries;
+
+    QPointer<QMdiSubWindow> m_exerciseSub;
+    QPointer<QMdiSubWindow> m_graphSub;
+    ExerciseWindow* m_exercise = nullptr;
+    TfrmGraph* m_graph = nullptr;
+    QPointer<QWidget> m_menuScreen;
+    std::function<QWidget*(TfrmMain*)> m_menuFactory;
+
+    // The 750 ms wait of an exercise switch, as a timer (no nested loop).
+    QTimer m_switchTimer;
+    QString m_pendingName;
+    bool m_shownOnce = false;
+};
+
+} // namespace velmor

@@ -1,0 +1,532 @@
+// The Flow window on its own: gauges and boxes at their pixels, the keypad
+// codes, check boxes, waveform panel and control mode, and runs paced by the
+// QTimer driver compared with the headless engine.
+#include "exercises/ControllerSettings.h"
+#include "exercises/ExerciseWindow.h"
+#include "exercises/LoopEngine.h"
+#include "exercises/TfrmFlow.h"
+#include "exercises/ValueBox.h"
+#include "trends/TfrmGraph.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QtTest>
+
+#include <algorithm>
+#include <chrono>
+#include <memory>
+#include <vector>
+
+using namespace velmor;
+
+namespace {
+
+// The main window as the Flow window sees it, recording what it is asked.
+struct FakeMain : MainLink {
+    bool runMenus = true;
+    bool fileNew = false;
+    bool flowChecked = true;
+    QString shut;
+    int timerStops = 0;
+    int keypadShows = 0;
+    int keypadHides = 0;
+    void setRunMenusEnabled(bool enabled) override { runMenus = enabled; }
+    void setFileNewEnabled(bool enabled) override { fileNew = enabled; }
+    void setControlItemChecked(Exercise, bool checked) override { flowChecked = checked; }
+    void writeShut(const QString& name) override { shut = name; }
+    void stopTimer() override { ++timerStops; }
+    void showKeypad() override { ++keypadShows; }
+    void hideKeypad() override { ++keypadHides; }
+};
+
+struct Rig {
+    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
+    FakeMain main;
+    std::unique_ptr<TfrmGraph> graph;
+    std::unique_ptr<TfrmFlow> flow;
+
+    Rig()
+    {
+        state->shell.currentForm = "frmFlow";
+        graph = std::make_unique<TfrmGraph>(*state, Exercise::Flow);
+        flow = std::make_unique<TfrmFlow>(*state, graph.get(), &main);
+    }
+
+    QRgb pixel(int x, int y) const { return flow->imgPanel->image().pixel(x, y); }
+
+    // What the keypad does on OK with a value in range.
+    void enter(int code, float value)
+    {
+        flow->imgPGClick(code);
+        state->keypad.keypadValue = value;
+        flow->UpdateDisplay(code);
+    }
+};
+
+bool IsColour(QRgb pixel, const QColor& colour)
+{
+    return (pixel & 0xFFFFFF) == (colour.rgb() & 0xFFFFFF);
+}
+
+// Rows y0..y1 (inclusive) of columns x0..x1 all in one colour.
+bool Band(const Rig& rig, int x0, int x1, int y0, int y1, const QColor& colour)
+{
+    for (int y = y0; y <= y1; ++y) {
+        for (int x = x0; x <= x1; ++x) {
+            if (!IsColour(rig.pixel(x, y), colour)) {
+                return false;
+            }
+        }
+    }
+    return true;
+}
+
+bool SameRecords(const VelmorState& a, const VelmorState& b, int count)
+{
+    for (int n = 1; n <= count; ++n) {
+        if (!(a.log.record(n) == b.log.record(n))) {
+            qWarning("record %d differs", n);
+            return false;
+        }
+    }
+    return true;
+}
+
+} // namespace
+
+class FlowWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void creationLoadsDefaultsAndTellsTheShell();
+    void setPointGaugePixels();
+    void flowGaugeClampsForDisplayOnly();
+    void valueBoxesAreSilverAndSampleBoxGrey();
+    void keypadCodesGoThroughTheCore();
+    void sameValueChangesNothing();
+    void checkBoxesAndLetters();
+    void waveformRowsFollowTheType();
+    void waveformClickSnapsBackWhileKeypadOpen();
+    void controlModeEnablesThePump();
+    void spanishTexts();
+    void runMatchesHeadlessEngine();
+    void stopInFirstWaitEndsWithTwoRecords();
+    void runIndicatorAndButtons();
+    void closeStopsRunAndNamesItself();
+    void pacingHoldsEightyMilliseconds();
+};
+
+void FlowWindowTest::creationLoadsDefaultsAndTellsTheShell()
+{
+    Rig rig;
+    const VelmorState& s = *rig.state;
+    QCOMPARE(s.flow.flowGain, 1.0f);
+    QCOMPARE(s.flow.flowBand, 100.0f);
+    QCOMPARE(s.flow.flowWaveform, 1);
+    QCOMPARE(s.flow.flowWaveformAtStart, 0);
+    QCOMPARE(s.flow.lightState, 0);
+    QVERIFY(!s.flow.flowManual);
+    QVERIFY(rig.main.fileNew);
+    QVERIFY(rig.flow->controller()->chkI->isChecked());
+    QVERIFY(rig.flow->controller()->chkD->isChecked());
+    QVERIFY(rig.flow->waveform()->chkFlat->isChecked());
+    QCOMPARE(rig.flow->windowTitle(), QStringLiteral("Flow Simulation"));
+    QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("PID"));
+    QVERIFY(!rig.flow->btnStop->isEnabled());
+    QCOMPARE(rig.flow->imgPanel->image().size(), QSize(225, 501));
+    QCOMPARE(rig.flow->height(), rig.graph->height());
+    // Flat shows only row 1; rows 2 and 3 cannot be clicked.
+    QVERIFY(!rig.flow->waveform()->imgSetB->isEnabled());
+    QVERIFY(!rig.flow->waveform()->imgSetC->isEnabled());
+}
+
+void FlowWindowTest::setPointGaugePixels()
+{
+    Rig rig;
+    rig.state->run.flowSetPoint = 1.5f;
+    rig.flow->DrawSP();
+    // h = Trunc(1.5 / 2 x 263 + 0.5) = 197: yellow from 340 - 197 = 143 to 339.
+    QVERIFY(Band(rig, 16, 33, 143, 339, kYellow));
+    QVERIFY(Band(rig, 16, 33, 78, 142, kSilver));
+    QVERIFY(!IsColour(rig.pixel(15, 200), kYellow));
+    QVERIFY(!IsColour(rig.pixel(34, 200), kYellow));
+    QVERIFY(!IsColour(rig.pixel(20, 340), kYellow));
+    // The text box stays black around its yellow text.
+    QVERIFY(IsColour(rig.pixel(18, 15), Qt::black));
+    QVERIFY(IsColour(rig.pixel(96, 44), Qt::black));
+
+    // Full scale fills 77..339; zero leaves the silver from 78 down.
+    rig.state->run.flowSetPoint = 2.0f;
+    rig.flow->DrawSP();
+    QVERIFY(Band(rig, 16, 33, 77, 339, kYellow));
+    rig.state->run.flowSetPoint = 0.0f;
+    rig.flow->DrawSP();
+    QVERIFY(Band(rig, 16, 33, 78, 339, kSilver));
+}
+
+void FlowWindowTest::flowGaugeClampsForDisplayOnly()
+{
+    Rig rig;
+    rig.state->run.flowRate = 2.5f;
+    rig.flow->DrawMV();
+    QVERIFY(Band(rig, 79, 96, 77, 339, kAqua));
+    QCOMPARE(rig.state->run.flowRate, 2.5f);
+    rig.state->run.flowRate = 1.0f;
+    rig.flow->DrawMV();
+    // 131.5 + 0.5 -> 132 pixels: aqua from 208.
+    QVERIFY(Band(rig, 79, 96, 208, 339, kAqua));
+    QVERIFY(!IsColour(rig.pixel(85, 207), kAqua));
+    rig.state->run.flowRate = -0.3f;
+    rig.flow->DrawMV();
+    QVERIFY(Band(rig, 79, 96, 78, 339, kSilver));
+}
+
+void FlowWindowTest::valueBoxesAreSilverAndSampleBoxGrey()
+{
+    Rig rig;
+    // Corners of the PG, PB, I, D and sample boxes are silver fill.
+    for (const QPoint& corner : {QPoint(158, 203), QPoint(209, 219), QPoint(158, 235),
+                                 QPoint(209, 251), QPoint(158, 268), QPoint(158, 301),
+                                 QPoint(141, 108), QPoint(194, 124)}) {
+        QVERIFY2(IsColour(rig.pixel(corner.x(), corner.y()), kSilver),
+                 qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
+    }
+    // The sample time's text is grey: some pixel of its box is darker than
+    // silver but none is black.
+    bool grey = false;
+    bool black = false;
+    for (int y = 108; y < 125; ++y) {
+        for (int x = 141; x < 195; ++x) {
+            const int v = qGray(rig.pixel(x, y));
+            grey = grey || v < 180;
+            black = black || v < 60;
+        }
+    }
+    QVERIFY(grey);
+    QVERIFY(!black);
+}
+
+void FlowWindowTest::keypadCodesGoThroughTheCore()
+{
+    Rig rig;
+    VelmorState& s = *rig.state;
+    const int segment = s.flow.flowSegment;
+    rig.flow->imgPGClick(kCodePG);
+    QCOMPARE(rig.main.keypadShows, 1);
+    QCOMPARE(s.keypad.keypadTarget, 1);
+    QCOMPARE(s.keypad.keypadMin, 0.01f);
+    QCOMPARE(s.keypad.keypadMax, 100.0f);
+    QCOMPARE(s.keypad.keypadOld, 1.0f);
+    s.keypad.keypadValue = 4;
+    rig.flow->UpdateDisplay(kCodePG);
+    QCOMPARE(s.flow.flowGain, 4.0f);
+    QCOMPARE(s.flow.flowBand, 25.0f);
+    QCOMPARE(s.flow.flowSegment, segment + 1);
+
+    rig.enter(kCodePB, 8);
+    QCOMPARE(s.flow.flowGain, 12.5f);
+    rig.enter(kCodeI, 10);
+    QCOMPARE(s.flow.flowIntegralTime, 10.0f);
+    QCOMPARE(s.keypad.keypadMax, 999.0f);
+    rig.enter(kCodeD, 0.5f);
+    QCOMPARE(s.flow.flowDerivativeTime, 0.5f);
+    QCOMPARE(s.flow.flowSegment, segment + 4);
+    // Waveform row 1 of Flat is the value A; no new segment.
+    rig.enter(kCodeWaveRow1, 1.25f);
+    QCOMPARE(s.flow.waveParams.A(kFlat), 1.25f);
+    QCOMPARE(s.keypad.keypadMax, 2.0f);
+    QCOMPARE(s.flow.flowSegment, segment + 4);
+    // A blank row opens no keypad.
+    const int shows = rig.main.keypadShows;
+    rig.flow->imgPGClick(kCodeWaveRow3);
+    QCOMPARE(rig.main.keypadShows, shows);
+}
+
+void FlowWindowTest::sameValueChangesNothing()
+{
+    Rig rig;
+    VelmorState& s = *rig.state;
+    rig.enter(kCodePG, 2);
+    const int segment = s.flow.flowSegment;
+    // Scribble over the PG box: an entry of the old value must not redraw it.
+    {
+        QPainter p(&rig.flow->imgPanel->image());
+        p.fillRect(Ltrb(158, 203, 210, 220), Qt::red);
+    }
+    rig.enter(kCodePG, 2);
+    QCOMPARE(s.flow.flowSegment, segment);
+    QVERIFY(IsColour(rig.pixel(160, 205), Qt::red));
+    rig.enter(kCodePG, 3);
+    QCOMPARE(s.flow.flowSegment, segment + 1);
+    QVERIFY(IsColour(rig.pixel(160, 205), kSilver));
+}
+
+void FlowWindowTest::checkBoxesAndLetters()
+{
+    Rig rig;
+    VelmorState& s = *rig.state;
+    ControllerPanel* panel = rig.flow->controller();
+    const int segment = s.flow.flowSegment;
+    panel->chkI->click();
+    QVERIFY(!panel->chkI->isChecked());
+    QCOMPARE(s.flow.flowIntegralOn, 0);
+    QCOMPARE(s.flow.flowSegment, segment + 1);
+    // The letter toggles its box; twice returns it, two more segments.
+    panel->lblIClick();
+    QVERIFY(panel->chkI->isChecked());
+    QCOMPARE(s.flow.flowIntegralOn, 1);
+    QTest::mouseClick(panel->lblI, Qt::LeftButton);
+    QVERIFY(!panel->chkI->isChecked());
+    QCOMPARE(s.flow.flowSegment, segment + 3);
+    // Switching a zero derivative action is no new segment.
+    panel->chkD->click();
+    QCOMPARE(s.flow.flowDerivativeOn, 0);
+    QCOMPARE(s.flow.flowSegment, segment + 3);
+    rig.enter(kCodeD, 1);
+    QTest::mouseClick(panel->lblD, Qt::LeftButton);
+    QVERIFY(panel->chkD->isChecked());
+    QCOMPARE(s.flow.flowDerivativeOn, 1);
+    QCOMPARE(s.flow.flowSegment, segment + 5);
+}
+
+void FlowWindowTest::waveformRowsFollowTheType()
+{
+    Rig rig;
+    VelmorState& s = *rig.state;
+    WaveformPanel* wave = rig.flow->waveform();
+    wave->chkRamp->click();
+    QCOMPARE(s.flow.flowWaveform, 2);
+    QVERIFY(wave->imgSetB->isEnabled());
+    QVERIFY(!wave->imgSetC->isEnabled());
+    // Row 2 of the Ramp edits A, its final value.
+    rig.enter(kCodeWaveRow2, 1.75f);
+    QCOMPARE(s.flow.waveParams.A(kRamp), 1.75f);
+    rig.enter(kCodeWaveRow1, 0.25f);
+    QCOMPARE(s.flow.waveParams.B(kRamp), 0.25f);
+    // A picture click checks its radio button and chooses the type.
+    QTest::mouseClick(wave->imgSawtooth, Qt::LeftButton);
+    QVERIFY(wave->chkSawtooth->isChecked());
+    QCOMPARE(s.flow.flowWaveform, 5);
+    QVERIFY(wave->imgSetC->isEnabled());
+    rig.enter(kCodeWaveRow3, 40);
+    QCOMPARE(s.flow.waveParams.C(kSawtooth), 40.0f);
+    QCOMPARE(s.keypad.keypadMin, 1.0f);
+    QCOMPARE(s.keypad.keypadMax, 999.0f);
+    // A blank row is an empty silver box.
+    wave->chkFlat->click();
+    QVERIFY(Band(rig, 158, 210, 443, 459, kSilver));
+    QVERIFY(Band(rig, 158, 210, 472, 488, kSilver));
+}
+
+void FlowWindowTest::waveformClickSnapsBackWhileKeypadOpen()
+{
+    Rig rig;
+    VelmorState& s = *rig.state;
+    WaveformPanel* wave = rig.flow->waveform();
+    s.keypad.suppressWaveformClick = true;
+    wave->chkSine->click();
+    QCOMPARE(s.flow.flowWaveform, 1);
+    QVERIFY(wave->chkFlat->isChecked());
+    QVERIFY(!wave->chkSine->isChecked());
+    s.keypad.suppressWaveformClick = false;
+    wave->chkSine->click();
+    QCOMPARE(s.flow.flowWaveform, 3);
+}
+
+void FlowWindowTest::controlModeEnablesThePump()
+{
+    Rig rig;
+    QVERIFY(!rig.graph->btnPump->isEnabled());
+    rig.flow->btnControl->click();
+    QVERIFY(rig.state->flow.flowManual);
+    QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("Manual"));
+    QVERIFY(rig.graph->btnPump->isEnabled());
+    rig.flow->btnControl->click();
+    QVERIFY(!rig.state->flow.flowManual);
+    QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("PID"));
+    QVERIFY(!rig.graph->btnPump->isEnabled());
+}
+
+void FlowWindowTest::spanishTexts()
+{
+    Rig rig;
+    rig.flow->DrawRed();
+    rig.state->shell.langEnglish = false;
+    rig.state->shell.langSpanish = true;
+    rig.flow->SetLanguage();
+    QCOMPARE(rig.flow->windowTitle(), QString::fromUtf8("Simulación del Flujo"));
+    QCOMPARE(rig.flow->btnStart->text(), QStringLiteral("EMPEZAR"));
+    QCOMPARE(rig.flow->btnStop->text(), QStringLiteral("PARAR"));
+    QCOMPARE(rig.flow->lblPG->text(), QStringLiteral("Kp"));
+    QCOMPARE(rig.flow->controller()->lblI->text(), QStringLiteral("Ki"));
+    QCOMPARE(rig.flow->lblTrafficLight->text(), QStringLiteral("Proceso parado"));
+    QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("PID"));
+}
+
+void FlowWindowTest::runMatchesHeadlessEngine()
+{
+    // On screen: a PG entry at record 50, the Sine at 120, Manual with the
+    // pump on at 150, STOP at 200 (each between two cycles).
+    Rig rig;
+    VelmorState& s = *rig.state;
+    rig.flow->driver()->setInterval(std::chrono::milliseconds(1));
+    connect(rig.flow->driver(), &RunDriver::cycled, rig.flow.get(), [&rig, &s] {
+        switch (s.run.sampleCount) {
+        case 50:
+            rig.enter(kCodePG, 3.5f);
+            break;
+        case 120:
+            rig.flow->waveform()->chkSine->click();
+            break;
+        case 150:
+            rig.flow->btnControl->click();
+            rig.graph->btnPump->click();
+            break;
+        case 200:
+            rig.flow->btnStop->click();
+            break;
+        default:
+            break;
+        }
+    });
+    rig.flow->btnStart->click();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.flow->driver()->running(), 20000);
+    QCOMPARE(s.run.sampleCount, 200);
+    QVERIFY(s.run.pumpOn);
+
+    // Headless, from the state the shell gives a freshly opened Flow.
+    auto reference = std::make_unique<VelmorState>();
+    VelmorState& r = *reference;
+    OpenExerciseState(r, Exercise::Flow, true);
+    std::unique_ptr<LoopEngine> engine = MakeEngine(Exercise::Flow, r, nullptr);
+    RunHeadless(*engine, [&r] {
+        switch (r.run.sampleCount) {
+        case 50:
+            UpdateDisplay(r, Exercise::Flow, kCodePG, 3.5f, r.flow.flowGain);
+            break;
+        case 120:
+            ChooseWaveform(r, Exercise::Flow, kSine);
+            break;
+        case 150:
+            r.flow.flowManual = true;
+            r.run.pumpOn = true;
+            break;
+        case 200:
+            r.run.runActive = false;
+            break;
+        default:
+            break;
+        }
+    });
+    QCOMPARE(r.run.sampleCount, 200);
+    QVERIFY(SameRecords(s, r, 200));
+    QVERIFY(s.log.secondIndex == r.log.secondIndex);
+    QCOMPARE(s.log.secondIndexFilled, r.log.secondIndexFilled);
+    QCOMPARE(s.flow.flowLastSP, r.flow.flowLastSP);
+    QCOMPARE(s.flow.flowLastPV, r.flow.flowLastPV);
+}
+
+void FlowWindowTest::stopInFirstWaitEndsWithTwoRecords()
+{
+    Rig rig;
+    rig.flow->btnStartClick();
+    QVERIFY(rig.flow->driver()->running());
+    QCOMPARE(rig.state->run.sampleCount, 2);
+    rig.flow->btnStop->click();
+    // STOP ends the run at once, not at the end of the pacing wait.
+    QVERIFY(!rig.flow->driver()->running());
+    QCOMPARE(rig.state->run.sampleCount, 2);
+    QVERIFY(!rig.state->run.runActive);
+    QVERIFY(rig.flow->btnStart->isEnabled());
+}
+
+void FlowWindowTest::runIndicatorAndButtons()
+{
+    Rig rig;
+    const QPoint redLamp(126 + 12, 340 + 11);
+    const QPoint greenLamp(126 + 12, 340 + 31);
+    rig.flow->btnStartClick();
+    QVERIFY(!rig.main.runMenus);
+    QCOMPARE(rig.main.timerStops, 1);
+    QVERIFY(!rig.flow->btnStart->isEnabled());
+    QVERIFY(rig.flow->btnStop->isEnabled());
+    QCOMPARE(rig.state->flow.lightState, 1);
+    QCOMPARE(rig.flow->lblTrafficLight->text(), QStringLiteral("Process running"));
+    const QColor lit = QColor(rig.pixel(greenLamp.x(), greenLamp.y()));
+    QVERIFY(lit.green() > 150 && lit.red() < 150);
+    QVERIFY(QColor(rig.pixel(redLamp.x(), redLamp.y())).red() < 150);
+
+    rig.flow->btnStopClick();
+    QVERIFY(rig.main.runMenus);
+    QVERIFY(rig.flow->btnStart->isEnabled());
+    QVERIFY(!rig.flow->btnStop->isEnabled());
+    QCOMPARE(rig.state->flow.lightState, 2);
+    QCOMPARE(rig.flow->lblTrafficLight->text(), QStringLiteral("Process stopped"));
+    const QColor red = QColor(rig.pixel(redLamp.x(), redLamp.y()));
+    QVERIFY(red.red() > 150 && red.green() < 150);
+    QVERIFY(QColor(rig.pixel(greenLamp.x(), greenLamp.y())).green() < 150);
+}
+
+void FlowWindowTest::closeStopsRunAndNamesItself()
+{
+    Rig rig;
+    rig.flow->btnStartClick();
+    rig.flow->close();
+    QVERIFY(!rig.flow->driver()->running());
+    QVERIFY(!rig.state->run.runActive);
+    QCOMPARE(rig.main.shut, QStringLiteral("frmFlow"));
+    QVERIFY(!rig.main.flowChecked);
+    QVERIFY(!rig.main.fileNew);
+    // MENU does the same; while the program ends nothing is written.
+    rig.main.shut.clear();
+    rig.state->shell.appRunning = false;
+    rig.flow->btnMenu->click();
+    QVERIFY(rig.main.shut.isEmpty());
+}
+
+void FlowWindowTest::pacingHoldsEightyMilliseconds()
+{
+    Rig rig;
+    using Clock = std::chrono::steady_clock;
+    std::vector<Clock::time_point> starts;
+    starts.reserve(210);
+    connect(rig.flow->driver(), &RunDriver::cycled, rig.flow.get(), [&] {
+        starts.push_back(Clock::now());
+        if (starts.size() == 201) {
+            rig.flow->btnStopClick();
+        }
+    });
+    rig.flow->btnStartClick();
+    QTRY_VERIFY_WITH_TIMEOUT(!rig.flow->driver()->running(), 30000);
+    QCOMPARE(starts.size(), std::size_t{201});
+    std::vector<double> periods;
+    for (std::size_t k = 1; k < starts.size(); ++k) {
+        periods.push_back(std::chrono::duration<double, std::milli>(starts[k] - starts[k - 1]).count());
+    }
+    double sum = 0;
+    for (double p : periods) {
+        sum += p;
+    }
+    const double mean = sum / static_cast<double>(periods.size());
+    std::vector<double> lateness = periods;
+    for (double& l : lateness) {
+        l -= 80.0;
+    }
+    std::sort(lateness.begin(), lateness.end());
+    const double p99 = lateness[static_cast<std::size_t>(0.99 * static_cast<double>(lateness.size() - 1))];
+    std::vector<double> sorted = periods;
+    std::sort(sorted.begin(), sorted.end());
+    qInfo("cycle period over %zu cycles: mean %.3f ms, median %.3f ms, p99 lateness %.3f ms, "
+          "min %.3f ms",
+          periods.size(), mean, sorted[sorted.size() / 2], p99, sorted.front());
+    QVERIFY2(mean > 79.0 && mean < 81.0, qPrintable(QString::number(mean)));
+    QVERIFY2(p99 < 5.0, qPrintable(QString::number(p99)));
+    // Never early: a cycle starts no sooner than 80 ms after the previous one.
+    QVERIFY2(sorted.front() >= 79.9, qPrintable(QString::number(sorted.front())));
+}
+
+QTEST_MAIN(FlowWindowTest)
+#include "FlowWindowTest.moc"
