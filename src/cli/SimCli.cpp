@@ -156,11 +156,7 @@ SimFileResult ReadFile(const std::string& path, std::string_view currentForm)
     }
     SimFileReadOptions options;
     options.currentForm = currentForm;
-    SimFileResult result = ReadSimulationFile(in, options);
-    if (in.bad()) {
-        throw UsageError("cannot read '" + path + "'");
-    }
-    return result;
+    return ReadSimulationFile(in, options);
 }
 
 // --from: the settings lines, as File > Open applies them to the exercise

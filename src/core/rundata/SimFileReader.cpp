@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <limits>
 
 namespace velmor {
 
@@ -38,7 +39,9 @@ public:
         if (!line.empty() && line.back() == '\r') {
             line.remove_suffix(1);
         }
-        ++m_number;
+        if (m_number < std::numeric_limits<int>::max()) {
+            ++m_number; // a file of billions of empty lines must not overflow
+        }
         return true;
     }
 
@@ -259,7 +262,7 @@ std::string LeftOutWarning(std::int32_t n)
 
 std::string SimFileError::text() const
 {
-    return "Line " + std::to_string(line) + ": " + message;
+    return line > 0 ? "Line " + std::to_string(line) + ": " + message : message;
 }
 
 SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& options)
@@ -379,7 +382,9 @@ SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions
             const bool continued = !line.empty() && line.back() == '=';
             if (load.sampleCount == kLogRecords) {
                 // The log is full: count what is left out, continuations joined.
-                ++load.linesLeftOut;
+                if (load.linesLeftOut < std::numeric_limits<std::int32_t>::max()) {
+                    ++load.linesLeftOut;
+                }
                 if (continued) {
                     lines.next(next);
                 }
