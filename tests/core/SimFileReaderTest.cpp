@@ -173,35 +173,6 @@ TEST(SimFileSettings, LinesByType)
               "Line 6: the file ends before its settings lines are complete");
 }
 
-TEST(SimFileSettings, BatchAndLevelAndOpenLines)
-{
-    const SimFileLoad b = Good(Crlf({"Batch Simulation", "0.5", "5", "0", "True", "False", "1.5",
-                                     "600", "1", "400", "0", "False", "True", "35", "18"}));
-    EXPECT_EQ(b.trendSpan, 180);
-    EXPECT_EQ(b.settings.volGain, 0.5f);
-    EXPECT_EQ(b.settings.expectedTime, 600.0f);
-    EXPECT_EQ(b.settings.tempIntegralTime, 400.0f);
-    EXPECT_FALSE(b.settings.tempIOn);
-    EXPECT_TRUE(b.settings.tempDOn);
-    EXPECT_EQ(b.settings.tempSetPoint, 35.0f);
-    EXPECT_EQ(b.settings.sumpTemperature, 18.0f);
-
-    const SimFileLoad l = Good(Crlf({"Level Simulation", "10", "20", "0", "True", "True", "80",
-                                     "20", "30", "4", "55", "50,5", "40"}));
-    EXPECT_EQ(l.trendSpan, 120);
-    EXPECT_EQ(l.settings.waveformType, 4);
-    EXPECT_EQ(l.settings.levelC, 30.0f);
-    EXPECT_EQ(l.settings.levelPercent, 50.5f);
-    EXPECT_EQ(l.settings.initialLevel, 40);
-    EXPECT_FALSE(l.gateValvePercent.has_value());
-
-    const SimFileLoad o = Good(Crlf({"Open Simulation", "80", "10", "25", "40", "1.1", "5", "30"}));
-    EXPECT_EQ(o.trendSpan, 60);
-    EXPECT_EQ(o.settings.openOutput, 40.0f);
-    EXPECT_EQ(o.settings.waveformType, 5);
-    EXPECT_EQ(o.gateValvePercent, 30);
-}
-
 TEST(SimFileSettings, DivisorsOfZeroAreRefusedNamingTheLine)
 {
     EXPECT_EQ(Refused(FlowHead("0")),
@@ -473,12 +444,4 @@ TEST(SimFileApply, RefusedOrMisdirectedLoadsChangeNothing)
     EXPECT_EQ(s.run.sampleCount, 0);
     EXPECT_TRUE(s.trend.trendNoData);
     EXPECT_EQ(s.flow.flowGain, 3.0f);
-}
-
-TEST(SimFileStream, ReadsFromAStream)
-{
-    std::istringstream in(TemperatureHead() + "Time\r\n0\r\n0.1\r\n", std::ios::binary);
-    const SimFileResult r = ReadSimulationFile(in, {});
-    ASSERT_TRUE(r.ok());
-    EXPECT_EQ(r.load->sampleCount, 2);
 }
