@@ -214,4 +214,159 @@
         <translation>Teclado &lt;--</translation>
     </message>
 </context>
+<context>
+    <name>TfrmGraph</name>
+    <message>
+        <source>Flow Trend</source>
+        <translation>Tendencias del Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature Trend</source>
+        <translation>Tendencias de la Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch Volume Trend</source>
+        <translation>Tendencias del Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>Fluid Level Trend</source>
+        <translation>Tendencias del Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Open Loop Trend</source>
+        <translation>Tendencias del Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+    <message>
+        <source>Flow SP</source>
+        <translation>SP flujo</translation>
+    </message>
+    <message>
+        <source>Flow MV</source>
+        <translation>MV flujo</translation>
+    </message>
+    <message>
+        <source>Pump Output</source>
+        <translation>Q flujo</translation>
+    </message>
+    <message>
+        <source>Temp SP</source>
+        <translation>SP temp</translation>
+    </message>
+    <message>
+        <source>Temp MV</source>
+        <translation>MV temp</translation>
+    </message>
+    <message>
+        <source>Temp Output</source>
+        <translation>Q temp</translation>
+    </message>
+    <message>
+        <source>Vol SP</source>
+        <translation>SP vol</translation>
+    </message>
+    <message>
+        <source>Vol MV</source>
+        <translation>MV vol</translation>
+    </message>
+    <message>
+        <source>Level SP</source>
+        <translation>SP nivel</translation>
+    </message>
+    <message>
+        <source>Level MV</source>
+        <translation>MV nivel</translation>
+    </message>
+    <message>
+        <source>Flow PG:</source>
+        <translation>Kp Flujo:</translation>
+    </message>
+    <message>
+        <source>Flow PB:</source>
+        <translation>LP Flujo</translation>
+    </message>
+    <message>
+        <source>Flow I:</source>
+        <translation>Ki Flujo:</translation>
+    </message>
+    <message>
+        <source>Flow D:</source>
+        <translation>Kd Flujo:</translation>
+    </message>
+    <message>
+        <source>Temp PG:</source>
+        <translation>Kp Temp:</translation>
+    </message>
+    <message>
+        <source>Temp PB:</source>
+        <translation>LP Temp:</translation>
+    </message>
+    <message>
+        <source>Temp I:</source>
+        <translation>Ki Temp:</translation>
+    </message>
+    <message>
+        <source>Temp D:</source>
+        <translation>Kd Temp:</translation>
+    </message>
+    <message>
+        <source>Level PG:</source>
+        <translation>Kp Nivel:</translation>
+    </message>
+    <message>
+        <source>Level PB:</source>
+        <translation>LP Nivel</translation>
+    </message>
+    <message>
+        <source>Level I:</source>
+        <translation>Ki Nivel:</translation>
+    </message>
+    <message>
+        <source>Level D:</source>
+        <translation>Kd Nivel:</translation>
+    </message>
+    <message>
+        <source>Vol PG:</source>
+        <translation>Kp Vol:</translation>
+    </message>
+    <message>
+        <source>Vol PB:</source>
+        <translation>LP Vol:</translation>
+    </message>
+    <message>
+        <source>Vol I:</source>
+        <translation>Ki Vol:</translation>
+    </message>
+    <message>
+        <source>Vol D:</source>
+        <translation>Kd Vol:</translation>
+    </message>
+    <message>
+        <source>Start Time</source>
+        <translation>Tiempo Inicio</translation>
+    </message>
+    <message>
+        <source>TimeBase</source>
+        <translation>Tiempo Base</translation>
+    </message>
+    <message>
+        <source>secs</source>
+        <translation>segs</translation>
+    </message>
+    <message>
+        <source>Pump</source>
+        <translation>Bomba</translation>
+    </message>
+    <message>
+        <source>Open gate valve</source>
+        <translation>Más caudal</translation>
+    </message>
+    <message>
+        <source>Close gate valve</source>
+        <translation>Menos caudal</translation>
+    </message>
+</context>
 </TS>

@@ -226,10 +226,15 @@ void GraphTest::textsInBothLanguagesAndHeading()
     w.Heading(QStringLiteral("run2.psm"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Flow Trend - run2.psm"));
 
+    const QRect labels(424, 430, 55, 63);
+    const QImage englishLabels = w.panel().copy(labels);
     o.state.shell.langEnglish = false;
     o.state.shell.langSpanish = true;
     w.SetLanguage();
     QCOMPARE(w.windowTitle(), QStringLiteral("Tendencias del Flujo - run2.psm"));
+    // The settings box's labels are redrawn in Spanish ("Kp Flujo:" ...).
+    QVERIFY(w.panel().copy(labels) != englishLabels);
+    QVERIFY(AnyNotColour(w.panel(), labels, kSilver));
     QCOMPARE(w.chkFlowQ->text(), QStringLiteral("Q flujo"));
     QCOMPARE(w.chkVolSP->text(), QStringLiteral("SP vol"));
     QCOMPARE(w.lblStartTime->text(), QStringLiteral("Tiempo Inicio"));

@@ -1,6 +1,7 @@
 #include "trends/TfrmGraph.h"
 
 #include "Arith.h"
+#include "shell/Language.h"
 #include "trends/Scales.h"
 #include "trends/TrendArt.h"
 #include "trends/TrendLine.h"
@@ -37,74 +38,60 @@ QRgb ToQRgb(Rgb c)
     return qRgb(c.r, c.g, c.b);
 }
 
-// A text of the window in both languages.
-struct Text {
-    const char* english;
-    const char* spanish;
-    QString in(bool inSpanish) const { return QString::fromUtf8(inSpanish ? spanish : english); }
-};
+// English source texts; Spanish comes from the translation catalogue.
+#define GRAPH_TEXT(english) QT_TRANSLATE_NOOP("TfrmGraph", english)
 
-Text CaptionOf(Exercise e)
+const char* CaptionOf(Exercise e)
 {
     switch (e) {
     case Exercise::Flow:
-        return {"Flow Trend", "Tendencias del Flujo"};
+        return GRAPH_TEXT("Flow Trend");
     case Exercise::Temperature:
-        return {"Temperature Trend", "Tendencias de la Temperatura"};
+        return GRAPH_TEXT("Temperature Trend");
     case Exercise::Batch:
-        return {"Batch Volume Trend", "Tendencias del Volumen del Lote"};
+        return GRAPH_TEXT("Batch Volume Trend");
     case Exercise::Level:
-        return {"Fluid Level Trend", "Tendencias del Nivel del Fluido"};
+        return GRAPH_TEXT("Fluid Level Trend");
     case Exercise::Open:
         break;
     }
-    return {"Open Loop Trend", "Tendencias del Circuito Abierto"};
+    return GRAPH_TEXT("Open Loop Trend");
 }
 
 // lblLeftUnit and lblRightUnit.
-std::pair<Text, Text> UnitsOf(Exercise e)
+std::pair<const char*, const char*> UnitsOf(Exercise e)
 {
     switch (e) {
     case Exercise::Temperature:
-        return {{"°C", "°C"}, {"%", "%"}};
+        return {"°C", "%"};
     case Exercise::Level:
-        return {{"Level", "Nivel"}, {"%", "%"}};
+        return {GRAPH_TEXT("Level"), "%"};
     case Exercise::Batch:
-        return {{"L", "L"}, {"°C / %", "°C / %"}};
+        return {"L", "°C / %"};
     case Exercise::Flow:
     case Exercise::Open:
         break;
     }
-    return {{"L/min", "L/min"}, {"%", "%"}};
+    return {"L/min", "%"};
 }
 
-constexpr Text kTraceNames[kTraceCount] = {
-    {"Flow SP", "SP flujo"},   {"Flow MV", "MV flujo"}, {"Pump Output", "Q flujo"},
-    {"Temp SP", "SP temp"},    {"Temp MV", "MV temp"},  {"Temp Output", "Q temp"},
-    {"Vol SP", "SP vol"},      {"Vol MV", "MV vol"},    {"Level SP", "SP nivel"},
-    {"Level MV", "MV nivel"},
+constexpr const char* kTraceNames[kTraceCount] = {
+    GRAPH_TEXT("Flow SP"), GRAPH_TEXT("Flow MV"), GRAPH_TEXT("Pump Output"),
+    GRAPH_TEXT("Temp SP"), GRAPH_TEXT("Temp MV"), GRAPH_TEXT("Temp Output"),
+    GRAPH_TEXT("Vol SP"),  GRAPH_TEXT("Vol MV"),  GRAPH_TEXT("Level SP"),
+    GRAPH_TEXT("Level MV"),
 };
 
 // Settings-box labels: gain, band, integral, derivative.
-struct SettingsLabels {
-    Text lines[4];
-};
-constexpr SettingsLabels kFlowLabels{{{"Flow PG:", "Kp Flujo:"},
-                                      {"Flow PB:", "LP Flujo"},
-                                      {"Flow I:", "Ki Flujo:"},
-                                      {"Flow D:", "Kd Flujo:"}}};
-constexpr SettingsLabels kTempLabels{{{"Temp PG:", "Kp Temp:"},
-                                      {"Temp PB:", "LP Temp:"},
-                                      {"Temp I:", "Ki Temp:"},
-                                      {"Temp D:", "Kd Temp:"}}};
-constexpr SettingsLabels kLevelLabels{{{"Level PG:", "Kp Nivel:"},
-                                       {"Level PB:", "LP Nivel"},
-                                       {"Level I:", "Ki Nivel:"},
-                                       {"Level D:", "Kd Nivel:"}}};
-constexpr SettingsLabels kVolLabels{{{"Vol PG:", "Kp Vol:"},
-                                     {"Vol PB:", "LP Vol:"},
-                                     {"Vol I:", "Ki Vol:"},
-                                     {"Vol D:", "Kd Vol:"}}};
+using SettingsLabels = std::array<const char*, 4>;
+constexpr SettingsLabels kFlowLabels{GRAPH_TEXT("Flow PG:"), GRAPH_TEXT("Flow PB:"),
+                                     GRAPH_TEXT("Flow I:"), GRAPH_TEXT("Flow D:")};
+constexpr SettingsLabels kTempLabels{GRAPH_TEXT("Temp PG:"), GRAPH_TEXT("Temp PB:"),
+                                     GRAPH_TEXT("Temp I:"), GRAPH_TEXT("Temp D:")};
+constexpr SettingsLabels kLevelLabels{GRAPH_TEXT("Level PG:"), GRAPH_TEXT("Level PB:"),
+                                      GRAPH_TEXT("Level I:"), GRAPH_TEXT("Level D:")};
+constexpr SettingsLabels kVolLabels{GRAPH_TEXT("Vol PG:"), GRAPH_TEXT("Vol PB:"),
+                                    GRAPH_TEXT("Vol I:"), GRAPH_TEXT("Vol D:")};
 constexpr int kSettingsLineY[4] = {432, 447, 462, 477};
 
 // Record fields of a loop's gain, integral and derivative.
@@ -314,7 +301,7 @@ void TfrmGraph::ApplyExerciseConfiguration()
 {
     TrendViewState& tv = m_state.trend;
     QPainter p(&m_panel);
-    setWindowTitle(CaptionOf(m_exercise).english);
+    setWindowTitle(QString::fromUtf8(CaptionOf(m_exercise)));
 
     std::vector<QCheckBox*> checked;
     std::vector<QCheckBox*> disabled;
@@ -950,38 +937,37 @@ void TfrmGraph::SetLanguage()
     if (!shell.langEnglish && !shell.langSpanish) {
         return;
     }
-    const bool es = !shell.langEnglish;
+    auto text = [&shell](const char* english) { return LangText(shell, "TfrmGraph", english); };
 
     // Keep a loaded file's name: " - name" after the title.
     const QString caption = windowTitle();
     const int dash = caption.indexOf(QLatin1Char('-'));
     const QString suffix = dash >= 0 ? caption.mid(std::max(dash - 1, 0)) : QString();
-    setWindowTitle(CaptionOf(m_exercise).in(es) + suffix);
+    setWindowTitle(text(CaptionOf(m_exercise)) + suffix);
 
     for (int i = 0; i < kTraceCount; ++i) {
-        checkBoxOf(static_cast<TraceId>(i))->setText(kTraceNames[i].in(es));
+        checkBoxOf(static_cast<TraceId>(i))->setText(text(kTraceNames[i]));
     }
-    lblStartTime->setText(Text{"Start Time", "Tiempo Inicio"}.in(es));
-    lblTimeBase->setText(Text{"TimeBase", "Tiempo Base"}.in(es));
-    lblSecs->setText(Text{"secs", "segs"}.in(es));
-    lblSecs2->setText(Text{"secs", "segs"}.in(es));
+    lblStartTime->setText(text(GRAPH_TEXT("Start Time")));
+    lblTimeBase->setText(text(GRAPH_TEXT("TimeBase")));
+    lblSecs->setText(text(GRAPH_TEXT("secs")));
+    lblSecs2->setText(text(GRAPH_TEXT("secs")));
     const auto [left, right] = UnitsOf(m_exercise);
-    lblLeftUnit->setText(left.in(es));
-    lblRightUnit->setText(right.in(es));
+    lblLeftUnit->setText(text(left));
+    lblRightUnit->setText(text(right));
 
     // Hints; the pump's keeps its state word when it has one.
-    const QString pumpHint = btnPump->toolTip();
-    const QString pump = Text{"Pump", "Bomba"}.in(es);
-    btnPump->setToolTip(pumpHint.contains(QLatin1Char(':'))
+    const QString pump = text(GRAPH_TEXT("Pump"));
+    btnPump->setToolTip(btnPump->toolTip().contains(QLatin1Char(':'))
                             ? PumpHint(pump, m_state.run.pumpOn)
                             : pump);
-    btnChokeUp->setToolTip(Text{"Open gate valve", "Más caudal"}.in(es));
-    btnChokeDown->setToolTip(Text{"Close gate valve", "Menos caudal"}.in(es));
+    btnChokeUp->setToolTip(text(GRAPH_TEXT("Open gate valve")));
+    btnChokeDown->setToolTip(text(GRAPH_TEXT("Close gate valve")));
 
-    DrawSettingsLabels(es);
+    DrawSettingsLabels();
 }
 
-void TfrmGraph::DrawSettingsLabels(bool spanish)
+void TfrmGraph::DrawSettingsLabels()
 {
     const QFont font = arialFont(m_state.trend.trendFontSize - 1);
     const int ascent = QFontMetrics(font).ascent();
@@ -993,8 +979,8 @@ void TfrmGraph::DrawSettingsLabels(bool spanish)
     }
     p.setPen(Qt::black);
     auto labels = [&](int x, const SettingsLabels& l) {
-        for (int i = 0; i < 4; ++i) {
-            p.drawText(x, kSettingsLineY[i] + ascent, l.lines[i].in(spanish));
+        for (std::size_t i = 0; i < l.size(); ++i) {
+            p.drawText(x, kSettingsLineY[i] + ascent, LangText(m_state.shell, "TfrmGraph", l[i]));
         }
     };
     int frameLeft = 0;

@@ -127,7 +127,7 @@ private:
     void btnChokeDownClick();
 
     // The settings box's labels and frame (drawn by SetLanguage).
-    void DrawSettingsLabels(bool spanish);
+    void DrawSettingsLabels();
     // Time-base slider track with its knob at offset k.
     void SliderAt(int k);
     void DrawAxisLine(QPainter& painter, int x, int label);
