@@ -490,6 +490,10 @@ void FlowWindowTest::closeStopsRunAndNamesItself()
 void FlowWindowTest::pacingHoldsEightyMilliseconds()
 {
     Rig rig;
+    // Shown, so that every cycle's repaint is part of the pace.
+    rig.graph->show();
+    rig.flow->show();
+    QVERIFY(QTest::qWaitForWindowExposed(rig.flow.get()));
     using Clock = std::chrono::steady_clock;
     std::vector<Clock::time_point> starts;
     starts.reserve(210);
@@ -499,8 +503,11 @@ void FlowWindowTest::pacingHoldsEightyMilliseconds()
             rig.flow->btnStopClick();
         }
     });
+    // A real event loop waits here (a polling wait would sleep between
+    // rounds of events and make the cycles late).
+    QSignalSpy finished(rig.flow->driver(), &RunDriver::finished);
     rig.flow->btnStartClick();
-    QTRY_VERIFY_WITH_TIMEOUT(!rig.flow->driver()->running(), 30000);
+    QVERIFY(finished.wait(30000));
     QCOMPARE(starts.size(), std::size_t{201});
     std::vector<double> periods;
     for (std::size_t k = 1; k < starts.size(); ++k) {
@@ -524,8 +531,9 @@ void FlowWindowTest::pacingHoldsEightyMilliseconds()
           periods.size(), mean, sorted[sorted.size() / 2], p99, sorted.front());
     QVERIFY2(mean > 79.0 && mean < 81.0, qPrintable(QString::number(mean)));
     QVERIFY2(p99 < 5.0, qPrintable(QString::number(p99)));
-    // Never early: a cycle starts no sooner than 80 ms after the previous one.
-    QVERIFY2(sorted.front() >= 79.9, qPrintable(QString::number(sorted.front())));
+    // Never early: a cycle starts no sooner than 80 ms after the previous one
+    // (measured after each cycle's work, which varies by a fraction of a ms).
+    QVERIFY2(sorted.front() >= 79.5, qPrintable(QString::number(sorted.front())));
 }
 
 QTEST_MAIN(FlowWindowTest)

@@ -60,12 +60,13 @@ void RunDriver::step()
 
 void RunDriver::wait()
 {
-    // Sleep through whole milliseconds of the pace; the last fraction is
-    // polled through the event loop, as the pacing wait reads the clock
-    // between rounds of events. A late cycle goes on at the next round.
+    // Sleep through the pace but for its last two milliseconds (the event
+    // loop's own timers wake up to a millisecond late); those are polled
+    // through the event loop, as the pacing wait reads the clock between
+    // rounds of events. A late cycle goes on at the next round.
     const auto left = m_deadline - std::chrono::steady_clock::now();
-    const auto whole = std::chrono::floor<std::chrono::milliseconds>(left);
-    m_timer.start(whole > std::chrono::milliseconds(0) ? whole : std::chrono::milliseconds(0));
+    const auto sleep = std::chrono::floor<std::chrono::milliseconds>(left) - kWakeMargin;
+    m_timer.start(sleep > std::chrono::milliseconds(0) ? sleep : std::chrono::milliseconds(0));
 }
 
 void RunDriver::end()

@@ -19,6 +19,7 @@ class RunDriver : public QObject {
 
 public:
     static constexpr std::chrono::milliseconds kCycleInterval{80};
+    static constexpr std::chrono::milliseconds kWakeMargin{2};
 
     explicit RunDriver(QObject* parent = nullptr);
     ~RunDriver() override;
