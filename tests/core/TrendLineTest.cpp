@@ -37,8 +37,8 @@ TEST(TrendLine, LeavesOutTheEndPixel)
 
 TEST(TrendLine, OnePixelPerStepOfTheLongerAxisAndConnected)
 {
-    for (auto [x1, y1] : std::vector<std::pair<int, int>>{{17, 3}, {3, 17}, {-9, 4}, {5, -13},
-                                                          {-7, -7}, {20, -1}}) {
+    for (auto [x1, y1] : std::vector<std::pair<int, int>>{
+             {17, 3}, {3, 17}, {-9, 4}, {5, -13}, {-7, -7}, {20, -1}}) {
         const Pixels px = Line(0, 0, x1, y1);
         ASSERT_EQ(px.size(), static_cast<std::size_t>(std::max(std::abs(x1), std::abs(y1))));
         for (std::size_t i = 1; i < px.size(); ++i) {

@@ -1,5 +1,5 @@
-#include "trends/Scales.h"
 #include "trends/TrendTables.h"
+#include "trends/Scales.h"
 
 #include <gtest/gtest.h>
 
@@ -14,9 +14,9 @@ TEST(TrendTables, TracesFollowTheRecordFieldsAndScales)
         EXPECT_EQ(static_cast<std::size_t>(t[i].id), i);
         EXPECT_EQ(t[i].field, fields[i]);
     }
-    EXPECT_EQ(PlotOnScale(t[0].scale, 2.5f), 47);       // flow: 2 L/min full scale
-    EXPECT_EQ(PlotOnScale(t[2].scale, 50.0f), 202);     // percent
-    EXPECT_EQ(PlotOnScale(t[6].scale, 6.0f), 47);       // volume: 6 L
+    EXPECT_EQ(PlotOnScale(t[0].scale, 2.5f), 47);   // flow: 2 L/min full scale
+    EXPECT_EQ(PlotOnScale(t[2].scale, 50.0f), 202); // percent
+    EXPECT_EQ(PlotOnScale(t[6].scale, 6.0f), 47);   // volume: 6 L
     EXPECT_EQ(PlotOnScale(t[6].scale, 3.0f), PlotCumulative(3.0f));
     EXPECT_EQ((t[2].colour), (Rgb{255, 255, 255}));
     EXPECT_EQ((t[7].colour), (Rgb{0, 128, 0}));
@@ -50,8 +50,8 @@ TEST(TrendBars, VolumeBarsHaveDifferentFullScales)
 {
     const BarSpec& sp = BarOf(TraceId::VolSP);
     const BarSpec& mv = BarOf(TraceId::VolMV);
-    EXPECT_EQ(BarFilledTop(sp, 6.0f), 467 - 32);  // half of 12 L
-    EXPECT_EQ(BarFilledTop(mv, 6.0f), 403);       // all of 6 L
+    EXPECT_EQ(BarFilledTop(sp, 6.0f), 467 - 32); // half of 12 L
+    EXPECT_EQ(BarFilledTop(mv, 6.0f), 403);      // all of 6 L
     EXPECT_EQ(BarText(sp, 6.0f), "6");
     EXPECT_EQ(BarText(mv, 6.0f), "6.0");
 }

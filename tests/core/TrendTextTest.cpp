@@ -13,7 +13,7 @@ TEST(TrendText, DisplayStrCutsToFiveCharacters)
     EXPECT_EQ(DisplayStr(0.80f), "0.8");
     EXPECT_EQ(DisplayStr(100.0f), "100");
     EXPECT_EQ(DisplayStr(0.0f), "0");
-    EXPECT_EQ(DisplayStr(12345.6f), "12346");  // no point: kept whole
+    EXPECT_EQ(DisplayStr(12345.6f), "12346"); // no point: kept whole
     EXPECT_EQ(DisplayStr(2.5f), "2.5");
     EXPECT_EQ(DisplayStr(0.123456f), "0.123");
     EXPECT_EQ(DisplayStr(45.0f), "45");

@@ -1,5 +1,5 @@
-#include "trends/Scales.h"
 #include "trends/TrendView.h"
+#include "trends/Scales.h"
 
 #include <gtest/gtest.h>
 

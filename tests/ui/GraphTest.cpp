@@ -106,21 +106,35 @@ void GraphTest::configurationPerExercise()
         Exercise e;
         const char* caption;
         int span;
-        std::vector<QCheckBox* TfrmGraph::*> checked;
-        std::vector<QCheckBox* TfrmGraph::*> disabled;
+        std::vector<QCheckBox * TfrmGraph::*> checked;
+        std::vector<QCheckBox * TfrmGraph::*> disabled;
     };
     using G = TfrmGraph;
     const std::vector<Case> cases = {
-        {Exercise::Flow, "Flow Trend", 60, {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ},
+        {Exercise::Flow,
+         "Flow Trend",
+         60,
+         {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ},
          {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
-        {Exercise::Temperature, "Temperature Trend", 120, {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ},
+        {Exercise::Temperature,
+         "Temperature Trend",
+         120,
+         {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ},
          {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ, &G::chkVolSP, &G::chkVolMV}},
-        {Exercise::Batch, "Batch Volume Trend", 180,
+        {Exercise::Batch,
+         "Batch Volume Trend",
+         180,
          {&G::chkFlowQ, &G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV},
          {&G::chkFlowSP, &G::chkFlowMV}},
-        {Exercise::Level, "Fluid Level Trend", 120, {&G::chkLevelSP, &G::chkLevelMV, &G::chkFlowQ},
+        {Exercise::Level,
+         "Fluid Level Trend",
+         120,
+         {&G::chkLevelSP, &G::chkLevelMV, &G::chkFlowQ},
          {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
-        {Exercise::Open, "Open Loop Trend", 60, {&G::chkFlowMV, &G::chkFlowQ},
+        {Exercise::Open,
+         "Open Loop Trend",
+         60,
+         {&G::chkFlowMV, &G::chkFlowQ},
          {&G::chkFlowSP, &G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
     };
     const std::vector<QCheckBox* TfrmGraph::*> all = {
@@ -137,7 +151,8 @@ void GraphTest::configurationPerExercise()
         QCOMPARE(w.panel().size(), QSize(524, 501));
         QVERIFY(o.state.trend.trendInitialising);
         for (auto box : all) {
-            const bool checked = std::find(c.checked.begin(), c.checked.end(), box) != c.checked.end();
+            const bool checked =
+                std::find(c.checked.begin(), c.checked.end(), box) != c.checked.end();
             const bool disabled =
                 std::find(c.disabled.begin(), c.disabled.end(), box) != c.disabled.end();
             QCOMPARE((w.*box)->isChecked(), checked);
@@ -192,7 +207,8 @@ void GraphTest::leftScalePictures()
         Opened o(c.e);
         for (int i = 0; i < c.count; ++i) {
             const int y = c.y(i);
-            QVERIFY2(o.at(31, y).lightness() < 60, qPrintable(QString("tick %1 at y %2").arg(i).arg(y)));
+            QVERIFY2(o.at(31, y).lightness() < 60,
+                     qPrintable(QString("tick %1 at y %2").arg(i).arg(y)));
             QCOMPARE(o.at(31, y + 2), kSilver);
             QCOMPARE(o.at(31, y - 2), kSilver);
         }
@@ -398,8 +414,8 @@ void GraphTest::gridLinesAndLabelsPerSpan()
         int step;
         bool extraAt489;
     };
-    for (const Case& c : {Case{40, 2, true}, Case{100, 5, true}, Case{180, 10, false},
-                          Case{60, 5, false}}) {
+    for (const Case& c :
+         {Case{40, 2, true}, Case{100, 5, true}, Case{180, 10, false}, Case{60, 5, false}}) {
         Opened o(Exercise::Flow);
         o.state.trend.trendSpan = c.span;
         o.state.trend.trendViewStart = 30;
@@ -562,10 +578,10 @@ void GraphTest::settingsBox()
     o.state.log.record(5).segment = 4;
     o.window->PIDUpdate(5);
     QCOMPARE(o.state.trend.trendSegmentShown, 4);
-    QVERIFY(line(o, 480, 432));   // gain 0
-    QVERIFY(!line(o, 480, 447));  // no band for a gain of 0
-    QVERIFY(line(o, 480, 462));   // I
-    o.window->PIDUpdate(6);       // gain 1: band 100
+    QVERIFY(line(o, 480, 432));  // gain 0
+    QVERIFY(!line(o, 480, 447)); // no band for a gain of 0
+    QVERIFY(line(o, 480, 462));  // I
+    o.window->PIDUpdate(6);      // gain 1: band 100
     QVERIFY(line(o, 480, 447));
     // Past the run's last record: the last record's settings.
     o.state.log.record(10).segment = 7;
@@ -591,7 +607,7 @@ void GraphTest::settingsBox()
     const QImage before = open.window->panel().copy();
     open.window->PIDUpdate(2);
     QCOMPARE(open.window->panel(), before);
-    QCOMPARE(open.at(519, 460), kSilver);   // the box's edge erased
+    QCOMPARE(open.at(519, 460), kSilver); // the box's edge erased
     QCOMPARE(batch.at(519, 460), kBlack);
 }
 

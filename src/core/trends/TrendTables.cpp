@@ -126,7 +126,9 @@ int PixelsOf(Real pixels)
         return 0;
     }
     constexpr Real kLimit = 100000;
-    return static_cast<int>(RoundEven(pixels < -kLimit ? -kLimit : pixels > kLimit ? kLimit : pixels));
+    return static_cast<int>(RoundEven(pixels < -kLimit  ? -kLimit
+                                      : pixels > kLimit ? kLimit
+                                                        : pixels));
 }
 
 } // namespace

@@ -9,9 +9,7 @@
 
 namespace velmor {
 
-enum class TraceId {
-    FlowSP, FlowMV, FlowQ, TempSP, TempMV, TempQ, VolSP, VolMV, LevelSP, LevelMV
-};
+enum class TraceId { FlowSP, FlowMV, FlowQ, TempSP, TempMV, TempQ, VolSP, VolMV, LevelSP, LevelMV };
 constexpr int kTraceCount = 10;
 
 struct Rgb {
@@ -28,9 +26,9 @@ enum class ValueScale { Rate, Fixed, Cumulative }; // 2 L/min, 100, 6 L
 
 struct TraceSpec {
     TraceId id;
-    int field;          // record field
+    int field; // record field
     ValueScale scale;
-    Rgb colour;         // pen colour
+    Rgb colour; // pen colour
 };
 
 const std::array<TraceSpec, kTraceCount>& TraceTable();
@@ -42,20 +40,20 @@ enum class BarFormat { Fixed, General };
 
 struct BarSpec {
     TraceId id;
-    int field;          // record field
-    int place;          // 0..7: bar places left to right
-    int barLeft;        // bar x from barLeft to barLeft + 14 (exclusive)
-    int cellLeft;       // text cell, 24 pixels wide from here
-    float full;         // full-scale value
-    bool clamped;       // value clamped to 0..full first (measured flow only)
+    int field;    // record field
+    int place;    // 0..7: bar places left to right
+    int barLeft;  // bar x from barLeft to barLeft + 14 (exclusive)
+    int cellLeft; // text cell, 24 pixels wide from here
+    float full;   // full-scale value
+    bool clamped; // value clamped to 0..full first (measured flow only)
     BarFormat format;
-    int decimals;       // Fixed only
-    bool percentSign;   // text followed by "%"
+    int decimals;     // Fixed only
+    bool percentSign; // text followed by "%"
     Rgb colour;
 };
 
-constexpr int kTrendBarTop = 403;      // y of a full bar
-constexpr int kTrendBarBottom = 467;   // y of an empty bar (exclusive)
+constexpr int kTrendBarTop = 403;    // y of a full bar
+constexpr int kTrendBarBottom = 467; // y of an empty bar (exclusive)
 constexpr int kTrendBarWidth = 14;
 constexpr int kTrendBarTextTop = 473;
 constexpr int kTrendBarCellWidth = 24;

@@ -29,7 +29,7 @@ constexpr int kPanelWidth = 524;
 constexpr int kPanelHeight = 501;
 constexpr QRgb kBlack = 0xff000000;
 constexpr QRgb kGridGrey = 0xff808080;
-constexpr QRgb kMarkColour = 0xffd2a300;      // 210,163,0
+constexpr QRgb kMarkColour = 0xffd2a300; // 210,163,0
 constexpr QRgb kCursorWhite = 0xffffffff;
 constexpr QRgb kSilverRgb = 0xffc0c0c0;
 
@@ -76,9 +76,9 @@ std::pair<const char*, const char*> UnitsOf(Exercise e)
 }
 
 constexpr const char* kTraceNames[kTraceCount] = {
-    GRAPH_TEXT("Flow SP"), GRAPH_TEXT("Flow MV"), GRAPH_TEXT("Pump Output"),
-    GRAPH_TEXT("Temp SP"), GRAPH_TEXT("Temp MV"), GRAPH_TEXT("Temp Output"),
-    GRAPH_TEXT("Vol SP"),  GRAPH_TEXT("Vol MV"),  GRAPH_TEXT("Level SP"),
+    GRAPH_TEXT("Flow SP"),  GRAPH_TEXT("Flow MV"), GRAPH_TEXT("Pump Output"),
+    GRAPH_TEXT("Temp SP"),  GRAPH_TEXT("Temp MV"), GRAPH_TEXT("Temp Output"),
+    GRAPH_TEXT("Vol SP"),   GRAPH_TEXT("Vol MV"),  GRAPH_TEXT("Level SP"),
     GRAPH_TEXT("Level MV"),
 };
 
@@ -259,10 +259,10 @@ void TfrmGraph::CreateControls()
     // Check boxes: one column beside the bar box; the level boxes share the
     // first two places with the flow boxes.
     const int places[kTraceCount] = {0, 1, 2, 3, 4, 5, 6, 7, 0, 1};
-    QCheckBox** boxes[kTraceCount] = {&chkFlowSP, &chkFlowMV, &chkFlowQ,  &chkTempSP,  &chkTempMV,
-                                      &chkTempQ,  &chkVolSP,  &chkVolMV,  &chkLevelSP, &chkLevelMV};
-    const char* layoutTexts[kTraceCount] = {"Flow SP", "Flow MV",   "Pump Output", "Temp SP",
-                                            "Temp MV", "Temp Output", "Volume SP", "Volume MV",
+    QCheckBox** boxes[kTraceCount] = {&chkFlowSP, &chkFlowMV, &chkFlowQ, &chkTempSP,  &chkTempMV,
+                                      &chkTempQ,  &chkVolSP,  &chkVolMV, &chkLevelSP, &chkLevelMV};
+    const char* layoutTexts[kTraceCount] = {"Flow SP",  "Flow MV",     "Pump Output", "Temp SP",
+                                            "Temp MV",  "Temp Output", "Volume SP",   "Volume MV",
                                             "Level SP", "Level MV"};
     for (int i = 0; i < kTraceCount; ++i) {
         auto* box = new QCheckBox(QString::fromLatin1(layoutTexts[i]), this);
@@ -424,9 +424,8 @@ void TfrmGraph::panelLine(int x0, int y0, int x1, int y1, QRgb colour)
 {
     uchar* bits = m_panel.bits();
     const qsizetype stride = m_panel.bytesPerLine();
-    RasterLine(x0, y0, x1, y1, 0, 0, kPanelWidth, kPanelHeight, [&](int x, int y) {
-        reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour;
-    });
+    RasterLine(x0, y0, x1, y1, 0, 0, kPanelWidth, kPanelHeight,
+               [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour; });
 }
 
 void TfrmGraph::refreshPanel()
@@ -611,16 +610,46 @@ void TfrmGraph::DrawTraceSegment(TraceId id)
     refreshPanel();
 }
 
-void TfrmGraph::TrendSP() { DrawTraceSegment(TraceId::FlowSP); }
-void TfrmGraph::TrendMV() { DrawTraceSegment(TraceId::FlowMV); }
-void TfrmGraph::TrendQ() { DrawTraceSegment(TraceId::FlowQ); }
-void TfrmGraph::TrendTempSP() { DrawTraceSegment(TraceId::TempSP); }
-void TfrmGraph::TrendTempMV() { DrawTraceSegment(TraceId::TempMV); }
-void TfrmGraph::TrendTempQ() { DrawTraceSegment(TraceId::TempQ); }
-void TfrmGraph::TrendVolSP() { DrawTraceSegment(TraceId::VolSP); }
-void TfrmGraph::TrendVolMV() { DrawTraceSegment(TraceId::VolMV); }
-void TfrmGraph::TrendLevelSP() { DrawTraceSegment(TraceId::LevelSP); }
-void TfrmGraph::TrendLevelMV() { DrawTraceSegment(TraceId::LevelMV); }
+void TfrmGraph::TrendSP()
+{
+    DrawTraceSegment(TraceId::FlowSP);
+}
+void TfrmGraph::TrendMV()
+{
+    DrawTraceSegment(TraceId::FlowMV);
+}
+void TfrmGraph::TrendQ()
+{
+    DrawTraceSegment(TraceId::FlowQ);
+}
+void TfrmGraph::TrendTempSP()
+{
+    DrawTraceSegment(TraceId::TempSP);
+}
+void TfrmGraph::TrendTempMV()
+{
+    DrawTraceSegment(TraceId::TempMV);
+}
+void TfrmGraph::TrendTempQ()
+{
+    DrawTraceSegment(TraceId::TempQ);
+}
+void TfrmGraph::TrendVolSP()
+{
+    DrawTraceSegment(TraceId::VolSP);
+}
+void TfrmGraph::TrendVolMV()
+{
+    DrawTraceSegment(TraceId::VolMV);
+}
+void TfrmGraph::TrendLevelSP()
+{
+    DrawTraceSegment(TraceId::LevelSP);
+}
+void TfrmGraph::TrendLevelMV()
+{
+    DrawTraceSegment(TraceId::LevelMV);
+}
 
 void TfrmGraph::DrawMark()
 {
@@ -740,14 +769,38 @@ void TfrmGraph::BlankPlace(int place)
     refreshPanel();
 }
 
-void TfrmGraph::BlankFlowSP() { BlankPlace(0); }
-void TfrmGraph::BlankFlowMV() { BlankPlace(1); }
-void TfrmGraph::BlankFlowQ() { BlankPlace(2); }
-void TfrmGraph::BlankTempSP() { BlankPlace(3); }
-void TfrmGraph::BlankTempMV() { BlankPlace(4); }
-void TfrmGraph::BlankTempQ() { BlankPlace(5); }
-void TfrmGraph::BlankVolSP() { BlankPlace(6); }
-void TfrmGraph::BlankVolMV() { BlankPlace(7); }
+void TfrmGraph::BlankFlowSP()
+{
+    BlankPlace(0);
+}
+void TfrmGraph::BlankFlowMV()
+{
+    BlankPlace(1);
+}
+void TfrmGraph::BlankFlowQ()
+{
+    BlankPlace(2);
+}
+void TfrmGraph::BlankTempSP()
+{
+    BlankPlace(3);
+}
+void TfrmGraph::BlankTempMV()
+{
+    BlankPlace(4);
+}
+void TfrmGraph::BlankTempQ()
+{
+    BlankPlace(5);
+}
+void TfrmGraph::BlankVolSP()
+{
+    BlankPlace(6);
+}
+void TfrmGraph::BlankVolMV()
+{
+    BlankPlace(7);
+}
 
 void TfrmGraph::DrawBars(int recordNumber)
 {
@@ -770,8 +823,10 @@ void TfrmGraph::DrawBars(int recordNumber)
             p.setPen(QColor(colour));
             p.drawText(x, y + fm.ascent(), text);
         }
-        fillPanelRect(bar.barLeft, kTrendBarTop, bar.barLeft + kTrendBarWidth, BarEmptyBottom(bar, v), kBlack);
-        fillPanelRect(bar.barLeft, BarFilledTop(bar, v), bar.barLeft + kTrendBarWidth, kTrendBarBottom, colour);
+        fillPanelRect(bar.barLeft, kTrendBarTop, bar.barLeft + kTrendBarWidth,
+                      BarEmptyBottom(bar, v), kBlack);
+        fillPanelRect(bar.barLeft, BarFilledTop(bar, v), bar.barLeft + kTrendBarWidth,
+                      kTrendBarBottom, colour);
     }
     refreshPanel();
 }
@@ -958,9 +1013,8 @@ void TfrmGraph::SetLanguage()
 
     // Hints; the pump's keeps its state word when it has one.
     const QString pump = text(GRAPH_TEXT("Pump"));
-    btnPump->setToolTip(btnPump->toolTip().contains(QLatin1Char(':'))
-                            ? PumpHint(pump, m_state.run.pumpOn)
-                            : pump);
+    btnPump->setToolTip(
+        btnPump->toolTip().contains(QLatin1Char(':')) ? PumpHint(pump, m_state.run.pumpOn) : pump);
     btnChokeUp->setToolTip(text(GRAPH_TEXT("Open gate valve")));
     btnChokeDown->setToolTip(text(GRAPH_TEXT("Close gate valve")));
 

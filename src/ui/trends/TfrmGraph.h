@@ -140,11 +140,11 @@ private:
 
     VelmorState& m_state;
     Exercise m_exercise;
-    QImage m_panel;                 // imgPanel
-    QImage m_background;            // the panel as laid out, for restoring the plot frame
+    QImage m_panel;      // imgPanel
+    QImage m_background; // the panel as laid out, for restoring the plot frame
     QImage imgLpermOverlay;
     QImage imgLitresOverlay;
-    QImage imgLineBackground;       // column saved under the cursor line
+    QImage imgLineBackground; // column saved under the cursor line
     QImage m_sliderTrack;
     QImage m_sliderKnob;
     QFont m_axisFont;

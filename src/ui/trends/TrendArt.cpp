@@ -84,8 +84,8 @@ std::vector<Graduation> PercentMarks()
 {
     std::vector<Graduation> marks;
     for (int v = 0; v <= 100; v += 5) {
-        marks.push_back({PlotFixed(static_cast<float>(v)),
-                         v % 10 == 0 ? QString::number(v) : QString()});
+        marks.push_back(
+            {PlotFixed(static_cast<float>(v)), v % 10 == 0 ? QString::number(v) : QString()});
     }
     return marks;
 }
@@ -215,7 +215,8 @@ QImage LitresOverlay()
     std::vector<Graduation> marks;
     for (int i = 0; i <= 12; ++i) {
         const float v = static_cast<float>(i) / 2.0f;
-        marks.push_back({PlotCumulative(v), i % 2 == 0 ? QString::number(i / 2.0, 'f', 1) : QString()});
+        marks.push_back(
+            {PlotCumulative(v), i % 2 == 0 ? QString::number(i / 2.0, 'f', 1) : QString()});
     }
     return Overlay(QRect(2, 19, 36, 345), marks);
 }
