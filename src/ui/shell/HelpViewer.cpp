@@ -4,10 +4,17 @@
 #include <QTextBrowser>
 #include <QVBoxLayout>
 
+// The help pages live in a resource of the (static) window library.
+static void InitHelpResources()
+{
+    Q_INIT_RESOURCE(velmor);
+}
+
 namespace velmor {
 
 HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
 {
+    InitHelpResources();
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     m_browser = new QTextBrowser(this);

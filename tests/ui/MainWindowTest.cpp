@@ -1,0 +1,446 @@
+// The main window: stored preferences, menus and hints, opening Flow with
+// its Trends window, releases through the mailbox and the timer, switching,
+// File > New, Exit, Help and the centre-keeping layout rule.
+#include "exercises/TfrmFlow.h"
+#include "shell/HelpViewer.h"
+#include "shell/Preferences.h"
+#include "shell/ProgramStart.h"
+#include "shell/TfrmCalculator.h"
+#include "shell/TfrmMain.h"
+#include "trends/TfrmGraph.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMenu>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <chrono>
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+struct Program {
+    QTemporaryDir dir;
+    std::unique_ptr<Preferences> preferences;
+    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
+    std::unique_ptr<TfrmMain> main;
+
+    // A store holding `values` (name, text); none at all for a first run.
+    explicit Program(std::initializer_list<std::pair<const char*, const char*>> values = {
+                         {"Installed", "YES"}, {"Maximised", "False"}})
+    {
+        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
+        {
+            QSettings store(file, QSettings::IniFormat);
+            for (const auto& [name, text] : values) {
+                store.setValue(QStringLiteral("Setup/") + QLatin1String(name),
+                               QLatin1String(text));
+            }
+        }
+        preferences = std::make_unique<Preferences>(file);
+        main = CreateProgram(*state, *preferences);
+        main->show();
+    }
+
+    TfrmFlow* flow() const { return dynamic_cast<TfrmFlow*>(main->exerciseWindow()); }
+
+    // Waits in a real event loop until `done` holds.
+    template <typename Done>
+    bool waitFor(Done done, int ms = 3000)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QTestEventLoop loop;
+            loop.enterLoopMSecs(10);
+        }
+        return done();
+    }
+};
+
+// Answers the next question box with `button`, keeping its text.
+std::shared_ptr<QString> Answer(QObject* guard, QMessageBox::StandardButton button)
+{
+    auto text = std::make_shared<QString>();
+    QTimer::singleShot(0, guard, [text, button] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *text = box->text();
+            box->button(button)->click();
+        }
+    });
+    return text;
+}
+
+} // namespace
+
+class MainWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void firstRunWritesDefaults();
+    void readingRulesAreExact();
+    void menusAndHints();
+    void spanishMenusAndHints();
+    void startUpIsQuick();
+    void openingFlowCreatesTrendsFirst();
+    void choosingFlowAgainDoesNothing();
+    void closingTrendsReleasesBoth();
+    void menuClosesAndReopens();
+    void runDisablesMenus();
+    void fileNewAsksFirst();
+    void exitAsksAndEnds();
+    void helpContents();
+    void resizeKeepsChildrenCentred();
+    void keypadReachesTheOpenExercise();
+};
+
+void MainWindowTest::firstRunWritesDefaults()
+{
+    Program p({});
+    QCOMPARE(p.preferences->text(QStringLiteral("Installed")), QStringLiteral("YES"));
+    QCOMPARE(p.preferences->text(QStringLiteral("Show Easy Menus")), QStringLiteral("True"));
+    QCOMPARE(p.preferences->text(QStringLiteral("Maximised")), QStringLiteral("True"));
+    QCOMPARE(p.preferences->text(QStringLiteral("Toolbar")), QStringLiteral("False"));
+    QVERIFY(p.main->windowState() & Qt::WindowMaximized);
+    QVERIFY(p.state->shell.startMaximised);
+    QVERIFY(!p.main->pnlToolbar->isVisible());
+    QVERIFY(!p.main->mnuPreferencesToolbar->isChecked());
+    QVERIFY(p.main->mnuPreferencesEasymenus->isChecked());
+    QVERIFY(p.state->shell.showEasyMenu);
+}
+
+void MainWindowTest::readingRulesAreExact()
+{
+    {
+        // Absent values read as their defaults.
+        Program p({{"Installed", "YES"}});
+        QVERIFY(p.state->shell.showEasyMenu);
+        QVERIFY(!p.state->shell.startMaximised);
+        QVERIFY(p.state->shell.showToolbar);
+        QVERIFY(p.main->pnlToolbar->isVisible());
+        QVERIFY(p.main->mnuPreferencesToolbar->isChecked());
+    }
+    {
+        // Only "False" is off for Maximised; only "True" is on for the others.
+        Program p({{"Installed", "YES"},
+                   {"Maximised", "false"},
+                   {"Toolbar", "true"},
+                   {"Show Easy Menus", "TRUE"}});
+        QVERIFY(p.state->shell.startMaximised);
+        QVERIFY(!p.state->shell.showToolbar);
+        QVERIFY(!p.main->pnlToolbar->isVisible());
+        QVERIFY(!p.state->shell.showEasyMenu);
+        QVERIFY(!p.main->mnuPreferencesEasymenus->isChecked());
+    }
+}
+
+void MainWindowTest::menusAndHints()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    QCOMPARE(m.windowTitle(), QStringLiteral("VELMOR"));
+    QCOMPARE(m.mnuFile->title(), QStringLiteral("&File"));
+    QCOMPARE(m.mnuPreferences->title(), QStringLiteral("Setup"));
+    QCOMPARE(m.mnuControlFluidLevel->text(), QStringLiteral("F&luid Level"));
+    QCOMPARE(m.mnuHelpContents->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
+    QVERIFY(!m.mnuFileNew->isEnabled());
+    QVERIFY(!m.mnuFileSave->isEnabled());
+    QVERIFY(!m.mnuFilePrint->isEnabled());
+    QVERIFY(m.mnuFileExit->isEnabled());
+    // Exercises without a window in this program are not offered.
+    QVERIFY(m.mnuControlFlow->isEnabled());
+    for (QAction* item : {m.mnuControlOnOff, m.mnuControlTemperature, m.mnuControlBatchVolume,
+                          m.mnuControlFluidLevel, m.mnuControlOpenLoop, m.popTemperature}) {
+        QVERIFY(!item->isEnabled());
+    }
+    QVERIFY(!m.btnTemperature->isEnabled());
+    QVERIFY(!m.btnSave->isEnabled());
+    QVERIFY(!m.btnPrint->isEnabled());
+    QCOMPARE(m.btnFluidLevel->toolTip(), QStringLiteral("Fluid Level"));
+    QCOMPARE(m.btnManual->toolTip(), QStringLiteral("System Mimic"));
+    QCOMPARE(m.btnNew->toolTip(), QStringLiteral("New..."));
+    QCOMPARE(m.btnHelp->toolTip(), QStringLiteral("Help..."));
+    QCOMPARE(m.btnOpenLoop->geometry(), QRect(294, 2, 24, 24));
+    QCOMPARE(m.pnlToolbar->height(), 28);
+    QVERIFY(!p.state->shell.decimalComma); // the C locale writes 0.01
+    QCOMPARE(p.state->shell.largeFonts, m.logicalDpiX() > 96);
+    QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
+    QVERIFY(p.state->shell.appRunning);
+    QCOMPARE(p.state->trend.cursorX, 38);
+    // The toolbar toggle inverts its visibility and check mark.
+    const bool shown = m.pnlToolbar->isVisible();
+    m.mnuPreferencesToolbar->trigger();
+    QCOMPARE(m.pnlToolbar->isVisible(), !shown);
+    QCOMPARE(m.mnuPreferencesToolbar->isChecked(), !shown);
+}
+
+void MainWindowTest::spanishMenusAndHints()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    p.state->shell.langEnglish = false;
+    p.state->shell.langSpanish = true;
+    m.SetLanguage();
+    QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
+    QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
+    QCOMPARE(m.mnuPreferencesOptions->text(), QStringLiteral("&Preferentias..."));
+    QCOMPARE(m.btnNew->toolTip(), QStringLiteral("Nuevo..."));
+    QCOMPARE(m.btnOpenIt->toolTip(), QStringLiteral("Abrir..."));
+    QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
+    QCOMPARE(m.btnBatchVolume->toolTip(), QStringLiteral("Volumen del Lote"));
+    QCOMPARE(m.btnHelp->toolTip(), QStringLiteral("Ayuda..."));
+    QCOMPARE(m.mnuFileSave->text(), QStringLiteral("&Save..."));
+    p.state->shell.langSpanish = false;
+    p.state->shell.langEnglish = true;
+    m.SetLanguage();
+    QCOMPARE(m.mnuHelpAbout->text(), QStringLiteral("About..."));
+    QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
+}
+
+void MainWindowTest::startUpIsQuick()
+{
+    using Clock = std::chrono::steady_clock;
+    std::vector<double> times;
+    for (int k = 0; k < 5; ++k) {
+        const auto begin = Clock::now();
+        Program p;
+        QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
+        times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
+    }
+    std::sort(times.begin(), times.end());
+    qInfo("start-up to the main window shown: median %.1f ms (of 5)", times[2]);
+    QVERIFY2(times[2] < 300, qPrintable(QString::number(times[2])));
+}
+
+void MainWindowTest::openingFlowCreatesTrendsFirst()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlFlow->trigger();
+    const QList<QMdiSubWindow*> windows = m.mdiArea()->subWindowList(QMdiArea::CreationOrder);
+    QCOMPARE(windows.size(), 2);
+    QVERIFY(qobject_cast<TfrmGraph*>(windows[0]->widget()) != nullptr);
+    QVERIFY(qobject_cast<TfrmFlow*>(windows[1]->widget()) != nullptr);
+    QVERIFY(m.mnuControlFlow->isChecked());
+    QVERIFY(m.mnuFileNew->isEnabled());
+    QCOMPARE(p.state->shell.currentForm, std::string("frmFlow"));
+    QVERIFY(p.state->shell.trendsOpen);
+    QVERIFY(p.state->trend.trendNoData);
+    // The pair sits centred on the frame: Trends 231 pixels right of Flow.
+    QCOMPARE(m.graphSubWindow()->x() - m.exerciseSubWindow()->x(), 231);
+    QCOMPARE(m.exerciseSubWindow()->pos(),
+             QPoint(p.state->shell.halfWidth - 388, p.state->shell.halfHeight - 289));
+    QCOMPARE(m.graphWindow()->txtStartTime->cursor().shape(), Qt::BitmapCursor);
+}
+
+void MainWindowTest::choosingFlowAgainDoesNothing()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.btnFlow->click();
+    QMdiSubWindow* flow = m.exerciseSubWindow();
+    QMdiSubWindow* graph = m.graphSubWindow();
+    m.mnuControlFlow->trigger();
+    m.popFlow->trigger();
+    m.btnFlow->click();
+    QVERIFY(!m.switching());
+    QVERIFY(m.mnuControlFlow->isChecked());
+    QCOMPARE(m.exerciseSubWindow(), flow);
+    QCOMPARE(m.graphSubWindow(), graph);
+    QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
+    QVERIFY(m.txtShut->text().isEmpty());
+}
+
+void MainWindowTest::closingTrendsReleasesBoth()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.popFlow->trigger();
+    TfrmFlow* flow = p.flow();
+    flow->btnStartClick();
+    QVERIFY(p.state->run.runActive);
+    QPointer<QMdiSubWindow> flowWindow = m.exerciseSubWindow();
+    QPointer<QMdiSubWindow> graphWindow = m.graphSubWindow();
+    graphWindow->close();
+    // The mailbox names the exercise; the run stops; release comes later.
+    QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+    QVERIFY(!p.state->run.runActive);
+    QVERIFY(!p.state->shell.trendsOpen);
+    QVERIFY(m.Timer->isActive());
+    QVERIFY(flowWindow != nullptr && graphWindow != nullptr);
+    QVERIFY(p.waitFor([&] { return flowWindow == nullptr && graphWindow == nullptr; }, 2000));
+    QVERIFY(!m.mnuControlFlow->isChecked());
+    QVERIFY(!m.mnuFileNew->isEnabled());
+    QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
+    QVERIFY(m.mdiArea()->subWindowList().isEmpty());
+    QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+    QVERIFY(m.mnuFile->menuAction()->isEnabled());
+}
+
+void MainWindowTest::menuClosesAndReopens()
+{
+    // MENU closes Flow; choosing Flow again before the release goes
+    // through the switching wait and opens a new pair.
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlFlow->trigger();
+    QPointer<QMdiSubWindow> oldFlow = m.exerciseSubWindow();
+    p.flow()->btnMenu->click();
+    QVERIFY(!m.mnuControlFlow->isChecked());
+    m.mnuControlFlow->trigger();
+    QVERIFY(m.switching());
+    QVERIFY(!p.state->shell.menuAllowed);
+    QVERIFY(p.waitFor([&] { return oldFlow == nullptr; }, 1000));
+    QVERIFY(m.exerciseWindow() == nullptr); // released, the new one not yet made
+    QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }, 1500));
+    QVERIFY(!m.switching());
+    QVERIFY(p.state->shell.menuAllowed);
+    QVERIFY(m.mnuControlFlow->isChecked());
+    QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
+    QVERIFY(m.txtShut->text().isEmpty());
+    // The mailbox being emptied armed the timer; the new Trends stopped it.
+    QVERIFY(!m.Timer->isActive());
+}
+
+void MainWindowTest::runDisablesMenus()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlFlow->trigger();
+    p.flow()->btnStartClick();
+    for (QMenu* menu : {m.mnuFile, m.mnuControl, m.mnuPreferences, m.mnuHelp}) {
+        QVERIFY(!menu->menuAction()->isEnabled());
+    }
+    p.flow()->btnStopClick();
+    for (QMenu* menu : {m.mnuFile, m.mnuControl, m.mnuPreferences, m.mnuHelp}) {
+        QVERIFY(menu->menuAction()->isEnabled());
+    }
+}
+
+void MainWindowTest::fileNewAsksFirst()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlFlow->trigger();
+    TfrmFlow* flow = p.flow();
+    flow->btnStartClick();
+    flow->btnStopClick();
+    p.state->flow.flowGain = 7;
+    QVERIFY(p.state->run.sampleCount > 0);
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::No);
+        m.mnuFileNew->trigger();
+        QCOMPARE(*text, QStringLiteral("Are you sure?"));
+    }
+    QCOMPARE(p.state->flow.flowGain, 7.0f);
+    QVERIFY(p.state->run.sampleCount > 0);
+    {
+        QObject guard;
+        Answer(&guard, QMessageBox::Yes);
+        m.btnNew->click();
+    }
+    QCOMPARE(p.state->flow.flowGain, 1.0f);
+    QCOMPARE(p.state->run.sampleCount, 0);
+    QCOMPARE(p.state->log.secondIndexFilled, 0);
+}
+
+void MainWindowTest::exitAsksAndEnds()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    QSignalSpy terminated(&m, &TfrmMain::terminateRequested);
+    m.mnuControlFlow->trigger();
+    p.flow()->btnStartClick();
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::No);
+        m.close();
+        QCOMPARE(*text, QStringLiteral("Close VELMOR?"));
+    }
+    QVERIFY(p.state->run.runActive);
+    QVERIFY(!p.state->shell.closing);
+    {
+        QObject guard;
+        Answer(&guard, QMessageBox::Yes);
+        m.mnuFileExit->trigger();
+    }
+    QVERIFY(p.state->shell.closing);
+    QVERIFY(!p.state->shell.appRunning);
+    QVERIFY(!p.state->run.runActive);
+    QVERIFY(terminated.wait(2000));
+    QVERIFY(m.mdiArea()->subWindowList().isEmpty());
+    // Released during exit, the windows did not post into the mailbox.
+    QVERIFY(m.txtShut->text().isEmpty());
+}
+
+void MainWindowTest::helpContents()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuHelpContents->trigger();
+    QVERIFY(m.helpViewer()->isVisible());
+    QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("KLN.hlp"));
+    QVERIFY(m.helpViewer()->windowTitle().contains(QStringLiteral("VELMOR")));
+    m.helpViewer()->hide();
+    p.state->shell.langEnglish = false;
+    p.state->shell.langSpanish = true;
+    m.SetLanguage();
+    m.btnHelp->click();
+    QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("NLK.hlp"));
+    QVERIFY(m.helpViewer()->windowTitle().contains(QStringLiteral("ROMLEV")));
+}
+
+void MainWindowTest::resizeKeepsChildrenCentred()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    ShellState& shell = p.state->shell;
+    // With nothing open the old centre stays.
+    const int half = shell.halfWidth;
+    m.resize(m.width() + 100, m.height());
+    QCOMPARE(shell.halfWidth, half);
+    m.mnuControlFlow->trigger();
+    const QPoint flowAt = m.exerciseSubWindow()->pos();
+    const QPoint graphAt = m.graphSubWindow()->pos();
+    // The shift is measured from the centre last seen, which the first
+    // resize did not update.
+    const QPoint oldCentre(shell.halfWidth, shell.halfHeight);
+    m.resize(m.size() + QSize(120, 60));
+    QCOMPARE(shell.halfWidth, m.width() / 2);
+    QCOMPARE(shell.halfHeight, m.height() / 2);
+    const QPoint shift = QPoint(m.width() / 2, m.height() / 2) - oldCentre;
+    QCOMPARE(shift, QPoint(110, 30));
+    QCOMPARE(m.exerciseSubWindow()->pos(), flowAt + shift);
+    QCOMPARE(m.graphSubWindow()->pos(), graphAt + shift);
+}
+
+void MainWindowTest::keypadReachesTheOpenExercise()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlFlow->trigger();
+    TfrmFlow* flow = p.flow();
+    QTest::mouseClick(flow->controller()->imgPG, Qt::LeftButton);
+    TfrmCalculator* keypad = m.keypad();
+    QVERIFY(keypad->isVisible());
+    QVERIFY(p.state->keypad.suppressWaveformClick);
+    QTest::keyClicks(keypad->txtValue, QStringLiteral("4"));
+    keypad->btnOK->click();
+    QVERIFY(!keypad->isVisible());
+    QCOMPARE(p.state->flow.flowGain, 4.0f);
+    QCOMPARE(p.state->flow.flowBand, 25.0f);
+    QVERIFY(!p.state->keypad.suppressWaveformClick);
+}
+
+QTEST_MAIN(MainWindowTest)
+#include "MainWindowTest.moc"
