@@ -1,0 +1,80 @@
+// Drawing work of one live Flow cycle: the two gauges with their bars, the
+// Trends bars and three trace segments, as a running loop draws them.
+#include "exercises/ControllerSettings.h"
+#include "exercises/FlowEngine.h"
+#include "exercises/TfrmFlow.h"
+#include "trends/TfrmGraph.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+void LiveCycleDrawing(benchmark::State& bs)
+{
+    auto state = std::make_unique<VelmorState>();
+    state->shell.currentForm = "frmFlow";
+    TfrmGraph graph(*state, Exercise::Flow);
+    TfrmFlow flow(*state, &graph, nullptr);
+    FlowEngine engine(*state, &graph);
+    engine.start();
+    // A run well under way, so the traces are not flat.
+    for (int k = 0; k < 300; ++k) {
+        engine.cycle();
+    }
+    int n = state->run.sampleCount;
+    for (auto _ : bs) {
+        // The drawing of cycle step 10 and 11 for the newest sample.
+        state->trend.trendX = graph.SetXPoints(state->log.record(n).time);
+        flow.DrawSP();
+        flow.DrawMV();
+        graph.DrawBars(n);
+        graph.TrendSP();
+        graph.TrendMV();
+        graph.TrendQ();
+        state->trend.trendPrevX = state->trend.trendX;
+        benchmark::DoNotOptimize(flow.imgPanel->image().constBits());
+    }
+}
+
+// A whole cycle: plant, controller, record and all its drawing.
+void WholeCycle(benchmark::State& bs)
+{
+    auto state = std::make_unique<VelmorState>();
+    state->shell.currentForm = "frmFlow";
+    TfrmGraph graph(*state, Exercise::Flow);
+    TfrmFlow flow(*state, &graph, nullptr);
+    auto engine = std::make_unique<FlowEngine>(*state, &graph);
+    engine->start();
+    for (auto _ : bs) {
+        if (!engine->canCycle()) {
+            bs.PauseTiming();
+            engine->finish();
+            engine->start();
+            bs.ResumeTiming();
+        }
+        engine->cycle();
+        flow.DrawSP();
+        flow.DrawMV();
+    }
+}
+
+} // namespace
+
+BENCHMARK(LiveCycleDrawing)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(WholeCycle)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
