@@ -29,8 +29,7 @@ build: configure
 	@cmake --build $(BUILD) -j$(JOBS)
 
 run: build
-	@./$(BUILD)/src/cli/velmor-sim run flow --records 600 --out velmor-flow.psm && \
-	  echo "A 600-record Flow run was written to $$(pwd)/velmor-flow.psm"
+	@./$(BUILD)/src/app/velmor
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)

@@ -2,6 +2,7 @@
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
 #include "exercises/TfrmFlow.h"
+#include "exercises/Waveform.h"
 #include "shell/HelpViewer.h"
 #include "shell/Preferences.h"
 #include "shell/ProgramStart.h"
@@ -16,6 +17,7 @@
 #include <QMenu>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -100,6 +102,7 @@ private slots:
     void helpContents();
     void resizeKeepsChildrenCentred();
     void keypadReachesTheOpenExercise();
+    void runningFlowOnScreen();
 };
 
 void MainWindowTest::firstRunWritesDefaults()
@@ -440,6 +443,46 @@ void MainWindowTest::keypadReachesTheOpenExercise()
     QCOMPARE(p.state->flow.flowGain, 4.0f);
     QCOMPARE(p.state->flow.flowBand, 25.0f);
     QVERIFY(!p.state->keypad.suppressWaveformClick);
+}
+
+void MainWindowTest::runningFlowOnScreen()
+{
+    // The whole frame with Flow running on a Sine: traces on the plot, the
+    // green light, the gauges. VELMOR_SHOT_DIR keeps a picture of it.
+    Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Toolbar", "True"}});
+    TfrmMain& m = *p.main;
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    m.btnFlow->click();
+    TfrmFlow* flow = p.flow();
+    flow->waveform()->chkSine->click();
+    p.state->flow.waveParams.setC(kSine, 20);
+    flow->waveform()->DrawSetpointValues();
+    flow->driver()->setInterval(std::chrono::milliseconds(2));
+    flow->btnStartClick();
+    QVERIFY(p.waitFor([&] { return p.state->run.sampleCount >= 450; }, 10000));
+    const QImage frame = m.grab().toImage();
+    if (const QByteArray dir = qgetenv("VELMOR_SHOT_DIR"); !dir.isEmpty()) {
+        frame.save(QString::fromLocal8Bit(dir) + QStringLiteral("/flow-running.png"));
+        QTest::mouseClick(flow->controller()->imgI, Qt::LeftButton);
+        QTest::keyClicks(m.keypad()->txtValue, QStringLiteral("2.5"));
+        m.keypad()->grab().save(QString::fromLocal8Bit(dir) + QStringLiteral("/keypad.png"));
+        m.keypad()->btnCancel->click();
+    }
+    flow->btnStopClick();
+    QCOMPARE(p.state->flow.lightState, 2);
+    // Yellow set point and aqua flow traces are on the Trends panel.
+    const QImage& plot = m.graphWindow()->panel();
+    int yellow = 0;
+    int aqua = 0;
+    for (int y = 47; y < 358; ++y) {
+        for (int x = 39; x < 488; ++x) {
+            const QRgb c = plot.pixel(x, y) & 0xFFFFFF;
+            yellow += c == 0xFFFF00;
+            aqua += c == 0x00FFFF;
+        }
+    }
+    QVERIFY(yellow > 100);
+    QVERIFY(aqua > 100);
 }
 
 QTEST_MAIN(MainWindowTest)

@@ -98,12 +98,12 @@ TfrmCalculator::TfrmCalculator(VelmorState& state, QWidget* parent)
         b->setGeometry(scaled(x), scaled(y), scaled(w), scaled(h));
         return b;
     };
-    btnOK = button(12, 118, 72, 28);
+    btnOK = button(12, 118, 70, 28);
     btnOK->setText(QStringLiteral("OK"));
     btnOK->setDefault(true);
     btnOK->setEnabled(false);
-    btnCancel = button(94, 118, 72, 28);
-    btnKeypad = button(176, 118, 72, 28);
+    btnCancel = button(88, 118, 70, 28);
+    btnKeypad = button(164, 118, 84, 28);
     btnKeypad->setText(QStringLiteral("Keypad <--"));
     connect(btnOK, &QPushButton::clicked, this, &TfrmCalculator::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmCalculator::btnCancelClick);
