@@ -66,7 +66,10 @@ void WholeCycle(benchmark::State& bs)
 
 } // namespace
 
-BENCHMARK(LiveCycleDrawing)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
+BENCHMARK(LiveCycleDrawing)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
 BENCHMARK(WholeCycle)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
 
 int main(int argc, char** argv)

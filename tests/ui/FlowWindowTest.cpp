@@ -188,9 +188,9 @@ void FlowWindowTest::valueBoxesAreSilverAndSampleBoxGrey()
 {
     Rig rig;
     // Corners of the PG, PB, I, D and sample boxes are silver fill.
-    for (const QPoint& corner : {QPoint(158, 203), QPoint(209, 219), QPoint(158, 235),
-                                 QPoint(209, 251), QPoint(158, 268), QPoint(158, 301),
-                                 QPoint(141, 108), QPoint(194, 124)}) {
+    for (const QPoint& corner :
+         {QPoint(158, 203), QPoint(209, 219), QPoint(158, 235), QPoint(209, 251), QPoint(158, 268),
+          QPoint(158, 301), QPoint(141, 108), QPoint(194, 124)}) {
         QVERIFY2(IsColour(rig.pixel(corner.x(), corner.y()), kSilver),
                  qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
     }
@@ -511,7 +511,8 @@ void FlowWindowTest::pacingHoldsEightyMilliseconds()
     QCOMPARE(starts.size(), std::size_t{201});
     std::vector<double> periods;
     for (std::size_t k = 1; k < starts.size(); ++k) {
-        periods.push_back(std::chrono::duration<double, std::milli>(starts[k] - starts[k - 1]).count());
+        periods.push_back(
+            std::chrono::duration<double, std::milli>(starts[k] - starts[k - 1]).count());
     }
     double sum = 0;
     for (double p : periods) {
@@ -523,7 +524,8 @@ void FlowWindowTest::pacingHoldsEightyMilliseconds()
         l -= 80.0;
     }
     std::sort(lateness.begin(), lateness.end());
-    const double p99 = lateness[static_cast<std::size_t>(0.99 * static_cast<double>(lateness.size() - 1))];
+    const double p99 =
+        lateness[static_cast<std::size_t>(0.99 * static_cast<double>(lateness.size() - 1))];
     std::vector<double> sorted = periods;
     std::sort(sorted.begin(), sorted.end());
     qInfo("cycle period over %zu cycles: mean %.3f ms, median %.3f ms, p99 lateness %.3f ms, "

@@ -22,7 +22,7 @@ struct RecordingExercise : ExerciseWindow {
     VelmorState& state;
     std::vector<std::pair<int, float>> calls;
     Exercise exercise() const override { return Exercise::Flow; }
-    QWidget* window() override { return nullptr; }
+    QWidget* asWidget() override { return nullptr; }
     void InitValues() override {}
     void SetLanguage() override {}
     void UpdateSettings() override {}

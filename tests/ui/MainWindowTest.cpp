@@ -43,8 +43,7 @@ struct Program {
         {
             QSettings store(file, QSettings::IniFormat);
             for (const auto& [name, text] : values) {
-                store.setValue(QStringLiteral("Setup/") + QLatin1String(name),
-                               QLatin1String(text));
+                store.setValue(QStringLiteral("Setup/") + QLatin1String(name), QLatin1String(text));
             }
         }
         preferences = std::make_unique<Preferences>(file);
@@ -55,8 +54,7 @@ struct Program {
     TfrmFlow* flow() const { return dynamic_cast<TfrmFlow*>(main->exerciseWindow()); }
 
     // Waits in a real event loop until `done` holds.
-    template <typename Done>
-    bool waitFor(Done done, int ms = 3000)
+    template <typename Done> bool waitFor(Done done, int ms = 3000)
     {
         QElapsedTimer clock;
         clock.start();

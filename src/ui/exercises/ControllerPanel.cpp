@@ -37,21 +37,51 @@ ControllerGeometry BatchTemperatureControllerGeometry()
             Place(160, 271, 211, 288, 160, 271), Place(160, 304, 211, 321, 160, 304)};
 }
 
-BoxPlace FlowSampleBox() { return Place(141, 108, 195, 125, 141, 109); }
-BoxPlace LevelSampleBox() { return Place(141, 109, 193, 125, 142, 109); }
-BoxPlace TemperatureSampleBox() { return Place(141, 108, 193, 125, 141, 109); }
-BoxPlace BatchSampleBox() { return Place(28, 25, 80, 42, 29, 26); }
-BoxPlace OpenSampleBox() { return Place(141, 108, 193, 125, 142, 109); }
+BoxPlace FlowSampleBox()
+{
+    return Place(141, 108, 195, 125, 141, 109);
+}
+BoxPlace LevelSampleBox()
+{
+    return Place(141, 109, 193, 125, 142, 109);
+}
+BoxPlace TemperatureSampleBox()
+{
+    return Place(141, 108, 193, 125, 141, 109);
+}
+BoxPlace BatchSampleBox()
+{
+    return Place(28, 25, 80, 42, 29, 26);
+}
+BoxPlace OpenSampleBox()
+{
+    return Place(141, 108, 193, 125, 142, 109);
+}
 
-LightPlace FlowLight() { return {QSize(56, 46), QPoint(126, 340)}; }
-LightPlace LevelLight() { return {QSize(26, 46), QPoint(114, 15)}; }
-LightPlace OpenLight() { return {QSize(26, 46), QPoint(114, 15)}; }
-LightPlace TemperatureLight() { return {QSize(93, 46), QPoint(126, 340)}; }
-LightPlace BatchLight() { return {QSize(26, 46), QPoint(106, 22)}; }
+LightPlace FlowLight()
+{
+    return {QSize(56, 46), QPoint(126, 340)};
+}
+LightPlace LevelLight()
+{
+    return {QSize(26, 46), QPoint(114, 15)};
+}
+LightPlace OpenLight()
+{
+    return {QSize(26, 46), QPoint(114, 15)};
+}
+LightPlace TemperatureLight()
+{
+    return {QSize(93, 46), QPoint(126, 340)};
+}
+LightPlace BatchLight()
+{
+    return {QSize(26, 46), QPoint(106, 22)};
+}
 
 ControllerPanel::ControllerPanel(VelmorState& state, PanelView* panel, LoopOf loop, int codeOffset,
-                                 const ControllerGeometry& geometry,
-                                 const ControllerLayout& layout, const std::int32_t& panelFontSize)
+                                 const ControllerGeometry& geometry, const ControllerLayout& layout,
+                                 const std::int32_t& panelFontSize)
     : QObject(panel), m_state(state), m_panel(panel), m_loop(loop), m_codeOffset(codeOffset),
       m_geometry(geometry), m_fontSize(panelFontSize)
 {
@@ -102,16 +132,28 @@ ControllerPanel::ControllerPanel(VelmorState& state, PanelView* panel, LoopOf lo
 
 void ControllerPanel::drawBox(const BoxPlace& place, float value, int precision)
 {
-    DrawValueBox(m_panel->image(), place.box, place.base, kBoxArea,
-                 FormatGeneral(value, precision), PanelFont(m_fontSize), Qt::black);
+    DrawValueBox(m_panel->image(), place.box, place.base, kBoxArea, FormatGeneral(value, precision),
+                 PanelFont(m_fontSize), Qt::black);
     m_panel->refresh(place.box);
 }
 
-void ControllerPanel::DrawPG() { drawBox(m_geometry.pg, m_loop(m_state).gain, 4); }
+void ControllerPanel::DrawPG()
+{
+    drawBox(m_geometry.pg, m_loop(m_state).gain, 4);
+}
 // Five digits so that 10000 shows in full.
-void ControllerPanel::DrawPB() { drawBox(m_geometry.pb, m_loop(m_state).band, 5); }
-void ControllerPanel::DrawI() { drawBox(m_geometry.i, m_loop(m_state).integralTime, 4); }
-void ControllerPanel::DrawD() { drawBox(m_geometry.d, m_loop(m_state).derivativeTime, 4); }
+void ControllerPanel::DrawPB()
+{
+    drawBox(m_geometry.pb, m_loop(m_state).band, 5);
+}
+void ControllerPanel::DrawI()
+{
+    drawBox(m_geometry.i, m_loop(m_state).integralTime, 4);
+}
+void ControllerPanel::DrawD()
+{
+    drawBox(m_geometry.d, m_loop(m_state).derivativeTime, 4);
+}
 
 void ControllerPanel::DrawAll()
 {
@@ -161,8 +203,8 @@ void ControllerPanel::lblDClick()
 
 void DrawSampleTime(PanelView* panel, const BoxPlace& place, float samplePeriod, int fontSize)
 {
-    DrawValueBox(panel->image(), place.box, place.base, kSampleArea,
-                 FormatGeneral(samplePeriod, 4), PanelFont(fontSize), kGrey);
+    DrawValueBox(panel->image(), place.box, place.base, kSampleArea, FormatGeneral(samplePeriod, 4),
+                 PanelFont(fontSize), kGrey);
     panel->refresh(place.box);
 }
 

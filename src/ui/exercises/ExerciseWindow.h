@@ -32,7 +32,7 @@ class ExerciseWindow {
 public:
     virtual ~ExerciseWindow() = default;
     virtual Exercise exercise() const = 0;
-    virtual QWidget* window() = 0;
+    virtual QWidget* asWidget() = 0;
 
     // Default settings (window creation and File > New).
     virtual void InitValues() = 0;

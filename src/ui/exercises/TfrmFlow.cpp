@@ -80,8 +80,8 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     setPalette(palette);
     setAutoFillBackground(true);
 
-    const int clientHeight = m_graph != nullptr ? std::max(m_graph->height(), kPanelSize.height())
-                                                : kPanelSize.height();
+    const int clientHeight =
+        m_graph != nullptr ? std::max(m_graph->height(), kPanelSize.height()) : kPanelSize.height();
     setFixedSize(kPanelSize.width(), clientHeight);
     imgPanel = new PanelView(kPanelSize, this);
     f.panelFontSize = m_state.shell.largeFonts ? 8 : 10;
@@ -111,11 +111,11 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     lblSetpoint = makeLabel(QRect(10, 399, 80, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
     lblSetpoint->setAutoFillBackground(true);
 
-    m_controller = new ControllerPanel(
-        m_state, imgPanel, &FlowLoop, 0, FlowControllerGeometry(),
-        ControllerLayout{QPoint(116, 268), QPoint(116, 301), QRect(135, 268, 20, 17),
-                         QRect(135, 301, 20, 17)},
-        f.panelFontSize);
+    m_controller =
+        new ControllerPanel(m_state, imgPanel, &FlowLoop, 0, FlowControllerGeometry(),
+                            ControllerLayout{QPoint(116, 268), QPoint(116, 301),
+                                             QRect(135, 268, 20, 17), QRect(135, 301, 20, 17)},
+                            f.panelFontSize);
     connect(m_controller, &ControllerPanel::boxClicked, this, &TfrmFlow::imgPGClick);
     m_waveform = new WaveformPanel(m_state, Exercise::Flow, imgPanel, FlowWaveformGeometry(),
                                    f.panelFontSize);
@@ -245,17 +245,14 @@ void TfrmFlow::InitValues()
 void TfrmFlow::SetLanguage()
 {
     const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) {
-        return LangText(shell, kContext, english);
-    };
+    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmFlow", "Flow Simulation")));
     btnStart->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "START")));
     btnStop->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "STOP")));
     btnMenu->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "MENU")));
     lblSampleTime->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "Sample Time")));
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') +
-                           text(QT_TRANSLATE_NOOP("TfrmFlow", "Controller")) +
+    lblController->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmFlow", "Controller")) +
                            QLatin1Char(' '));
     lblController->adjustSize();
     lblSetpoint->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmFlow", "Set Point")) +
@@ -331,8 +328,8 @@ void TfrmFlow::DrawSP()
 {
     QImage& image = imgPanel->image();
     const float sp = m_state.run.flowSetPoint;
-    DrawValueBox(image, kSPBox, kSPBox.topLeft(), kGaugeTextArea, FormatFixed(sp, 2),
-                 PanelFont(14), kYellow, Qt::black);
+    DrawValueBox(image, kSPBox, kSPBox.topLeft(), kGaugeTextArea, FormatFixed(sp, 2), PanelFont(14),
+                 kYellow, Qt::black);
     DrawBar(image, 16, sp, kYellow);
     imgPanel->refresh(kSPBox);
     imgPanel->refresh(Ltrb(16, 0, 34, kBarBottom));
@@ -343,8 +340,8 @@ void TfrmFlow::DrawMV()
     QImage& image = imgPanel->image();
     // Clamped for display only; the log keeps the true flow.
     const float mv = std::clamp(m_state.run.flowRate, 0.0f, 2.0f);
-    DrawValueBox(image, kMVBox, QPoint(17, 359), kGaugeTextArea, FormatFixed(mv, 2),
-                 PanelFont(14), kAqua, Qt::black);
+    DrawValueBox(image, kMVBox, QPoint(17, 359), kGaugeTextArea, FormatFixed(mv, 2), PanelFont(14),
+                 kAqua, Qt::black);
     DrawBar(image, 79, mv, kAqua);
     imgPanel->refresh(kMVBox);
     imgPanel->refresh(Ltrb(79, kBarTop - 1, 97, kBarBottom));
@@ -374,8 +371,7 @@ void TfrmFlow::DrawRed()
 void TfrmFlow::DrawControl()
 {
     // The same words in both languages.
-    btnControl->setText(m_state.flow.flowManual ? QStringLiteral("Manual")
-                                                : QStringLiteral("PID"));
+    btnControl->setText(m_state.flow.flowManual ? QStringLiteral("Manual") : QStringLiteral("PID"));
     if (m_graph != nullptr) {
         m_graph->setPumpEnabled(m_state.flow.flowManual);
     }

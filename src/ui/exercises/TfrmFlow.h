@@ -34,7 +34,7 @@ public:
 
     // ExerciseWindow
     Exercise exercise() const override { return Exercise::Flow; }
-    QWidget* window() override { return this; }
+    QWidget* asWidget() override { return this; }
     void InitValues() override;
     void SetLanguage() override;
     void UpdateSettings() override;

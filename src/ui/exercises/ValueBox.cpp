@@ -79,8 +79,8 @@ QString FormatFixed(double value, int decimals, const QLocale& locale)
     return Localised(buffer, locale);
 }
 
-void DrawCentredText(QImage& panel, QPoint base, QSize area, const QString& text,
-                     const QFont& font, const QColor& colour)
+void DrawCentredText(QImage& panel, QPoint base, QSize area, const QString& text, const QFont& font,
+                     const QColor& colour)
 {
     const QFontMetrics metrics(font);
     const int x = base.x() + (area.width() - metrics.horizontalAdvance(text)) / 2;

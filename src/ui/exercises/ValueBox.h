@@ -39,8 +39,8 @@ QString FormatFixed(double value, int decimals, const QLocale& locale = QLocale(
 
 // One text centred in the area of size `area` whose top-left is `base`:
 // offsets (W - text width) / 2 and (H - text height) / 2, halved toward zero.
-void DrawCentredText(QImage& panel, QPoint base, QSize area, const QString& text,
-                     const QFont& font, const QColor& colour);
+void DrawCentredText(QImage& panel, QPoint base, QSize area, const QString& text, const QFont& font,
+                     const QColor& colour);
 
 // A value box: the rectangle filled with `fill`, then the centred text.
 void DrawValueBox(QImage& panel, const QRect& box, QPoint base, QSize area, const QString& text,

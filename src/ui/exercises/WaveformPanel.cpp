@@ -79,8 +79,8 @@ WaveformPanel::WaveformPanel(VelmorState& state, Exercise exercise, PanelView* p
     for (int k = 0; k < 5; ++k) {
         const std::int32_t type = k + 1;
         auto* picture = new ClickLabel(panel);
-        picture->setGeometry(QRect(QPoint(geometry.pictureLeft, geometry.tops[k] + 1),
-                                   geometry.pictureSize));
+        picture->setGeometry(
+            QRect(QPoint(geometry.pictureLeft, geometry.tops[k] + 1), geometry.pictureSize));
         picture->setPixmap(QPixmap::fromImage(WaveformPicture(type)));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         picture->setCursor(Qt::PointingHandCursor);
@@ -249,9 +249,18 @@ void WaveformPanel::drawRow(int row, bool show, float value)
     m_panel->refresh(box);
 }
 
-void WaveformPanel::DrawA(bool show, float value) { drawRow(0, show, value); }
-void WaveformPanel::DrawB(bool show, float value) { drawRow(1, show, value); }
-void WaveformPanel::DrawC(bool show, float value) { drawRow(2, show, value); }
+void WaveformPanel::DrawA(bool show, float value)
+{
+    drawRow(0, show, value);
+}
+void WaveformPanel::DrawB(bool show, float value)
+{
+    drawRow(1, show, value);
+}
+void WaveformPanel::DrawC(bool show, float value)
+{
+    drawRow(2, show, value);
+}
 
 void WaveformPanel::DrawFrames()
 {

@@ -281,8 +281,8 @@ bool TfrmCalculator::txtValueKeyPress(const QString& typed)
     }
     // The entry as it would be after this key, wherever the caret stands.
     QString after = txtValue->text();
-    const int start = txtValue->hasSelectedText() ? txtValue->selectionStart()
-                                                  : txtValue->cursorPosition();
+    const int start =
+        txtValue->hasSelectedText() ? txtValue->selectionStart() : txtValue->cursorPosition();
     after.remove(start, txtValue->selectedText().size());
     after.insert(start, c);
     if (!Typeable(after)) {

@@ -413,16 +413,15 @@ void TfrmMain::openLoopExercise(Exercise exercise)
 
     // The Trends window comes first: the exercise window draws on it.
     m_graph = new TfrmGraph(m_state, exercise);
-    m_graphSub = m_mdiArea->addSubWindow(m_graph, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                                      Qt::WindowTitleHint |
-                                                      Qt::WindowCloseButtonHint);
+    m_graphSub =
+        m_mdiArea->addSubWindow(m_graph, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                             Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_graphSub->setAttribute(Qt::WA_DeleteOnClose, false);
     m_graphSub->move(childPlace(QPoint(231, 0), QPoint(157, 289)));
     m_graph->txtStartTime->setCursor(m_cross);
     m_graph->txtTrendBase->setCursor(m_cross);
-    connect(m_graph, &TfrmGraph::closeRequested, this, [this] {
-        writeShut(QString::fromStdString(m_state.shell.currentForm));
-    });
+    connect(m_graph, &TfrmGraph::closeRequested, this,
+            [this] { writeShut(QString::fromStdString(m_state.shell.currentForm)); });
     connect(m_graph, &TfrmGraph::mainTimerStopRequested, this, &TfrmMain::stopTimer);
     Timer->stop();
     m_graphSub->show();
@@ -431,9 +430,9 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     setControlItemChecked(exercise, true);
     auto* flow = new TfrmFlow(m_state, m_graph, this);
     m_exercise = flow;
-    m_exerciseSub = m_mdiArea->addSubWindow(flow, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                                      Qt::WindowTitleHint |
-                                                      Qt::WindowCloseButtonHint);
+    m_exerciseSub =
+        m_mdiArea->addSubWindow(flow, Qt::SubWindow | Qt::CustomizeWindowHint |
+                                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
     m_exerciseSub->setAttribute(Qt::WA_DeleteOnClose, false);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
     m_exerciseSub->show();
@@ -505,8 +504,8 @@ void TfrmMain::setFileNewEnabled(bool enabled)
 
 void TfrmMain::setControlItemChecked(Exercise exercise, bool checked)
 {
-    if (const Entry* e = entry(QString::fromLatin1(FormName(exercise).data(),
-                                                   static_cast<qsizetype>(FormName(exercise).size())))) {
+    if (const Entry* e = entry(QString::fromLatin1(
+            FormName(exercise).data(), static_cast<qsizetype>(FormName(exercise).size())))) {
         e->menuItem->setChecked(checked);
     }
 }
