@@ -90,6 +90,8 @@ private slots:
     void keysToggle();
     void spanishTexts();
     void newCallerWhileOpen();
+    void commaLocale();
+    void largeFonts();
 };
 
 void KeypadTest::showingFillsTheWindow()
@@ -328,6 +330,40 @@ void KeypadTest::newCallerWhileOpen()
     pad.type(QStringLiteral("500"));
     pad.ok();
     QCOMPARE(pad.target->calls.back(), std::make_pair(4, 500.0f));
+}
+
+void KeypadTest::commaLocale()
+{
+    // Where the system writes 0.5 as "0,5" the mark key shows "," and the
+    // limits use the comma; the key still types ".".
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    Pad pad;
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(pad.keypad->btnDot->text(), QStringLiteral(","));
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    pad.open(0.8f, 0.01f, 999, 3);
+    QLocale::setDefault(QLocale::c());
+    QCOMPARE(pad.keypad->lblMinValue->text(), QStringLiteral("0,01"));
+    QCOMPARE(pad.keypad->txtOldValue->text(), QStringLiteral("0,8"));
+    pad.keypad->btnDigits[2]->click();
+    pad.keypad->btnDot->click();
+    pad.keypad->btnDigits[5]->click();
+    QCOMPARE(pad.keypad->txtValue->text(), QStringLiteral("2.5"));
+    pad.ok();
+    QCOMPARE(pad.target->calls.back().second, 2.5f);
+}
+
+void KeypadTest::largeFonts()
+{
+    Pad pad;
+    pad.state->shell.largeFonts = true;
+    TfrmCalculator keypad(*pad.state);
+    QCOMPARE(keypad.size(), QSize(313, 395));
+    QVERIFY(keypad.btnOK->y() >= 121);
+    keypad.btnKeypadClick();
+    QCOMPARE(keypad.height(), 194);
+    keypad.btnKeypadClick();
+    QCOMPARE(keypad.height(), 395);
 }
 
 QTEST_MAIN(KeypadTest)
