@@ -137,8 +137,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
 
 TfrmMain::~TfrmMain()
 {
-    // Sub-windows go before the state they point into.
-    m_mdiArea->closeAllSubWindows();
+    // Released without close requests: nothing is posted any more.
     delete m_exerciseSub;
     delete m_graphSub;
 }
