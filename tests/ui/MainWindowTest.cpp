@@ -177,6 +177,14 @@ void MainWindowTest::menusAndHints()
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
     QVERIFY(p.state->shell.appRunning);
     QCOMPARE(p.state->trend.cursorX, 38);
+    // The grey background's pop-up menu.
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    QWidget* background = m.mdiArea()->viewport();
+    QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(40, 40),
+                            background->mapToGlobal(QPoint(40, 40)));
+    QApplication::sendEvent(background, &click);
+    QVERIFY(m.MainPopupMenu->isVisible());
+    m.MainPopupMenu->hide();
     // The toolbar toggle inverts its visibility and check mark.
     const bool shown = m.pnlToolbar->isVisible();
     m.mnuPreferencesToolbar->trigger();
@@ -388,7 +396,8 @@ void MainWindowTest::helpContents()
 {
     Program p;
     TfrmMain& m = *p.main;
-    m.mnuHelpContents->trigger();
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    QTest::keyClick(&m, Qt::Key_F1);
     QVERIFY(m.helpViewer()->isVisible());
     QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("KLN.hlp"));
     QVERIFY(m.helpViewer()->windowTitle().contains(QStringLiteral("VELMOR")));
