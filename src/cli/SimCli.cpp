@@ -219,7 +219,7 @@ std::string InspectJson(const SimFileLoad& load)
         j += line.name;
         j += "\": ";
         switch (line.type) {
-        case LineType::Real:
+        case LineType::Decimal:
             j += ShortestText(load.settings.*line.real);
             break;
         case LineType::Flag:

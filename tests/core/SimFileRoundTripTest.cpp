@@ -89,7 +89,7 @@ TEST_P(SimFileRoundTrip, WrittenRunReadsBackIdentically)
 
     for (const SettingLine& line : SettingsLines(e)) {
         switch (line.type) {
-        case LineType::Real:
+        case LineType::Decimal:
             EXPECT_EQ(Bits(load.settings.*line.real), Bits(s.simSettings.*line.real)) << line.name;
             break;
         case LineType::Flag:

@@ -53,7 +53,7 @@ inline bool SameSettings(Exercise e, const SimFileLoad& a, const SimFileLoad& b)
 {
     for (const SettingLine& l : SettingsLines(e)) {
         switch (l.type) {
-        case LineType::Real:
+        case LineType::Decimal:
             if (std::bit_cast<std::uint32_t>(a.settings.*l.real) !=
                 std::bit_cast<std::uint32_t>(b.settings.*l.real)) {
                 return false;

@@ -10,7 +10,7 @@ using S = SimSettings;
 
 constexpr SettingLine R(std::string_view name, float S::*m)
 {
-    return {name, LineType::Real, m, nullptr, nullptr};
+    return {name, LineType::Decimal, m, nullptr, nullptr};
 }
 constexpr SettingLine F(std::string_view name, bool S::*m)
 {

@@ -11,7 +11,7 @@
 
 namespace velmor {
 
-enum class LineType { Real, Flag, Integer };
+enum class LineType { Decimal, Flag, Integer };
 
 struct SettingLine {
     std::string_view name;                      // variable or control it goes to

@@ -1,12 +1,10 @@
 #include "rundata/SimFileReader.h"
 
+#include "Arith.h"
 #include "exercises/ControllerSettings.h"
 #include "rundata/Columns.h"
 #include "rundata/SafeStrToFloat.h"
 #include "rundata/SettingsLines.h"
-
-// After SettingsLines.h: its LineType::Real would otherwise shadow Real.
-#include "Arith.h"
 
 #include <algorithm>
 #include <cstring>
@@ -140,7 +138,7 @@ std::optional<SimFileError> CheckDivisors(std::span<const SettingLine> lines,
 {
     for (std::size_t i = 0; i < lines.size(); ++i) {
         const SettingLine& l = lines[i];
-        if (l.type != LineType::Real) {
+        if (l.type != LineType::Decimal) {
             continue;
         }
         const float v = settings.*l.real;
@@ -338,7 +336,7 @@ SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions
         }
         lineNumbers[i] = lines.number();
         switch (l.type) {
-        case LineType::Real: {
+        case LineType::Decimal: {
             const Float32Value v = ParseSafeFloat32(line, options.decimalComma);
             if (v.error != NumberError::None) {
                 return Refuse(lines.number(), NumberMessage(v.error, line));
@@ -439,7 +437,7 @@ bool ApplySimFileSettings(VelmorState& s, const SimFileLoad& load)
     // Only this exercise's lines: the other groups of the block stay as they are.
     for (const SettingLine& l : SettingsLines(load.exercise)) {
         switch (l.type) {
-        case LineType::Real:
+        case LineType::Decimal:
             s.simSettings.*l.real = load.settings.*l.real;
             break;
         case LineType::Flag:

@@ -23,7 +23,7 @@ void WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& setti
     text += kEol;
     for (const SettingLine& line : SettingsLines(e)) {
         switch (line.type) {
-        case LineType::Real:
+        case LineType::Decimal:
             text += ShortestText(settings.*line.real);
             break;
         case LineType::Flag:
