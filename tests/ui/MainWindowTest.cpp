@@ -402,6 +402,11 @@ void MainWindowTest::helpContents()
     QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("KLN.hlp"));
     QVERIFY(m.helpViewer()->windowTitle().contains(QStringLiteral("VELMOR")));
     m.helpViewer()->hide();
+    // A run disables the Help menu and with it the F1 accelerator.
+    m.setRunMenusEnabled(false);
+    QTest::keyClick(&m, Qt::Key_F1);
+    QVERIFY(!m.helpViewer()->isVisible());
+    m.setRunMenusEnabled(true);
     p.state->shell.langEnglish = false;
     p.state->shell.langSpanish = true;
     m.SetLanguage();

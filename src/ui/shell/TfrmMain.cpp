@@ -494,6 +494,8 @@ void TfrmMain::setRunMenusEnabled(bool enabled)
     for (QMenu* menu : {mnuFile, mnuControl, mnuPreferences, mnuHelp}) {
         menu->menuAction()->setEnabled(enabled);
     }
+    // A disabled menu takes its items' accelerators with it (F1 during a run).
+    mnuHelpContents->setEnabled(enabled);
 }
 
 void TfrmMain::setFileNewEnabled(bool enabled)
