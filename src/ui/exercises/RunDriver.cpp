@@ -52,6 +52,7 @@ void RunDriver::step()
         return;
     }
     const auto cycleStart = std::chrono::steady_clock::now();
+    m_lastCycleStart = cycleStart;
     m_engine->cycle();
     emit cycled();
     m_deadline = cycleStart + m_interval;

@@ -30,6 +30,8 @@ public:
     // Start of a run: the engine's start(), then the first cycle at once.
     void begin(std::unique_ptr<LoopEngine> engine);
     bool running() const { return m_engine != nullptr; }
+    // When the newest cycle began (steady clock).
+    std::chrono::steady_clock::time_point lastCycleStart() const { return m_lastCycleStart; }
 
     // The loop test now instead of at the end of the wait: a run whose
     // runActive was cleared (STOP, close) ends without waiting out the pace.
@@ -53,6 +55,7 @@ private:
     QTimer m_timer;
     std::chrono::milliseconds m_interval = kCycleInterval;
     std::chrono::steady_clock::time_point m_deadline;
+    std::chrono::steady_clock::time_point m_lastCycleStart;
 };
 
 } // namespace velmor
