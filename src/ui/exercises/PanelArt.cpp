@@ -55,6 +55,20 @@ QImage TrafficLightPicture(bool green)
     return image;
 }
 
+QPainterPath SinePath(qreal x0, qreal midY, qreal amplitude, qreal period, int steps)
+{
+    QPainterPath path;
+    for (int i = 0; i <= steps; ++i) {
+        const QPointF point(x0 + i, midY - amplitude * std::sin(2 * std::numbers::pi * i / period));
+        if (i == 0) {
+            path.moveTo(point);
+        } else {
+            path.lineTo(point);
+        }
+    }
+    return path;
+}
+
 QImage WaveformPicture(int type)
 {
     QImage image(73, 14, QImage::Format_RGB32);
@@ -84,15 +98,7 @@ QImage WaveformPicture(int type)
         path.lineTo(69, bottom - 7.0 * 17 / 48);
         break;
     case 3: // Sine: rises first from the mid value
-        for (int i = 0; i <= 65; ++i) {
-            const qreal x = 4 + i;
-            const qreal y = 7 - 3.5 * std::sin(2 * std::numbers::pi * i / 32.5);
-            if (i == 0) {
-                path.moveTo(x, y);
-            } else {
-                path.lineTo(x, y);
-            }
-        }
+        path = SinePath(4, 7, 3.5, 32.5, 65);
         break;
     case 4: // Step: Min for the first half period, Max for the second
         path.moveTo(4, bottom);

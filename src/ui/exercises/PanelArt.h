@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QPainterPath>
 
 namespace velmor {
 
@@ -13,5 +14,9 @@ QImage TrafficLightPicture(bool green);
 
 // A waveform's picture, 73 x 14: Flat, Ramp, Sine, Step or Sawtooth (1..5).
 QImage WaveformPicture(int type);
+
+// One period of a sine rising first from midY, sampled at `steps` + 1
+// points from x0 with the given amplitude and period (pixels).
+QPainterPath SinePath(qreal x0, qreal midY, qreal amplitude, qreal period, int steps);
 
 } // namespace velmor

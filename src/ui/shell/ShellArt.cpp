@@ -1,5 +1,7 @@
 #include "shell/ShellArt.h"
 
+#include "exercises/PanelArt.h"
+
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
@@ -200,16 +202,7 @@ void Draw(QPainter& p, ToolPicture picture)
         p.drawLine(QPointF(1, 11), QPointF(23, 11));
         break;
     case ToolPicture::OpenLoop: {
-        QPainterPath wave;
-        for (int i = 0; i <= 12; ++i) {
-            const qreal x = 2 + i;
-            const qreal y = 12 - 5 * std::sin(2 * std::numbers::pi * i / 12);
-            if (i == 0) {
-                wave.moveTo(x, y);
-            } else {
-                wave.lineTo(x, y);
-            }
-        }
+        const QPainterPath wave = SinePath(2, 12, 5, 12, 12);
         p.setPen(QPen(QColor(40, 160, 80), 1.6, Qt::SolidLine, Qt::RoundCap));
         p.drawPath(wave);
         p.setPen(Ink(1.4));
