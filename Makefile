@@ -1,7 +1,7 @@
 # The two set-up commands of the README: `make run` and `make test`.
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
-PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev clang libclang-rt-14-dev \
+PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev \
             qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
             fonts-liberation xvfb xauth
 

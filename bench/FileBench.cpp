@@ -1,11 +1,11 @@
 // Reading a full simulation file into a load result: a Batch run with an
 // expected time of 600 s (6000 data lines of 14 columns, about 0.5 MB),
 // written by the same writer velmor-sim and File > Save use.
-#include "exercises/ControllerSettings.h"
-#include "exercises/LoopEngine.h"
-#include "exercises/NamedSettings.h"
-#include "rundata/SimFileReader.h"
-#include "rundata/SimFileWriter.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
+#include "core/exercises/NamedSettings.h"
+#include "core/rundata/SimFileReader.h"
+#include "core/rundata/SimFileWriter.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,5 +1,5 @@
-#include "exercises/ControllerSettings.h"
-#include "exercises/LoopEngine.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
 
 #include <benchmark/benchmark.h>
 

@@ -1,9 +1,9 @@
 // Drawing work of one live Flow cycle: the two gauges with their bars, the
 // Trends bars and three trace segments, as a running loop draws them.
-#include "exercises/ControllerSettings.h"
-#include "exercises/FlowEngine.h"
-#include "exercises/TfrmFlow.h"
-#include "trends/TfrmGraph.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/FlowEngine.h"
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QApplication>
 

@@ -1,8 +1,8 @@
 // Drawing cost of the Trends window: a full redraw of a finished 600 s Flow
 // run at the widest span, from the start and from 420 s.
-#include "exercises/ControllerSettings.h"
-#include "exercises/FlowEngine.h"
-#include "trends/TfrmGraph.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/FlowEngine.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QApplication>
 

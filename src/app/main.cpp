@@ -1,9 +1,9 @@
 // velmor: the desktop training simulator.
-#include "rundata/State.h"
-#include "shell/Preferences.h"
-#include "shell/ProgramStart.h"
-#include "shell/ShellArt.h"
-#include "shell/TfrmMain.h"
+#include "core/rundata/State.h"
+#include "ui/shell/Preferences.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/ShellArt.h"
+#include "ui/shell/TfrmMain.h"
 
 #include <QApplication>
 

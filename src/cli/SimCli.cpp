@@ -1,12 +1,12 @@
-#include "SimCli.h"
+#include "cli/SimCli.h"
 
-#include "exercises/ControllerSettings.h"
-#include "exercises/LoopEngine.h"
-#include "exercises/NamedSettings.h"
-#include "rundata/NumberText.h"
-#include "rundata/SettingsLines.h"
-#include "rundata/SimFileReader.h"
-#include "rundata/SimFileWriter.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
+#include "core/exercises/NamedSettings.h"
+#include "core/rundata/NumberText.h"
+#include "core/rundata/SettingsLines.h"
+#include "core/rundata/SimFileReader.h"
+#include "core/rundata/SimFileWriter.h"
 
 #include <charconv>
 #include <cstdio>
@@ -23,11 +23,10 @@ namespace {
 constexpr int kExitRefusedFile = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kUsage =
-    "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
-    "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
-    "       velmor-sim inspect FILE.psm\n"
-    "EXERCISE is one of: flow, level, open, temperature, batch\n";
+const char* const kUsage = "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
+                           "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
+                           "       velmor-sim inspect FILE.psm\n"
+                           "EXERCISE is one of: flow, level, open, temperature, batch\n";
 
 struct Change {
     std::string name;
@@ -343,7 +342,8 @@ int Run(const std::vector<std::string>& args, std::ostream& out)
         for (TimedChange& at : o.ats) {
             if (!at.done && newest >= at.time) {
                 at.done = true;
-                std::string error = ApplySetting(state, o.exercise, at.change.name, at.change.value);
+                std::string error =
+                    ApplySetting(state, o.exercise, at.change.name, at.change.value);
                 if (!error.empty() && atError.empty()) {
                     atError = "--at " + ShortestText(at.time) + ": " + error;
                     state.run.runActive = false;

@@ -1,4 +1,4 @@
-#include "SimCli.h"
+#include "cli/SimCli.h"
 
 #include <iostream>
 

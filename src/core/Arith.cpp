@@ -1,4 +1,4 @@
-#include "Arith.h"
+#include "core/Arith.h"
 
 #include <array>
 

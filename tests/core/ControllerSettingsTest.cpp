@@ -1,8 +1,8 @@
 // Value boxes, switches, segments, waveform rows and the settings block.
 #include "TestRun.h"
 
-#include "exercises/NamedSettings.h"
-#include "shell/KeypadEntry.h"
+#include "core/exercises/NamedSettings.h"
+#include "core/shell/KeypadEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -127,8 +127,8 @@ TEST(SettingsBlock, FlowTransferUsesLastValuesAndTheWaveformAtStart)
     ChooseWaveform(r.state, Exercise::Flow, kStep);
     SendSettings(r.state, Exercise::Flow);
     const SimSettings& ss = r.state.simSettings;
-    EXPECT_EQ(ss.waveformType, kSine);            // the type the run started with
-    EXPECT_EQ(ss.flowC, 25.0f);                    // C of the current type
+    EXPECT_EQ(ss.waveformType, kSine); // the type the run started with
+    EXPECT_EQ(ss.flowC, 25.0f);        // C of the current type
     EXPECT_EQ(ss.flowSetPoint, r.state.flow.flowLastSP);
     EXPECT_EQ(ss.flowRate, r.state.flow.flowLastPV);
 
@@ -197,7 +197,8 @@ TEST(NamedSettings, RefusalsAreClearAndOneLine)
               std::string::npos);
     EXPECT_NE(CheckSetting(Exercise::Flow, "flowGain", "2x").find("not a valid number"),
               std::string::npos);
-    EXPECT_NE(CheckSetting(Exercise::Flow, "flowGain", "0").find("out of range"), std::string::npos);
+    EXPECT_NE(CheckSetting(Exercise::Flow, "flowGain", "0").find("out of range"),
+              std::string::npos);
     EXPECT_NE(CheckSetting(Exercise::Flow, "flowIntegralTime", "0").find("out of range"),
               std::string::npos);
     EXPECT_NE(CheckSetting(Exercise::Flow, "waveC", "0").find("out of range"), std::string::npos);

@@ -1,7 +1,7 @@
 #include "TestRun.h"
 
-#include "Arith.h"
-#include "exercises/FlowEngine.h"
+#include "core/Arith.h"
+#include "core/exercises/FlowEngine.h"
 
 #include <gtest/gtest.h>
 
@@ -52,7 +52,8 @@ TEST(FlowRun, PidArithmeticOfTheFirstCycle)
     r.cycles(1);
     // Error (1.5 - 0) x 255 / 2 = 191.25 counts; integral 19.125; P 191.25.
     EXPECT_FLOAT_EQ(r.state.flow.flowError, 191.25f);
-    EXPECT_EQ(r.state.flow.flowIntegral, static_cast<float>(static_cast<long double>(0.1f) * 191.25L));
+    EXPECT_EQ(r.state.flow.flowIntegral,
+              static_cast<float>(static_cast<long double>(0.1f) * 191.25L));
     // Trunc(19.125.../0.8 + 0 + 191.25 + 0.5) = 215 counts.
     EXPECT_EQ(r.state.flow.flowCounts, 215);
     EXPECT_EQ(r.record(2).field(kFieldOutput), CountsToPercent(215));
@@ -65,7 +66,7 @@ TEST(FlowRun, ManualModeRunsDownAndPumpDrivesFull)
     r.start();
     r.cycles(1);
     EXPECT_EQ(r.state.flow.flowCounts, 0); // from 0: 0 - 0 - 5, clamped
-    r.state.run.pumpOn = true; // pressed during a wait
+    r.state.run.pumpOn = true;             // pressed during a wait
     r.cycles(1);
     EXPECT_EQ(r.state.flow.flowCounts, 255);
     EXPECT_EQ(r.record(3).field(kFieldOutput), 100.0f);

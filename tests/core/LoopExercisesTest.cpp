@@ -1,7 +1,7 @@
 // Fluid level, Open loop, Temperature and Batch volume runs.
 #include "TestRun.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 #include <gtest/gtest.h>
 
@@ -213,11 +213,13 @@ TEST(TemperatureRun, ModelStepsOncePerTwentyCyclesWithTheDocumentedSequence)
     for (int step = 0; step < 7; ++step) {
         const int record = 2 + 20 * step;
         r.cycles(record - r.state.run.sampleCount);
-        EXPECT_NEAR(r.record(record).field(kFieldTempMV), expected[step], 0.00006f) << "step " << step + 1;
+        EXPECT_NEAR(r.record(record).field(kFieldTempMV), expected[step], 0.00006f)
+            << "step " << step + 1;
         EXPECT_EQ(r.state.temp.measuredCounts, step < 6 ? 51 : 52) << "step " << step + 1;
         if (step > 0) {
             // Between steps the temperature holds.
-            EXPECT_EQ(r.record(record - 1).field(kFieldTempMV), r.record(record - 20).field(kFieldTempMV));
+            EXPECT_EQ(r.record(record - 1).field(kFieldTempMV),
+                      r.record(record - 20).field(kFieldTempMV));
         }
     }
 }
@@ -258,7 +260,8 @@ TEST(TemperatureRun, IntegralOffStaysZeroAndRestartsFromZero)
     EXPECT_EQ(r.state.temp.tempSegment, 2);
     SetIBox(TemperatureLoop(r.state), true);
     r.cycles(1);
-    EXPECT_FLOAT_EQ(r.state.temp.tempIntegral, static_cast<float>(0.1f * static_cast<long double>(r.state.temp.tempError)));
+    EXPECT_FLOAT_EQ(r.state.temp.tempIntegral,
+                    static_cast<float>(0.1f * static_cast<long double>(r.state.temp.tempError)));
     EXPECT_EQ(r.state.temp.tempSegment, 3);
     // Field 11 logs I as set, not multiplied by the switch.
     EXPECT_EQ(r.record(13).field(kFieldTempI), 45.0f);

@@ -2,7 +2,7 @@
 // index, and the set-point generator.
 #include "TestRun.h"
 
-#include "exercises/Waveform.h"
+#include "core/exercises/Waveform.h"
 
 #include <gtest/gtest.h>
 
@@ -165,7 +165,7 @@ TEST(Generator, AWaveformChangedMidRunKeepsTheRunsTimeBase)
     r.start();
     r.cycles(99); // cycle times up to 9.9 s
     ChooseWaveform(r.state, Exercise::Flow, kStep);
-    r.cycles(40); // 10.0 .. 13.9 s: B up to 12.5 s, then A
+    r.cycles(40);                                       // 10.0 .. 13.9 s: B up to 12.5 s, then A
     EXPECT_EQ(r.record(100).field(kFieldFlowSP), 1.5f); // Flat before the change
     EXPECT_EQ(r.record(101).field(kFieldFlowSP), 0.5f); // t = 10.0 s
     EXPECT_EQ(r.record(126).field(kFieldFlowSP), 0.5f); // t = 12.5 s

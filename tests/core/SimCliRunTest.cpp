@@ -1,8 +1,8 @@
 // velmor-sim run, end to end in memory and on disk.
-#include "SimCli.h"
 #include "TestRun.h"
+#include "cli/SimCli.h"
 
-#include "rundata/Columns.h"
+#include "core/rundata/Columns.h"
 
 #include <gtest/gtest.h>
 
@@ -70,8 +70,7 @@ WrittenFile Parse(const std::string& text, int settingsLines)
     return f;
 }
 
-template <typename T>
-T Number(const std::string& text)
+template <typename T> T Number(const std::string& text)
 {
     T v{};
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
@@ -122,9 +121,9 @@ TEST(SimCliRun, WritesTheRunExactlyAsTheEngineLoggedIt)
 
 TEST(SimCliRun, SettingsLinesComeFromTheWindowAfterTheRun)
 {
-    const CliResult r = Cli({"run", "flow", "--records", "20", "--set", "flowGain=4", "--set",
-                             "chkD=0", "--set", "flowWaveform=3", "--set", "waveB=0.25",
-                             "--set", "gateValvePercent=70"});
+    const CliResult r =
+        Cli({"run", "flow", "--records", "20", "--set", "flowGain=4", "--set", "chkD=0", "--set",
+             "flowWaveform=3", "--set", "waveB=0.25", "--set", "gateValvePercent=70"});
     ASSERT_EQ(r.status, 0) << r.err;
     const WrittenFile f = Parse(r.out, 13);
     EXPECT_EQ(f.lines[1], "4");     // PG
@@ -185,7 +184,7 @@ TEST(SimCliRun, BadInputIsRefusedWithOneLineAndNothingWritten)
         {"run", "flow", "--records", "ten"},
         {"run", "flow", "--at", "x:flowGain=2"},
         {"run", "flow", "--at", "5flowGain=2"},
-        {"run", "flow", "--at", "5:waveB=1"},   // Flat has no row 2: found during the run
+        {"run", "flow", "--at", "5:waveB=1"}, // Flat has no row 2: found during the run
         {"run", "flow", "--bogus"},
         {"run", "temperature", "--set", "trendSpan=60"},
         {"run", "flow", "--out", (dir / "missing" / "x.psm").string()},

@@ -1,5 +1,5 @@
 // velmor-sim inspect and run --from, end to end through RunSimCli.
-#include "SimCli.h"
+#include "cli/SimCli.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Number reading of simulation files: both decimal marks, the standard
 // conversion's grammar, and values that would not fit where they are stored.
-#include "rundata/NumberText.h"
-#include "rundata/SafeStrToFloat.h"
+#include "core/rundata/NumberText.h"
+#include "core/rundata/SafeStrToFloat.h"
 
 #include <gtest/gtest.h>
 

@@ -1,8 +1,8 @@
 // The simulation file reader: first line, settings lines, data lines, the
 // second index, refusals that change nothing, and what applying a load does.
-#include "rundata/SimFileReader.h"
-#include "exercises/ControllerSettings.h"
-#include "rundata/NumberText.h"
+#include "core/rundata/SimFileReader.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/rundata/NumberText.h"
 
 #include <gtest/gtest.h>
 

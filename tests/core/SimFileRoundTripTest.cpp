@@ -1,13 +1,13 @@
 // Writing a run and reading it back gives the same settings, records and
 // second index, for every exercise; writing the loaded file again gives the
 // same bytes.
-#include "exercises/ControllerSettings.h"
-#include "exercises/LoopEngine.h"
-#include "exercises/NamedSettings.h"
-#include "rundata/Columns.h"
-#include "rundata/SettingsLines.h"
-#include "rundata/SimFileReader.h"
-#include "rundata/SimFileWriter.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
+#include "core/exercises/NamedSettings.h"
+#include "core/rundata/Columns.h"
+#include "core/rundata/SettingsLines.h"
+#include "core/rundata/SimFileReader.h"
+#include "core/rundata/SimFileWriter.h"
 
 #include <gtest/gtest.h>
 

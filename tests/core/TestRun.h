@@ -1,8 +1,8 @@
 // A loop exercise opened as from the menu, driven by hand, for tests.
 #pragma once
 
-#include "exercises/ControllerSettings.h"
-#include "exercises/LoopEngine.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
 
 #include <memory>
 
@@ -37,7 +37,10 @@ struct TestRun {
     }
     const SampleRecord& record(int n) const { return state.log.record(n); }
     // An accepted keypad entry, as the window's UpdateDisplay receives it.
-    bool enter(int code, float v) { return UpdateDisplay(state, exercise, code, v, KeypadOldFor(state, exercise, code)); }
+    bool enter(int code, float v)
+    {
+        return UpdateDisplay(state, exercise, code, v, KeypadOldFor(state, exercise, code));
+    }
 
     Exercise exercise;
     VelmorState state;

@@ -1,4 +1,4 @@
-#include "trends/TrendLine.h"
+#include "core/trends/TrendLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,5 +1,5 @@
-#include "trends/TrendTables.h"
-#include "trends/Scales.h"
+#include "core/trends/TrendTables.h"
+#include "core/trends/Scales.h"
 
 #include <gtest/gtest.h>
 

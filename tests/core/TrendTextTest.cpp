@@ -1,4 +1,4 @@
-#include "trends/TrendText.h"
+#include "core/trends/TrendText.h"
 
 #include <gtest/gtest.h>
 

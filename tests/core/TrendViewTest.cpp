@@ -1,5 +1,5 @@
-#include "trends/TrendView.h"
-#include "trends/Scales.h"
+#include "core/trends/TrendView.h"
+#include "core/trends/Scales.h"
 
 #include <gtest/gtest.h>
 

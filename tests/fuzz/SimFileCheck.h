@@ -5,11 +5,11 @@
 // target and the regression test that replays its corpus.
 #pragma once
 
-#include "exercises/ControllerSettings.h"
-#include "rundata/Columns.h"
-#include "rundata/SettingsLines.h"
-#include "rundata/SimFileReader.h"
-#include "rundata/SimFileWriter.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/rundata/Columns.h"
+#include "core/rundata/SettingsLines.h"
+#include "core/rundata/SimFileReader.h"
+#include "core/rundata/SimFileWriter.h"
 
 #include <bit>
 #include <cstdint>

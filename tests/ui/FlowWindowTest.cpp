@@ -1,12 +1,12 @@
 // The Flow window on its own: gauges and boxes at their pixels, the keypad
 // codes, check boxes, waveform panel and control mode, and runs paced by the
 // QTimer driver compared with the headless engine.
-#include "exercises/ControllerSettings.h"
-#include "exercises/ExerciseWindow.h"
-#include "exercises/LoopEngine.h"
-#include "exercises/TfrmFlow.h"
-#include "exercises/ValueBox.h"
-#include "trends/TfrmGraph.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
+#include "ui/exercises/ExerciseWindow.h"
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,10 +1,10 @@
 // The Trends window, rendered offscreen at device pixel ratio 1: pixels of
 // its panel picture read at the coordinates the drawing rules give.
-#include "exercises/ControllerSettings.h"
-#include "exercises/FlowEngine.h"
-#include "trends/Scales.h"
-#include "trends/TfrmGraph.h"
-#include "trends/TrendTables.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/FlowEngine.h"
+#include "core/trends/Scales.h"
+#include "core/trends/TrendTables.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>
 #include <QLabel>

@@ -1,7 +1,7 @@
 // The "New value" keypad: typing filter, on-screen keys, OK conversion and
 // range check, Cancel, the keys toggle and its captions.
-#include "exercises/ExerciseWindow.h"
-#include "shell/TfrmCalculator.h"
+#include "ui/exercises/ExerciseWindow.h"
+#include "ui/shell/TfrmCalculator.h"
 
 #include <QLabel>
 #include <QLineEdit>

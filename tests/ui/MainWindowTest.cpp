@@ -1,14 +1,14 @@
 // The main window: stored preferences, menus and hints, opening Flow with
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
-#include "exercises/TfrmFlow.h"
-#include "exercises/Waveform.h"
-#include "shell/HelpViewer.h"
-#include "shell/Preferences.h"
-#include "shell/ProgramStart.h"
-#include "shell/TfrmCalculator.h"
-#include "shell/TfrmMain.h"
-#include "trends/TfrmGraph.h"
+#include "core/exercises/Waveform.h"
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/shell/HelpViewer.h"
+#include "ui/shell/Preferences.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmMain.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
 #include <QLineEdit>

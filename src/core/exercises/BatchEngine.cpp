@@ -1,7 +1,7 @@
-#include "exercises/BatchEngine.h"
+#include "core/exercises/BatchEngine.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -99,7 +99,8 @@ void BatchEngine::cycle()
     b.flowCounts = static_cast<std::int32_t>(Trunc(255 * static_cast<Real>(r.flowRate) / 2 + 0.5L));
 
     if (b.model.due()) {
-        r.measuredTemperature = StepBatchTemperature(b.model, r.heaterPercent, r.measuredTemperature);
+        r.measuredTemperature =
+            StepBatchTemperature(b.model, r.heaterPercent, r.measuredTemperature);
     }
 
     r.measuredVolume = static_cast<float>(static_cast<Real>(r.measuredVolume) +
@@ -115,21 +116,20 @@ void BatchEngine::cycle()
     if (!(remaining > 0)) {
         remaining = 1;
     }
-    b.requiredFlow = static_cast<float>(
-        (static_cast<Real>(r.volumeSetPoint) - r.measuredVolume) * 60 / remaining);
+    b.requiredFlow = static_cast<float>((static_cast<Real>(r.volumeSetPoint) - r.measuredVolume) *
+                                        60 / remaining);
     if (!(b.requiredFlow >= 0)) {
         b.requiredFlow = 0;
     }
     const float e = static_cast<float>(static_cast<Real>(b.requiredFlow) * 127.5L - b.flowCounts);
-    b.volIntegral = static_cast<float>(
-        (static_cast<Real>(r.samplePeriod) * e + b.volIntegral) * b.volIntegralOn);
-    b.volErrorRate = static_cast<float>(
-        (static_cast<Real>(e) - b.volPrevError) / r.samplePeriod * b.volDerivativeOn);
-    const std::int64_t pump =
-        Trunc((static_cast<Real>(b.volIntegral) / b.volIntegralTime + e +
-               static_cast<Real>(b.volDerivativeTime) * b.volErrorRate) *
-                  b.volGain +
-              0.5L);
+    b.volIntegral = static_cast<float>((static_cast<Real>(r.samplePeriod) * e + b.volIntegral) *
+                                       b.volIntegralOn);
+    b.volErrorRate = static_cast<float>((static_cast<Real>(e) - b.volPrevError) / r.samplePeriod *
+                                        b.volDerivativeOn);
+    const std::int64_t pump = Trunc((static_cast<Real>(b.volIntegral) / b.volIntegralTime + e +
+                                     static_cast<Real>(b.volDerivativeTime) * b.volErrorRate) *
+                                        b.volGain +
+                                    0.5L);
     b.volPrevError = e;
     const std::int32_t pumpCounts = ClampCounts(pump);
 
@@ -140,17 +140,16 @@ void BatchEngine::cycle()
     b.batchTempIntegral = static_cast<float>(
         (static_cast<Real>(r.samplePeriod) * b.batchTempError + b.batchTempIntegral) *
         b.batchTempIntegralOn);
-    b.batchTempErrorRate = static_cast<float>(
-        (static_cast<Real>(b.batchTempError) - b.batchTempPrevError) / r.samplePeriod *
-        b.batchTempDerivativeOn);
+    b.batchTempErrorRate =
+        static_cast<float>((static_cast<Real>(b.batchTempError) - b.batchTempPrevError) /
+                           r.samplePeriod * b.batchTempDerivativeOn);
     const float d = static_cast<float>(static_cast<Real>(r.tempSetPoint) - s.batch.sumpTemperature);
     const float f = static_cast<float>(static_cast<Real>(b.requiredFlow) * 4);
-    std::int64_t heater =
-        Trunc((static_cast<Real>(b.batchTempIntegral) / b.batchTempIntegralTime * 60 +
-               b.batchTempError +
-               static_cast<Real>(b.batchTempDerivativeTime) * 60 * b.batchTempErrorRate) *
-                  b.batchTempGain +
-              0.5L);
+    std::int64_t heater = Trunc(
+        (static_cast<Real>(b.batchTempIntegral) / b.batchTempIntegralTime * 60 + b.batchTempError +
+         static_cast<Real>(b.batchTempDerivativeTime) * 60 * b.batchTempErrorRate) *
+            b.batchTempGain +
+        0.5L);
     heater = Trunc(static_cast<Real>(f) * d + static_cast<Real>(heater) + 0.5L);
     b.batchTempPrevError = b.batchTempError;
     const std::int32_t heaterCounts = ClampCounts(heater);
@@ -172,7 +171,8 @@ void BatchEngine::cycle()
     rec.field(kFieldVolSP) = r.volumeSetPoint;
     rec.field(kFieldVolMV) = r.measuredVolume;
     rec.field(kFieldVolPG) = b.volGain;
-    rec.field(kFieldVolI) = static_cast<float>(static_cast<Real>(b.volIntegralOn) * b.volIntegralTime);
+    rec.field(kFieldVolI) =
+        static_cast<float>(static_cast<Real>(b.volIntegralOn) * b.volIntegralTime);
     rec.field(kFieldVolD) =
         static_cast<float>(static_cast<Real>(b.volDerivativeOn) * b.volDerivativeTime);
     rec.segment = b.batchSegment;

@@ -2,7 +2,7 @@
 // feed-forward on the heater; ends by itself at the expected time.
 #pragma once
 
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 namespace velmor {
 

@@ -1,31 +1,52 @@
-#include "exercises/ControllerSettings.h"
+#include "core/exercises/ControllerSettings.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 namespace velmor {
 
 PidLoop FlowLoop(VelmorState& s)
 {
     FlowUnit& f = s.flow;
-    return {f.flowGain,       f.flowBand,         f.flowIntegralTime, f.flowDerivativeTime,
-            f.flowIntegralOn, f.flowDerivativeOn, f.flowIntegral,     f.flowSegment,
-            f.chkI,           f.chkD};
+    return {f.flowGain,
+            f.flowBand,
+            f.flowIntegralTime,
+            f.flowDerivativeTime,
+            f.flowIntegralOn,
+            f.flowDerivativeOn,
+            f.flowIntegral,
+            f.flowSegment,
+            f.chkI,
+            f.chkD};
 }
 
 PidLoop LevelLoop(VelmorState& s)
 {
     LevelUnit& l = s.level;
-    return {l.levelGain,       l.levelBand,         l.levelIntegralTime, l.levelDerivativeTime,
-            l.levelIntegralOn, l.levelDerivativeOn, l.levelIntegral,     l.levelSegment,
-            l.chkI,            l.chkD};
+    return {l.levelGain,
+            l.levelBand,
+            l.levelIntegralTime,
+            l.levelDerivativeTime,
+            l.levelIntegralOn,
+            l.levelDerivativeOn,
+            l.levelIntegral,
+            l.levelSegment,
+            l.chkI,
+            l.chkD};
 }
 
 PidLoop TemperatureLoop(VelmorState& s)
 {
     TemperatureUnit& t = s.temp;
-    return {t.tempGain,       t.tempBand,         t.tempIntegralTime, t.tempDerivativeTime,
-            t.tempIntegralOn, t.tempDerivativeOn, t.tempIntegral,     t.tempSegment,
-            t.chkI,           t.chkD};
+    return {t.tempGain,
+            t.tempBand,
+            t.tempIntegralTime,
+            t.tempDerivativeTime,
+            t.tempIntegralOn,
+            t.tempDerivativeOn,
+            t.tempIntegral,
+            t.tempSegment,
+            t.chkI,
+            t.chkD};
 }
 
 PidLoop BatchVolumeLoop(VelmorState& s)
@@ -39,9 +60,15 @@ PidLoop BatchVolumeLoop(VelmorState& s)
 PidLoop BatchTemperatureLoop(VelmorState& s)
 {
     BatchUnit& b = s.batch;
-    return {b.batchTempGain,       b.batchTempBand,         b.batchTempIntegralTime,
-            b.batchTempDerivativeTime, b.batchTempIntegralOn, b.batchTempDerivativeOn,
-            b.batchTempIntegral,   b.batchSegment,          b.chkTempI,
+    return {b.batchTempGain,
+            b.batchTempBand,
+            b.batchTempIntegralTime,
+            b.batchTempDerivativeTime,
+            b.batchTempIntegralOn,
+            b.batchTempDerivativeOn,
+            b.batchTempIntegral,
+            b.batchSegment,
+            b.chkTempI,
             b.chkTempD};
 }
 
@@ -58,8 +85,9 @@ void ApplyPidEntry(PidLoop loop, int panelCode, float v)
         break;
     case kCodeI:
         // Keeps the integral term integral / I unchanged.
-        loop.integral = static_cast<float>((1 / static_cast<Real>(loop.integralTime) * loop.integral) /
-                                           (1 / static_cast<Real>(v)));
+        loop.integral =
+            static_cast<float>((1 / static_cast<Real>(loop.integralTime) * loop.integral) /
+                               (1 / static_cast<Real>(v)));
         loop.integralTime = v;
         break;
     case kCodeD:
@@ -615,8 +643,8 @@ void SendSettings(VelmorState& s, Exercise e)
                   ss.volIOn, ss.volDOn);
         ss.volumeSetPoint = b.batchVolumeSP;
         ss.expectedTime = b.expectedTime;
-        SendPanel(BatchTemperatureLoop(s), ss.tempGain, ss.tempIntegralTime,
-                  ss.tempDerivativeTime, ss.tempIOn, ss.tempDOn);
+        SendPanel(BatchTemperatureLoop(s), ss.tempGain, ss.tempIntegralTime, ss.tempDerivativeTime,
+                  ss.tempIOn, ss.tempDOn);
         ss.tempSetPoint = b.batchLastTempSP;
         ss.sumpTemperature = b.sumpTemperature;
         break;

@@ -4,8 +4,8 @@
 // velmor-sim calls the very same functions.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/State.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/State.h"
 
 #include <cstdint>
 #include <optional>
@@ -14,16 +14,16 @@ namespace velmor {
 
 // One controller's settings, bound to the named members of its exercise.
 struct PidLoop {
-    float& gain;             // PG
-    float& band;             // PB = 100 / PG
+    float& gain; // PG
+    float& band; // PB = 100 / PG
     float& integralTime;
     float& derivativeTime;
     std::int32_t& integralOn;
     std::int32_t& derivativeOn;
-    float& integral;         // error integral
-    std::int32_t& segment;   // settings segment
-    bool& chkI;              // the I check box
-    bool& chkD;              // the D check box
+    float& integral;       // error integral
+    std::int32_t& segment; // settings segment
+    bool& chkI;            // the I check box
+    bool& chkD;            // the D check box
 };
 
 PidLoop FlowLoop(VelmorState& s);
@@ -41,10 +41,10 @@ enum KeypadCode : int {
     kCodeWaveRow1 = 5,
     kCodeWaveRow2 = 6,
     kCodeWaveRow3 = 7,
-    kCodeSetPoint = 9,       // Level: initial level; Temperature: set point;
-                             // Batch: volume set point
-    kCodeInitialValue = 10,  // Temperature
-    kCodeTempPG = 11,        // Batch temperature loop: 11..14
+    kCodeSetPoint = 9,      // Level: initial level; Temperature: set point;
+                            // Batch: volume set point
+    kCodeInitialValue = 10, // Temperature
+    kCodeTempPG = 11,       // Batch temperature loop: 11..14
     kCodeTempPB = 12,
     kCodeTempI = 13,
     kCodeTempD = 14,

@@ -1,4 +1,4 @@
-#include "exercises/Exercise.h"
+#include "core/exercises/Exercise.h"
 
 #include <array>
 

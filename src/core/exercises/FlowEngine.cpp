@@ -1,7 +1,7 @@
-#include "exercises/FlowEngine.h"
+#include "core/exercises/FlowEngine.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -21,8 +21,8 @@ std::int64_t FlowControllerCounts(VelmorState& s)
     const float p = static_cast<float>(static_cast<Real>(f.flowError) * f.flowGain);
     f.flowIntegral = static_cast<float>(
         (static_cast<Real>(r.samplePeriod) * f.flowError + f.flowIntegral) * f.flowIntegralOn);
-    f.flowErrorRate = static_cast<float>(
-        (static_cast<Real>(f.flowError) - f.flowPrevError) * f.flowDerivativeOn / r.samplePeriod);
+    f.flowErrorRate = static_cast<float>((static_cast<Real>(f.flowError) - f.flowPrevError) *
+                                         f.flowDerivativeOn / r.samplePeriod);
     const std::int64_t counts = Trunc((static_cast<Real>(f.flowIntegral) / f.flowIntegralTime +
                                        static_cast<Real>(f.flowDerivativeTime) * f.flowErrorRate) *
                                           f.flowGain +
@@ -101,7 +101,8 @@ void FlowEngine::cycle()
     rec.field(kFieldFlowSP) = r.flowSetPoint;
     rec.field(kFieldFlowMV) = r.flowRate;
     rec.field(kFieldFlowPG) = f.flowGain;
-    rec.field(kFieldFlowI) = static_cast<float>(static_cast<Real>(f.flowIntegralOn) * f.flowIntegralTime);
+    rec.field(kFieldFlowI) =
+        static_cast<float>(static_cast<Real>(f.flowIntegralOn) * f.flowIntegralTime);
     rec.field(kFieldFlowD) =
         static_cast<float>(static_cast<Real>(f.flowDerivativeOn) * f.flowDerivativeTime);
     rec.field(kFieldOutput) = r.outputPercent;

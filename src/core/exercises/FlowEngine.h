@@ -2,7 +2,7 @@
 // waveform, measured flow in L/min through the gate valve.
 #pragma once
 
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 namespace velmor {
 

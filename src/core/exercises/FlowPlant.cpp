@@ -1,6 +1,6 @@
-#include "exercises/FlowPlant.h"
+#include "core/exercises/FlowPlant.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 namespace velmor {
 

@@ -1,7 +1,7 @@
-#include "exercises/LevelEngine.h"
+#include "core/exercises/LevelEngine.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -72,8 +72,8 @@ void LevelEngine::cycle()
     l.tankVolume = static_cast<float>(static_cast<Real>(l.tankVolume) +
                                       static_cast<Real>(r.flowRate) * r.samplePeriod / 60);
     if (l.drainOpen) {
-        l.tankVolume = static_cast<float>(static_cast<Real>(l.tankVolume) -
-                                          kDrainRate * r.samplePeriod / 60);
+        l.tankVolume =
+            static_cast<float>(static_cast<Real>(l.tankVolume) - kDrainRate * r.samplePeriod / 60);
     }
     if (l.tankVolume > kFullTank) {
         l.tankVolume = static_cast<float>(kFullTank); // overflow
@@ -93,8 +93,8 @@ void LevelEngine::cycle()
     l.levelError = static_cast<float>(static_cast<Real>(r.levelSetPoint) * 2.55L - l.levelCounts);
     l.levelIntegral = static_cast<float>(
         (static_cast<Real>(r.samplePeriod) * l.levelError + l.levelIntegral) * l.levelIntegralOn);
-    l.levelErrorRate = static_cast<float>(
-        (static_cast<Real>(l.levelError) - l.levelPrevError) * l.levelDerivativeOn / r.samplePeriod);
+    l.levelErrorRate = static_cast<float>((static_cast<Real>(l.levelError) - l.levelPrevError) *
+                                          l.levelDerivativeOn / r.samplePeriod);
     const std::int64_t counts =
         Trunc((static_cast<Real>(l.levelIntegral) / l.levelIntegralTime * 60 + l.levelError +
                static_cast<Real>(l.levelErrorRate) * l.levelDerivativeTime / 60) *

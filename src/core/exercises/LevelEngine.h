@@ -2,7 +2,7 @@
 // valve), a drain empties it, and a PID controller holds the level (percent).
 #pragma once
 
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 namespace velmor {
 

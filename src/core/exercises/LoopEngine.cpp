@@ -1,11 +1,11 @@
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
-#include "Arith.h"
-#include "exercises/BatchEngine.h"
-#include "exercises/FlowEngine.h"
-#include "exercises/LevelEngine.h"
-#include "exercises/OpenEngine.h"
-#include "exercises/TemperatureEngine.h"
+#include "core/Arith.h"
+#include "core/exercises/BatchEngine.h"
+#include "core/exercises/FlowEngine.h"
+#include "core/exercises/LevelEngine.h"
+#include "core/exercises/OpenEngine.h"
+#include "core/exercises/TemperatureEngine.h"
 
 namespace velmor {
 

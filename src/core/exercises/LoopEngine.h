@@ -4,9 +4,9 @@
 // handles events between them.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/State.h"
-#include "trends/TrendSink.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/State.h"
+#include "core/trends/TrendSink.h"
 
 #include <functional>
 #include <memory>

@@ -1,8 +1,8 @@
-#include "exercises/NamedSettings.h"
+#include "core/exercises/NamedSettings.h"
 
-#include "exercises/ControllerSettings.h"
-#include "rundata/NumberText.h"
-#include "shell/KeypadEntry.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/rundata/NumberText.h"
+#include "core/shell/KeypadEntry.h"
 
 #include <charconv>
 #include <functional>
@@ -13,8 +13,8 @@ namespace velmor {
 namespace {
 
 enum class Kind {
-    Keypad,     // a value box: `code`
-    WaveRow,    // waveA / waveB / waveC: `code` is the row for non-Ramp types
+    Keypad,  // a value box: `code`
+    WaveRow, // waveA / waveB / waveC: `code` is the row for non-Ramp types
     IBox,
     DBox,
     Autodrain,
@@ -67,12 +67,9 @@ std::vector<Named> Table(Exercise e)
                 {"chkAutodrain", Kind::Autodrain},
                 {"trendSpan", Kind::TrendSpan}};
     case Exercise::Open:
-        return {{"openWaveform", Kind::Waveform},
-                {"waveA", Kind::WaveRow, kCodeWaveRow1},
-                {"waveB", Kind::WaveRow, kCodeWaveRow2},
-                {"waveC", Kind::WaveRow, kCodeWaveRow3},
-                {"gateValvePercent", Kind::Gate},
-                {"trendSpan", Kind::TrendSpan}};
+        return {{"openWaveform", Kind::Waveform},        {"waveA", Kind::WaveRow, kCodeWaveRow1},
+                {"waveB", Kind::WaveRow, kCodeWaveRow2}, {"waveC", Kind::WaveRow, kCodeWaveRow3},
+                {"gateValvePercent", Kind::Gate},        {"trendSpan", Kind::TrendSpan}};
     case Exercise::Temperature:
         return {{"tempGain", Kind::Keypad, kCodePG},
                 {"tempBand", Kind::Keypad, kCodePB},

@@ -4,8 +4,8 @@
 // through its handler, and so on.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/State.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/State.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
-#include "exercises/OpenEngine.h"
+#include "core/exercises/OpenEngine.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 namespace velmor {
 

@@ -2,7 +2,7 @@
 // flow through the gate valve answers.
 #pragma once
 
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 namespace velmor {
 

@@ -1,7 +1,7 @@
-#include "exercises/TemperatureEngine.h"
+#include "core/exercises/TemperatureEngine.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -69,8 +69,8 @@ void TemperatureEngine::cycle()
     u.tempError = static_cast<float>(2.55L * r.tempSetPoint - u.measuredCounts);
     u.tempIntegral = static_cast<float>(
         (static_cast<Real>(r.samplePeriod) * u.tempError + u.tempIntegral) * u.tempIntegralOn);
-    u.tempErrorRate = static_cast<float>(
-        (static_cast<Real>(u.tempError) - u.tempPrevError) * u.tempDerivativeOn / r.samplePeriod);
+    u.tempErrorRate = static_cast<float>((static_cast<Real>(u.tempError) - u.tempPrevError) *
+                                         u.tempDerivativeOn / r.samplePeriod);
     const std::int64_t counts =
         Trunc((static_cast<Real>(u.tempIntegral) / u.tempIntegralTime / 60 + u.tempError +
                static_cast<Real>(u.tempErrorRate) * u.tempDerivativeTime / 60) *

@@ -2,7 +2,7 @@
 // every 20 cycles with a six-deep heater delay line.
 #pragma once
 
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 namespace velmor {
 

@@ -1,6 +1,6 @@
-#include "exercises/TemperatureModel.h"
+#include "core/exercises/TemperatureModel.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 namespace velmor {
 
@@ -55,7 +55,8 @@ float StepBatchTemperature(TemperatureModel& m, float heaterPercent, float measu
 
 std::int32_t TemperatureCounts(float measuredTemperature)
 {
-    return static_cast<std::int32_t>(Trunc(255 * static_cast<Real>(measuredTemperature) / 100 + 0.5L));
+    return static_cast<std::int32_t>(
+        Trunc(255 * static_cast<Real>(measuredTemperature) / 100 + 0.5L));
 }
 
 } // namespace velmor

@@ -9,9 +9,9 @@
 namespace velmor {
 
 struct TemperatureModel {
-    std::array<double, 6> u{};         // u[0] newest, heater percent / 20
-    double y1 = 0;                     // temperature / 20, one step back
-    double y2 = 0;                     // two steps back
+    std::array<double, 6> u{}; // u[0] newest, heater percent / 20
+    double y1 = 0;             // temperature / 20, one step back
+    double y2 = 0;             // two steps back
     std::int32_t modelPhase = 19;
 
     // Empty heater line, both outputs at `temperature` (degrees C).

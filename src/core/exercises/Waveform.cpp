@@ -1,6 +1,6 @@
-#include "exercises/Waveform.h"
+#include "core/exercises/Waveform.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 #include <numbers>
 

@@ -1,4 +1,4 @@
-#include "rundata/Columns.h"
+#include "core/rundata/Columns.h"
 
 #include <array>
 
@@ -7,30 +7,14 @@ namespace velmor {
 namespace {
 
 constexpr std::array<Column, 25> kKnown{{
-    {"Time", 0},
-    {"Flow Set Point", 2},
-    {"Flow Measured Value", 3},
-    {"Flow PG", 4},
-    {"Flow I", 5},
-    {"Flow D", 6},
-    {"Pump Output", 7},
-    {"Temp Set Point", 8},
-    {"Temp Measured Value", 9},
-    {"Temp PG", 10},
-    {"Temp I", 11},
-    {"Temp D", 12},
-    {"Temp Output", 13},
-    {"Vol Set Point", 14},
-    {"Vol Measured Value", 15},
-    {"Flow Volume", 15},
-    {"Vol PG", 16},
-    {"Vol I", 17},
-    {"Vol D", 18},
-    {"Level Set Point", 19},
-    {"Level Measured Value", 20},
-    {"Level PG", 21},
-    {"Level I", 22},
-    {"Level D", 23},
+    {"Time", 0},         {"Flow Set Point", 2},   {"Flow Measured Value", 3},
+    {"Flow PG", 4},      {"Flow I", 5},           {"Flow D", 6},
+    {"Pump Output", 7},  {"Temp Set Point", 8},   {"Temp Measured Value", 9},
+    {"Temp PG", 10},     {"Temp I", 11},          {"Temp D", 12},
+    {"Temp Output", 13}, {"Vol Set Point", 14},   {"Vol Measured Value", 15},
+    {"Flow Volume", 15}, {"Vol PG", 16},          {"Vol I", 17},
+    {"Vol D", 18},       {"Level Set Point", 19}, {"Level Measured Value", 20},
+    {"Level PG", 21},    {"Level I", 22},         {"Level D", 23},
     {"PID Area", 24},
 }};
 
@@ -52,7 +36,8 @@ constexpr std::array<Column, 8> kLevel{{{"Time", 0},
                                         {"Pump Output", 7},
                                         {"PID Area", 24}}};
 
-constexpr std::array<Column, 3> kOpen{{{"Time", 0}, {"Flow Measured Value", 3}, {"Pump Output", 7}}};
+constexpr std::array<Column, 3> kOpen{
+    {{"Time", 0}, {"Flow Measured Value", 3}, {"Pump Output", 7}}};
 
 constexpr std::array<Column, 8> kTemperature{{{"Time", 0},
                                               {"Temp Set Point", 8},

@@ -1,7 +1,7 @@
 // Column names of simulation files and the record fields they stand for.
 #pragma once
 
-#include "exercises/Exercise.h"
+#include "core/exercises/Exercise.h"
 
 #include <optional>
 #include <span>

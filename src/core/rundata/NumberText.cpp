@@ -1,4 +1,4 @@
-#include "rundata/NumberText.h"
+#include "core/rundata/NumberText.h"
 
 #include <array>
 #include <charconv>
@@ -7,8 +7,7 @@ namespace velmor {
 
 namespace {
 
-template <typename T>
-std::string Shortest(T value)
+template <typename T> std::string Shortest(T value)
 {
     std::array<char, 64> buf{};
     const auto result = std::to_chars(buf.data(), buf.data() + buf.size(), value);

@@ -1,4 +1,4 @@
-#include "rundata/SafeStrToFloat.h"
+#include "core/rundata/SafeStrToFloat.h"
 
 #include <array>
 #include <charconv>

@@ -1,4 +1,4 @@
-#include "rundata/SampleLog.h"
+#include "core/rundata/SampleLog.h"
 
 namespace velmor {
 

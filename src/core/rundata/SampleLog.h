@@ -9,27 +9,27 @@
 
 namespace velmor {
 
-constexpr int kLogRecords = 6000;       // records per run, numbered 1..6000
+constexpr int kLogRecords = 6000;        // records per run, numbered 1..6000
 constexpr int kSecondIndexEntries = 781; // seconds 0..780
 constexpr int kLastIndexedSecond = kSecondIndexEntries - 1;
 
 // Field numbers of a record. Fields 0 and 1 together hold the time (one
 // double); 2..23 are floats; 24 is the settings segment in force.
 enum Field : int {
-    kFieldFlowSP = 2,   // L/min
-    kFieldFlowMV = 3,   // L/min
+    kFieldFlowSP = 2, // L/min
+    kFieldFlowMV = 3, // L/min
     kFieldFlowPG = 4,
-    kFieldFlowI = 5,    // s
-    kFieldFlowD = 6,    // s
-    kFieldOutput = 7,   // pump output, percent
-    kFieldTempSP = 8,   // degrees C
-    kFieldTempMV = 9,   // degrees C
+    kFieldFlowI = 5,  // s
+    kFieldFlowD = 6,  // s
+    kFieldOutput = 7, // pump output, percent
+    kFieldTempSP = 8, // degrees C
+    kFieldTempMV = 9, // degrees C
     kFieldTempPG = 10,
     kFieldTempI = 11,
     kFieldTempD = 12,
-    kFieldHeater = 13,  // percent
-    kFieldVolSP = 14,   // litres
-    kFieldVolMV = 15,   // litres
+    kFieldHeater = 13, // percent
+    kFieldVolSP = 14,  // litres
+    kFieldVolMV = 15,  // litres
     kFieldVolPG = 16,
     kFieldVolI = 17,
     kFieldVolD = 18,
@@ -39,16 +39,16 @@ enum Field : int {
     kFieldLevelI = 22,
     kFieldLevelD = 23,
     kFieldSegment = 24,
-    kFieldTime = 0,     // fields 0-1
+    kFieldTime = 0, // fields 0-1
 };
 
 constexpr int kFirstFloatField = 2;
 constexpr int kLastFloatField = 23;
 
 struct SampleRecord {
-    double time = 0.0;                 // seconds
-    std::array<float, 22> values{};    // fields 2..23
-    std::int32_t segment = 0;          // field 24
+    double time = 0.0;              // seconds
+    std::array<float, 22> values{}; // fields 2..23
+    std::int32_t segment = 0;       // field 24
 
     float& field(int f)
     {
@@ -87,9 +87,9 @@ struct SampleLog {
     void secondIndexStep(double cycleTime, int recordNumber);
     void finishSecondIndex(int sampleCount);
 
-    std::vector<SampleRecord> records;              // one contiguous block
+    std::vector<SampleRecord> records; // one contiguous block
     std::array<std::int32_t, kSecondIndexEntries> secondIndex{};
-    std::int32_t secondIndexCursor = 1;             // next second to enter
+    std::int32_t secondIndexCursor = 1; // next second to enter
     std::int32_t secondIndexFilled = 0;
 };
 

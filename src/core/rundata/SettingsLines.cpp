@@ -1,4 +1,4 @@
-#include "rundata/SettingsLines.h"
+#include "core/rundata/SettingsLines.h"
 
 #include <array>
 
@@ -26,12 +26,18 @@ constexpr SettingLine Gate()
 }
 
 const std::array<SettingLine, 13> kFlow{
-    R("flowGain", &S::flowGain),         R("flowIntegralTime", &S::flowIntegralTime),
-    R("flowDerivativeTime", &S::flowDerivativeTime), F("chkI", &S::flowIOn),
-    F("chkD", &S::flowDOn),              R("waveA", &S::flowA),
-    R("waveB", &S::flowB),               R("waveC", &S::flowC),
-    R("flowSetPoint", &S::flowSetPoint), R("flowRate", &S::flowRate),
-    I("flowWaveform", &S::waveformType), Gate(),
+    R("flowGain", &S::flowGain),
+    R("flowIntegralTime", &S::flowIntegralTime),
+    R("flowDerivativeTime", &S::flowDerivativeTime),
+    F("chkI", &S::flowIOn),
+    F("chkD", &S::flowDOn),
+    R("waveA", &S::flowA),
+    R("waveB", &S::flowB),
+    R("waveC", &S::flowC),
+    R("flowSetPoint", &S::flowSetPoint),
+    R("flowRate", &S::flowRate),
+    I("flowWaveform", &S::waveformType),
+    Gate(),
     F("flowManual", &S::flowManual),
 };
 
@@ -79,9 +85,12 @@ const std::array<SettingLine, 12> kLevel{
 };
 
 const std::array<SettingLine, 7> kOpen{
-    R("waveA", &S::openA),       R("waveB", &S::openB),
-    R("waveC", &S::openC),       R("outputPercent", &S::openOutput),
-    R("flowRate", &S::openFlow), I("openWaveform", &S::waveformType),
+    R("waveA", &S::openA),
+    R("waveB", &S::openB),
+    R("waveC", &S::openC),
+    R("outputPercent", &S::openOutput),
+    R("flowRate", &S::openFlow),
+    I("openWaveform", &S::waveformType),
     Gate(),
 };
 

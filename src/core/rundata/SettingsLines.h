@@ -2,8 +2,8 @@
 // name a line's value goes to, its type and its place in the settings block.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/SimSettings.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/SimSettings.h"
 
 #include <cstdint>
 #include <span>
@@ -14,7 +14,7 @@ namespace velmor {
 enum class LineType { Decimal, Flag, Integer };
 
 struct SettingLine {
-    std::string_view name;                      // variable or control it goes to
+    std::string_view name; // variable or control it goes to
     LineType type;
     float SimSettings::*real = nullptr;
     bool SimSettings::*flag = nullptr;

@@ -1,10 +1,10 @@
-#include "rundata/SimFileReader.h"
+#include "core/rundata/SimFileReader.h"
 
-#include "Arith.h"
-#include "exercises/ControllerSettings.h"
-#include "rundata/Columns.h"
-#include "rundata/SafeStrToFloat.h"
-#include "rundata/SettingsLines.h"
+#include "core/Arith.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/rundata/Columns.h"
+#include "core/rundata/SafeStrToFloat.h"
+#include "core/rundata/SettingsLines.h"
 
 #include <algorithm>
 #include <cstring>

@@ -5,10 +5,10 @@
 // it only when the file was good. A refused file changes nothing.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/SampleLog.h"
-#include "rundata/SimSettings.h"
-#include "rundata/State.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/SampleLog.h"
+#include "core/rundata/SimSettings.h"
+#include "core/rundata/State.h"
 
 #include <array>
 #include <cstdint>

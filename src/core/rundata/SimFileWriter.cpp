@@ -1,8 +1,8 @@
-#include "rundata/SimFileWriter.h"
+#include "core/rundata/SimFileWriter.h"
 
-#include "rundata/Columns.h"
-#include "rundata/NumberText.h"
-#include "rundata/SettingsLines.h"
+#include "core/rundata/Columns.h"
+#include "core/rundata/NumberText.h"
+#include "core/rundata/SettingsLines.h"
 
 #include <string>
 
@@ -30,8 +30,8 @@ void WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& setti
             text += (settings.*line.flag) ? "True" : "False";
             break;
         case LineType::Integer:
-            text += std::to_string(line.integer != nullptr ? settings.*line.integer
-                                                           : gateValvePercent);
+            text +=
+                std::to_string(line.integer != nullptr ? settings.*line.integer : gateValvePercent);
             break;
         }
         text += kEol;

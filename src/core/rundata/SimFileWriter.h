@@ -4,9 +4,9 @@
 // end in CR LF.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/SampleLog.h"
-#include "rundata/SimSettings.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/SampleLog.h"
+#include "core/rundata/SimSettings.h"
 
 #include <ostream>
 

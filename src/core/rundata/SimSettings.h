@@ -18,11 +18,11 @@ struct SimSettings {
     float flowA = 0;
     float flowB = 0;
     float flowC = 0;
-    float flowSetPoint = 0;            // L/min
-    float flowRate = 0;                // L/min
+    float flowSetPoint = 0; // L/min
+    float flowRate = 0;     // L/min
     bool flowManual = false;
 
-    std::int32_t waveformType = 0;     // Flow, Fluid level and Open loop
+    std::int32_t waveformType = 0; // Flow, Fluid level and Open loop
 
     // Temperature loop (Temperature window and Batch's temperature loop)
     float tempGain = 0;
@@ -30,9 +30,9 @@ struct SimSettings {
     float tempDerivativeTime = 0;
     bool tempIOn = false;
     bool tempDOn = false;
-    float tempSetPoint = 0;            // degrees C
-    float measuredTemperature = 0;     // degrees C
-    float initialTemperature = 0;      // degrees C
+    float tempSetPoint = 0;        // degrees C
+    float measuredTemperature = 0; // degrees C
+    float initialTemperature = 0;  // degrees C
 
     // Batch volume loop
     float volGain = 0;
@@ -40,9 +40,9 @@ struct SimSettings {
     float volDerivativeTime = 0;
     bool volIOn = false;
     bool volDOn = false;
-    float volumeSetPoint = 0;          // litres
-    float expectedTime = 0;            // s
-    float sumpTemperature = 0;         // degrees C
+    float volumeSetPoint = 0;  // litres
+    float expectedTime = 0;    // s
+    float sumpTemperature = 0; // degrees C
 
     // Fluid level loop
     float levelGain = 0;
@@ -53,16 +53,16 @@ struct SimSettings {
     float levelA = 0;
     float levelB = 0;
     float levelC = 0;
-    float levelSetPoint = 0;           // percent
-    float levelPercent = 0;            // percent
-    std::int32_t initialLevel = 0;     // percent
+    float levelSetPoint = 0;       // percent
+    float levelPercent = 0;        // percent
+    std::int32_t initialLevel = 0; // percent
 
     // Open loop
     float openA = 0;
     float openB = 0;
     float openC = 0;
-    float openOutput = 0;              // percent
-    float openFlow = 0;                // L/min
+    float openOutput = 0; // percent
+    float openFlow = 0;   // L/min
 
     bool operator==(const SimSettings&) const = default;
 };

@@ -7,11 +7,11 @@
 // outputs in counts 0..255.
 #pragma once
 
-#include "exercises/FlowPlant.h"
-#include "exercises/TemperatureModel.h"
-#include "exercises/Waveform.h"
-#include "rundata/SampleLog.h"
-#include "rundata/SimSettings.h"
+#include "core/exercises/FlowPlant.h"
+#include "core/exercises/TemperatureModel.h"
+#include "core/exercises/Waveform.h"
+#include "core/rundata/SampleLog.h"
+#include "core/rundata/SimSettings.h"
 
 #include <array>
 #include <cstdint>
@@ -22,26 +22,26 @@ namespace velmor {
 // Run control and the current values that the Trends window plots.
 struct RunState {
     bool runActive = false;
-    std::int32_t sampleCount = 0;      // records written in this run, 0..6000
-    float samplePeriod = 0.1f;         // s per sample
-    float flowSetPoint = 0;            // L/min
-    float tempSetPoint = 0;            // degrees C
-    float volumeSetPoint = 0;          // litres
-    float levelSetPoint = 0;           // percent
-    float flowRate = 0;                // L/min
-    float outputPercent = 0;           // pump drive, percent
-    float measuredTemperature = 0;     // degrees C
-    float heaterPercent = 0;           // percent
-    float measuredVolume = 0;          // litres
-    float levelPercent = 0;            // percent of a full tank
+    std::int32_t sampleCount = 0;        // records written in this run, 0..6000
+    float samplePeriod = 0.1f;           // s per sample
+    float flowSetPoint = 0;              // L/min
+    float tempSetPoint = 0;              // degrees C
+    float volumeSetPoint = 0;            // litres
+    float levelSetPoint = 0;             // percent
+    float flowRate = 0;                  // L/min
+    float outputPercent = 0;             // pump drive, percent
+    float measuredTemperature = 0;       // degrees C
+    float heaterPercent = 0;             // percent
+    float measuredVolume = 0;            // litres
+    float levelPercent = 0;              // percent of a full tank
     std::int32_t gateValvePercent = 100; // 0..100 in steps of 10
     bool pumpOn = false;
 };
 
 // What the Trends window shows and how far it has drawn.
 struct TrendViewState {
-    std::int32_t trendViewStart = 0;   // s, first second on the time axis
-    std::int32_t trendSpan = 60;       // s, 20..180 in steps of 10
+    std::int32_t trendViewStart = 0; // s, first second on the time axis
+    std::int32_t trendSpan = 60;     // s, 20..180 in steps of 10
     bool trendLive = false;
     std::int32_t trendX = 38;
     std::int32_t trendPrevX = 38;
@@ -74,30 +74,30 @@ struct TrendViewState {
 };
 
 struct FlowUnit {
-    float flowGain = 1;                // PG
-    float flowBand = 100;              // PB = 100 / PG
-    float flowIntegralTime = 0.8f;     // s
-    float flowDerivativeTime = 0;      // s
+    float flowGain = 1;            // PG
+    float flowBand = 100;          // PB = 100 / PG
+    float flowIntegralTime = 0.8f; // s
+    float flowDerivativeTime = 0;  // s
     std::int32_t flowIntegralOn = 1;
     std::int32_t flowDerivativeOn = 1;
-    bool chkI = true;                  // the panel's check boxes
+    bool chkI = true; // the panel's check boxes
     bool chkD = true;
-    bool flowManual = false;           // control mode: Manual when set
+    bool flowManual = false; // control mode: Manual when set
     std::int32_t flowWaveform = kFlat;
     std::int32_t flowWaveformAtStart = 0;
     WaveParams waveParams = WaveParams::WithDefaults(1.5f, 0.5f, 25.0f);
-    float flowError = 0;               // counts
+    float flowError = 0; // counts
     float flowPrevError = 0;
-    float flowIntegral = 0;            // counts x s
-    float flowErrorRate = 0;           // counts / s
+    float flowIntegral = 0;  // counts x s
+    float flowErrorRate = 0; // counts / s
     float flowLastSP = 0;
     float flowLastPV = 0;
     std::int32_t flowSegment = 0;
     std::int32_t flowTick = 0;
-    double flowSimTime = 0;            // s
-    std::int32_t flowCounts = 0;       // output of the previous cycle, counts
+    double flowSimTime = 0;      // s
+    std::int32_t flowCounts = 0; // output of the previous cycle, counts
     FlowPlant plant;
-    std::int32_t lightState = 0;       // run indicator: 0 none, 1 green, 2 red
+    std::int32_t lightState = 0; // run indicator: 0 none, 1 green, 2 red
     std::int32_t panelFontSize = 10;
 };
 
@@ -111,8 +111,8 @@ struct LevelUnit {
     bool chkI = true;
     bool chkD = true;
     bool chkAutodrain = false;
-    std::int32_t initialLevel = 0;     // whole percent 0..100
-    float tankVolume = 0;              // litres, at most 3.23
+    std::int32_t initialLevel = 0; // whole percent 0..100
+    float tankVolume = 0;          // litres, at most 3.23
     bool drainOpen = false;
     std::int32_t drainCountdown = 0;
     float levelError = 0;
@@ -127,7 +127,7 @@ struct LevelUnit {
     std::int32_t levelSegment = 0;
     std::int32_t levelTick = 0;
     double levelSimTime = 0;
-    std::int32_t levelCounts = 0;      // measured level, counts
+    std::int32_t levelCounts = 0; // measured level, counts
     FlowPlant plant;
     std::int32_t panelFontSize = 10;
 };
@@ -149,14 +149,14 @@ struct OpenUnit {
 struct TemperatureUnit {
     float tempGain = 10;
     float tempBand = 10;
-    float tempIntegralTime = 45;       // minutes
+    float tempIntegralTime = 45; // minutes
     float tempDerivativeTime = 0;
     std::int32_t tempIntegralOn = 1;
     std::int32_t tempDerivativeOn = 1;
     bool chkI = true;
     bool chkD = true;
-    float tempEnteredSP = 30;          // degrees C
-    float initialTemperature = 20;     // degrees C
+    float tempEnteredSP = 30;      // degrees C
+    float initialTemperature = 20; // degrees C
     std::int32_t tempTick = 0;
     double tempSimTime = 0;
     float tempError = 0;
@@ -189,13 +189,13 @@ struct BatchUnit {
     bool chkVolD = true;
     bool chkTempI = true;
     bool chkTempD = true;
-    float batchVolumeSP = 1.5f;        // litres
-    float batchTempSP = 30;            // degrees C
-    float expectedTime = 180;          // s
-    float sumpTemperature = 20;        // degrees C
+    float batchVolumeSP = 1.5f; // litres
+    float batchTempSP = 30;     // degrees C
+    float expectedTime = 180;   // s
+    float sumpTemperature = 20; // degrees C
     std::int32_t batchTick = 0;
     double batchSimTime = 0;
-    float requiredFlow = 0;            // L/min
+    float requiredFlow = 0; // L/min
     float volIntegral = 0;
     float volErrorRate = 0;
     float volPrevError = 0;

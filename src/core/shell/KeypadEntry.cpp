@@ -1,6 +1,6 @@
-#include "shell/KeypadEntry.h"
+#include "core/shell/KeypadEntry.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 #include <charconv>
 #include <cstdint>

@@ -1,6 +1,6 @@
-#include "trends/Scales.h"
+#include "core/trends/Scales.h"
 
-#include "Arith.h"
+#include "core/Arith.h"
 
 namespace velmor {
 

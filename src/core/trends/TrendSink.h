@@ -16,7 +16,7 @@ public:
 
     // Every cycle.
     virtual void DrawBars(int recordNumber) = 0;
-    virtual int SetXPoints(double t) = 0;        // may scroll the live view
+    virtual int SetXPoints(double t) = 0; // may scroll the live view
     virtual void TrendSP() = 0;
     virtual void TrendMV() = 0;
     virtual void TrendQ() = 0;

@@ -1,8 +1,8 @@
-#include "trends/TrendTables.h"
+#include "core/trends/TrendTables.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
-#include "trends/TrendText.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
+#include "core/trends/TrendText.h"
 
 namespace velmor {
 

@@ -1,7 +1,7 @@
-#include "trends/TrendView.h"
+#include "core/trends/TrendView.h"
 
-#include "Arith.h"
-#include "trends/Scales.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 #include <algorithm>
 

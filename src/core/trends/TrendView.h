@@ -3,7 +3,7 @@
 // the right edge, the slider knob and the placement of centred texts.
 #pragma once
 
-#include "rundata/SampleLog.h"
+#include "core/rundata/SampleLog.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "exercises/ControllerPanel.h"
+#include "ui/exercises/ControllerPanel.h"
 
-#include "exercises/ValueBox.h"
+#include "ui/exercises/ValueBox.h"
 
 #include <QCheckBox>
 #include <QPainter>

@@ -4,9 +4,9 @@
 // the core (ControllerSettings.h); this is what the student sees and clicks.
 #pragma once
 
-#include "exercises/ControllerSettings.h"
-#include "exercises/PanelView.h"
-#include "rundata/State.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/rundata/State.h"
+#include "ui/exercises/PanelView.h"
 
 #include <QObject>
 #include <QPoint>

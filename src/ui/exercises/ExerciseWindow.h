@@ -2,7 +2,7 @@
 // an exercise window asks of the main window.
 #pragma once
 
-#include "exercises/Exercise.h"
+#include "core/exercises/Exercise.h"
 
 #include <QString>
 

@@ -1,6 +1,6 @@
-#include "exercises/PanelArt.h"
+#include "ui/exercises/PanelArt.h"
 
-#include "exercises/ValueBox.h"
+#include "ui/exercises/ValueBox.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,6 +1,6 @@
-#include "exercises/PanelView.h"
+#include "ui/exercises/PanelView.h"
 
-#include "exercises/ValueBox.h"
+#include "ui/exercises/ValueBox.h"
 
 #include <QMouseEvent>
 #include <QPainter>

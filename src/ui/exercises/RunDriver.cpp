@@ -1,4 +1,4 @@
-#include "exercises/RunDriver.h"
+#include "ui/exercises/RunDriver.h"
 
 namespace velmor {
 

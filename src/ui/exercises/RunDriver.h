@@ -4,7 +4,7 @@
 // are ordinary events that the next cycle sees. No nested event loop.
 #pragma once
 
-#include "exercises/LoopEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include <QObject>
 #include <QTimer>

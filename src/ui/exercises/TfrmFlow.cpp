@@ -1,11 +1,11 @@
-#include "exercises/TfrmFlow.h"
+#include "ui/exercises/TfrmFlow.h"
 
-#include "Arith.h"
-#include "exercises/ControllerSettings.h"
-#include "exercises/PanelArt.h"
-#include "exercises/ValueBox.h"
-#include "shell/Language.h"
-#include "trends/TfrmGraph.h"
+#include "core/Arith.h"
+#include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/PanelArt.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QCloseEvent>
 #include <QLabel>

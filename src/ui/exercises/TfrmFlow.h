@@ -4,12 +4,12 @@
 // sample time, the run indicator and the waveform panel.
 #pragma once
 
-#include "exercises/ControllerPanel.h"
-#include "exercises/ExerciseWindow.h"
-#include "exercises/PanelView.h"
-#include "exercises/RunDriver.h"
-#include "exercises/WaveformPanel.h"
-#include "rundata/State.h"
+#include "core/rundata/State.h"
+#include "ui/exercises/ControllerPanel.h"
+#include "ui/exercises/ExerciseWindow.h"
+#include "ui/exercises/PanelView.h"
+#include "ui/exercises/RunDriver.h"
+#include "ui/exercises/WaveformPanel.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,4 +1,4 @@
-#include "exercises/ValueBox.h"
+#include "ui/exercises/ValueBox.h"
 
 #include <QFontMetrics>
 #include <QPainter>

@@ -1,9 +1,9 @@
-#include "exercises/WaveformPanel.h"
+#include "ui/exercises/WaveformPanel.h"
 
-#include "exercises/ControllerSettings.h"
-#include "exercises/PanelArt.h"
-#include "exercises/ValueBox.h"
-#include "exercises/Waveform.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/Waveform.h"
+#include "ui/exercises/PanelArt.h"
+#include "ui/exercises/ValueBox.h"
 
 #include <QPainter>
 #include <QRadioButton>

@@ -3,9 +3,9 @@
 // words follow the waveform, and the three value boxes A, B and C.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "exercises/PanelView.h"
-#include "rundata/State.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/State.h"
+#include "ui/exercises/PanelView.h"
 
 #include <QObject>
 #include <QPoint>

@@ -1,4 +1,4 @@
-#include "shell/HelpViewer.h"
+#include "ui/shell/HelpViewer.h"
 
 #include <QFile>
 #include <QTextBrowser>

@@ -1,4 +1,4 @@
-#include "shell/Language.h"
+#include "ui/shell/Language.h"
 
 #include <QTranslator>
 

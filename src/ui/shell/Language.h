@@ -3,7 +3,7 @@
 // SetLanguage asks here for each text by its context and English source.
 #pragma once
 
-#include "rundata/State.h"
+#include "core/rundata/State.h"
 
 #include <QString>
 

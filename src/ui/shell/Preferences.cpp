@@ -1,4 +1,4 @@
-#include "shell/Preferences.h"
+#include "ui/shell/Preferences.h"
 
 #include <QSettings>
 

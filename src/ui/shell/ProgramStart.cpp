@@ -1,7 +1,7 @@
-#include "shell/ProgramStart.h"
+#include "ui/shell/ProgramStart.h"
 
-#include "shell/TfrmCalculator.h"
-#include "shell/TfrmMain.h"
+#include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmMain.h"
 
 namespace velmor {
 

@@ -2,7 +2,7 @@
 // as the program (the keypad), hidden.
 #pragma once
 
-#include "rundata/State.h"
+#include "core/rundata/State.h"
 
 #include <memory>
 

@@ -1,6 +1,6 @@
-#include "shell/ShellArt.h"
+#include "ui/shell/ShellArt.h"
 
-#include "exercises/PanelArt.h"
+#include "ui/exercises/PanelArt.h"
 
 #include <QLinearGradient>
 #include <QPainter>

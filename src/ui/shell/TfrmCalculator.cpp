@@ -1,8 +1,8 @@
-#include "shell/TfrmCalculator.h"
+#include "ui/shell/TfrmCalculator.h"
 
-#include "exercises/ValueBox.h"
-#include "shell/KeypadEntry.h"
-#include "shell/Language.h"
+#include "core/shell/KeypadEntry.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
 
 #include <QCloseEvent>
 #include <QKeyEvent>

@@ -4,8 +4,8 @@
 // currentForm through its UpdateDisplay.
 #pragma once
 
-#include "exercises/ExerciseWindow.h"
-#include "rundata/State.h"
+#include "core/rundata/State.h"
+#include "ui/exercises/ExerciseWindow.h"
 
 #include <QWidget>
 

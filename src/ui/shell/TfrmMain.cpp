@@ -1,12 +1,12 @@
-#include "shell/TfrmMain.h"
+#include "ui/shell/TfrmMain.h"
 
-#include "exercises/TfrmFlow.h"
-#include "shell/HelpViewer.h"
-#include "shell/Language.h"
-#include "shell/Preferences.h"
-#include "shell/ShellArt.h"
-#include "shell/TfrmCalculator.h"
-#include "trends/TfrmGraph.h"
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/shell/HelpViewer.h"
+#include "ui/shell/Language.h"
+#include "ui/shell/Preferences.h"
+#include "ui/shell/ShellArt.h"
+#include "ui/shell/TfrmCalculator.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
 #include <QCloseEvent>

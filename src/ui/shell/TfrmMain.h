@@ -8,8 +8,8 @@
 // its own, and never leaves the frame.
 #pragma once
 
-#include "exercises/ExerciseWindow.h"
-#include "rundata/State.h"
+#include "core/rundata/State.h"
+#include "ui/exercises/ExerciseWindow.h"
 
 #include <QCursor>
 #include <QMainWindow>

@@ -1,13 +1,13 @@
-#include "trends/TfrmGraph.h"
+#include "ui/trends/TfrmGraph.h"
 
-#include "Arith.h"
-#include "shell/Language.h"
-#include "trends/Scales.h"
-#include "trends/TrendArt.h"
-#include "trends/TrendLine.h"
-#include "trends/TrendTables.h"
-#include "trends/TrendText.h"
-#include "trends/TrendView.h"
+#include "core/Arith.h"
+#include "core/trends/Scales.h"
+#include "core/trends/TrendLine.h"
+#include "core/trends/TrendTables.h"
+#include "core/trends/TrendText.h"
+#include "core/trends/TrendView.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TrendArt.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

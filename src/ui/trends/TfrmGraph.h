@@ -3,9 +3,9 @@
 // draws on it through the TrendSink interface.
 #pragma once
 
-#include "exercises/Exercise.h"
-#include "rundata/State.h"
-#include "trends/TrendSink.h"
+#include "core/exercises/Exercise.h"
+#include "core/rundata/State.h"
+#include "core/trends/TrendSink.h"
 
 #include <QImage>
 #include <QWidget>

@@ -1,7 +1,7 @@
-#include "trends/TrendArt.h"
+#include "ui/trends/TrendArt.h"
 
-#include "trends/Scales.h"
-#include "trends/TrendView.h"
+#include "core/trends/Scales.h"
+#include "core/trends/TrendView.h"
 
 #include <QPainter>
 #include <QPainterPath>
