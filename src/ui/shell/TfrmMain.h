@@ -33,6 +33,7 @@ class HelpViewer;
 class Preferences;
 class TfrmCalculator;
 class TfrmGraph;
+class TfrmManual;
 
 class TfrmMain : public QMainWindow, public MainLink {
     Q_OBJECT
@@ -63,6 +64,8 @@ public:
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
     ExerciseWindow* exerciseWindow() const;
     TfrmGraph* graphWindow() const;
+    // The mimic window while it is open.
+    TfrmManual* manualWindow() const;
     QMdiSubWindow* exerciseSubWindow() const { return m_exerciseSub; }
     QMdiSubWindow* graphSubWindow() const { return m_graphSub; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -166,6 +169,7 @@ private:
     void chooseExercise(const QString& form);
     void continueStart();
     void openLoopExercise(Exercise exercise);
+    void openManual();
     void releaseExercise();
     QPoint childPlace(QPoint design, QPoint fromCentre) const;
 
