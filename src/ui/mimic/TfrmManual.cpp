@@ -40,6 +40,14 @@ const QString kTagStyle = QStringLiteral(
 const QString kReadoutStyle = QStringLiteral(
     "QLabel { background: black; color: rgb(96, 240, 120); border: 1px solid rgb(62, 70, 82); }");
 
+// A read-out's text, set only when it changes (no relayout for nothing).
+void SetReadout(QLabel* readout, const QString& text)
+{
+    if (readout->text() != text) {
+        readout->setText(text);
+    }
+}
+
 } // namespace
 
 TfrmManual::TfrmManual(VelmorState& state, MainLink* main, QWidget* parent, Clock clock)
@@ -199,62 +207,120 @@ void TfrmManual::SetLanguage()
     rebuild(); // the title plate follows the language
 }
 
-// Draws the static diagram for the screen's pixel ratio, then everything
-// that the model and the clicks have put on it.
+// Draws the static diagram and the pictures that move for the screen's
+// pixel ratio, then everything that the model and the clicks have put on it.
 void TfrmManual::rebuild()
 {
+    using namespace mimic;
     const qreal ratio = imgManual->devicePixelRatioF();
-    const QSize pixels = (QSizeF(mimic::kDiagramSize) * ratio).toSize();
-    m_background = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-    m_background.setDevicePixelRatio(ratio);
+    const auto canvas = [ratio](QSize size, QImage::Format format) {
+        QImage image((QSizeF(size) * ratio).toSize(), format);
+        image.setDevicePixelRatio(ratio);
+        return image;
+    };
+    // A picture of `place` painted by `paint` in diagram coordinates.
+    const auto sprite = [&](const QRect& place, const auto& paint) {
+        QImage image = canvas(place.size(), QImage::Format_ARGB32_Premultiplied);
+        image.fill(Qt::transparent);
+        QPainter p(&image);
+        p.setRenderHint(QPainter::Antialiasing);
+        p.setRenderHint(QPainter::TextAntialiasing);
+        p.translate(-place.topLeft());
+        paint(p);
+        return image;
+    };
+    m_background = canvas(kDiagramSize, QImage::Format_ARGB32_Premultiplied);
     {
         QPainter p(&m_background);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
-        mimic::PaintDiagram(p, !m_state.shell.langEnglish && m_state.shell.langSpanish);
+        PaintDiagram(p, !m_state.shell.langEnglish && m_state.shell.langSpanish);
     }
+    for (int frame = 1; frame <= 3; ++frame) {
+        m_fanFrames[frame - 1] = sprite(kFan, [frame](QPainter& p) { PaintFan(p, kFan, frame); });
+    }
+    for (int frame = 1; frame <= 4; ++frame) {
+        m_stirrerFrames[frame - 1] =
+            sprite(kStirrer, [frame](QPainter& p) { PaintStirrer(p, kStirrer, frame); });
+    }
+    for (const bool open : {false, true}) {
+        m_drainPictures[open] = sprite(
+            kSolenoidDrain, [open](QPainter& p) { PaintDrainValve(p, kSolenoidDrain, open); });
+        m_diverterPictures[open] = sprite(
+            kSolenoidDiverter, [open](QPainter& p) { PaintDiverter(p, kSolenoidDiverter, open); });
+    }
+    const QRect lamp(QPoint(0, 0), QSize(kLampSize, kLampSize));
+    m_litLamp = sprite(lamp, [&lamp](QPainter& p) { PaintLamp(p, lamp, true); });
+    const QRect knob(kScroll.topLeft(), kKnobSize);
+    m_knob = sprite(knob, [](QPainter& p) { PaintKnob(p, 0); });
+
     QImage& image = imgManual->image();
-    if (image.size() != pixels || !qFuzzyCompare(image.devicePixelRatio(), ratio)) {
-        image = QImage(pixels, QImage::Format_ARGB32_Premultiplied);
-        image.setDevicePixelRatio(ratio);
+    if (image.size() != m_background.size() || !qFuzzyCompare(image.devicePixelRatio(), ratio)) {
+        image = canvas(kDiagramSize, QImage::Format_ARGB32_Premultiplied);
     }
-    compose(QRect(QPoint(0, 0), mimic::kDiagramSize));
+    compose(QRect(QPoint(0, 0), kDiagramSize));
 }
 
+// Each area is drawn from the background up, with only the pictures that
+// reach into it.
 void TfrmManual::compose(const QRegion& dirty)
 {
     using namespace mimic;
     const MimicUnit& m = m_state.mimic;
     QImage& image = imgManual->image();
+    const qreal ratio = image.devicePixelRatio();
+    const QRect tankInside = kTank.adjusted(3, 3, -3, -3);
+    const QRect knob(kScroll.topLeft() + QPoint(m_knobX, 0), kKnobSize);
+    const int bar = MimicBarPixels(m.levelBarUnits);
     {
         QPainter p(&image);
-        p.setClipRegion(dirty);
-        p.setCompositionMode(QPainter::CompositionMode_Source);
-        p.drawImage(QPoint(0, 0), m_background);
-        p.setCompositionMode(QPainter::CompositionMode_SourceOver);
         p.setRenderHint(QPainter::Antialiasing);
-        PaintTankWater(p, MimicBarPixels(m.levelBarUnits));
-        PaintStirrer(p, kStirrer, m_stirrerShown);
-        PaintDrainValve(p, kSolenoidDrain, m.mimicDrainOpen);
-        PaintDiverter(p, kSolenoidDiverter, m.mimicDiverted);
-        for (std::size_t k = 0; k < kFlowPaths.size(); ++k) {
-            if (MimicPathShown(m, kPathBits[k])) {
-                for (const QRect& r : kFlowPaths[k]) {
-                    p.fillRect(QRectF(r), kFlowBlue);
+        for (const QRect& area : dirty) {
+            p.setClipRect(area);
+            p.setCompositionMode(QPainter::CompositionMode_Source);
+            const QRectF source(QPointF(area.topLeft()) * ratio, QSizeF(area.size()) * ratio);
+            p.drawImage(QRectF(area), m_background, source);
+            p.setCompositionMode(QPainter::CompositionMode_SourceOver);
+            if (area.intersects(tankInside)) {
+                PaintTankWater(p, bar);
+            }
+            if (area.intersects(kStirrer)) {
+                p.drawImage(kStirrer.topLeft(), m_stirrerFrames[m_stirrerShown - 1]);
+            }
+            if (area.intersects(kSolenoidDrain)) {
+                p.drawImage(kSolenoidDrain.topLeft(), m_drainPictures[m.mimicDrainOpen]);
+            }
+            if (area.intersects(kSolenoidDiverter)) {
+                p.drawImage(kSolenoidDiverter.topLeft(), m_diverterPictures[m.mimicDiverted]);
+            }
+            for (std::size_t k = 0; k < kFlowPaths.size(); ++k) {
+                if (MimicPathShown(m, kPathBits[k])) {
+                    for (const QRect& r : kFlowPaths[k]) {
+                        if (area.intersects(r)) {
+                            p.fillRect(QRectF(r), kFlowBlue);
+                        }
+                    }
                 }
             }
-        }
-        for (const MimicLamp* lamp : {&imgCoolLight, &imgDivLight, &imgDrainLight, &imgTankFull}) {
-            if (lamp->visible) {
-                PaintLamp(p, lamp->place, true);
+            for (const MimicLamp* lamp :
+                 {&imgCoolLight, &imgDivLight, &imgDrainLight, &imgTankFull}) {
+                if (lamp->visible && area.intersects(lamp->place)) {
+                    p.drawImage(lamp->place.topLeft(), m_litLamp);
+                }
+            }
+            if (area.intersects(kFan)) {
+                p.drawImage(kFan.topLeft(), m_fanFrames[m_fanShown - 1]);
+            }
+            if (area.intersects(kScale)) {
+                InvertLevelBar(p, bar);
+            }
+            if (m_needleDrawn && area.intersects(kHeatControl)) {
+                PaintNeedle(p, m.heatDialPos, kNeedleGrey);
+            }
+            if (area.intersects(knob)) {
+                p.drawImage(knob.topLeft(), m_knob);
             }
         }
-        PaintFan(p, kFan, m_fanShown);
-        InvertLevelBar(p, MimicBarPixels(m.levelBarUnits));
-        if (m_needleDrawn) {
-            PaintNeedle(p, m.heatDialPos, kNeedleGrey);
-        }
-        PaintKnob(p, m_knobX);
     }
     imgManual->update(dirty);
 }
@@ -282,11 +348,11 @@ void TfrmManual::UpdateTimerTimer()
     using namespace mimic;
     MimicUnit& m = m_state.mimic;
     const MimicStep step = MimicUpdate(m, now());
-    FlowNum->setText(FormatFixed(static_cast<double>(step.flow), 1));
-    TankNum->setText(QString::number(step.tankReading));
-    TempNum->setText(QString::number(step.flowReading));
-    SumpNum->setText(QString::number(step.sumpReading));
-    HeatNum->setText(QString::fromStdString(step.heatText));
+    SetReadout(FlowNum, FormatFixed(static_cast<double>(step.flow), 1));
+    SetReadout(TankNum, QString::number(step.tankReading));
+    SetReadout(TempNum, QString::number(step.flowReading));
+    SetReadout(SumpNum, QString::number(step.sumpReading));
+    SetReadout(HeatNum, QString::fromStdString(step.heatText));
 
     QRegion dirty;
     if (step.stirrerFrameDrawn != 0) {

@@ -13,6 +13,7 @@
 #include <QRegion>
 #include <QWidget>
 
+#include <array>
 #include <cstdint>
 #include <functional>
 
@@ -121,7 +122,14 @@ private:
     VelmorState& m_state;
     MainLink* m_main;
     Clock m_clock;
+    // Pictures drawn once for the screen's pixel ratio.
     QImage m_background;
+    std::array<QImage, 3> m_fanFrames;
+    std::array<QImage, 4> m_stirrerFrames;
+    std::array<QImage, 2> m_drainPictures;    // closed, open
+    std::array<QImage, 2> m_diverterPictures; // closed, open
+    QImage m_litLamp;
+    QImage m_knob;
     int m_stirrerShown = 1;
     int m_fanShown = 1;
     int m_knobX = kKnobLeft;
