@@ -293,6 +293,9 @@ void TfrmManual::compose(const QRegion& dirty)
             if (area.intersects(kSolenoidDiverter)) {
                 p.drawImage(kSolenoidDiverter.topLeft(), m_diverterPictures[m.mimicDiverted]);
             }
+            // Aliased, so rectangles that meet at a fractional device pixel
+            // leave no seam.
+            p.setRenderHint(QPainter::Antialiasing, false);
             for (std::size_t k = 0; k < kFlowPaths.size(); ++k) {
                 if (MimicPathShown(m, kPathBits[k])) {
                     for (const QRect& r : kFlowPaths[k]) {
@@ -302,6 +305,7 @@ void TfrmManual::compose(const QRegion& dirty)
                     }
                 }
             }
+            p.setRenderHint(QPainter::Antialiasing);
             for (const MimicLamp* lamp :
                  {&imgCoolLight, &imgDivLight, &imgDrainLight, &imgTankFull}) {
                 if (lamp->visible && area.intersects(lamp->place)) {
