@@ -20,6 +20,12 @@ struct Rig {
         now += ms;
         return MimicUpdate(m, now);
     }
+    void ticks(int n)
+    {
+        for (int k = 0; k < n; ++k) {
+            tick();
+        }
+    }
     // The knob moved at the current time (the last move is long past).
     void knob(std::int32_t x) { ASSERT_TRUE(MimicPlace(m, x, now)); }
 };
@@ -105,9 +111,7 @@ TEST(MimicModel, FillingAndDraining)
         // From 50 % at 1.7 L/min: full after 1.615 L, about 57 simulated s.
         Rig r;
         r.knob(114);
-        for (int k = 0; k < 91; ++k) {
-            r.tick(); // 0.625 simulated s each
-        }
+        r.ticks(91); // 0.625 simulated s each
         EXPECT_NEAR(r.m.mimicLevel, 99.890, 0.001);
         EXPECT_TRUE(r.m.mimicTankNotFull);
         r.tick(); // 57.5 simulated s
@@ -252,9 +256,7 @@ TEST(MimicPaths, DrainWithPumpOff)
     r.tick();
     EXPECT_EQ(Paths(r.m), "---R--");
     // 50 % drains in 17.6 simulated s: 1.77 % an update, 29 updates.
-    for (int k = 0; k < 27; ++k) {
-        r.tick();
-    }
+    r.ticks(27);
     EXPECT_GT(r.m.mimicLevel, 0.0f);
     EXPECT_EQ(Paths(r.m), "---R--");
     r.tick();
@@ -270,9 +272,7 @@ TEST(MimicPaths, OverflowThenDrain)
 {
     Rig r;
     r.knob(114);
-    for (int k = 0; k < 91; ++k) {
-        r.tick();
-    }
+    r.ticks(91);
     EXPECT_EQ(Paths(r.m), "PD----");
     r.tick();
     EXPECT_EQ(Paths(r.m), "PD--OS");
