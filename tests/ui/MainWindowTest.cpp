@@ -167,8 +167,9 @@ void MainWindowTest::menusAndHints()
     QVERIFY(m.mnuFileExit->isEnabled());
     // Exercises without a window in this program are not offered.
     QVERIFY(m.mnuControlFlow->isEnabled());
-    for (QAction* item : {m.mnuControlOnOff, m.mnuControlTemperature, m.mnuControlBatchVolume,
-                          m.mnuControlFluidLevel, m.mnuControlOpenLoop, m.popTemperature}) {
+    QVERIFY(m.mnuControlOnOff->isEnabled());
+    for (QAction* item : {m.mnuControlTemperature, m.mnuControlBatchVolume, m.mnuControlFluidLevel,
+                          m.mnuControlOpenLoop, m.popTemperature}) {
         QVERIFY(!item->isEnabled());
     }
     QVERIFY(!m.btnTemperature->isEnabled());

@@ -1,6 +1,7 @@
 #include "ui/shell/TfrmMain.h"
 
 #include "ui/exercises/TfrmFlow.h"
+#include "ui/mimic/TfrmManual.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
@@ -125,7 +126,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     buildMenus();
     buildToolbar();
     m_entries = {
-        {kManual, mnuControlOnOff, popOnOff, btnManual, false},
+        {kManual, mnuControlOnOff, popOnOff, btnManual, true},
         {"frmFlow", mnuControlFlow, popFlow, btnFlow, true},
         {"frmTemperature", mnuControlTemperature, popTemperature, btnTemperature, false},
         {"frmBatch", mnuControlBatchVolume, popBatchVolume, btnBatchVolume, false},
@@ -430,6 +431,8 @@ void TfrmMain::continueStart()
         if (const std::optional<Exercise> exercise = ExerciseFromForm(name.toStdString())) {
             openLoopExercise(*exercise);
         }
+    } else {
+        openManual();
     }
 }
 
@@ -514,6 +517,28 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     m_mdiArea->setActiveSubWindow(m_exerciseSub);
 }
 
+void TfrmMain::openManual()
+{
+    // The mimic has no Trends window; it stands where an exercise stands.
+    mnuControlOnOff->setChecked(true);
+    auto* manual = new TfrmManual(m_state, this);
+    connect(manual, &TfrmManual::controlItemUnchecked, this,
+            [this] { mnuControlOnOff->setChecked(false); });
+    m_exerciseSub = m_mdiArea->addSubWindow(
+        manual, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
+    m_exerciseSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
+    m_exerciseSub->show();
+    m_mdiArea->setActiveSubWindow(m_exerciseSub);
+    m_state.shell.currentForm = kManual;
+}
+
+TfrmManual* TfrmMain::manualWindow() const
+{
+    return m_exerciseSub != nullptr ? qobject_cast<TfrmManual*>(m_exerciseSub->widget()) : nullptr;
+}
+
 void TfrmMain::Shut(const QString& name)
 {
     const Entry* e = entry(name);
@@ -521,7 +546,10 @@ void TfrmMain::Shut(const QString& name)
         return;
     }
     if (name == QLatin1String(kManual)) {
-        return; // the mimic window comes with its own work
+        if (manualWindow() != nullptr) {
+            m_exerciseSub->close();
+        }
+        return;
     }
     if (m_exerciseSub != nullptr && m_exercise != nullptr &&
         FormName(m_exercise->exercise()) == name.toStdString()) {
@@ -656,12 +684,8 @@ void TfrmMain::TimerTimer()
     if (e == nullptr) {
         return;
     }
-    if (shut == QLatin1String(kManual)) {
-        mnuControlOnOff->setChecked(false);
-    } else {
-        releaseExercise();
-        e->menuItem->setChecked(false);
-    }
+    releaseExercise();
+    e->menuItem->setChecked(false);
     mnuFileNew->setEnabled(false);
     if (mnuPreferencesEasymenus->isChecked()) {
         ShowMenu();
@@ -773,7 +797,7 @@ void TfrmMain::clientResized()
     std::vector<QWidget*> moving;
     if (shell.menuShown) {
         moving.push_back(m_menuScreen);
-    } else if (ExerciseFromForm(shell.currentForm)) {
+    } else if (ExerciseFromForm(shell.currentForm) || shell.currentForm == kManual) {
         moving.push_back(m_exerciseSub);
         moving.push_back(m_graphSub);
     } else {

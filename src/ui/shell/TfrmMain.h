@@ -34,6 +34,7 @@ class HelpViewer;
 class Preferences;
 class TfrmCalculator;
 class TfrmGraph;
+class TfrmManual;
 
 class TfrmMain : public QMainWindow, public MainLink {
     Q_OBJECT
@@ -67,6 +68,8 @@ public:
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
     ExerciseWindow* exerciseWindow() const;
     TfrmGraph* graphWindow() const;
+    // The mimic window while it is open.
+    TfrmManual* manualWindow() const;
     QMdiSubWindow* exerciseSubWindow() const { return m_exerciseSub; }
     QMdiSubWindow* graphSubWindow() const { return m_graphSub; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -168,6 +171,7 @@ private:
     void chooseExercise(const QString& form);
     void continueStart();
     void openLoopExercise(Exercise exercise);
+    void openManual();
     void releaseExercise();
     QPoint childPlace(QPoint design, QPoint fromCentre) const;
     QMdiSubWindow* addChildWindow(QWidget* window);
