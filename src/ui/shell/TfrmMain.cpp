@@ -524,12 +524,10 @@ void TfrmMain::openManual()
     auto* manual = new TfrmManual(m_state, this);
     connect(manual, &TfrmManual::controlItemUnchecked, this,
             [this] { mnuControlOnOff->setChecked(false); });
-    m_exerciseSub = m_mdiArea->addSubWindow(
-        manual, Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                    Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
-    m_exerciseSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_exerciseSub = addChildWindow(manual);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
     m_exerciseSub->show();
+    keepInSight({m_exerciseSub});
     m_mdiArea->setActiveSubWindow(m_exerciseSub);
     m_state.shell.currentForm = kManual;
 }
