@@ -1,6 +1,7 @@
 // Replacing a file in one step, with an unnamed temporary file and with a
 // short named one, and the simulation-file writer's results.
 #include "FullStream.h"
+#include "TestFiles.h"
 #include "TestRun.h"
 
 #include "core/rundata/AtomicFile.h"
@@ -19,19 +20,12 @@
 #include <unistd.h>
 
 using namespace velmor;
+using namespace velmor::test;
 namespace fs = std::filesystem;
 
 namespace {
 
 using Temporary = AtomicFile::Temporary;
-
-std::string Slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 class AtomicFileTest : public ::testing::TestWithParam<Temporary> {
 protected:
@@ -49,15 +43,6 @@ protected:
     {
         std::error_code ec;
         fs::remove_all(m_dir, ec);
-    }
-
-    std::set<std::string> entries() const
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(m_dir)) {
-            names.insert(e.path().filename().string());
-        }
-        return names;
     }
 
     WriteResult write(const std::string& path, std::string_view text) const
@@ -80,7 +65,7 @@ TEST_P(AtomicFileTest, ReplacesOrCreatesTheTargetAndLeavesNothingElse)
     EXPECT_TRUE(r.ok()) << r.error;
     EXPECT_EQ(Slurp(m_target), "new\r\n");
     EXPECT_EQ(fs::status(m_target).permissions(), fs::perms(0640)); // kept
-    EXPECT_EQ(entries(), std::set<std::string>{"run.psm"});
+    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
 
     // A name of 255 bytes, the longest a folder takes: the temporary file
     // never needs a longer one.
@@ -91,7 +76,7 @@ TEST_P(AtomicFileTest, ReplacesOrCreatesTheTargetAndLeavesNothingElse)
     EXPECT_TRUE(created.ok()) << created.error;
     EXPECT_EQ(Slurp(m_dir / name), "made\r\n");
     EXPECT_EQ(fs::status(m_dir / name).permissions(), fs::perms(0644)); // as any new file
-    EXPECT_EQ(entries(), (std::set<std::string>{"run.psm", name}));
+    EXPECT_EQ(Entries(m_dir), (std::set<std::string>{"run.psm", name}));
 }
 
 TEST_P(AtomicFileTest, AnUnfinishedOrFailedWriteLeavesTheTargetAsItWas)
@@ -102,7 +87,7 @@ TEST_P(AtomicFileTest, AnUnfinishedOrFailedWriteLeavesTheTargetAsItWas)
         ASSERT_TRUE(file.write("half").ok());
     } // never committed
     EXPECT_EQ(Slurp(m_target), "old\r\n");
-    EXPECT_EQ(entries(), std::set<std::string>{"run.psm"});
+    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
 
     // A write past the file size limit fails as a full disk does. The limit
     // holds for the whole process, so the write is made in a child that
@@ -128,7 +113,7 @@ TEST_P(AtomicFileTest, AnUnfinishedOrFailedWriteLeavesTheTargetAsItWas)
     ::waitpid(pid, nullptr, 0);
     EXPECT_EQ(error, "File too large");
     EXPECT_EQ(Slurp(m_target), "old\r\n");
-    EXPECT_EQ(entries(), std::set<std::string>{"run.psm"});
+    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
 }
 
 TEST_P(AtomicFileTest, ATargetReplacedByAFifoBeforeCommitIsLeftAlone)
@@ -140,7 +125,7 @@ TEST_P(AtomicFileTest, ATargetReplacedByAFifoBeforeCommitIsLeftAlone)
     ASSERT_EQ(::mkfifo(m_target.c_str(), 0644), 0);
     EXPECT_EQ(file.commit().error, "it is a fifo, not a regular file");
     EXPECT_TRUE(fs::is_fifo(m_target));
-    EXPECT_EQ(entries(), std::set<std::string>{"run.psm"});
+    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
 }
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, AtomicFileTest,
@@ -151,7 +136,7 @@ INSTANTIATE_TEST_SUITE_P(Temporaries, AtomicFileTest,
 
 TEST(SimFileWriter, ReportsAStreamThatFailsAndSavesToAPath)
 {
-    test::TestRun run(Exercise::Open);
+    TestRun run(Exercise::Open);
     run.start();
     run.cycles(2);
     run.state.run.runActive = false;
@@ -162,7 +147,7 @@ TEST(SimFileWriter, ReportsAStreamThatFailsAndSavesToAPath)
                                    run.state.run.gateValvePercent, run.state.log,
                                    run.state.run.sampleCount);
     };
-    test::FullStream full(100);
+    FullStream full(100);
     EXPECT_EQ(write(full).error, "write error");
     std::ostringstream text;
     EXPECT_TRUE(write(text).ok());

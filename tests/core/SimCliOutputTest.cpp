@@ -3,7 +3,8 @@
 // a process killed while writing). Where the fault lives in main()'s own
 // wiring, the whole program runs in a child process.
 #include "FullStream.h"
-#include "cli/SimCli.h"
+#include "SimCliHarness.h"
+#include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
@@ -23,31 +24,10 @@
 #include <vector>
 
 using namespace velmor;
+using namespace velmor::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult Cli(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunSimCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
-std::string Slurp(const fs::path& p)
-{
-    std::ifstream in(p, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
 
 // One line: ends in the only newline, holds no other control character.
 void ExpectOneLine(const std::string& err, const std::string& what)
@@ -79,21 +59,10 @@ protected:
 
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
 
-    // Names in a folder, hidden ones included.
-    static std::set<std::string> Entries(const fs::path& dir)
-    {
-        std::set<std::string> names;
-        for (const auto& e : fs::directory_iterator(dir)) {
-            names.insert(e.path().filename().string());
-        }
-        return names;
-    }
-
     // The whole program in a child process, as main() runs it; `prepare`
     // sets up the child first. Standard error is kept; the status is the
     // exit status, or minus the signal that ended the child.
-    template <typename Prepare>
-    CliResult Program(const std::vector<std::string>& args, Prepare prepare) const
+    CliResult Program(const std::vector<std::string>& args, void (*prepare)()) const
     {
         const std::string errFile =
             (m_dir.parent_path() / (m_dir.filename().string() + ".err")).string();
@@ -189,47 +158,48 @@ TEST_F(SimCliOutput, UsageIsOneLineWithoutArgumentsAndInFullOnHelp)
         << r.out;
 }
 
+void StandardOutputToDevFull()
+{
+    const int fd = ::open("/dev/full", O_WRONLY);
+    ::dup2(fd, 1);
+    ::close(fd);
+}
+
+void StandardOutputClosed()
+{
+    ::close(1);
+}
+
 TEST_F(SimCliOutput, WriteErrorsOnStandardOutputExitWithStatus2)
 {
     const std::string full =
         "velmor-sim: cannot write to standard output: No space left on device\n";
     const std::string closed = "velmor-sim: cannot write to standard output: Bad file descriptor\n";
-    auto toDevFull = [] {
-        const int fd = ::open("/dev/full", O_WRONLY);
-        ::dup2(fd, 1);
-        ::close(fd);
-    };
-    auto closeStdout = [] { ::close(1); };
     const std::vector<std::string> inspect = {"inspect",
                                               VELMOR_TEST_DATA "/temperature_example.psm"};
     const std::vector<std::string> run = {"run", "flow", "--records", "5"};
-    const std::vector<std::string> runDash = {"run", "flow", "--records", "5", "--out", "-"};
-    const std::vector<std::string> bigRun = {"run", "batch"};
-
-    CliResult r = Program(run, toDevFull);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, full);
-    r = Program(bigRun, toDevFull);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, full);
-    r = Program(runDash, toDevFull);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, full);
-    r = Program(inspect, toDevFull);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, full);
-    r = Program({"--help"}, toDevFull);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, full);
-    r = Program(run, closeStdout);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, closed);
-    r = Program(inspect, closeStdout);
-    EXPECT_EQ(r.status, 2);
-    EXPECT_EQ(r.err, closed);
+    struct Case {
+        std::vector<std::string> args;
+        void (*prepare)();
+        std::string err;
+    };
+    const std::vector<Case> cases = {
+        {run, StandardOutputToDevFull, full},
+        {{"run", "batch"}, StandardOutputToDevFull, full}, // more than the stream buffers
+        {{"run", "flow", "--records", "5", "--out", "-"}, StandardOutputToDevFull, full},
+        {inspect, StandardOutputToDevFull, full},
+        {{"--help"}, StandardOutputToDevFull, full},
+        {run, StandardOutputClosed, closed},
+        {inspect, StandardOutputClosed, closed},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = Program(c.args, c.prepare);
+        EXPECT_EQ(r.status, 2) << c.args[0] << " " << c.args.size();
+        EXPECT_EQ(r.err, c.err);
+    }
 
     // In memory: a stream that stops taking text after 100 bytes.
-    test::FullStream out(100);
+    FullStream out(100);
     std::ostringstream err;
     EXPECT_EQ(RunSimCli(run, out, err), 2);
     EXPECT_EQ(err.str(), "velmor-sim: cannot write to standard output: write error\n");
@@ -337,6 +307,13 @@ TEST_F(SimCliOutput, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone)
         EXPECT_EQ(is.st_ino, was.st_ino) << c.name;
     }
     EXPECT_EQ(Entries(m_dir), before);
+
+    // The target is refused before the run: a change that would fail during
+    // the run is never reached.
+    const CliResult r =
+        Cli({"run", "flow", "--at", "5:waveB=1", "--records", "80", "--out", path("fifo")});
+    EXPECT_EQ(r.err, "velmor-sim: cannot write '" + path("fifo") +
+                         "': it is a fifo, not a regular file\n");
 }
 
 // The child writes the run until the file size limit stops it; the handler
