@@ -164,6 +164,17 @@ TEST(SimFileWriter, ReportsAStreamThatFailsAndSavesToAPath)
         dir.string(), Exercise::Open, run.state.simSettings, run.state.run.gateValvePercent,
         run.state.log, run.state.run.sampleCount);
     EXPECT_EQ(refused.error, "it is a folder, not a regular file");
+
+    // What commit finds is reported too: here a fifo put in the target's place.
+    AtomicFile file;
+    ASSERT_TRUE(file.open((dir / "open.psm").string()).ok());
+    fs::remove(dir / "open.psm");
+    ASSERT_EQ(::mkfifo((dir / "open.psm").c_str(), 0644), 0);
+    EXPECT_EQ(WriteSimulationFile(file, Exercise::Open, run.state.simSettings,
+                                  run.state.run.gateValvePercent, run.state.log,
+                                  run.state.run.sampleCount)
+                  .error,
+              "it is a fifo, not a regular file");
     fs::remove_all(dir);
 }
 

@@ -316,6 +316,26 @@ TEST_F(SimCliOutput, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone)
                          "': it is a fifo, not a regular file\n");
 }
 
+// A file size limit of 64 kB makes a full-length run's write fail part way,
+// as a full disk would.
+void FileSizeLimit()
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+TEST_F(SimCliOutput, AFailedWriteLeavesTheTargetAsItWas)
+{
+    const std::string target = path("run.psm");
+    std::ofstream(target, std::ios::binary) << "old\r\n";
+    const CliResult r = Program({"run", "flow", "--out", target}, FileSizeLimit);
+    EXPECT_EQ(r.status, 2);
+    EXPECT_EQ(r.err, "velmor-sim: cannot write '" + target + "': File too large\n");
+    EXPECT_EQ(Slurp(target), "old\r\n");
+    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
+}
+
 // The child writes the run until the file size limit stops it; the handler
 // of that signal stops the child in the middle of its write, and the test
 // then kills it.
