@@ -1,27 +1,24 @@
 // velmor-sim's refusals and its output: one-line messages, write errors on
 // standard output, and the --out target (long names, links, devices, fifos,
-// a process killed while writing). Where the fault lives in main()'s own
-// wiring, the whole program runs in a child process.
+// failed and killed writes). Where the fault lives in main()'s own wiring,
+// the whole program runs in a child process.
 #include "FullStream.h"
 #include "SimCliHarness.h"
 #include "TestFiles.h"
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <csignal>
 #include <cstdio>
 #include <fcntl.h>
 #include <filesystem>
 #include <fstream>
-#include <set>
-#include <sstream>
-#include <string>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
 #include <sys/wait.h>
 #include <unistd.h>
-#include <vector>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -29,16 +26,81 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// One line: ends in the only newline, holds no other control character.
-void ExpectOneLine(const std::string& err, const std::string& what)
+// The whole program in a child process, as main() runs it, after `prepare`;
+// its standard error goes to `errFd` when one is given.
+pid_t Spawn(std::vector<std::string> args, void (*prepare)(), int errFd = -1)
 {
-    ASSERT_FALSE(err.empty()) << what;
-    EXPECT_EQ(err.find('\n'), err.size() - 1) << what << ": " << err;
-    for (std::size_t i = 0; i + 1 < err.size(); ++i) {
-        const auto b = static_cast<unsigned char>(err[i]);
-        EXPECT_TRUE(b >= 0x20 && b != 0x7F) << what << ": control character at " << i;
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid != 0) {
+        return pid;
     }
-    EXPECT_EQ(err.rfind("velmor-sim: ", 0), 0u) << what << ": " << err;
+    if (errFd >= 0) {
+        ::dup2(errFd, 2);
+    }
+    prepare();
+    args.insert(args.begin(), "velmor-sim");
+    std::vector<char*> argv;
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    ::_exit(SimMain(static_cast<int>(args.size()), argv.data()));
+}
+
+// Spawn, then the exit status and standard error.
+CliResult Program(const std::vector<std::string>& args, void (*prepare)())
+{
+    int fds[2];
+    EXPECT_EQ(::pipe(fds), 0);
+    const pid_t pid = Spawn(args, prepare, fds[1]);
+    ::close(fds[1]);
+    std::string err;
+    char buf[512];
+    for (ssize_t n; (n = ::read(fds[0], buf, sizeof buf)) > 0;) {
+        err.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fds[0]);
+    int status = 0;
+    ::waitpid(pid, &status, 0);
+    return {WIFEXITED(status) ? WEXITSTATUS(status) : -1, "", err};
+}
+
+void StandardOutputToDevFull()
+{
+    const int fd = ::open("/dev/full", O_WRONLY);
+    ::dup2(fd, 1);
+    ::close(fd);
+}
+
+void StandardOutputClosed()
+{
+    ::close(1);
+}
+
+// A file size limit of 64 kB makes a full run's write fail part way, as a
+// full disk would.
+void FileSizeLimit()
+{
+    ::signal(SIGXFSZ, SIG_IGN);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// The same limit, but the signal it raises stops the child in the middle of
+// its write, for the test to kill it there.
+void StopHere(int)
+{
+    ::raise(SIGSTOP);
+}
+
+void StopInTheWrite()
+{
+    struct sigaction sa {};
+    sa.sa_handler = StopHere;
+    ::sigaction(SIGXFSZ, &sa, nullptr);
+    const rlimit limit{64 * 1024, 64 * 1024};
+    ::setrlimit(RLIMIT_FSIZE, &limit);
 }
 
 class SimCliOutput : public ::testing::Test {
@@ -49,7 +111,8 @@ protected:
                 ("velmor-cliout-" + std::to_string(::getpid()) + "-" +
                  ::testing::UnitTest::GetInstance()->current_test_info()->name());
         fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
+        fs::create_directories(m_dir / "sub");
+        std::ofstream(path("sub/real.psm"), std::ios::binary) << "old\r\n";
     }
     void TearDown() override
     {
@@ -59,35 +122,9 @@ protected:
 
     std::string path(const std::string& name) const { return (m_dir / name).string(); }
 
-    // The whole program in a child process, as main() runs it; `prepare`
-    // sets up the child first. Standard error is kept; the status is the
-    // exit status, or minus the signal that ended the child.
-    CliResult Program(const std::vector<std::string>& args, void (*prepare)()) const
+    CliResult runTo(const std::string& out) const
     {
-        const std::string errFile =
-            (m_dir.parent_path() / (m_dir.filename().string() + ".err")).string();
-        std::fflush(nullptr);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            const int fd = ::open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-            ::dup2(fd, 2);
-            ::close(fd);
-            prepare();
-            std::vector<std::string> words = args;
-            words.insert(words.begin(), "velmor-sim");
-            std::vector<char*> argv;
-            for (std::string& w : words) {
-                argv.push_back(w.data());
-            }
-            argv.push_back(nullptr);
-            ::_exit(SimMain(static_cast<int>(words.size()), argv.data()));
-        }
-        int status = 0;
-        ::waitpid(pid, &status, 0);
-        CliResult r{WIFEXITED(status) ? WEXITSTATUS(status) : -WTERMSIG(status), "",
-                    Slurp(errFile)};
-        fs::remove(errFile);
-        return r;
+        return Cli({"run", "open", "--records", "3", "--out", out});
     }
 
     fs::path m_dir;
@@ -95,13 +132,12 @@ protected:
 
 TEST_F(SimCliOutput, RefusalsAreOneLineWhateverArgumentHoldsControlCharacters)
 {
-    const std::string from = path("from.psm");
+    const std::string from = path("sub/from.psm");
     ASSERT_EQ(Cli({"run", "flow", "--records", "2", "--out", from}).status, 0);
     const std::vector<std::string> good = {"run",       "flow",       "--from", from,
                                            "--set",     "flowGain=2", "--at",   "3:flowBand=25",
-                                           "--records", "5",          "--out",  path("out.psm")};
+                                           "--records", "5",          "--out",  "-"};
     ASSERT_EQ(Cli(good).status, 0);
-    fs::remove(path("out.psm"));
 
     // Each argument in turn made wrong with control characters in it, and
     // what the message must show of it.
@@ -121,23 +157,28 @@ TEST_F(SimCliOutput, RefusalsAreOneLineWhateverArgumentHoldsControlCharacters)
          "cannot write '" + path("no\\ndir/out.psm") + "': No such file or directory"},
     };
     ASSERT_EQ(bad.size(), good.size());
+    auto oneLine = [](const std::string& err) {
+        return err.rfind("velmor-sim: ", 0) == 0 && err.back() == '\n' &&
+               std::all_of(err.begin(), err.end() - 1, [](char c) {
+                   return static_cast<unsigned char>(c) >= 0x20 && c != 0x7F;
+               });
+    };
     for (std::size_t i = 0; i < good.size(); ++i) {
         std::vector<std::string> args = good;
         args[i] = bad[i].first;
         const CliResult r = Cli(args);
-        const std::string what = "argument " + std::to_string(i);
-        EXPECT_EQ(r.status, 2) << what;
-        EXPECT_EQ(r.out, "") << what;
-        ExpectOneLine(r.err, what);
-        EXPECT_NE(r.err.find(bad[i].second), std::string::npos) << what << ": " << r.err;
+        EXPECT_EQ(r.status, 2) << "argument " << i;
+        EXPECT_EQ(r.out, "") << "argument " << i;
+        EXPECT_TRUE(oneLine(r.err)) << "argument " << i << ": " << r.err;
+        EXPECT_NE(r.err.find(bad[i].second), std::string::npos) << i << ": " << r.err;
     }
     // A file the reader refuses, under a name with a line break in it.
     const std::string badFile = path("bad\n.psm");
     std::ofstream(badFile, std::ios::binary) << "Flow Simulation\r\nx\r\n";
     const CliResult r = Cli({"inspect", badFile});
     EXPECT_EQ(r.status, 1);
-    ExpectOneLine(r.err, "inspect");
-    EXPECT_EQ(Entries(m_dir), (std::set<std::string>{"from.psm", "bad\n.psm"}));
+    EXPECT_TRUE(oneLine(r.err)) << r.err;
+    EXPECT_EQ(Entries(m_dir), (std::set<std::string>{"sub", "bad\n.psm"}));
 }
 
 TEST_F(SimCliOutput, UsageIsOneLineWithoutArgumentsAndInFullOnHelp)
@@ -156,18 +197,6 @@ TEST_F(SimCliOutput, UsageIsOneLineWithoutArgumentsAndInFullOnHelp)
                           0),
               0u)
         << r.out;
-}
-
-void StandardOutputToDevFull()
-{
-    const int fd = ::open("/dev/full", O_WRONLY);
-    ::dup2(fd, 1);
-    ::close(fd);
-}
-
-void StandardOutputClosed()
-{
-    ::close(1);
 }
 
 TEST_F(SimCliOutput, WriteErrorsOnStandardOutputExitWithStatus2)
@@ -205,180 +234,113 @@ TEST_F(SimCliOutput, WriteErrorsOnStandardOutputExitWithStatus2)
     EXPECT_EQ(err.str(), "velmor-sim: cannot write to standard output: write error\n");
 }
 
-TEST_F(SimCliOutput, OutDashWritesToStandardOutput)
+TEST_F(SimCliOutput, OutDashIsStandardOutputAndLongNamesWork)
 {
-    // Run from inside the test folder, so that a file named "-" would show.
+    // From inside the test folder, so that a file named "-" would show.
     const fs::path before = fs::current_path();
     fs::current_path(m_dir);
-    const CliResult r = Cli({"run", "open", "--records", "3", "--out", "-"});
+    const CliResult r = runTo("-");
     fs::current_path(before);
     EXPECT_EQ(r.status, 0) << r.err;
     EXPECT_EQ(r.out.rfind("Open Simulation\r\n80\r\n10\r\n25\r\n", 0), 0u) << r.out;
-    EXPECT_TRUE(fs::is_empty(m_dir));
-}
+    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"sub"});
 
-TEST_F(SimCliOutput, LongTargetNamesWork)
-{
-    for (const std::size_t length : {250u, 255u}) {
-        const std::string name = std::string(length - 4, 'n') + ".psm";
-        const CliResult r = Cli({"run", "open", "--records", "3", "--out", path(name)});
-        EXPECT_EQ(r.status, 0) << length << ": " << r.err;
-        EXPECT_EQ(Slurp(path(name)).rfind("Open Simulation\r\n", 0), 0u) << length;
-        EXPECT_EQ(Entries(m_dir), std::set<std::string>{name});
-        fs::remove(path(name));
-    }
+    const std::string name = std::string(246, 'n') + ".psm"; // 250 bytes
+    EXPECT_EQ(runTo(path(name)).status, 0);
+    EXPECT_EQ(Slurp(path(name)).rfind("Open Simulation\r\n", 0), 0u);
+    EXPECT_EQ(Entries(m_dir), (std::set<std::string>{"sub", name}));
 }
 
 TEST_F(SimCliOutput, SymbolicLinksAreFollowedAndStay)
 {
     struct Case {
-        const char* what;
         std::vector<std::pair<std::string, std::string>> links; // name, what it names
         std::string file;                                       // gets the run
     };
     const std::vector<Case> cases = {
-        {"beside", {{"link.psm", "real.psm"}}, "real.psm"},
-        {"into a subfolder", {{"link.psm", "sub/real.psm"}}, "sub/real.psm"},
-        {"absolute", {{"link.psm", path("sub/real.psm")}}, "sub/real.psm"},
-        {"chain", {{"link.psm", "hop.psm"}, {"hop.psm", "sub/real.psm"}}, "sub/real.psm"},
-        {"to a file not there yet", {{"link.psm", "sub/new.psm"}}, "sub/new.psm"},
+        {{{"link.psm", "sub/real.psm"}}, "sub/real.psm"},
+        {{{"link.psm", "hop.psm"}, {"hop.psm", path("sub/real.psm")}}, "sub/real.psm"},
+        {{{"link.psm", "sub/new.psm"}}, "sub/new.psm"}, // names nothing yet
     };
     for (const Case& c : cases) {
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir / "sub");
-        for (const char* old : {"real.psm", "sub/real.psm"}) {
-            std::ofstream(path(old), std::ios::binary) << "old\r\n";
-        }
+        SetUp();
+        std::set<std::string> entries = {"sub"};
         for (const auto& [name, target] : c.links) {
             fs::create_symlink(target, m_dir / name);
+            entries.insert(name);
         }
-        const CliResult r = Cli({"run", "open", "--records", "3", "--out", path("link.psm")});
-        EXPECT_EQ(r.status, 0) << c.what << ": " << r.err;
+        EXPECT_EQ(runTo(path("link.psm")).status, 0) << c.file;
         for (const auto& [name, target] : c.links) {
-            ASSERT_TRUE(fs::is_symlink(m_dir / name)) << c.what << ": " << name;
-            EXPECT_EQ(fs::read_symlink(m_dir / name).string(), target) << c.what;
+            EXPECT_TRUE(fs::is_symlink(m_dir / name)) << name;
+            EXPECT_EQ(fs::read_symlink(m_dir / name).string(), target);
         }
-        EXPECT_EQ(Slurp(path(c.file)).rfind("Open Simulation\r\n", 0), 0u) << c.what;
-        for (const char* old : {"real.psm", "sub/real.psm"}) {
-            if (c.file != old) {
-                EXPECT_EQ(Slurp(path(old)), "old\r\n") << c.what << ": " << old;
-            }
-        }
-        std::set<std::string> expected = {"real.psm", "sub"};
-        for (const auto& link : c.links) {
-            expected.insert(link.first);
-        }
-        EXPECT_EQ(Entries(m_dir), expected) << c.what;
-        EXPECT_EQ(Entries(m_dir / "sub").size(), c.file == "sub/new.psm" ? 2u : 1u) << c.what;
+        EXPECT_EQ(Slurp(path(c.file)).rfind("Open Simulation\r\n", 0), 0u) << c.file;
+        EXPECT_EQ(Entries(m_dir), entries);
+        EXPECT_EQ(Entries(m_dir / "sub").size(), c.file == "sub/new.psm" ? 2u : 1u);
     }
 }
 
 TEST_F(SimCliOutput, TargetsThatAreNotRegularFilesAreRefusedAndLeftAlone)
 {
     ASSERT_EQ(::mkfifo(path("fifo").c_str(), 0644), 0);
-    fs::create_directories(m_dir / "folder");
     fs::create_symlink("/dev/null", m_dir / "null-link");
     fs::create_symlink("fifo", m_dir / "fifo-link");
-    struct Case {
-        std::string name;
-        std::string kind;
-    };
-    std::vector<Case> cases = {{"fifo", "a fifo"},
-                               {"folder", "a folder"},
-                               {"null-link", "a character device"},
-                               {"fifo-link", "a fifo"}};
+    std::vector<std::pair<std::string, std::string>> cases = {{"fifo", "a fifo"},
+                                                              {"sub", "a folder"},
+                                                              {"null-link", "a character device"},
+                                                              {"fifo-link", "a fifo"}};
     // A device node of our own, where the system lets us make one.
     if (::mknod(path("device").c_str(), S_IFCHR | 0644, makedev(1, 3)) == 0) {
-        cases.push_back({"device", "a character device"});
+        cases.emplace_back("device", "a character device");
     } else {
         std::printf("not allowed to make a device node: that case is left out\n");
     }
     const std::set<std::string> before = Entries(m_dir);
-    for (const Case& c : cases) {
+    for (const auto& [name, kind] : cases) {
         struct stat was {};
-        ASSERT_EQ(::lstat(path(c.name).c_str(), &was), 0);
-        const CliResult r = Cli({"run", "open", "--records", "3", "--out", path(c.name)});
-        EXPECT_EQ(r.status, 2) << c.name;
-        EXPECT_EQ(r.err, "velmor-sim: cannot write '" + path(c.name) + "': it is " + c.kind +
-                             ", not a regular file\n");
         struct stat is {};
-        ASSERT_EQ(::lstat(path(c.name).c_str(), &is), 0);
-        EXPECT_EQ(is.st_mode, was.st_mode) << c.name;
-        EXPECT_EQ(is.st_ino, was.st_ino) << c.name;
+        ASSERT_EQ(::lstat(path(name).c_str(), &was), 0);
+        const CliResult r = runTo(path(name));
+        EXPECT_EQ(r.status, 2) << name;
+        EXPECT_EQ(r.err, "velmor-sim: cannot write '" + path(name) + "': it is " + kind +
+                             ", not a regular file\n");
+        ASSERT_EQ(::lstat(path(name).c_str(), &is), 0);
+        EXPECT_EQ(is.st_mode, was.st_mode) << name;
+        EXPECT_EQ(is.st_ino, was.st_ino) << name;
     }
     EXPECT_EQ(Entries(m_dir), before);
 
-    // The target is refused before the run: a change that would fail during
-    // the run is never reached.
-    const CliResult r =
-        Cli({"run", "flow", "--at", "5:waveB=1", "--records", "80", "--out", path("fifo")});
-    EXPECT_EQ(r.err, "velmor-sim: cannot write '" + path("fifo") +
-                         "': it is a fifo, not a regular file\n");
+    // Refused before the run: a change that would fail during it is never
+    // reached.
+    EXPECT_EQ(Cli({"run", "flow", "--at", "5:waveB=1", "--out", path("fifo")}).err,
+              "velmor-sim: cannot write '" + path("fifo") +
+                  "': it is a fifo, not a regular file\n");
 }
 
-// A file size limit of 64 kB makes a full-length run's write fail part way,
-// as a full disk would.
-void FileSizeLimit()
+TEST_F(SimCliOutput, FailedAndKilledWritesLeaveTheTargetAsItWas)
 {
-    ::signal(SIGXFSZ, SIG_IGN);
-    const rlimit limit{64 * 1024, 64 * 1024};
-    ::setrlimit(RLIMIT_FSIZE, &limit);
-}
-
-TEST_F(SimCliOutput, AFailedWriteLeavesTheTargetAsItWas)
-{
-    const std::string target = path("run.psm");
-    std::ofstream(target, std::ios::binary) << "old\r\n";
+    const std::string target = path("sub/real.psm");
     const CliResult r = Program({"run", "flow", "--out", target}, FileSizeLimit);
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.err, "velmor-sim: cannot write '" + target + "': File too large\n");
     EXPECT_EQ(Slurp(target), "old\r\n");
-    EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
-}
+    EXPECT_EQ(Entries(m_dir / "sub"), std::set<std::string>{"real.psm"});
 
-// The child writes the run until the file size limit stops it; the handler
-// of that signal stops the child in the middle of its write, and the test
-// then kills it.
-void StopHere(int)
-{
-    ::raise(SIGSTOP);
-}
-
-TEST_F(SimCliOutput, AProcessKilledWhileWritingLeavesNothingBehind)
-{
-    for (const bool replacing : {false, true}) {
-        fs::remove_all(m_dir);
-        fs::create_directories(m_dir);
-        const std::string target = path("run.psm");
-        if (replacing) {
-            std::ofstream(target, std::ios::binary) << "old\r\n";
-        }
-        const std::set<std::string> before = Entries(m_dir);
-        std::fflush(nullptr);
-        const pid_t pid = ::fork();
-        if (pid == 0) {
-            struct sigaction sa {};
-            sa.sa_handler = StopHere;
-            ::sigaction(SIGXFSZ, &sa, nullptr);
-            const rlimit limit{64 * 1024, 64 * 1024};
-            ::setrlimit(RLIMIT_FSIZE, &limit);
-            std::string words[] = {"velmor-sim",       "run",   "batch", "--set",
-                                   "expectedTime=600", "--out", target};
-            char* argv[] = {words[0].data(), words[1].data(), words[2].data(), words[3].data(),
-                            words[4].data(), words[5].data(), words[6].data(), nullptr};
-            ::_exit(SimMain(7, argv));
-        }
+    // Killed in the middle of its write (a kill -9), replacing a file or
+    // making a new one: no file appears, not even while the write is stopped.
+    for (const std::string name : {"real.psm", "new.psm"}) {
+        const pid_t pid =
+            Spawn({"run", "batch", "--set", "expectedTime=600", "--out", path("sub/" + name)},
+                  StopInTheWrite);
         int status = 0;
         ASSERT_EQ(::waitpid(pid, &status, WUNTRACED), pid);
-        ASSERT_TRUE(WIFSTOPPED(status)) << "the child ended without reaching its write";
-        EXPECT_EQ(Entries(m_dir), before) << "while stopped in the write";
+        ASSERT_TRUE(WIFSTOPPED(status)) << "the child ended before its write";
+        EXPECT_EQ(Entries(m_dir / "sub"), std::set<std::string>{"real.psm"}) << name;
         ::kill(pid, SIGKILL);
         ASSERT_EQ(::waitpid(pid, &status, 0), pid);
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
-        EXPECT_EQ(Entries(m_dir), before) << "replacing: " << replacing;
-        if (replacing) {
-            EXPECT_EQ(Slurp(target), "old\r\n");
-        }
+        EXPECT_EQ(Entries(m_dir / "sub"), std::set<std::string>{"real.psm"}) << name;
+        EXPECT_EQ(Slurp(target), "old\r\n");
     }
 }
 
