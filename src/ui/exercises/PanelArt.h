@@ -3,7 +3,9 @@
 #pragma once
 
 #include <QImage>
+#include <QPainter>
 #include <QPainterPath>
+#include <QRect>
 
 namespace velmor {
 
@@ -13,6 +15,13 @@ namespace velmor {
 // pixels wide from the left) shows it whole.
 enum class RunLamp { None, Red, Green };
 QImage TrafficLightPicture(RunLamp lit);
+
+// An etched group frame on a panel (a dark line with a light one inside).
+void DrawEtchedFrame(QPainter& painter, const QRect& frame);
+
+// The drain valve's picture, 16 x 16 (`imgDrainRed` open, `imgDrainBlack`
+// closed): a valve symbol on silver.
+QImage DrainPicture(bool open);
 
 // A waveform's picture, 73 x 14: Flat, Ramp, Sine, Step or Sawtooth (1..5).
 QImage WaveformPicture(int type);

@@ -1,6 +1,7 @@
 #include "ui/shell/TfrmMain.h"
 
-#include "ui/exercises/TfrmFlow.h"
+#include "ui/exercises/LoopWindow.h"
+#include "ui/exercises/LoopWindows.h"
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Language.h"
@@ -127,14 +128,17 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     buildToolbar();
     m_entries = {
         {kManual, mnuControlOnOff, popOnOff, btnManual, true},
-        {"frmFlow", mnuControlFlow, popFlow, btnFlow, true},
+        {"frmFlow", mnuControlFlow, popFlow, btnFlow, false},
         {"frmTemperature", mnuControlTemperature, popTemperature, btnTemperature, false},
         {"frmBatch", mnuControlBatchVolume, popBatchVolume, btnBatchVolume, false},
         {"frmLevel", mnuControlFluidLevel, popFluidLevel, btnFluidLevel, false},
         {"frmOpen", mnuControlOpenLoop, popOpenLoop, btnOpenLoop, false},
     };
-    for (const Entry& e : m_entries) {
-        // Exercises whose windows this program does not have yet.
+    for (Entry& e : m_entries) {
+        // A loop exercise is offered when the program has its window.
+        if (const std::optional<Exercise> exercise = ExerciseFromForm(e.form)) {
+            e.built = LoopWindowMakerFor(*exercise) != nullptr;
+        }
         e.menuItem->setEnabled(e.built);
         e.popItem->setEnabled(e.built);
         e.button->setEnabled(e.built);
@@ -489,7 +493,8 @@ QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window)
 
 void TfrmMain::openLoopExercise(Exercise exercise)
 {
-    if (exercise != Exercise::Flow) {
+    const LoopWindowMaker make = LoopWindowMakerFor(exercise);
+    if (make == nullptr) {
         return;
     }
     m_state.shell.currentForm = std::string(FormName(exercise));
@@ -508,9 +513,9 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     m_state.shell.trendsOpen = true;
 
     setControlItemChecked(exercise, true);
-    auto* flow = new TfrmFlow(m_state, m_graph, this);
-    m_exercise = flow;
-    m_exerciseSub = addChildWindow(flow);
+    LoopWindow* window = make(m_state, m_graph, this);
+    m_exercise = window;
+    m_exerciseSub = addChildWindow(window);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
     m_exerciseSub->show();
     keepInSight({m_exerciseSub, m_graphSub});
@@ -604,6 +609,14 @@ void TfrmMain::setRunMenusEnabled(bool enabled)
 void TfrmMain::setFileNewEnabled(bool enabled)
 {
     mnuFileNew->setEnabled(enabled);
+}
+
+void TfrmMain::setFileCommandsEnabled(bool enabled)
+{
+    mnuFileSave->setEnabled(enabled);
+    mnuFilePrint->setEnabled(enabled);
+    btnSave->setEnabled(enabled);
+    btnPrint->setEnabled(enabled);
 }
 
 void TfrmMain::setControlItemChecked(Exercise exercise, bool checked)

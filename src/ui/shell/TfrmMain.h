@@ -80,6 +80,7 @@ public:
     // MainLink
     void setRunMenusEnabled(bool enabled) override;
     void setFileNewEnabled(bool enabled) override;
+    void setFileCommandsEnabled(bool enabled) override;
     void setControlItemChecked(Exercise exercise, bool checked) override;
     void writeShut(const QString& formName) override;
     void stopTimer() override;
