@@ -177,8 +177,9 @@ LoopWindow::LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, 
     imgPanel = new PanelView(kPanelSize, this);
     m_panelFontSize = m_state.shell.largeFonts ? 8 : 10;
 
-    imgTrafGreen = TrafficLightPicture(RunLamp::Green);
-    imgTrafRed = TrafficLightPicture(RunLamp::Red);
+    const qreal ratio = imgPanel->image().devicePixelRatio();
+    imgTrafGreen = TrafficLightPicture(RunLamp::Green, ratio);
+    imgTrafRed = TrafficLightPicture(RunLamp::Red, ratio);
 
     m_driver = new RunDriver(this);
     connect(m_driver, &RunDriver::started, this, &LoopWindow::runStarted);
@@ -201,7 +202,8 @@ void LoopWindow::finishCreation()
         *m_layout.lightState = 0;
     }
     // No run yet: the signal head is there, neither lamp lit.
-    DrawRunLight(imgPanel, TrafficLightPicture(RunLamp::None), m_layout.light);
+    DrawRunLight(imgPanel, TrafficLightPicture(RunLamp::None, imgPanel->image().devicePixelRatio()),
+                 m_layout.light);
 }
 
 QLabel* LoopWindow::makeLabel(const QRect& place, int pointSize, Qt::Alignment alignment)

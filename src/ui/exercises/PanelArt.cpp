@@ -33,6 +33,13 @@ void Lamp(QPainter& p, QPointF centre, qreal radius, QColor lit, QColor dark, bo
 
 } // namespace
 
+QImage BlankPicture(QSize logical, qreal pixelRatio)
+{
+    QImage image(logical * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
+}
+
 void DrawEtchedFrame(QPainter& p, const QRect& r)
 {
     p.setPen(QColor(128, 128, 128));
@@ -45,9 +52,9 @@ void DrawEtchedFrame(QPainter& p, const QRect& r)
     p.drawLine(r.right(), r.top(), r.right(), r.bottom());
 }
 
-QImage DrainPicture(bool open)
+QImage DrainPicture(bool open, qreal pixelRatio)
 {
-    QImage image(16, 16, QImage::Format_RGB32);
+    QImage image = BlankPicture(QSize(16, 16), pixelRatio);
     image.fill(QColor(192, 192, 192));
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -70,9 +77,9 @@ QImage DrainPicture(bool open)
     return image;
 }
 
-QImage TrafficLightPicture(RunLamp lit)
+QImage TrafficLightPicture(RunLamp lit, qreal pixelRatio)
 {
-    QImage image(93, 46, QImage::Format_RGB32);
+    QImage image = BlankPicture(QSize(93, 46), pixelRatio);
     image.fill(kSilver);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -106,9 +113,9 @@ QPainterPath SinePath(qreal x0, qreal midY, qreal amplitude, qreal period, int s
     return path;
 }
 
-QImage WaveformPicture(int type)
+QImage WaveformPicture(int type, qreal pixelRatio)
 {
-    QImage image(73, 14, QImage::Format_RGB32);
+    QImage image = BlankPicture(QSize(73, 14), pixelRatio);
     image.fill(kSilver);
     QPainter p(&image);
     p.setPen(QColor(128, 128, 128));

@@ -46,8 +46,8 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
 {
     LevelUnit& l = m_state.level;
     setWindowTitle(QStringLiteral("Fluid Level Control"));
-    imgDrainRed = DrainPicture(true);
-    imgDrainBlack = DrainPicture(false);
+    imgDrainRed = DrainPicture(true, imgPanel->image().devicePixelRatio());
+    imgDrainBlack = DrainPicture(false, imgPanel->image().devicePixelRatio());
 
     makeRunButtons(QRect(143, 12, 74, 24), QRect(143, 39, 74, 24), QRect(143, 66, 74, 24));
     lblSampleTime = makeLabel(QRect(113, 92, 106, 15), 8, Qt::AlignCenter);
