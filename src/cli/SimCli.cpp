@@ -1,5 +1,7 @@
 #include "cli/SimCli.h"
 
+#include "cli/AnalysisVerbs.h"
+
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
@@ -377,7 +379,7 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
 {
     try {
         if (args.empty()) {
-            err << kUsage;
+            err << kUsage << AnalysisUsage();
             return kExitUsage;
         }
         if (args[0] == "run") {
@@ -386,11 +388,15 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
         if (args[0] == "inspect") {
             return Inspect(args, out, err);
         }
+        if (const std::optional<int> status = RunAnalysisVerb(args, out, err)) {
+            return *status;
+        }
         if (args[0] == "--help" || args[0] == "-h") {
-            out << kUsage;
+            out << kUsage << AnalysisUsage();
             return 0;
         }
-        throw UsageError("unknown command '" + args[0] + "' (expected run or inspect)");
+        throw UsageError("unknown command '" + args[0] +
+                         "' (expected run, inspect, analyse, fit, export-csv or sweep)");
     } catch (const UsageError& e) {
         err << "velmor-sim: " << e.what() << '\n';
         return kExitUsage;
