@@ -133,8 +133,8 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
     for (std::thread& t : pool) {
         t.join();
     }
-    if (progress) {
-        progress(done.load());
+    if (progress && done.load() == total) {
+        progress(total);
     }
     outcome.interrupted = stop.load() && done.load() < total;
     if (outcome.interrupted || !outcome.error.empty()) {

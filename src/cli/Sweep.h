@@ -48,8 +48,8 @@ struct SweepOutcome {
 };
 
 // Runs every combination on `jobs` threads (at least 1). `progress` is
-// called on the calling thread about every 100 ms and once at the end with
-// the number of runs done. Raising `stop` ends the sweep after the runs in
+// called on the calling thread about every 100 ms with the number of runs
+// done, and once more when all are done. Raising `stop` ends the sweep after the runs in
 // progress.
 SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomic<bool>& stop,
                           const std::function<void(std::size_t done)>& progress);
