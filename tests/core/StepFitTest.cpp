@@ -5,6 +5,7 @@
 #include "cli/SimCli.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SimFileReader.h"
+#include "core/shell/KeypadEntry.h"
 
 #include <gtest/gtest.h>
 
@@ -245,4 +246,25 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     }
     EXPECT_EQ(JudgeStability(r.load->records, flow, figures), true);
     std::filesystem::remove_all(dir);
+}
+
+TEST(StepFit, KeypadTextIsWhatTheKeypadTakes)
+{
+    // Tunings and sweep values are entered through the keypad: at most
+    // seven decimals, all digits within a 32-bit integer.
+    EXPECT_EQ(KeypadText(0.3), "0.3");
+    EXPECT_EQ(KeypadText(12.0), "12");
+    EXPECT_EQ(KeypadText(0.0), "0");
+    EXPECT_EQ(KeypadText(1.0 / 3.0), "0.3333333");
+    EXPECT_EQ(KeypadText(0.123456789), "0.1234568");
+    EXPECT_EQ(KeypadText(0.00000004), "0");
+    EXPECT_EQ(KeypadText(0.0000005), "0.0000005");
+    EXPECT_EQ(KeypadText(999.1234567), "999.123457"); // 9991234567 digits would overflow
+    EXPECT_EQ(KeypadText(2147483647.0), "2147483647");
+    EXPECT_EQ(KeypadText(2147483648.0), std::nullopt);
+    EXPECT_EQ(KeypadText(-1.0), std::nullopt);
+    EXPECT_EQ(KeypadText(std::nan("")), std::nullopt);
+    for (const char* text : {"0.3333333", "999.123457", "0.0000005"}) {
+        EXPECT_EQ(KeypadTextValue(text), std::stof(text)) << text;
+    }
 }
