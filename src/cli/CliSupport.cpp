@@ -70,7 +70,7 @@ std::string Printable(std::string_view text)
     return s;
 }
 
-SimFileResult ReadSimFile(const std::string& path)
+SimFileResult ReadSimFile(const std::string& path, std::string_view currentForm)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
@@ -81,7 +81,7 @@ SimFileResult ReadSimFile(const std::string& path)
         throw CliRefusal("cannot read '" + Printable(path) + "'");
     }
     SimFileReadOptions options;
-    options.currentForm = "frmMain";
+    options.currentForm = currentForm;
     return ReadSimulationFile(in, options);
 }
 

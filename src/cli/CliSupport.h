@@ -21,10 +21,11 @@ public:
 // \xNN, so that a file name or value cannot break the line or the terminal.
 std::string Printable(std::string_view text);
 
-// Reads a simulation file with the reader of File > Open, no exercise being
-// open (its first line must name one). A file that cannot be read at all is
-// refused (CliRefusal); a file the reader refuses comes back as its error.
-SimFileResult ReadSimFile(const std::string& path);
+// Reads a simulation file with the reader of File > Open, with the window
+// `currentForm` open ("frmMain": none, so the first line must name one). A
+// file that cannot be read at all is refused (CliRefusal); a file the reader
+// refuses comes back as its error.
+SimFileResult ReadSimFile(const std::string& path, std::string_view currentForm = "frmMain");
 
 // An output file written under a temporary name (an unnamed file where the
 // file system allows it) and put in place by commit(), replacing the

@@ -7,8 +7,6 @@
 #include "core/rundata/NumberText.h"
 
 #include <charconv>
-#include <filesystem>
-#include <fstream>
 #include <string_view>
 
 namespace velmor {
@@ -98,18 +96,8 @@ std::optional<SimFileLoad> ReadFromFile(const RunRequest& request)
         return std::nullopt;
     }
     const std::string& path = *request.from;
-    // The file is read as File > Open reads it with the exercise open.
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        throw CliRefusal("--from " + Printable(path) + ": it is a directory");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw CliRefusal("cannot read '" + Printable(path) + "'");
-    }
-    SimFileReadOptions options;
-    options.currentForm = FormName(request.exercise);
-    SimFileResult r = ReadSimulationFile(in, options);
+    // Read as File > Open reads it with the exercise open.
+    SimFileResult r = ReadSimFile(path, FormName(request.exercise));
     if (!r.ok()) {
         throw CliRefusal("--from " + Printable(path) + ": " + Printable(r.error.text()));
     }

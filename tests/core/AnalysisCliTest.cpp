@@ -1,5 +1,5 @@
 // velmor-sim analyse, fit, export-csv and sweep, end to end.
-#include "cli/SimCli.h"
+#include "SimCliCall.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SimFileReader.h"
 
@@ -20,23 +20,11 @@
 extern char** environ;
 
 using namespace velmor;
+using velmor::test::CliCall;
+using velmor::test::Sim;
 namespace fs = std::filesystem;
 
 namespace {
-
-struct Cli {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Cli Sim(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunSimCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // A fresh, empty directory for one test.
 fs::path Scratch(const std::string& name)
@@ -101,7 +89,7 @@ const char* const kFlowFile = "Flow Simulation\r\n1\r\n0.8\r\n0\r\nTrue\r\nTrue\
 TEST(AnalysisCli, AnalysePrintsTheFiguresWithAbsentOnesLeftOut)
 {
     const fs::path dir = Scratch("analyse");
-    const Cli r = Sim({"analyse", Write(dir / "run.psm", kFlowFile)});
+    const CliCall r = Sim({"analyse", Write(dir / "run.psm", kFlowFile)});
     ASSERT_EQ(r.status, 0) << r.err;
     // Worked out by hand: e = 0, 1, 0.3, -0.1, 0.05 (as 32-bit values),
     // dt = 0.1 s as a 32-bit value; 10 % first reached at 0.2 s, 90 % at
@@ -135,14 +123,14 @@ TEST(AnalysisCli, RefusedAndUnreadableFiles)
     // cannot drive the terminal.
     const std::string path = Write(dir / "bad\x1b[2J.psm", bad);
     for (const char* verb : {"analyse", "fit", "export-csv"}) {
-        const Cli r = Sim({verb, path});
+        const CliCall r = Sim({verb, path});
         EXPECT_EQ(r.status, 1) << verb;
         EXPECT_EQ(r.out, "");
         // The reader's message with its line.
         EXPECT_EQ(r.err, "velmor-sim: " + (dir / "bad\\x1b[2J.psm").string() +
                              ": Line 19: 'x' is not a valid floating point value\n")
             << verb;
-        const Cli missing = Sim({verb, (dir / "none.psm").string()});
+        const CliCall missing = Sim({verb, (dir / "none.psm").string()});
         EXPECT_EQ(missing.status, 2) << verb;
         EXPECT_EQ(missing.err, "velmor-sim: cannot read '" + (dir / "none.psm").string() + "'\n");
         EXPECT_EQ(Sim({verb}).status, 2);
@@ -153,7 +141,7 @@ TEST(AnalysisCli, RefusedAndUnreadableFiles)
 TEST(AnalysisCli, FitNeedsAnOpenLoopRunWithAStep)
 {
     const fs::path dir = Scratch("fit");
-    const Cli flow = Sim({"fit", Write(dir / "flow.psm", kFlowFile)});
+    const CliCall flow = Sim({"fit", Write(dir / "flow.psm", kFlowFile)});
     EXPECT_EQ(flow.status, 2);
     EXPECT_EQ(flow.out, "");
     EXPECT_EQ(flow.err, "velmor-sim: " + (dir / "flow.psm").string() +
@@ -163,7 +151,7 @@ TEST(AnalysisCli, FitNeedsAnOpenLoopRunWithAStep)
     const std::string still = (dir / "still.psm").string();
     ASSERT_EQ(Sim({"run", "open", "--set", "waveA=0", "--records", "50", "--out", still}).status,
               0);
-    const Cli none = Sim({"fit", still});
+    const CliCall none = Sim({"fit", still});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "velmor-sim: " + still +
                             ": the pump output never steps (no change over 1 % between two "
@@ -172,7 +160,7 @@ TEST(AnalysisCli, FitNeedsAnOpenLoopRunWithAStep)
     // Steps whose windows are too short to fit are listed without a model.
     const std::string shortRun = (dir / "short.psm").string();
     ASSERT_EQ(Sim({"run", "open", "--records", "4", "--out", shortRun}).status, 0);
-    const Cli unfit = Sim({"fit", shortRun});
+    const CliCall unfit = Sim({"fit", shortRun});
     EXPECT_EQ(unfit.status, 0);
     EXPECT_EQ(unfit.out, "{\"steps\": [{\"record\": 2, \"time\": 0.20000000298023224, "
                          "\"outputFrom\": 0, \"outputTo\": 80}], \"tunings\": []}\n");
@@ -188,7 +176,7 @@ TEST(AnalysisCli, ExportCsvReadsBackToTheRecords)
         0);
     ASSERT_EQ(Sim({"run", "temperature", "--records", "40", "--out", temperature}).status, 0);
 
-    const Cli plain = Sim({"export-csv", temperature});
+    const CliCall plain = Sim({"export-csv", temperature});
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(Split(plain.out, "\r\n").at(0), "Time (s),Temp Set Point (\xc2\xb0"
                                               "C),Temp Measured Value (\xc2\xb0"
@@ -199,7 +187,7 @@ TEST(AnalysisCli, ExportCsvReadsBackToTheRecords)
         if (comma) {
             args.push_back("--decimal-comma");
         }
-        const Cli r = Sim(args);
+        const CliCall r = Sim(args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
         const std::vector<std::string> lines = Split(Read(dir / "flow.csv"), "\r\n");
@@ -254,7 +242,7 @@ TEST(AnalysisCli, OutputFilesAppearWholeAndFollowLinks)
     // "-" is standard output.
     EXPECT_EQ(Sim({"export-csv", run, "--out", "-"}).out, expected);
 
-    const Cli nowhere = Sim({"export-csv", run, "--out", (dir / "no" / "x.csv").string()});
+    const CliCall nowhere = Sim({"export-csv", run, "--out", (dir / "no" / "x.csv").string()});
     EXPECT_EQ(nowhere.status, 2);
     EXPECT_EQ(nowhere.err.rfind(
                   "velmor-sim: cannot write '" + (dir / "no" / "x.csv").string() + "': ", 0),
@@ -301,7 +289,7 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         std::vector<std::string> a = args;
         a.insert(a.end(),
                  {"--jobs", jobs, "--out", (dir / ("jobs" + std::string(jobs) + ".csv")).string()});
-        const Cli r = Sim(a);
+        const CliCall r = Sim(a);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
         // Not a terminal: one progress line per tenth, the last at 100 %.
@@ -329,7 +317,7 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         run.insert(run.end(), {"--set", std::string("flowGain=") + grid[k][0], "--set",
                                std::string("flowIntegralTime=") + grid[k][1], "--out", psm});
         ASSERT_EQ(Sim(run).status, 0);
-        const Cli analysed = Sim({"analyse", psm});
+        const CliCall analysed = Sim({"analyse", psm});
         ASSERT_EQ(analysed.status, 0);
         EXPECT_EQ(cells[2], Member(analysed.out, "iae")) << k;
         const std::string step = FirstStep(analysed.out);
@@ -375,7 +363,7 @@ TEST(AnalysisCli, SweepRefusesBadRequestsAndWritesNothing)
         {"sweep", "flow", "--vary", "waveB=0.5:1:2", "--out", out},
     };
     for (const std::vector<std::string>& args : bad) {
-        const Cli r = Sim(args);
+        const CliCall r = Sim(args);
         EXPECT_EQ(r.status, 2) << args.at(args.size() > 3 ? 3 : args.size() - 1);
         // One line of refusal, after any progress lines of runs already made.
         const std::vector<std::string> lines = Split(r.err, "\n");

@@ -2,7 +2,7 @@
 // Open loop run of an independent model, the tuning rules, and the SIMC
 // tuning tried in a closed Flow loop through velmor-sim.
 #include "core/analysis/StepFit.h"
-#include "cli/SimCli.h"
+#include "SimCliCall.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SimFileReader.h"
 #include "core/shell/KeypadEntry.h"
@@ -15,6 +15,8 @@
 #include <sstream>
 
 using namespace velmor;
+using velmor::test::CliCall;
+using velmor::test::Sim;
 
 namespace {
 
@@ -180,20 +182,6 @@ TEST(StepFit, BestStepIsTheOneItsModelExplainsBest)
 
 namespace {
 
-struct Cli {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-Cli Sim(const std::vector<std::string>& args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunSimCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
-
 // The text of the first value after `"key": ` at or after `from`.
 std::string JsonValue(const std::string& json, const std::string& key, std::size_t from = 0)
 {
@@ -218,7 +206,7 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     ASSERT_EQ(
         Sim({"run", "open", "--set", "openWaveform=4", "--records", "1000", "--out", test}).status,
         0);
-    const Cli fit = Sim({"fit", test});
+    const CliCall fit = Sim({"fit", test});
     ASSERT_EQ(fit.status, 0) << fit.err;
     const std::size_t simc = fit.out.find("\"rule\": \"SIMC\"");
     ASSERT_NE(simc, std::string::npos) << fit.out;
@@ -226,9 +214,9 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     const std::string i = JsonValue(fit.out, "I", simc);
     const std::string d = JsonValue(fit.out, "D", simc);
     EXPECT_EQ(d, "0");
-    const Cli run = Sim({"run", "flow", "--set", "flowWaveform=4", "--set", "flowGain=" + pg,
-                         "--set", "flowIntegralTime=" + i, "--set", "flowDerivativeTime=" + d,
-                         "--records", "3000", "--out", loop});
+    const CliCall run = Sim({"run", "flow", "--set", "flowWaveform=4", "--set", "flowGain=" + pg,
+                             "--set", "flowIntegralTime=" + i, "--set", "flowDerivativeTime=" + d,
+                             "--records", "3000", "--out", loop});
     ASSERT_EQ(run.status, 0) << run.err;
 
     std::ifstream in(loop, std::ios::binary);
