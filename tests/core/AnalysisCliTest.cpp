@@ -280,8 +280,8 @@ std::string Member(const std::string& object, const std::string& key)
 TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
 {
     const fs::path dir = Scratch("sweep");
-    const std::vector<std::string> common = {
-        "--set", "flowWaveform=4", "--at", "100:flowDerivativeTime=0.05", "--records", "1500"};
+    const std::vector<std::string> common = {"--set",         "flowWaveform=4", "--at",
+                                             "100:waveA=1.2", "--records",      "1500"};
     std::vector<std::string> args = {
         "sweep", "flow", "--vary", "flowGain=0.5:2:3", "--vary", "flowIntegralTime=0.3:0.9:2"};
     args.insert(args.end(), common.begin(), common.end());

@@ -310,6 +310,14 @@ TEST(ResponseFigures, SustainedOscillationIsToldFromSettlingAndTracking)
                                          std::sin(2 * std::numbers::pi * s);
                               })),
               true);
+    // A lightly damped one that still dies out: it swings more than 1 % of
+    // full scale to the end, but half as much in each quarter as before.
+    EXPECT_EQ(Stable(Settling(600,
+                              [](double s) {
+                                  return std::exp(-s / 15) * 0.5 *
+                                         std::sin(2 * std::numbers::pi * s);
+                              })),
+              true);
     // A slow approach with an offset that stays.
     EXPECT_EQ(Stable(Settling(600, [](double s) { return 0.05 + 0.9 * std::exp(-s / 20); })), true);
     // A ripple under 1 % of full scale (one pump count) is no oscillation.

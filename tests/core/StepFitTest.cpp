@@ -62,9 +62,11 @@ TEST(StepFit, RecoversASyntheticFirstOrderDeadTimeResponse)
     EXPECT_EQ(steps[1].outputTo, 10.0f);
     for (const OutputStep& s : steps) {
         ASSERT_TRUE(s.model.has_value());
-        EXPECT_LT(Share(s.model->gain, 0.02), 0.02) << s.record;
-        EXPECT_LT(Share(s.model->timeConstant, 1.5), 0.02) << s.record;
-        EXPECT_LT(Share(s.model->deadTime, 0.73), 0.02) << s.record;
+        // Asked for: within 2 %. The model is exact here, so the fit gets
+        // far closer; 0.01 % still allows for the 32-bit flow values.
+        EXPECT_LT(Share(s.model->gain, 0.02), 1e-4) << s.record;
+        EXPECT_LT(Share(s.model->timeConstant, 1.5), 1e-4) << s.record;
+        EXPECT_LT(Share(s.model->deadTime, 0.73), 1e-4) << s.record;
         EXPECT_LT(s.model->rms, 1e-5) << s.record;
     }
 }
