@@ -369,4 +369,59 @@
         <translation>Menos caudal</translation>
     </message>
 </context>
+<context>
+    <name>TfrmManual</name>
+    <message>
+        <source>KLN Trainer</source>
+        <translation>Entrenador NLK</translation>
+    </message>
+    <message>
+        <source>MENU</source>
+        <translation>MENU</translation>
+    </message>
+    <message>
+        <source>Pump Output</source>
+        <translation>Salida de la Bomba</translation>
+    </message>
+    <message>
+        <source>TANK FULL INDICATOR</source>
+        <translation>INDICADOR TANQUE  LLENO</translation>
+    </message>
+    <message>
+        <source>PROCESS  TANK TEMPERATURE</source>
+        <translation>TEMPERATURA TANQUE PROCESO</translation>
+    </message>
+    <message>
+        <source>HEAT INPUT KILOWATTS</source>
+        <translation>CALENTAMIENTO ENTRADA  (KW)</translation>
+    </message>
+    <message>
+        <source>MANUAL HEAT INPUT</source>
+        <translation>CALENTAMIENTO MANUAL</translation>
+    </message>
+    <message>
+        <source>DRAIN VALVE OPEN</source>
+        <translation>APERTURA VALVULA VACIADO</translation>
+    </message>
+    <message>
+        <source>SUMP TEMPERATURE</source>
+        <translation>TEMPERTAURA DEPOSITO</translation>
+    </message>
+    <message>
+        <source>FLOW TEMPERATURE</source>
+        <translation>TEMPERATURA FLUJO</translation>
+    </message>
+    <message>
+        <source>FLOW  RATE LITRES / MIN</source>
+        <translation>RANGO FLUJO     L / MIN</translation>
+    </message>
+    <message>
+        <source>COOLER ACTIVATED</source>
+        <translation>ENFRIAMIENTO ACTIVADO</translation>
+    </message>
+    <message>
+        <source>FLOW   DIVERTED</source>
+        <translation>DESVIACION FLUJO</translation>
+    </message>
+</context>
 </TS>

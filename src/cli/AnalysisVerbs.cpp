@@ -16,15 +16,6 @@ namespace velmor {
 namespace {
 
 constexpr int kExitRefusedFile = 1;
-constexpr int kExitUsage = 2;
-
-const char* const kAnalysisUsage =
-    "       velmor-sim analyse FILE.psm\n"
-    "       velmor-sim fit FILE.psm\n"
-    "       velmor-sim export-csv FILE.psm [--out FILE.csv] [--decimal-comma]\n"
-    "       velmor-sim sweep EXERCISE --vary NAME=FROM:TO:COUNT [--vary ...] "
-    "[--from FILE.psm] [--set NAME=VALUE]... [--at T:NAME=VALUE]... [--records N] "
-    "[--jobs N] --out FILE.csv\n";
 
 // A file for a verb that takes exactly one: the load, or the exit status of
 // a refused file (with the reader's message written).
@@ -36,29 +27,20 @@ struct Loaded {
 Loaded LoadFile(const std::vector<std::string>& args, std::size_t count, std::ostream& err)
 {
     if (args.size() < 2 || args[1].empty()) {
-        throw CliRefusal(args[0] + " needs a file: velmor-sim " + args[0] + " FILE.psm");
+        throw Refusal(args[0] + " needs a file: velmor-sim " + args[0] + " FILE.psm");
     }
     if (args.size() > count) {
-        throw CliRefusal(args[0] + ": unexpected argument '" + Printable(args[count]) + "'");
+        throw Refusal(args[0] + ": unexpected argument '" + args[count] + "'");
     }
     SimFileResult r = ReadSimFile(args[1]);
     if (!r.ok()) {
-        err << "velmor-sim: " << Printable(args[1]) << ": " << Printable(r.error.text()) << '\n';
+        Report(err, args[1] + ": " + r.error.text());
         return {std::nullopt, kExitRefusedFile};
     }
     if (!r.load->warning.empty()) {
-        err << "velmor-sim: " << Printable(args[1]) << ": " << Printable(r.load->warning) << '\n';
+        Report(err, args[1] + ": " + r.load->warning);
     }
     return {std::move(r.load), 0};
-}
-
-void Print(std::ostream& out, const std::string& text)
-{
-    out << text;
-    out.flush();
-    if (!out) {
-        throw CliRefusal("cannot write to standard output");
-    }
 }
 
 // Files do not carry the sample period; every exercise runs at the default.
@@ -118,7 +100,7 @@ int Analyse(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         return f.status;
     }
     const RunFigures figures = AnalyseRun(f.load->records, f.load->exercise, FileSamplePeriod());
-    Print(out, AnalyseJson(figures));
+    Emit(out, AnalyseJson(figures));
     return 0;
 }
 
@@ -162,36 +144,39 @@ int Fit(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
         return f.status;
     }
     if (f.load->exercise != Exercise::Open) {
-        throw CliRefusal(Printable(args[1]) + ": a step test needs an Open loop run; this is a " +
-                         std::string(CommandWord(f.load->exercise)) + " run");
+        throw Refusal(args[1] + ": a step test needs an Open loop run; this is a " +
+                      std::string(CommandWord(f.load->exercise)) + " run");
     }
     const std::vector<OutputStep> steps = FitOutputSteps(f.load->records);
     if (steps.empty()) {
-        throw CliRefusal(Printable(args[1]) +
-                         ": the pump output never steps (no change over 1 % between two records)");
+        throw Refusal(args[1] +
+                      ": the pump output never steps (no change over 1 % between two records)");
     }
-    Print(out, FitJson(steps));
+    Emit(out, FitJson(steps));
     return 0;
 }
 
 int ExportCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
-    std::string path = "-";
+    std::optional<std::string> path; // standard output
     bool decimalComma = false;
     std::vector<std::string> fileArgs = {args[0]};
     for (std::size_t i = 1; i < args.size(); ++i) {
         if (args[i] == "--out") {
             if (i + 1 >= args.size()) {
-                throw CliRefusal("--out needs a file name");
+                throw Refusal("--out needs a file name");
             }
             path = args[++i];
-            if (path.empty()) {
-                throw CliRefusal("--out needs a file name");
+            if (path->empty()) {
+                throw Refusal("--out needs a file name");
+            }
+            if (*path == "-") {
+                path.reset();
             }
         } else if (args[i] == "--decimal-comma") {
             decimalComma = true;
         } else if (args[i].starts_with("--")) {
-            throw CliRefusal("unknown option '" + Printable(args[i]) + "'");
+            throw Refusal("unknown option '" + args[i] + "'");
         } else {
             fileArgs.push_back(args[i]);
         }
@@ -200,16 +185,11 @@ int ExportCsv(const std::vector<std::string>& args, std::ostream& out, std::ostr
     if (!f.load) {
         return f.status;
     }
-    WriteOutput(path, RunCsv(f.load->records, f.load->exercise, decimalComma), out);
+    Output(path, RunCsv(f.load->records, f.load->exercise, decimalComma), out);
     return 0;
 }
 
 } // namespace
-
-std::string_view AnalysisUsage()
-{
-    return kAnalysisUsage;
-}
 
 std::optional<int> RunAnalysisVerb(const std::vector<std::string>& args, std::ostream& out,
                                    std::ostream& err)
@@ -218,23 +198,18 @@ std::optional<int> RunAnalysisVerb(const std::vector<std::string>& args, std::os
         return std::nullopt;
     }
     const std::string& verb = args[0];
-    try {
-        if (verb == "analyse") {
-            return Analyse(args, out, err);
-        }
-        if (verb == "fit") {
-            return Fit(args, out, err);
-        }
-        if (verb == "export-csv") {
-            return ExportCsv(args, out, err);
-        }
-        if (verb == "sweep") {
-            const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
-            return RunSweep(args, out, err, terminal);
-        }
-    } catch (const CliRefusal& e) {
-        err << "velmor-sim: " << e.what() << '\n';
-        return kExitUsage;
+    if (verb == "analyse") {
+        return Analyse(args, out, err);
+    }
+    if (verb == "fit") {
+        return Fit(args, out, err);
+    }
+    if (verb == "export-csv") {
+        return ExportCsv(args, out, err);
+    }
+    if (verb == "sweep") {
+        const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;
+        return RunSweep(args, out, err, terminal);
     }
     return std::nullopt;
 }

@@ -1,171 +1,80 @@
 #include "cli/CliSupport.h"
 
-#include <atomic>
+#include "core/rundata/AtomicFile.h"
+
 #include <cerrno>
-#include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <ostream>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace velmor {
 
-namespace {
-
-std::string SystemError()
+std::string OneLine(std::string_view text)
 {
-    return std::strerror(errno);
-}
-
-// The file a path finally names, following symbolic links (at most 40, as
-// the kernel does).
-std::filesystem::path FinalTarget(const std::filesystem::path& path)
-{
-    std::filesystem::path target = path;
-    std::error_code ec;
-    for (int hops = 0; hops < 40 && std::filesystem::is_symlink(target, ec); ++hops) {
-        const std::filesystem::path link = std::filesystem::read_symlink(target, ec);
-        if (ec) {
-            break;
-        }
-        target = link.is_absolute() ? link : target.parent_path() / link;
-    }
-    return target;
-}
-
-std::string TemporaryName(const std::filesystem::path& target)
-{
-    static std::atomic<unsigned> counter{0};
-    std::string file = ".";
-    file += target.filename().string();
-    file += ".part";
-    file += std::to_string(::getpid());
-    file += '-';
-    file += std::to_string(counter++);
-    std::filesystem::path name = target;
-    name.replace_filename(file);
-    return name.string();
-}
-
-} // namespace
-
-std::string Printable(std::string_view text)
-{
-    static const char kHex[] = "0123456789abcdef";
-    std::string s;
-    s.reserve(text.size());
-    for (char c : text) {
-        const auto u = static_cast<unsigned char>(c);
-        if (u < 0x20 || u == 0x7f) {
-            s += "\\x";
-            s += kHex[u >> 4];
-            s += kHex[u & 15];
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string line;
+    line.reserve(text.size());
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x20 && b != 0x7F) {
+            line += ch;
+        } else if (ch == '\n') {
+            line += "\\n";
+        } else if (ch == '\t') {
+            line += "\\t";
+        } else if (ch == '\r') {
+            line += "\\r";
         } else {
-            s += c;
+            line += "\\x";
+            line += kHex[b >> 4];
+            line += kHex[b & 0xF];
         }
     }
-    return s;
+    return line;
+}
+
+void Report(std::ostream& err, std::string_view message)
+{
+    err << "velmor-sim: " << OneLine(message) << '\n';
+}
+
+std::string CannotWrite(const std::optional<std::string>& file, const std::string& reason)
+{
+    return (file ? "cannot write '" + *file + "': " : "cannot write to standard output: ") + reason;
+}
+
+void Emit(std::ostream& out, std::string_view text)
+{
+    if (const WriteResult r = WriteToStream(out, text); !r.ok()) {
+        throw Refusal(CannotWrite(std::nullopt, r.error));
+    }
+}
+
+void Output(const std::optional<std::string>& file, std::string_view text, std::ostream& out)
+{
+    if (!file) {
+        Emit(out, text);
+        return;
+    }
+    if (const WriteResult r = WriteFileAtomically(*file, text); !r.ok()) {
+        throw Refusal(CannotWrite(file, r.error));
+    }
 }
 
 SimFileResult ReadSimFile(const std::string& path, std::string_view currentForm)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        throw CliRefusal("cannot read '" + Printable(path) + "': it is a directory");
+        throw Refusal("cannot read '" + path + "': it is a directory");
     }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw CliRefusal("cannot read '" + Printable(path) + "'");
+        throw Refusal("cannot read '" + path + "'" +
+                      (errno != 0 ? ": " + SystemErrorText(errno) : std::string()));
     }
     SimFileReadOptions options;
     options.currentForm = currentForm;
     return ReadSimulationFile(in, options);
-}
-
-AtomicOutput::AtomicOutput(const std::string& path) : m_path(path)
-{
-    if (path.empty()) {
-        throw CliRefusal("--out needs a file name");
-    }
-    const std::filesystem::path target = FinalTarget(path);
-    m_target = target.string();
-    std::filesystem::path dir = target.parent_path();
-    if (dir.empty()) {
-        dir = ".";
-    }
-    m_fd = ::open(dir.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
-    if (m_fd < 0) {
-        // No unnamed files here: a hidden name beside the target.
-        m_named = TemporaryName(target);
-        m_fd = ::open(m_named.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (m_fd < 0) {
-            const std::string reason = SystemError();
-            m_named.clear();
-            throw CliRefusal("cannot write '" + Printable(path) + "': " + reason);
-        }
-    }
-}
-
-AtomicOutput::~AtomicOutput()
-{
-    if (m_fd >= 0) {
-        ::close(m_fd);
-    }
-    if (!m_committed && !m_named.empty()) {
-        ::unlink(m_named.c_str());
-    }
-}
-
-void AtomicOutput::write(std::string_view data)
-{
-    while (!data.empty()) {
-        const ssize_t n = ::write(m_fd, data.data(), data.size());
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n <= 0) {
-            throw CliRefusal("cannot write '" + Printable(m_path) + "': " + SystemError());
-        }
-        data.remove_prefix(static_cast<std::size_t>(n));
-    }
-}
-
-void AtomicOutput::commit()
-{
-    if (::fsync(m_fd) != 0 && errno != EINVAL) {
-        throw CliRefusal("cannot write '" + Printable(m_path) + "': " + SystemError());
-    }
-    if (m_named.empty()) {
-        // Give the unnamed file a temporary name, then move it over the target.
-        const std::string name = TemporaryName(m_target);
-        const std::string self = "/proc/self/fd/" + std::to_string(m_fd);
-        if (::linkat(AT_FDCWD, self.c_str(), AT_FDCWD, name.c_str(), AT_SYMLINK_FOLLOW) != 0) {
-            throw CliRefusal("cannot write '" + Printable(m_path) + "': " + SystemError());
-        }
-        m_named = name;
-    }
-    if (::rename(m_named.c_str(), m_target.c_str()) != 0) {
-        throw CliRefusal("cannot write '" + Printable(m_path) + "': " + SystemError());
-    }
-    m_committed = true;
-}
-
-void WriteOutput(const std::string& path, std::string_view data, std::ostream& out)
-{
-    if (path == "-") {
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.flush();
-        if (!out) {
-            throw CliRefusal("cannot write to standard output");
-        }
-        return;
-    }
-    AtomicOutput file(path);
-    file.write(data);
-    file.commit();
 }
 
 } // namespace velmor

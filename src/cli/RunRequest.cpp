@@ -36,7 +36,7 @@ std::optional<double> ParseTime(std::string_view text)
 void Check(Exercise e, const SettingChange& c)
 {
     if (std::string error = CheckSetting(e, c.name, c.value); !error.empty()) {
-        throw CliRefusal(Printable(error));
+        throw Refusal(error);
     }
 }
 
@@ -47,7 +47,7 @@ bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, s
     const std::string& opt = args[i];
     auto value = [&]() -> const std::string& {
         if (i + 1 >= args.size()) {
-            throw CliRefusal(Printable(opt) + " needs an argument");
+            throw Refusal(opt + " needs an argument");
         }
         return args[++i];
     };
@@ -57,7 +57,7 @@ bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, s
         const std::string& text = value();
         const std::optional<SettingChange> c = SplitChange(text);
         if (!c) {
-            throw CliRefusal("--set " + Printable(text) + ": expected NAME=VALUE");
+            throw Refusal("--set " + text + ": expected NAME=VALUE");
         }
         Check(request.exercise, *c);
         request.sets.push_back(*c);
@@ -70,8 +70,7 @@ bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, s
         const std::optional<SettingChange> c =
             colon == std::string::npos ? std::nullopt : SplitChange(text.substr(colon + 1));
         if (!t || !c) {
-            throw CliRefusal("--at " + Printable(text) +
-                             ": expected T:NAME=VALUE with T a time in seconds");
+            throw Refusal("--at " + text + ": expected T:NAME=VALUE with T a time in seconds");
         }
         Check(request.exercise, *c);
         request.ats.push_back({*t, *c});
@@ -80,8 +79,7 @@ bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, s
         long long n = 0;
         const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
         if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1) {
-            throw CliRefusal("--records " + Printable(text) +
-                             ": expected a whole number of at least 1");
+            throw Refusal("--records " + text + ": expected a whole number of at least 1");
         }
         request.records = n;
     } else {
@@ -99,12 +97,12 @@ std::optional<SimFileLoad> ReadFromFile(const RunRequest& request)
     // Read as File > Open reads it with the exercise open.
     SimFileResult r = ReadSimFile(path, FormName(request.exercise));
     if (!r.ok()) {
-        throw CliRefusal("--from " + Printable(path) + ": " + Printable(r.error.text()));
+        throw Refusal("--from " + path + ": " + r.error.text());
     }
     if (r.load->exercise != request.exercise) {
-        throw CliRefusal("--from " + Printable(path) + ": the file holds a " +
-                         std::string(CommandWord(r.load->exercise)) + " simulation, not " +
-                         std::string(CommandWord(request.exercise)));
+        throw Refusal("--from " + path + ": the file holds a " +
+                      std::string(CommandWord(r.load->exercise)) + " simulation, not " +
+                      std::string(CommandWord(request.exercise)));
     }
     return std::move(*r.load);
 }
@@ -118,7 +116,7 @@ void PrepareRun(VelmorState& state, const RunRequest& request, const SimFileLoad
     for (const SettingChange& c : request.sets) {
         if (std::string error = ApplySetting(state, request.exercise, c.name, c.value);
             !error.empty()) {
-            throw CliRefusal(Printable(error));
+            throw Refusal(error);
         }
     }
 }
@@ -149,7 +147,7 @@ void ExecuteRun(VelmorState& state, const RunRequest& request)
     };
     RunHeadless(*engine, wait);
     if (!atError.empty()) {
-        throw CliRefusal(Printable(atError));
+        throw Refusal(atError);
     }
 }
 

@@ -92,11 +92,11 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
                     const std::string error =
                         ApplySetting(*state, plan.request.exercise, plan.axes[a].name, *texts[a]);
                     if (!error.empty()) {
-                        throw CliRefusal(Printable(error));
+                        throw Refusal(error);
                     }
                 }
                 ExecuteRun(*state, plan.request);
-            } catch (const CliRefusal& e) {
+            } catch (const Refusal& e) {
                 const std::lock_guard lock(mutex);
                 if (outcome.error.empty()) {
                     outcome.error = e.what();

@@ -4,6 +4,7 @@
 #include "cli/Sweep.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/exercises/NamedSettings.h"
+#include "core/rundata/AtomicFile.h"
 #include "core/rundata/NumberText.h"
 #include "core/shell/KeypadEntry.h"
 
@@ -71,17 +72,16 @@ std::optional<double> ParseNumber(std::string_view text)
 // the text the keypad would take for it.
 SweepAxis ParseVary(Exercise e, const std::string& text)
 {
-    const std::string bad =
-        "--vary " + Printable(text) + ": expected NAME=FROM:TO:COUNT (COUNT at least 1)";
+    const std::string bad = "--vary " + text + ": expected NAME=FROM:TO:COUNT (COUNT at least 1)";
     const std::size_t eq = text.find('=');
     if (eq == std::string::npos || eq == 0) {
-        throw CliRefusal(bad);
+        throw Refusal(bad);
     }
     const std::string_view range = std::string_view(text).substr(eq + 1);
     const std::size_t c1 = range.find(':');
     const std::size_t c2 = c1 == std::string_view::npos ? c1 : range.find(':', c1 + 1);
     if (c2 == std::string_view::npos) {
-        throw CliRefusal(bad);
+        throw Refusal(bad);
     }
     const std::optional<double> from = ParseNumber(range.substr(0, c1));
     const std::optional<double> to = ParseNumber(range.substr(c1 + 1, c2 - c1 - 1));
@@ -91,7 +91,7 @@ SweepAxis ParseVary(Exercise e, const std::string& text)
         std::from_chars(countText.data(), countText.data() + countText.size(), count);
     if (!from || !to || countText.empty() || ec != std::errc{} ||
         ptr != countText.data() + countText.size() || count < 1 || count > kMaxRuns) {
-        throw CliRefusal(bad);
+        throw Refusal(bad);
     }
     SweepAxis axis;
     axis.name = text.substr(0, eq);
@@ -102,7 +102,7 @@ SweepAxis ParseVary(Exercise e, const std::string& text)
                                            static_cast<double>(count > 1 ? count - 1 : 1);
         std::string value = KeypadText(v).value_or(ShortestText(v));
         if (std::string error = CheckSetting(e, axis.name, value); !error.empty()) {
-            throw CliRefusal("--vary " + Printable(error));
+            throw Refusal("--vary " + error);
         }
         axis.values.push_back(std::move(value));
     }
@@ -112,24 +112,24 @@ SweepAxis ParseVary(Exercise e, const std::string& text)
 struct SweepCommand {
     SweepPlan plan;
     unsigned jobs = 1;
-    std::string out;
+    std::optional<std::string> out; // standard output when empty
 };
 
 SweepCommand ParseSweep(const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        throw CliRefusal("sweep needs an exercise: flow, level, temperature or batch");
+        throw Refusal("sweep needs an exercise: flow, level, temperature or batch");
     }
     SweepCommand c;
     const std::optional<Exercise> e = ExerciseFromCommandWord(args[1]);
     if (!e) {
-        throw CliRefusal("unknown exercise '" + Printable(args[1]) +
-                         "' (expected flow, level, temperature or batch)");
+        throw Refusal("unknown exercise '" + args[1] +
+                      "' (expected flow, level, temperature or batch)");
     }
     if (ControlledLoops(*e).empty()) {
-        throw CliRefusal("sweep: the " + args[1] +
-                         " exercise has no controlled loop to judge (expected flow, level, "
-                         "temperature or batch)");
+        throw Refusal("sweep: the " + args[1] +
+                      " exercise has no controlled loop to judge (expected flow, level, "
+                      "temperature or batch)");
     }
     c.plan.request.exercise = *e;
     const unsigned cores = std::thread::hardware_concurrency();
@@ -139,7 +139,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
         const std::string& opt = args[i];
         auto value = [&]() -> const std::string& {
             if (i + 1 >= args.size()) {
-                throw CliRefusal(Printable(opt) + " needs an argument");
+                throw Refusal(opt + " needs an argument");
             }
             return args[++i];
         };
@@ -147,7 +147,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
             SweepAxis axis = ParseVary(*e, value());
             for (const SweepAxis& other : c.plan.axes) {
                 if (other.name == axis.name) {
-                    throw CliRefusal("--vary " + Printable(axis.name) + " is given twice");
+                    throw Refusal("--vary " + axis.name + " is given twice");
                 }
             }
             c.plan.axes.push_back(std::move(axis));
@@ -157,31 +157,34 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
             if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1 ||
                 n > kMaxJobs) {
-                throw CliRefusal("--jobs " + Printable(text) +
-                                 ": expected a whole number from 1 to " + std::to_string(kMaxJobs));
+                throw Refusal("--jobs " + text + ": expected a whole number from 1 to " +
+                              std::to_string(kMaxJobs));
             }
             c.jobs = n;
         } else if (opt == "--out") {
             c.out = value();
-            if (c.out.empty()) {
-                throw CliRefusal("--out needs a file name");
+            if (c.out->empty()) {
+                throw Refusal("--out needs a file name");
+            }
+            if (*c.out == "-") {
+                c.out.reset();
             }
             haveOut = true;
         } else if (!ParseRunOption(c.plan.request, args, i)) {
-            throw CliRefusal("unknown option '" + Printable(opt) + "'");
+            throw Refusal("unknown option '" + opt + "'");
         }
     }
     if (c.plan.axes.empty()) {
-        throw CliRefusal("sweep needs at least one --vary NAME=FROM:TO:COUNT");
+        throw Refusal("sweep needs at least one --vary NAME=FROM:TO:COUNT");
     }
     if (!haveOut) {
-        throw CliRefusal("sweep needs --out FILE.csv");
+        throw Refusal("sweep needs --out FILE.csv");
     }
     std::size_t runs = 1;
     for (const SweepAxis& axis : c.plan.axes) {
         if (runs > kMaxRuns / axis.values.size()) {
-            throw CliRefusal("sweep: more than " + std::to_string(kMaxRuns) +
-                             " combinations; make the grid coarser");
+            throw Refusal("sweep: more than " + std::to_string(kMaxRuns) +
+                          " combinations; make the grid coarser");
         }
         runs *= axis.values.size();
     }
@@ -240,9 +243,11 @@ int RunSweep(const std::vector<std::string>& args, std::ostream& out, std::ostre
     c.plan.from = ReadFromFile(c.plan.request);
     // Open the output first: a path that cannot be written is refused
     // before any run; the file appears only when the table is complete.
-    std::optional<AtomicOutput> file;
-    if (c.out != "-") {
-        file.emplace(c.out);
+    AtomicFile file;
+    if (c.out) {
+        if (const WriteResult r = file.open(*c.out); !r.ok()) {
+            throw Refusal(CannotWrite(c.out, r.error));
+        }
     }
     Progress progress(err, c.plan.combinations(), progressOnTerminal);
     SweepOutcome outcome;
@@ -257,14 +262,19 @@ int RunSweep(const std::vector<std::string>& args, std::ostream& out, std::ostre
         return kExitInterrupted;
     }
     if (!outcome.error.empty()) {
-        throw CliRefusal("sweep: " + outcome.error);
+        throw Refusal("sweep: " + outcome.error);
     }
     const std::string csv = SweepCsv(c.plan, outcome.rows);
-    if (file) {
-        file->write(csv);
-        file->commit();
-    } else {
-        WriteOutput("-", csv, out);
+    if (!c.out) {
+        Emit(out, csv);
+        return 0;
+    }
+    WriteResult r = file.write(csv);
+    if (r.ok()) {
+        r = file.commit();
+    }
+    if (!r.ok()) {
+        throw Refusal(CannotWrite(c.out, r.error));
     }
     return 0;
 }

@@ -1,5 +1,7 @@
 // velmor-sim analyse, fit, export-csv and sweep, end to end.
-#include "SimCliCall.h"
+#include "SimChild.h"
+#include "SimCliHarness.h"
+#include "TestFiles.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SimFileReader.h"
 
@@ -13,15 +15,15 @@
 #include <set>
 #include <sstream>
 
-#include <spawn.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
-extern char** environ;
-
 using namespace velmor;
-using velmor::test::CliCall;
-using velmor::test::Sim;
+using velmor::test::Cli;
+using velmor::test::CliResult;
+using velmor::test::Entries;
+using velmor::test::Slurp;
+using velmor::test::Spawn;
 namespace fs = std::filesystem;
 
 namespace {
@@ -39,14 +41,6 @@ std::string Write(const fs::path& path, const std::string& text)
 {
     std::ofstream(path, std::ios::binary) << text;
     return path.string();
-}
-
-std::string Read(const fs::path& path)
-{
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
 }
 
 std::vector<std::string> Split(const std::string& text, const std::string& separator)
@@ -89,7 +83,7 @@ const char* const kFlowFile = "Flow Simulation\r\n1\r\n0.8\r\n0\r\nTrue\r\nTrue\
 TEST(AnalysisCli, AnalysePrintsTheFiguresWithAbsentOnesLeftOut)
 {
     const fs::path dir = Scratch("analyse");
-    const CliCall r = Sim({"analyse", Write(dir / "run.psm", kFlowFile)});
+    const CliResult r = Cli({"analyse", Write(dir / "run.psm", kFlowFile)});
     ASSERT_EQ(r.status, 0) << r.err;
     // Worked out by hand: e = 0, 1, 0.3, -0.1, 0.05 (as 32-bit values),
     // dt = 0.1 s as a 32-bit value; 10 % first reached at 0.2 s, 90 % at
@@ -109,8 +103,8 @@ TEST(AnalysisCli, AnalysePrintsTheFiguresWithAbsentOnesLeftOut)
 
     // An Open loop run has no controlled loop.
     const std::string open = (dir / "open.psm").string();
-    ASSERT_EQ(Sim({"run", "open", "--records", "5", "--out", open}).status, 0);
-    EXPECT_EQ(Sim({"analyse", open}).out,
+    ASSERT_EQ(Cli({"run", "open", "--records", "5", "--out", open}).status, 0);
+    EXPECT_EQ(Cli({"analyse", open}).out,
               "{\"exercise\": \"open\", \"samplePeriod\": 0.1, \"loops\": []}\n");
 }
 
@@ -123,25 +117,26 @@ TEST(AnalysisCli, RefusedAndUnreadableFiles)
     // cannot drive the terminal.
     const std::string path = Write(dir / "bad\x1b[2J.psm", bad);
     for (const char* verb : {"analyse", "fit", "export-csv"}) {
-        const CliCall r = Sim({verb, path});
+        const CliResult r = Cli({verb, path});
         EXPECT_EQ(r.status, 1) << verb;
         EXPECT_EQ(r.out, "");
         // The reader's message with its line.
         EXPECT_EQ(r.err, "velmor-sim: " + (dir / "bad\\x1b[2J.psm").string() +
                              ": Line 19: 'x' is not a valid floating point value\n")
             << verb;
-        const CliCall missing = Sim({verb, (dir / "none.psm").string()});
+        const CliResult missing = Cli({verb, (dir / "none.psm").string()});
         EXPECT_EQ(missing.status, 2) << verb;
-        EXPECT_EQ(missing.err, "velmor-sim: cannot read '" + (dir / "none.psm").string() + "'\n");
-        EXPECT_EQ(Sim({verb}).status, 2);
-        EXPECT_EQ(Sim({verb, path, "extra"}).status, 2);
+        EXPECT_EQ(missing.err, "velmor-sim: cannot read '" + (dir / "none.psm").string() +
+                                   "': No such file or directory\n");
+        EXPECT_EQ(Cli({verb}).status, 2);
+        EXPECT_EQ(Cli({verb, path, "extra"}).status, 2);
     }
 }
 
 TEST(AnalysisCli, FitNeedsAnOpenLoopRunWithAStep)
 {
     const fs::path dir = Scratch("fit");
-    const CliCall flow = Sim({"fit", Write(dir / "flow.psm", kFlowFile)});
+    const CliResult flow = Cli({"fit", Write(dir / "flow.psm", kFlowFile)});
     EXPECT_EQ(flow.status, 2);
     EXPECT_EQ(flow.out, "");
     EXPECT_EQ(flow.err, "velmor-sim: " + (dir / "flow.psm").string() +
@@ -149,9 +144,9 @@ TEST(AnalysisCli, FitNeedsAnOpenLoopRunWithAStep)
 
     // Flat 0 %: the output never moves.
     const std::string still = (dir / "still.psm").string();
-    ASSERT_EQ(Sim({"run", "open", "--set", "waveA=0", "--records", "50", "--out", still}).status,
+    ASSERT_EQ(Cli({"run", "open", "--set", "waveA=0", "--records", "50", "--out", still}).status,
               0);
-    const CliCall none = Sim({"fit", still});
+    const CliResult none = Cli({"fit", still});
     EXPECT_EQ(none.status, 2);
     EXPECT_EQ(none.err, "velmor-sim: " + still +
                             ": the pump output never steps (no change over 1 % between two "
@@ -159,8 +154,8 @@ TEST(AnalysisCli, FitNeedsAnOpenLoopRunWithAStep)
 
     // Steps whose windows are too short to fit are listed without a model.
     const std::string shortRun = (dir / "short.psm").string();
-    ASSERT_EQ(Sim({"run", "open", "--records", "4", "--out", shortRun}).status, 0);
-    const CliCall unfit = Sim({"fit", shortRun});
+    ASSERT_EQ(Cli({"run", "open", "--records", "4", "--out", shortRun}).status, 0);
+    const CliResult unfit = Cli({"fit", shortRun});
     EXPECT_EQ(unfit.status, 0);
     EXPECT_EQ(unfit.out, "{\"steps\": [{\"record\": 2, \"time\": 0.20000000298023224, "
                          "\"outputFrom\": 0, \"outputTo\": 80}], \"tunings\": []}\n");
@@ -172,11 +167,11 @@ TEST(AnalysisCli, ExportCsvReadsBackToTheRecords)
     const std::string flow = (dir / "flow.psm").string();
     const std::string temperature = (dir / "temperature.psm").string();
     ASSERT_EQ(
-        Sim({"run", "flow", "--set", "flowWaveform=3", "--records", "300", "--out", flow}).status,
+        Cli({"run", "flow", "--set", "flowWaveform=3", "--records", "300", "--out", flow}).status,
         0);
-    ASSERT_EQ(Sim({"run", "temperature", "--records", "40", "--out", temperature}).status, 0);
+    ASSERT_EQ(Cli({"run", "temperature", "--records", "40", "--out", temperature}).status, 0);
 
-    const CliCall plain = Sim({"export-csv", temperature});
+    const CliResult plain = Cli({"export-csv", temperature});
     ASSERT_EQ(plain.status, 0) << plain.err;
     EXPECT_EQ(Split(plain.out, "\r\n").at(0), "Time (s),Temp Set Point (\xc2\xb0"
                                               "C),Temp Measured Value (\xc2\xb0"
@@ -187,10 +182,10 @@ TEST(AnalysisCli, ExportCsvReadsBackToTheRecords)
         if (comma) {
             args.push_back("--decimal-comma");
         }
-        const CliCall r = Sim(args);
+        const CliResult r = Cli(args);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
-        const std::vector<std::string> lines = Split(Read(dir / "flow.csv"), "\r\n");
+        const std::vector<std::string> lines = Split(Slurp(dir / "flow.csv"), "\r\n");
         const std::string separator = comma ? ";" : ",";
         EXPECT_EQ(lines.at(0), comma ? "Time (s);Flow Set Point (L/min);Flow Measured Value "
                                        "(L/min);Flow PG;Flow I;Flow D;Pump Output (%);PID Area"
@@ -227,32 +222,29 @@ TEST(AnalysisCli, OutputFilesAppearWholeAndFollowLinks)
 {
     const fs::path dir = Scratch("out");
     const std::string run = (dir / "run.psm").string();
-    ASSERT_EQ(Sim({"run", "flow", "--records", "20", "--out", run}).status, 0);
-    const std::string expected = Sim({"export-csv", run}).out;
+    ASSERT_EQ(Cli({"run", "flow", "--records", "20", "--out", run}).status, 0);
+    const std::string expected = Cli({"export-csv", run}).out;
 
     // An existing file is replaced; a link keeps pointing at its target,
     // which gets the table.
     Write(dir / "old.csv", "old contents that are longer than the new table would be? no");
     fs::create_symlink("target.csv", dir / "link.csv");
-    EXPECT_EQ(Sim({"export-csv", run, "--out", (dir / "old.csv").string()}).status, 0);
-    EXPECT_EQ(Read(dir / "old.csv"), expected);
-    EXPECT_EQ(Sim({"export-csv", run, "--out", (dir / "link.csv").string()}).status, 0);
+    EXPECT_EQ(Cli({"export-csv", run, "--out", (dir / "old.csv").string()}).status, 0);
+    EXPECT_EQ(Slurp(dir / "old.csv"), expected);
+    EXPECT_EQ(Cli({"export-csv", run, "--out", (dir / "link.csv").string()}).status, 0);
     EXPECT_TRUE(fs::is_symlink(dir / "link.csv"));
-    EXPECT_EQ(Read(dir / "target.csv"), expected);
+    EXPECT_EQ(Slurp(dir / "target.csv"), expected);
     // "-" is standard output.
-    EXPECT_EQ(Sim({"export-csv", run, "--out", "-"}).out, expected);
+    EXPECT_EQ(Cli({"export-csv", run, "--out", "-"}).out, expected);
 
-    const CliCall nowhere = Sim({"export-csv", run, "--out", (dir / "no" / "x.csv").string()});
+    const CliResult nowhere = Cli({"export-csv", run, "--out", (dir / "no" / "x.csv").string()});
     EXPECT_EQ(nowhere.status, 2);
     EXPECT_EQ(nowhere.err.rfind(
                   "velmor-sim: cannot write '" + (dir / "no" / "x.csv").string() + "': ", 0),
               0u)
         << nowhere.err;
-    std::set<std::string> names;
-    for (const fs::directory_entry& e : fs::directory_iterator(dir)) {
-        names.insert(e.path().filename().string());
-    }
-    EXPECT_EQ(names, (std::set<std::string>{"run.psm", "old.csv", "link.csv", "target.csv"}));
+    EXPECT_EQ(Entries(dir),
+              (std::set<std::string>{"run.psm", "old.csv", "link.csv", "target.csv"}));
 }
 
 namespace {
@@ -289,14 +281,14 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         std::vector<std::string> a = args;
         a.insert(a.end(),
                  {"--jobs", jobs, "--out", (dir / ("jobs" + std::string(jobs) + ".csv")).string()});
-        const CliCall r = Sim(a);
+        const CliResult r = Cli(a);
         ASSERT_EQ(r.status, 0) << r.err;
         EXPECT_EQ(r.out, "");
         // Not a terminal: one progress line per tenth, the last at 100 %.
         EXPECT_NE(r.err.find("sweep: 100% (6 of 6 runs)\n"), std::string::npos) << r.err;
     }
-    const std::string table = Read(dir / "jobs1.csv");
-    EXPECT_EQ(Read(dir / "jobs2.csv"), table);
+    const std::string table = Slurp(dir / "jobs1.csv");
+    EXPECT_EQ(Slurp(dir / "jobs2.csv"), table);
 
     const std::vector<std::string> lines = Split(table, "\r\n");
     ASSERT_EQ(lines.size(), 8u);
@@ -316,8 +308,8 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         run.insert(run.end(), common.begin(), common.end());
         run.insert(run.end(), {"--set", std::string("flowGain=") + grid[k][0], "--set",
                                std::string("flowIntegralTime=") + grid[k][1], "--out", psm});
-        ASSERT_EQ(Sim(run).status, 0);
-        const CliCall analysed = Sim({"analyse", psm});
+        ASSERT_EQ(Cli(run).status, 0);
+        const CliResult analysed = Cli({"analyse", psm});
         ASSERT_EQ(analysed.status, 0);
         EXPECT_EQ(cells[2], Member(analysed.out, "iae")) << k;
         const std::string step = FirstStep(analysed.out);
@@ -363,7 +355,7 @@ TEST(AnalysisCli, SweepRefusesBadRequestsAndWritesNothing)
         {"sweep", "flow", "--vary", "waveB=0.5:1:2", "--out", out},
     };
     for (const std::vector<std::string>& args : bad) {
-        const CliCall r = Sim(args);
+        const CliResult r = Cli(args);
         EXPECT_EQ(r.status, 2) << args.at(args.size() > 3 ? 3 : args.size() - 1);
         // One line of refusal, after any progress lines of runs already made.
         const std::vector<std::string> lines = Split(r.err, "\n");
@@ -383,29 +375,11 @@ TEST(AnalysisCli, SweepStoppedByCtrlCLeavesNoFile)
     const std::string out = (dir / "sweep.csv").string();
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
-    posix_spawn_file_actions_t actions;
-    posix_spawn_file_actions_init(&actions);
-    posix_spawn_file_actions_adddup2(&actions, pipeFds[1], STDERR_FILENO);
-    posix_spawn_file_actions_addclose(&actions, pipeFds[0]);
-    const std::vector<std::string> args = {VELMOR_SIM,
-                                           "sweep",
-                                           "flow",
-                                           "--vary",
-                                           "flowGain=0.5:2:100",
-                                           "--vary",
-                                           "flowIntegralTime=0.3:1.2:100",
-                                           "--jobs",
-                                           "2",
-                                           "--out",
-                                           out};
-    std::vector<char*> argv;
-    for (const std::string& a : args) {
-        argv.push_back(const_cast<char*>(a.c_str()));
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    ASSERT_EQ(posix_spawn(&pid, VELMOR_SIM, &actions, nullptr, argv.data(), environ), 0);
-    posix_spawn_file_actions_destroy(&actions);
+    const pid_t pid = Spawn(
+        {"sweep", "flow", "--vary", "flowGain=0.5:2:100", "--vary", "flowIntegralTime=0.3:1.2:100",
+         "--jobs", "2", "--out", out},
+        [] {}, pipeFds[1]);
+    ASSERT_GT(pid, 0);
     close(pipeFds[1]);
 
     // Wait for the first progress line: the runs are going.

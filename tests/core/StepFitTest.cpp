@@ -2,7 +2,7 @@
 // Open loop run of an independent model, the tuning rules, and the SIMC
 // tuning tried in a closed Flow loop through velmor-sim.
 #include "core/analysis/StepFit.h"
-#include "SimCliCall.h"
+#include "SimCliHarness.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SimFileReader.h"
 #include "core/shell/KeypadEntry.h"
@@ -15,8 +15,8 @@
 #include <sstream>
 
 using namespace velmor;
-using velmor::test::CliCall;
-using velmor::test::Sim;
+using velmor::test::Cli;
+using velmor::test::CliResult;
 
 namespace {
 
@@ -206,9 +206,9 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     const std::string test = (dir / "steptest.psm").string();
     const std::string loop = (dir / "loop.psm").string();
     ASSERT_EQ(
-        Sim({"run", "open", "--set", "openWaveform=4", "--records", "1000", "--out", test}).status,
+        Cli({"run", "open", "--set", "openWaveform=4", "--records", "1000", "--out", test}).status,
         0);
-    const CliCall fit = Sim({"fit", test});
+    const CliResult fit = Cli({"fit", test});
     ASSERT_EQ(fit.status, 0) << fit.err;
     const std::size_t simc = fit.out.find("\"rule\": \"SIMC\"");
     ASSERT_NE(simc, std::string::npos) << fit.out;
@@ -216,9 +216,9 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     const std::string i = JsonValue(fit.out, "I", simc);
     const std::string d = JsonValue(fit.out, "D", simc);
     EXPECT_EQ(d, "0");
-    const CliCall run = Sim({"run", "flow", "--set", "flowWaveform=4", "--set", "flowGain=" + pg,
-                             "--set", "flowIntegralTime=" + i, "--set", "flowDerivativeTime=" + d,
-                             "--records", "3000", "--out", loop});
+    const CliResult run = Cli({"run", "flow", "--set", "flowWaveform=4", "--set", "flowGain=" + pg,
+                               "--set", "flowIntegralTime=" + i, "--set", "flowDerivativeTime=" + d,
+                               "--records", "3000", "--out", loop});
     ASSERT_EQ(run.status, 0) << run.err;
 
     std::ifstream in(loop, std::ios::binary);

@@ -44,6 +44,8 @@ public:
     virtual void SendSettings() = 0;
     // A value the keypad accepted (in keypadValue) for keypad code `code`.
     virtual void UpdateDisplay(int code) = 0;
+    // Ends a run at once, as STOP does (nothing without a run).
+    virtual void StopRun() = 0;
 };
 
 } // namespace velmor

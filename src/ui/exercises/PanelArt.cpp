@@ -33,7 +33,7 @@ void Lamp(QPainter& p, QPointF centre, qreal radius, QColor lit, QColor dark, bo
 
 } // namespace
 
-QImage TrafficLightPicture(bool green)
+QImage TrafficLightPicture(RunLamp lit)
 {
     QImage image(93, 46, QImage::Format_RGB32);
     image.fill(kSilver);
@@ -50,8 +50,8 @@ QImage TrafficLightPicture(bool green)
     p.setBrush(body);
     p.setPen(QPen(QColor(18, 18, 20), 1));
     p.drawRoundedRect(QRectF(1.5, 0.5, 21, 42), 5, 5);
-    Lamp(p, QPointF(12, 11.5), 7, QColor(235, 40, 30), QColor(70, 18, 16), !green);
-    Lamp(p, QPointF(12, 31.5), 7, QColor(40, 220, 60), QColor(16, 58, 22), green);
+    Lamp(p, QPointF(12, 11.5), 7, QColor(235, 40, 30), QColor(70, 18, 16), lit == RunLamp::Red);
+    Lamp(p, QPointF(12, 31.5), 7, QColor(40, 220, 60), QColor(16, 58, 22), lit == RunLamp::Green);
     return image;
 }
 

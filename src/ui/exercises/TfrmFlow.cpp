@@ -20,10 +20,11 @@ namespace {
 
 constexpr const char* kContext = "TfrmFlow";
 
-// Both gauges: 263 pixels for 2 L/min, bottom at y = 340.
+// Both gauges: 263 pixels for 2 L/min, bottom at y = 340, so a full bar
+// reaches up to y = 77.
 constexpr int kBarBottom = 340;
-constexpr int kBarTop = 78;
 constexpr int kBarPixels = 263;
+constexpr int kBarTop = kBarBottom - kBarPixels;
 
 constexpr QRect kSPBox = Ltrb(17, 14, 97, 45);
 constexpr QRect kMVBox = Ltrb(16, 358, 97, 389);
@@ -53,15 +54,15 @@ int BarHeight(long double litresPerMinute)
     return static_cast<int>(Trunc(litresPerMinute / 2 * kBarPixels + 0.5L));
 }
 
-// One bar gauge at x..x+17: silver above the value, the value's colour below.
+// One bar gauge at x..x+17: the whole bar's height is cleared to silver
+// (rounding lets a full bar reach one row higher than the empty part
+// starts), then the value's colour is drawn up from the bottom. A value
+// beyond the scale (possible only from a file) stays inside the gauge.
 void DrawBar(QImage& image, int x, float value, const QColor& colour)
 {
-    const int h = BarHeight(value);
-    const int hEmpty = BarHeight(2 - static_cast<long double>(value));
+    const int h = std::min(BarHeight(value), kBarPixels);
     QPainter p(&image);
-    if (hEmpty > 0) {
-        p.fillRect(Ltrb(x, kBarTop, x + 18, kBarTop - 1 + hEmpty), kSilver);
-    }
+    p.fillRect(Ltrb(x, kBarTop, x + 18, kBarBottom), kSilver);
     if (h > 0) {
         p.fillRect(Ltrb(x, kBarBottom - h, x + 18, kBarBottom), colour);
     }
@@ -86,8 +87,8 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     imgPanel = new PanelView(kPanelSize, this);
     f.panelFontSize = m_state.shell.largeFonts ? 8 : 10;
 
-    imgTrafGreen = TrafficLightPicture(true);
-    imgTrafRed = TrafficLightPicture(false);
+    imgTrafGreen = TrafficLightPicture(RunLamp::Green);
+    imgTrafRed = TrafficLightPicture(RunLamp::Red);
 
     btnStart = makeButton(QRect(117, 12, 98, 24));
     btnStop = makeButton(QRect(117, 39, 98, 24));
@@ -145,6 +146,8 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     DrawControl();
     m_state.trend.cursorShown = false;
     f.lightState = 0;
+    // No run yet: the signal head is there, neither lamp lit.
+    DrawRunLight(imgPanel, TrafficLightPicture(RunLamp::None), FlowLight());
 }
 
 TfrmFlow::~TfrmFlow() = default;
@@ -231,6 +234,11 @@ void TfrmFlow::DrawBackground()
 void TfrmFlow::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Flow);
+    // The I and D switches are back on: their boxes show it.
+    const PidLoop loop = FlowLoop(m_state);
+    loop.chkI = loop.integralOn != 0;
+    loop.chkD = loop.derivativeOn != 0;
+    m_controller->SyncChecks();
     DrawPG();
     DrawPB();
     DrawI();
@@ -332,7 +340,7 @@ void TfrmFlow::DrawSP()
                  kYellow, Qt::black);
     DrawBar(image, 16, sp, kYellow);
     imgPanel->refresh(kSPBox);
-    imgPanel->refresh(Ltrb(16, 0, 34, kBarBottom));
+    imgPanel->refresh(Ltrb(16, kBarTop, 34, kBarBottom));
 }
 
 void TfrmFlow::DrawMV()
@@ -344,7 +352,7 @@ void TfrmFlow::DrawMV()
                  kAqua, Qt::black);
     DrawBar(image, 79, mv, kAqua);
     imgPanel->refresh(kMVBox);
-    imgPanel->refresh(Ltrb(79, kBarTop - 1, 97, kBarBottom));
+    imgPanel->refresh(Ltrb(79, kBarTop, 97, kBarBottom));
 }
 
 void TfrmFlow::DrawSample()
@@ -449,6 +457,7 @@ void TfrmFlow::FormClose()
     m_state.run.runActive = false;
     m_driver->poke();
     if (m_main != nullptr) {
+        m_main->hideKeypad();
         m_main->setFileNewEnabled(false);
         m_main->setControlItemChecked(Exercise::Flow, false);
         if (m_state.shell.appRunning) {

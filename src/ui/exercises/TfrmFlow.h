@@ -40,6 +40,7 @@ public:
     void UpdateSettings() override;
     void SendSettings() override;
     void UpdateDisplay(int code) override;
+    void StopRun() override { btnStopClick(); }
 
     // Drawing on imgPanel.
     void DrawSP();

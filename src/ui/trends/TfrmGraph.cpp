@@ -16,6 +16,7 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include <algorithm>
 #include <array>
@@ -160,8 +161,8 @@ void TfrmGraph::FormCreate()
 
     m_background = trendart::PanelBackground();
     m_panel = m_background.copy();
-    imgLpermOverlay = trendart::LpermOverlay();
-    imgLitresOverlay = trendart::LitresOverlay();
+    imgLpermOverlay = trendart::LpermOverlay(QLatin1Char(decimalMark()));
+    imgLitresOverlay = trendart::LitresOverlay(QLatin1Char(decimalMark()));
     imgLineBackground = QImage(1, 315, QImage::Format_RGB32);
     imgLineBackground.fill(Qt::black);
     m_sliderTrack = trendart::SliderTrack();
@@ -226,6 +227,9 @@ void TfrmGraph::CreateControls()
         auto* e = new QLineEdit(this);
         e->setGeometry(x, 3, 32, 20);
         e->setMaxLength(3);
+        // Whole seconds only: anything but a digit is refused as typed.
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), e));
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFont(arialFont(9));
         e->setText(QStringLiteral("0"));
@@ -852,7 +856,7 @@ void TfrmGraph::PIDUpdate(int recordNumber)
     const char mark = decimalMark();
     auto texts = [&](const SettingsFields& f) {
         const float gain = rec.field(f.gain);
-        std::array<QString, 4> t;
+        SettingsTexts t;
         t[0] = QString::fromStdString(DisplayStr(gain, mark));
         if (gain > 1e-10f) {
             t[1] = QString::fromStdString(
@@ -863,12 +867,19 @@ void TfrmGraph::PIDUpdate(int recordNumber)
         return t;
     };
 
+    DrawSettingsValues(texts(fields), m_exercise == Exercise::Batch
+                                          ? texts({kFieldVolPG, kFieldVolI, kFieldVolD})
+                                          : SettingsTexts{});
+}
+
+void TfrmGraph::DrawSettingsValues(const SettingsTexts& loop, const SettingsTexts& volumeLoop)
+{
     const QFont font = arialFont(m_state.trend.trendFontSize - 1);
     const int ascent = QFontMetrics(font).ascent();
     QPainter p(&m_panel);
     p.setFont(font);
     p.setPen(Qt::black);
-    auto column = [&](int left, int right, const std::array<QString, 4>& t) {
+    auto column = [&](int left, int right, const SettingsTexts& t) {
         p.fillRect(QRect(left, 432, right - left, 490 - 432), trendart::kSilver);
         for (int i = 0; i < 4; ++i) {
             if (!t[static_cast<std::size_t>(i)].isEmpty()) {
@@ -876,11 +887,25 @@ void TfrmGraph::PIDUpdate(int recordNumber)
             }
         }
     };
-    column(480, 518, texts(fields));
+    column(480, 518, loop);
     if (m_exercise == Exercise::Batch) {
-        column(385, 423, texts({kFieldVolPG, kFieldVolI, kFieldVolD}));
+        column(385, 423, volumeLoop);
     }
     p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::ClearRun()
+{
+    DrawNewAxes();
+    for (const BarSpec& bar : BarTable()) {
+        if (checkBoxOf(bar.id)->isChecked()) {
+            BlankPlace(bar.place);
+        }
+    }
+    if (m_exercise != Exercise::Open) {
+        DrawSettingsValues({}, {});
+    }
     refreshPanel();
 }
 

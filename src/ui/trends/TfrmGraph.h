@@ -10,6 +10,8 @@
 #include <QImage>
 #include <QWidget>
 
+#include <array>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -56,6 +58,8 @@ public:
     void Heading(const QString& fileName);
     void SetLanguage();
     void DrawGate();
+    // File > New: empty axes, empty bars and a settings box without values.
+    void ClearRun();
     // The Flow window's control-mode button enables the pump exactly in Manual.
     void setPumpEnabled(bool enabled);
 
@@ -128,6 +132,10 @@ private:
 
     // The settings box's labels and frame (drawn by SetLanguage).
     void DrawSettingsLabels();
+    // The values of the settings box: PG, PB, I, D of the loop (and of the
+    // Batch volume loop in its own column); empty texts blank a line.
+    using SettingsTexts = std::array<QString, 4>;
+    void DrawSettingsValues(const SettingsTexts& loop, const SettingsTexts& volumeLoop);
     // Time-base slider track with its knob at offset k.
     void SliderAt(int k);
     void DrawAxisLine(QPainter& painter, int x, int label);

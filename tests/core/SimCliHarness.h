@@ -1,4 +1,4 @@
-// velmor-sim called in memory, for tests.
+// velmor-sim run in memory: exit status, standard output, standard error.
 #pragma once
 
 #include "cli/SimCli.h"
@@ -9,13 +9,13 @@
 
 namespace velmor::test {
 
-struct CliCall {
+struct CliResult {
     int status;
     std::string out;
     std::string err;
 };
 
-inline CliCall Sim(const std::vector<std::string>& args)
+inline CliResult Cli(const std::vector<std::string>& args)
 {
     std::ostringstream out;
     std::ostringstream err;
