@@ -32,6 +32,14 @@ std::string OneLine(std::string_view text)
     return line;
 }
 
+const std::string& OptionArgument(const std::vector<std::string>& args, std::size_t& i)
+{
+    if (i + 1 >= args.size()) {
+        throw Refusal(args[i] + " needs an argument");
+    }
+    return args[++i];
+}
+
 void Report(std::ostream& err, std::string_view message)
 {
     err << "velmor-sim: " << OneLine(message) << '\n';

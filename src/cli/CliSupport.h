@@ -9,6 +9,7 @@
 #include <stdexcept>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmor {
 
@@ -22,6 +23,10 @@ public:
 // Messages echo what the user typed: control characters are written as
 // escapes so that every message stays on one line and shows what was there.
 std::string OneLine(std::string_view text);
+
+// The argument of the option at args[i]; i moves onto it. Refuses an option
+// given last without its argument.
+const std::string& OptionArgument(const std::vector<std::string>& args, std::size_t& i);
 
 // "velmor-sim: MESSAGE" on its own line.
 void Report(std::ostream& err, std::string_view message);

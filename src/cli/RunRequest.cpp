@@ -45,16 +45,10 @@ void Check(Exercise e, const SettingChange& c)
 bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, std::size_t& i)
 {
     const std::string& opt = args[i];
-    auto value = [&]() -> const std::string& {
-        if (i + 1 >= args.size()) {
-            throw Refusal(opt + " needs an argument");
-        }
-        return args[++i];
-    };
     if (opt == "--from") {
-        request.from = value();
+        request.from = OptionArgument(args, i);
     } else if (opt == "--set") {
-        const std::string& text = value();
+        const std::string& text = OptionArgument(args, i);
         const std::optional<SettingChange> c = SplitChange(text);
         if (!c) {
             throw Refusal("--set " + text + ": expected NAME=VALUE");
@@ -62,7 +56,7 @@ bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, s
         Check(request.exercise, *c);
         request.sets.push_back(*c);
     } else if (opt == "--at") {
-        const std::string& text = value();
+        const std::string& text = OptionArgument(args, i);
         const std::size_t colon = text.find(':');
         const std::optional<double> t = colon == std::string::npos
                                             ? std::nullopt
@@ -75,7 +69,7 @@ bool ParseRunOption(RunRequest& request, const std::vector<std::string>& args, s
         Check(request.exercise, *c);
         request.ats.push_back({*t, *c});
     } else if (opt == "--records") {
-        const std::string& text = value();
+        const std::string& text = OptionArgument(args, i);
         long long n = 0;
         const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
         if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1) {

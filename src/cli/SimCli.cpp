@@ -65,10 +65,7 @@ RunOptions ParseRun(const std::vector<std::string>& args)
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& opt = args[i];
         if (opt == "--out") {
-            if (i + 1 >= args.size()) {
-                throw Refusal(opt + " needs an argument");
-            }
-            o.out = args[++i];
+            o.out = OptionArgument(args, i);
             if (o.out->empty()) {
                 throw Refusal("--out needs a file name");
             }

@@ -137,14 +137,8 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
     bool haveOut = false;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& opt = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) {
-                throw Refusal(opt + " needs an argument");
-            }
-            return args[++i];
-        };
         if (opt == "--vary") {
-            SweepAxis axis = ParseVary(*e, value());
+            SweepAxis axis = ParseVary(*e, OptionArgument(args, i));
             for (const SweepAxis& other : c.plan.axes) {
                 if (other.name == axis.name) {
                     throw Refusal("--vary " + axis.name + " is given twice");
@@ -152,7 +146,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
             }
             c.plan.axes.push_back(std::move(axis));
         } else if (opt == "--jobs") {
-            const std::string& text = value();
+            const std::string& text = OptionArgument(args, i);
             unsigned n = 0;
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
             if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1 ||
@@ -162,7 +156,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
             }
             c.jobs = n;
         } else if (opt == "--out") {
-            c.out = value();
+            c.out = OptionArgument(args, i);
             if (c.out->empty()) {
                 throw Refusal("--out needs a file name");
             }

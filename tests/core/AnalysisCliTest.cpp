@@ -22,6 +22,7 @@ using namespace velmor;
 using velmor::test::Cli;
 using velmor::test::CliResult;
 using velmor::test::Entries;
+using velmor::test::JsonMember;
 using velmor::test::Slurp;
 using velmor::test::Spawn;
 namespace fs = std::filesystem;
@@ -257,16 +258,6 @@ std::string FirstStep(const std::string& json)
     return json.substr(start, end - start);
 }
 
-std::string Member(const std::string& object, const std::string& key)
-{
-    const std::size_t k = object.find("\"" + key + "\": ");
-    if (k == std::string::npos) {
-        return {};
-    }
-    const std::size_t start = k + key.size() + 4;
-    return object.substr(start, object.find_first_of(",}]", start) - start);
-}
-
 } // namespace
 
 TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
@@ -311,10 +302,10 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         ASSERT_EQ(Cli(run).status, 0);
         const CliResult analysed = Cli({"analyse", psm});
         ASSERT_EQ(analysed.status, 0);
-        EXPECT_EQ(cells[2], Member(analysed.out, "iae")) << k;
+        EXPECT_EQ(cells[2], JsonMember(analysed.out, "iae")) << k;
         const std::string step = FirstStep(analysed.out);
-        EXPECT_EQ(cells[3], Member(step, "overshootPercent")) << k;
-        EXPECT_EQ(cells[4], Member(step, "settlingTime")) << k;
+        EXPECT_EQ(cells[3], JsonMember(step, "overshootPercent")) << k;
+        EXPECT_EQ(cells[4], JsonMember(step, "settlingTime")) << k;
 
         const SimFileLoad load = Load(psm);
         const LoopTraces& flow = ControlledLoops(Exercise::Flow)[0];

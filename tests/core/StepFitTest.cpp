@@ -17,6 +17,7 @@
 using namespace velmor;
 using velmor::test::Cli;
 using velmor::test::CliResult;
+using velmor::test::JsonMember;
 
 namespace {
 
@@ -182,21 +183,6 @@ TEST(StepFit, BestStepIsTheOneItsModelExplainsBest)
     EXPECT_EQ(BestFittedStep(steps), nullptr);
 }
 
-namespace {
-
-// The text of the first value after `"key": ` at or after `from`.
-std::string JsonValue(const std::string& json, const std::string& key, std::size_t from = 0)
-{
-    const std::size_t k = json.find("\"" + key + "\": ", from);
-    if (k == std::string::npos) {
-        return {};
-    }
-    const std::size_t start = k + key.size() + 4;
-    return json.substr(start, json.find_first_of(",}", start) - start);
-}
-
-} // namespace
-
 TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
 {
     // The whole path a teacher takes: a step test with `run open`, `fit`,
@@ -212,9 +198,9 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     ASSERT_EQ(fit.status, 0) << fit.err;
     const std::size_t simc = fit.out.find("\"rule\": \"SIMC\"");
     ASSERT_NE(simc, std::string::npos) << fit.out;
-    const std::string pg = JsonValue(fit.out, "PG", simc);
-    const std::string i = JsonValue(fit.out, "I", simc);
-    const std::string d = JsonValue(fit.out, "D", simc);
+    const std::string pg = JsonMember(fit.out, "PG", simc);
+    const std::string i = JsonMember(fit.out, "I", simc);
+    const std::string d = JsonMember(fit.out, "D", simc);
     EXPECT_EQ(d, "0");
     const CliResult run = Cli({"run", "flow", "--set", "flowWaveform=4", "--set", "flowGain=" + pg,
                                "--set", "flowIntegralTime=" + i, "--set", "flowDerivativeTime=" + d,
