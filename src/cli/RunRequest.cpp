@@ -139,7 +139,11 @@ void ExecuteRun(VelmorState& state, const RunRequest& request)
             state.run.runActive = false;
         }
     };
-    RunHeadless(*engine, wait);
+    if (request.ats.empty() && !request.records) {
+        RunHeadless(*engine); // nothing to do in the waits
+    } else {
+        RunHeadless(*engine, wait);
+    }
     if (!atError.empty()) {
         throw Refusal(atError);
     }
