@@ -3,6 +3,7 @@
 // failed and killed writes). Where the fault lives in main()'s own wiring,
 // the whole program runs in a child process.
 #include "FullStream.h"
+#include "SimChild.h"
 #include "SimCliHarness.h"
 #include "TestFiles.h"
 
@@ -25,28 +26,6 @@ using namespace velmor::test;
 namespace fs = std::filesystem;
 
 namespace {
-
-// The whole program in a child process, as main() runs it, after `prepare`;
-// its standard error goes to `errFd` when one is given.
-pid_t Spawn(std::vector<std::string> args, void (*prepare)(), int errFd = -1)
-{
-    std::fflush(nullptr);
-    const pid_t pid = ::fork();
-    if (pid != 0) {
-        return pid;
-    }
-    if (errFd >= 0) {
-        ::dup2(errFd, 2);
-    }
-    prepare();
-    args.insert(args.begin(), "velmor-sim");
-    std::vector<char*> argv;
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    ::_exit(SimMain(static_cast<int>(args.size()), argv.data()));
-}
 
 // Spawn, then the exit status and standard error.
 CliResult Program(const std::vector<std::string>& args, void (*prepare)())
@@ -186,7 +165,8 @@ TEST_F(SimCliOutput, UsageIsOneLineWithoutArgumentsAndInFullOnHelp)
     CliResult r = Cli({});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err, "usage: velmor-sim run|inspect ... (try --help)\n");
+    EXPECT_EQ(r.err,
+              "usage: velmor-sim run|inspect|analyse|fit|export-csv|sweep ... (try --help)\n");
 
     r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);
