@@ -1,5 +1,6 @@
 #include "ui/shell/TfrmMain.h"
 
+#include "ui/analysis/AnalysisMenu.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/LoopWindows.h"
 #include "ui/mimic/TfrmManual.h"
@@ -247,6 +248,7 @@ void TfrmMain::buildMenus()
     mnuPreferencesOptions->setEnabled(false);
 
     mnuHelp = bar->addMenu(QString());
+    m_analysis = new AnalysisMenu(m_state, this, bar, mnuHelp->menuAction());
     mnuHelpContents = mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpContentsClick);
     mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
     mnuHelpContents->setShortcutContext(Qt::ApplicationShortcut);
@@ -336,6 +338,7 @@ void TfrmMain::SetLanguage()
     mnuPreferencesEasymenus->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Easy Menu")));
     mnuPreferencesOptions->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Preferences...")));
     mnuHelp->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&Help")));
+    m_analysis->SetLanguage();
     mnuHelpContents->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Contents...")));
     mnuHelpAbout->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "About...")));
 
@@ -520,6 +523,15 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     m_exerciseSub->show();
     keepInSight({m_exerciseSub, m_graphSub});
     m_mdiArea->setActiveSubWindow(m_exerciseSub);
+    if (m_whenOpen) {
+        const auto action = std::exchange(m_whenOpen, {});
+        action(m_exercise);
+    }
+}
+
+void TfrmMain::whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action)
+{
+    m_whenOpen = std::move(action);
 }
 
 void TfrmMain::openManual()
@@ -602,6 +614,7 @@ void TfrmMain::setRunMenusEnabled(bool enabled)
     for (QMenu* menu : {mnuFile, mnuControl, mnuPreferences, mnuHelp}) {
         menu->menuAction()->setEnabled(enabled);
     }
+    m_analysis->setEnabled(enabled);
     // A disabled menu takes its items' accelerators with it (F1 during a run).
     mnuHelpContents->setEnabled(enabled);
 }

@@ -30,6 +30,7 @@ class QToolButton;
 
 namespace velmor {
 
+class AnalysisMenu;
 class HelpViewer;
 class Preferences;
 class TfrmCalculator;
@@ -63,6 +64,10 @@ public:
     // is taken, and from now on follows the layout rule.
     void settleCentre();
     bool switching() const { return m_switchTimer.isActive(); }
+    // Runs `action` once, with the window, when the next loop exercise
+    // window has opened (after a switch's wait).
+    void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action);
+    AnalysisMenu* analysisMenu() const { return m_analysis; }
 
     // The open exercise, by its window name (for the keypad), and its Trends.
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
@@ -201,6 +206,8 @@ private:
     QTimer m_switchTimer;
     QString m_pendingName;
     QStyle* m_childStyle = nullptr;
+    AnalysisMenu* m_analysis = nullptr;
+    std::function<void(ExerciseWindow*)> m_whenOpen;
     // Once set, a resize with nothing open no longer moves the centre.
     bool m_centreSettled = false;
 };
