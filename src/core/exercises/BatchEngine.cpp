@@ -12,45 +12,45 @@ bool BatchEngine::canCycle() const
                m_state.batch.expectedTime;
 }
 
-void BatchEngine::start()
+BatchEngine::BatchEngine(VelmorState& state, TrendSink* sink)
+    : LoopEngine(state, sink,
+                 {state.batch.batchTick, state.batch.batchSimTime, state.batch.batchSegment})
 {
-    VelmorState& s = m_state;
-    BatchUnit& b = s.batch;
-    RunState& r = s.run;
-    TrendViewState& tv = s.trend;
+}
 
-    tv.trendPrevX = 38;
-    tv.trendPrevOutput = PlotFixed(0);
-    tv.trendPrevHeater = PlotFixed(0);
+void BatchEngine::startValues()
+{
+    const BatchUnit& b = m_state.batch;
+    const RunState& r = m_state.run;
+    TrendViewState& tv = m_state.trend;
+    // Output, heater and temperature traces start from the values before
+    // this Start (an earlier run's last values).
+    tv.trendPrevOutput = PlotFixed(r.outputPercent);
+    tv.trendPrevHeater = PlotFixed(r.heaterPercent);
     tv.trendPrevTempSP = PlotFixed(b.batchTempSP);
     tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
     tv.trendPrevVolumeSP = PlotCumulative(b.batchVolumeSP);
     tv.trendPrevVolume = PlotCumulative(0);
-    b.batchSegment = 1;
-    tv.trendSegmentShown = 0;
-    if (!tv.trendNoData) {
-        tv.cursorShown = false;
-    }
-    prepareLog({0, 1, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 24});
-    r.measuredVolume = 0;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
+}
+
+void BatchEngine::resetForRun()
+{
+    BatchUnit& b = m_state.batch;
+    m_state.run.measuredVolume = 0;
     b.volIntegral = 0;
     b.volErrorRate = 0;
     b.volPrevError = 0;
     b.batchTempIntegral = 0;
     b.batchTempErrorRate = 0;
     b.batchTempPrevError = 0;
-    b.batchTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
+}
 
-    // Record 1: outputs and temperature as they are now (after an earlier
-    // run, that run's last values).
-    b.batchSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
+void BatchEngine::writeFirstRecord(SampleRecord& rec)
+{
+    // Outputs and temperature as they are now (after an earlier run, that
+    // run's last values); the times as set, whatever the switches.
+    const BatchUnit& b = m_state.batch;
+    const RunState& r = m_state.run;
     rec.field(kFieldOutput) = r.outputPercent;
     rec.field(kFieldTempSP) = b.batchTempSP;
     rec.field(kFieldTempMV) = r.measuredTemperature;
@@ -63,18 +63,16 @@ void BatchEngine::start()
     rec.field(kFieldVolPG) = b.volGain;
     rec.field(kFieldVolI) = b.volIntegralTime;
     rec.field(kFieldVolD) = b.volDerivativeTime;
-    rec.segment = 1;
+    rec.segment = b.batchSegment;
+}
 
-    startTrendView();
-    tv.trendLive = true;
-    r.runActive = true;
-    tv.trendPrevOutput = PlotFixed(r.outputPercent);
-    tv.trendPrevHeater = PlotFixed(r.heaterPercent);
-    tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
-    tv.trendNoData = false;
-
+void BatchEngine::startPlant()
+{
+    BatchUnit& b = m_state.batch;
+    RunState& r = m_state.run;
     b.u0 = b.u1 = b.u2 = b.u3 = 0;
     b.y = b.y1 = b.y2 = 0;
+    // The tank starts at the set point with both outputs off.
     b.model.reset(b.batchTempSP);
     r.measuredTemperature = b.batchTempSP;
     r.outputPercent = 0;
@@ -106,8 +104,7 @@ void BatchEngine::cycle()
     r.measuredVolume = static_cast<float>(static_cast<Real>(r.measuredVolume) +
                                           r.flowRate / (60 / static_cast<Real>(r.samplePeriod)));
 
-    b.batchSimTime = stamp(b.batchTick);
-    b.batchTick += 1;
+    advanceTime();
     r.tempSetPoint = b.batchTempSP;
     r.volumeSetPoint = b.batchVolumeSP;
 
@@ -179,15 +176,12 @@ void BatchEngine::cycle()
 
     afterRecord(b.batchSimTime,
                 {&TrendSink::TrendQ, &TrendSink::TrendTempSP, &TrendSink::TrendTempMV,
-                 &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV},
-                b.batchSegment);
+                 &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV});
 }
 
-void BatchEngine::finish()
+void BatchEngine::keepLastValues()
 {
-    m_state.run.runActive = false;
     m_state.batch.batchLastTempSP = m_state.run.tempSetPoint;
-    endRun();
 }
 
 } // namespace velmor

@@ -8,12 +8,17 @@ namespace velmor {
 
 class BatchEngine : public LoopEngine {
 public:
-    using LoopEngine::LoopEngine;
+    BatchEngine(VelmorState& state, TrendSink* sink);
     Exercise exercise() const override { return Exercise::Batch; }
-    void start() override;
     void cycle() override;
-    void finish() override;
     bool canCycle() const override;
+
+protected:
+    void startValues() override;
+    void resetForRun() override;
+    void writeFirstRecord(SampleRecord& rec) override;
+    void startPlant() override;
+    void keepLastValues() override;
 };
 
 } // namespace velmor

@@ -31,51 +31,50 @@ std::int64_t FlowControllerCounts(VelmorState& s)
     return counts;
 }
 
-void FlowEngine::start()
+FlowEngine::FlowEngine(VelmorState& state, TrendSink* sink)
+    : LoopEngine(state, sink, {state.flow.flowTick, state.flow.flowSimTime, state.flow.flowSegment})
 {
-    VelmorState& s = m_state;
-    FlowUnit& f = s.flow;
-    RunState& r = s.run;
-    TrendViewState& tv = s.trend;
+}
 
+void FlowEngine::startValues()
+{
+    FlowUnit& f = m_state.flow;
+    RunState& r = m_state.run;
+    TrendViewState& tv = m_state.trend;
     f.flowWaveformAtStart = f.flowWaveform;
     r.outputPercent = 0;
     r.pumpOn = false;
-    tv.trendPrevX = 38;
     tv.trendPrevOutput = PlotFixed(0);
+    // The first set-point point is B of the waveform (the Flat's hidden B).
     tv.trendPrevSP = PlotRate(f.waveParams.B(f.flowWaveform));
     r.flowRate = 0;
     tv.trendPrevPV = PlotRate(r.flowRate);
-    f.flowSegment = 1;
-    tv.trendSegmentShown = 0;
-    startTrendData();
-    prepareLog({0, 1, 2, 3, 4, 5, 6, 7});
+}
+
+void FlowEngine::resetForRun()
+{
+    FlowUnit& f = m_state.flow;
     f.flowIntegral = 0;
     f.flowErrorRate = 0;
     f.flowPrevError = 0;
-    f.flowCounts = 0;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
-    f.flowTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
+    f.flowCounts = 0; // Manual mode runs down from 0
+}
 
-    f.flowSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
+void FlowEngine::writeFirstRecord(SampleRecord& rec)
+{
+    const FlowUnit& f = m_state.flow;
     rec.field(kFieldFlowSP) = f.waveParams.B(f.flowWaveform);
-    rec.field(kFieldFlowMV) = r.flowRate;
+    rec.field(kFieldFlowMV) = m_state.run.flowRate;
     rec.field(kFieldFlowPG) = f.flowGain;
-    rec.field(kFieldFlowI) = f.flowIntegralTime;
+    rec.field(kFieldFlowI) = f.flowIntegralTime; // as set, whatever the switches
     rec.field(kFieldFlowD) = f.flowDerivativeTime;
-    rec.field(kFieldOutput) = r.outputPercent;
+    rec.field(kFieldOutput) = m_state.run.outputPercent;
     rec.segment = f.flowSegment;
+}
 
-    startTrendView();
-    r.runActive = true;
-    tv.trendLive = true;
-    f.plant.reset();
+void FlowEngine::startPlant()
+{
+    m_state.flow.plant.reset();
 }
 
 void FlowEngine::cycle()
@@ -87,9 +86,7 @@ void FlowEngine::cycle()
     const float y = f.plant.step(r.outputPercent);
     r.flowRate = GatedFlow(PlantFlow(y), r.gateValvePercent);
 
-    const double t = stamp(f.flowTick);
-    f.flowSimTime = t;
-    f.flowTick += 1;
+    const double t = advanceTime();
 
     r.flowSetPoint = WaveStep(f.flowWaveform, f.waveParams, t, s.trend.trendSpan, r.flowSetPoint);
 
@@ -108,14 +105,13 @@ void FlowEngine::cycle()
     rec.field(kFieldOutput) = r.outputPercent;
     rec.segment = f.flowSegment;
 
-    afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ}, f.flowSegment);
+    afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ});
 }
 
-void FlowEngine::finish()
+void FlowEngine::keepLastValues()
 {
     m_state.flow.flowLastSP = m_state.run.flowSetPoint;
     m_state.flow.flowLastPV = m_state.run.flowRate;
-    endRun();
 }
 
 } // namespace velmor

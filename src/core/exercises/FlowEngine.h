@@ -8,11 +8,16 @@ namespace velmor {
 
 class FlowEngine : public LoopEngine {
 public:
-    using LoopEngine::LoopEngine;
+    FlowEngine(VelmorState& state, TrendSink* sink);
     Exercise exercise() const override { return Exercise::Flow; }
-    void start() override;
     void cycle() override;
-    void finish() override;
+
+protected:
+    void startValues() override;
+    void resetForRun() override;
+    void writeFirstRecord(SampleRecord& rec) override;
+    void startPlant() override;
+    void keepLastValues() override;
 };
 
 // The controller step of one cycle in counts, before clamping (PID or Manual

@@ -12,50 +12,49 @@ constexpr Real kDrainRate = 5.5L; // L/min with the drain open
 
 } // namespace
 
-void LevelEngine::start()
+LevelEngine::LevelEngine(VelmorState& state, TrendSink* sink)
+    : LoopEngine(state, sink,
+                 {state.level.levelTick, state.level.levelSimTime, state.level.levelSegment})
 {
-    VelmorState& s = m_state;
-    LevelUnit& l = s.level;
-    RunState& r = s.run;
-    TrendViewState& tv = s.trend;
+}
 
+void LevelEngine::startValues()
+{
+    LevelUnit& l = m_state.level;
+    TrendViewState& tv = m_state.trend;
     l.levelWaveformAtStart = l.levelWaveform;
     // The pump drive stays as the previous run left it.
-    tv.trendPrevX = 38;
     tv.trendPrevOutput = PlotFixed(0);
     tv.trendPrevLevelSP = PlotFixed(static_cast<float>(l.initialLevel));
-    r.levelPercent = static_cast<float>(l.initialLevel);
-    tv.trendPrevLevel = PlotFixed(r.levelPercent);
-    l.levelSegment = 1;
-    tv.trendSegmentShown = 0;
-    startTrendData();
-    prepareLog({0, 1, 7, 19, 20, 21, 22, 23, 24});
+    m_state.run.levelPercent = static_cast<float>(l.initialLevel);
+    tv.trendPrevLevel = PlotFixed(m_state.run.levelPercent);
+}
+
+void LevelEngine::resetForRun()
+{
+    LevelUnit& l = m_state.level;
     l.levelIntegral = 0;
     l.levelErrorRate = 0;
     l.levelPrevError = 0;
     l.drainCountdown = 0;
     l.drainOpen = false;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
-    l.levelTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
+}
 
-    l.levelSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
+void LevelEngine::writeFirstRecord(SampleRecord& rec)
+{
+    const LevelUnit& l = m_state.level;
     rec.field(kFieldLevelSP) = static_cast<float>(l.initialLevel);
-    rec.field(kFieldLevelMV) = r.levelPercent;
+    rec.field(kFieldLevelMV) = m_state.run.levelPercent;
     rec.field(kFieldLevelPG) = l.levelGain;
-    rec.field(kFieldLevelI) = l.levelIntegralTime;
+    rec.field(kFieldLevelI) = l.levelIntegralTime; // as set, whatever the switches
     rec.field(kFieldLevelD) = l.levelDerivativeTime;
-    rec.field(kFieldOutput) = r.outputPercent;
+    rec.field(kFieldOutput) = m_state.run.outputPercent;
     rec.segment = l.levelSegment;
+}
 
-    startTrendView();
-    r.runActive = true;
-    tv.trendLive = true;
+void LevelEngine::startPlant()
+{
+    LevelUnit& l = m_state.level;
     l.plant.reset();
     l.tankVolume = static_cast<float>(static_cast<Real>(l.initialLevel) * kFullTank / 100);
 }
@@ -82,9 +81,7 @@ void LevelEngine::cycle()
     l.levelCounts =
         static_cast<std::int32_t>(Trunc(static_cast<Real>(r.levelPercent) * 255 / 100 + 0.5L));
 
-    const double t = stamp(l.levelTick);
-    l.levelSimTime = t;
-    l.levelTick += 1;
+    const double t = advanceTime();
 
     r.levelSetPoint =
         WaveStep(l.levelWaveform, l.waveParams, t, s.trend.trendSpan, r.levelSetPoint);
@@ -129,15 +126,13 @@ void LevelEngine::cycle()
     rec.field(kFieldOutput) = r.outputPercent;
     rec.segment = l.levelSegment;
 
-    afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ},
-                l.levelSegment);
+    afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ});
 }
 
-void LevelEngine::finish()
+void LevelEngine::keepLastValues()
 {
     m_state.level.levelLastSP = m_state.run.levelSetPoint;
     m_state.level.levelLastPV = m_state.run.levelPercent;
-    endRun();
 }
 
 } // namespace velmor

@@ -8,11 +8,16 @@ namespace velmor {
 
 class OpenEngine : public LoopEngine {
 public:
-    using LoopEngine::LoopEngine;
+    OpenEngine(VelmorState& state, TrendSink* sink);
     Exercise exercise() const override { return Exercise::Open; }
-    void start() override;
     void cycle() override;
-    void finish() override;
+
+protected:
+    void startValues() override;
+    void resetForRun() override;
+    void writeFirstRecord(SampleRecord& rec) override;
+    void startPlant() override;
+    void keepLastValues() override;
 };
 
 } // namespace velmor

@@ -5,48 +5,44 @@
 
 namespace velmor {
 
-void TemperatureEngine::start()
+TemperatureEngine::TemperatureEngine(VelmorState& state, TrendSink* sink)
+    : LoopEngine(state, sink, {state.temp.tempTick, state.temp.tempSimTime, state.temp.tempSegment})
 {
-    VelmorState& s = m_state;
-    TemperatureUnit& u = s.temp;
-    RunState& r = s.run;
-    TrendViewState& tv = s.trend;
+}
 
-    tv.trendPrevX = 38;
+void TemperatureEngine::startValues()
+{
+    TrendViewState& tv = m_state.trend;
     tv.trendPrevHeater = PlotFixed(0);
-    tv.trendPrevTempSP = PlotFixed(u.tempEnteredSP);
-    tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
-    u.tempSegment = 1;
-    tv.trendSegmentShown = 0;
-    startTrendData();
-    prepareLog({0, 1, 8, 9, 10, 11, 12, 13, 24});
+    tv.trendPrevTempSP = PlotFixed(m_state.temp.tempEnteredSP);
+    tv.trendPrevTemp = PlotFixed(m_state.run.measuredTemperature);
+}
+
+void TemperatureEngine::resetForRun()
+{
+    TemperatureUnit& u = m_state.temp;
     u.tempIntegral = 0;
     u.tempErrorRate = 0;
     u.tempPrevError = 0;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
-    u.tempTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
+}
 
-    // Record 1 carries the values current now: after a finished run, that
-    // run's last temperature and output.
-    u.tempSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
+void TemperatureEngine::writeFirstRecord(SampleRecord& rec)
+{
+    // The temperature and the heater as they are now: after a finished run,
+    // that run's last values.
+    const TemperatureUnit& u = m_state.temp;
     rec.field(kFieldTempSP) = u.tempEnteredSP;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
+    rec.field(kFieldTempMV) = m_state.run.measuredTemperature;
     rec.field(kFieldTempPG) = u.tempGain;
     rec.field(kFieldTempI) = u.tempIntegralTime;
     rec.field(kFieldTempD) = u.tempDerivativeTime;
-    rec.field(kFieldHeater) = r.heaterPercent;
+    rec.field(kFieldHeater) = m_state.run.heaterPercent;
     rec.segment = u.tempSegment;
+}
 
-    startTrendView();
-    r.runActive = true;
-    tv.trendLive = true;
-    u.model.reset(u.initialTemperature);
+void TemperatureEngine::startPlant()
+{
+    m_state.temp.model.reset(m_state.temp.initialTemperature);
 }
 
 void TemperatureEngine::cycle()
@@ -60,9 +56,7 @@ void TemperatureEngine::cycle()
         u.measuredCounts = TemperatureCounts(r.measuredTemperature);
     }
 
-    const double t = stamp(u.tempTick);
-    u.tempSimTime = t;
-    u.tempTick += 1;
+    const double t = advanceTime();
     r.tempSetPoint = u.tempEnteredSP;
 
     // Controller: integral and derivative terms both divided by 60.
@@ -90,15 +84,13 @@ void TemperatureEngine::cycle()
     rec.field(kFieldHeater) = r.heaterPercent;
     rec.segment = u.tempSegment;
 
-    afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ},
-                u.tempSegment);
+    afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ});
 }
 
-void TemperatureEngine::finish()
+void TemperatureEngine::keepLastValues()
 {
     m_state.temp.tempLastSP = m_state.run.tempSetPoint;
     m_state.temp.tempLastPV = m_state.run.measuredTemperature;
-    endRun();
 }
 
 } // namespace velmor

@@ -7,7 +7,7 @@ SampleLog::SampleLog() : records(kLogRecords)
     secondIndex.fill(0);
 }
 
-void SampleLog::clearFields(const std::vector<int>& fields)
+void SampleLog::clearFields(std::span<const int> fields)
 {
     for (int n = kLogRecords; n >= 1; --n) {
         SampleRecord& r = record(n);

@@ -5,6 +5,7 @@
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace velmor {
@@ -80,7 +81,7 @@ struct SampleLog {
 
     // Zeroes the given fields (0 meaning the time) in every record,
     // 6000 down to 1, as each exercise does at Start for its own fields.
-    void clearFields(const std::vector<int>& fields);
+    void clearFields(std::span<const int> fields);
 
     // Second index bookkeeping of a run.
     void resetSecondIndex();
