@@ -24,7 +24,7 @@ TEST(TrendTables, TracesFollowTheRecordFieldsAndScales)
 
 TEST(TrendBars, MeasuredFlowIsClampedAndShowsItsFullBar)
 {
-    const BarSpec& mv = BarOf(TraceId::FlowMV);
+    const BarInfo& mv = BarOf(TraceId::FlowMV);
     const float v = BarValue(mv, 2.6f);
     EXPECT_EQ(v, 2.0f);
     EXPECT_EQ(BarText(mv, v), "2.00");
@@ -36,7 +36,7 @@ TEST(TrendBars, MeasuredFlowIsClampedAndShowsItsFullBar)
 
 TEST(TrendBars, OtherBarsShowValuesBeyondFullScale)
 {
-    const BarSpec& sp = BarOf(TraceId::FlowSP);
+    const BarInfo& sp = BarOf(TraceId::FlowSP);
     const float v = BarValue(sp, 2.6f);
     EXPECT_EQ(BarText(sp, v), "2.60");
     // 19 pixels above the bar's top.
@@ -48,8 +48,8 @@ TEST(TrendBars, OtherBarsShowValuesBeyondFullScale)
 
 TEST(TrendBars, VolumeBarsHaveDifferentFullScales)
 {
-    const BarSpec& sp = BarOf(TraceId::VolSP);
-    const BarSpec& mv = BarOf(TraceId::VolMV);
+    const BarInfo& sp = BarOf(TraceId::VolSP);
+    const BarInfo& mv = BarOf(TraceId::VolMV);
     EXPECT_EQ(BarFilledTop(sp, 6.0f), 467 - 32); // half of 12 L
     EXPECT_EQ(BarFilledTop(mv, 6.0f), 403);      // all of 6 L
     EXPECT_EQ(BarText(sp, 6.0f), "6");
@@ -65,7 +65,7 @@ TEST(TrendBars, TextsAndRounding)
     EXPECT_EQ(BarText(BarOf(TraceId::LevelSP), 80.0f), "80");
     EXPECT_EQ(BarText(BarOf(TraceId::FlowSP), 1.5f, ','), "1,50");
     // Round(0.5 x 64 / 64 ...) ties to even: 50.78125 % of 64 is 32.5 -> 32.
-    const BarSpec& q = BarOf(TraceId::FlowQ);
+    const BarInfo& q = BarOf(TraceId::FlowQ);
     EXPECT_EQ(BarFilledTop(q, 50.78125f), 467 - 32);
     EXPECT_EQ(BarFilledTop(q, 52.34375f), 467 - 34); // 33.5 -> 34
 }
@@ -75,7 +75,7 @@ TEST(TrendBars, LevelBarsShareTheFlowPlaces)
     EXPECT_EQ(BarOf(TraceId::LevelSP).place, BarOf(TraceId::FlowSP).place);
     EXPECT_EQ(BarOf(TraceId::LevelMV).place, BarOf(TraceId::FlowMV).place);
     const auto& places = BarPlaces();
-    for (const BarSpec& b : BarTable()) {
+    for (const BarInfo& b : BarTable()) {
         const BarPlace& p = places[static_cast<std::size_t>(b.place)];
         EXPECT_EQ(p.bar.left, b.barLeft);
         EXPECT_EQ(p.bar.right - p.bar.left, kTrendBarWidth);
