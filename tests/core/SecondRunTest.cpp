@@ -1,0 +1,376 @@
+// START pressed again after a run, in the state the run left: everything a
+// run keeps for itself starts over, and exactly the values named here carry
+// over into the new run. Each second run is then checked record by record
+// against a first run started with those carried values.
+#include "TestRun.h"
+
+#include "core/Arith.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+using namespace velmor;
+using velmor::test::TestRun;
+
+namespace {
+
+// Another exercise's earlier run: every field of every record is 9.
+void FillLog(VelmorState& s)
+{
+    for (SampleRecord& rec : s.log.records) {
+        rec.time = 9;
+        rec.values.fill(9.0f);
+        rec.segment = 9;
+    }
+}
+
+// STOP in the pacing wait after record n, then the end of the run.
+void StopAt(TestRun& r, int n)
+{
+    r.cycles(n - r.state.run.sampleCount);
+    r.state.run.runActive = false;
+    r.toEnd();
+    ASSERT_EQ(r.state.run.sampleCount, n);
+}
+
+// The run's bookkeeping right after Start, the same for every exercise.
+void ExpectFreshBookkeeping(const VelmorState& s)
+{
+    EXPECT_EQ(s.run.sampleCount, 1);
+    EXPECT_TRUE(s.run.runActive);
+    EXPECT_EQ(s.log.secondIndex[0], 1);
+    for (int sec = 1; sec <= kLastIndexedSecond; ++sec) {
+        ASSERT_EQ(s.log.secondIndex[static_cast<std::size_t>(sec)], 0) << "second " << sec;
+    }
+    EXPECT_EQ(s.log.secondIndexCursor, 1);
+    EXPECT_EQ(s.log.secondIndexFilled, 0);
+    EXPECT_TRUE(s.trend.trendLive);
+    EXPECT_FALSE(s.trend.trendNoData);
+    EXPECT_EQ(s.trend.trendViewStart, 0);
+    EXPECT_EQ(s.trend.trendPrevX, 38);
+    EXPECT_EQ(s.trend.trendSegmentShown, 0);
+}
+
+// Records 1..n of two runs, field by field; reports the first difference.
+void ExpectSameRecords(const TestRun& a, const TestRun& b, int n)
+{
+    for (int i = 1; i <= n; ++i) {
+        const SampleRecord& x = a.record(i);
+        const SampleRecord& y = b.record(i);
+        ASSERT_EQ(x.time, y.time) << "time of record " << i;
+        for (int f = kFirstFloatField; f <= kLastFloatField; ++f) {
+            ASSERT_EQ(x.field(f), y.field(f)) << "field " << f << " of record " << i;
+        }
+        ASSERT_EQ(x.segment, y.segment) << "segment of record " << i;
+    }
+}
+
+// A record the second run did not reach: its own fields cleared, the other
+// exercises' fields as they were.
+void ExpectClearedOwnFields(const SampleRecord& rec, std::initializer_list<int> own,
+                            std::initializer_list<int> other)
+{
+    EXPECT_EQ(rec.time, 0.0);
+    for (int f : own) {
+        EXPECT_EQ(rec.field(f), 0.0f) << "own field " << f;
+    }
+    for (int f : other) {
+        EXPECT_EQ(rec.field(f), 9.0f) << "other field " << f;
+    }
+}
+
+} // namespace
+
+TEST(SecondRun, FlowRestartsFromRestWithItsSettings)
+{
+    auto configure = [](TestRun& r) {
+        FillLog(r.state);
+        r.enter(kCodeD, 0.5f);
+        ChooseWaveform(r.state, Exercise::Flow, kSine);
+    };
+    TestRun r(Exercise::Flow);
+    configure(r);
+    r.start();
+    StopAt(r, 300);
+    const FlowUnit& f = r.state.flow;
+    ASSERT_NE(f.flowIntegral, 0.0f);
+    ASSERT_NE(f.flowErrorRate, 0.0f);
+    ASSERT_NE(f.flowPrevError, 0.0f);
+    ASSERT_NE(f.flowCounts, 0);
+    ASSERT_NE(f.plant.y, 0.0f);
+    r.state.flow.flowSegment = 3; // settings changed between the runs
+
+    r.start();
+    EXPECT_EQ(f.flowIntegral, 0.0f);
+    EXPECT_EQ(f.flowErrorRate, 0.0f);
+    EXPECT_EQ(f.flowPrevError, 0.0f);
+    EXPECT_EQ(f.flowCounts, 0);
+    EXPECT_EQ(f.flowTick, 1);
+    EXPECT_EQ(f.flowSimTime, 0.0);
+    EXPECT_EQ(f.flowSegment, 1);
+    EXPECT_EQ(r.state.run.outputPercent, 0.0f);
+    EXPECT_EQ(r.state.run.flowRate, 0.0f);
+    EXPECT_EQ(f.plant.u0 + f.plant.u1 + f.plant.u2 + f.plant.u3 + f.plant.y1 + f.plant.y2, 0.0);
+    EXPECT_EQ(f.plant.y, 0.0f);
+    ExpectFreshBookkeeping(r.state);
+    // Carried: the settings and the waveform.
+    EXPECT_EQ(f.flowDerivativeTime, 0.5f);
+    EXPECT_EQ(f.flowWaveformAtStart, kSine);
+    // Record 1: B of the Sine (0.5), no flow, no output.
+    EXPECT_EQ(r.record(1).field(kFieldFlowSP), 0.5f);
+    EXPECT_EQ(r.record(1).field(kFieldFlowD), 0.5f);
+    EXPECT_EQ(r.record(1).segment, 1);
+    // Flow clears fields 0..7 only: the segment of record 300 stays.
+    ExpectClearedOwnFields(r.record(300), {2, 3, 4, 5, 6, 7}, {8, 13, 19, 23});
+    EXPECT_EQ(r.record(300).segment, 1);
+
+    TestRun fresh(Exercise::Flow);
+    configure(fresh);
+    fresh.start();
+    r.cycles(149);
+    fresh.cycles(149);
+    ExpectSameRecords(r, fresh, 150);
+
+    // The second run's own index: 150 records reach 14.9 s.
+    r.state.run.runActive = false;
+    r.toEnd();
+    EXPECT_EQ(r.state.log.secondIndexFilled, 15);
+    EXPECT_EQ(r.state.log.secondIndex[14], 141);
+    EXPECT_EQ(r.state.log.secondIndex[15], 150);
+    EXPECT_EQ(r.state.log.secondIndex[29], 150);
+}
+
+TEST(SecondRun, FlowManualModeIsKeptAndThePumpSwitchedOff)
+{
+    TestRun r(Exercise::Flow);
+    r.state.flow.flowManual = true;
+    r.start();
+    r.state.run.pumpOn = true;
+    StopAt(r, 30);
+    ASSERT_EQ(r.state.flow.flowCounts, 255);
+    r.start();
+    EXPECT_TRUE(r.state.flow.flowManual); // carried
+    EXPECT_FALSE(r.state.run.pumpOn);
+    r.cycles(1);
+    // From 0 counts, not 255: 0 - 0 - 5, clamped.
+    EXPECT_EQ(r.state.flow.flowCounts, 0);
+    EXPECT_EQ(r.record(2).field(kFieldOutput), 0.0f);
+}
+
+TEST(SecondRun, LevelCarriesItsPumpOutputAndRefillsTheTank)
+{
+    auto configure = [](TestRun& r) {
+        FillLog(r.state);
+        r.state.level.chkAutodrain = true;
+        r.enter(kCodeSetPoint, 60); // initial level
+        r.enter(kCodeD, 6);
+        r.enter(kCodeWaveRow1, 80);
+    };
+    TestRun r(Exercise::Level);
+    configure(r);
+    r.start();
+    r.cycles(150);
+    r.enter(kCodeWaveRow1, 40); // far below the level: the drain opens
+    StopAt(r, 154);
+    const LevelUnit& l = r.state.level;
+    ASSERT_TRUE(l.drainOpen);
+    ASSERT_GT(l.drainCountdown, 0);
+    ASSERT_NE(l.levelIntegral, 0.0f);
+    ASSERT_NE(l.levelErrorRate, 0.0f);
+    ASSERT_NE(l.levelPrevError, 0.0f);
+    const float lastOutput = r.state.run.outputPercent;
+    ASSERT_EQ(lastOutput, 100.0f); // the integral still drives the pump
+
+    r.start();
+    EXPECT_FALSE(l.drainOpen);
+    EXPECT_EQ(l.drainCountdown, 0);
+    EXPECT_EQ(l.levelIntegral, 0.0f);
+    EXPECT_EQ(l.levelErrorRate, 0.0f);
+    EXPECT_EQ(l.levelPrevError, 0.0f);
+    EXPECT_EQ(l.levelTick, 1);
+    EXPECT_EQ(l.levelSimTime, 0.0);
+    EXPECT_EQ(l.levelSegment, 1);
+    EXPECT_EQ(r.state.run.levelPercent, 60.0f);
+    EXPECT_EQ(l.tankVolume, 1.938f); // 60 % of 3.23 L
+    EXPECT_EQ(l.plant.u0 + l.plant.u1 + l.plant.u2 + l.plant.u3 + l.plant.y1 + l.plant.y2, 0.0);
+    ExpectFreshBookkeeping(r.state);
+    // Carried: outputPercent, into record 1 and the first cycles' plant input.
+    EXPECT_EQ(r.state.run.outputPercent, 100.0f);
+    EXPECT_EQ(r.record(1).field(kFieldOutput), 100.0f);
+    EXPECT_EQ(r.record(1).field(kFieldLevelSP), 60.0f);
+    EXPECT_EQ(r.record(1).field(kFieldLevelMV), 60.0f);
+    EXPECT_TRUE(l.chkAutodrain);
+    ExpectClearedOwnFields(r.record(154), {7, 19, 20, 21, 22, 23}, {2, 3, 8, 13});
+    EXPECT_EQ(r.record(154).segment, 0);
+
+    TestRun fresh(Exercise::Level);
+    configure(fresh);
+    fresh.enter(kCodeWaveRow1, 40);
+    fresh.state.run.outputPercent = lastOutput; // the carried outputPercent
+    fresh.start();
+    r.cycles(149);
+    fresh.cycles(149);
+    ExpectSameRecords(r, fresh, 150);
+}
+
+TEST(SecondRun, OpenLoopStartsWithNoFlowAndNoDrive)
+{
+    auto configure = [](TestRun& r) {
+        FillLog(r.state);
+        ChooseWaveform(r.state, Exercise::Open, kSine);
+        r.state.run.gateValvePercent = 50;
+    };
+    TestRun r(Exercise::Open);
+    configure(r);
+    r.start();
+    StopAt(r, 200);
+    ASSERT_NE(r.state.run.flowRate, 0.0f);
+    ASSERT_NE(r.state.run.outputPercent, 0.0f);
+
+    r.start();
+    const OpenUnit& o = r.state.open;
+    EXPECT_EQ(r.state.run.flowRate, 0.0f);
+    EXPECT_EQ(r.state.run.outputPercent, 0.0f);
+    EXPECT_EQ(o.openTick, 1);
+    EXPECT_EQ(o.openSimTime, 0.0);
+    EXPECT_EQ(o.openSegment, 1);
+    EXPECT_EQ(o.plant.u0 + o.plant.u1 + o.plant.u2 + o.plant.u3 + o.plant.y1 + o.plant.y2, 0.0);
+    ExpectFreshBookkeeping(r.state);
+    // Carried: the waveform and the gate valve.
+    EXPECT_EQ(o.openWaveformAtStart, kSine);
+    EXPECT_EQ(r.state.run.gateValvePercent, 50);
+    EXPECT_EQ(r.record(1).field(kFieldOutput), 0.0f);
+    EXPECT_EQ(r.record(1).field(kFieldFlowMV), 0.0f);
+    ExpectClearedOwnFields(r.record(200), {3, 7}, {2, 4, 8, 19});
+    EXPECT_EQ(r.record(200).segment, 9); // Open loop logs no segment
+
+    TestRun fresh(Exercise::Open);
+    configure(fresh);
+    fresh.start();
+    r.cycles(149);
+    fresh.cycles(149);
+    ExpectSameRecords(r, fresh, 150);
+}
+
+TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
+{
+    auto configure = [](TestRun& r) {
+        FillLog(r.state);
+        r.enter(kCodeSetPoint, 60);
+        r.enter(kCodeD, 2);
+        r.enter(kCodePG, 0.5f); // a heater that does not saturate
+    };
+    TestRun r(Exercise::Temperature);
+    configure(r);
+    r.start();
+    StopAt(r, 562); // the measured count changed in the last cycle
+    const TemperatureUnit& u = r.state.temp;
+    ASSERT_NE(u.tempIntegral, 0.0f);
+    ASSERT_NE(u.tempErrorRate, 0.0f);
+    ASSERT_NE(u.tempPrevError, 0.0f);
+    const float lastTemperature = r.state.run.measuredTemperature;
+    const float lastHeater = r.state.run.heaterPercent;
+    ASSERT_GT(lastTemperature, 20.5f);
+    ASSERT_GT(lastHeater, 0.0f);
+    ASSERT_LT(lastHeater, 100.0f);
+
+    r.start();
+    EXPECT_EQ(u.tempIntegral, 0.0f);
+    EXPECT_EQ(u.tempErrorRate, 0.0f);
+    EXPECT_EQ(u.tempPrevError, 0.0f);
+    EXPECT_EQ(u.tempTick, 1);
+    EXPECT_EQ(u.tempSimTime, 0.0);
+    EXPECT_EQ(u.tempSegment, 1);
+    // The model from the initial value, 20 degrees: 20 / 20 = 1.
+    EXPECT_EQ(u.model.y1, 1.0);
+    EXPECT_EQ(u.model.y2, 1.0);
+    EXPECT_EQ(u.model.modelPhase, 19);
+    for (double v : u.model.u) {
+        EXPECT_EQ(v, 0.0);
+    }
+    ExpectFreshBookkeeping(r.state);
+    // Carried: measuredTemperature and heaterPercent, into record 1 (and the
+    // heater into the model's delay line at its first step).
+    EXPECT_EQ(r.record(1).field(kFieldTempMV), lastTemperature);
+    EXPECT_EQ(r.record(1).field(kFieldHeater), lastHeater);
+    EXPECT_EQ(r.record(1).field(kFieldTempSP), 60.0f);
+    EXPECT_EQ(r.record(1).field(kFieldTempD), 2.0f);
+    ExpectClearedOwnFields(r.record(562), {8, 9, 10, 11, 12, 13}, {2, 7, 14, 19});
+    EXPECT_EQ(r.record(562).segment, 0);
+
+    TestRun fresh(Exercise::Temperature);
+    configure(fresh);
+    fresh.state.run.measuredTemperature = lastTemperature; // carried
+    fresh.state.run.heaterPercent = lastHeater;            // carried
+    fresh.start();
+    r.cycles(199);
+    fresh.cycles(199);
+    ExpectSameRecords(r, fresh, 200);
+}
+
+TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
+{
+    auto configure = [](TestRun& r) {
+        FillLog(r.state);
+        r.enter(kCodeD, 1);
+        r.enter(kCodeTempD, 0.01f);
+        r.enter(kCodeSumpTemperature, 10); // the heater works all the way
+    };
+    TestRun r(Exercise::Batch);
+    configure(r);
+    r.start();
+    StopAt(r, 602); // the temperature model stepped in the last cycle
+    const BatchUnit& b = r.state.batch;
+    ASSERT_GT(r.state.run.measuredVolume, 0.1f);
+    for (float v : {b.volIntegral, b.volErrorRate, b.volPrevError, b.batchTempIntegral,
+                    b.batchTempErrorRate, b.batchTempPrevError}) {
+        ASSERT_NE(v, 0.0f);
+    }
+    const float lastOutput = r.state.run.outputPercent;
+    const float lastHeater = r.state.run.heaterPercent;
+    const float lastTemperature = r.state.run.measuredTemperature;
+    ASSERT_NE(lastOutput, 0.0f);
+    ASSERT_NE(lastHeater, 0.0f);
+    ASSERT_NE(lastTemperature, 30.0f);
+
+    r.start();
+    EXPECT_EQ(r.state.run.measuredVolume, 0.0f);
+    for (float v : {b.volIntegral, b.volErrorRate, b.volPrevError, b.batchTempIntegral,
+                    b.batchTempErrorRate, b.batchTempPrevError}) {
+        EXPECT_EQ(v, 0.0f);
+    }
+    EXPECT_EQ(b.batchTick, 1);
+    EXPECT_EQ(b.batchSimTime, 0.0);
+    EXPECT_EQ(b.batchSegment, 1);
+    EXPECT_EQ(b.u0 + b.u1 + b.u2 + b.u3 + b.y + b.y1 + b.y2, 0.0);
+    // The tank at the set point (30 / 20 = 1.5) with both outputs off.
+    EXPECT_EQ(b.model.y1, 1.5);
+    EXPECT_EQ(b.model.y2, 1.5);
+    EXPECT_EQ(b.model.modelPhase, 19);
+    EXPECT_EQ(r.state.run.measuredTemperature, 30.0f);
+    EXPECT_EQ(r.state.run.outputPercent, 0.0f);
+    EXPECT_EQ(r.state.run.heaterPercent, 0.0f);
+    ExpectFreshBookkeeping(r.state);
+    // Carried into record 1 and the first trace points only: the pump
+    // output, the heater and the temperature from before this Start.
+    EXPECT_EQ(r.record(1).field(kFieldOutput), lastOutput);
+    EXPECT_EQ(r.record(1).field(kFieldHeater), lastHeater);
+    EXPECT_EQ(r.record(1).field(kFieldTempMV), lastTemperature);
+    EXPECT_EQ(r.record(1).field(kFieldVolMV), 0.0f);
+    ExpectClearedOwnFields(r.record(602), {7, 8, 12, 13, 14, 15, 18}, {2, 3, 19, 23});
+    EXPECT_EQ(r.record(602).segment, 0);
+
+    TestRun fresh(Exercise::Batch);
+    configure(fresh);
+    fresh.state.run.outputPercent = lastOutput;            // carried
+    fresh.state.run.heaterPercent = lastHeater;            // carried
+    fresh.state.run.measuredTemperature = lastTemperature; // carried
+    fresh.start();
+    EXPECT_EQ(r.state.trend.trendPrevOutput, fresh.state.trend.trendPrevOutput);
+    EXPECT_EQ(r.state.trend.trendPrevHeater, fresh.state.trend.trendPrevHeater);
+    EXPECT_EQ(r.state.trend.trendPrevTemp, fresh.state.trend.trendPrevTemp);
+    r.cycles(299);
+    fresh.cycles(299);
+    ExpectSameRecords(r, fresh, 300);
+}
