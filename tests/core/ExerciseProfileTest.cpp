@@ -273,56 +273,46 @@ TEST(TrendsConfiguration, CaptionScaleSpanAndTracesPerExercise)
 
 TEST(TrendsConfiguration, SettingsBoxReadsEachLoopsOwnFields)
 {
+    // Labels; label x; label area; value area; gain, I and D fields.
+    using C = SettingsColumn;
+    const std::vector<C> flow{
+        {{"Flow PG:", "Flow PB:", "Flow I:", "Flow D:"}, 428, 424, 479, 480, 518, 4, 5, 6}};
+    const std::vector<C> temp{
+        {{"Temp PG:", "Temp PB:", "Temp I:", "Temp D:"}, 423, 424, 479, 480, 518, 10, 11, 12}};
+    const std::vector<C> level{
+        {{"Level PG:", "Level PB:", "Level I:", "Level D:"}, 423, 424, 479, 480, 518, 21, 22, 23}};
+    // Batch: the temperature loop at x = 480, the volume loop at x = 385.
+    const std::vector<C> batch{
+        temp[0], {{"Vol PG:", "Vol PB:", "Vol I:", "Vol D:"}, 341, 337, 384, 385, 423, 16, 17, 18}};
     struct Expected {
         Exercise e;
-        int labelX;
-        int gain, integral, derivative;
-        const char* firstLabel;
-        const char* lastLabel;
+        const std::vector<C>& columns;
         int frameLeft;
     };
-    const Expected cases[] = {
-        {Exercise::Flow, 428, 4, 5, 6, "Flow PG:", "Flow D:", 423},
-        {Exercise::Temperature, 423, 10, 11, 12, "Temp PG:", "Temp D:", 418},
-        {Exercise::Level, 423, 21, 22, 23, "Level PG:", "Level D:", 418},
-    };
+    const std::vector<C> none;
+    const Expected cases[] = {{Exercise::Flow, flow, 423},
+                              {Exercise::Temperature, temp, 418},
+                              {Exercise::Level, level, 418},
+                              {Exercise::Batch, batch, 336},
+                              {Exercise::Open, none, 0}};
     for (const Expected& x : cases) {
+        SCOPED_TRACE(CommandWord(x.e));
         const TrendsProfile& t = ProfileOf(x.e).trends;
-        ASSERT_EQ(t.settingsColumns.size(), 1u) << CommandWord(x.e);
-        const SettingsColumn& c = t.settingsColumns[0];
-        EXPECT_EQ(c.labelX, x.labelX) << CommandWord(x.e);
-        EXPECT_EQ(c.gainField, x.gain) << CommandWord(x.e);
-        EXPECT_EQ(c.integralField, x.integral) << CommandWord(x.e);
-        EXPECT_EQ(c.derivativeField, x.derivative) << CommandWord(x.e);
-        EXPECT_EQ(c.valueLeft, 480);
-        EXPECT_EQ(c.valueRight, 518);
-        EXPECT_STREQ(c.labels[0], x.firstLabel);
-        EXPECT_STREQ(c.labels[3], x.lastLabel);
-        EXPECT_EQ(t.frameLeft, x.frameLeft) << CommandWord(x.e);
+        EXPECT_EQ(t.frameLeft, x.frameLeft);
+        ASSERT_EQ(t.settingsColumns.size(), x.columns.size());
+        for (std::size_t i = 0; i < x.columns.size(); ++i) {
+            const C& got = t.settingsColumns[i];
+            const C& want = x.columns[i];
+            for (std::size_t k = 0; k < 4; ++k) {
+                EXPECT_STREQ(got.labels[k], want.labels[k]);
+            }
+            EXPECT_EQ(got.labelX, want.labelX);
+            EXPECT_EQ(got.clearLeft, want.clearLeft);
+            EXPECT_EQ(got.clearRight, want.clearRight);
+            EXPECT_EQ(got.valueLeft, want.valueLeft);
+            EXPECT_EQ(got.valueRight, want.valueRight);
+            EXPECT_EQ((std::array{got.gainField, got.integralField, got.derivativeField}),
+                      (std::array{want.gainField, want.integralField, want.derivativeField}));
+        }
     }
-
-    // Batch: the temperature loop at x = 480, the volume loop at x = 385.
-    const TrendsProfile& batch = ProfileOf(Exercise::Batch).trends;
-    ASSERT_EQ(batch.settingsColumns.size(), 2u);
-    const SettingsColumn& temp = batch.settingsColumns[0];
-    const SettingsColumn& vol = batch.settingsColumns[1];
-    EXPECT_EQ(temp.valueLeft, 480);
-    EXPECT_EQ(temp.gainField, 10);
-    EXPECT_EQ(temp.integralField, 11);
-    EXPECT_EQ(temp.derivativeField, 12);
-    EXPECT_STREQ(temp.labels[1], "Temp PB:");
-    EXPECT_EQ(vol.valueLeft, 385);
-    EXPECT_EQ(vol.valueRight, 423);
-    EXPECT_EQ(vol.labelX, 341);
-    EXPECT_EQ(vol.clearLeft, 337);
-    EXPECT_EQ(vol.clearRight, 384);
-    EXPECT_EQ(vol.gainField, 16);
-    EXPECT_EQ(vol.integralField, 17);
-    EXPECT_EQ(vol.derivativeField, 18);
-    EXPECT_STREQ(vol.labels[2], "Vol I:");
-    EXPECT_EQ(batch.frameLeft, 336);
-
-    // Open loop has no settings box and no frame.
-    EXPECT_TRUE(ProfileOf(Exercise::Open).trends.settingsColumns.empty());
-    EXPECT_EQ(ProfileOf(Exercise::Open).trends.frameLeft, 0);
 }

@@ -8,7 +8,8 @@
 
 #include <gtest/gtest.h>
 
-#include <string>
+#include <cmath>
+#include <cstdint>
 
 using namespace velmor;
 using velmor::test::TestRun;
@@ -80,6 +81,43 @@ void ExpectClearedOwnFields(const SampleRecord& rec, std::initializer_list<int> 
     }
 }
 
+// A value by its name, for the lists of what a run leaves and Start resets.
+struct Named {
+    template <typename T> Named(const char* n, T v) : name(n), value(static_cast<double>(v)) {}
+    const char* name;
+    double value;
+};
+
+// What the first run left: none of these is 0 (or Start would not show).
+void ExpectNonZero(std::initializer_list<Named> values)
+{
+    for (const Named& v : values) {
+        EXPECT_NE(v.value, 0.0) << v.name << " after the first run";
+    }
+}
+
+// What Start resets, by name, with the value it restarts from.
+void ExpectReset(std::initializer_list<Named> values, double expected = 0.0)
+{
+    for (const Named& v : values) {
+        EXPECT_EQ(v.value, expected) << v.name << " after the second Start";
+    }
+}
+
+// The counters of a run right after Start: k = 1, t = 0, segment 1.
+void ExpectCountersRestarted(std::int32_t tick, double simTime, std::int32_t segment)
+{
+    EXPECT_EQ(tick, 1);
+    EXPECT_EQ(simTime, 0.0);
+    EXPECT_EQ(segment, 1);
+}
+
+double PlantHistory(const FlowPlant& p)
+{
+    return std::abs(p.u0) + std::abs(p.u1) + std::abs(p.u2) + std::abs(p.u3) + std::abs(p.y1) +
+           std::abs(p.y2) + std::abs(p.y);
+}
+
 } // namespace
 
 TEST(SecondRun, FlowRestartsFromRestWithItsSettings)
@@ -94,25 +132,23 @@ TEST(SecondRun, FlowRestartsFromRestWithItsSettings)
     r.start();
     StopAt(r, 300);
     const FlowUnit& f = r.state.flow;
-    ASSERT_NE(f.flowIntegral, 0.0f);
-    ASSERT_NE(f.flowErrorRate, 0.0f);
-    ASSERT_NE(f.flowPrevError, 0.0f);
-    ASSERT_NE(f.flowCounts, 0);
-    ASSERT_NE(f.plant.y, 0.0f);
+    const RunState& run = r.state.run;
+    ExpectNonZero({{"flowIntegral", f.flowIntegral},
+                   {"flowErrorRate", f.flowErrorRate},
+                   {"flowPrevError", f.flowPrevError},
+                   {"flowCounts", f.flowCounts},
+                   {"flow plant", PlantHistory(f.plant)}});
     r.state.flow.flowSegment = 3; // settings changed between the runs
 
     r.start();
-    EXPECT_EQ(f.flowIntegral, 0.0f);
-    EXPECT_EQ(f.flowErrorRate, 0.0f);
-    EXPECT_EQ(f.flowPrevError, 0.0f);
-    EXPECT_EQ(f.flowCounts, 0);
-    EXPECT_EQ(f.flowTick, 1);
-    EXPECT_EQ(f.flowSimTime, 0.0);
-    EXPECT_EQ(f.flowSegment, 1);
-    EXPECT_EQ(r.state.run.outputPercent, 0.0f);
-    EXPECT_EQ(r.state.run.flowRate, 0.0f);
-    EXPECT_EQ(f.plant.u0 + f.plant.u1 + f.plant.u2 + f.plant.u3 + f.plant.y1 + f.plant.y2, 0.0);
-    EXPECT_EQ(f.plant.y, 0.0f);
+    ExpectReset({{"flowIntegral", f.flowIntegral},
+                 {"flowErrorRate", f.flowErrorRate},
+                 {"flowPrevError", f.flowPrevError},
+                 {"flowCounts", f.flowCounts},
+                 {"outputPercent", run.outputPercent},
+                 {"flowRate", run.flowRate},
+                 {"flow plant", PlantHistory(f.plant)}});
+    ExpectCountersRestarted(f.flowTick, f.flowSimTime, f.flowSegment);
     ExpectFreshBookkeeping(r.state);
     // Carried: the settings and the waveform.
     EXPECT_EQ(f.flowDerivativeTime, 0.5f);
@@ -174,26 +210,25 @@ TEST(SecondRun, LevelCarriesItsPumpOutputAndRefillsTheTank)
     r.enter(kCodeWaveRow1, 40); // far below the level: the drain opens
     StopAt(r, 154);
     const LevelUnit& l = r.state.level;
-    ASSERT_TRUE(l.drainOpen);
-    ASSERT_GT(l.drainCountdown, 0);
-    ASSERT_NE(l.levelIntegral, 0.0f);
-    ASSERT_NE(l.levelErrorRate, 0.0f);
-    ASSERT_NE(l.levelPrevError, 0.0f);
+    ExpectNonZero({{"drainOpen", l.drainOpen ? 1.0 : 0.0},
+                   {"drainCountdown", l.drainCountdown},
+                   {"levelIntegral", l.levelIntegral},
+                   {"levelErrorRate", l.levelErrorRate},
+                   {"levelPrevError", l.levelPrevError},
+                   {"flow plant", PlantHistory(l.plant)}});
     const float lastOutput = r.state.run.outputPercent;
     ASSERT_EQ(lastOutput, 100.0f); // the integral still drives the pump
 
     r.start();
-    EXPECT_FALSE(l.drainOpen);
-    EXPECT_EQ(l.drainCountdown, 0);
-    EXPECT_EQ(l.levelIntegral, 0.0f);
-    EXPECT_EQ(l.levelErrorRate, 0.0f);
-    EXPECT_EQ(l.levelPrevError, 0.0f);
-    EXPECT_EQ(l.levelTick, 1);
-    EXPECT_EQ(l.levelSimTime, 0.0);
-    EXPECT_EQ(l.levelSegment, 1);
+    ExpectReset({{"drainOpen", l.drainOpen ? 1.0 : 0.0},
+                 {"drainCountdown", l.drainCountdown},
+                 {"levelIntegral", l.levelIntegral},
+                 {"levelErrorRate", l.levelErrorRate},
+                 {"levelPrevError", l.levelPrevError},
+                 {"flow plant", PlantHistory(l.plant)}});
+    ExpectCountersRestarted(l.levelTick, l.levelSimTime, l.levelSegment);
     EXPECT_EQ(r.state.run.levelPercent, 60.0f);
     EXPECT_EQ(l.tankVolume, 1.938f); // 60 % of 3.23 L
-    EXPECT_EQ(l.plant.u0 + l.plant.u1 + l.plant.u2 + l.plant.u3 + l.plant.y1 + l.plant.y2, 0.0);
     ExpectFreshBookkeeping(r.state);
     // Carried: outputPercent, into record 1 and the first cycles' plant input.
     EXPECT_EQ(r.state.run.outputPercent, 100.0f);
@@ -225,17 +260,17 @@ TEST(SecondRun, OpenLoopStartsWithNoFlowAndNoDrive)
     configure(r);
     r.start();
     StopAt(r, 200);
-    ASSERT_NE(r.state.run.flowRate, 0.0f);
-    ASSERT_NE(r.state.run.outputPercent, 0.0f);
+    const OpenUnit& o = r.state.open;
+    const RunState& run = r.state.run;
+    ExpectNonZero({{"flowRate", run.flowRate},
+                   {"outputPercent", run.outputPercent},
+                   {"flow plant", PlantHistory(o.plant)}});
 
     r.start();
-    const OpenUnit& o = r.state.open;
-    EXPECT_EQ(r.state.run.flowRate, 0.0f);
-    EXPECT_EQ(r.state.run.outputPercent, 0.0f);
-    EXPECT_EQ(o.openTick, 1);
-    EXPECT_EQ(o.openSimTime, 0.0);
-    EXPECT_EQ(o.openSegment, 1);
-    EXPECT_EQ(o.plant.u0 + o.plant.u1 + o.plant.u2 + o.plant.u3 + o.plant.y1 + o.plant.y2, 0.0);
+    ExpectReset({{"flowRate", run.flowRate},
+                 {"outputPercent", run.outputPercent},
+                 {"flow plant", PlantHistory(o.plant)}});
+    ExpectCountersRestarted(o.openTick, o.openSimTime, o.openSegment);
     ExpectFreshBookkeeping(r.state);
     // Carried: the waveform and the gate valve.
     EXPECT_EQ(o.openWaveformAtStart, kSine);
@@ -266,9 +301,9 @@ TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
     r.start();
     StopAt(r, 562); // the measured count changed in the last cycle
     const TemperatureUnit& u = r.state.temp;
-    ASSERT_NE(u.tempIntegral, 0.0f);
-    ASSERT_NE(u.tempErrorRate, 0.0f);
-    ASSERT_NE(u.tempPrevError, 0.0f);
+    ExpectNonZero({{"tempIntegral", u.tempIntegral},
+                   {"tempErrorRate", u.tempErrorRate},
+                   {"tempPrevError", u.tempPrevError}});
     const float lastTemperature = r.state.run.measuredTemperature;
     const float lastHeater = r.state.run.heaterPercent;
     ASSERT_GT(lastTemperature, 20.5f);
@@ -276,19 +311,15 @@ TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
     ASSERT_LT(lastHeater, 100.0f);
 
     r.start();
-    EXPECT_EQ(u.tempIntegral, 0.0f);
-    EXPECT_EQ(u.tempErrorRate, 0.0f);
-    EXPECT_EQ(u.tempPrevError, 0.0f);
-    EXPECT_EQ(u.tempTick, 1);
-    EXPECT_EQ(u.tempSimTime, 0.0);
-    EXPECT_EQ(u.tempSegment, 1);
+    ExpectReset({{"tempIntegral", u.tempIntegral},
+                 {"tempErrorRate", u.tempErrorRate},
+                 {"tempPrevError", u.tempPrevError},
+                 {"heater delay line", u.model.u[0] + u.model.u[1] + u.model.u[2] + u.model.u[3] +
+                                           u.model.u[4] + u.model.u[5]}});
+    ExpectCountersRestarted(u.tempTick, u.tempSimTime, u.tempSegment);
     // The model from the initial value, 20 degrees: 20 / 20 = 1.
-    EXPECT_EQ(u.model.y1, 1.0);
-    EXPECT_EQ(u.model.y2, 1.0);
+    ExpectReset({{"y1", u.model.y1}, {"y2", u.model.y2}}, 1.0);
     EXPECT_EQ(u.model.modelPhase, 19);
-    for (double v : u.model.u) {
-        EXPECT_EQ(v, 0.0);
-    }
     ExpectFreshBookkeeping(r.state);
     // Carried: measuredTemperature and heaterPercent, into record 1 (and the
     // heater into the model's delay line at its first step).
@@ -323,10 +354,12 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     StopAt(r, 602); // the temperature model stepped in the last cycle
     const BatchUnit& b = r.state.batch;
     ASSERT_GT(r.state.run.measuredVolume, 0.1f);
-    for (float v : {b.volIntegral, b.volErrorRate, b.volPrevError, b.batchTempIntegral,
-                    b.batchTempErrorRate, b.batchTempPrevError}) {
-        ASSERT_NE(v, 0.0f);
-    }
+    ExpectNonZero({{"volIntegral", b.volIntegral},
+                   {"volErrorRate", b.volErrorRate},
+                   {"volPrevError", b.volPrevError},
+                   {"batchTempIntegral", b.batchTempIntegral},
+                   {"batchTempErrorRate", b.batchTempErrorRate},
+                   {"batchTempPrevError", b.batchTempPrevError}});
     const float lastOutput = r.state.run.outputPercent;
     const float lastHeater = r.state.run.heaterPercent;
     const float lastTemperature = r.state.run.measuredTemperature;
@@ -335,22 +368,23 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     ASSERT_NE(lastTemperature, 30.0f);
 
     r.start();
-    EXPECT_EQ(r.state.run.measuredVolume, 0.0f);
-    for (float v : {b.volIntegral, b.volErrorRate, b.volPrevError, b.batchTempIntegral,
-                    b.batchTempErrorRate, b.batchTempPrevError}) {
-        EXPECT_EQ(v, 0.0f);
-    }
-    EXPECT_EQ(b.batchTick, 1);
-    EXPECT_EQ(b.batchSimTime, 0.0);
-    EXPECT_EQ(b.batchSegment, 1);
-    EXPECT_EQ(b.u0 + b.u1 + b.u2 + b.u3 + b.y + b.y1 + b.y2, 0.0);
+    const RunState& run = r.state.run;
+    ExpectReset({{"measuredVolume", run.measuredVolume},
+                 {"volIntegral", b.volIntegral},
+                 {"volErrorRate", b.volErrorRate},
+                 {"volPrevError", b.volPrevError},
+                 {"batchTempIntegral", b.batchTempIntegral},
+                 {"batchTempErrorRate", b.batchTempErrorRate},
+                 {"batchTempPrevError", b.batchTempPrevError},
+                 {"flow model", std::abs(b.u0) + std::abs(b.u1) + std::abs(b.u2) + std::abs(b.u3) +
+                                    std::abs(b.y) + std::abs(b.y1) + std::abs(b.y2)},
+                 {"outputPercent", run.outputPercent},
+                 {"heaterPercent", run.heaterPercent}});
+    ExpectCountersRestarted(b.batchTick, b.batchSimTime, b.batchSegment);
     // The tank at the set point (30 / 20 = 1.5) with both outputs off.
-    EXPECT_EQ(b.model.y1, 1.5);
-    EXPECT_EQ(b.model.y2, 1.5);
+    ExpectReset({{"y1", b.model.y1}, {"y2", b.model.y2}}, 1.5);
     EXPECT_EQ(b.model.modelPhase, 19);
-    EXPECT_EQ(r.state.run.measuredTemperature, 30.0f);
-    EXPECT_EQ(r.state.run.outputPercent, 0.0f);
-    EXPECT_EQ(r.state.run.heaterPercent, 0.0f);
+    EXPECT_EQ(run.measuredTemperature, 30.0f);
     ExpectFreshBookkeeping(r.state);
     // Carried into record 1 and the first trace points only: the pump
     // output, the heater and the temperature from before this Start.

@@ -1,28 +1,17 @@
-#include "core/exercises/BatchEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
 
 namespace velmor {
 
-bool BatchEngine::canCycle() const
-{
-    return LoopEngine::canCycle() &&
-           static_cast<Real>(m_state.batch.batchSimTime) + m_state.run.samplePeriod <
-               m_state.batch.expectedTime;
-}
+namespace {
 
-BatchEngine::BatchEngine(VelmorState& state, TrendSink* sink)
-    : LoopEngine(state, sink,
-                 {state.batch.batchTick, state.batch.batchSimTime, state.batch.batchSegment})
+void ResetForRun(VelmorState& s)
 {
-}
-
-void BatchEngine::startValues()
-{
-    const BatchUnit& b = m_state.batch;
-    const RunState& r = m_state.run;
-    TrendViewState& tv = m_state.trend;
+    BatchUnit& b = s.batch;
+    RunState& r = s.run;
+    TrendViewState& tv = s.trend;
     // Output, heater and temperature traces start from the values before
     // this Start (an earlier run's last values).
     tv.trendPrevOutput = PlotFixed(r.outputPercent);
@@ -31,12 +20,7 @@ void BatchEngine::startValues()
     tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
     tv.trendPrevVolumeSP = PlotCumulative(b.batchVolumeSP);
     tv.trendPrevVolume = PlotCumulative(0);
-}
-
-void BatchEngine::resetForRun()
-{
-    BatchUnit& b = m_state.batch;
-    m_state.run.measuredVolume = 0;
+    r.measuredVolume = 0;
     b.volIntegral = 0;
     b.volErrorRate = 0;
     b.volPrevError = 0;
@@ -45,31 +29,31 @@ void BatchEngine::resetForRun()
     b.batchTempPrevError = 0;
 }
 
-void BatchEngine::writeFirstRecord(SampleRecord& rec)
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
 {
     // Outputs and temperature as they are now (after an earlier run, that
     // run's last values); the times as set, whatever the switches.
-    const BatchUnit& b = m_state.batch;
-    const RunState& r = m_state.run;
-    rec.field(kFieldOutput) = r.outputPercent;
-    rec.field(kFieldTempSP) = b.batchTempSP;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = b.batchTempGain;
-    rec.field(kFieldTempI) = b.batchTempIntegralTime;
-    rec.field(kFieldTempD) = b.batchTempDerivativeTime;
-    rec.field(kFieldHeater) = r.heaterPercent;
-    rec.field(kFieldVolSP) = b.batchVolumeSP;
-    rec.field(kFieldVolMV) = 0;
-    rec.field(kFieldVolPG) = b.volGain;
-    rec.field(kFieldVolI) = b.volIntegralTime;
-    rec.field(kFieldVolD) = b.volDerivativeTime;
+    const BatchUnit& b = s.batch;
+    const RunState& r = s.run;
+    SetFields(rec, {{kFieldOutput, r.outputPercent},
+                    {kFieldTempSP, b.batchTempSP},
+                    {kFieldTempMV, r.measuredTemperature},
+                    {kFieldTempPG, b.batchTempGain},
+                    {kFieldTempI, b.batchTempIntegralTime},
+                    {kFieldTempD, b.batchTempDerivativeTime},
+                    {kFieldHeater, r.heaterPercent},
+                    {kFieldVolSP, b.batchVolumeSP},
+                    {kFieldVolMV, 0},
+                    {kFieldVolPG, b.volGain},
+                    {kFieldVolI, b.volIntegralTime},
+                    {kFieldVolD, b.volDerivativeTime}});
     rec.segment = b.batchSegment;
 }
 
-void BatchEngine::startPlant()
+void StartPlant(VelmorState& s)
 {
-    BatchUnit& b = m_state.batch;
-    RunState& r = m_state.run;
+    BatchUnit& b = s.batch;
+    RunState& r = s.run;
     b.u0 = b.u1 = b.u2 = b.u3 = 0;
     b.y = b.y1 = b.y2 = 0;
     // The tank starts at the set point with both outputs off.
@@ -79,9 +63,14 @@ void BatchEngine::startPlant()
     r.heaterPercent = 0;
 }
 
-void BatchEngine::cycle()
+RunCounters Counters(VelmorState& s)
 {
-    VelmorState& s = m_state;
+    return {s.batch.batchTick, s.batch.batchSimTime, s.batch.batchSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     BatchUnit& b = s.batch;
     RunState& r = s.run;
 
@@ -104,7 +93,7 @@ void BatchEngine::cycle()
     r.measuredVolume = static_cast<float>(static_cast<Real>(r.measuredVolume) +
                                           r.flowRate / (60 / static_cast<Real>(r.samplePeriod)));
 
-    advanceTime();
+    run.advanceTime();
     r.tempSetPoint = b.batchTempSP;
     r.volumeSetPoint = b.batchVolumeSP;
 
@@ -154,34 +143,41 @@ void BatchEngine::cycle()
     r.outputPercent = CountsToPercent(pumpCounts);
     r.heaterPercent = CountsToPercent(heaterCounts);
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(b.batchTick);
-    rec.field(kFieldOutput) = r.outputPercent;
-    rec.field(kFieldTempSP) = r.tempSetPoint;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = b.batchTempGain;
-    rec.field(kFieldTempI) =
-        static_cast<float>(static_cast<Real>(b.batchTempIntegralOn) * b.batchTempIntegralTime);
-    rec.field(kFieldTempD) =
-        static_cast<float>(static_cast<Real>(b.batchTempDerivativeOn) * b.batchTempDerivativeTime);
-    rec.field(kFieldHeater) = r.heaterPercent;
-    rec.field(kFieldVolSP) = r.volumeSetPoint;
-    rec.field(kFieldVolMV) = r.measuredVolume;
-    rec.field(kFieldVolPG) = b.volGain;
-    rec.field(kFieldVolI) =
-        static_cast<float>(static_cast<Real>(b.volIntegralOn) * b.volIntegralTime);
-    rec.field(kFieldVolD) =
-        static_cast<float>(static_cast<Real>(b.volDerivativeOn) * b.volDerivativeTime);
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(b.batchTick);
+    SetFields(rec, {{kFieldOutput, r.outputPercent},
+                    {kFieldTempSP, r.tempSetPoint},
+                    {kFieldTempMV, r.measuredTemperature},
+                    {kFieldTempPG, b.batchTempGain},
+                    {kFieldTempI, Switched(b.batchTempIntegralOn, b.batchTempIntegralTime)},
+                    {kFieldTempD, Switched(b.batchTempDerivativeOn, b.batchTempDerivativeTime)},
+                    {kFieldHeater, r.heaterPercent},
+                    {kFieldVolSP, r.volumeSetPoint},
+                    {kFieldVolMV, r.measuredVolume},
+                    {kFieldVolPG, b.volGain},
+                    {kFieldVolI, Switched(b.volIntegralOn, b.volIntegralTime)},
+                    {kFieldVolD, Switched(b.volDerivativeOn, b.volDerivativeTime)}});
     rec.segment = b.batchSegment;
 
-    afterRecord(b.batchSimTime,
-                {&TrendSink::TrendQ, &TrendSink::TrendTempSP, &TrendSink::TrendTempMV,
-                 &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV});
+    run.afterRecord(b.batchSimTime,
+                    {&TrendSink::TrendQ, &TrendSink::TrendTempSP, &TrendSink::TrendTempMV,
+                     &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV});
 }
 
-void BatchEngine::keepLastValues()
+// The batch ends by itself when the next cycle would reach the expected time.
+bool BatchComplete(const VelmorState& s)
 {
-    m_state.batch.batchLastTempSP = m_state.run.tempSetPoint;
+    return !(static_cast<Real>(s.batch.batchSimTime) + s.run.samplePeriod < s.batch.expectedTime);
 }
+
+void KeepLastValues(VelmorState& s)
+{
+    s.batch.batchLastTempSP = s.run.tempSetPoint;
+}
+
+} // namespace
+
+constexpr EngineSteps kBatchSteps{&Counters, &ResetForRun,    &WriteFirstRecord, &StartPlant,
+                                  &Cycle,    &KeepLastValues, &BatchComplete};
 
 } // namespace velmor

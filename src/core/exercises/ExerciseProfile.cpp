@@ -1,11 +1,7 @@
 #include "core/exercises/ExerciseProfile.h"
 
 #include "core/Arith.h"
-#include "core/exercises/BatchEngine.h"
-#include "core/exercises/FlowEngine.h"
-#include "core/exercises/LevelEngine.h"
-#include "core/exercises/OpenEngine.h"
-#include "core/exercises/TemperatureEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 namespace velmor {
 
@@ -619,11 +615,6 @@ constexpr std::array kBatchColumnsBox{
 
 // ===========================================================================
 
-template <typename Engine> std::unique_ptr<LoopEngine> Make(VelmorState& s, TrendSink* sink)
-{
-    return std::make_unique<Engine>(s, sink);
-}
-
 constexpr std::array<ExerciseProfile, 5> kProfiles{{
     {Exercise::Flow,
      "frmFlow",
@@ -644,7 +635,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &FlowWindowCreated,
      &FlowSendRest,
      &FlowUpdateRest,
-     &Make<FlowEngine>,
+     &kFlowSteps,
      {"Flow Trend", "L/min", "%", ScalePicture::FlowRate, kFlowChecked, kTempAndVolume, false, true,
       kFlowColumnsBox, 423}},
     {Exercise::Level,
@@ -666,7 +657,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &LevelWindowCreated,
      &LevelSendRest,
      &LevelUpdateRest,
-     &Make<LevelEngine>,
+     &kLevelSteps,
      {"Fluid Level Trend", "Level", "%", ScalePicture::None, kLevelChecked, kTempAndVolume, true,
       false, kLevelColumnsBox, 418}},
     {Exercise::Open,
@@ -689,7 +680,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &OpenWindowCreated,
      &OpenSendRest,
      &OpenUpdateRest,
-     &Make<OpenEngine>,
+     &kOpenSteps,
      {"Open Loop Trend",
       "L/min",
       "%",
@@ -719,7 +710,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &TemperatureWindowCreated,
      &TemperatureSendRest,
      &TemperatureUpdateRest,
-     &Make<TemperatureEngine>,
+     &kTemperatureSteps,
      {"Temperature Trend", "°C", "%", ScalePicture::None, kTemperatureChecked, kTemperatureDisabled,
       false, false, kTemperatureColumnsBox, 418}},
     {Exercise::Batch,
@@ -741,7 +732,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &BatchWindowCreated,
      &BatchSendRest,
      &BatchUpdateRest,
-     &Make<BatchEngine>,
+     &kBatchSteps,
      {"Batch Volume Trend", "L", "°C / %", ScalePicture::Litres, kBatchChecked, kBatchDisabled,
       false, false, kBatchColumnsBox, 336}},
 }};

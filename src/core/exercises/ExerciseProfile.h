@@ -7,6 +7,7 @@
 
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Exercise.h"
+#include "core/exercises/LoopEngine.h"
 #include "core/rundata/Columns.h"
 #include "core/rundata/SettingsLines.h"
 #include "core/rundata/State.h"
@@ -14,14 +15,10 @@
 
 #include <array>
 #include <cstdint>
-#include <memory>
 #include <span>
 #include <string_view>
 
 namespace velmor {
-
-class LoopEngine;
-class TrendSink;
 
 using LoopOf = PidLoop (*)(VelmorState&);
 
@@ -147,7 +144,7 @@ struct ExerciseProfile {
     void (*sendRest)(VelmorState&);        // SendSettings after the panels
     void (*updateRest)(VelmorState&);      // UpdateSettings after the panels
 
-    std::unique_ptr<LoopEngine> (*makeEngine)(VelmorState&, TrendSink*);
+    const EngineSteps* engineSteps; // what its engine does in each step of a run
 
     TrendsProfile trends;
 

@@ -31,16 +31,13 @@ std::int64_t FlowControllerCounts(VelmorState& s)
     return counts;
 }
 
-FlowEngine::FlowEngine(VelmorState& state, TrendSink* sink)
-    : LoopEngine(state, sink, {state.flow.flowTick, state.flow.flowSimTime, state.flow.flowSegment})
-{
-}
+namespace {
 
-void FlowEngine::startValues()
+void ResetForRun(VelmorState& s)
 {
-    FlowUnit& f = m_state.flow;
-    RunState& r = m_state.run;
-    TrendViewState& tv = m_state.trend;
+    FlowUnit& f = s.flow;
+    RunState& r = s.run;
+    TrendViewState& tv = s.trend;
     f.flowWaveformAtStart = f.flowWaveform;
     r.outputPercent = 0;
     r.pumpOn = false;
@@ -49,69 +46,73 @@ void FlowEngine::startValues()
     tv.trendPrevSP = PlotRate(f.waveParams.B(f.flowWaveform));
     r.flowRate = 0;
     tv.trendPrevPV = PlotRate(r.flowRate);
-}
-
-void FlowEngine::resetForRun()
-{
-    FlowUnit& f = m_state.flow;
     f.flowIntegral = 0;
     f.flowErrorRate = 0;
     f.flowPrevError = 0;
     f.flowCounts = 0; // Manual mode runs down from 0
 }
 
-void FlowEngine::writeFirstRecord(SampleRecord& rec)
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
 {
-    const FlowUnit& f = m_state.flow;
-    rec.field(kFieldFlowSP) = f.waveParams.B(f.flowWaveform);
-    rec.field(kFieldFlowMV) = m_state.run.flowRate;
-    rec.field(kFieldFlowPG) = f.flowGain;
-    rec.field(kFieldFlowI) = f.flowIntegralTime; // as set, whatever the switches
-    rec.field(kFieldFlowD) = f.flowDerivativeTime;
-    rec.field(kFieldOutput) = m_state.run.outputPercent;
+    const FlowUnit& f = s.flow;
+    // I and D as set, whatever the switches.
+    SetFields(rec, {{kFieldFlowSP, f.waveParams.B(f.flowWaveform)},
+                    {kFieldFlowMV, s.run.flowRate},
+                    {kFieldFlowPG, f.flowGain},
+                    {kFieldFlowI, f.flowIntegralTime},
+                    {kFieldFlowD, f.flowDerivativeTime},
+                    {kFieldOutput, s.run.outputPercent}});
     rec.segment = f.flowSegment;
 }
 
-void FlowEngine::startPlant()
+void StartPlant(VelmorState& s)
 {
-    m_state.flow.plant.reset();
+    s.flow.plant.reset();
 }
 
-void FlowEngine::cycle()
+RunCounters Counters(VelmorState& s)
 {
-    VelmorState& s = m_state;
+    return {s.flow.flowTick, s.flow.flowSimTime, s.flow.flowSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     FlowUnit& f = s.flow;
     RunState& r = s.run;
 
     const float y = f.plant.step(r.outputPercent);
     r.flowRate = GatedFlow(PlantFlow(y), r.gateValvePercent);
 
-    const double t = advanceTime();
+    const double t = run.advanceTime();
 
     r.flowSetPoint = WaveStep(f.flowWaveform, f.waveParams, t, s.trend.trendSpan, r.flowSetPoint);
 
     f.flowCounts = ClampCounts(FlowControllerCounts(s));
     r.outputPercent = CountsToPercent(f.flowCounts);
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(f.flowTick);
-    rec.field(kFieldFlowSP) = r.flowSetPoint;
-    rec.field(kFieldFlowMV) = r.flowRate;
-    rec.field(kFieldFlowPG) = f.flowGain;
-    rec.field(kFieldFlowI) =
-        static_cast<float>(static_cast<Real>(f.flowIntegralOn) * f.flowIntegralTime);
-    rec.field(kFieldFlowD) =
-        static_cast<float>(static_cast<Real>(f.flowDerivativeOn) * f.flowDerivativeTime);
-    rec.field(kFieldOutput) = r.outputPercent;
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(f.flowTick);
+    SetFields(rec, {{kFieldFlowSP, r.flowSetPoint},
+                    {kFieldFlowMV, r.flowRate},
+                    {kFieldFlowPG, f.flowGain},
+                    {kFieldFlowI, Switched(f.flowIntegralOn, f.flowIntegralTime)},
+                    {kFieldFlowD, Switched(f.flowDerivativeOn, f.flowDerivativeTime)},
+                    {kFieldOutput, r.outputPercent}});
     rec.segment = f.flowSegment;
 
-    afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ});
+    run.afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ});
 }
 
-void FlowEngine::keepLastValues()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.flow.flowLastSP = m_state.run.flowSetPoint;
-    m_state.flow.flowLastPV = m_state.run.flowRate;
+    s.flow.flowLastSP = s.run.flowSetPoint;
+    s.flow.flowLastPV = s.run.flowRate;
 }
+
+} // namespace
+
+constexpr EngineSteps kFlowSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor

@@ -1,4 +1,4 @@
-#include "core/exercises/LevelEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
@@ -12,27 +12,18 @@ constexpr Real kDrainRate = 5.5L; // L/min with the drain open
 
 } // namespace
 
-LevelEngine::LevelEngine(VelmorState& state, TrendSink* sink)
-    : LoopEngine(state, sink,
-                 {state.level.levelTick, state.level.levelSimTime, state.level.levelSegment})
-{
-}
+namespace {
 
-void LevelEngine::startValues()
+void ResetForRun(VelmorState& s)
 {
-    LevelUnit& l = m_state.level;
-    TrendViewState& tv = m_state.trend;
+    LevelUnit& l = s.level;
+    TrendViewState& tv = s.trend;
     l.levelWaveformAtStart = l.levelWaveform;
     // The pump drive stays as the previous run left it.
     tv.trendPrevOutput = PlotFixed(0);
     tv.trendPrevLevelSP = PlotFixed(static_cast<float>(l.initialLevel));
-    m_state.run.levelPercent = static_cast<float>(l.initialLevel);
-    tv.trendPrevLevel = PlotFixed(m_state.run.levelPercent);
-}
-
-void LevelEngine::resetForRun()
-{
-    LevelUnit& l = m_state.level;
+    s.run.levelPercent = static_cast<float>(l.initialLevel);
+    tv.trendPrevLevel = PlotFixed(s.run.levelPercent);
     l.levelIntegral = 0;
     l.levelErrorRate = 0;
     l.levelPrevError = 0;
@@ -40,28 +31,34 @@ void LevelEngine::resetForRun()
     l.drainOpen = false;
 }
 
-void LevelEngine::writeFirstRecord(SampleRecord& rec)
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
 {
-    const LevelUnit& l = m_state.level;
-    rec.field(kFieldLevelSP) = static_cast<float>(l.initialLevel);
-    rec.field(kFieldLevelMV) = m_state.run.levelPercent;
-    rec.field(kFieldLevelPG) = l.levelGain;
-    rec.field(kFieldLevelI) = l.levelIntegralTime; // as set, whatever the switches
-    rec.field(kFieldLevelD) = l.levelDerivativeTime;
-    rec.field(kFieldOutput) = m_state.run.outputPercent;
+    const LevelUnit& l = s.level;
+    // I and D as set, whatever the switches.
+    SetFields(rec, {{kFieldLevelSP, static_cast<float>(l.initialLevel)},
+                    {kFieldLevelMV, s.run.levelPercent},
+                    {kFieldLevelPG, l.levelGain},
+                    {kFieldLevelI, l.levelIntegralTime},
+                    {kFieldLevelD, l.levelDerivativeTime},
+                    {kFieldOutput, s.run.outputPercent}});
     rec.segment = l.levelSegment;
 }
 
-void LevelEngine::startPlant()
+void StartPlant(VelmorState& s)
 {
-    LevelUnit& l = m_state.level;
+    LevelUnit& l = s.level;
     l.plant.reset();
     l.tankVolume = static_cast<float>(static_cast<Real>(l.initialLevel) * kFullTank / 100);
 }
 
-void LevelEngine::cycle()
+RunCounters Counters(VelmorState& s)
 {
-    VelmorState& s = m_state;
+    return {s.level.levelTick, s.level.levelSimTime, s.level.levelSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     LevelUnit& l = s.level;
     RunState& r = s.run;
 
@@ -81,7 +78,7 @@ void LevelEngine::cycle()
     l.levelCounts =
         static_cast<std::int32_t>(Trunc(static_cast<Real>(r.levelPercent) * 255 / 100 + 0.5L));
 
-    const double t = advanceTime();
+    const double t = run.advanceTime();
 
     r.levelSetPoint =
         WaveStep(l.levelWaveform, l.waveParams, t, s.trend.trendSpan, r.levelSetPoint);
@@ -114,25 +111,28 @@ void LevelEngine::cycle()
         }
     }
 
-    SampleRecord& rec = nextRecord();
+    SampleRecord& rec = run.nextRecord();
     rec.time = t;
-    rec.field(kFieldLevelSP) = r.levelSetPoint;
-    rec.field(kFieldLevelMV) = r.levelPercent;
-    rec.field(kFieldLevelPG) = l.levelGain;
-    rec.field(kFieldLevelI) =
-        static_cast<float>(static_cast<Real>(l.levelIntegralOn) * l.levelIntegralTime);
-    rec.field(kFieldLevelD) =
-        static_cast<float>(static_cast<Real>(l.levelDerivativeOn) * l.levelDerivativeTime);
-    rec.field(kFieldOutput) = r.outputPercent;
+    SetFields(rec, {{kFieldLevelSP, r.levelSetPoint},
+                    {kFieldLevelMV, r.levelPercent},
+                    {kFieldLevelPG, l.levelGain},
+                    {kFieldLevelI, Switched(l.levelIntegralOn, l.levelIntegralTime)},
+                    {kFieldLevelD, Switched(l.levelDerivativeOn, l.levelDerivativeTime)},
+                    {kFieldOutput, r.outputPercent}});
     rec.segment = l.levelSegment;
 
-    afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ});
+    run.afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ});
 }
 
-void LevelEngine::keepLastValues()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.level.levelLastSP = m_state.run.levelSetPoint;
-    m_state.level.levelLastPV = m_state.run.levelPercent;
+    s.level.levelLastSP = s.run.levelSetPoint;
+    s.level.levelLastPV = s.run.levelPercent;
 }
+
+} // namespace
+
+constexpr EngineSteps kLevelSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor

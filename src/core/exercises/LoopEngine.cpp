@@ -6,13 +6,18 @@
 
 namespace velmor {
 
-void LoopEngine::start()
+ExerciseEngine::ExerciseEngine(Exercise e, VelmorState& state, TrendSink* sink)
+    : LoopEngine(state, sink), m_exercise(e), m_steps(*ProfileOf(e).engineSteps),
+      m_counters(m_steps.counters(state))
+{
+}
+
+void ExerciseEngine::start()
 {
     RunState& r = m_state.run;
     TrendViewState& tv = m_state.trend;
     SampleLog& log = m_state.log;
 
-    startValues();
     tv.trendPrevX = kPlotLeft;
     tv.trendSegmentShown = 0;
     // A cursor line drawn over loaded or earlier data goes with the new run.
@@ -20,21 +25,20 @@ void LoopEngine::start()
         tv.cursorShown = false;
     }
     tv.trendNoData = false;
-
-    log.clearFields(ProfileOf(exercise()).logFields);
     m_counters.tick = 1;
     m_counters.simTime = 0;
     m_counters.segment = 1;
-    resetForRun();
+    m_steps.resetForRun(m_state);
+
+    log.clearFields(ProfileOf(m_exercise).logFields);
     if (m_sink != nullptr) {
         m_sink->HideFloat();
     }
     r.sampleCount = 0;
     log.resetSecondIndex();
-
     SampleRecord& first = nextRecord();
     first.time = 0;
-    writeFirstRecord(first);
+    m_steps.writeFirstRecord(m_state, first);
 
     // The view starts at 0 with fresh axes; a cursor line still shown is
     // drawn again over them.
@@ -49,7 +53,7 @@ void LoopEngine::start()
     }
     r.runActive = true;
     tv.trendLive = true;
-    startPlant();
+    m_steps.startPlant(m_state);
 }
 
 bool LoopEngine::canCycle() const
@@ -57,9 +61,20 @@ bool LoopEngine::canCycle() const
     return m_state.run.runActive && m_state.run.sampleCount < kLogRecords;
 }
 
-void LoopEngine::finish()
+bool ExerciseEngine::canCycle() const
 {
-    keepLastValues();
+    return LoopEngine::canCycle() &&
+           (m_steps.runComplete == nullptr || !m_steps.runComplete(m_state));
+}
+
+void ExerciseEngine::cycle()
+{
+    m_steps.cycle(*this);
+}
+
+void ExerciseEngine::finish()
+{
+    m_steps.keepLastValues(m_state);
     m_state.log.finishSecondIndex(m_state.run.sampleCount);
     m_state.run.runActive = false;
     m_state.trend.trendLive = false;
@@ -74,7 +89,7 @@ double LoopEngine::newestRecordTime() const
     return m_state.log.record(n).time;
 }
 
-double LoopEngine::advanceTime()
+double ExerciseEngine::advanceTime()
 {
     const double t = stamp(m_counters.tick);
     m_counters.simTime = t;
@@ -82,18 +97,30 @@ double LoopEngine::advanceTime()
     return t;
 }
 
-SampleRecord& LoopEngine::nextRecord()
+SampleRecord& ExerciseEngine::nextRecord()
 {
     m_state.run.sampleCount += 1;
     return m_state.log.record(m_state.run.sampleCount);
 }
 
-double LoopEngine::stamp(std::int32_t tick) const
+void SetFields(SampleRecord& rec, std::initializer_list<FieldValue> values)
+{
+    for (const FieldValue& v : values) {
+        rec.field(v.field) = v.value;
+    }
+}
+
+float Switched(std::int32_t on, float time)
+{
+    return static_cast<float>(static_cast<Real>(on) * time);
+}
+
+double ExerciseEngine::stamp(std::int32_t tick) const
 {
     return static_cast<double>(static_cast<Real>(tick) * m_state.run.samplePeriod);
 }
 
-void LoopEngine::afterRecord(double cycleTime, std::initializer_list<Trace> traces, bool marks)
+void ExerciseEngine::afterRecord(double cycleTime, std::initializer_list<Trace> traces, bool marks)
 {
     const int n = m_state.run.sampleCount;
     m_state.log.secondIndexStep(cycleTime, n);
@@ -119,7 +146,7 @@ void LoopEngine::afterRecord(double cycleTime, std::initializer_list<Trace> trac
 
 std::unique_ptr<LoopEngine> MakeEngine(Exercise e, VelmorState& state, TrendSink* sink)
 {
-    return ProfileOf(e).makeEngine(state, sink);
+    return std::make_unique<ExerciseEngine>(e, state, sink);
 }
 
 void RunHeadless(LoopEngine& engine, const std::function<void()>& wait)

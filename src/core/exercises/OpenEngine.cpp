@@ -1,20 +1,17 @@
-#include "core/exercises/OpenEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
 
 namespace velmor {
 
-OpenEngine::OpenEngine(VelmorState& state, TrendSink* sink)
-    : LoopEngine(state, sink, {state.open.openTick, state.open.openSimTime, state.open.openSegment})
-{
-}
+namespace {
 
-void OpenEngine::startValues()
+void ResetForRun(VelmorState& s)
 {
-    OpenUnit& o = m_state.open;
-    RunState& r = m_state.run;
-    TrendViewState& tv = m_state.trend;
+    OpenUnit& o = s.open;
+    RunState& r = s.run;
+    TrendViewState& tv = s.trend;
     o.openWaveformAtStart = o.openWaveform;
     r.flowRate = 0;
     r.outputPercent = 0;
@@ -22,48 +19,51 @@ void OpenEngine::startValues()
     tv.trendPrevPV = PlotRate(0);
 }
 
-void OpenEngine::resetForRun()
+void WriteFirstRecord(const VelmorState& /*s*/, SampleRecord& rec)
 {
-    // No controller: the counters are all this loop restarts.
+    SetFields(rec, {{kFieldFlowMV, 0}, {kFieldOutput, 0}});
 }
 
-void OpenEngine::writeFirstRecord(SampleRecord& rec)
+void StartPlant(VelmorState& s)
 {
-    rec.field(kFieldFlowMV) = 0;
-    rec.field(kFieldOutput) = 0;
+    s.open.plant.reset();
 }
 
-void OpenEngine::startPlant()
+RunCounters Counters(VelmorState& s)
 {
-    m_state.open.plant.reset();
+    return {s.open.openTick, s.open.openSimTime, s.open.openSegment};
 }
 
-void OpenEngine::cycle()
+void Cycle(ExerciseEngine& run)
 {
-    VelmorState& s = m_state;
+    VelmorState& s = run.state();
     OpenUnit& o = s.open;
     RunState& r = s.run;
 
     const float y = o.plant.step(r.outputPercent);
     r.flowRate = GatedFlow(PlantFlow(y), r.gateValvePercent);
 
-    const double t = advanceTime();
+    const double t = run.advanceTime();
 
     // No controller: the generator's value is the drive, unrounded, unclamped.
     r.outputPercent = WaveStep(o.openWaveform, o.waveParams, t, s.trend.trendSpan, r.outputPercent);
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(o.openTick);
-    rec.field(kFieldFlowMV) = r.flowRate;
-    rec.field(kFieldOutput) = r.outputPercent;
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(o.openTick);
+    SetFields(rec, {{kFieldFlowMV, r.flowRate}, {kFieldOutput, r.outputPercent}});
 
-    afterRecord(t, {&TrendSink::TrendMV, &TrendSink::TrendQ}, false);
+    run.afterRecord(t, {&TrendSink::TrendMV, &TrendSink::TrendQ}, false);
 }
 
-void OpenEngine::keepLastValues()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.open.openLastOutput = m_state.run.outputPercent;
-    m_state.open.openLastFlow = m_state.run.flowRate;
+    s.open.openLastOutput = s.run.outputPercent;
+    s.open.openLastFlow = s.run.flowRate;
 }
+
+} // namespace
+
+constexpr EngineSteps kOpenSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor

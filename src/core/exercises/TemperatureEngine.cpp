@@ -1,53 +1,51 @@
-#include "core/exercises/TemperatureEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
 
 namespace velmor {
 
-TemperatureEngine::TemperatureEngine(VelmorState& state, TrendSink* sink)
-    : LoopEngine(state, sink, {state.temp.tempTick, state.temp.tempSimTime, state.temp.tempSegment})
-{
-}
+namespace {
 
-void TemperatureEngine::startValues()
+void ResetForRun(VelmorState& s)
 {
-    TrendViewState& tv = m_state.trend;
+    TrendViewState& tv = s.trend;
+    TemperatureUnit& u = s.temp;
     tv.trendPrevHeater = PlotFixed(0);
-    tv.trendPrevTempSP = PlotFixed(m_state.temp.tempEnteredSP);
-    tv.trendPrevTemp = PlotFixed(m_state.run.measuredTemperature);
-}
-
-void TemperatureEngine::resetForRun()
-{
-    TemperatureUnit& u = m_state.temp;
+    tv.trendPrevTempSP = PlotFixed(u.tempEnteredSP);
+    tv.trendPrevTemp = PlotFixed(s.run.measuredTemperature);
     u.tempIntegral = 0;
     u.tempErrorRate = 0;
     u.tempPrevError = 0;
 }
 
-void TemperatureEngine::writeFirstRecord(SampleRecord& rec)
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
 {
     // The temperature and the heater as they are now: after a finished run,
     // that run's last values.
-    const TemperatureUnit& u = m_state.temp;
-    rec.field(kFieldTempSP) = u.tempEnteredSP;
-    rec.field(kFieldTempMV) = m_state.run.measuredTemperature;
-    rec.field(kFieldTempPG) = u.tempGain;
-    rec.field(kFieldTempI) = u.tempIntegralTime;
-    rec.field(kFieldTempD) = u.tempDerivativeTime;
-    rec.field(kFieldHeater) = m_state.run.heaterPercent;
+    const TemperatureUnit& u = s.temp;
+    SetFields(rec, {{kFieldTempSP, u.tempEnteredSP},
+                    {kFieldTempMV, s.run.measuredTemperature},
+                    {kFieldTempPG, u.tempGain},
+                    {kFieldTempI, u.tempIntegralTime},
+                    {kFieldTempD, u.tempDerivativeTime},
+                    {kFieldHeater, s.run.heaterPercent}});
     rec.segment = u.tempSegment;
 }
 
-void TemperatureEngine::startPlant()
+void StartPlant(VelmorState& s)
 {
-    m_state.temp.model.reset(m_state.temp.initialTemperature);
+    s.temp.model.reset(s.temp.initialTemperature);
 }
 
-void TemperatureEngine::cycle()
+RunCounters Counters(VelmorState& s)
 {
-    VelmorState& s = m_state;
+    return {s.temp.tempTick, s.temp.tempSimTime, s.temp.tempSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     TemperatureUnit& u = s.temp;
     RunState& r = s.run;
 
@@ -56,7 +54,7 @@ void TemperatureEngine::cycle()
         u.measuredCounts = TemperatureCounts(r.measuredTemperature);
     }
 
-    const double t = advanceTime();
+    const double t = run.advanceTime();
     r.tempSetPoint = u.tempEnteredSP;
 
     // Controller: integral and derivative terms both divided by 60.
@@ -74,23 +72,28 @@ void TemperatureEngine::cycle()
     const std::int32_t output = ClampCounts(counts);
     r.heaterPercent = static_cast<float>(Trunc(static_cast<Real>(output) * 100 / 255 + 0.5L));
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(u.tempTick);
-    rec.field(kFieldTempSP) = r.tempSetPoint;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = u.tempGain;
-    rec.field(kFieldTempI) = u.tempIntegralTime;
-    rec.field(kFieldTempD) = u.tempDerivativeTime;
-    rec.field(kFieldHeater) = r.heaterPercent;
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(u.tempTick);
+    SetFields(rec, {{kFieldTempSP, r.tempSetPoint},
+                    {kFieldTempMV, r.measuredTemperature},
+                    {kFieldTempPG, u.tempGain},
+                    {kFieldTempI, u.tempIntegralTime},
+                    {kFieldTempD, u.tempDerivativeTime},
+                    {kFieldHeater, r.heaterPercent}});
     rec.segment = u.tempSegment;
 
-    afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ});
+    run.afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ});
 }
 
-void TemperatureEngine::keepLastValues()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.temp.tempLastSP = m_state.run.tempSetPoint;
-    m_state.temp.tempLastPV = m_state.run.measuredTemperature;
+    s.temp.tempLastSP = s.run.tempSetPoint;
+    s.temp.tempLastPV = s.run.measuredTemperature;
 }
+
+} // namespace
+
+constexpr EngineSteps kTemperatureSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor
