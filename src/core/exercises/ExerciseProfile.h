@@ -35,7 +35,7 @@ enum class BoxKind {
 struct KeypadBox {
     int code;
     BoxKind kind;
-    float min; // keypad limits, inclusive
+    float min; // keypad limits, inclusive, in the unit of the value shown
     float max;
     LoopOf loop = nullptr;                      // Pid: the controller
     int panelCode = 0;                          // Pid: kCodePG .. kCodeD within it

@@ -44,7 +44,7 @@ struct BarInfo {
     int place;    // 0..7: bar places left to right
     int barLeft;  // bar x from barLeft to barLeft + 14 (exclusive)
     int cellLeft; // text cell, 24 pixels wide from here
-    float full;   // full-scale value
+    float full;   // full-scale value, in the unit of the trace
     bool clamped; // value clamped to 0..full first (measured flow only)
     BarFormat format;
     int decimals;     // Fixed only
