@@ -150,7 +150,7 @@ int WaveRows(std::int32_t type)
 std::int32_t CurrentWaveform(const VelmorState& s, Exercise e)
 {
     const ExerciseProfile& p = ProfileOf(e);
-    return p.waveform != nullptr ? p.waveform(const_cast<VelmorState&>(s)) : 0;
+    return p.waveform != nullptr ? p.waveform(s) : 0;
 }
 
 WaveParams& WaveParamsOf(VelmorState& s, Exercise e)
@@ -275,7 +275,7 @@ bool ChooseWaveform(VelmorState& s, Exercise e, std::int32_t type)
         (p.waveformBlocked != nullptr && p.waveformBlocked(s))) {
         return false;
     }
-    p.waveform(s) = type;
+    p.setWaveform(s, type);
     return true;
 }
 

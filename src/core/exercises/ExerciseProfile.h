@@ -126,7 +126,8 @@ struct ExerciseProfile {
 
     std::span<const KeypadBox> boxes;
     // The waveform type and parameters (null: no waveform panel).
-    std::int32_t& (*waveform)(VelmorState&);
+    std::int32_t (*waveform)(const VelmorState&);
+    void (*setWaveform)(VelmorState&, std::int32_t);
     WaveParams& (*waveParams)(VelmorState&);
     // Whether the radio buttons only snap back now (besides the open keypad).
     bool (*waveformBlocked)(const VelmorState&);
