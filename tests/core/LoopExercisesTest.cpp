@@ -314,6 +314,41 @@ TEST(BatchRun, FirstCycleOfTheDefaultBatchByHand)
     EXPECT_NEAR(r.record(2).field(kFieldHeater), 7.84f, 0.005f);
 }
 
+TEST(BatchRun, DerivativeActionsOfBothLoopsInTheFirstCycle)
+{
+    // Temperature loop with D = 1: error (30 - 29.994) x 2.55 = 0.0153,
+    // rate 0.153 a second; Trunc((0.00023 + 0.0153 + 1 x 60 x 0.153) x 1
+    // + 0.5) = 9 counts, then Trunc(20.011 + 9 + 0.5) = 29 counts.
+    TestRun temp(Exercise::Batch);
+    temp.enter(kCodeTempD, 1);
+    temp.start();
+    temp.cycles(1);
+    EXPECT_EQ(temp.record(2).field(kFieldHeater), 11.372549f); // 29 / 255 x 100
+    EXPECT_EQ(temp.record(2).field(kFieldOutput), 12.941176f); // the pump as without D
+
+    // Volume loop with D = 0.01: error 63.79, rate 637.9 a second;
+    // Trunc((1.2758 + 63.79 + 0.01 x 637.9) x 0.5 + 0.5) = 36 counts.
+    TestRun vol(Exercise::Batch);
+    vol.enter(kCodeD, 0.01f);
+    vol.start();
+    vol.cycles(1);
+    EXPECT_EQ(vol.record(2).field(kFieldOutput), 14.117647f); // 36 / 255 x 100
+    EXPECT_EQ(vol.record(2).field(kFieldHeater), 7.8431373f); // the heater as without D
+}
+
+TEST(BatchRun, EndsBeforeTheCycleThatWouldReachTheExpectedTime)
+{
+    // With a period of 0.5 s (exact in binary) and 60 s expected: the cycle
+    // at 59.5 s is the last, since 59.5 + 0.5 is not below 60.
+    TestRun r(Exercise::Batch);
+    r.enter(kCodeExpectedTime, 60);
+    r.state.run.samplePeriod = 0.5f;
+    r.run();
+    EXPECT_EQ(r.state.run.sampleCount, 120);
+    EXPECT_EQ(r.state.batch.batchSimTime, 59.5);
+    EXPECT_EQ(r.record(120).time, 60.0);
+}
+
 TEST(BatchRun, EndsByItselfAtTheExpectedTime)
 {
     TestRun r(Exercise::Batch);

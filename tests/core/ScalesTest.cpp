@@ -86,6 +86,8 @@ TEST(TimeScale, RedrawDecimationStep)
     EXPECT_EQ(RedrawStep(60, 0.05f), 7);
     EXPECT_EQ(RedrawStep(90, 0.2f), 2);  // 2.99
     EXPECT_EQ(RedrawStep(180, 0.5f), 2); // 2.39
+    EXPECT_EQ(RedrawStep(150, 0.5f), 1); // 1.991: just short of 2
+    EXPECT_EQ(RedrawStep(75, 0.25f), 1); // 1.991
     EXPECT_EQ(RedrawStep(20, 0.5f), 1);  // 0.27, never 0
     EXPECT_EQ(RedrawStep(60, 0.0f), 1);
 }
