@@ -5,6 +5,7 @@
 #include "TestRun.h"
 
 #include "core/Arith.h"
+#include "core/trends/Scales.h"
 
 #include <gtest/gtest.h>
 
@@ -33,6 +34,13 @@ void StopAt(TestRun& r, int n)
     r.state.run.runActive = false;
     r.toEnd();
     ASSERT_EQ(r.state.run.sampleCount, n);
+}
+
+// A whole first run: Start, then STOP after record n.
+void FirstRunTo(TestRun& r, int n)
+{
+    r.start();
+    StopAt(r, n);
 }
 
 // The run's bookkeeping right after Start, the same for every exercise.
@@ -65,6 +73,16 @@ void ExpectSameRecords(const TestRun& a, const TestRun& b, int n)
         }
         ASSERT_EQ(x.segment, y.segment) << "segment of record " << i;
     }
+}
+
+// Records 1..n of the second run against those of a first run of `fresh`
+// (set up alike, with the carried values given).
+void ExpectSameAsAFirstRun(TestRun& second, TestRun& fresh, int n)
+{
+    fresh.start();
+    second.cycles(n - 1);
+    fresh.cycles(n - 1);
+    ExpectSameRecords(second, fresh, n);
 }
 
 // A record the second run did not reach: its own fields cleared, the other
@@ -129,8 +147,7 @@ TEST(SecondRun, FlowRestartsFromRestWithItsSettings)
     };
     TestRun r(Exercise::Flow);
     configure(r);
-    r.start();
-    StopAt(r, 300);
+    FirstRunTo(r, 300);
     const FlowUnit& f = r.state.flow;
     const RunState& run = r.state.run;
     ExpectNonZero({{"flowIntegral", f.flowIntegral},
@@ -163,10 +180,7 @@ TEST(SecondRun, FlowRestartsFromRestWithItsSettings)
 
     TestRun fresh(Exercise::Flow);
     configure(fresh);
-    fresh.start();
-    r.cycles(149);
-    fresh.cycles(149);
-    ExpectSameRecords(r, fresh, 150);
+    ExpectSameAsAFirstRun(r, fresh, 150);
 
     // The second run's own index: 150 records reach 14.9 s.
     r.state.run.runActive = false;
@@ -243,10 +257,7 @@ TEST(SecondRun, LevelCarriesItsPumpOutputAndRefillsTheTank)
     configure(fresh);
     fresh.enter(kCodeWaveRow1, 40);
     fresh.state.run.outputPercent = lastOutput; // the carried outputPercent
-    fresh.start();
-    r.cycles(149);
-    fresh.cycles(149);
-    ExpectSameRecords(r, fresh, 150);
+    ExpectSameAsAFirstRun(r, fresh, 150);
 }
 
 TEST(SecondRun, OpenLoopStartsWithNoFlowAndNoDrive)
@@ -258,8 +269,7 @@ TEST(SecondRun, OpenLoopStartsWithNoFlowAndNoDrive)
     };
     TestRun r(Exercise::Open);
     configure(r);
-    r.start();
-    StopAt(r, 200);
+    FirstRunTo(r, 200);
     const OpenUnit& o = r.state.open;
     const RunState& run = r.state.run;
     ExpectNonZero({{"flowRate", run.flowRate},
@@ -282,10 +292,7 @@ TEST(SecondRun, OpenLoopStartsWithNoFlowAndNoDrive)
 
     TestRun fresh(Exercise::Open);
     configure(fresh);
-    fresh.start();
-    r.cycles(149);
-    fresh.cycles(149);
-    ExpectSameRecords(r, fresh, 150);
+    ExpectSameAsAFirstRun(r, fresh, 150);
 }
 
 TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
@@ -298,8 +305,7 @@ TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
     };
     TestRun r(Exercise::Temperature);
     configure(r);
-    r.start();
-    StopAt(r, 562); // the measured count changed in the last cycle
+    FirstRunTo(r, 562); // the measured count changed in the last cycle
     const TemperatureUnit& u = r.state.temp;
     ExpectNonZero({{"tempIntegral", u.tempIntegral},
                    {"tempErrorRate", u.tempErrorRate},
@@ -334,10 +340,7 @@ TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
     configure(fresh);
     fresh.state.run.measuredTemperature = lastTemperature; // carried
     fresh.state.run.heaterPercent = lastHeater;            // carried
-    fresh.start();
-    r.cycles(199);
-    fresh.cycles(199);
-    ExpectSameRecords(r, fresh, 200);
+    ExpectSameAsAFirstRun(r, fresh, 200);
 }
 
 TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
@@ -350,8 +353,7 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     };
     TestRun r(Exercise::Batch);
     configure(r);
-    r.start();
-    StopAt(r, 602); // the temperature model stepped in the last cycle
+    FirstRunTo(r, 602); // the temperature model stepped in the last cycle
     const BatchUnit& b = r.state.batch;
     ASSERT_GT(r.state.run.measuredVolume, 0.1f);
     ExpectNonZero({{"volIntegral", b.volIntegral},
@@ -392,6 +394,11 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     EXPECT_EQ(r.record(1).field(kFieldHeater), lastHeater);
     EXPECT_EQ(r.record(1).field(kFieldTempMV), lastTemperature);
     EXPECT_EQ(r.record(1).field(kFieldVolMV), 0.0f);
+    // The traces start from them too.
+    EXPECT_EQ(r.state.trend.trendPrevOutput, PlotFixed(lastOutput));
+    EXPECT_EQ(r.state.trend.trendPrevHeater, PlotFixed(lastHeater));
+    EXPECT_EQ(r.state.trend.trendPrevTemp, PlotFixed(lastTemperature));
+    EXPECT_EQ(r.state.trend.trendPrevTempSP, 265); // 30 degrees C
     ExpectClearedOwnFields(r.record(602), {7, 8, 12, 13, 14, 15, 18}, {2, 3, 19, 23});
     EXPECT_EQ(r.record(602).segment, 0);
 
@@ -400,11 +407,5 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     fresh.state.run.outputPercent = lastOutput;            // carried
     fresh.state.run.heaterPercent = lastHeater;            // carried
     fresh.state.run.measuredTemperature = lastTemperature; // carried
-    fresh.start();
-    EXPECT_EQ(r.state.trend.trendPrevOutput, fresh.state.trend.trendPrevOutput);
-    EXPECT_EQ(r.state.trend.trendPrevHeater, fresh.state.trend.trendPrevHeater);
-    EXPECT_EQ(r.state.trend.trendPrevTemp, fresh.state.trend.trendPrevTemp);
-    r.cycles(299);
-    fresh.cycles(299);
-    ExpectSameRecords(r, fresh, 300);
+    ExpectSameAsAFirstRun(r, fresh, 300);
 }
