@@ -53,6 +53,20 @@ TEST(LevelRun, ControllerScalesIntegralBy60AndDerivativeBy1Over60)
     EXPECT_EQ(r.record(2).field(kFieldOutput), 18.431372f); // 47 / 255 x 100
 }
 
+TEST(LevelRun, TheGateValveDoesNotActOnTheTank)
+{
+    TestRun open(Exercise::Level);
+    TestRun half(Exercise::Level);
+    half.state.run.gateValvePercent = 50;
+    for (TestRun* r : {&open, &half}) {
+        r->start();
+        r->cycles(300);
+    }
+    EXPECT_GT(half.state.run.levelPercent, 10.0f);
+    EXPECT_EQ(half.state.run.levelPercent, open.state.run.levelPercent);
+    EXPECT_EQ(half.state.run.flowRate, open.state.run.flowRate);
+}
+
 TEST(LevelRun, TheTankOverflowsAtExactly100Percent)
 {
     TestRun r(Exercise::Level);
