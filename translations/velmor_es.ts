@@ -131,22 +131,6 @@
         <translation>Simulación del Flujo</translation>
     </message>
     <message>
-        <source>START</source>
-        <translation>EMPEZAR</translation>
-    </message>
-    <message>
-        <source>STOP</source>
-        <translation>PARAR</translation>
-    </message>
-    <message>
-        <source>MENU</source>
-        <translation>MENU</translation>
-    </message>
-    <message>
-        <source>Sample Time</source>
-        <translation>Tiempo Muestreo</translation>
-    </message>
-    <message>
         <source>Control Mode</source>
         <translation>Modo Control</translation>
     </message>
@@ -367,6 +351,258 @@
     <message>
         <source>Close gate valve</source>
         <translation>Menos caudal</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmManual</name>
+    <message>
+        <source>KLN Trainer</source>
+        <translation>Entrenador NLK</translation>
+    </message>
+    <message>
+        <source>MENU</source>
+        <translation>MENU</translation>
+    </message>
+    <message>
+        <source>Pump Output</source>
+        <translation>Salida de la Bomba</translation>
+    </message>
+    <message>
+        <source>TANK FULL INDICATOR</source>
+        <translation>INDICADOR TANQUE  LLENO</translation>
+    </message>
+    <message>
+        <source>PROCESS  TANK TEMPERATURE</source>
+        <translation>TEMPERATURA TANQUE PROCESO</translation>
+    </message>
+    <message>
+        <source>HEAT INPUT KILOWATTS</source>
+        <translation>CALENTAMIENTO ENTRADA  (KW)</translation>
+    </message>
+    <message>
+        <source>MANUAL HEAT INPUT</source>
+        <translation>CALENTAMIENTO MANUAL</translation>
+    </message>
+    <message>
+        <source>DRAIN VALVE OPEN</source>
+        <translation>APERTURA VALVULA VACIADO</translation>
+    </message>
+    <message>
+        <source>SUMP TEMPERATURE</source>
+        <translation>TEMPERTAURA DEPOSITO</translation>
+    </message>
+    <message>
+        <source>FLOW TEMPERATURE</source>
+        <translation>TEMPERATURA FLUJO</translation>
+    </message>
+    <message>
+        <source>FLOW  RATE LITRES / MIN</source>
+        <translation>RANGO FLUJO     L / MIN</translation>
+    </message>
+    <message>
+        <source>COOLER ACTIVATED</source>
+        <translation>ENFRIAMIENTO ACTIVADO</translation>
+    </message>
+    <message>
+        <source>FLOW   DIVERTED</source>
+        <translation>DESVIACION FLUJO</translation>
+    </message>
+</context>
+<context>
+    <name>LoopWindow</name>
+    <message>
+        <source>START</source>
+        <translation>EMPEZAR</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>PARAR</translation>
+    </message>
+    <message>
+        <source>MENU</source>
+        <translation>MENU</translation>
+    </message>
+    <message>
+        <source>Sample Time</source>
+        <translation>Tiempo Muestreo</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLevel</name>
+    <message>
+        <source>Fluid Level Simulation</source>
+        <translation>Simulación del Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Initial Value</source>
+        <translation>Valor inicial</translation>
+    </message>
+    <message>
+        <source>Auto drain</source>
+        <translation>Auto vac.</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmTemperature</name>
+    <message>
+        <source>Temperature Simulation</source>
+        <translation>Simulación de la Temperatura</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>Initial Value</source>
+        <translation>Valor Inicial</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Enter Value</source>
+        <translation>Valor entero</translation>
+    </message>
+    <message>
+        <source>Process
+running</source>
+        <translation>Proceso en
+marcha</translation>
+    </message>
+    <message>
+        <source>Process
+stopped</source>
+        <translation>Proceso
+parado</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmOpen</name>
+    <message>
+        <source>Open Loop Simulation</source>
+        <translation>Simulación del Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Open Loop</source>
+        <translation>Circuito Abierto</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmBatch</name>
+    <message>
+        <source>Batch Volume Simulation</source>
+        <translation>Simulación del Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <comment>volume</comment>
+        <translation>SP Vol</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <comment>temperature</comment>
+        <translation>SP Temp</translation>
+    </message>
+    <message>
+        <source>Sump Tank</source>
+        <translation>Tanque Dep.</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Exp. Time</source>
+        <translation>Tiempo Exp.</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Enter Value</source>
+        <translation>Valor Entero</translation>
     </message>
 </context>
 </TS>

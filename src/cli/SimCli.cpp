@@ -8,13 +8,12 @@
 #include "core/rundata/SimFileReader.h"
 #include "core/rundata/SimFileWriter.h"
 
+#include <cerrno>
 #include <charconv>
-#include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <iostream>
 #include <optional>
-#include <sstream>
-#include <unistd.h>
 
 namespace velmor {
 
@@ -23,10 +22,18 @@ namespace {
 constexpr int kExitRefusedFile = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kUsage = "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
-                           "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
-                           "       velmor-sim inspect FILE.psm\n"
-                           "EXERCISE is one of: flow, level, open, temperature, batch\n";
+const char* const kUsageLine = "usage: velmor-sim run|inspect ... (try --help)";
+const char* const kUsage =
+    "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
+    "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
+    "       velmor-sim inspect FILE.psm\n"
+    "       velmor-sim --help\n"
+    "EXERCISE is one of: flow, level, open, temperature, batch\n"
+    "run writes the simulation file to standard output unless --out names a file; --out - also\n"
+    "means standard output. A file is replaced only once the run is complete.\n"
+    "inspect prints what the reader takes from a simulation file, as JSON.\n"
+    "Exit status: 0 done, 1 a file the reader refuses, 2 a refused command line or a failed "
+    "write.\n";
 
 struct Change {
     std::string name;
@@ -48,10 +55,55 @@ struct RunOptions {
     std::optional<std::string> out;
 };
 
-class UsageError : public std::runtime_error {
+// A refusal: reported as one line on standard error, exit status 2.
+class Refusal : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
+
+// Messages echo what the user typed: control characters are written as
+// escapes so that every message stays on one line and shows what was there.
+std::string OneLine(std::string_view text)
+{
+    static constexpr char kHex[] = "0123456789abcdef";
+    std::string line;
+    line.reserve(text.size());
+    for (const char ch : text) {
+        const auto b = static_cast<unsigned char>(ch);
+        if (b >= 0x20 && b != 0x7F) {
+            line += ch;
+        } else if (ch == '\n') {
+            line += "\\n";
+        } else if (ch == '\t') {
+            line += "\\t";
+        } else if (ch == '\r') {
+            line += "\\r";
+        } else {
+            line += "\\x";
+            line += kHex[b >> 4];
+            line += kHex[b & 0xF];
+        }
+    }
+    return line;
+}
+
+void Report(std::ostream& err, std::string_view message)
+{
+    err << "velmor-sim: " << OneLine(message) << '\n';
+}
+
+std::string CannotWrite(const std::optional<std::string>& file, const std::string& reason)
+{
+    return (file ? "cannot write '" + *file + "': " : "cannot write to standard output: ") + reason;
+}
+
+// Standard output, checked: a full disk or a closed descriptor is a refusal.
+void Emit(std::ostream& out, std::string_view text)
+{
+    if (const WriteResult r = WriteToStream(out, text); !r.ok()) {
+        throw Refusal(CannotWrite(std::nullopt, r.error));
+    }
+}
 
 std::optional<Change> SplitChange(const std::string& text)
 {
@@ -76,20 +128,20 @@ std::optional<double> ParseTime(std::string_view text)
 RunOptions ParseRun(const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        throw UsageError("run needs an exercise: flow, level, open, temperature or batch");
+        throw Refusal("run needs an exercise: flow, level, open, temperature or batch");
     }
     RunOptions o;
     const std::optional<Exercise> e = ExerciseFromCommandWord(args[1]);
     if (!e) {
-        throw UsageError("unknown exercise '" + args[1] +
-                         "' (expected flow, level, open, temperature or batch)");
+        throw Refusal("unknown exercise '" + args[1] +
+                      "' (expected flow, level, open, temperature or batch)");
     }
     o.exercise = *e;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& opt = args[i];
         auto value = [&]() -> const std::string& {
             if (i + 1 >= args.size()) {
-                throw UsageError(opt + " needs an argument");
+                throw Refusal(opt + " needs an argument");
             }
             return args[++i];
         };
@@ -99,10 +151,10 @@ RunOptions ParseRun(const std::vector<std::string>& args)
             const std::string& text = value();
             const std::optional<Change> c = SplitChange(text);
             if (!c) {
-                throw UsageError("--set " + text + ": expected NAME=VALUE");
+                throw Refusal("--set " + text + ": expected NAME=VALUE");
             }
             if (std::string error = CheckSetting(o.exercise, c->name, c->value); !error.empty()) {
-                throw UsageError(error);
+                throw Refusal(error);
             }
             o.sets.push_back(*c);
         } else if (opt == "--at") {
@@ -114,11 +166,10 @@ RunOptions ParseRun(const std::vector<std::string>& args)
             const std::optional<Change> c =
                 colon == std::string::npos ? std::nullopt : SplitChange(text.substr(colon + 1));
             if (!t || !c) {
-                throw UsageError("--at " + text +
-                                 ": expected T:NAME=VALUE with T a time in seconds");
+                throw Refusal("--at " + text + ": expected T:NAME=VALUE with T a time in seconds");
             }
             if (std::string error = CheckSetting(o.exercise, c->name, c->value); !error.empty()) {
-                throw UsageError(error);
+                throw Refusal(error);
             }
             o.ats.push_back({*t, *c, false});
         } else if (opt == "--records") {
@@ -126,32 +177,37 @@ RunOptions ParseRun(const std::vector<std::string>& args)
             long long n = 0;
             const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
             if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1) {
-                throw UsageError("--records " + text + ": expected a whole number of at least 1");
+                throw Refusal("--records " + text + ": expected a whole number of at least 1");
             }
             o.records = n;
         } else if (opt == "--out") {
             o.out = value();
             if (o.out->empty()) {
-                throw UsageError("--out needs a file name");
+                throw Refusal("--out needs a file name");
+            }
+            if (*o.out == "-") {
+                o.out.reset();
             }
         } else {
-            throw UsageError("unknown option '" + opt + "'");
+            throw Refusal("unknown option '" + opt + "'");
         }
     }
     return o;
 }
 
-// A simulation file read with the reader of File > Open. Throws UsageError
+// A simulation file read with the reader of File > Open. Throws Refusal
 // when the file cannot be read; a refused file comes back as an error.
 SimFileResult ReadFile(const std::string& path, std::string_view currentForm)
 {
     std::error_code ec;
     if (std::filesystem::is_directory(path, ec)) {
-        throw UsageError("cannot read '" + path + "': it is a directory");
+        throw Refusal("cannot read '" + path + "': it is a directory");
     }
+    errno = 0;
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        throw UsageError("cannot read '" + path + "'");
+        throw Refusal("cannot read '" + path + "'" +
+                      (errno != 0 ? ": " + SystemErrorText(errno) : std::string()));
     }
     SimFileReadOptions options;
     options.currentForm = currentForm;
@@ -164,12 +220,12 @@ void ApplyFrom(VelmorState& state, Exercise exercise, const std::string& path)
 {
     const SimFileResult r = ReadFile(path, FormName(exercise));
     if (!r.ok()) {
-        throw UsageError("--from " + path + ": " + r.error.text());
+        throw Refusal("--from " + path + ": " + r.error.text());
     }
     if (r.load->exercise != exercise) {
-        throw UsageError("--from " + path + ": the file holds a " +
-                         std::string(CommandWord(r.load->exercise)) + " simulation, not " +
-                         std::string(CommandWord(exercise)));
+        throw Refusal("--from " + path + ": the file holds a " +
+                      std::string(CommandWord(r.load->exercise)) + " simulation, not " +
+                      std::string(CommandWord(exercise)));
     }
     ApplySimFileSettings(state, *r.load);
 }
@@ -251,68 +307,20 @@ std::string InspectJson(const SimFileLoad& load)
 int Inspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 2 || args[1].empty()) {
-        throw UsageError("inspect needs one file: velmor-sim inspect FILE.psm");
+        throw Refusal("inspect needs one file: velmor-sim inspect FILE.psm");
     }
     // No exercise is open: the file's first line must name one.
     const SimFileResult r = ReadFile(args[1], "frmMain");
     if (!r.ok()) {
-        err << "velmor-sim: " << args[1] << ": " << r.error.text() << '\n';
+        Report(err, args[1] + ": " + r.error.text());
         return kExitRefusedFile;
     }
     if (!r.load->warning.empty()) {
-        err << "velmor-sim: " << args[1] << ": " << r.load->warning << '\n';
+        Report(err, args[1] + ": " + r.load->warning);
     }
-    out << InspectJson(*r.load);
-    out.flush();
+    Emit(out, InspectJson(*r.load));
     return 0;
 }
-
-// Writes through a temporary file beside the target, renamed into place only
-// when complete, so that a failed run never leaves a partial file.
-class OutputFile {
-public:
-    explicit OutputFile(const std::string& path) : m_path(path)
-    {
-        m_temp = path + ".part" + std::to_string(::getpid());
-        m_stream.open(m_temp, std::ios::binary | std::ios::trunc);
-        if (!m_stream) {
-            throw UsageError("cannot write '" + path + "'");
-        }
-    }
-    ~OutputFile()
-    {
-        if (!m_committed) {
-            m_stream.close();
-            std::error_code ec;
-            std::filesystem::remove(m_temp, ec);
-        }
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    std::ostream& stream() { return m_stream; }
-
-    void commit()
-    {
-        m_stream.flush();
-        m_stream.close();
-        if (m_stream.fail()) {
-            throw UsageError("cannot write '" + m_path + "'");
-        }
-        std::error_code ec;
-        std::filesystem::rename(m_temp, m_path, ec);
-        if (ec) {
-            throw UsageError("cannot write '" + m_path + "': " + ec.message());
-        }
-        m_committed = true;
-    }
-
-private:
-    std::string m_path;
-    std::string m_temp;
-    std::ofstream m_stream;
-    bool m_committed = false;
-};
 
 int Run(const std::vector<std::string>& args, std::ostream& out)
 {
@@ -325,13 +333,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out)
 
     for (const Change& c : o.sets) {
         if (std::string error = ApplySetting(state, o.exercise, c.name, c.value); !error.empty()) {
-            throw UsageError(error);
+            throw Refusal(error);
         }
     }
 
-    std::optional<OutputFile> file;
+    // The target is checked and its temporary file made before the run, so
+    // that a bad target is refused at once; it is replaced only at the end.
+    AtomicFile file;
     if (o.out) {
-        file.emplace(*o.out);
+        if (const WriteResult r = file.open(*o.out); !r.ok()) {
+            throw Refusal(CannotWrite(o.out, r.error));
+        }
     }
 
     std::unique_ptr<LoopEngine> engine = MakeEngine(o.exercise, state, nullptr);
@@ -356,17 +368,17 @@ int Run(const std::vector<std::string>& args, std::ostream& out)
     };
     RunHeadless(*engine, wait);
     if (!atError.empty()) {
-        throw UsageError(atError);
+        throw Refusal(atError);
     }
 
     SendSettings(state, o.exercise);
-    std::ostream& target = file ? file->stream() : out;
-    WriteSimulationFile(target, o.exercise, state.simSettings, state.run.gateValvePercent,
-                        state.log, state.run.sampleCount);
-    if (file) {
-        file->commit();
-    } else {
-        out.flush();
+    const WriteResult written =
+        o.out ? WriteSimulationFile(file, o.exercise, state.simSettings, state.run.gateValvePercent,
+                                    state.log, state.run.sampleCount)
+              : WriteSimulationFile(out, o.exercise, state.simSettings, state.run.gateValvePercent,
+                                    state.log, state.run.sampleCount);
+    if (!written.ok()) {
+        throw Refusal(CannotWrite(o.out, written.error));
     }
     return 0;
 }
@@ -377,27 +389,35 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
 {
     try {
         if (args.empty()) {
-            err << kUsage;
+            err << kUsageLine << '\n';
             return kExitUsage;
         }
-        if (args[0] == "run") {
+        const std::string& verb = args[0];
+        if (verb == "run") {
             return Run(args, out);
         }
-        if (args[0] == "inspect") {
+        if (verb == "inspect") {
             return Inspect(args, out, err);
         }
-        if (args[0] == "--help" || args[0] == "-h") {
-            out << kUsage;
+        if (verb == "--help" || verb == "-h") {
+            Emit(out, kUsage);
             return 0;
         }
-        throw UsageError("unknown command '" + args[0] + "' (expected run or inspect)");
-    } catch (const UsageError& e) {
-        err << "velmor-sim: " << e.what() << '\n';
-        return kExitUsage;
+        throw Refusal("unknown command '" + verb + "' (expected run or inspect; try --help)");
     } catch (const std::exception& e) {
-        err << "velmor-sim: " << e.what() << '\n';
+        Report(err, e.what());
         return kExitUsage;
     }
+}
+
+int SimMain(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return RunSimCli(args, std::cout, std::cerr);
 }
 
 } // namespace velmor

@@ -99,6 +99,8 @@ private slots:
     void settingsBox();
     void gateAndPump();
     void closeIsRefused();
+    void scaleNumbersUseTheSystemsDecimalMark();
+    void timeEditsTakeDigitsOnly();
 };
 
 void GraphTest::configurationPerExercise()
@@ -683,6 +685,42 @@ void GraphTest::closeIsRefused()
     o.state.trend.trendClosing = false;
     o.window->DrawTrend();
     QCOMPARE(timer2.count(), 1);
+}
+
+void GraphTest::scaleNumbersUseTheSystemsDecimalMark()
+{
+    for (Exercise e : {Exercise::Flow, Exercise::Batch}) {
+        VelmorState point;
+        VelmorState comma;
+        OpenExerciseState(point, e, true);
+        OpenExerciseState(comma, e, true);
+        comma.shell.decimalComma = true;
+        TfrmGraph withPoint(point, e);
+        TfrmGraph withComma(comma, e);
+        // Only the numbers of the left scale (L/min or litres) differ.
+        const QRect scale(2, 19, 36, 345);
+        int differ = 0;
+        for (int y = 0; y < 501; ++y) {
+            for (int x = 0; x < 524; ++x) {
+                if (withPoint.panel().pixel(x, y) != withComma.panel().pixel(x, y)) {
+                    QVERIFY2(scale.contains(x, y),
+                             qPrintable(QStringLiteral("%1,%2").arg(x).arg(y)));
+                    ++differ;
+                }
+            }
+        }
+        QVERIFY(differ > 0);
+    }
+}
+
+void GraphTest::timeEditsTakeDigitsOnly()
+{
+    Opened o(Exercise::Flow);
+    for (QLineEdit* edit : {o.window->txtStartTime, o.window->txtTrendBase}) {
+        edit->clear();
+        QTest::keyClicks(edit, QStringLiteral("1a2-b 3,4"));
+        QCOMPARE(edit->text(), QStringLiteral("123"));
+    }
 }
 
 int main(int argc, char** argv)

@@ -28,6 +28,7 @@ struct RecordingExercise : ExerciseWindow {
     void UpdateSettings() override {}
     void SendSettings() override {}
     void UpdateDisplay(int code) override { calls.emplace_back(code, state.keypad.keypadValue); }
+    void StopRun() override {}
 };
 
 struct Pad {

@@ -1,6 +1,7 @@
 // The main window: stored preferences, menus and hints, opening Flow with
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
+#include "core/exercises/Exercise.h"
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/HelpViewer.h"
@@ -11,6 +12,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -18,6 +20,8 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
+#include <QStyleOptionTitleBar>
 #include <QTemporaryDir>
 #include <QToolButton>
 #include <QtTest>
@@ -99,7 +103,13 @@ private slots:
     void exitAsksAndEnds();
     void helpContents();
     void resizeKeepsChildrenCentred();
+    void smallScreensShowEveryControl();
+    void childWindowsHaveCloseBoxes();
+    void keypadGoesWithItsExercise();
+    void newDuringRunStopsAndResets();
     void keypadReachesTheOpenExercise();
+    void keypadKeepsFocusAfterOutOfRange();
+    void switchingInEveryOrderReleasesTheWindows();
     void runningFlowOnScreen();
 };
 
@@ -157,13 +167,14 @@ void MainWindowTest::menusAndHints()
     QVERIFY(!m.mnuFileSave->isEnabled());
     QVERIFY(!m.mnuFilePrint->isEnabled());
     QVERIFY(m.mnuFileExit->isEnabled());
-    // Exercises without a window in this program are not offered.
-    QVERIFY(m.mnuControlFlow->isEnabled());
-    for (QAction* item : {m.mnuControlOnOff, m.mnuControlTemperature, m.mnuControlBatchVolume,
-                          m.mnuControlFluidLevel, m.mnuControlOpenLoop, m.popTemperature}) {
-        QVERIFY(!item->isEnabled());
+    // Every exercise has its window: all are offered.
+    for (QAction* item :
+         {m.mnuControlOnOff, m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
+          m.mnuControlFluidLevel, m.mnuControlOpenLoop, m.popTemperature, m.popOpenLoop}) {
+        QVERIFY(item->isEnabled());
     }
-    QVERIFY(!m.btnTemperature->isEnabled());
+    QVERIFY(m.btnTemperature->isEnabled());
+    QVERIFY(m.btnBatchVolume->isEnabled());
     QVERIFY(!m.btnSave->isEnabled());
     QVERIFY(!m.btnPrint->isEnabled());
     QCOMPARE(m.btnFluidLevel->toolTip(), QStringLiteral("Fluid Level"));
@@ -173,7 +184,7 @@ void MainWindowTest::menusAndHints()
     QCOMPARE(m.btnOpenLoop->geometry(), QRect(294, 2, 24, 24));
     QCOMPARE(m.pnlToolbar->height(), 28);
     QVERIFY(!p.state->shell.decimalComma); // the C locale writes 0.01
-    QCOMPARE(p.state->shell.largeFonts, m.logicalDpiX() > 96);
+    QVERIFY(!p.state->shell.largeFonts);   // 96 dots per inch here
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
     QVERIFY(p.state->shell.appRunning);
     QCOMPARE(p.state->trend.cursorX, 38);
@@ -420,23 +431,175 @@ void MainWindowTest::resizeKeepsChildrenCentred()
     Program p;
     TfrmMain& m = *p.main;
     ShellState& shell = p.state->shell;
-    // With nothing open the old centre stays.
-    const int half = shell.halfWidth;
-    m.resize(m.width() + 100, m.height());
-    QCOMPARE(shell.halfWidth, half);
+    QMdiArea* client = m.mdiArea();
+    // At start-up (a maximised frame gets its size only after it is first
+    // shown) the centre follows the client area.
+    m.resize(m.width() + 100, m.height() + 40);
+    QCOMPARE(shell.halfWidth, client->width() / 2);
+    QCOMPARE(shell.halfHeight, client->height() / 2);
     m.mnuControlFlow->trigger();
     const QPoint flowAt = m.exerciseSubWindow()->pos();
     const QPoint graphAt = m.graphSubWindow()->pos();
-    // The shift is measured from the centre last seen, which the first
-    // resize did not update.
+    QCOMPARE(flowAt, QPoint(shell.halfWidth - 388, shell.halfHeight - 289));
+    // With an exercise open the pair keeps its offset from the centre.
     const QPoint oldCentre(shell.halfWidth, shell.halfHeight);
     m.resize(m.size() + QSize(120, 60));
-    QCOMPARE(shell.halfWidth, m.width() / 2);
-    QCOMPARE(shell.halfHeight, m.height() / 2);
-    const QPoint shift = QPoint(m.width() / 2, m.height() / 2) - oldCentre;
-    QCOMPARE(shift, QPoint(110, 30));
+    QCOMPARE(shell.halfWidth, client->width() / 2);
+    QCOMPARE(shell.halfHeight, client->height() / 2);
+    const QPoint shift = QPoint(shell.halfWidth, shell.halfHeight) - oldCentre;
+    QCOMPARE(shift, QPoint(60, 30));
     QCOMPARE(m.exerciseSubWindow()->pos(), flowAt + shift);
     QCOMPARE(m.graphSubWindow()->pos(), graphAt + shift);
+    // Once closed, a resize leaves the centre where it was last seen.
+    p.flow()->btnMenu->click();
+    QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }, 2000));
+    const QPoint lastCentre(shell.halfWidth, shell.halfHeight);
+    m.resize(m.size() - QSize(200, 100));
+    QCOMPARE(QPoint(shell.halfWidth, shell.halfHeight), lastCentre);
+}
+
+void MainWindowTest::smallScreensShowEveryControl()
+{
+    // A maximised frame on an 800 x 600 screen, and one on 1024 x 768.
+    for (const QSize frame : {QSize(800, 576), QSize(1024, 744), QSize(700, 500)}) {
+        Program p;
+        TfrmMain& m = *p.main;
+        m.resize(frame);
+        QVERIFY(QTest::qWaitForWindowExposed(&m));
+        m.mnuControlFlow->trigger();
+        QMdiArea* area = m.mdiArea();
+        const QRect client(QPoint(0, 0), area->contentsRect().size());
+        const QRect flow = m.exerciseSubWindow()->frameGeometry();
+        const QRect graph = m.graphSubWindow()->frameGeometry();
+        // Side by side: Trends 231 pixels right of Flow, not over its edge.
+        QCOMPARE(graph.left() - flow.left(), 231);
+        QCOMPARE(flow.width(), 231);
+        QVERIFY(flow.right() < graph.left());
+        QCOMPARE(flow.top(), graph.top());
+        QVERIFY2(flow.top() >= 0 && flow.left() >= 0, qPrintable(QString::number(flow.top())));
+        if (client.contains(flow | graph)) {
+            continue;
+        }
+        // Too small for both (700 x 500): the rest is reached by scrolling.
+        QVERIFY(frame.height() < 576);
+        QTRY_VERIFY(area->verticalScrollBar()->isVisible());
+        area->verticalScrollBar()->setValue(area->verticalScrollBar()->maximum());
+        area->horizontalScrollBar()->setValue(area->horizontalScrollBar()->maximum());
+        QTRY_VERIFY(m.exerciseSubWindow()->frameGeometry().bottom() < area->viewport()->height());
+        QVERIFY(m.graphSubWindow()->frameGeometry().right() < area->viewport()->width());
+    }
+}
+
+void MainWindowTest::childWindowsHaveCloseBoxes()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    for (bool trends : {false, true}) {
+        m.mnuControlFlow->trigger();
+        QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
+        QMdiSubWindow* sub = trends ? m.graphSubWindow() : m.exerciseSubWindow();
+        QVERIFY(sub->windowFlags() & Qt::WindowSystemMenuHint);
+        QVERIFY(sub->windowFlags() & Qt::WindowCloseButtonHint);
+        QVERIFY(!(sub->windowFlags() & Qt::WindowMinimizeButtonHint));
+        // The close box in the title bar, where the style draws it.
+        QStyleOptionTitleBar option;
+        option.initFrom(sub);
+        option.rect = QRect(0, 0, sub->width(),
+                            sub->style()->pixelMetric(QStyle::PM_TitleBarHeight, &option, sub));
+        option.titleBarFlags = sub->windowFlags();
+        option.subControls = QStyle::SC_All;
+        const QRect box = sub->style()->subControlRect(QStyle::CC_TitleBar, &option,
+                                                       QStyle::SC_TitleBarCloseButton, sub);
+        QVERIFY(box.isValid());
+        // The pointer comes to the box first, as a hand does.
+        QTest::mouseMove(sub, box.center());
+        QTest::mouseClick(sub, Qt::LeftButton, {}, box.center());
+        QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+        QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }, 2000));
+        QVERIFY(!m.mnuControlFlow->isChecked());
+        QVERIFY(m.mdiArea()->subWindowList().isEmpty());
+    }
+    // Ctrl+F4 closes the active child window the same way.
+    m.mnuControlFlow->trigger();
+    QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
+    m.mdiArea()->setActiveSubWindow(m.graphSubWindow());
+    QTest::keySequence(m.graphSubWindow(), QKeySequence(Qt::CTRL | Qt::Key_F4));
+    QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+    QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }, 2000));
+}
+
+void MainWindowTest::keypadGoesWithItsExercise()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    for (int way = 0; way < 3; ++way) {
+        m.mnuControlFlow->trigger();
+        QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }, 2000));
+        QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
+        QVERIFY(m.keypad()->isVisible());
+        if (way == 0) {
+            p.flow()->btnMenu->click();
+        } else if (way == 1) {
+            m.graphSubWindow()->close();
+        } else {
+            m.exerciseSubWindow()->close();
+        }
+        QVERIFY(!m.keypad()->isVisible());
+        QVERIFY(!p.state->keypad.suppressWaveformClick);
+        QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }, 2000));
+    }
+}
+
+void MainWindowTest::newDuringRunStopsAndResets()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlFlow->trigger();
+    TfrmFlow* flow = p.flow();
+    flow->controller()->chkI->click();
+    QCOMPARE(p.state->flow.flowIntegralOn, 0);
+    flow->driver()->setInterval(std::chrono::milliseconds(5));
+    flow->btnStartClick();
+    QVERIFY(p.waitFor([&] { return p.state->run.sampleCount >= 40; }));
+    {
+        QObject guard;
+        Answer(&guard, QMessageBox::Yes);
+        m.btnNew->click();
+    }
+    // The run is over, as after STOP, and everything is back at its defaults.
+    QVERIFY(!flow->driver()->running());
+    QVERIFY(!p.state->run.runActive);
+    QVERIFY(flow->btnStart->isEnabled());
+    QVERIFY(!flow->btnStop->isEnabled());
+    QVERIFY(m.mnuFile->menuAction()->isEnabled());
+    QCOMPARE(p.state->flow.lightState, 2);
+    QCOMPARE(p.state->run.sampleCount, 0);
+    QCOMPARE(p.state->flow.flowIntegralOn, 1);
+    QVERIFY(flow->controller()->chkI->isChecked());
+    QVERIFY(flow->controller()->chkD->isChecked());
+    // No trace is left on the plot and none comes back; the settings box
+    // is blank.
+    const TfrmGraph* graph = m.graphWindow();
+    const auto noTrace = [graph] {
+        for (int y = 48; y < 358; ++y) {
+            for (int x = 39; x < 488; ++x) {
+                const QRgb c = graph->panel().pixel(x, y) & 0xFFFFFF;
+                if (c == 0xFFFF00 || c == 0x00FFFF) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    QVERIFY(noTrace());
+    QTest::qWait(60);
+    QVERIFY(noTrace());
+    for (int y = 433; y < 489; ++y) {
+        for (int x = 481; x < 517; ++x) {
+            QCOMPARE(graph->panel().pixel(x, y) & 0xFFFFFF, QColor(192, 192, 192).rgb() & 0xFFFFFF);
+        }
+    }
 }
 
 void MainWindowTest::keypadReachesTheOpenExercise()
@@ -455,6 +618,76 @@ void MainWindowTest::keypadReachesTheOpenExercise()
     QCOMPARE(p.state->flow.flowGain, 4.0f);
     QCOMPARE(p.state->flow.flowBand, 25.0f);
     QVERIFY(!p.state->keypad.suppressWaveformClick);
+}
+
+void MainWindowTest::switchingInEveryOrderReleasesTheWindows()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    QAction* items[] = {m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
+                        m.mnuControlFluidLevel, m.mnuControlOpenLoop};
+    const char* forms[] = {"frmFlow", "frmTemperature", "frmBatch", "frmLevel", "frmOpen"};
+    // Every ordered pair of the five exercises once, one switch after the
+    // other, back to the first.
+    const int order[] = {0, 4, 3, 4, 2, 4, 1, 4, 0, 3, 2, 3, 1, 3, 0, 2, 1, 2, 0, 1, 0};
+    qsizetype widgetsAtFirst = -1;
+    for (int k : order) {
+        items[k]->trigger();
+        QVERIFY(p.waitFor(
+            [&] {
+                return !m.switching() && m.exerciseWindow() != nullptr &&
+                       FormName(m.exerciseWindow()->exercise()) == forms[k];
+            },
+            3000));
+        QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
+        QVERIFY(items[k]->isChecked());
+        for (QAction* other : items) {
+            QCOMPARE(other->isChecked(), other == items[k]);
+        }
+        // The old pair is gone: as many widgets as the first time.
+        if (k == 0) {
+            if (widgetsAtFirst < 0) {
+                widgetsAtFirst = QApplication::allWidgets().size();
+            }
+            QCOMPARE(QApplication::allWidgets().size(), widgetsAtFirst);
+        }
+    }
+}
+
+void MainWindowTest::keypadKeepsFocusAfterOutOfRange()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    m.mnuControlFlow->trigger();
+    QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
+    TfrmCalculator* keypad = m.keypad();
+    QVERIFY(QTest::qWaitForWindowActive(keypad));
+    QTest::keyClicks(keypad->txtValue, QStringLiteral("1000"));
+    int boxWidth = 0;
+    QString text;
+    {
+        QObject guard;
+        QTimer::singleShot(0, &guard, [&boxWidth, &text] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                boxWidth = box->width();
+                text = box->text();
+                box->accept();
+            }
+        });
+        keypad->btnOK->click();
+    }
+    QCOMPARE(text, QStringLiteral("Out of Range"));
+    // Wide enough for its title ("New value") beside the title bar's buttons.
+    QVERIFY2(boxWidth >= keypad->fontMetrics().horizontalAdvance(keypad->windowTitle()) + 120,
+             qPrintable(QString::number(boxWidth)));
+    // The keypad is open and empty, and what is typed next goes into it.
+    QVERIFY(keypad->isVisible());
+    QTRY_COMPARE(QApplication::focusWidget(), static_cast<QWidget*>(keypad->txtValue));
+    QTest::keyClicks(QApplication::focusWidget(), QStringLiteral("7"));
+    QCOMPARE(keypad->txtValue->text(), QStringLiteral("7"));
+    keypad->btnOK->click();
+    QCOMPARE(p.state->flow.flowGain, 7.0f);
 }
 
 void MainWindowTest::runningFlowOnScreen()

@@ -226,6 +226,37 @@ struct BatchUnit {
     std::int32_t panelFontSize = 10; // points
 };
 
+// The hand-operated rig of the mimic window. Set again at every opening
+// of the window; the clock is the steady clock in milliseconds.
+struct MimicUnit {
+    std::int32_t pumpKnobX = 10;        // pixels on the slider, 10..114
+    std::int64_t knobMoveAllowedAt = 0; // ms; knob moves wait until then
+    bool mimicDrainOpen = false;
+    bool mimicDiverted = false; // the pumped flow goes through the cooler
+    bool mimicCoolerOn = false;
+    bool mimicStirrerOn = false;
+    float mimicLevel = 50;    // percent of a full tank (3.23 L)
+    float mimicTankTemp = 20; // degrees C
+    float mimicSumpTemp = 20; // degrees C
+    float mimicFlowTemp = 20; // degrees C
+    double mimicNow = 0;      // s, this update's clock reading
+    double mimicPrevTime = 0; // s, the previous update's
+    bool mimicTankNotFull = true;
+    bool mimicFlowing = false; // the pump-flow path is shown
+    bool directPathShown = false;
+    bool coolerPathShown = false;
+    bool drainPathShown = false;
+    bool overflowPathShown = false;
+    bool sumpPathShown = false;
+    std::int32_t stirrerFrame = 2;  // next frame, 1..4
+    std::int32_t fanFrame = 2;      // next frame, 1..3
+    std::int32_t heatDialPos = 0;   // dial units last drawn
+    std::int32_t levelBarUnits = 0; // 0..250, last drawn
+    // Heat inputs that no control sets: the read-out stays "0.0".
+    std::int32_t manualHeatSetting = 0;
+    double manualHeatFactor = 0;
+};
+
 struct ShellState {
     std::string currentForm = "frmMain";
     bool menuAllowed = true;
@@ -268,6 +299,7 @@ struct VelmorState {
     OpenUnit open;
     TemperatureUnit temp;
     BatchUnit batch;
+    MimicUnit mimic;
     ShellState shell;
     KeypadState keypad;
     SimSettings simSettings;

@@ -17,6 +17,8 @@ public:
     // mnuFile, mnuControl, mnuPreferences and mnuHelp: off while a run goes.
     virtual void setRunMenusEnabled(bool enabled) = 0;
     virtual void setFileNewEnabled(bool enabled) = 0;
+    // File > Save and File > Print, with their toolbar buttons.
+    virtual void setFileCommandsEnabled(bool enabled) = 0;
     // Check mark of the exercise's Control menu item.
     virtual void setControlItemChecked(Exercise exercise, bool checked) = 0;
     // The hidden mailbox `txtShut`: a closing window names itself here.
@@ -44,6 +46,8 @@ public:
     virtual void SendSettings() = 0;
     // A value the keypad accepted (in keypadValue) for keypad code `code`.
     virtual void UpdateDisplay(int code) = 0;
+    // Ends a run at once, as STOP does (nothing without a run).
+    virtual void StopRun() = 0;
 };
 
 } // namespace velmor

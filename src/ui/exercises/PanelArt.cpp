@@ -33,7 +33,44 @@ void Lamp(QPainter& p, QPointF centre, qreal radius, QColor lit, QColor dark, bo
 
 } // namespace
 
-QImage TrafficLightPicture(bool green)
+void DrawEtchedFrame(QPainter& p, const QRect& r)
+{
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(QColor(255, 255, 255));
+    p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+    p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 1);
+    p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+QImage DrainPicture(bool open)
+{
+    QImage image(16, 16, QImage::Format_RGB32);
+    image.fill(QColor(192, 192, 192));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = open ? QColor(220, 30, 30) : QColor(20, 20, 20);
+    // Two triangles point to point: the valve body; a stem and a handle.
+    QPainterPath body;
+    body.moveTo(1.5, 6.5);
+    body.lineTo(8, 10.5);
+    body.lineTo(1.5, 14.5);
+    body.closeSubpath();
+    body.moveTo(14.5, 6.5);
+    body.lineTo(8, 10.5);
+    body.lineTo(14.5, 14.5);
+    body.closeSubpath();
+    p.setPen(QPen(ink, 1));
+    p.setBrush(open ? ink : QColor(192, 192, 192));
+    p.drawPath(body);
+    p.drawLine(QPointF(8, 10.5), QPointF(8, 3.5));
+    p.drawLine(QPointF(4.5, 2.5), QPointF(11.5, 2.5));
+    return image;
+}
+
+QImage TrafficLightPicture(RunLamp lit)
 {
     QImage image(93, 46, QImage::Format_RGB32);
     image.fill(kSilver);
@@ -50,8 +87,8 @@ QImage TrafficLightPicture(bool green)
     p.setBrush(body);
     p.setPen(QPen(QColor(18, 18, 20), 1));
     p.drawRoundedRect(QRectF(1.5, 0.5, 21, 42), 5, 5);
-    Lamp(p, QPointF(12, 11.5), 7, QColor(235, 40, 30), QColor(70, 18, 16), !green);
-    Lamp(p, QPointF(12, 31.5), 7, QColor(40, 220, 60), QColor(16, 58, 22), green);
+    Lamp(p, QPointF(12, 11.5), 7, QColor(235, 40, 30), QColor(70, 18, 16), lit == RunLamp::Red);
+    Lamp(p, QPointF(12, 31.5), 7, QColor(40, 220, 60), QColor(16, 58, 22), lit == RunLamp::Green);
     return image;
 }
 

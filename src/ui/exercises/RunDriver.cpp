@@ -2,18 +2,28 @@
 
 namespace velmor {
 
-RunDriver::RunDriver(QObject* parent) : QObject(parent)
+SteadyPaceTimer::SteadyPaceTimer()
 {
     m_timer.setSingleShot(true);
     m_timer.setTimerType(Qt::PreciseTimer);
-    connect(&m_timer, &QTimer::timeout, this, &RunDriver::step);
+    QObject::connect(&m_timer, &QTimer::timeout, [this] {
+        if (timeout) {
+            timeout();
+        }
+    });
+}
+
+RunDriver::RunDriver(QObject* parent, std::unique_ptr<PaceTimer> timer)
+    : QObject(parent), m_timer(std::move(timer))
+{
+    m_timer->timeout = [this] { step(); };
 }
 
 RunDriver::~RunDriver()
 {
     // A window released mid-run still closes its run's records.
     if (m_engine != nullptr) {
-        m_timer.stop();
+        m_timer->stop();
         m_engine->finish();
     }
 }
@@ -26,14 +36,14 @@ void RunDriver::begin(std::unique_ptr<LoopEngine> engine)
     m_engine = std::move(engine);
     m_engine->start();
     emit started();
-    m_deadline = std::chrono::steady_clock::now();
+    m_deadline = m_timer->now();
     step();
 }
 
 void RunDriver::poke()
 {
-    if (m_engine != nullptr && m_timer.isActive() && !m_engine->canCycle()) {
-        m_timer.stop();
+    if (m_engine != nullptr && m_timer->isActive() && !m_engine->canCycle()) {
+        m_timer->stop();
         end();
     }
 }
@@ -43,15 +53,15 @@ void RunDriver::step()
     if (m_engine == nullptr) {
         return;
     }
-    if (m_engine->canCycle() && std::chrono::steady_clock::now() < m_deadline) {
-        wait();
-        return;
-    }
     if (!m_engine->canCycle()) {
         end();
         return;
     }
-    const auto cycleStart = std::chrono::steady_clock::now();
+    if (m_timer->now() < m_deadline) {
+        wait();
+        return;
+    }
+    const PaceTimer::TimePoint cycleStart = m_timer->now();
     m_lastCycleStart = cycleStart;
     m_engine->cycle();
     emit cycled();
@@ -61,13 +71,12 @@ void RunDriver::step()
 
 void RunDriver::wait()
 {
-    // Sleep through the pace but for its last two milliseconds (the event
-    // loop's own timers wake up to a millisecond late); those are polled
-    // through the event loop, as the pacing wait reads the clock between
-    // rounds of events. A late cycle goes on at the next round.
-    const auto left = m_deadline - std::chrono::steady_clock::now();
+    // Sleep through the pace but for its last milliseconds; those are polled
+    // through the event loop. A late cycle still goes through one round of
+    // events (a zero timer) before the next one starts.
+    const auto left = m_deadline - m_timer->now();
     const auto sleep = std::chrono::floor<std::chrono::milliseconds>(left) - kWakeMargin;
-    m_timer.start(sleep > std::chrono::milliseconds(0) ? sleep : std::chrono::milliseconds(0));
+    m_timer->start(sleep > std::chrono::milliseconds(0) ? sleep : std::chrono::milliseconds(0));
 }
 
 void RunDriver::end()

@@ -10,18 +10,49 @@
 #include <QTimer>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace velmor {
+
+// What the driver needs of time: a steady clock and a one-shot timer that
+// calls `timeout` from the event loop. The program uses the real ones; tests
+// drive a made-up clock and fire the timer themselves.
+class PaceTimer {
+public:
+    using TimePoint = std::chrono::steady_clock::time_point;
+    virtual ~PaceTimer() = default;
+    virtual TimePoint now() const = 0;
+    virtual void start(std::chrono::milliseconds delay) = 0;
+    virtual void stop() = 0;
+    virtual bool isActive() const = 0;
+    std::function<void()> timeout;
+};
+
+// std::chrono::steady_clock and a precise single-shot QTimer.
+class SteadyPaceTimer : public PaceTimer {
+public:
+    SteadyPaceTimer();
+    TimePoint now() const override { return std::chrono::steady_clock::now(); }
+    void start(std::chrono::milliseconds delay) override { m_timer.start(delay); }
+    void stop() override { m_timer.stop(); }
+    bool isActive() const override { return m_timer.isActive(); }
+
+private:
+    QTimer m_timer;
+};
 
 class RunDriver : public QObject {
     Q_OBJECT
 
 public:
     static constexpr std::chrono::milliseconds kCycleInterval{80};
+    // The event loop's timers may wake up to a millisecond late: the last
+    // two milliseconds of each pace are polled instead of slept.
     static constexpr std::chrono::milliseconds kWakeMargin{2};
 
-    explicit RunDriver(QObject* parent = nullptr);
+    explicit RunDriver(QObject* parent = nullptr,
+                       std::unique_ptr<PaceTimer> timer = std::make_unique<SteadyPaceTimer>());
     ~RunDriver() override;
 
     void setInterval(std::chrono::milliseconds interval) { m_interval = interval; }
@@ -30,8 +61,8 @@ public:
     // Start of a run: the engine's start(), then the first cycle at once.
     void begin(std::unique_ptr<LoopEngine> engine);
     bool running() const { return m_engine != nullptr; }
-    // When the newest cycle began (steady clock).
-    std::chrono::steady_clock::time_point lastCycleStart() const { return m_lastCycleStart; }
+    // When the newest cycle began.
+    PaceTimer::TimePoint lastCycleStart() const { return m_lastCycleStart; }
 
     // The loop test now instead of at the end of the wait: a run whose
     // runActive was cleared (STOP, close) ends without waiting out the pace.
@@ -52,10 +83,10 @@ private:
     void end();
 
     std::unique_ptr<LoopEngine> m_engine;
-    QTimer m_timer;
+    std::unique_ptr<PaceTimer> m_timer;
     std::chrono::milliseconds m_interval = kCycleInterval;
-    std::chrono::steady_clock::time_point m_deadline;
-    std::chrono::steady_clock::time_point m_lastCycleStart;
+    PaceTimer::TimePoint m_deadline;
+    PaceTimer::TimePoint m_lastCycleStart;
 };
 
 } // namespace velmor

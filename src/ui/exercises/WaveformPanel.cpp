@@ -80,15 +80,19 @@ WaveformPanel::WaveformPanel(VelmorState& state, Exercise exercise, PanelView* p
         const std::int32_t type = k + 1;
         auto* picture = new ClickLabel(panel);
         picture->setGeometry(
-            QRect(QPoint(geometry.pictureLeft, geometry.tops[k] + 1), geometry.pictureSize));
+            QRect(QPoint(geometry.pictureLeft, geometry.tops[k]), geometry.pictureSize));
         picture->setPixmap(QPixmap::fromImage(WaveformPicture(type)));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         picture->setCursor(Qt::PointingHandCursor);
         connect(picture, &ClickLabel::clicked, this, [this, type] { imgClick(type); });
         *pictures[k] = picture;
-
+    }
+    // The buttons overlap the pictures beside and below them: they are made
+    // last so that each round button lies above every picture.
+    for (int k = 0; k < 5; ++k) {
+        const std::int32_t type = k + 1;
         auto* button = new QRadioButton(panel);
-        button->setGeometry(geometry.radioLeft, geometry.tops[k] - 1, 17, 17);
+        button->setGeometry(geometry.radioLeft, geometry.tops[k], 17, 17);
         button->setCursor(Qt::PointingHandCursor);
         connect(button, &QRadioButton::clicked, this, [this, type] { chkClick(type); });
         *radios[k] = button;

@@ -5,6 +5,7 @@
 #include "ui/shell/Language.h"
 
 #include <QCloseEvent>
+#include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
@@ -324,6 +325,24 @@ bool TfrmCalculator::eventFilter(QObject* watched, QEvent* event)
     return QWidget::eventFilter(watched, event);
 }
 
+void TfrmCalculator::warn(const QString& text)
+{
+    QMessageBox box(QMessageBox::Warning, windowTitle(), text, QMessageBox::Ok, this);
+    // A message box sizes itself to its text; a short text would leave the
+    // title bar too narrow for the caption. Room for the caption and the
+    // title bar's buttons keeps it readable.
+    const int titleWidth = box.fontMetrics().horizontalAdvance(windowTitle()) + 140;
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(titleWidth, 0, QSizePolicy::Minimum, QSizePolicy::Fixed),
+                      grid->rowCount(), 0, 1, grid->columnCount());
+    }
+    box.exec();
+    // The keypad stays open for the next try: typing goes on in it.
+    raise();
+    activateWindow();
+    txtValue->setFocus();
+}
+
 void TfrmCalculator::btnOKClick()
 {
     const QString text = txtValue->text();
@@ -334,15 +353,14 @@ void TfrmCalculator::btnOKClick()
     std::string error;
     const std::optional<float> value = KeypadTextValue(text.toStdString(), &error);
     if (!value) {
-        QMessageBox::warning(this, windowTitle(), QString::fromStdString(error));
+        warn(QString::fromStdString(error));
         return;
     }
     k.keypadValue = *value;
     if (!KeypadInRange(k.keypadValue, k.keypadMin, k.keypadMax)) {
-        QMessageBox::warning(this, windowTitle(), QStringLiteral("Out of Range"));
         txtValue->clear();
         k.keypadValue = k.keypadOld;
-        txtValue->setFocus();
+        warn(QStringLiteral("Out of Range"));
         return;
     }
     if (m_lookup) {

@@ -69,6 +69,8 @@ protected:
 
 private:
     void FormShow();
+    // A warning over the keypad; afterwards the keypad has the focus again.
+    void warn(const QString& text);
     // txtValueKeyPress: whether a typed key may reach the edit box.
     bool txtValueKeyPress(const QString& typed);
     int scaled(int pixels) const;

@@ -1,6 +1,8 @@
 #include "ui/shell/TfrmMain.h"
 
-#include "ui/exercises/TfrmFlow.h"
+#include "ui/exercises/LoopWindow.h"
+#include "ui/exercises/LoopWindows.h"
+#include "ui/mimic/TfrmManual.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
@@ -20,6 +22,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
+#include <QProxyStyle>
 #include <QScreen>
 #include <QToolButton>
 #include <QVBoxLayout>
@@ -41,6 +44,37 @@ QString Text(const ShellState& shell, const char* english)
     return LangText(shell, kContext, english);
 }
 
+// Large-font mode: the fonts are scaled up while the layout's pixels are
+// not (a fractional screen scale left to the fonts, or a larger font
+// resolution). The hidden mailbox sits at y = 428 in the layout; the mode is
+// on when that position, scaled as the fonts are, passes 450.
+bool LargeFonts(int logicalDpi)
+{
+    return 428 * logicalDpi > 450 * 96;
+}
+
+// Child windows carry a title bar with a close box (and its system menu,
+// whose Close answers Ctrl+F4); they are neither resized nor minimised.
+constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint |
+                                        Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                                        Qt::WindowCloseButtonHint;
+
+// A three-pixel frame around each child window: Flow's 225-pixel panel then
+// takes 231 pixels, so the Trends window placed 231 pixels to its right sits
+// beside it without covering its edge.
+class ChildWindowStyle : public QProxyStyle {
+public:
+    static constexpr int kFrameWidth = 3;
+    int pixelMetric(PixelMetric metric, const QStyleOption* option,
+                    const QWidget* widget) const override
+    {
+        if (metric == PM_MdiSubWindowFrameWidth) {
+            return kFrameWidth;
+        }
+        return QProxyStyle::pixelMetric(metric, option, widget);
+    }
+};
+
 } // namespace
 
 TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent)
@@ -59,9 +93,15 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     layout->addWidget(pnlToolbar);
     m_mdiArea = new QMdiArea(client);
     m_mdiArea->setBackground(QColor(128, 128, 128));
-    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Windows that do not fit (a small screen, or dragged partly out of
+    // sight) stay reachable through the scroll bars.
+    m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->viewport()->installEventFilter(this);
+    // The client area's size is what child windows are centred in.
+    m_mdiArea->installEventFilter(this);
+    m_childStyle = new ChildWindowStyle;
+    m_childStyle->setParent(this);
     layout->addWidget(m_mdiArea);
     setCentralWidget(client);
 
@@ -87,15 +127,18 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     buildMenus();
     buildToolbar();
     m_entries = {
-        {kManual, mnuControlOnOff, popOnOff, btnManual, false},
-        {"frmFlow", mnuControlFlow, popFlow, btnFlow, true},
+        {kManual, mnuControlOnOff, popOnOff, btnManual, true},
+        {"frmFlow", mnuControlFlow, popFlow, btnFlow, false},
         {"frmTemperature", mnuControlTemperature, popTemperature, btnTemperature, false},
         {"frmBatch", mnuControlBatchVolume, popBatchVolume, btnBatchVolume, false},
         {"frmLevel", mnuControlFluidLevel, popFluidLevel, btnFluidLevel, false},
         {"frmOpen", mnuControlOpenLoop, popOpenLoop, btnOpenLoop, false},
     };
-    for (const Entry& e : m_entries) {
-        // Exercises whose windows this program does not have yet.
+    for (Entry& e : m_entries) {
+        // A loop exercise is offered when the program has its window.
+        if (const std::optional<Exercise> exercise = ExerciseFromForm(e.form)) {
+            e.built = LoopWindowMakerFor(*exercise) != nullptr;
+        }
         e.menuItem->setEnabled(e.built);
         e.popItem->setEnabled(e.built);
         e.button->setEnabled(e.built);
@@ -131,8 +174,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     shell.closing = false;
     shell.trendsOpen = false;
     shell.decimalComma = QLocale().toString(0.01).contains(QLatin1Char(','));
-    // Large-font mode: the system scales windows up beyond 96 dots per inch.
-    shell.largeFonts = logicalDpiX() > 96;
+    shell.largeFonts = LargeFonts(logicalDpiY());
 }
 
 TfrmMain::~TfrmMain()
@@ -368,6 +410,7 @@ void TfrmMain::Start(const QString& name, bool fresh)
     }
     m_state.trend.trendNoData = fresh;
     m_pendingName = name;
+    settleCentre();
     if (m_state.shell.currentForm != kMain) {
         m_state.shell.menuAllowed = false;
         Shut(QString::fromStdString(m_state.shell.currentForm));
@@ -392,6 +435,8 @@ void TfrmMain::continueStart()
         if (const std::optional<Exercise> exercise = ExerciseFromForm(name.toStdString())) {
             openLoopExercise(*exercise);
         }
+    } else {
+        openManual();
     }
 }
 
@@ -403,19 +448,60 @@ QPoint TfrmMain::childPlace(QPoint design, QPoint fromCentre) const
     return QPoint(m_state.shell.halfWidth, m_state.shell.halfHeight) - fromCentre;
 }
 
+void TfrmMain::keepInSight(std::initializer_list<QWidget*> windows)
+{
+    // Placed from the centre, windows taller or wider than a small screen's
+    // client area would start above or left of it. Shift them, together,
+    // as far as needed (and possible) to show them whole; what still does
+    // not fit is reached through the scroll bars.
+    QRect all;
+    for (QWidget* window : windows) {
+        if (window != nullptr) {
+            all |= window->frameGeometry();
+        }
+    }
+    // The whole client area, as if no scroll bar were shown.
+    const QSize client = m_mdiArea->contentsRect().size();
+    const auto along = [](int low, int high, int room) {
+        if (low < 0) {
+            return -low;
+        }
+        return high >= room ? -std::min(high + 1 - room, low) : 0;
+    };
+    const QPoint shift(along(all.left(), all.right(), client.width()),
+                       along(all.top(), all.bottom(), client.height()));
+    if (shift.isNull()) {
+        return;
+    }
+    for (QWidget* window : windows) {
+        if (window != nullptr) {
+            window->move(window->pos() + shift);
+        }
+    }
+}
+
+QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window)
+{
+    auto* sub = new QMdiSubWindow(nullptr, kChildFlags);
+    sub->setStyle(m_childStyle);
+    sub->setAttribute(Qt::WA_DeleteOnClose, false);
+    sub->setWidget(window);
+    m_mdiArea->addSubWindow(sub);
+    sub->adjustSize();
+    return sub;
+}
+
 void TfrmMain::openLoopExercise(Exercise exercise)
 {
-    if (exercise != Exercise::Flow) {
+    const LoopWindowMaker make = LoopWindowMakerFor(exercise);
+    if (make == nullptr) {
         return;
     }
     m_state.shell.currentForm = std::string(FormName(exercise));
 
     // The Trends window comes first: the exercise window draws on it.
     m_graph = new TfrmGraph(m_state, exercise);
-    m_graphSub =
-        m_mdiArea->addSubWindow(m_graph, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                             Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    m_graphSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    m_graphSub = addChildWindow(m_graph);
     m_graphSub->move(childPlace(QPoint(231, 0), QPoint(157, 289)));
     m_graph->txtStartTime->setCursor(m_cross);
     m_graph->txtTrendBase->setCursor(m_cross);
@@ -427,15 +513,33 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     m_state.shell.trendsOpen = true;
 
     setControlItemChecked(exercise, true);
-    auto* flow = new TfrmFlow(m_state, m_graph, this);
-    m_exercise = flow;
-    m_exerciseSub =
-        m_mdiArea->addSubWindow(flow, Qt::SubWindow | Qt::CustomizeWindowHint |
-                                          Qt::WindowTitleHint | Qt::WindowCloseButtonHint);
-    m_exerciseSub->setAttribute(Qt::WA_DeleteOnClose, false);
+    LoopWindow* window = make(m_state, m_graph, this);
+    m_exercise = window;
+    m_exerciseSub = addChildWindow(window);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
     m_exerciseSub->show();
+    keepInSight({m_exerciseSub, m_graphSub});
     m_mdiArea->setActiveSubWindow(m_exerciseSub);
+}
+
+void TfrmMain::openManual()
+{
+    // The mimic has no Trends window; it stands where an exercise stands.
+    mnuControlOnOff->setChecked(true);
+    auto* manual = new TfrmManual(m_state, this);
+    connect(manual, &TfrmManual::controlItemUnchecked, this,
+            [this] { mnuControlOnOff->setChecked(false); });
+    m_exerciseSub = addChildWindow(manual);
+    m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
+    m_exerciseSub->show();
+    keepInSight({m_exerciseSub});
+    m_mdiArea->setActiveSubWindow(m_exerciseSub);
+    m_state.shell.currentForm = kManual;
+}
+
+TfrmManual* TfrmMain::manualWindow() const
+{
+    return m_exerciseSub != nullptr ? qobject_cast<TfrmManual*>(m_exerciseSub->widget()) : nullptr;
 }
 
 void TfrmMain::Shut(const QString& name)
@@ -445,7 +549,10 @@ void TfrmMain::Shut(const QString& name)
         return;
     }
     if (name == QLatin1String(kManual)) {
-        return; // the mimic window comes with its own work
+        if (manualWindow() != nullptr) {
+            m_exerciseSub->close();
+        }
+        return;
     }
     if (m_exerciseSub != nullptr && m_exercise != nullptr &&
         FormName(m_exercise->exercise()) == name.toStdString()) {
@@ -465,6 +572,7 @@ void TfrmMain::ShowMenu()
 {
     ShellState& shell = m_state.shell;
     if (shell.menuAllowed && !shell.menuShown && m_menuFactory) {
+        settleCentre();
         m_menuScreen = m_menuFactory(this);
         shell.menuShown = m_menuScreen != nullptr;
     }
@@ -503,6 +611,14 @@ void TfrmMain::setFileNewEnabled(bool enabled)
     mnuFileNew->setEnabled(enabled);
 }
 
+void TfrmMain::setFileCommandsEnabled(bool enabled)
+{
+    mnuFileSave->setEnabled(enabled);
+    mnuFilePrint->setEnabled(enabled);
+    btnSave->setEnabled(enabled);
+    btnPrint->setEnabled(enabled);
+}
+
 void TfrmMain::setControlItemChecked(Exercise exercise, bool checked)
 {
     if (const Entry* e = entry(QString::fromLatin1(
@@ -539,6 +655,8 @@ void TfrmMain::txtShutChange()
 {
     m_state.shell.trendsOpen = false;
     m_state.run.runActive = false;
+    // The keypad belongs to the exercise that is going.
+    hideKeypad();
     Timer->start();
 }
 
@@ -577,12 +695,8 @@ void TfrmMain::TimerTimer()
     if (e == nullptr) {
         return;
     }
-    if (shut == QLatin1String(kManual)) {
-        mnuControlOnOff->setChecked(false);
-    } else {
-        releaseExercise();
-        e->menuItem->setChecked(false);
-    }
+    releaseExercise();
+    e->menuItem->setChecked(false);
     mnuFileNew->setEnabled(false);
     if (mnuPreferencesEasymenus->isChecked()) {
         ShowMenu();
@@ -598,13 +712,20 @@ void TfrmMain::mnuFileNewClick()
     if (answer != QMessageBox::Yes) {
         return;
     }
-    if (ExerciseWindow* window = exerciseWindow()) {
+    ExerciseWindow* window = exerciseWindow();
+    if (window != nullptr) {
+        // A run still going (New stays on the toolbar during a run) ends
+        // first, as STOP ends it, so that nothing draws on the new state.
+        window->StopRun();
+    }
+    hideKeypad();
+    if (window != nullptr) {
         window->InitValues();
     }
     m_state.log.secondIndexFilled = 0;
     m_state.run.sampleCount = 0;
     if (TfrmGraph* graph = graphWindow()) {
-        graph->DrawNewAxes();
+        graph->ClearRun();
     }
 }
 
@@ -653,35 +774,41 @@ void TfrmMain::mnuHelpContentsClick()
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The frame is never closed directly: Exit asks first and ends the
-    // program through the deferred timer.
+    // program through the deferred timer. Once Exit is confirmed nothing
+    // holds the frame back (the end of the program may ask it again).
+    if (m_state.shell.closing) {
+        event->accept();
+        return;
+    }
     event->ignore();
     mnuFileExitClick();
 }
 
-void TfrmMain::showEvent(QShowEvent* event)
+void TfrmMain::settleCentre()
 {
-    QMainWindow::showEvent(event);
-    if (!m_shownOnce) {
-        // The first centre that child windows are placed from.
-        m_shownOnce = true;
-        m_state.shell.halfWidth = width() / 2;
-        m_state.shell.halfHeight = height() / 2;
-    }
+    m_centreSettled = true;
 }
 
-void TfrmMain::resizeEvent(QResizeEvent* event)
+void TfrmMain::clientResized()
 {
-    QMainWindow::resizeEvent(event);
     ShellState& shell = m_state.shell;
-    if (shell.closing || !m_shownOnce) {
+    if (shell.closing) {
         return;
     }
-    const int w = width() / 2;
-    const int h = height() / 2;
+    const int w = m_mdiArea->width() / 2;
+    const int h = m_mdiArea->height() / 2;
+    if (!m_centreSettled) {
+        // Until start-up is over the frame is still finding its size (a
+        // maximised start arrives as a resize after the first show): the
+        // centre follows it.
+        shell.halfWidth = w;
+        shell.halfHeight = h;
+        return;
+    }
     std::vector<QWidget*> moving;
     if (shell.menuShown) {
         moving.push_back(m_menuScreen);
-    } else if (ExerciseFromForm(shell.currentForm)) {
+    } else if (ExerciseFromForm(shell.currentForm) || shell.currentForm == kManual) {
         moving.push_back(m_exerciseSub);
         moving.push_back(m_graphSub);
     } else {
@@ -699,6 +826,9 @@ void TfrmMain::resizeEvent(QResizeEvent* event)
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (watched == m_mdiArea && event->type() == QEvent::Resize) {
+        clientResized();
+    }
     if (watched == m_mdiArea->viewport() && event->type() == QEvent::ContextMenu) {
         MainPopupMenu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());
         return true;

@@ -25,6 +25,7 @@ class QLabel;
 class QLineEdit;
 class QMdiArea;
 class QMenu;
+class QStyle;
 class QToolButton;
 
 namespace velmor {
@@ -33,6 +34,7 @@ class HelpViewer;
 class Preferences;
 class TfrmCalculator;
 class TfrmGraph;
+class TfrmManual;
 
 class TfrmMain : public QMainWindow, public MainLink {
     Q_OBJECT
@@ -57,12 +59,17 @@ public:
     void Shut(const QString& name);
     void HideMenu();
     void ShowMenu();
+    // The start-up screen is over: the centre child windows are placed from
+    // is taken, and from now on follows the layout rule.
+    void settleCentre();
     bool switching() const { return m_switchTimer.isActive(); }
 
     // The open exercise, by its window name (for the keypad), and its Trends.
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
     ExerciseWindow* exerciseWindow() const;
     TfrmGraph* graphWindow() const;
+    // The mimic window while it is open.
+    TfrmManual* manualWindow() const;
     QMdiSubWindow* exerciseSubWindow() const { return m_exerciseSub; }
     QMdiSubWindow* graphSubWindow() const { return m_graphSub; }
     QMdiArea* mdiArea() const { return m_mdiArea; }
@@ -73,6 +80,7 @@ public:
     // MainLink
     void setRunMenusEnabled(bool enabled) override;
     void setFileNewEnabled(bool enabled) override;
+    void setFileCommandsEnabled(bool enabled) override;
     void setControlItemChecked(Exercise exercise, bool checked) override;
     void writeShut(const QString& formName) override;
     void stopTimer() override;
@@ -146,8 +154,6 @@ signals:
 
 protected:
     void closeEvent(QCloseEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
-    void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -166,8 +172,14 @@ private:
     void chooseExercise(const QString& form);
     void continueStart();
     void openLoopExercise(Exercise exercise);
+    void openManual();
     void releaseExercise();
     QPoint childPlace(QPoint design, QPoint fromCentre) const;
+    QMdiSubWindow* addChildWindow(QWidget* window);
+    void keepInSight(std::initializer_list<QWidget*> windows);
+    // The layout rule: child windows keep their offset from the client
+    // area's centre when it is resized.
+    void clientResized();
 
     VelmorState& m_state;
     Preferences& m_preferences;
@@ -188,7 +200,9 @@ private:
     // The 750 ms wait of an exercise switch, as a timer (no nested loop).
     QTimer m_switchTimer;
     QString m_pendingName;
-    bool m_shownOnce = false;
+    QStyle* m_childStyle = nullptr;
+    // Once set, a resize with nothing open no longer moves the centre.
+    bool m_centreSettled = false;
 };
 
 } // namespace velmor

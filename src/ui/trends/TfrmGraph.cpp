@@ -17,11 +17,13 @@
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QRegularExpressionValidator>
 
 #include <algorithm>
 #include <array>
 #include <span>
 #include <utility>
+#include <vector>
 
 namespace velmor {
 
@@ -140,8 +142,8 @@ void TfrmGraph::FormCreate()
 
     m_background = trendart::PanelBackground();
     m_panel = m_background.copy();
-    imgLpermOverlay = trendart::LpermOverlay();
-    imgLitresOverlay = trendart::LitresOverlay();
+    imgLpermOverlay = trendart::LpermOverlay(QLatin1Char(decimalMark()));
+    imgLitresOverlay = trendart::LitresOverlay(QLatin1Char(decimalMark()));
     imgLineBackground = QImage(1, 315, QImage::Format_RGB32);
     imgLineBackground.fill(Qt::black);
     m_sliderTrack = trendart::SliderTrack();
@@ -206,6 +208,9 @@ void TfrmGraph::CreateControls()
         auto* e = new QLineEdit(this);
         e->setGeometry(x, 3, 32, 20);
         e->setMaxLength(3);
+        // Whole seconds only: anything but a digit is refused as typed.
+        e->setValidator(
+            new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[0-9]{0,3}")), e));
         e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         e->setFont(arialFont(9));
         e->setText(QStringLiteral("0"));
@@ -808,9 +813,10 @@ void TfrmGraph::PIDUpdate(int recordNumber)
     m_state.trend.trendSegmentShown = rec.segment;
 
     const char mark = decimalMark();
-    auto texts = [&](const SettingsColumn& c) {
+    std::vector<SettingsTexts> values;
+    for (const SettingsColumn& c : columns) {
         const float gain = rec.field(c.gainField);
-        std::array<QString, 4> t;
+        SettingsTexts& t = values.emplace_back();
         t[0] = QString::fromStdString(DisplayStr(gain, mark));
         if (gain > 1e-10f) {
             t[1] = QString::fromStdString(
@@ -818,25 +824,47 @@ void TfrmGraph::PIDUpdate(int recordNumber)
         }
         t[2] = QString::fromStdString(DisplayStr(rec.field(c.integralField), mark));
         t[3] = QString::fromStdString(DisplayStr(rec.field(c.derivativeField), mark));
-        return t;
-    };
+    }
+    DrawSettingsValues(values);
+}
 
+void TfrmGraph::DrawSettingsValues(const std::vector<SettingsTexts>& values)
+{
+    const std::span<const SettingsColumn> columns = ProfileOf(m_exercise).trends.settingsColumns;
+    if (columns.empty()) {
+        return;
+    }
     const QFont font = arialFont(m_state.trend.trendFontSize - 1);
     const int ascent = QFontMetrics(font).ascent();
     QPainter p(&m_panel);
     p.setFont(font);
     p.setPen(Qt::black);
-    for (const SettingsColumn& c : columns) {
-        const std::array<QString, 4> t = texts(c);
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const SettingsColumn& c = columns[k];
         p.fillRect(QRect(c.valueLeft, 432, c.valueRight - c.valueLeft, 490 - 432),
                    trendart::kSilver);
-        for (std::size_t i = 0; i < t.size(); ++i) {
-            if (!t[i].isEmpty()) {
-                p.drawText(c.valueLeft, kSettingsLineY[i] + ascent, t[i]);
+        if (k >= values.size()) {
+            continue;
+        }
+        for (std::size_t i = 0; i < values[k].size(); ++i) {
+            if (!values[k][i].isEmpty()) {
+                p.drawText(c.valueLeft, kSettingsLineY[i] + ascent, values[k][i]);
             }
         }
     }
     p.end();
+    refreshPanel();
+}
+
+void TfrmGraph::ClearRun()
+{
+    DrawNewAxes();
+    for (const BarInfo& bar : BarTable()) {
+        if (checkBoxOf(bar.id)->isChecked()) {
+            BlankPlace(bar.place);
+        }
+    }
+    DrawSettingsValues({}); // no values; nothing where there is no settings box
     refreshPanel();
 }
 

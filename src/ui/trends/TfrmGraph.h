@@ -10,6 +10,9 @@
 #include <QImage>
 #include <QWidget>
 
+#include <array>
+#include <vector>
+
 class QCheckBox;
 class QLabel;
 class QLineEdit;
@@ -56,6 +59,8 @@ public:
     void Heading(const QString& fileName);
     void SetLanguage();
     void DrawGate();
+    // File > New: empty axes, empty bars and a settings box without values.
+    void ClearRun();
     // The Flow window's control-mode button enables the pump exactly in Manual.
     void setPumpEnabled(bool enabled);
 
@@ -128,6 +133,11 @@ private:
 
     // The settings box's labels and frame (drawn by SetLanguage).
     void DrawSettingsLabels();
+    // The values of the settings box: PG, PB, I, D of each loop's column
+    // (the exercise's profile gives the columns); empty texts blank a line,
+    // missing ones the whole column.
+    using SettingsTexts = std::array<QString, 4>;
+    void DrawSettingsValues(const std::vector<SettingsTexts>& values);
     // Time-base slider track with its knob at offset k.
     void SliderAt(int k);
     void DrawAxisLine(QPainter& painter, int x, int label);

@@ -198,25 +198,31 @@ QImage Overlay(const QRect& where, const std::vector<Graduation>& marks)
     return img;
 }
 
+// A scale number with one decimal, as the system writes it.
+QString OneDecimal(double value, QChar decimalMark)
+{
+    return QString::number(value, 'f', 1).replace(QLatin1Char('.'), decimalMark);
+}
+
 } // namespace
 
-QImage LpermOverlay()
+QImage LpermOverlay(QChar decimalMark)
 {
     std::vector<Graduation> marks;
     for (int i = 0; i <= 20; ++i) {
         const float v = static_cast<float>(i) / 10.0f;
-        marks.push_back({PlotRate(v), i % 2 == 0 ? QString::number(i / 10.0, 'f', 1) : QString()});
+        marks.push_back({PlotRate(v), i % 2 == 0 ? OneDecimal(i / 10.0, decimalMark) : QString()});
     }
     return Overlay(QRect(2, 20, 34, 341), marks);
 }
 
-QImage LitresOverlay()
+QImage LitresOverlay(QChar decimalMark)
 {
     std::vector<Graduation> marks;
     for (int i = 0; i <= 12; ++i) {
         const float v = static_cast<float>(i) / 2.0f;
         marks.push_back(
-            {PlotCumulative(v), i % 2 == 0 ? QString::number(i / 2.0, 'f', 1) : QString()});
+            {PlotCumulative(v), i % 2 == 0 ? OneDecimal(i / 2.0, decimalMark) : QString()});
     }
     return Overlay(QRect(2, 19, 36, 345), marks);
 }

@@ -19,10 +19,11 @@ inline const QColor kInk{24, 24, 24};
 // arrow and slider strip, the bar box and the settings-box edge.
 QImage PanelBackground();
 
-// imgLpermOverlay, 34 x 341 (copied at 2, 20): L/min 0.0..2.0 by 0.2.
-QImage LpermOverlay();
+// imgLpermOverlay, 34 x 341 (copied at 2, 20): L/min 0.0..2.0 by 0.2,
+// written with the system's decimal mark.
+QImage LpermOverlay(QChar decimalMark);
 // imgLitresOverlay, 36 x 345 (copied at 2, 19): litres 0.0..6.0 by 1.0.
-QImage LitresOverlay();
+QImage LitresOverlay(QChar decimalMark);
 
 // Scroll arrow 1..8 (17 x 19), normal or highlighted (yellow face).
 QImage ArrowPicture(int arrow, bool highlighted);

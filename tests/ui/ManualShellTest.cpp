@@ -1,0 +1,183 @@
+// The Manual operation window in the main window: opened from the Control
+// menu, the toolbar and the pop-up menu, checked while open, released
+// after MENU or its close box, and switched to and from a loop exercise.
+#include "ui/mimic/TfrmManual.h"
+#include "ui/shell/Preferences.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/TfrmMain.h"
+
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QToolButton>
+#include <QtTest>
+
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+struct Program {
+    QTemporaryDir dir;
+    std::unique_ptr<Preferences> preferences;
+    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
+    std::unique_ptr<TfrmMain> main;
+
+    explicit Program(const char* easyMenu = "False")
+    {
+        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
+        {
+            QSettings store(file, QSettings::IniFormat);
+            store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
+            store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
+            store.setValue(QStringLiteral("Setup/Show Easy Menus"), QLatin1String(easyMenu));
+        }
+        preferences = std::make_unique<Preferences>(file);
+        main = CreateProgram(*state, *preferences);
+        main->show();
+    }
+
+    template <typename Done> bool waitFor(Done done, int ms)
+    {
+        QElapsedTimer clock;
+        clock.start();
+        while (!done() && clock.elapsed() < ms) {
+            QTestEventLoop loop;
+            loop.enterLoopMSecs(10);
+        }
+        return done();
+    }
+};
+
+} // namespace
+
+class ManualShellTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void openedFromThreePlaces();
+    void menuAndCloseBoxRelease();
+    void switchingToFlowAndBack();
+    void spanishWindow();
+};
+
+void ManualShellTest::openedFromThreePlaces()
+{
+    const std::function<void(TfrmMain&)> ways[] = {
+        [](TfrmMain& m) { m.mnuControlOnOff->trigger(); },
+        [](TfrmMain& m) { m.btnManual->click(); },
+        [](TfrmMain& m) { m.popOnOff->trigger(); },
+    };
+    for (const auto& open : ways) {
+        Program p;
+        TfrmMain& m = *p.main;
+        QVERIFY(m.mnuControlOnOff->isEnabled());
+        QVERIFY(m.btnManual->isEnabled());
+        QVERIFY(m.popOnOff->isEnabled());
+        open(m);
+        TfrmManual* manual = m.manualWindow();
+        QVERIFY(manual != nullptr);
+        QVERIFY(manual->isVisible());
+        QVERIFY(manual->UpdateTimer->isActive());
+        QVERIFY(m.mnuControlOnOff->isChecked());
+        QCOMPARE(p.state->shell.currentForm, std::string("frmManual"));
+        QVERIFY(!p.state->shell.trendsOpen);
+        QCOMPARE(m.mdiArea()->subWindowList().size(), 1); // no Trends window
+        QVERIFY(m.graphWindow() == nullptr);
+        QCOMPARE(m.exerciseSubWindow()->windowTitle(), QStringLiteral("KLN Trainer"));
+        QVERIFY(m.exerciseSubWindow()->windowFlags() & Qt::WindowSystemMenuHint);
+        QVERIFY(m.exerciseSubWindow()->windowFlags() & Qt::WindowCloseButtonHint);
+        QCOMPARE(m.exerciseSubWindow()->pos(),
+                 QPoint(p.state->shell.halfWidth - 388, p.state->shell.halfHeight - 289));
+        // Choosing it again does nothing.
+        m.mnuControlOnOff->trigger();
+        m.btnManual->click();
+        QVERIFY(!m.switching());
+        QCOMPARE(m.manualWindow(), manual);
+        QVERIFY(m.mnuControlOnOff->isChecked());
+        // The rig runs on the real clock.
+        manual->Place(114);
+        QVERIFY(p.waitFor([&] { return p.state->mimic.mimicLevel > 51; }, 2000));
+        QCOMPARE(manual->FlowNum->text(), QStringLiteral("1.7"));
+    }
+}
+
+void ManualShellTest::menuAndCloseBoxRelease()
+{
+    for (const bool byMenu : {true, false}) {
+        Program p("True");
+        TfrmMain& m = *p.main;
+        m.btnManual->click();
+        QVERIFY(!p.state->shell.menuShown);
+        QPointer<QMdiSubWindow> sub = m.exerciseSubWindow();
+        TfrmManual* manual = m.manualWindow();
+        if (byMenu) {
+            manual->btnMenu->click();
+        } else {
+            sub->close();
+        }
+        QCOMPARE(m.txtShut->text(), QStringLiteral("frmManual"));
+        QVERIFY(!m.mnuControlOnOff->isChecked());
+        QVERIFY(!manual->UpdateTimer->isActive());
+        QVERIFY(sub != nullptr); // released later, by the timer
+        QVERIFY(p.waitFor([&] { return sub == nullptr; }, 2000));
+        QVERIFY(m.manualWindow() == nullptr);
+        QVERIFY(m.mdiArea()->subWindowList().isEmpty());
+        QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
+        QVERIFY(!m.mnuFileNew->isEnabled());
+        // With the easy menu checked, the menu screen comes back (when the
+        // program has one).
+        QVERIFY(m.mnuPreferencesEasymenus->isChecked());
+        // And it opens again.
+        m.popOnOff->trigger();
+        QVERIFY(m.manualWindow() != nullptr);
+        QVERIFY(m.mnuControlOnOff->isChecked());
+    }
+}
+
+void ManualShellTest::switchingToFlowAndBack()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    m.mnuControlOnOff->trigger();
+    QPointer<QMdiSubWindow> mimic = m.exerciseSubWindow();
+    m.mnuControlFlow->trigger();
+    QVERIFY(m.switching());
+    QVERIFY(!m.mnuControlOnOff->isChecked());
+    QVERIFY(p.waitFor([&] { return mimic == nullptr; }, 1000));
+    QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }, 1500));
+    QVERIFY(m.mnuControlFlow->isChecked());
+    QCOMPARE(p.state->shell.currentForm, std::string("frmFlow"));
+    QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
+    m.btnManual->click();
+    QVERIFY(p.waitFor([&] { return m.manualWindow() != nullptr; }, 2000));
+    QVERIFY(!m.mnuControlFlow->isChecked());
+    QVERIFY(m.mnuControlOnOff->isChecked());
+    QCOMPARE(m.mdiArea()->subWindowList().size(), 1);
+    QCOMPARE(p.state->shell.currentForm, std::string("frmManual"));
+    // Resizing the frame moves the mimic with the centre.
+    const QPoint at = m.exerciseSubWindow()->pos();
+    m.resize(m.size() + QSize(100, 40));
+    QCOMPARE(m.exerciseSubWindow()->pos(), at + QPoint(50, 20));
+}
+
+void ManualShellTest::spanishWindow()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    p.state->shell.langEnglish = false;
+    p.state->shell.langSpanish = true;
+    m.SetLanguage();
+    m.btnManual->click();
+    QCOMPARE(m.exerciseSubWindow()->windowTitle(), QStringLiteral("Entrenador NLK"));
+    QCOMPARE(m.manualWindow()->lblFlowDiverted->text(), QStringLiteral("DESVIACION FLUJO"));
+    QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
+}
+
+QTEST_MAIN(ManualShellTest)
+#include "ManualShellTest.moc"

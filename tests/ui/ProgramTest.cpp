@@ -1,0 +1,193 @@
+// The real program, as its main() starts it, in a child process: Exit
+// answered Yes ends the process (from the File menu, from the frame's close
+// box, with and without a run), No keeps it; a 120 dpi font resolution
+// turns on large-font mode and the exercise still fits a 1024 x 768 screen.
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmMain.h"
+
+#include <QAction>
+#include <QMdiArea>
+#include <QMdiSubWindow>
+#include <QMessageBox>
+#include <QProcess>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QtTest>
+
+#include <cstdio>
+#include <cstring>
+
+using namespace velmor;
+
+namespace {
+
+// Child side: answers the next question box with `button` once it is up.
+void AnswerSoon(QMessageBox::StandardButton button)
+{
+    auto* poll = new QTimer;
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, button] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            std::printf("asked: %s\n", qPrintable(box->text()));
+            std::fflush(stdout);
+            poll->deleteLater();
+            box->button(button)->click();
+        }
+    });
+    poll->start(20);
+}
+
+void OpenFlow(TfrmMain& main, bool run)
+{
+    main.mnuControlFlow->trigger();
+    if (run) {
+        dynamic_cast<TfrmFlow*>(main.exerciseWindow())->btnStartClick();
+    }
+}
+
+// The child's scenarios, run inside the real program.
+int Child(int argc, char** argv, const char* scenario)
+{
+    return RunProgram(argc, argv, [scenario](TfrmMain& main) {
+        QTimer::singleShot(100, &main, [&main, scenario] {
+            const std::string s = scenario;
+            if (s == "exit" || s == "exit-running") {
+                OpenFlow(main, s == "exit-running");
+                AnswerSoon(QMessageBox::Yes);
+                main.mnuFileExit->trigger();
+            } else if (s == "close-box" || s == "close-box-running") {
+                OpenFlow(main, s == "close-box-running");
+                AnswerSoon(QMessageBox::Yes);
+                main.close();
+            } else if (s == "close-box-no") {
+                // No keeps the program; a second request, answered Yes, ends it.
+                AnswerSoon(QMessageBox::No);
+                main.close();
+                QTimer::singleShot(700, &main, [&main] {
+                    std::printf("still running\n");
+                    std::fflush(stdout);
+                    AnswerSoon(QMessageBox::Yes);
+                    main.close();
+                });
+            } else if (s == "scale") {
+                OpenFlow(main, false);
+                main.keypad()->showFor();
+                QTimer::singleShot(100, &main, [&main] {
+                    const QRect area(QPoint(0, 0), main.mdiArea()->contentsRect().size());
+                    const QRect both = main.exerciseSubWindow()->frameGeometry() |
+                                       main.graphSubWindow()->frameGeometry();
+                    std::printf("dpi %d keypad %dx%d fits %d\n", main.logicalDpiY(),
+                                main.keypad()->width(), main.keypad()->height(),
+                                area.contains(both) ? 1 : 0);
+                    std::fflush(stdout);
+                    QCoreApplication::exit(3);
+                });
+            }
+        });
+    });
+}
+
+struct Outcome {
+    bool ended = false;
+    int code = -1;
+    QString output;
+};
+
+Outcome RunChild(const char* scenario, QProcessEnvironment env = {}, int ms = 8000)
+{
+    static QTemporaryDir home;
+    if (env.isEmpty()) {
+        env = QProcessEnvironment::systemEnvironment();
+    }
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    // The child's stored preferences live in a folder of the test's own.
+    env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.insert(QStringLiteral("HOME"), home.path());
+    QProcess child;
+    child.setProcessEnvironment(env);
+    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    child.start(QCoreApplication::applicationFilePath(),
+                {QStringLiteral("--child"), QString::fromLatin1(scenario)});
+    Outcome outcome;
+    outcome.ended = child.waitForFinished(ms);
+    if (!outcome.ended) {
+        child.kill();
+        child.waitForFinished();
+    }
+    outcome.code = child.exitCode();
+    outcome.output = QString::fromLocal8Bit(child.readAllStandardOutput());
+    return outcome;
+}
+
+} // namespace
+
+class ProgramTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void exitAnsweredYesEndsTheProcess_data();
+    void exitAnsweredYesEndsTheProcess();
+    void noKeepsTheProgramRunning();
+    void largeFontsAtOneHundredTwentyDpi();
+};
+
+void ProgramTest::exitAnsweredYesEndsTheProcess_data()
+{
+    QTest::addColumn<QString>("scenario");
+    QTest::newRow("File > Exit") << QStringLiteral("exit");
+    QTest::newRow("File > Exit during a run") << QStringLiteral("exit-running");
+    QTest::newRow("close box") << QStringLiteral("close-box");
+    QTest::newRow("close box during a run") << QStringLiteral("close-box-running");
+}
+
+void ProgramTest::exitAnsweredYesEndsTheProcess()
+{
+    QFETCH(QString, scenario);
+    const Outcome outcome = RunChild(qPrintable(scenario));
+    QVERIFY2(outcome.ended, qPrintable(outcome.output));
+    QCOMPARE(outcome.code, 0);
+    QVERIFY(outcome.output.contains(QStringLiteral("asked: Close VELMOR?")));
+}
+
+void ProgramTest::noKeepsTheProgramRunning()
+{
+    const Outcome outcome = RunChild("close-box-no");
+    QVERIFY2(outcome.ended, qPrintable(outcome.output));
+    QCOMPARE(outcome.code, 0);
+    // Asked twice: the first No left the program running.
+    QCOMPARE(outcome.output.count(QStringLiteral("asked: Close VELMOR?")), 2);
+    QVERIFY(outcome.output.contains(QStringLiteral("still running")));
+}
+
+void ProgramTest::largeFontsAtOneHundredTwentyDpi()
+{
+    // 96 dpi: the keypad at its normal size. 120 dpi (125 %): the fonts grow,
+    // the layout's pixels do not, and the keypad takes its large size; the
+    // exercise still fits a maximised 1024 x 768 frame.
+    for (const auto& [dpi, keypad] :
+         {std::pair{QStringLiteral("96"), QStringLiteral("260x321")},
+          std::pair{QStringLiteral("120"), QStringLiteral("313x395")}}) {
+        QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+        env.insert(QStringLiteral("QT_FONT_DPI"), dpi);
+        const Outcome outcome = RunChild("scale", env);
+        QVERIFY2(outcome.ended, qPrintable(outcome.output));
+        QCOMPARE(outcome.code, 3);
+        QVERIFY2(
+            outcome.output.contains(QStringLiteral("dpi %1 keypad %2 fits 1").arg(dpi, keypad)),
+            qPrintable(outcome.output));
+    }
+}
+
+int main(int argc, char** argv)
+{
+    if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
+        return Child(argc, argv, argv[2]);
+    }
+    QApplication app(argc, argv);
+    ProgramTest test;
+    return QTest::qExec(&test, argc, argv);
+}
+
+#include "ProgramTest.moc"
