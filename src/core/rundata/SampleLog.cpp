@@ -9,7 +9,7 @@ SampleLog::SampleLog() : records(kLogRecords)
     secondIndex.fill(0);
 }
 
-void SampleLog::clearFields(const std::vector<int>& fields)
+void SampleLog::clearFields(std::span<const int> fields)
 {
     // Sorted out once, not per record: a run's Start clears 6000 records.
     bool time = false;
