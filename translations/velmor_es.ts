@@ -605,4 +605,189 @@ parado</translation>
         <translation>Valor Entero</translation>
     </message>
 </context>
+<context>
+    <name>AnalysisMenu</name>
+    <message>
+        <source>&amp;Analysis</source>
+        <translation>&amp;Análisis</translation>
+    </message>
+    <message>
+        <source>Run &amp;figures...</source>
+        <translation>&amp;Cifras de la prueba...</translation>
+    </message>
+    <message>
+        <source>&amp;Step test and tuning...</source>
+        <translation>Prueba de &amp;escalón y sintonía...</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV...</source>
+        <translation>&amp;Exportar CSV...</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Exportar CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Ficheros CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>No se pudo escribir %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmRunFigures</name>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+    <message>
+        <source>Run figures</source>
+        <translation>Cifras de la prueba</translation>
+    </message>
+    <message>
+        <source>Copy table</source>
+        <translation>Copiar tabla</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>No controlled loop in this run: an open-loop run has no set point.</source>
+        <translation>Esta prueba no tiene lazo de control: en circuito abierto no hay punto de consigna.</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Lazo</translation>
+    </message>
+    <message>
+        <source>Segment</source>
+        <translation>Tramo</translation>
+    </message>
+    <message>
+        <source>Start (s)</source>
+        <translation>Inicio (s)</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Escalones</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobreimpulso (%)</translation>
+    </message>
+    <message>
+        <source>Settling (s)</source>
+        <translation>Establecimiento (s)</translation>
+    </message>
+    <message>
+        <source>Rise (s)</source>
+        <translation>Subida (s)</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmStepTest</name>
+    <message>
+        <source>Step test and tuning</source>
+        <translation>Prueba de escalón y sintonía</translation>
+    </message>
+    <message>
+        <source>Use in Flow</source>
+        <translation>Usar en Flujo</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Tiempo (s)</translation>
+    </message>
+    <message>
+        <source>Output from (%)</source>
+        <translation>Salida desde (%)</translation>
+    </message>
+    <message>
+        <source>to (%)</source>
+        <translation>hasta (%)</translation>
+    </message>
+    <message>
+        <source>K (L/min per %)</source>
+        <translation>K (L/min por %)</translation>
+    </message>
+    <message>
+        <source>tau (s)</source>
+        <translation>tau (s)</translation>
+    </message>
+    <message>
+        <source>theta (s)</source>
+        <translation>theta (s)</translation>
+    </message>
+    <message>
+        <source>RMS (L/min)</source>
+        <translation>RMS (L/min)</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Registro</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Regla</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>I (s)</source>
+        <translation>Ki (s)</translation>
+    </message>
+    <message>
+        <source>D (s)</source>
+        <translation>Kd (s)</translation>
+    </message>
+    <message>
+        <source>No step of the pump output in this run.</source>
+        <translation>No hay ningún escalón de la salida de la bomba en esta prueba.</translation>
+    </message>
+    <message>
+        <source>No model: the flow did not answer this step.</source>
+        <translation>Sin modelo: el flujo no respondió a este escalón.</translation>
+    </message>
+    <message>
+        <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
+        <translation>Flujo medido (aguamarina) y modelo ajustado (amarillo, discontinuo); sintonías para la ventana de Flujo:</translation>
+    </message>
+</context>
 </TS>
