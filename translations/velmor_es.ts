@@ -135,28 +135,8 @@
         <translation>Modo Control</translation>
     </message>
     <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
-    </message>
-    <message>
         <source>Set Point</source>
         <translation>SP</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>PB</source>
-        <translation>LP</translation>
-    </message>
-    <message>
-        <source>I</source>
-        <translation>Ki</translation>
-    </message>
-    <message>
-        <source>D</source>
-        <translation>Kd</translation>
     </message>
     <message>
         <source>Process running</source>
@@ -426,24 +406,9 @@
         <source>Sample Time</source>
         <translation>Tiempo Muestreo</translation>
     </message>
-</context>
-<context>
-    <name>TfrmLevel</name>
-    <message>
-        <source>Fluid Level Simulation</source>
-        <translation>Simulación del Nivel del Fluido</translation>
-    </message>
-    <message>
-        <source>Control Mode</source>
-        <translation>Modo Control</translation>
-    </message>
     <message>
         <source>Controller</source>
         <translation>Controlador</translation>
-    </message>
-    <message>
-        <source>Set Point</source>
-        <translation>SP</translation>
     </message>
     <message>
         <source>PG</source>
@@ -460,6 +425,21 @@
     <message>
         <source>D</source>
         <translation>Kd</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLevel</name>
+    <message>
+        <source>Fluid Level Simulation</source>
+        <translation>Simulación del Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
     </message>
     <message>
         <source>Initial Value</source>
@@ -491,26 +471,6 @@
     <message>
         <source>Control Mode</source>
         <translation>Modo Control</translation>
-    </message>
-    <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>PB</source>
-        <translation>LP</translation>
-    </message>
-    <message>
-        <source>I</source>
-        <translation>Ki</translation>
-    </message>
-    <message>
-        <source>D</source>
-        <translation>Kd</translation>
     </message>
     <message>
         <source>Enter Value</source>
@@ -555,10 +515,6 @@ parado</translation>
         <translation>Modo Control</translation>
     </message>
     <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
-    </message>
-    <message>
         <source>Set Point</source>
         <comment>volume</comment>
         <translation>SP Vol</translation>
@@ -583,22 +539,6 @@ parado</translation>
     <message>
         <source>Exp. Time</source>
         <translation>Tiempo Exp.</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>PB</source>
-        <translation>LP</translation>
-    </message>
-    <message>
-        <source>I</source>
-        <translation>Ki</translation>
-    </message>
-    <message>
-        <source>D</source>
-        <translation>Kd</translation>
     </message>
     <message>
         <source>Enter Value</source>

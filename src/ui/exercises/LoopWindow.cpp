@@ -246,6 +246,34 @@ void LoopWindow::drawPanelGround(std::initializer_list<QRect> groups)
     }
 }
 
+LoopWindow::ControllerLabels LoopWindow::makeControllerLabels(QPoint captionAt, int x, int pgTop,
+                                                              int pbTop)
+{
+    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
+    ControllerLabels labels;
+    labels.caption = makeLabel(QRect(captionAt, QSize(90, 15)), 9, left);
+    labels.caption->setAutoFillBackground(true);
+    labels.pg = makeLabel(QRect(x, pgTop, 38, 17), 10, left);
+    labels.pb = makeLabel(QRect(x, pbTop, 38, 17), 10, left);
+    return labels;
+}
+
+void LoopWindow::setControllerTexts(const ControllerLabels& labels, ControllerPanel* panel)
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) {
+        return LangText(shell, "LoopWindow", english);
+    };
+    // A caption on the group's frame: a blank either side breaks the line.
+    labels.caption->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("LoopWindow", "Controller")) +
+                            QLatin1Char(' '));
+    labels.caption->adjustSize();
+    labels.pg->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "PG")));
+    labels.pb->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "PB")));
+    panel->lblI->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "I")));
+    panel->lblD->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "D")));
+}
+
 void LoopWindow::setRunTexts()
 {
     const ShellState& shell = m_state.shell;

@@ -128,6 +128,16 @@ protected:
     void finishCreation();
 
     QLabel* makeLabel(const QRect& place, int pointSize, Qt::Alignment alignment);
+    // A controller group's caption (at captionAt) and the PG and PB labels
+    // beside their boxes (left x, tops pgTop and pbTop).
+    struct ControllerLabels {
+        QLabel* caption = nullptr;
+        QLabel* pg = nullptr;
+        QLabel* pb = nullptr;
+    };
+    ControllerLabels makeControllerLabels(QPoint captionAt, int x, int pgTop, int pbTop);
+    // The texts of a controller group: the same words in every window.
+    void setControllerTexts(const ControllerLabels& labels, ControllerPanel* panel);
     QPushButton* makeButton(const QRect& place, int pointSize = 9);
     void makeRunButtons(const QRect& start, const QRect& stop, const QRect& menu);
     // A group's etched frame and the window's common background.

@@ -47,10 +47,10 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     btnControl = makeButton(QRect(125, 148, 82, 24));
     connect(btnControl, &QPushButton::clicked, this, &TfrmFlow::btnControlClick);
 
-    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    lblController->setAutoFillBackground(true);
-    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
-    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
+    lblController = m_controllerLabels.caption;
+    lblPG = m_controllerLabels.pg;
+    lblPB = m_controllerLabels.pb;
     lblTrafficLight = makeLabel(QRect(155, 343, 64, 40), 8, Qt::AlignLeft | Qt::AlignVCenter);
     lblTrafficLight->setWordWrap(true);
     lblSetpoint = makeLabel(QRect(10, 399, 80, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
@@ -67,10 +67,6 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     connect(m_waveform, &WaveformPanel::boxClicked, this, &TfrmFlow::imgPGClick);
 
     DrawBackground();
-    // The check boxes are checked in the layout, and the flags follow them.
-    f.chkI = true;
-    f.chkD = true;
-    m_controller->SyncChecks();
     finishCreation();
     m_state.run.outputPercent = 0;
     f.flowManual = false;
@@ -105,11 +101,7 @@ void TfrmFlow::DrawBackground()
 void TfrmFlow::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Flow);
-    // The I and D switches are back on: their boxes show it.
-    const PidLoop loop = FlowLoop(m_state);
-    loop.chkI = loop.integralOn != 0;
-    loop.chkD = loop.derivativeOn != 0;
-    m_controller->SyncChecks();
+    m_controller->ResetChecks();
     DrawPG();
     DrawPB();
     DrawI();
@@ -128,16 +120,10 @@ void TfrmFlow::SetLanguage()
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmFlow", "Flow Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmFlow", "Controller")) +
-                           QLatin1Char(' '));
-    lblController->adjustSize();
     lblSetpoint->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmFlow", "Set Point")) +
                          QLatin1Char(' '));
     lblSetpoint->adjustSize();
-    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "PG")));
-    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "PB")));
-    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "I")));
-    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "D")));
+    setControllerTexts(m_controllerLabels, m_controller);
     // The indicator's words follow the language.
     if (m_state.flow.lightState == 1) {
         DrawGreen();
@@ -173,25 +159,8 @@ void TfrmFlow::UpdateDisplay(int code)
     if (!velmor::UpdateDisplay(m_state, Exercise::Flow, code, k.keypadValue, k.keypadOld)) {
         return; // the same value again changes nothing
     }
-    switch (code) {
-    case kCodePG:
-    case kCodePB:
-        DrawPG();
-        DrawPB();
-        break;
-    case kCodeI:
-        DrawI();
-        break;
-    case kCodeD:
-        DrawD();
-        break;
-    case kCodeWaveRow1:
-    case kCodeWaveRow2:
-    case kCodeWaveRow3:
-        m_waveform->DrawSetpointValues();
-        break;
-    default:
-        break;
+    if (!m_controller->DrawFor(code)) {
+        m_waveform->DrawFor(code);
     }
 }
 

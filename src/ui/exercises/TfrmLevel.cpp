@@ -55,10 +55,10 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     lblPID = makeLabel(kModePlate, 9, Qt::AlignCenter);
     lblPID->setText(QStringLiteral("PID"));
 
-    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    lblController->setAutoFillBackground(true);
-    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
-    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
+    lblController = m_controllerLabels.caption;
+    lblPG = m_controllerLabels.pg;
+    lblPB = m_controllerLabels.pb;
 
     lblInitialValue = makeLabel(QRect(113, 337, 106, 15), 8, Qt::AlignCenter);
     imgInitialValue = new ClickArea(kInitialBox, imgPanel);
@@ -89,9 +89,6 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     });
 
     DrawBackground();
-    l.chkI = true;
-    l.chkD = true;
-    m_controller->SyncChecks();
     chkAutodrain->setChecked(l.chkAutodrain);
     finishCreation();
     DrawDrain();
@@ -132,10 +129,7 @@ void TfrmLevel::redrawSettings()
 void TfrmLevel::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Level);
-    const PidLoop loop = LevelLoop(m_state);
-    loop.chkI = loop.integralOn != 0;
-    loop.chkD = loop.derivativeOn != 0;
-    m_controller->SyncChecks();
+    m_controller->ResetChecks();
     redrawSettings();
     m_waveform->ResetWaveform();
     m_waveform->SetWaveform();
@@ -149,16 +143,10 @@ void TfrmLevel::SetLanguage()
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmLevel", "Fluid Level Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmLevel", "Controller")) +
-                           QLatin1Char(' '));
-    lblController->adjustSize();
     lblSetpoint->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmLevel", "Set Point")) +
                          QLatin1Char(' '));
     lblSetpoint->adjustSize();
-    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "PG")));
-    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "PB")));
-    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "I")));
-    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "D")));
+    setControllerTexts(m_controllerLabels, m_controller);
     lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Initial Value")));
     lblAutoDrain->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Auto drain")));
     lblLevel->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Level")));
@@ -182,28 +170,8 @@ void TfrmLevel::UpdateDisplay(int code)
 {
     const KeypadState& k = m_state.keypad;
     velmor::UpdateDisplay(m_state, Exercise::Level, code, k.keypadValue, k.keypadOld);
-    switch (code) {
-    case kCodePG:
-    case kCodePB:
-        m_controller->DrawPG();
-        m_controller->DrawPB();
-        break;
-    case kCodeI:
-        m_controller->DrawI();
-        break;
-    case kCodeD:
-        m_controller->DrawD();
-        break;
-    case kCodeWaveRow1:
-    case kCodeWaveRow2:
-    case kCodeWaveRow3:
-        m_waveform->DrawSetpointValues();
-        break;
-    case kCodeSetPoint:
+    if (!m_controller->DrawFor(code) && !m_waveform->DrawFor(code) && code == kCodeSetPoint) {
         DrawInitialValue();
-        break;
-    default:
-        break;
     }
 }
 

@@ -58,10 +58,10 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
     lblControl = makeLabel(kModePlate, 9, Qt::AlignCenter);
     lblControl->setText(QStringLiteral("PID"));
 
-    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    lblController->setAutoFillBackground(true);
-    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
-    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
+    lblController = m_controllerLabels.caption;
+    lblPG = m_controllerLabels.pg;
+    lblPB = m_controllerLabels.pb;
 
     lblSetpoint = makeLabel(QRect(5, 412, 104, 15), 9, Qt::AlignCenter);
     lblEnterValue = makeLabel(QRect(5, 428, 104, 15), 8, Qt::AlignCenter);
@@ -81,9 +81,6 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
     connect(m_controller, &ControllerPanel::boxClicked, this, &TfrmTemperature::imgPGClick);
 
     DrawBackground();
-    t.chkI = true;
-    t.chkD = true;
-    m_controller->SyncChecks();
     finishCreation();
 }
 
@@ -128,10 +125,7 @@ void TfrmTemperature::redrawSettings()
 void TfrmTemperature::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Temperature);
-    const PidLoop loop = TemperatureLoop(m_state);
-    loop.chkI = loop.integralOn != 0;
-    loop.chkD = loop.derivativeOn != 0;
-    m_controller->SyncChecks();
+    m_controller->ResetChecks();
     redrawSettings();
 }
 
@@ -144,14 +138,7 @@ void TfrmTemperature::SetLanguage()
     lblSetpoint->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Set Point")));
     lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Initial Value")));
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') +
-                           text(QT_TRANSLATE_NOOP("TfrmTemperature", "Controller")) +
-                           QLatin1Char(' '));
-    lblController->adjustSize();
-    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "PG")));
-    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "PB")));
-    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "I")));
-    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "D")));
+    setControllerTexts(m_controllerLabels, m_controller);
     lblEnterValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Enter Value")));
     lblEnterValue2->setText(lblEnterValue->text());
     // The indicator's words follow the language.
@@ -176,18 +163,10 @@ void TfrmTemperature::UpdateDisplay(int code)
 {
     const KeypadState& k = m_state.keypad;
     velmor::UpdateDisplay(m_state, Exercise::Temperature, code, k.keypadValue, k.keypadOld);
+    if (m_controller->DrawFor(code)) {
+        return;
+    }
     switch (code) {
-    case kCodePG:
-    case kCodePB:
-        m_controller->DrawPG();
-        m_controller->DrawPB();
-        break;
-    case kCodeI:
-        m_controller->DrawI();
-        break;
-    case kCodeD:
-        m_controller->DrawD();
-        break;
     case kCodeSetPoint:
         DrawSetPoint();
         break;
