@@ -274,6 +274,20 @@ void LoopWindow::setControllerTexts(const ControllerLabels& labels, ControllerPa
     panel->lblD->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "D")));
 }
 
+void LoopWindow::drawGaugeWells(const GaugeSpec& top, const GaugeSpec& bottom)
+{
+    QImage& image = imgPanel->image();
+    const QRect wells[] = {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341)};
+    for (const QRect& box : {wells[0], wells[1], top.box, bottom.box}) {
+        DrawSunkenFrame(image, box);
+    }
+    QPainter p(&image);
+    p.fillRect(wells[0], kSilver);
+    p.fillRect(wells[1], kSilver);
+    p.fillRect(top.box, Qt::black);
+    p.fillRect(bottom.box, Qt::black);
+}
+
 void LoopWindow::setRunTexts()
 {
     const ShellState& shell = m_state.shell;

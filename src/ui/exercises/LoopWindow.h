@@ -142,6 +142,9 @@ protected:
     void makeRunButtons(const QRect& start, const QRect& stop, const QRect& menu);
     // A group's etched frame and the window's common background.
     void drawPanelGround(std::initializer_list<QRect> groups);
+    // The two bar wells at x 15..34 and 78..97 with their number boxes,
+    // sunk into the panel; each window's scale goes between them first.
+    void drawGaugeWells(const GaugeSpec& top, const GaugeSpec& bottom);
 
     // Per window: the number displays after each cycle, and the steps of a
     // run's start and end of its own (after the common ones).

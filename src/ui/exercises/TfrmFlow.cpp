@@ -81,20 +81,10 @@ void TfrmFlow::DrawBackground()
     QImage& image = imgPanel->image();
     DrawBarScale(image, 2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    DrawSunkenFrame(image, Ltrb(15, 76, 35, 341));
-    DrawSunkenFrame(image, Ltrb(78, 76, 98, 341));
-    DrawSunkenFrame(image, kSetPointGauge.box);
-    DrawSunkenFrame(image, kFlowGauge.box);
     DrawSunkenFrame(image, FlowSampleBox().box);
     m_controller->DrawFrames();
     m_waveform->DrawFrames();
-    {
-        QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kSetPointGauge.box, Qt::black);
-        p.fillRect(kFlowGauge.box, Qt::black);
-    }
+    drawGaugeWells(kSetPointGauge, kFlowGauge);
     imgPanel->refresh();
 }
 

@@ -102,19 +102,12 @@ void TfrmLevel::DrawBackground()
     QImage& image = imgPanel->image();
     DrawBarScale(image, 100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    for (const QRect& box : {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kSetPointGauge.box,
-                             kLevelGauge.box, LevelSampleBox().box, kInitialBox, kModePlate}) {
+    for (const QRect& box : {LevelSampleBox().box, kInitialBox, kModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_controller->DrawFrames();
     m_waveform->DrawFrames();
-    {
-        QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kSetPointGauge.box, Qt::black);
-        p.fillRect(kLevelGauge.box, Qt::black);
-    }
+    drawGaugeWells(kSetPointGauge, kLevelGauge);
     imgPanel->refresh();
 }
 

@@ -69,18 +69,11 @@ void TfrmOpen::DrawBackground()
     QImage& image = imgPanel->image();
     DrawDualBarScale(image, BarScale{100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("Q")},
                      BarScale{2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("MV")});
-    for (const QRect& box : {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kOutputGauge.box,
-                             kFlowGauge.box, OpenSampleBox().box, kModePlate}) {
+    for (const QRect& box : {OpenSampleBox().box, kModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_waveform->DrawFrames();
-    {
-        QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kOutputGauge.box, Qt::black);
-        p.fillRect(kFlowGauge.box, Qt::black);
-    }
+    drawGaugeWells(kOutputGauge, kFlowGauge);
     imgPanel->refresh();
 }
 

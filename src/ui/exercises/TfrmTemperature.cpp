@@ -92,18 +92,13 @@ void TfrmTemperature::DrawBackground()
     QImage& image = imgPanel->image();
     DrawBarScale(image, 100.0f, 20.0f, 0, QString::fromUtf8("\u00B0C"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    for (const QRect& box :
-         {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kSetPointGauge.box, kTemperatureGauge.box,
-          TemperatureSampleBox().box, kSetPointBox, kInitialBox, kModePlate}) {
+    for (const QRect& box : {TemperatureSampleBox().box, kSetPointBox, kInitialBox, kModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_controller->DrawFrames();
+    drawGaugeWells(kSetPointGauge, kTemperatureGauge);
     {
         QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kSetPointGauge.box, Qt::black);
-        p.fillRect(kTemperatureGauge.box, Qt::black);
         // A line between the two entry boxes.
         p.setPen(QColor(128, 128, 128));
         p.drawLine(111, 412, 111, 490);
