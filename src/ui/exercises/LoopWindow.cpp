@@ -31,7 +31,7 @@ int BarPixels(long double value, long double fullScale)
 
 } // namespace
 
-void DrawGauge(PanelView* panel, const GaugeSpec& gauge, float value, int fontSize)
+void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize)
 {
     QImage& image = panel->image();
     const QString text = FormatFixed(value, gauge.decimals);
@@ -274,7 +274,7 @@ void LoopWindow::setControllerTexts(const ControllerLabels& labels, ControllerPa
     panel->lblD->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "D")));
 }
 
-void LoopWindow::drawGaugeWells(const GaugeSpec& top, const GaugeSpec& bottom)
+void LoopWindow::drawGaugeWells(const GaugeLayout& top, const GaugeLayout& bottom)
 {
     QImage& image = imgPanel->image();
     const QRect wells[] = {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341)};

@@ -28,7 +28,7 @@ class TfrmGraph;
 // A number box above or below a bar gauge: the number in `colour` on black,
 // centred in the 80 x 31 area at `base`; the bar 18 pixels wide from
 // `barLeft`, 263 pixels for `fullScale`, bottom at y = 340.
-struct GaugeSpec {
+struct GaugeLayout {
     QRect box;
     QPoint base;
     QColor textColour;
@@ -40,7 +40,7 @@ struct GaugeSpec {
     bool roundedOffsets = false;
 };
 
-void DrawGauge(PanelView* panel, const GaugeSpec& gauge, float value, int fontSize = 14);
+void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize = 14);
 
 // The recessed wells of the two bar gauges at x 15..34 and 78..97 and the
 // scale between them: ticks every fifth of `labelStep`, numbers at each
@@ -144,7 +144,7 @@ protected:
     void drawPanelGround(std::initializer_list<QRect> groups);
     // The two bar wells at x 15..34 and 78..97 with their number boxes,
     // sunk into the panel; each window's scale goes between them first.
-    void drawGaugeWells(const GaugeSpec& top, const GaugeSpec& bottom);
+    void drawGaugeWells(const GaugeLayout& top, const GaugeLayout& bottom);
 
     // Per window: the number displays after each cycle, and the steps of a
     // run's start and end of its own (after the common ones).

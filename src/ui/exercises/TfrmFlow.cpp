@@ -19,8 +19,9 @@ namespace {
 constexpr const char* kContext = "TfrmFlow";
 
 // Both gauges: 263 pixels for 2 L/min, bottom at y = 340.
-const GaugeSpec kSetPointGauge{Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 2.0f, 2};
-const GaugeSpec kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
+const GaugeLayout kSetPointGauge{
+    Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 2.0f, 2};
+const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
 
 // Etched group frames of the panel.
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);

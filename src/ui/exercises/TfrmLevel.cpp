@@ -16,9 +16,9 @@ namespace {
 constexpr const char* kContext = "TfrmLevel";
 
 // Both gauges: 263 pixels for 100 %, whole numbers, not clamped.
-const GaugeSpec kSetPointGauge{
+const GaugeLayout kSetPointGauge{
     Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 100.0f, 0};
-const GaugeSpec kLevelGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 100.0f, 0};
+const GaugeLayout kLevelGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 100.0f, 0};
 
 constexpr QRect kInitialBox = Ltrb(142, 353, 195, 370);
 constexpr QPoint kInitialBase{143, 354};

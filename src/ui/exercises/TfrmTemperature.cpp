@@ -17,8 +17,9 @@ constexpr const char* kContext = "TfrmTemperature";
 const QColor kGreen{0, 255, 0};
 const QColor kRed{255, 0, 0};
 // Both gauges: 263 pixels for 100 degrees, whole numbers.
-const GaugeSpec kSetPointGauge{Ltrb(16, 13, 98, 45), QPoint(17, 14), kGreen, kGreen, 16, 100.0f, 0};
-const GaugeSpec kTemperatureGauge{
+const GaugeLayout kSetPointGauge{
+    Ltrb(16, 13, 98, 45), QPoint(17, 14), kGreen, kGreen, 16, 100.0f, 0};
+const GaugeLayout kTemperatureGauge{
     Ltrb(17, 359, 98, 390), QPoint(17, 359), kRed, kRed, 79, 100.0f, 0};
 
 constexpr QRect kSetPointBox = Ltrb(30, 447, 84, 464);

@@ -1,4 +1,4 @@
-// Pictures of the shell that the design leaves to us: the toolbar buttons,
+// Pictures of the shell, drawn by us: the toolbar buttons,
 // the program's icon and the cross cursor (`imgCross`).
 #pragma once
 

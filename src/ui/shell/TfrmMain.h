@@ -101,7 +101,7 @@ public:
     void txtShutChange();
     void TimerTimer();
 
-    // Menu bar, pop-up menu and toolbar, by their design names.
+    // Menu bar, pop-up menu and toolbar, by the names the program uses.
     QMenu* mnuFile = nullptr;
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
@@ -179,7 +179,7 @@ private:
     void openLoopExercise(Exercise exercise);
     void openManual();
     void releaseExercise();
-    QPoint childPlace(QPoint design, QPoint fromCentre) const;
+    QPoint childPlace(QPoint fixed, QPoint fromCentre) const;
     QMdiSubWindow* addChildWindow(QWidget* window);
     void keepInSight(std::initializer_list<QWidget*> windows);
     // The layout rule: child windows keep their offset from the client
