@@ -391,6 +391,20 @@ void LoopWindowsTest::batchBoxesAndSpanish()
                  qPrintable(QStringLiteral("%1,%2").arg(corner.x()).arg(corner.y())));
     }
     QCOMPARE(rig.window->btnVolControl->text(), QStringLiteral("PID"));
+    // Each panel's boxes hand the keypad their own codes: 1..4 for the
+    // volume loop, 11..14 for the temperature loop.
+    const std::pair<ClickArea*, int> boxes[] = {
+        {rig.window->volumePanel()->imgPG, kCodePG},
+        {rig.window->volumePanel()->imgD, kCodeD},
+        {rig.window->temperaturePanel()->imgPG, kCodeTempPG},
+        {rig.window->temperaturePanel()->imgI, kCodeTempI},
+        {rig.window->imgTempSetP, kCodeBatchTempSP},
+        {rig.window->imgSumpTank, kCodeSumpTemperature}};
+    for (const auto& [box, code] : boxes) {
+        QTest::mouseClick(box, Qt::LeftButton);
+        QCOMPARE(rig.state->keypad.keypadTarget, code);
+    }
+    QCOMPARE(rig.state->keypad.keypadOld, rig.state->batch.sumpTemperature);
     rig.state->shell.langEnglish = false;
     rig.state->shell.langSpanish = true;
     rig.window->SetLanguage();

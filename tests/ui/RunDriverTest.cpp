@@ -140,6 +140,11 @@ void RunDriverTest::stopEndsTheRunAtOnce()
     p.begin();
     p.pace->fireAt(80ms);
     QCOMPARE(p.records(), 3);
+    // A poke while the run may go on changes nothing.
+    p.driver->poke();
+    QVERIFY(p.driver->running());
+    QVERIFY(p.pace->isActive());
+    QCOMPARE(finished.count(), 0);
     // STOP during the wait: the run ends now, not when the wait is over.
     p.state->run.runActive = false;
     p.driver->poke();
