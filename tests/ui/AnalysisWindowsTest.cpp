@@ -170,7 +170,9 @@ void AnalysisWindowsTest::stepTestTuningOpensInFlow()
     QCOMPARE(w->grdTunings->rowCount(), 4);
     QVERIFY(!w->imgPlot->fitted().empty());
     QVERIFY(w->btnUseInFlow->isEnabled());
-    const FlowTuning simc = w->tunings().front();
+    QCOMPARE(w->tunings()[2].rule, TuningRule::ZieglerNicholsPid);
+    const FlowTuning pid = w->tunings()[2];
+    QVERIFY(pid.d > 0);
     if (const QByteArray shots = qgetenv("VELMOR_SHOT_DIR"); !shots.isEmpty()) {
         w->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/step-test.png"));
     }
@@ -178,15 +180,15 @@ void AnalysisWindowsTest::stepTestTuningOpensInFlow()
 
     // Use in Flow: the Flow window opens (after the switch) with the values
     // entered through the keypad's path.
-    w->grdTunings->setCurrentCell(0, 0);
+    w->grdTunings->setCurrentCell(2, 0);
     w->btnUseInFlow->click();
     QTRY_VERIFY_WITH_TIMEOUT(p.main->exerciseWindow() != nullptr &&
                                  p.main->exerciseWindow()->exercise() == Exercise::Flow,
                              3000);
-    QCOMPARE(p.state->flow.flowGain, static_cast<float>(simc.pg));
-    QCOMPARE(p.state->flow.flowBand, 100.0f / static_cast<float>(simc.pg));
-    QCOMPARE(p.state->flow.flowIntegralTime, static_cast<float>(simc.i));
-    QCOMPARE(p.state->flow.flowDerivativeTime, 0.0f);
+    QCOMPARE(p.state->flow.flowGain, static_cast<float>(pid.pg));
+    QCOMPARE(p.state->flow.flowBand, 100.0f / static_cast<float>(pid.pg));
+    QCOMPARE(p.state->flow.flowIntegralTime, static_cast<float>(pid.i));
+    QCOMPARE(p.state->flow.flowDerivativeTime, static_cast<float>(pid.d));
     QVERIFY(!p.main->keypad()->isVisible());
 }
 
