@@ -101,6 +101,7 @@ TEST(RunReport, WholeRunAndTimeSteps)
     };
     EXPECT_DOUBLE_EQ(span(59.9).to, 60.0);
     EXPECT_DOUBLE_EQ(span(600.0).to, 600.0);
+    EXPECT_DOUBLE_EQ(span(400.0000059604645).to, 400.0);
     EXPECT_DOUBLE_EQ(span(60.02).to, 70.0);
     EXPECT_DOUBLE_EQ(span(3.0).to, 10.0);
     EXPECT_DOUBLE_EQ(span(3.0).from, 0.0);

@@ -47,7 +47,8 @@ struct ReportSpan {
     double from = 0;
     double to = 0;
 };
-// The whole run: from 0 to its last time rounded up to 10 s (at least 10).
+// The whole run: from 0 to its last time rounded up to 10 s (at least 10);
+// a time within a millisecond past a whole ten counts as that ten.
 ReportSpan WholeRunSpan(std::span<const SampleRecord> records);
 
 // Seconds between grid lines of a report's time axis: the smallest of 1, 2,

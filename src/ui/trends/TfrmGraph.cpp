@@ -983,6 +983,15 @@ void TfrmGraph::setPumpEnabled(bool enabled)
 // ---------------------------------------------------------------------------
 // Navigation: arrows, start time, time base, cursor line and read-out
 
+std::array<bool, kTraceCount> TfrmGraph::shownTraces() const
+{
+    std::array<bool, kTraceCount> shown{};
+    for (int i = 0; i < kTraceCount; ++i) {
+        shown[static_cast<std::size_t>(i)] = checkBoxOf(static_cast<TraceId>(i))->isChecked();
+    }
+    return shown;
+}
+
 QImage TfrmGraph::ArrowHandle(int arrow, int state) const
 {
     if (arrow < 1 || arrow > 8 || (state != 0 && state != 3)) {
@@ -1202,12 +1211,8 @@ void TfrmGraph::Display()
     if (tv.cursorShown || tv.trendLive || m_state.run.sampleCount < tv.hoverRecord) {
         return;
     }
-    std::array<bool, kTraceCount> shown{};
-    for (int i = 0; i < kTraceCount; ++i) {
-        shown[static_cast<std::size_t>(i)] = checkBoxOf(static_cast<TraceId>(i))->isChecked();
-    }
     const SampleRecord& rec = m_state.log.record(ClampRecordNumber(tv.hoverRecord));
-    const std::optional<TraceId> trace = NearestTrace(rec, shown, tv.hoverY);
+    const std::optional<TraceId> trace = NearestTrace(rec, shownTraces(), tv.hoverY);
     if (!trace) {
         return;
     }

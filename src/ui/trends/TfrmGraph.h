@@ -11,6 +11,7 @@
 #include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
 #include "core/trends/TrendSink.h"
+#include "core/trends/TrendTables.h"
 
 #include <QImage>
 #include <QWidget>
@@ -76,6 +77,9 @@ public:
     // imgPanel: the 524 x 501 picture everything is drawn on (that many
     // logical pixels; at a pixel ratio above 1, more of the screen's).
     const QImage& panel() const { return m_panel; }
+
+    // The traces whose check boxes are checked, in trace order.
+    std::array<bool, kTraceCount> shownTraces() const;
 
     // Navigation.
     void imgPanelMouseDown(Qt::MouseButton button, int x, int y);
