@@ -458,8 +458,10 @@ void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
             y += rowHeight;
         };
         row(c.tableHeader, true);
+        const double tableRight =
+            page.left() + first + cell * static_cast<double>(c.tableHeader.size() - 1);
         p.setPen(QPen(kInk, 0.4));
-        p.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
+        p.drawLine(QPointF(page.left(), y), QPointF(tableRight, y));
         y += 2;
         p.setPen(kInk);
         const double room = page.bottom() - y - finalHeight - (c.waveform.isEmpty() ? 0 : 20);
