@@ -35,7 +35,8 @@ QString BatchFile(const QTemporaryDir& dir)
     std::unique_ptr<LoopEngine> engine = MakeEngine(Exercise::Batch, *s, nullptr);
     RunHeadless(*engine, [&s] {
         if (s->run.sampleCount % 1000 == 0) {
-            ApplySetting(*s, Exercise::Batch, "volGain", s->run.sampleCount % 2000 == 0 ? "1" : "2");
+            ApplySetting(*s, Exercise::Batch, "volGain",
+                         s->run.sampleCount % 2000 == 0 ? "1" : "2");
         }
     });
     SendSettings(*s, Exercise::Batch);
@@ -81,19 +82,28 @@ void BM_FileOpenBatch6000(benchmark::State& bs)
 }
 BENCHMARK(BM_FileOpenBatch6000)->Unit(benchmark::kMillisecond);
 
+// The Trends window with the file open, or none (and the benchmark skipped).
+TfrmGraph* Opened(Shell& shell, benchmark::State& bs)
+{
+    if (!shell.main->fileCommands()->openFile(shell.file).read) {
+        bs.SkipWithError("the file did not open");
+        return nullptr;
+    }
+    return shell.main->graphWindow();
+}
+
 void BM_CursorLineStep(benchmark::State& bs)
 {
     Shell shell;
-    if (!shell.main->fileCommands()->openFile(shell.file).read) {
-        bs.SkipWithError("the file did not open");
+    TfrmGraph* graph = Opened(shell, bs);
+    if (graph == nullptr) {
         return;
     }
-    TfrmGraph& graph = *shell.main->graphWindow();
     int x = 38;
     for (auto _ : bs) {
         // A drag across the whole plot, one column per step; each step
         // crosses into another settings segment now and then.
-        graph.imgPanelMouseMove(Qt::LeftButton, x, 200);
+        graph->imgPanelMouseMove(Qt::LeftButton, x, 200);
         x = x == 488 ? 38 : x + 1;
     }
     if (!shell.state.trend.cursorShown) {
@@ -106,15 +116,14 @@ BENCHMARK(BM_CursorLineStep)->Unit(benchmark::kMicrosecond);
 void BM_CursorLineStepWithSettingsBox(benchmark::State& bs)
 {
     Shell shell;
-    if (!shell.main->fileCommands()->openFile(shell.file).read) {
-        bs.SkipWithError("the file did not open");
+    TfrmGraph* graph = Opened(shell, bs);
+    if (graph == nullptr) {
         return;
     }
-    TfrmGraph& graph = *shell.main->graphWindow();
     int x = 38;
     for (auto _ : bs) {
         shell.state.trend.trendSegmentShown = -1; // the box is always out of date
-        graph.LineAt(x);
+        graph->LineAt(x);
         x = x == 488 ? 38 : x + 1;
     }
 }

@@ -74,33 +74,31 @@ FileCommands::FileCommands(VelmorState& state, TfrmMain* main)
 {
 }
 
+QFileDialog* FileCommands::fileDialog(QFileDialog*& dialog, bool saving)
+{
+    if (dialog == nullptr) {
+        dialog = new QFileDialog(m_main);
+        dialog->setObjectName(saving ? QStringLiteral("dlgSave") : QStringLiteral("dlgOpen"));
+        dialog->setAcceptMode(saving ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+        dialog->setFileMode(saving ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
+        // ".psm", where the layout's dialogs added another extension.
+        dialog->setDefaultSuffix(QStringLiteral("psm"));
+        dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+    }
+    dialog->setWindowTitle(
+        LangText(m_state.shell, kContext, saving ? FILE_TEXT("Save") : FILE_TEXT("Open")));
+    dialog->setNameFilters(NameFilters(m_state.shell));
+    return dialog;
+}
+
 QFileDialog* FileCommands::openDialog()
 {
-    if (dlgOpen == nullptr) {
-        dlgOpen = new QFileDialog(m_main);
-        dlgOpen->setObjectName(QStringLiteral("dlgOpen"));
-        dlgOpen->setAcceptMode(QFileDialog::AcceptOpen);
-        dlgOpen->setFileMode(QFileDialog::ExistingFile);
-        dlgOpen->setDefaultSuffix(QStringLiteral("psm"));
-    }
-    dlgOpen->setWindowTitle(LangText(m_state.shell, kContext, FILE_TEXT("Open")));
-    dlgOpen->setNameFilters(NameFilters(m_state.shell));
-    return dlgOpen;
+    return fileDialog(dlgOpen, false);
 }
 
 QFileDialog* FileCommands::saveDialog()
 {
-    if (dlgSave == nullptr) {
-        dlgSave = new QFileDialog(m_main);
-        dlgSave->setObjectName(QStringLiteral("dlgSave"));
-        dlgSave->setAcceptMode(QFileDialog::AcceptSave);
-        dlgSave->setFileMode(QFileDialog::AnyFile);
-        dlgSave->setDefaultSuffix(QStringLiteral("psm"));
-        dlgSave->setOption(QFileDialog::DontConfirmOverwrite, false);
-    }
-    dlgSave->setWindowTitle(LangText(m_state.shell, kContext, FILE_TEXT("Save")));
-    dlgSave->setNameFilters(NameFilters(m_state.shell));
-    return dlgSave;
+    return fileDialog(dlgSave, true);
 }
 
 void FileCommands::warn(const QString& text)

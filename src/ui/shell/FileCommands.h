@@ -82,6 +82,7 @@ public:
     void forgetFile() { m_fileName.clear(); }
 
 private:
+    QFileDialog* fileDialog(QFileDialog*& dialog, bool saving);
     void applyLoad(const SimFileLoad& load, const QString& name, ExerciseWindow* window);
     ReportSource reportSource(ReportRange range) const;
     void warn(const QString& text);

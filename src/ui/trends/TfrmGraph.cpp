@@ -29,6 +29,7 @@
 #include <array>
 #include <cmath>
 #include <cstring>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -111,6 +112,19 @@ void PaintBox(QCheckBox* box, const QColor& background)
     box->setPalette(pal);
     box->setBackgroundRole(QPalette::Window);
     box->setAutoFillBackground(true);
+}
+
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The whole number in a time edit; nothing for any other text.
+std::optional<int> WholeNumber(const QLineEdit* edit)
+{
+    bool ok = false;
+    const int value = edit->text().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
 }
 
 // The hint rule of the pump button: text before its first ":" (one is added
@@ -1061,16 +1075,13 @@ bool TfrmGraph::txtStartTimeKeyPress(int key)
         ShowStartTime(tv.trendViewStart);
         return true;
     }
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+    if (!IsEnter(key)) {
         return false;
     }
-    bool ok = false;
-    const int typed = txtStartTime->text().toInt(&ok);
-    if (!ok) {
-        return true;
-    }
+    const std::optional<int> typed = WholeNumber(txtStartTime);
     if (const std::optional<std::int32_t> start =
-            TypedStart(typed, m_state.log.secondIndexFilled, tv.trendSpan)) {
+            typed ? TypedStart(*typed, m_state.log.secondIndexFilled, tv.trendSpan)
+                  : std::nullopt) {
         tv.trendViewStart = *start;
         ShowStartTime(*start);
         DrawTrend();
@@ -1081,15 +1092,11 @@ bool TfrmGraph::txtStartTimeKeyPress(int key)
 
 bool TfrmGraph::txtTrendBaseKeyPress(int key)
 {
-    if (key != Qt::Key_Return && key != Qt::Key_Enter) {
+    if (!IsEnter(key)) {
         return false;
     }
-    bool ok = false;
-    const int typed = txtTrendBase->text().toInt(&ok);
-    if (!ok) {
-        return true;
-    }
-    if (const std::optional<std::int32_t> span = TypedSpan(typed)) {
+    const std::optional<int> typed = WholeNumber(txtTrendBase);
+    if (const std::optional<std::int32_t> span = typed ? TypedSpan(*typed) : std::nullopt) {
         SliderAt(SliderKnobOffset(*span));
         applySpan(*span);
     }
