@@ -119,6 +119,7 @@ TEST(TrendNavigation, SpanChangeMovesTheCursorAndKeepsTheRightEdge)
     EXPECT_EQ(StartAfterSpan(0, 60, 120, 150), 0);
     EXPECT_EQ(StartAfterSpan(20, 60, 30, 150), 20);
     EXPECT_EQ(StartAfterSpan(30, 60, 180, 150), 0);
+    EXPECT_EQ(StartAfterSpan(0, 120, 60, 50), 0); // a view from 0 stays there
 }
 
 TEST(TrendNavigation, RecordUnderAColumn)
@@ -147,6 +148,8 @@ TEST(TrendNavigation, RecordUnderAColumn)
     EXPECT_EQ(live(38), 1);
     EXPECT_EQ(live(261), 300);
     EXPECT_EQ(live(150), 151);
+    // Right edge Trunc(100 - 63 / 126 + 0.5) = 100, the newest record's column.
+    EXPECT_EQ(PosToPointer({running, 0, 60, true, 100, 127}, 100), 127);
     // The first record of a run: the view's end second is not reached yet.
     EXPECT_EQ(PosToPointer({running, 0, 60, true, 38, 1}, 488), 1);
 
