@@ -332,6 +332,51 @@
         <source>Close gate valve</source>
         <translation>Menos caudal</translation>
     </message>
+    <message>
+        <source>Flow Set Point</source>
+        <translation>SP Flujo</translation>
+    </message>
+    <message>
+        <source>Flow Measured Value</source>
+        <translation>MV Flujo</translation>
+    </message>
+    <message>
+        <source>Pump Output</source>
+        <comment>read-out</comment>
+        <translation>Q Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature Set Point</source>
+        <translation>SP Temp</translation>
+    </message>
+    <message>
+        <source>Temperature Measured Value</source>
+        <translation>MV Temp</translation>
+    </message>
+    <message>
+        <source>Temperature Output</source>
+        <translation>Q Temp</translation>
+    </message>
+    <message>
+        <source>Volume Set Point</source>
+        <translation>SP Vol</translation>
+    </message>
+    <message>
+        <source>Volume Measured Value</source>
+        <translation>MV Vol</translation>
+    </message>
+    <message>
+        <source>Fluid Level Set Point</source>
+        <translation>SP Nivel</translation>
+    </message>
+    <message>
+        <source>Fluid Level Measured Value</source>
+        <translation>MV Nivel</translation>
+    </message>
+    <message>
+        <source>Value</source>
+        <translation>Valor</translation>
+    </message>
 </context>
 <context>
     <name>TfrmManual</name>
@@ -728,6 +773,171 @@ parado</translation>
     <message>
         <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
         <translation>Flujo medido (aguamarina) y modelo ajustado (amarillo, discontinuo); sintonías para la ventana de Flujo:</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>Data Files (*.psm)</source>
+        <translation>Ficheros de datos (*.psm)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los ficheros (*)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Informe</translation>
+    </message>
+    <message>
+        <source>The whole run</source>
+        <translation>Toda la ejecución</translation>
+    </message>
+    <message>
+        <source>The view on screen</source>
+        <translation>La vista en pantalla</translation>
+    </message>
+    <message>
+        <source>Cannot read %1.</source>
+        <translation>No se puede leer %1.</translation>
+    </message>
+    <message>
+        <source>The run was not saved in %1: %2. A file that was there is unchanged.</source>
+        <translation>La ejecución no se guardó en %1: %2. El fichero que había no ha cambiado.</translation>
+    </message>
+    <message>
+        <source>The folder cannot be written to: choose another folder.</source>
+        <translation>No se puede escribir en la carpeta: elija otra carpeta.</translation>
+    </message>
+    <message>
+        <source>The disk is full: free some space or choose another disk.</source>
+        <translation>El disco está lleno: libere espacio o elija otro disco.</translation>
+    </message>
+</context>
+<context>
+    <name>AnalysisMenu</name>
+    <message>
+        <source>&amp;Compare with saved run...</source>
+        <translation>&amp;Comparar con una ejecución guardada...</translation>
+    </message>
+    <message>
+        <source>C&amp;lear comparison</source>
+        <translation>&amp;Quitar la comparación</translation>
+    </message>
+    <message>
+        <source>Compare with saved run</source>
+        <translation>Comparar con una ejecución guardada</translation>
+    </message>
+    <message>
+        <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
+        <translation>La ejecución guardada es de otro ejercicio: solo se puede comparar una ejecución del ejercicio abierto.</translation>
+    </message>
+</context>
+<context>
+    <name>TrendReport</name>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Fluid Level</source>
+        <translation>Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Open Loop</source>
+        <translation>Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch Volume</source>
+        <translation>Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>Flat</source>
+        <translation>Plana</translation>
+    </message>
+    <message>
+        <source>Ramp</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>Seno</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Escalón</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>Diente de sierra</translation>
+    </message>
+    <message>
+        <source>Lab report: %1</source>
+        <translation>Informe de prácticas: %1</translation>
+    </message>
+    <message>
+        <source>File: %1</source>
+        <translation>Fichero: %1</translation>
+    </message>
+    <message>
+        <source>Printed: %1, %2</source>
+        <translation>Impreso: %1, %2</translation>
+    </message>
+    <message>
+        <source>Whole run: %1 to %2 s, %3 samples</source>
+        <translation>Toda la ejecución: de %1 a %2 s, %3 muestras</translation>
+    </message>
+    <message>
+        <source>Shown view: %1 to %2 s, %3 samples</source>
+        <translation>Vista en pantalla: de %1 a %2 s, %3 muestras</translation>
+    </message>
+    <message>
+        <source>Controller settings per segment</source>
+        <translation>Ajustes del controlador por segmento</translation>
+    </message>
+    <message>
+        <source>From (s)</source>
+        <translation>Desde (s)</translation>
+    </message>
+    <message>
+        <source>Set-point waveform: %1 (A %2, B %3, C %4)</source>
+        <translation>Forma de onda del SP: %1 (A %2, B %3, C %4)</translation>
+    </message>
+    <message>
+        <source>gate valve %1 %</source>
+        <translation>válvula de compuerta %1 %</translation>
+    </message>
+    <message>
+        <source>Values at %1 s (record %2)</source>
+        <translation>Valores a %1 s (registro %2)</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Tiempo (s)</translation>
+    </message>
+    <message>
+        <source>Settings changed</source>
+        <translation>Cambio de ajustes</translation>
+    </message>
+    <message>
+        <source>... and %1 more segments</source>
+        <translation>... y %1 segmentos más</translation>
     </message>
 </context>
 </TS>

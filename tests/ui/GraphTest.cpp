@@ -4,6 +4,7 @@
 #include "core/exercises/FlowEngine.h"
 #include "core/trends/Scales.h"
 #include "core/trends/TrendTables.h"
+#include "core/trends/TrendView.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>
@@ -78,6 +79,24 @@ void FillFlowLog(VelmorState& s, int count, float sp, float mv, float q)
     s.log.finishSecondIndex(count);
 }
 
+const QColor kArrowLit(255, 236, 64);
+const QColor kKnob(208, 208, 208);
+
+// Enter typed into one of the time edits.
+void TypeAndEnter(QLineEdit* edit, const QString& text)
+{
+    edit->setText(text);
+    QTest::keyClick(edit, Qt::Key_Return);
+}
+
+// A finished Flow log to browse: records at 0.1 s, browsing allowed.
+void Browsable(Opened& o, int count, float sp = 1.0f, float mv = 1.0f, float q = 50.0f)
+{
+    FillFlowLog(o.state, count, sp, mv, q);
+    o.state.trend.trendNoData = false;
+    o.window->DrawTrend();
+}
+
 } // namespace
 
 class GraphTest : public QObject {
@@ -101,6 +120,13 @@ private slots:
     void closeIsRefused();
     void scaleNumbersUseTheSystemsDecimalMark();
     void timeEditsTakeDigitsOnly();
+    void arrowsScrollWithinTheLog();
+    void typedStartTimeAndTimeBase();
+    void sliderClicksAndDrags();
+    void cursorLineFollowsSpanAndView();
+    void readOutNamesTheNearestTrace();
+    void drawnAtPixelRatioTwo();
+    void savedRunDrawnBehind();
 };
 
 void GraphTest::configurationPerExercise()
@@ -716,11 +742,315 @@ void GraphTest::scaleNumbersUseTheSystemsDecimalMark()
 void GraphTest::timeEditsTakeDigitsOnly()
 {
     Opened o(Exercise::Flow);
+    // Before any data the start time cannot be typed at all.
+    QTest::keyClicks(o.window->txtStartTime, QStringLiteral("12"));
+    QCOMPARE(o.window->txtStartTime->text(), QStringLiteral("0"));
+    o.state.trend.trendNoData = false;
     for (QLineEdit* edit : {o.window->txtStartTime, o.window->txtTrendBase}) {
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("1a2-b 3,4"));
         QCOMPARE(edit->text(), QStringLiteral("123"));
     }
+}
+
+void GraphTest::arrowsScrollWithinTheLog()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    FillFlowLog(o.state, 950, 1.0f, 1.0f, 50.0f); // 95 logged seconds
+    // No data yet: the arrows do nothing.
+    w.imgPanelMouseDown(Qt::LeftButton, 175, 35);
+    QCOMPARE(o.state.trend.trendViewStart, 0);
+
+    o.state.trend.trendNoData = false;
+    w.imgPanelMouseDown(Qt::LeftButton, 175, 35); // arrow 8, +60
+    QCOMPARE(o.state.trend.trendViewStart, 40);   // 100 - 60, not 60
+    QCOMPARE(w.txtStartTime->text(), QStringLiteral("40"));
+    // The plot was redrawn for 40..100 s: the trace ends where the log does
+    // (94.9 s at x = 450).
+    QCOMPARE(o.at(449, 202), kWhite);
+    QCOMPARE(o.at(452, 202), kBlack);
+    w.imgPanelMouseDown(Qt::LeftButton, 80, 35); // arrow 3, -20
+    QCOMPARE(o.state.trend.trendViewStart, 20);
+    w.imgPanelMouseDown(Qt::LeftButton, 45, 35); // arrow 1, -60
+    QCOMPARE(o.state.trend.trendViewStart, 0);
+
+    // Moving over an arrow lights it; moving off puts it back.
+    const QColor normal = o.at(Across(5) + 2, 29);
+    w.imgPanelMouseMove(Qt::NoButton, 125, 35);
+    QCOMPARE(o.state.trend.litArrow, 5);
+    QCOMPARE(o.at(Across(5) + 2, 29), kArrowLit);
+    QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
+    w.imgPanelMouseMove(Qt::NoButton, 300, 10);
+    QCOMPARE(o.state.trend.litArrow, 0);
+    QCOMPARE(o.at(Across(5) + 2, 29), normal);
+    QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
+    // The main window takes a highlight back the same way.
+    w.Highlight(2);
+    QCOMPARE(o.at(Across(2) + 2, 29), kArrowLit);
+    w.RemoveHighlight();
+    QCOMPARE(o.state.trend.litArrow, 0);
+    QCOMPARE(o.at(Across(2) + 2, 29), normal);
+}
+
+void GraphTest::typedStartTimeAndTimeBase()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    Browsable(o, 1500); // 150 logged seconds
+    TypeAndEnter(w.txtStartTime, QStringLiteral("37"));
+    QCOMPARE(o.state.trend.trendViewStart, 40);
+    QCOMPARE(w.txtStartTime->text(), QStringLiteral("40"));
+    TypeAndEnter(w.txtStartTime, QStringLiteral("200"));
+    QCOMPARE(o.state.trend.trendViewStart, 40);
+    QCOMPARE(w.txtStartTime->text(), QStringLiteral("200")); // left as typed
+    TypeAndEnter(w.txtStartTime, QString());
+    QCOMPARE(o.state.trend.trendViewStart, 40);
+
+    // The time base: rounded to 10 s, 20..180 only; the knob follows.
+    TypeAndEnter(w.txtTrendBase, QStringLiteral("15"));
+    QCOMPARE(o.state.trend.trendSpan, 20);
+    QCOMPARE(w.txtTrendBase->text(), QStringLiteral("20"));
+    QCOMPARE(o.at(398 + 2, 37), kKnob);
+    TypeAndEnter(w.txtTrendBase, QStringLiteral("185"));
+    QCOMPARE(o.state.trend.trendSpan, 20);
+    QCOMPARE(o.at(398 + 2, 37), kKnob);
+    TypeAndEnter(w.txtTrendBase, QStringLiteral("175"));
+    QCOMPARE(o.state.trend.trendSpan, 180);
+    QCOMPARE(o.at(398 + 55 + 2, 37), kKnob);
+    QVERIFY(o.at(398 + 2, 37) != kKnob);
+    // A span reaching the end of the log keeps the view's right edge.
+    QCOMPARE(o.state.trend.trendViewStart, 0); // 40 + 20 - 180, at least 0
+
+    Opened short45(Exercise::Flow);
+    Browsable(short45, 450);
+    TypeAndEnter(short45.window->txtStartTime, QStringLiteral("37"));
+    QCOMPARE(short45.state.trend.trendViewStart, 0);
+}
+
+void GraphTest::sliderClicksAndDrags()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    Browsable(o, 600);
+    w.imgPanelMouseDown(Qt::LeftButton, 402, 35);
+    QCOMPARE(o.state.trend.trendSpan, 20);
+    QCOMPARE(w.txtTrendBase->text(), QStringLiteral("20"));
+    QCOMPARE(o.at(398 + 2, 37), kKnob);
+    w.imgPanelMouseDown(Qt::LeftButton, 460, 35);
+    QCOMPARE(o.state.trend.trendSpan, 180);
+    QCOMPARE(o.at(398 + 55 + 2, 37), kKnob);
+    // Dragging needs a button held and no run.
+    w.imgPanelMouseMove(Qt::NoButton, 422, 35);
+    QCOMPARE(o.state.trend.trendSpan, 180);
+    w.imgPanelMouseMove(Qt::LeftButton, 422, 35); // k = 18: 70 s
+    QCOMPARE(o.state.trend.trendSpan, 70);
+    o.state.run.runActive = true;
+    w.imgPanelMouseMove(Qt::LeftButton, 460, 35);
+    QCOMPARE(o.state.trend.trendSpan, 70);
+}
+
+void GraphTest::cursorLineFollowsSpanAndView()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    FillFlowLog(o.state, 1200, 1.0f, 1.0f, 50.0f); // 120 s
+    o.state.log.record(301).field(kFieldFlowSP) = 2.0f;
+    o.state.log.record(302).field(kFieldFlowSP) = 1.5f;
+    // No data to browse: a click on the plot draws no line.
+    w.imgPanelMouseDown(Qt::LeftButton, 263, 200);
+    QVERIFY(!o.state.trend.cursorShown);
+    o.state.trend.trendNoData = false;
+    w.DrawTrend();
+    const QRect plotAndLabels(27, 47, 474, 330);
+    const QImage plain = w.panel().copy(plotAndLabels);
+
+    w.imgPanelMouseDown(Qt::LeftButton, 263, 200);
+    QVERIFY(o.state.trend.cursorShown);
+    QCOMPARE(o.state.trend.cursorRecord, 301);
+    QCOMPARE(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite), 315);
+    QCOMPARE(o.at(263, 362), kBlack); // the end pixel is left out
+    QCOMPARE(o.at(22, 403), kYellow); // record 301's set point fills its bar
+
+    // Span 60 -> 120: the line keeps its time (30 s) at x = 151, and the
+    // record under it is read in the new view.
+    TypeAndEnter(w.txtTrendBase, QStringLiteral("120"));
+    QCOMPARE(o.state.trend.cursorX, 151);
+    QVERIFY(o.state.trend.cursorShown);
+    QCOMPARE(o.state.trend.cursorRecord, 302);
+    QCOMPARE(CountColour(w.panel(), QRect(151, 47, 1, 315), kWhite), 315);
+    QVERIFY(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite) < 315);
+    QCOMPARE(o.at(22, 419), kYellow); // 1.5 of 2: 48 pixels from the bottom
+    QCOMPARE(o.at(22, 418), kBlack);
+
+    // Dragged off the plot's left edge the line stops at 38.
+    w.imgPanelMouseMove(Qt::LeftButton, 300, 200);
+    QCOMPARE(o.state.trend.cursorX, 300);
+    w.imgPanelMouseMove(Qt::LeftButton, 10, 200);
+    QCOMPARE(o.state.trend.cursorX, 38);
+    QCOMPARE(o.state.trend.cursorRecord, 1);
+
+    // A click beside the plot removes the line; a second one changes nothing.
+    w.imgPanelMouseDown(Qt::LeftButton, 10, 200);
+    QVERIFY(!o.state.trend.cursorShown);
+    TypeAndEnter(w.txtTrendBase, QStringLiteral("60"));
+    QCOMPARE(w.panel().copy(plotAndLabels), plain);
+    const QImage blank = w.panel().copy();
+    w.imgPanelMouseDown(Qt::LeftButton, 10, 10);
+    QCOMPARE(w.panel(), blank);
+
+    // Scrolling keeps the line at its pixel; it now marks another record.
+    w.imgPanelMouseDown(Qt::LeftButton, 263, 200);
+    w.imgPanelMouseDown(Qt::LeftButton, 175, 35); // +60: start 60
+    QCOMPARE(o.state.trend.trendViewStart, 60);
+    QCOMPARE(o.state.trend.cursorX, 263);
+    QCOMPARE(o.state.trend.cursorRecord, 900);
+    QCOMPARE(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite), 315);
+}
+
+void GraphTest::readOutNamesTheNearestTrace()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    Browsable(o, 601, 1.25f, 0.5f, 0.0f); // set point at y = 164
+    QSignalSpy timer(&w, &TfrmGraph::mainTimerStartRequested);
+    w.imgPanelMouseMove(Qt::NoButton, 200, 170);
+    QCOMPARE(timer.count(), 1);
+    QCOMPARE(o.state.trend.hoverBlock, 1);
+    QCOMPARE(o.state.trend.hoverRecord, 217); // 162 / 450 x 600 + 1
+    QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
+    w.imgPanelMouseMove(Qt::NoButton, 201, 171); // a still mouse
+    QCOMPARE(timer.count(), 1);
+    w.Display();
+    QVERIFY(w.txtFloat->isVisibleTo(&w));
+    QCOMPARE(w.txtFloat->text(), QStringLiteral("Flow Set Point\nValue: 1.25L/min"));
+    QCOMPARE(w.txtFloat->pos(), QPoint(200, 186));
+
+    // Off the plot the read-out goes; far from every trace none comes.
+    w.imgPanelMouseMove(Qt::NoButton, 10, 10);
+    QVERIFY(!w.txtFloat->isVisibleTo(&w));
+    w.imgPanelMouseMove(Qt::NoButton, 200, 225);
+    w.Display();
+    QVERIFY(!w.txtFloat->isVisibleTo(&w));
+
+    // Low on the plot it opens above the pointer; Spanish texts.
+    o.state.shell.langEnglish = false;
+    o.state.shell.langSpanish = true;
+    w.imgPanelMouseMove(Qt::NoButton, 480, 355);
+    w.Display();
+    QCOMPARE(w.txtFloat->text(), QStringLiteral("Q Flujo\nValor: 0%"));
+    QCOMPARE(w.txtFloat->y(), 395 - w.txtFloat->height());
+    QCOMPARE(w.txtFloat->x(), 524 - w.txtFloat->width());
+    o.state.shell.langEnglish = true;
+    o.state.shell.langSpanish = false;
+
+    // Equal distances: the earlier trace in the table wins.
+    Opened tie(Exercise::Flow);
+    Browsable(tie, 601, 1.0f, 1.0f, 50.0f);
+    tie.window->imgPanelMouseMove(Qt::NoButton, 200, 210);
+    tie.window->Display();
+    QCOMPARE(tie.window->txtFloat->text(), QStringLiteral("Flow Set Point\nValue: 1.00L/min"));
+    tie.window->chkFlowSP->setChecked(false);
+    tie.window->Display();
+    QCOMPARE(tie.window->txtFloat->text(), QStringLiteral("Flow Measured Value\nValue: 1.00L/min"));
+
+    // Never while the cursor line is shown or the view is live.
+    tie.window->LineAt(100);
+    tie.window->Display();
+    QVERIFY(!tie.window->txtFloat->isVisibleTo(tie.window.get()));
+    tie.window->BlankLine();
+    tie.state.trend.trendLive = true;
+    tie.window->Display();
+    QVERIFY(!tie.window->txtFloat->isVisibleTo(tie.window.get()));
+}
+
+void GraphTest::drawnAtPixelRatioTwo()
+{
+    VelmorState state;
+    OpenExerciseState(state, Exercise::Flow, true);
+    TfrmGraph one(state, Exercise::Flow, nullptr, 1.0);
+    VelmorState state2;
+    OpenExerciseState(state2, Exercise::Flow, true);
+    TfrmGraph two(state2, Exercise::Flow, nullptr, 2.0);
+    QCOMPARE(two.panel().size(), QSize(1048, 1002));
+    QCOMPARE(two.panel().devicePixelRatio(), 2.0);
+    QCOMPARE(two.size(), QSize(524, 501));
+    for (VelmorState* s : {&state, &state2}) {
+        FillFlowLog(*s, 601, 2.5f, -0.3f, 50.0f);
+        s->trend.trendNoData = false;
+    }
+    for (TfrmGraph* w : {&one, &two}) {
+        w->DrawTrend();
+        w->DrawBars(601);
+    }
+    // Every logical pixel read at ratio 1 is a 2 x 2 block at ratio 2.
+    const auto same = [&](int x, int y) {
+        const QColor c = one.panel().pixelColor(x, y);
+        for (int dy = 0; dy < 2; ++dy) {
+            for (int dx = 0; dx < 2; ++dx) {
+                if (two.panel().pixelColor(2 * x + dx, 2 * y + dy) != c) {
+                    return false;
+                }
+            }
+        }
+        return true;
+    };
+    for (int x : {60, 200, 400}) {
+        QVERIFY(same(x, 47));  // set point on the top row
+        QVERIFY(same(x, 48));  // black below it
+        QVERIFY(same(x, 202)); // output at 50 %
+        QVERIFY(same(x, 358)); // negative flow on the bottom row
+    }
+    QVERIFY(same(TickX(1, 60), 49)); // a grid dot
+    QVERIFY(same(TickX(1, 60), 50));
+    QVERIFY(same(76, 435)); // output bar: filled from 435
+    QVERIFY(same(76, 434));
+    QVERIFY(same(36, 100)); // the plot's frame
+    QVERIFY(same(489, 100));
+    // The cursor line is two device pixels wide and leaves no trace.
+    const QImage before = two.panel().copy();
+    two.LineAt(263);
+    QCOMPARE(two.panel().pixelColor(526, 94), kWhite);
+    QCOMPARE(two.panel().pixelColor(527, 723), kWhite);
+    QCOMPARE(two.panel().pixelColor(527, 724), one.panel().pixelColor(263, 362));
+    two.BlankLine();
+    QCOMPARE(two.panel(), before);
+    // Texts are drawn for the finer pixels, not enlarged.
+    const QRect labels(27, 361, 474, 16);
+    const QImage enlarged = one.panel().copy(labels).scaled(labels.size() * 2);
+    QVERIFY(two.panel().copy(QRect(labels.topLeft() * 2, labels.size() * 2)) != enlarged);
+}
+
+void GraphTest::savedRunDrawnBehind()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    Browsable(o, 601, 1.0f, 0.5f, 0.0f);
+    // A saved run whose set point stood at 1.5 L/min (y = 125), its flow
+    // at 0.25 L/min (y = 319).
+    VelmorState saved;
+    FillFlowLog(saved, 601, 1.5f, 0.25f, 80.0f);
+    std::vector<SampleRecord> records(saved.log.records.begin(), saved.log.records.begin() + 601);
+    const QColor dimYellow(153, 153, 0);
+    const QColor dimAqua(0, 153, 153);
+    w.SetComparison(records, saved.log.secondIndex);
+    QVERIFY(w.hasComparison());
+    const int dashes = CountColour(w.panel(), QRect(38, 125, 451, 1), dimYellow);
+    QVERIFY2(dashes > 150 && dashes < 400, qPrintable(QString::number(dashes)));
+    QVERIFY(CountColour(w.panel(), QRect(38, 319, 451, 1), dimAqua) > 150);
+    // The current traces are drawn over it, and a redraw keeps it.
+    QCOMPARE(o.at(200, 202), kYellow);
+    w.DrawTrend();
+    QCOMPARE(CountColour(w.panel(), QRect(38, 125, 451, 1), dimYellow), dashes);
+    // Only shown traces are compared.
+    w.chkFlowSP->setChecked(false);
+    QCOMPARE(CountColour(w.panel(), kPlot, dimYellow), 0);
+    w.ClearComparison();
+    QVERIFY(!w.hasComparison());
+    QCOMPARE(CountColour(w.panel(), kPlot, dimAqua), 0);
+    // The log was never touched.
+    QCOMPARE(o.state.run.sampleCount, 601);
+    QCOMPARE(o.state.log.record(300).field(kFieldFlowSP), 1.0f);
 }
 
 int main(int argc, char** argv)

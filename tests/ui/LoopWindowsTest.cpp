@@ -8,6 +8,7 @@
 #include "core/exercises/NamedSettings.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmBatch.h"
+#include "ui/exercises/TfrmFlow.h"
 #include "ui/exercises/TfrmLevel.h"
 #include "ui/exercises/TfrmOpen.h"
 #include "ui/exercises/TfrmTemperature.h"
@@ -178,7 +179,35 @@ private slots:
     void batchRunEndsAtTheExpectedTime();
     void batchBoxesAndSpanish();
     void closingFollowsEachWindowsRule();
+    void saveAndPrintFollowTheRunInEveryWindow();
 };
+
+namespace {
+
+// Save and Print: off during a run, on once it has ended, off again when
+// the window closes.
+template <typename Window> void CheckFileCommands(Exercise e)
+{
+    Rig<Window> rig(e);
+    rig.main.fileCommands = true; // say, a file was opened before
+    bool duringRun = true;
+    rig.run({{3, [&] { duringRun = rig.main.fileCommands; }}}, 5);
+    QVERIFY2(!duringRun, FormName(e).data());
+    QVERIFY2(rig.main.fileCommands, FormName(e).data());
+    rig.window->close();
+    QVERIFY2(!rig.main.fileCommands, FormName(e).data());
+}
+
+} // namespace
+
+void LoopWindowsTest::saveAndPrintFollowTheRunInEveryWindow()
+{
+    CheckFileCommands<TfrmFlow>(Exercise::Flow);
+    CheckFileCommands<TfrmLevel>(Exercise::Level);
+    CheckFileCommands<TfrmOpen>(Exercise::Open);
+    CheckFileCommands<TfrmTemperature>(Exercise::Temperature);
+    CheckFileCommands<TfrmBatch>(Exercise::Batch);
+}
 
 void LoopWindowsTest::levelRunMatchesHeadless()
 {

@@ -1,5 +1,7 @@
 #include "core/analysis/ResponseFigures.h"
 
+#include "core/trends/RunReport.h"
+
 #include <algorithm>
 #include <array>
 #include <cmath>
@@ -251,12 +253,8 @@ LoopFigures AnalyseLoop(std::span<const SampleRecord> records, const LoopTraces&
     const Trace tr{records, loop};
     const double dt = samplePeriod;
     // A segment is a run of consecutive records with the same number.
-    std::size_t first = 0;
-    for (std::size_t i = 1; i <= records.size(); ++i) {
-        if (i == records.size() || records[i].segment != records[first].segment) {
-            figures.segments.push_back(Segment(tr, first, i - 1, dt));
-            first = i;
-        }
+    for (const SegmentRun& run : SegmentRuns(records)) {
+        figures.segments.push_back(Segment(tr, run.first, run.last, dt));
     }
     return figures;
 }

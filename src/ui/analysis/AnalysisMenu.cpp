@@ -7,8 +7,10 @@
 #include "ui/analysis/TfrmRunFigures.h"
 #include "ui/analysis/TfrmStepTest.h"
 #include "ui/exercises/LoopWindow.h"
+#include "ui/shell/FileCommands.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/TfrmMain.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
 #include <QFileDialog>
@@ -36,6 +38,11 @@ AnalysisMenu::AnalysisMenu(VelmorState& state, TfrmMain* main, QMenuBar* bar, QA
     mnuAnalysis->addSeparator();
     mnuAnalysisExport =
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisExportClick);
+    mnuAnalysis->addSeparator();
+    mnuAnalysisCompare =
+        mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisCompareClick);
+    mnuAnalysisClearCompare =
+        mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisClearCompareClick);
     connect(mnuAnalysis, &QMenu::aboutToShow, this, &AnalysisMenu::updateItems);
     updateItems();
 }
@@ -65,6 +72,9 @@ void AnalysisMenu::SetLanguage()
     mnuAnalysisStepTest->setText(
         text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Step test and tuning...")));
     mnuAnalysisExport->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Export CSV...")));
+    mnuAnalysisCompare->setText(
+        text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Compare with saved run...")));
+    mnuAnalysisClearCompare->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison")));
     if (m_figures != nullptr) {
         m_figures->SetLanguage();
     }
@@ -85,6 +95,9 @@ void AnalysisMenu::updateItems()
     mnuAnalysisFigures->setEnabled(data);
     mnuAnalysisExport->setEnabled(data);
     mnuAnalysisStepTest->setEnabled(data && window->exercise() == Exercise::Open);
+    const TfrmGraph* graph = m_main->graphWindow();
+    mnuAnalysisCompare->setEnabled(graph != nullptr && !m_state.run.runActive);
+    mnuAnalysisClearCompare->setEnabled(graph != nullptr && graph->hasComparison());
 }
 
 void AnalysisMenu::mnuAnalysisFiguresClick()
@@ -149,6 +162,55 @@ void AnalysisMenu::mnuAnalysisExportClick()
             m_main, m_main->windowTitle(),
             LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Could not write %1: %2"))
                 .arg(path, refused));
+    }
+}
+
+QString AnalysisMenu::compareWith(const QString& path)
+{
+    TfrmGraph* graph = m_main->graphWindow();
+    if (graph == nullptr) {
+        return {};
+    }
+    ChosenFile chosen = ReadChosenFile(path, m_state.shell);
+    if (!chosen.load) {
+        return chosen.refusal;
+    }
+    if (chosen.load->exercise != graph->exercise()) {
+        return LangText(m_state.shell, kContext,
+                        QT_TRANSLATE_NOOP("AnalysisMenu",
+                                          "The saved run is of another exercise: only a run of "
+                                          "the open exercise can be compared."));
+    }
+    std::vector<SampleRecord> records = std::move(chosen.load->records);
+    records.resize(static_cast<std::size_t>(
+        std::clamp<std::int32_t>(chosen.load->sampleCount, 0, kLogRecords)));
+    graph->SetComparison(std::move(records), chosen.load->secondIndex);
+    return {};
+}
+
+void AnalysisMenu::mnuAnalysisCompareClick()
+{
+    const ShellState& shell = m_state.shell;
+    const QString path = QFileDialog::getOpenFileName(
+        m_main,
+        LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Compare with saved run")),
+        QString(),
+        LangText(shell, "FileCommands", QT_TRANSLATE_NOOP("FileCommands", "Data Files (*.psm)")) +
+            QStringLiteral(";;") +
+            LangText(shell, "FileCommands", QT_TRANSLATE_NOOP("FileCommands", "All files (*)")));
+    if (path.isEmpty()) {
+        return;
+    }
+    const QString refused = compareWith(path);
+    if (!refused.isEmpty()) {
+        QMessageBox::warning(m_main, m_main->windowTitle(), refused);
+    }
+}
+
+void AnalysisMenu::mnuAnalysisClearCompareClick()
+{
+    if (TfrmGraph* graph = m_main->graphWindow()) {
+        graph->ClearComparison();
     }
 }
 

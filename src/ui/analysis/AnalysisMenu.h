@@ -34,6 +34,8 @@ public:
     QAction* mnuAnalysisFigures = nullptr;
     QAction* mnuAnalysisStepTest = nullptr;
     QAction* mnuAnalysisExport = nullptr;
+    QAction* mnuAnalysisCompare = nullptr;
+    QAction* mnuAnalysisClearCompare = nullptr;
 
     TfrmRunFigures* figuresWindow() const;
     TfrmStepTest* stepTestWindow() const;
@@ -46,9 +48,15 @@ public:
     QString exportCsv(const QString& path);
     // Opens Flow and enters a tuning's PG, I and D as the keypad does.
     void useInFlow(const FlowTuning& tuning);
+    // Shows the run saved in `path` behind the open exercise's trend; the
+    // log and the settings stay as they are. Returns why not, empty when
+    // shown.
+    QString compareWith(const QString& path);
+    void mnuAnalysisClearCompareClick();
 
 private:
     void mnuAnalysisExportClick();
+    void mnuAnalysisCompareClick();
     // Items follow what is open and what the log holds.
     void updateItems();
 

@@ -343,6 +343,8 @@ void LoopWindow::runStarted()
     btnStop->setEnabled(true);
     if (m_main != nullptr) {
         m_main->setRunMenusEnabled(false);
+        // The toolbar's Save and Print stay reachable during a run.
+        m_main->setFileCommandsEnabled(false);
     }
     DrawGreen();
     runStartedOwn();
@@ -355,6 +357,8 @@ void LoopWindow::runEnded()
     DrawRed();
     if (m_main != nullptr) {
         m_main->setRunMenusEnabled(true);
+        // The finished run can be saved and printed.
+        m_main->setFileCommandsEnabled(true);
     }
     runEndedOwn();
 }
@@ -403,9 +407,7 @@ void LoopWindow::FormClose()
     if (rule.disablesNew) {
         m_main->setFileNewEnabled(false);
     }
-    if (rule.disablesFiles) {
-        m_main->setFileCommandsEnabled(false);
-    }
+    m_main->setFileCommandsEnabled(false);
     m_main->setControlItemChecked(m_exercise, false);
     if (m_state.shell.appRunning) {
         m_main->writeShut(QString::fromLatin1(FormName(m_exercise).data(),

@@ -103,12 +103,12 @@ public:
     QImage imgTrafRed;
 
 protected:
-    // What the close handler does besides stopping the run and reporting to
-    // the shell; the exercises differ in these.
+    // What the close handler does besides stopping the run, turning File >
+    // Save and Print off and reporting to the shell; the exercises differ
+    // in these.
     struct CloseRule {
-        bool resetsRun = true;      // START on, STOP off, runActive cleared
-        bool disablesNew = true;    // the main window's File > New
-        bool disablesFiles = false; // File > Save and Print
+        bool resetsRun = true;   // START on, STOP off, runActive cleared
+        bool disablesNew = true; // the main window's File > New
     };
     struct Layout {
         BoxPlace sampleBox;

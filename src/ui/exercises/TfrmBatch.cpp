@@ -38,13 +38,11 @@ const QColor kPidRed{192, 0, 0};
 } // namespace
 
 TfrmBatch::TfrmBatch(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget* parent)
-    : LoopWindow(state, Exercise::Batch, graph, main,
-                 Layout{BatchSampleBox(),
-                        BatchLight(),
-                        {true, false, false},
-                        &state.batch.panelFontSize,
-                        nullptr},
-                 parent)
+    : LoopWindow(
+          state, Exercise::Batch, graph, main,
+          Layout{
+              BatchSampleBox(), BatchLight(), {true, false}, &state.batch.panelFontSize, nullptr},
+          parent)
 {
     BatchUnit& b = m_state.batch;
     setWindowTitle(QStringLiteral("Batch Volume Control"));

@@ -36,13 +36,10 @@ constexpr QRect kModePlate = Ltrb(125, 148, 207, 172);
 } // namespace
 
 TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget* parent)
-    : LoopWindow(state, Exercise::Level, graph, main,
-                 Layout{LevelSampleBox(),
-                        LevelLight(),
-                        {true, true, true},
-                        &state.level.panelFontSize,
-                        nullptr},
-                 parent)
+    : LoopWindow(
+          state, Exercise::Level, graph, main,
+          Layout{LevelSampleBox(), LevelLight(), {true, true}, &state.level.panelFontSize, nullptr},
+          parent)
 {
     LevelUnit& l = m_state.level;
     setWindowTitle(QStringLiteral("Fluid Level Control"));
@@ -201,13 +198,6 @@ void TfrmLevel::DrawCycle()
     DrawMV();
     if (m_state.level.chkAutodrain) {
         DrawDrain();
-    }
-}
-
-void TfrmLevel::runEndedOwn()
-{
-    if (m_main != nullptr) {
-        m_main->setFileCommandsEnabled(true);
     }
 }
 

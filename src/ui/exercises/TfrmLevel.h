@@ -50,7 +50,6 @@ public:
 
 protected:
     void DrawCycle() override;
-    void runEndedOwn() override;
 
 private:
     void DrawBackground();

@@ -45,7 +45,7 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
                  // Closing leaves the run to the shell's mailbox, which stops it.
                  Layout{TemperatureSampleBox(),
                         TemperatureLight(),
-                        {false, true, false},
+                        {false, true},
                         &state.temp.panelFontSize,
                         &state.temp.lightState},
                  parent)

@@ -1,18 +1,93 @@
 #include "ui/shell/ProgramStart.h"
 
+#include "core/rundata/AtomicFile.h"
+#include "ui/shell/CommandLine.h"
+#include "ui/shell/FileCommands.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QApplication>
+#include <QBuffer>
+#include <QFile>
+#include <QFileInfo>
 #include <QPixmapCache>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include <cstdio>
 
 namespace velmor {
 
 namespace {
 
 constexpr int kPixmapCacheKb = 2048;
+constexpr int kExitRefused = 1;
+constexpr int kExitUsage = 2;
+
+void Complain(const QString& text)
+{
+    std::fprintf(stderr, "velmor: %s\n", qPrintable(text));
+}
+
+// --export-trend and --print-pdf: the file opened as File > Open opens it,
+// in windows that are never shown, then the picture or the report written
+// in one step. Nothing needs a display.
+int WriteFiles(int argc, char** argv, const CommandLine& line)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (line.scale != 1) {
+        // The panel is drawn at this pixel ratio, as on such a screen.
+        qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("VELMOR"));
+    if (!QFileInfo(line.file).isFile()) {
+        Complain(QStringLiteral("cannot read %1: no such file").arg(line.file));
+        return kExitRefused;
+    }
+    // The user's stored preferences are neither read nor written.
+    const QTemporaryDir store;
+    Preferences preferences(store.filePath(QStringLiteral("velmor.ini")));
+    auto state = std::make_unique<VelmorState>();
+    std::unique_ptr<TfrmMain> frmMain = CreateProgram(*state, preferences);
+    FileCommands* files = frmMain->fileCommands();
+    const FileCommands::OpenOutcome outcome =
+        files->openFile(line.file, [](const QString& warning) {
+            if (!warning.isEmpty()) {
+                Complain(warning);
+            }
+        });
+    if (!outcome.read || frmMain->graphWindow() == nullptr) {
+        Complain(QStringLiteral("%1: %2").arg(line.file, outcome.refusal));
+        return kExitRefused;
+    }
+    if (!line.exportTrend.isEmpty()) {
+        QByteArray png;
+        QBuffer buffer(&png);
+        buffer.open(QIODevice::WriteOnly);
+        frmMain->graphWindow()->panel().save(&buffer, "PNG");
+        const WriteResult written = WriteFileAtomically(
+            QFile::encodeName(line.exportTrend).toStdString(), png.toStdString());
+        if (!written.ok()) {
+            Complain(QStringLiteral("cannot write %1: %2")
+                         .arg(line.exportTrend, QString::fromStdString(written.error)));
+            return kExitRefused;
+        }
+    }
+    if (!line.printPdf.isEmpty()) {
+        const QString failure = files->writeReportPdf(line.printPdf);
+        if (!failure.isEmpty()) {
+            Complain(QStringLiteral("cannot write %1: %2").arg(line.printPdf, failure));
+            return kExitRefused;
+        }
+    }
+    return 0;
+}
 
 } // namespace
 
@@ -34,6 +109,27 @@ std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& prefere
 
 int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& started)
 {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        arguments << QString::fromLocal8Bit(argv[i]);
+    }
+    const CommandLine line = ParseCommandLine(arguments);
+    if (!line.error.isEmpty()) {
+        Complain(line.error + QStringLiteral("\nTry 'velmor --help'."));
+        return kExitUsage;
+    }
+    if (line.help) {
+        std::fputs(qPrintable(CommandLineHelp()), stdout);
+        return 0;
+    }
+    if (line.version) {
+        std::printf("velmor %s\n", VELMOR_VERSION);
+        return 0;
+    }
+    if (line.writesFiles()) {
+        return WriteFiles(argc, argv, line);
+    }
+
     // The windows are laid out in pixels. A whole scale factor (200 %) scales
     // them as a whole; a fractional one below 175 % (125 %, 150 %) is left to
     // the fonts instead, which then come out larger than the layout expects:
@@ -55,6 +151,12 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
         frmMain.get(), &TfrmMain::terminateRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     frmMain->show();
+    if (!line.file.isEmpty()) {
+        // Opened as File > Open opens it, once the event loop runs.
+        TfrmMain* main = frmMain.get();
+        QTimer::singleShot(
+            0, main, [main, file = line.file] { main->fileCommands()->openChosenFile(file); });
+    }
     if (started) {
         started(*frmMain);
     }

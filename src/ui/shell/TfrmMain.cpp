@@ -4,6 +4,7 @@
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/LoopWindows.h"
 #include "ui/mimic/TfrmManual.h"
+#include "ui/shell/FileCommands.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
@@ -99,6 +100,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     m_mdiArea->viewport()->installEventFilter(this);
+    m_mdiArea->viewport()->setMouseTracking(true);
     // The client area's size is what child windows are centred in.
     m_mdiArea->installEventFilter(this);
     m_childStyle = new ChildWindowStyle;
@@ -125,6 +127,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     m_help = new HelpViewer(this);
     m_help->hide();
 
+    m_files = new FileCommands(m_state, this);
     buildMenus();
     buildToolbar();
     m_entries = {
@@ -210,13 +213,11 @@ void TfrmMain::buildMenus()
     mnuFileNew = mnuFile->addAction(QString(), this, &TfrmMain::mnuFileNewClick);
     mnuFileNew->setEnabled(false);
     mnuFile->addSeparator();
-    mnuFileOpen = mnuFile->addAction(QString());
-    // Opening simulation files comes with the file reader's window work.
-    mnuFileOpen->setEnabled(false);
-    mnuFileSave = mnuFile->addAction(QString());
+    mnuFileOpen = mnuFile->addAction(QString(), this, &TfrmMain::FileOpen);
+    mnuFileSave = mnuFile->addAction(QString(), m_files, &FileCommands::FileSave);
     mnuFileSave->setEnabled(false);
     mnuFile->addSeparator();
-    mnuFilePrint = mnuFile->addAction(QString());
+    mnuFilePrint = mnuFile->addAction(QString(), m_files, &FileCommands::FilePrint);
     mnuFilePrint->setEnabled(false);
     mnuFile->addSeparator();
     mnuFileExit = mnuFile->addAction(QString(), this, &TfrmMain::mnuFileExitClick);
@@ -266,8 +267,7 @@ void TfrmMain::buildMenus()
     popFluidLevel = MainPopupMenu->addAction(QString());
     popOpenLoop = MainPopupMenu->addAction(QString());
     MainPopupMenu->addSeparator();
-    popLoadTrend = MainPopupMenu->addAction(QString());
-    popLoadTrend->setEnabled(false);
+    popLoadTrend = MainPopupMenu->addAction(QString(), this, &TfrmMain::FileOpen);
     popPreferences = MainPopupMenu->addAction(QString());
     popPreferences->setEnabled(false);
 }
@@ -296,7 +296,6 @@ void TfrmMain::buildToolbar()
     btnBatchVolume = button(246, ToolPicture::BatchVolume);
     btnFluidLevel = button(270, ToolPicture::FluidLevel);
     btnOpenLoop = button(294, ToolPicture::OpenLoop);
-    btnOpenIt->setEnabled(false);
     btnSave->setEnabled(false);
     btnPrint->setEnabled(false);
     btnPreferences->setEnabled(false);
@@ -311,6 +310,18 @@ void TfrmMain::buildToolbar()
         }
     });
     connect(btnHelp, &QToolButton::clicked, this, &TfrmMain::mnuHelpContentsClick);
+    connect(btnOpenIt, &QToolButton::clicked, this, [this] {
+        if (mnuFileOpen->isEnabled()) {
+            FileOpen();
+        }
+    });
+    connect(btnSave, &QToolButton::clicked, m_files, &FileCommands::FileSave);
+    connect(btnPrint, &QToolButton::clicked, m_files, &FileCommands::FilePrint);
+}
+
+void TfrmMain::FileOpen()
+{
+    m_files->FileOpen();
 }
 
 void TfrmMain::SetLanguage()
@@ -511,6 +522,12 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     connect(m_graph, &TfrmGraph::closeRequested, this,
             [this] { writeShut(QString::fromStdString(m_state.shell.currentForm)); });
     connect(m_graph, &TfrmGraph::mainTimerStopRequested, this, &TfrmMain::stopTimer);
+    connect(m_graph, &TfrmGraph::mainTimerStartRequested, this, [this] {
+        if (!Timer->isActive()) {
+            Timer->start(); // a running timer is not restarted
+        }
+    });
+    connect(this, &TfrmMain::trendReadoutDue, m_graph, &TfrmGraph::Display);
     Timer->stop();
     m_graphSub->show();
     m_state.shell.trendsOpen = true;
@@ -626,6 +643,9 @@ void TfrmMain::setFileNewEnabled(bool enabled)
 
 void TfrmMain::setFileCommandsEnabled(bool enabled)
 {
+    if (!enabled) {
+        m_files->forgetFile();
+    }
     mnuFileSave->setEnabled(enabled);
     mnuFilePrint->setEnabled(enabled);
     btnSave->setEnabled(enabled);
@@ -740,6 +760,8 @@ void TfrmMain::mnuFileNewClick()
     if (TfrmGraph* graph = graphWindow()) {
         graph->ClearRun();
     }
+    // Nothing left to save or print.
+    setFileCommandsEnabled(false);
 }
 
 void TfrmMain::mnuFileExitClick()
@@ -797,6 +819,15 @@ void TfrmMain::closeEvent(QCloseEvent* event)
     mnuFileExitClick();
 }
 
+void TfrmMain::FormMouseMove()
+{
+    if (m_state.shell.trendsOpen) {
+        if (TfrmGraph* graph = graphWindow()) {
+            graph->RemoveHighlight();
+        }
+    }
+}
+
 void TfrmMain::settleCentre()
 {
     m_centreSettled = true;
@@ -841,6 +872,9 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     if (watched == m_mdiArea && event->type() == QEvent::Resize) {
         clientResized();
+    }
+    if (watched == m_mdiArea->viewport() && event->type() == QEvent::MouseMove) {
+        FormMouseMove();
     }
     if (watched == m_mdiArea->viewport() && event->type() == QEvent::ContextMenu) {
         MainPopupMenu->popup(static_cast<QContextMenuEvent*>(event)->globalPos());

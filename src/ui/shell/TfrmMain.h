@@ -31,6 +31,7 @@ class QToolButton;
 namespace velmor {
 
 class AnalysisMenu;
+class FileCommands;
 class HelpViewer;
 class Preferences;
 class TfrmCalculator;
@@ -68,6 +69,7 @@ public:
     // window has opened (after a switch's wait).
     void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action);
     AnalysisMenu* analysisMenu() const { return m_analysis; }
+    FileCommands* fileCommands() const { return m_files; }
 
     // The open exercise, by its window name (for the keypad), and its Trends.
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
@@ -93,6 +95,8 @@ public:
     void hideKeypad() override;
 
     // Handlers.
+    // File > Open, the toolbar's open button, the pop-up's saved trend.
+    void FileOpen();
     void mnuFileNewClick();
     void mnuFileExitClick();
     void mnuPreferencesToolbarClick();
@@ -100,6 +104,9 @@ public:
     void mnuHelpContentsClick();
     void txtShutChange();
     void TimerTimer();
+    // The mouse moved over the frame's background: a scroll arrow of the
+    // Trends window left highlighted goes back to normal.
+    void FormMouseMove();
 
     // Menu bar, pop-up menu and toolbar, by the names the program uses.
     QMenu* mnuFile = nullptr;
@@ -207,6 +214,7 @@ private:
     QString m_pendingName;
     QStyle* m_childStyle = nullptr;
     AnalysisMenu* m_analysis = nullptr;
+    FileCommands* m_files = nullptr;
     std::function<void(ExerciseWindow*)> m_whenOpen;
     // Once set, a resize with nothing open no longer moves the centre.
     bool m_centreSettled = false;

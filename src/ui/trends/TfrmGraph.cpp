@@ -2,25 +2,34 @@
 
 #include "core/Arith.h"
 #include "core/exercises/ExerciseProfile.h"
+#include "core/trends/RunReport.h"
 #include "core/trends/Scales.h"
 #include "core/trends/TrendLine.h"
 #include "core/trends/TrendTables.h"
 #include "core/trends/TrendText.h"
 #include "core/trends/TrendView.h"
 #include "ui/shell/Language.h"
+#include "ui/trends/TraceTexts.h"
 #include "ui/trends/TrendArt.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QFontMetrics>
+#include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
 #include <QRegularExpressionValidator>
+#include <QScreen>
 
 #include <algorithm>
 #include <array>
+#include <cmath>
+#include <cstring>
+#include <optional>
 #include <span>
 #include <utility>
 #include <vector>
@@ -105,6 +114,19 @@ void PaintBox(QCheckBox* box, const QColor& background)
     box->setAutoFillBackground(true);
 }
 
+bool IsEnter(int key)
+{
+    return key == Qt::Key_Return || key == Qt::Key_Enter;
+}
+
+// The whole number in a time edit; nothing for any other text.
+std::optional<int> WholeNumber(const QLineEdit* edit)
+{
+    bool ok = false;
+    const int value = edit->text().toInt(&ok);
+    return ok ? std::optional<int>(value) : std::nullopt;
+}
+
 // The hint rule of the pump button: text before its first ":" (one is added
 // when missing), then ": " and the state word.
 QString PumpHint(QString hint, bool on)
@@ -121,9 +143,16 @@ QString PumpHint(QString hint, bool on)
 // ---------------------------------------------------------------------------
 // Creation
 
-TfrmGraph::TfrmGraph(VelmorState& state, Exercise exercise, QWidget* parent)
+TfrmGraph::TfrmGraph(VelmorState& state, Exercise exercise, QWidget* parent, qreal pixelRatio)
     : QWidget(parent), m_state(state), m_exercise(exercise)
 {
+    if (pixelRatio > 0) {
+        m_ratio = pixelRatio;
+    } else if (parent != nullptr) {
+        m_ratio = parent->devicePixelRatioF();
+    } else if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        m_ratio = screen->devicePixelRatio();
+    }
     FormCreate();
 }
 
@@ -140,14 +169,19 @@ void TfrmGraph::FormCreate()
     // (see arialFont); the layout itself needs no rescaling here.
     tv.trendFontSize = m_state.shell.largeFonts ? 7 : 9;
 
-    m_background = trendart::PanelBackground();
+    setMouseTracking(true);
+    m_background = trendart::PanelBackground(m_ratio);
     m_panel = m_background.copy();
-    imgLpermOverlay = trendart::LpermOverlay(QLatin1Char(decimalMark()));
-    imgLitresOverlay = trendart::LitresOverlay(QLatin1Char(decimalMark()));
-    imgLineBackground = QImage(1, 315, QImage::Format_RGB32);
+    imgLpermOverlay = trendart::LpermOverlay(QLatin1Char(decimalMark()), m_ratio);
+    imgLitresOverlay = trendart::LitresOverlay(QLatin1Char(decimalMark()), m_ratio);
+    imgLineBackground = m_panel.copy(devRect(kPlotLeft, 47, kPlotLeft + 1, 362));
     imgLineBackground.fill(Qt::black);
-    m_sliderTrack = trendart::SliderTrack();
-    m_sliderKnob = trendart::SliderKnob();
+    m_sliderTrack = trendart::SliderTrack(m_ratio);
+    m_sliderKnob = trendart::SliderKnob(m_ratio);
+    for (int a = 1; a <= 8; ++a) {
+        m_arrows[static_cast<std::size_t>(a - 1)] = trendart::ArrowPicture(a, false, m_ratio);
+        m_arrowsLit[static_cast<std::size_t>(a - 1)] = trendart::ArrowPicture(a, true, m_ratio);
+    }
 
     m_axisFont = QFont(QStringLiteral("Arial"));
     m_axisFont.setPixelSize(13); // a 15-pixel cell, as the label strip expects
@@ -219,6 +253,9 @@ void TfrmGraph::CreateControls()
     };
     txtStartTime = edit(108);
     txtTrendBase = edit(400);
+    // Enter in either edit is the window's; the other keys are the edit's.
+    txtStartTime->installEventFilter(this);
+    txtTrendBase->installEventFilter(this);
 
     lblLeftUnit = new QLabel(this);
     lblLeftUnit->setGeometry(2, 26, 32, 17);
@@ -239,6 +276,7 @@ void TfrmGraph::CreateControls()
     txtFloat->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     txtFloat->setMargin(2);
     txtFloat->setFont(arialFont(8));
+    txtFloat->installEventFilter(this);
     txtFloat->hide();
 
     // Check boxes: one column beside the bar box; the level boxes share the
@@ -364,6 +402,21 @@ char TfrmGraph::decimalMark() const
     return m_state.shell.decimalComma ? ',' : '.';
 }
 
+int TfrmGraph::dev(int logical) const
+{
+    // The device pixel whose centre is the first inside the logical edge:
+    // the same edges QPainter fills at this ratio.
+    if (m_ratio == 1) {
+        return logical;
+    }
+    return static_cast<int>(std::ceil(logical * m_ratio - 0.5));
+}
+
+QRect TfrmGraph::devRect(int left, int top, int right, int bottom) const
+{
+    return QRect(QPoint(dev(left), dev(top)), QPoint(dev(right) - 1, dev(bottom) - 1));
+}
+
 void TfrmGraph::fillPanelRect(int left, int top, int right, int bottom, QRgb colour)
 {
     // Rectangles are normalised, as the bars need for values out of range.
@@ -373,27 +426,61 @@ void TfrmGraph::fillPanelRect(int left, int top, int right, int bottom, QRgb col
     if (bottom < top) {
         std::swap(top, bottom);
     }
-    left = std::max(left, 0);
-    top = std::max(top, 0);
-    right = std::min(right, kPanelWidth);
-    bottom = std::min(bottom, kPanelHeight);
-    if (left >= right || top >= bottom) {
+    const QRect r = devRect(left, top, right, bottom) & m_panel.rect();
+    if (r.isEmpty()) {
         return;
     }
     uchar* bits = m_panel.bits();
     const qsizetype stride = m_panel.bytesPerLine();
-    for (int y = top; y < bottom; ++y) {
+    for (int y = r.top(); y <= r.bottom(); ++y) {
         auto* row = reinterpret_cast<QRgb*>(bits + y * stride);
-        std::fill(row + left, row + right, colour);
+        std::fill(row + r.left(), row + r.right() + 1, colour);
     }
 }
 
-void TfrmGraph::panelLine(int x0, int y0, int x1, int y1, QRgb colour)
+void TfrmGraph::panelLine(int x0, int y0, int x1, int y1, QRgb colour, int* dashPhase)
 {
+    // The line is walked in device pixels, each step painting a square
+    // as wide as one logical pixel: at ratio 1 exactly the logical line.
+    const int pen = std::max(1, static_cast<int>(std::lround(m_ratio)));
+    const int width = m_panel.width();
+    const int height = m_panel.height();
     uchar* bits = m_panel.bits();
     const qsizetype stride = m_panel.bytesPerLine();
-    RasterLine(x0, y0, x1, y1, 0, 0, kPanelWidth, kPanelHeight,
-               [&](int x, int y) { reinterpret_cast<QRgb*>(bits + y * stride)[x] = colour; });
+    // Dashes of 4 logical pixels, gaps of 3.
+    const int dash = 4 * pen;
+    const int period = 7 * pen;
+    RasterLine(dev(x0), dev(y0), dev(x1), dev(y1), 0, 0, width, height, [&](int x, int y) {
+        if (dashPhase != nullptr) {
+            const bool on = *dashPhase % period < dash;
+            ++*dashPhase;
+            if (!on) {
+                return;
+            }
+        }
+        for (int dy = 0; dy < pen && y + dy < height; ++dy) {
+            auto* row = reinterpret_cast<QRgb*>(bits + (y + dy) * stride);
+            for (int dx = 0; dx < pen && x + dx < width; ++dx) {
+                row[x + dx] = colour;
+            }
+        }
+    });
+}
+
+void TfrmGraph::copyPanelRect(const QImage& from, const QRect& deviceSource, QPoint deviceTarget)
+{
+    const QRect target = QRect(deviceTarget, deviceSource.size()) & m_panel.rect();
+    if (target.isEmpty() || from.format() != m_panel.format()) {
+        return;
+    }
+    const QPoint shift = deviceSource.topLeft() - deviceTarget;
+    const QRect source = target.translated(shift) & from.rect();
+    const QRect fitted = source.translated(-shift);
+    for (int y = 0; y < fitted.height(); ++y) {
+        std::memcpy(m_panel.scanLine(fitted.top() + y) + fitted.left() * 4,
+                    from.constScanLine(source.top() + y) + source.left() * 4,
+                    static_cast<std::size_t>(fitted.width()) * 4);
+    }
 }
 
 void TfrmGraph::refreshPanel()
@@ -410,10 +497,9 @@ void TfrmGraph::DrawNewAxes()
     fillPanelRect(38, 47, 489, 377, kBlack);
     fillPanelRect(27, 361, 501, 377, kBlack);
     // Marks at the plot's edges reach into the frame; put it back.
-    for (int x : {36, 37, 489, 490}) {
-        for (int y = 47; y < 361; ++y) {
-            m_panel.setPixel(x, y, m_background.pixel(x, y));
-        }
+    for (int x : {36, 489}) {
+        const QRect frame = devRect(x, 47, x + 2, 361);
+        copyPanelRect(m_background, frame, frame.topLeft());
     }
     QPainter p(&m_panel);
     p.setFont(m_axisFont);
@@ -429,6 +515,8 @@ void TfrmGraph::DrawNewAxes()
         DrawAxisLine(p, 489, tv.trendViewStart + tv.trendSpan);
     }
     p.end();
+    // A saved run to compare with lies under every trace drawn later.
+    DrawComparison();
     refreshPanel();
 }
 
@@ -445,10 +533,8 @@ void TfrmGraph::DrawAxisLine(QPainter& painter, int x, int label)
 {
     // Dotted: every other pixel from y = 47, the end pixel 362 left out.
     if (x >= 0 && x < kPanelWidth) {
-        uchar* bits = m_panel.bits();
-        const qsizetype stride = m_panel.bytesPerLine();
         for (int y = 47; y < 362; y += 2) {
-            reinterpret_cast<QRgb*>(bits + y * stride)[x] = kGridGrey;
+            fillPanelRect(x, y, x + 1, y + 1, kGridGrey);
         }
     }
     const QString text = QString::number(label);
@@ -708,11 +794,9 @@ void TfrmGraph::RestoreLine()
     if (!tv.cursorShown) {
         return;
     }
-    const int x = std::clamp(tv.cursorX, 0, kPanelWidth - 1);
-    for (int y = 0; y < 315; ++y) {
-        imgLineBackground.setPixel(0, y, m_panel.pixel(x, 47 + y));
-    }
-    tv.savedColumnX = tv.cursorX;
+    const int x = std::clamp(tv.cursorX, kPlotLeft, kPlotRight);
+    imgLineBackground = m_panel.copy(devRect(x, 47, x + 1, 362));
+    tv.savedColumnX = x;
     fillPanelRect(x, 47, x + 1, 362, kCursorWhite);
 }
 
@@ -812,23 +896,18 @@ void TfrmGraph::PIDUpdate(int recordNumber)
     const SampleRecord& rec = m_state.log.record(n);
     m_state.trend.trendSegmentShown = rec.segment;
 
-    const char mark = decimalMark();
-    std::vector<SettingsTexts> values;
+    std::vector<BoxTexts> values;
     for (const SettingsColumn& c : columns) {
-        const float gain = rec.field(c.gainField);
-        SettingsTexts& t = values.emplace_back();
-        t[0] = QString::fromStdString(DisplayStr(gain, mark));
-        if (gain > 1e-10f) {
-            t[1] = QString::fromStdString(
-                DisplayStr(static_cast<float>(100.0L / static_cast<Real>(gain)), mark));
+        const std::array<std::string, 4> texts = SettingsTexts(rec, c, decimalMark());
+        BoxTexts& t = values.emplace_back();
+        for (std::size_t i = 0; i < texts.size(); ++i) {
+            t[i] = QString::fromStdString(texts[i]);
         }
-        t[2] = QString::fromStdString(DisplayStr(rec.field(c.integralField), mark));
-        t[3] = QString::fromStdString(DisplayStr(rec.field(c.derivativeField), mark));
     }
     DrawSettingsValues(values);
 }
 
-void TfrmGraph::DrawSettingsValues(const std::vector<SettingsTexts>& values)
+void TfrmGraph::DrawSettingsValues(const std::vector<BoxTexts>& values)
 {
     const std::span<const SettingsColumn> columns = ProfileOf(m_exercise).trends.settingsColumns;
     if (columns.empty()) {
@@ -913,6 +992,394 @@ void TfrmGraph::btnPumpClick()
 void TfrmGraph::setPumpEnabled(bool enabled)
 {
     btnPump->setEnabled(enabled);
+}
+
+// ---------------------------------------------------------------------------
+// Navigation: arrows, start time, time base, cursor line and read-out
+
+std::array<bool, kTraceCount> TfrmGraph::shownTraces() const
+{
+    std::array<bool, kTraceCount> shown{};
+    for (int i = 0; i < kTraceCount; ++i) {
+        shown[static_cast<std::size_t>(i)] = checkBoxOf(static_cast<TraceId>(i))->isChecked();
+    }
+    return shown;
+}
+
+QImage TfrmGraph::ArrowHandle(int arrow, int state) const
+{
+    if (arrow < 1 || arrow > 8 || (state != 0 && state != 3)) {
+        return {};
+    }
+    const auto i = static_cast<std::size_t>(arrow - 1);
+    return state == 3 ? m_arrowsLit[i] : m_arrows[i];
+}
+
+void TfrmGraph::DrawArrow(int x, const QImage& picture)
+{
+    if (picture.isNull()) {
+        return;
+    }
+    QPainter p(&m_panel);
+    p.drawImage(x, 27, picture);
+    p.end();
+    arrowRedrawn = true;
+}
+
+void TfrmGraph::Highlight(int arrow)
+{
+    DrawArrow(Across(arrow), ArrowHandle(arrow, 3));
+    m_state.trend.litArrow = arrow;
+}
+
+void TfrmGraph::RemoveHighlight()
+{
+    TrendViewState& tv = m_state.trend;
+    if (tv.trendClosing || tv.litArrow <= 0) {
+        return;
+    }
+    DrawArrow(Across(tv.litArrow), ArrowHandle(tv.litArrow, 0));
+    tv.litArrow = 0;
+    arrowRedrawn = false;
+    refreshPanel();
+}
+
+void TfrmGraph::Move(int arrow)
+{
+    TrendViewState& tv = m_state.trend;
+    if (tv.trendNoData) {
+        return;
+    }
+    tv.trendViewStart = ScrolledStart(tv.trendViewStart, ArrowStep(arrow),
+                                      m_state.log.secondIndexFilled, tv.trendSpan);
+    ShowStartTime(tv.trendViewStart);
+    DrawTrend();
+    cursorFollowsView();
+}
+
+void TfrmGraph::cursorFollowsView()
+{
+    // The line stays at its pixel and now marks another record.
+    TrendViewState& tv = m_state.trend;
+    if (tv.cursorShown) {
+        tv.cursorRecord = PosToPointer(tv.cursorX);
+        DrawBars(tv.cursorRecord);
+    }
+}
+
+bool TfrmGraph::txtStartTimeKeyPress(int key)
+{
+    TrendViewState& tv = m_state.trend;
+    if (tv.trendNoData) {
+        // Nothing to browse: the edit keeps showing the start.
+        ShowStartTime(tv.trendViewStart);
+        return true;
+    }
+    if (!IsEnter(key)) {
+        return false;
+    }
+    const std::optional<int> typed = WholeNumber(txtStartTime);
+    if (const std::optional<std::int32_t> start =
+            typed ? TypedStart(*typed, m_state.log.secondIndexFilled, tv.trendSpan)
+                  : std::nullopt) {
+        tv.trendViewStart = *start;
+        ShowStartTime(*start);
+        DrawTrend();
+        cursorFollowsView();
+    }
+    return true;
+}
+
+bool TfrmGraph::txtTrendBaseKeyPress(int key)
+{
+    if (!IsEnter(key)) {
+        return false;
+    }
+    const std::optional<int> typed = WholeNumber(txtTrendBase);
+    if (const std::optional<std::int32_t> span = typed ? TypedSpan(*typed) : std::nullopt) {
+        SliderAt(SliderKnobOffset(*span));
+        applySpan(*span);
+    }
+    return true;
+}
+
+void TfrmGraph::Slider(int offset)
+{
+    const int k = KnobOfSliderOffset(offset);
+    SliderAt(k);
+    const std::int32_t span = SpanOfKnob(k);
+    if (span != m_state.trend.trendSpan) {
+        applySpan(span);
+    }
+}
+
+void TfrmGraph::applySpan(std::int32_t span)
+{
+    TrendViewState& tv = m_state.trend;
+    const std::int32_t oldSpan = tv.trendSpan;
+    if (tv.cursorShown) {
+        // The cursor keeps its time; past the right edge it goes.
+        tv.cursorX = CursorXAfterSpan(tv.cursorX, oldSpan, span);
+        tv.cursorShown = tv.cursorX <= kPlotRight;
+    }
+    const std::int32_t start =
+        StartAfterSpan(tv.trendViewStart, oldSpan, span, m_state.log.secondIndexFilled);
+    if (start != tv.trendViewStart) {
+        tv.trendViewStart = start;
+        ShowStartTime(start);
+    }
+    tv.trendSpan = span;
+    txtTrendBase->setText(QString::number(span));
+    if (!tv.trendNoData) {
+        DrawTrend();
+        // Its record is read in the new view.
+        cursorFollowsView();
+    }
+}
+
+int TfrmGraph::PosToPointer(int x) const
+{
+    const TrendViewState& tv = m_state.trend;
+    return velmor::PosToPointer({m_state.log, tv.trendViewStart, tv.trendSpan, tv.trendLive,
+                                 tv.trendX, m_state.run.sampleCount},
+                                x);
+}
+
+void TfrmGraph::LineAt(int x)
+{
+    TrendViewState& tv = m_state.trend;
+    txtFloat->hide();
+    emit mainTimerStopRequested();
+    tv.cursorRecord = PosToPointer(x);
+    tv.cursorX = x;
+    if (!m_state.run.runActive) {
+        const int n = std::min(tv.cursorRecord, m_state.run.sampleCount);
+        if (n >= 1 && m_state.log.record(n).segment != tv.trendSegmentShown) {
+            PIDUpdate(tv.cursorRecord);
+        }
+    }
+    DrawLine();
+    DrawBars(tv.cursorRecord);
+}
+
+void TfrmGraph::DrawLine()
+{
+    TrendViewState& tv = m_state.trend;
+    if (tv.cursorShown) {
+        copyPanelRect(imgLineBackground, imgLineBackground.rect(),
+                      QPoint(dev(tv.savedColumnX), dev(47)));
+    }
+    tv.cursorShown = true;
+    RestoreLine();
+    if (!m_state.run.runActive) {
+        refreshPanel();
+    }
+}
+
+void TfrmGraph::BlankLine()
+{
+    TrendViewState& tv = m_state.trend;
+    if (!tv.cursorShown) {
+        return;
+    }
+    copyPanelRect(imgLineBackground, imgLineBackground.rect(),
+                  QPoint(dev(tv.savedColumnX), dev(47)));
+    tv.cursorShown = false;
+    if (!m_state.run.runActive) {
+        refreshPanel();
+    }
+}
+
+void TfrmGraph::Info(int x, int y)
+{
+    TrendViewState& tv = m_state.trend;
+    if (x >= kPlotLeft && x <= kPlotRight && y >= kPlotTop && y <= 377) {
+        tv.hoverRecord = PosToPointer(x);
+        const int n = std::min(tv.hoverRecord, m_state.run.sampleCount);
+        if (n >= 1 && m_state.log.record(n).segment != tv.trendSegmentShown) {
+            PIDUpdate(tv.hoverRecord);
+        }
+    }
+    if (std::abs(tv.hoverX - x) <= 1 && std::abs(tv.hoverY - y) <= 1) {
+        return; // a still mouse does not restart the read-out
+    }
+    emit mainTimerStartRequested();
+    tv.hoverX = x;
+    tv.hoverY = y;
+}
+
+void TfrmGraph::Display()
+{
+    TrendViewState& tv = m_state.trend;
+    if (tv.hoverRecord == 0) {
+        return;
+    }
+    txtFloat->hide();
+    if (tv.cursorShown || tv.trendLive || m_state.run.sampleCount < tv.hoverRecord) {
+        return;
+    }
+    const SampleRecord& rec = m_state.log.record(ClampRecordNumber(tv.hoverRecord));
+    const std::optional<TraceId> trace = NearestTrace(rec, shownTraces(), tv.hoverY);
+    if (!trace) {
+        return;
+    }
+    const float value = rec.field(TraceTable()[static_cast<std::size_t>(*trace)].field);
+    txtFloat->setText(TraceName(m_state.shell, *trace) + QLatin1Char('\n') +
+                      LangText(m_state.shell, "TfrmGraph", GRAPH_TEXT("Value")) +
+                      QStringLiteral(": ") + TraceValueText(*trace, value, decimalMark()) +
+                      TraceUnit(*trace));
+    txtFloat->adjustSize();
+    const LabelPlace place =
+        ReadoutPlace(tv.hoverX, tv.hoverY, txtFloat->width(), txtFloat->height(), width());
+    txtFloat->move(place.left, place.top);
+    txtFloat->show();
+    txtFloat->raise();
+}
+
+void TfrmGraph::imgPanelMouseDown(Qt::MouseButton /*button*/, int x, int y)
+{
+    const TrendViewState& tv = m_state.trend;
+    if (tv.trendClosing) {
+        return;
+    }
+    const int block = Block(x, y);
+    if (block == kBlockPlot) {
+        if (!tv.trendNoData && !m_state.run.runActive) {
+            LineAt(x);
+        }
+    } else if (block == kBlockSlider) {
+        Slider(x - 399);
+    } else if (const int arrow = ArrowOfBlock(block)) {
+        Move(arrow);
+    } else {
+        BlankLine(); // a click beside or outside the plot
+    }
+}
+
+void TfrmGraph::imgPanelMouseMove(Qt::MouseButtons buttons, int x, int y)
+{
+    TrendViewState& tv = m_state.trend;
+    if (tv.trendClosing) {
+        return;
+    }
+    const int block = Block(x, y);
+    if (block != tv.hoverBlock && tv.litArrow > 0) {
+        DrawArrow(Across(tv.litArrow), ArrowHandle(tv.litArrow, 0));
+        tv.litArrow = 0;
+    }
+    tv.hoverBlock = block;
+    const bool held = (buttons & (Qt::LeftButton | Qt::RightButton)) != 0;
+    const bool browsing = !m_state.run.runActive && !tv.trendNoData;
+    if (block == kBlockPlot) {
+        if (browsing) {
+            if (held) {
+                LineAt(x);
+            } else {
+                Info(x, y);
+            }
+        }
+    } else if (block == kBlockSlider) {
+        if (held && !m_state.run.runActive) {
+            Slider(x - 399);
+        }
+    } else if (const int arrow = ArrowOfBlock(block)) {
+        Highlight(arrow);
+    } else if (block == kBlockBesidePlot && held && browsing) {
+        // Dragged off the plot: the line stops at its edge.
+        if (x < kPlotLeft) {
+            LineAt(kPlotLeft);
+        } else if (x > kPlotRight) {
+            LineAt(kPlotRight);
+        }
+    }
+    if (block != kBlockPlot) {
+        txtFloat->hide();
+    }
+    const bool hand =
+        (block == kBlockPlot && browsing) || block == kBlockSlider || ArrowOfBlock(block) > 0;
+    if (hand) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+    if (arrowRedrawn) {
+        refreshPanel();
+        arrowRedrawn = false;
+    }
+}
+
+void TfrmGraph::txtFloatMouseMove(Qt::MouseButtons buttons, int x, int y)
+{
+    const TrendViewState& tv = m_state.trend;
+    if (tv.trendClosing || (buttons & (Qt::LeftButton | Qt::RightButton)) == 0 ||
+        m_state.run.runActive || tv.trendNoData) {
+        return;
+    }
+    Info(std::clamp(x + txtFloat->x(), kPlotLeft, kPlotRight), y + txtFloat->y());
+}
+
+// ---------------------------------------------------------------------------
+// A saved run to compare with
+
+void TfrmGraph::SetComparison(std::vector<SampleRecord> records,
+                              const std::array<std::int32_t, kSecondIndexEntries>& secondIndex)
+{
+    m_comparison = std::move(records);
+    m_comparisonIndex = secondIndex;
+    if (m_state.trend.trendNoData || m_state.run.sampleCount == 0) {
+        DrawNewAxes();
+    } else {
+        DrawTrend();
+    }
+}
+
+void TfrmGraph::ClearComparison()
+{
+    SetComparison({}, {});
+}
+
+void TfrmGraph::DrawComparison()
+{
+    if (m_comparison.empty()) {
+        return;
+    }
+    const TrendViewState& tv = m_state.trend;
+    const int count = static_cast<int>(m_comparison.size());
+    const auto indexAt = [this](std::int64_t second) {
+        return m_comparisonIndex[static_cast<std::size_t>(ClampSecond(second))];
+    };
+    const int first = std::clamp(indexAt(tv.trendViewStart), 1, count);
+    const int last = std::clamp(
+        indexAt(static_cast<std::int64_t>(tv.trendViewStart) + tv.trendSpan), first, count);
+    const int step = RedrawStep(tv.trendSpan, m_state.run.samplePeriod);
+    for (const TraceInfo& trace : TraceTable()) {
+        if (!checkBoxOf(trace.id)->isChecked()) {
+            continue;
+        }
+        // Dimmed to three fifths: the saved run reads as a shadow.
+        const QRgb colour =
+            qRgb(trace.colour.r * 3 / 5, trace.colour.g * 3 / 5, trace.colour.b * 3 / 5);
+        int dashPhase = 0;
+        int prevX = -1;
+        int prevY = 0;
+        const auto point = [&](int n) {
+            const SampleRecord& r = m_comparison[static_cast<std::size_t>(n - 1)];
+            const int x = TimeToX(r.time, tv.trendViewStart, tv.trendSpan);
+            if (x > kPlotRight || x <= prevX) {
+                return;
+            }
+            const int y = PlotOnScale(trace.scale, r.field(trace.field));
+            if (prevX >= 0) {
+                panelLine(prevX, prevY, x, y, colour, &dashPhase);
+            }
+            prevX = x;
+            prevY = y;
+        };
+        for (int n = first; n < last; n += step) {
+            point(n);
+        }
+        point(last);
+    }
 }
 
 // ---------------------------------------------------------------------------
@@ -1046,10 +1513,48 @@ void TfrmGraph::closeEvent(QCloseEvent* event)
     }
 }
 
-void TfrmGraph::paintEvent(QPaintEvent* /*event*/)
+void TfrmGraph::mousePressEvent(QMouseEvent* event)
 {
+    const QPointF at = event->position();
+    imgPanelMouseDown(event->button(), static_cast<int>(std::floor(at.x())),
+                      static_cast<int>(std::floor(at.y())));
+}
+
+void TfrmGraph::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPointF at = event->position();
+    imgPanelMouseMove(event->buttons(), static_cast<int>(std::floor(at.x())),
+                      static_cast<int>(std::floor(at.y())));
+}
+
+bool TfrmGraph::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (watched == txtStartTime) {
+            return txtStartTimeKeyPress(key);
+        }
+        if (watched == txtTrendBase) {
+            return txtTrendBaseKeyPress(key);
+        }
+    }
+    if (watched == txtFloat && event->type() == QEvent::MouseMove) {
+        const auto* move = static_cast<QMouseEvent*>(event);
+        txtFloatMouseMove(move->buttons(), static_cast<int>(std::floor(move->position().x())),
+                          static_cast<int>(std::floor(move->position().y())));
+    }
+    return QWidget::eventFilter(watched, event);
+}
+
+void TfrmGraph::paintEvent(QPaintEvent* event)
+{
+    // The picture holds the screen's pixels: its source area is the
+    // logical area times the ratio.
+    const QRect area = event->rect();
     QPainter p(this);
-    p.drawImage(0, 0, m_panel);
+    p.drawImage(area, m_panel,
+                QRectF(area.x() * m_ratio, area.y() * m_ratio, area.width() * m_ratio,
+                       area.height() * m_ratio));
 }
 
 } // namespace velmor

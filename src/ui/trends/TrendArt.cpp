@@ -2,6 +2,7 @@
 
 #include "core/trends/Scales.h"
 #include "core/trends/TrendView.h"
+#include "ui/exercises/PanelArt.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -119,9 +120,9 @@ void DrawArrowGlyphs(QPainter& p, int kind) // kind 1 large .. 4 small, pointing
     }
 }
 
-QImage PanelWithoutLeftScale()
+QImage PanelWithoutLeftScale(qreal pixelRatio)
 {
-    QImage img(kPanelWidth, kPanelHeight, QImage::Format_RGB32);
+    QImage img = BlankPicture(QSize(kPanelWidth, kPanelHeight), pixelRatio);
     img.fill(kSilver);
     QPainter p(&img);
 
@@ -174,24 +175,27 @@ QImage PanelWithoutLeftScale()
 
 } // namespace
 
-QImage PanelBackground()
+QImage PanelBackground(qreal pixelRatio)
 {
-    QImage img = PanelWithoutLeftScale();
+    QImage img = PanelWithoutLeftScale(pixelRatio);
     QPainter p(&img);
     DrawScale(p, PercentMarks(), true);
     // The eight scroll arrows and the slider in their normal pictures.
     const int across[8] = {42, 58, 74, 90, 122, 138, 154, 170};
     for (int a = 1; a <= 8; ++a) {
-        p.drawImage(across[a - 1], 27, ArrowPicture(a, false));
+        p.drawImage(across[a - 1], 27, ArrowPicture(a, false, pixelRatio));
     }
     return img;
 }
 
 namespace {
 
-QImage Overlay(const QRect& where, const std::vector<Graduation>& marks)
+QImage Overlay(const QRect& where, const std::vector<Graduation>& marks, qreal pixelRatio)
 {
-    QImage img = PanelWithoutLeftScale().copy(where);
+    // The ground of the panel under the overlay, in the picture's pixels.
+    const QImage panel = PanelWithoutLeftScale(pixelRatio);
+    QImage img = panel.copy(QRect(where.topLeft() * pixelRatio, where.size() * pixelRatio));
+    img.setDevicePixelRatio(pixelRatio);
     QPainter p(&img);
     p.translate(-where.left(), -where.top());
     DrawScale(p, marks, true);
@@ -206,17 +210,17 @@ QString OneDecimal(double value, QChar decimalMark)
 
 } // namespace
 
-QImage LpermOverlay(QChar decimalMark)
+QImage LpermOverlay(QChar decimalMark, qreal pixelRatio)
 {
     std::vector<Graduation> marks;
     for (int i = 0; i <= 20; ++i) {
         const float v = static_cast<float>(i) / 10.0f;
         marks.push_back({PlotRate(v), i % 2 == 0 ? OneDecimal(i / 10.0, decimalMark) : QString()});
     }
-    return Overlay(QRect(2, 20, 34, 341), marks);
+    return Overlay(QRect(2, 20, 34, 341), marks, pixelRatio);
 }
 
-QImage LitresOverlay(QChar decimalMark)
+QImage LitresOverlay(QChar decimalMark, qreal pixelRatio)
 {
     std::vector<Graduation> marks;
     for (int i = 0; i <= 12; ++i) {
@@ -224,12 +228,12 @@ QImage LitresOverlay(QChar decimalMark)
         marks.push_back(
             {PlotCumulative(v), i % 2 == 0 ? OneDecimal(i / 2.0, decimalMark) : QString()});
     }
-    return Overlay(QRect(2, 19, 36, 345), marks);
+    return Overlay(QRect(2, 19, 36, 345), marks, pixelRatio);
 }
 
-QImage ArrowPicture(int arrow, bool highlighted)
+QImage ArrowPicture(int arrow, bool highlighted, qreal pixelRatio)
 {
-    QImage img(17, 19, QImage::Format_RGB32);
+    QImage img = BlankPicture(QSize(17, 19), pixelRatio);
     img.fill(highlighted ? QColor(255, 236, 64) : kSilver);
     QPainter p(&img);
     HLine(p, 0, 16, 0, Qt::white);
@@ -248,9 +252,9 @@ QImage ArrowPicture(int arrow, bool highlighted)
     return img;
 }
 
-QImage SliderTrack()
+QImage SliderTrack(qreal pixelRatio)
 {
-    QImage img(71, 16, QImage::Format_RGB32);
+    QImage img = BlankPicture(QSize(71, 16), pixelRatio);
     img.fill(kSilver);
     QPainter p(&img);
     // Groove along the knob's travel, ticks at every span of 10 s.
@@ -265,9 +269,9 @@ QImage SliderTrack()
     return img;
 }
 
-QImage SliderKnob()
+QImage SliderKnob(qreal pixelRatio)
 {
-    QImage img(15, 16, QImage::Format_RGB32);
+    QImage img = BlankPicture(QSize(15, 16), pixelRatio);
     img.fill(QColor(208, 208, 208));
     QPainter p(&img);
     HLine(p, 0, 14, 0, Qt::white);

@@ -1,0 +1,85 @@
+#include "ui/shell/CommandLine.h"
+
+#include <QCommandLineParser>
+
+namespace velmor {
+
+namespace {
+
+constexpr int kMaxScale = 4;
+
+} // namespace
+
+CommandLine ParseCommandLine(const QStringList& arguments)
+{
+    QCommandLineParser parser;
+    const QCommandLineOption help({QStringLiteral("h"), QStringLiteral("help")}, QString());
+    const QCommandLineOption version({QStringLiteral("v"), QStringLiteral("version")}, QString());
+    const QCommandLineOption exportTrend(QStringLiteral("export-trend"), QString(),
+                                         QStringLiteral("OUT.png"));
+    const QCommandLineOption scale(QStringLiteral("scale"), QString(), QStringLiteral("N"));
+    const QCommandLineOption printPdf(QStringLiteral("print-pdf"), QString(),
+                                      QStringLiteral("OUT.pdf"));
+    parser.addOptions({help, version, exportTrend, scale, printPdf});
+    parser.addPositionalArgument(QStringLiteral("FILE"), QString());
+
+    CommandLine line;
+    if (!parser.parse(arguments)) {
+        line.error = parser.errorText();
+        return line;
+    }
+    line.help = parser.isSet(help);
+    line.version = parser.isSet(version);
+    line.exportTrend = parser.value(exportTrend);
+    line.printPdf = parser.value(printPdf);
+    const QStringList files = parser.positionalArguments();
+    if (files.size() > 1) {
+        line.error = QStringLiteral("one simulation file at most, not %1").arg(files.size());
+        return line;
+    }
+    line.file = files.value(0);
+    if (parser.isSet(scale)) {
+        bool ok = false;
+        line.scale = parser.value(scale).toInt(&ok);
+        if (!ok || line.scale < 1 || line.scale > kMaxScale) {
+            line.error = QStringLiteral("--scale takes a whole number from 1 to %1, not '%2'")
+                             .arg(kMaxScale)
+                             .arg(parser.value(scale));
+            return line;
+        }
+        if (line.exportTrend.isEmpty()) {
+            line.error = QStringLiteral("--scale goes with --export-trend");
+            return line;
+        }
+    }
+    if (line.writesFiles() && line.file.isEmpty() && !line.help && !line.version) {
+        line.error = QStringLiteral("%1 needs a simulation file")
+                         .arg(line.exportTrend.isEmpty() ? QStringLiteral("--print-pdf")
+                                                         : QStringLiteral("--export-trend"));
+    }
+    return line;
+}
+
+QString CommandLineHelp()
+{
+    return QStringLiteral(
+        "Usage: velmor [FILE.psm]\n"
+        "       velmor --export-trend OUT.png [--scale N] FILE.psm\n"
+        "       velmor --print-pdf OUT.pdf FILE.psm\n"
+        "\n"
+        "VELMOR, the process-control training simulator.\n"
+        "\n"
+        "  FILE.psm                 open the simulation file as File > Open does\n"
+        "  --export-trend OUT.png   write the Trends window's panel (524 x 501) after\n"
+        "                           opening FILE, show no window, and exit\n"
+        "  --scale N                with --export-trend: N times the size (1 to 4)\n"
+        "  --print-pdf OUT.pdf      write the printed report of FILE's whole run as\n"
+        "                           a PDF, show no window, and exit\n"
+        "  -h, --help               show this text\n"
+        "  -v, --version            show the version\n"
+        "\n"
+        "Exit status: 0 done, 1 the file was refused or the output not written,\n"
+        "2 a wrong command line. --export-trend and --print-pdf need no display.\n");
+}
+
+} // namespace velmor

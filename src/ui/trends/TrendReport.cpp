@@ -1,0 +1,530 @@
+#include "ui/trends/TrendReport.h"
+
+#include "core/exercises/ExerciseProfile.h"
+#include "core/rundata/AtomicFile.h"
+#include "core/trends/RunReport.h"
+#include "core/trends/TrendText.h"
+#include "core/trends/TrendView.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TraceTexts.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QFontMetricsF>
+#include <QLocale>
+#include <QPageSize>
+#include <QPagedPaintDevice>
+#include <QPainter>
+#include <QPainterPath>
+#include <QPdfWriter>
+
+#include <algorithm>
+#include <cmath>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TrendReport";
+#define REPORT_TEXT(english) QT_TRANSLATE_NOOP("TrendReport", english)
+
+constexpr const char* kExerciseNames[] = {
+    REPORT_TEXT("Flow"),        REPORT_TEXT("Fluid Level"),  REPORT_TEXT("Open Loop"),
+    REPORT_TEXT("Temperature"), REPORT_TEXT("Batch Volume"),
+};
+constexpr const char* kWaveformNames[] = {
+    REPORT_TEXT("Flat"), REPORT_TEXT("Ramp"),     REPORT_TEXT("Sine"),
+    REPORT_TEXT("Step"), REPORT_TEXT("Sawtooth"),
+};
+
+const QColor kMarkColour(210, 163, 0);
+const QColor kGridGrey(128, 128, 128);
+const QColor kInk(24, 24, 24);
+
+QString Text(const VelmorState& state, const char* english)
+{
+    return LangText(state.shell, kContext, english);
+}
+
+QLocale ReportLocale(const ShellState& shell)
+{
+    return shell.langSpanish && !shell.langEnglish
+               ? QLocale(QLocale::Spanish, QLocale::Spain)
+               : QLocale(QLocale::English, QLocale::UnitedKingdom);
+}
+
+char DecimalMark(const ShellState& shell)
+{
+    return shell.decimalComma ? ',' : '.';
+}
+
+QString Seconds(double seconds, char mark)
+{
+    return QString::fromStdString(FormatGeneral(seconds, 6, mark));
+}
+
+// Records r..s of the log that the report draws, and its time edges.
+struct Stretch {
+    int first = 1;
+    int last = 0;
+    double from = 0;
+    double to = 10;
+};
+
+Stretch StretchOf(const ReportSource& source)
+{
+    const VelmorState& s = source.state;
+    const int count = std::clamp(s.run.sampleCount, 0, kLogRecords);
+    Stretch st;
+    if (source.range == ReportRange::WholeRun) {
+        const ReportSpan span = WholeRunSpan(
+            std::span<const SampleRecord>(s.log.records.data(), static_cast<std::size_t>(count)));
+        st.first = 1;
+        st.last = count;
+        st.from = span.from;
+        st.to = span.to;
+        return st;
+    }
+    const TrendViewState& tv = s.trend;
+    st.from = tv.trendViewStart;
+    st.to = static_cast<double>(tv.trendViewStart) + tv.trendSpan;
+    st.first = std::min(ClampRecordNumber(SecondIndexAt(s.log, tv.trendViewStart)), count);
+    const std::int32_t end =
+        SecondIndexAt(s.log, static_cast<std::int64_t>(tv.trendViewStart) + tv.trendSpan);
+    st.last = std::clamp(end == 0 ? count : end, std::min(st.first, count), count);
+    return st;
+}
+
+// The controller columns left to right as the settings box shows them.
+std::vector<SettingsColumn> ColumnsLeftToRight(Exercise e)
+{
+    const std::span<const SettingsColumn> columns = ProfileOf(e).trends.settingsColumns;
+    std::vector<SettingsColumn> ordered(columns.begin(), columns.end());
+    std::sort(ordered.begin(), ordered.end(), [](const SettingsColumn& a, const SettingsColumn& b) {
+        return a.valueLeft < b.valueLeft;
+    });
+    return ordered;
+}
+
+QString WithoutColon(QString label)
+{
+    label = label.trimmed();
+    if (label.endsWith(QLatin1Char(':'))) {
+        label.chop(1);
+    }
+    return label;
+}
+
+// Value scale of the plot: full scale, label step, decimals.
+struct AxisScale {
+    double full;
+    double step;
+    int decimals;
+};
+
+AxisScale LeftScale(Exercise e)
+{
+    switch (ProfileOf(e).trends.scale) {
+    case ScalePicture::FlowRate:
+        return {2.0, 0.2, 1};
+    case ScalePicture::Litres:
+        return {6.0, 1.0, 1};
+    case ScalePicture::None:
+        break;
+    }
+    return {100.0, 10.0, 0};
+}
+
+double FullScaleOf(ValueScale scale)
+{
+    switch (scale) {
+    case ValueScale::Rate:
+        return 2.0;
+    case ValueScale::Cumulative:
+        return 6.0;
+    case ValueScale::Fixed:
+        break;
+    }
+    return 100.0;
+}
+
+// A font of `size` points on a painter that draws in points: the device
+// sizes fonts by its resolution and the painter scales once more.
+QFont ReportFont(const QPainter& p, double size, bool bold = false)
+{
+    QFont f(QStringLiteral("Arial"));
+    f.setPointSizeF(size * 72.0 / p.device()->logicalDpiY());
+    f.setBold(bold);
+    return f;
+}
+
+} // namespace
+
+std::array<bool, kTraceCount> DefaultTraces(Exercise e)
+{
+    std::array<bool, kTraceCount> shown{};
+    for (TraceId id : ProfileOf(e).trends.checked) {
+        shown[static_cast<std::size_t>(id)] = true;
+    }
+    return shown;
+}
+
+ReportContent BuildReport(const ReportSource& source)
+{
+    const VelmorState& s = source.state;
+    const ShellState& shell = s.shell;
+    const char mark = DecimalMark(shell);
+    const QLocale locale = ReportLocale(shell);
+    const Stretch st = StretchOf(source);
+    ReportContent c;
+    c.title = Text(s, REPORT_TEXT("Lab report: %1"))
+                  .arg(Text(s, kExerciseNames[static_cast<int>(source.exercise)]));
+    if (!source.fileName.isEmpty()) {
+        c.subtitle << Text(s, REPORT_TEXT("File: %1")).arg(source.fileName);
+    }
+    c.subtitle << Text(s, REPORT_TEXT("Printed: %1, %2"))
+                      .arg(locale.toString(source.printedAt.date(), QLocale::LongFormat),
+                           locale.toString(source.printedAt.time(), QLocale::ShortFormat));
+    const int samples = st.last >= st.first ? st.last - st.first + 1 : 0;
+    c.rangeText = Text(s, source.range == ReportRange::WholeRun
+                              ? REPORT_TEXT("Whole run: %1 to %2 s, %3 samples")
+                              : REPORT_TEXT("Shown view: %1 to %2 s, %3 samples"))
+                      .arg(Seconds(st.from, mark), Seconds(st.to, mark), QString::number(samples));
+    c.from = st.from;
+    c.to = st.to;
+    c.firstRecord = st.first;
+    c.lastRecord = st.last;
+    const TrendsProfile& trends = ProfileOf(source.exercise).trends;
+    c.leftUnit = LangText(shell, "TfrmGraph", trends.leftUnit);
+    c.rightUnit = LangText(shell, "TfrmGraph", trends.rightUnit);
+
+    const std::vector<SettingsColumn> columns = ColumnsLeftToRight(source.exercise);
+    if (!columns.empty()) {
+        c.settingsHeading = Text(s, REPORT_TEXT("Controller settings per segment"));
+        c.tableHeader << Text(s, REPORT_TEXT("From (s)"));
+        for (const SettingsColumn& column : columns) {
+            for (const char* label : column.labels) {
+                c.tableHeader << WithoutColon(LangText(shell, "TfrmGraph", label));
+            }
+        }
+        if (samples > 0) {
+            const std::span<const SampleRecord> records(&s.log.record(st.first),
+                                                        static_cast<std::size_t>(samples));
+            for (const SettingsRow& row : SettingsTable(records, columns, mark)) {
+                QStringList cells{Seconds(row.start, mark)};
+                for (const auto& loop : row.loops) {
+                    for (const std::string& text : loop) {
+                        cells << QString::fromStdString(text);
+                    }
+                }
+                c.table.push_back(cells);
+            }
+        }
+    }
+
+    const ExerciseProfile& profile = ProfileOf(source.exercise);
+    if (profile.waveform != nullptr) {
+        const std::int32_t type = profile.waveform(s);
+        if (IsWaveformType(type)) {
+            const WaveParams& wave = profile.waveParams(source.state);
+            c.waveform = Text(s, REPORT_TEXT("Set-point waveform: %1 (A %2, B %3, C %4)"))
+                             .arg(Text(s, kWaveformNames[type - 1]))
+                             .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
+                                  QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
+                                  QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
+            if (trends.gateValve) {
+                c.waveform += QStringLiteral("; ") +
+                              Text(s, REPORT_TEXT("gate valve %1 %")).arg(s.run.gateValvePercent);
+            }
+        }
+    }
+
+    if (samples > 0) {
+        const SampleRecord& last = s.log.record(st.last);
+        c.finalHeading = Text(s, REPORT_TEXT("Values at %1 s (record %2)"))
+                             .arg(Seconds(last.time, mark))
+                             .arg(st.last);
+        for (const TraceInfo& trace : TraceTable()) {
+            if (source.shown[static_cast<std::size_t>(trace.id)]) {
+                c.finalValues.emplace_back(TraceName(shell, trace.id),
+                                           TraceValueText(trace.id, last.field(trace.field), mark) +
+                                               QLatin1Char(' ') + TraceUnit(trace.id));
+            }
+        }
+    }
+    return c;
+}
+
+QPageSize DefaultReportPageSize()
+{
+    return QPageSize(QLocale().measurementSystem() == QLocale::ImperialUSSystem ? QPageSize::Letter
+                                                                                : QPageSize::A4);
+}
+
+namespace {
+
+// The trend as lines in `area` (points): scales, plot, grid, traces, marks.
+void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, const ReportContent& c)
+{
+    const VelmorState& s = source.state;
+    const QRectF plot = area.adjusted(34, 14, -30, -26);
+    const double span = std::max(c.to - c.from, 1.0);
+    const auto xOf = [&](double t) { return plot.left() + (t - c.from) / span * plot.width(); };
+    const auto yOf = [&](double v, double full) {
+        return plot.bottom() - std::clamp(v / full, 0.0, 1.0) * plot.height();
+    };
+
+    p.fillRect(plot, Qt::black);
+
+    // Value scales: the exercise's on the left, 0..100 % on the right.
+    const QFont scaleFont = ReportFont(p, 6.5);
+    p.setFont(scaleFont);
+    p.setPen(QPen(kInk, 0.5));
+    const AxisScale left = LeftScale(source.exercise);
+    const int leftSteps = static_cast<int>(std::lround(left.full / left.step));
+    const QString markText(QLatin1Char(DecimalMark(s.shell)));
+    for (int i = 0; i <= leftSteps; ++i) {
+        const double v = left.step * i;
+        const double y = yOf(v, left.full);
+        p.drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
+        QString label = QString::number(v, 'f', left.decimals);
+        label.replace(QLatin1Char('.'), markText);
+        p.drawText(QRectF(area.left(), y - 5, plot.left() - area.left() - 6, 10),
+                   Qt::AlignRight | Qt::AlignVCenter, label);
+    }
+    for (int v = 0; v <= 100; v += 10) {
+        const double y = yOf(v, 100);
+        p.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + 4, y));
+        p.drawText(QRectF(plot.right() + 6, y - 5, 26, 10), Qt::AlignLeft | Qt::AlignVCenter,
+                   QString::number(v));
+    }
+    p.setFont(ReportFont(p, 7, true));
+    p.drawText(QRectF(area.left(), area.top(), plot.left() - area.left() + 10, 12),
+               Qt::AlignLeft | Qt::AlignVCenter, c.leftUnit);
+    p.drawText(QRectF(plot.right() - 10, area.top(), area.right() - plot.right() + 10, 12),
+               Qt::AlignRight | Qt::AlignVCenter, c.rightUnit);
+
+    // Time grid: dotted grey lines with their seconds below.
+    p.setFont(scaleFont);
+    const int tick = ReportTickStep(span);
+    QPen grid(kGridGrey, 0.5, Qt::DotLine);
+    for (double t = std::ceil(c.from / tick) * tick; t <= c.to + 1e-9; t += tick) {
+        const double x = xOf(t);
+        p.setPen(grid);
+        p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        p.setPen(kInk);
+        p.drawText(QRectF(x - 20, plot.bottom() + 2, 40, 10), Qt::AlignHCenter | Qt::AlignTop,
+                   QString::number(static_cast<long long>(std::llround(t))));
+    }
+    p.drawText(QRectF(plot.left(), plot.bottom() + 12, plot.width(), 10),
+               Qt::AlignHCenter | Qt::AlignTop, Text(s, REPORT_TEXT("Time (s)")));
+
+    p.save();
+    p.setClipRect(plot);
+    p.setRenderHint(QPainter::Antialiasing);
+    if (c.lastRecord >= c.firstRecord && c.lastRecord >= 1) {
+        // Settings marks where a new segment starts after the first shown.
+        p.setPen(QPen(kMarkColour, 1.4));
+        for (int n = c.firstRecord + 1; n <= c.lastRecord; ++n) {
+            if (s.log.record(n).segment > s.log.record(n - 1).segment) {
+                const double x = xOf(s.log.record(n).time);
+                p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+            }
+        }
+        for (const TraceInfo& trace : TraceTable()) {
+            if (!source.shown[static_cast<std::size_t>(trace.id)]) {
+                continue;
+            }
+            const double full = FullScaleOf(trace.scale);
+            QPolygonF line;
+            line.reserve(c.lastRecord - c.firstRecord + 1);
+            for (int n = c.firstRecord; n <= c.lastRecord; ++n) {
+                const SampleRecord& r = s.log.record(n);
+                line << QPointF(xOf(r.time), yOf(r.field(trace.field), full));
+            }
+            p.setPen(QPen(QColor(trace.colour.r, trace.colour.g, trace.colour.b), 0.8,
+                          Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+            p.drawPolyline(line);
+        }
+    }
+    p.restore();
+    p.setPen(QPen(kInk, 0.6));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(plot);
+}
+
+// The legend: each shown trace's colour on a black swatch, and the mark.
+double PaintLegend(QPainter& p, const QRectF& area, const ReportSource& source)
+{
+    const QFont font = ReportFont(p, 7.5);
+    const QFontMetricsF fm(font, p.device());
+    p.setFont(font);
+    double x = area.left();
+    double y = area.top();
+    const auto entry = [&](const QString& name, const QColor& colour, double width) {
+        const double w = 26 + fm.horizontalAdvance(name) + 14;
+        if (x + w > area.right()) {
+            x = area.left();
+            y += 13;
+        }
+        p.fillRect(QRectF(x, y + 1, 20, 9), Qt::black);
+        p.setPen(QPen(colour, width));
+        p.drawLine(QPointF(x + 3, y + 5.5), QPointF(x + 17, y + 5.5));
+        p.setPen(kInk);
+        p.drawText(QRectF(x + 24, y, w, 11), Qt::AlignLeft | Qt::AlignVCenter, name);
+        x += w;
+    };
+    for (const TraceInfo& trace : TraceTable()) {
+        if (source.shown[static_cast<std::size_t>(trace.id)]) {
+            entry(TraceName(source.state.shell, trace.id),
+                  QColor(trace.colour.r, trace.colour.g, trace.colour.b), 1.2);
+        }
+    }
+    if (!ProfileOf(source.exercise).trends.settingsColumns.empty()) {
+        entry(Text(source.state, REPORT_TEXT("Settings changed")), kMarkColour, 1.6);
+    }
+    return y + 13 - area.top();
+}
+
+} // namespace
+
+void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
+{
+    const ReportContent c = BuildReport(source);
+    QPainter p(&device);
+    // Work in points whatever the device's resolution.
+    const double scale = device.logicalDpiX() / 72.0;
+    p.scale(scale, scale);
+    const QRectF page(QPointF(0, 0),
+                      QSizeF(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()) /
+                          scale);
+
+    double y = page.top();
+    p.setPen(kInk);
+    p.setFont(ReportFont(p, 16, true));
+    p.drawText(QRectF(page.left(), y, page.width(), 22), Qt::AlignLeft | Qt::AlignVCenter, c.title);
+    p.setFont(ReportFont(p, 8));
+    p.drawText(QRectF(page.left(), y, page.width(), 22), Qt::AlignRight | Qt::AlignVCenter,
+               QStringLiteral("VELMOR"));
+    y += 24;
+    p.setFont(ReportFont(p, 9));
+    for (const QString& line : c.subtitle) {
+        p.drawText(QRectF(page.left(), y, page.width(), 12), Qt::AlignLeft | Qt::AlignVCenter,
+                   line);
+        y += 12;
+    }
+    p.drawText(QRectF(page.left(), y, page.width(), 12), Qt::AlignLeft | Qt::AlignVCenter,
+               c.rangeText);
+    y += 16;
+    p.setPen(QPen(kInk, 0.8));
+    p.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
+    y += 8;
+
+    // The trend takes what the rest leaves (the table's first dozen rows),
+    // within reason.
+    const double tableRows = static_cast<double>(std::min<std::size_t>(c.table.size(), 12));
+    const double below =
+        40 + (c.tableHeader.isEmpty() ? 0 : 40 + 12 * tableRows) + (c.waveform.isEmpty() ? 0 : 22) +
+        (c.finalValues.empty() ? 0 : 30 + 12 * std::ceil(c.finalValues.size() / 2.0));
+    const double trendHeight = std::clamp(page.bottom() - y - below, 260.0, 430.0);
+    PaintTrend(p, QRectF(page.left(), y, page.width(), trendHeight), source, c);
+    y += trendHeight + 4;
+    y += PaintLegend(p, QRectF(page.left() + 34, y, page.width() - 64, 40), source) + 10;
+
+    // The settings table, as many rows as the page holds.
+    const QFont headFont = ReportFont(p, 10, true);
+    const QFont cellFont = ReportFont(p, 8);
+    const double rowHeight = 12;
+    const double finalHeight =
+        c.finalValues.empty() ? 0 : 30 + rowHeight * std::ceil(c.finalValues.size() / 2.0);
+    if (!c.tableHeader.isEmpty()) {
+        p.setPen(kInk);
+        p.setFont(headFont);
+        p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   c.settingsHeading);
+        y += 18;
+        const double first = 52;
+        // Columns of at most an inch: one loop's four values stay together.
+        const double cell = std::min(72.0, (page.width() - first) /
+                                               std::max<qsizetype>(1, c.tableHeader.size() - 1));
+        const auto row = [&](const QStringList& cells, bool header) {
+            p.setFont(header ? ReportFont(p, 7.5, true) : cellFont);
+            for (qsizetype i = 0; i < cells.size(); ++i) {
+                const double left = i == 0 ? page.left() : page.left() + first + cell * (i - 1);
+                const double width = i == 0 ? first - 6 : cell - 6;
+                p.drawText(QRectF(left, y, width, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                           cells[i]);
+            }
+            y += rowHeight;
+        };
+        row(c.tableHeader, true);
+        const double tableRight =
+            page.left() + first + cell * static_cast<double>(c.tableHeader.size() - 1);
+        p.setPen(QPen(kInk, 0.4));
+        p.drawLine(QPointF(page.left(), y), QPointF(tableRight, y));
+        y += 2;
+        p.setPen(kInk);
+        const double room = page.bottom() - y - finalHeight - (c.waveform.isEmpty() ? 0 : 20);
+        const auto fits = static_cast<std::size_t>(std::max(1.0, std::floor(room / rowHeight)));
+        const bool cut = c.table.size() > fits;
+        const std::size_t shown = cut ? fits - 1 : c.table.size();
+        for (std::size_t i = 0; i < shown; ++i) {
+            row(c.table[i], false);
+        }
+        if (cut) {
+            p.setFont(cellFont);
+            p.drawText(QRectF(page.left(), y, page.width(), rowHeight),
+                       Qt::AlignLeft | Qt::AlignVCenter,
+                       Text(source.state, REPORT_TEXT("... and %1 more segments"))
+                           .arg(c.table.size() - shown));
+            y += rowHeight;
+        }
+        y += 8;
+    }
+    if (!c.waveform.isEmpty()) {
+        p.setPen(kInk);
+        p.setFont(ReportFont(p, 9));
+        p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   c.waveform);
+        y += 22;
+    }
+
+    if (!c.finalValues.empty()) {
+        p.setPen(kInk);
+        p.setFont(headFont);
+        p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
+                   c.finalHeading);
+        y += 18;
+        p.setFont(cellFont);
+        const double half = page.width() / 2;
+        for (std::size_t i = 0; i < c.finalValues.size(); ++i) {
+            const double left = page.left() + (i % 2 == 0 ? 0 : half);
+            const double top = y + rowHeight * static_cast<double>(i / 2);
+            p.drawText(QRectF(left, top, half * 0.6, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                       c.finalValues[i].first);
+            p.drawText(QRectF(left + half * 0.6, top, half * 0.3, rowHeight),
+                       Qt::AlignRight | Qt::AlignVCenter, c.finalValues[i].second);
+        }
+    }
+}
+
+QString WriteReportPdf(const QString& path, const ReportSource& source)
+{
+    QByteArray bytes;
+    {
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setPageSize(DefaultReportPageSize());
+        writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
+        writer.setResolution(600);
+        writer.setCreator(QStringLiteral("VELMOR"));
+        writer.setTitle(BuildReport(source).title);
+        PaintReport(writer, source);
+    }
+    const WriteResult written =
+        WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes.toStdString());
+    return written.ok() ? QString() : QString::fromStdString(written.error);
+}
+
+} // namespace velmor
