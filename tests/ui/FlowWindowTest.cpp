@@ -283,13 +283,24 @@ void FlowWindowTest::keypadCodesGoThroughTheCore()
     QCOMPARE(s.flow.flowBand, 25.0f);
     QCOMPARE(s.flow.flowSegment, segment + 1);
 
+    // Each entry redraws its own boxes: compare the box areas with the
+    // picture the panel shows.
+    const auto box = [&rig](const QRect& r) { return rig.flow->imgPanel->image().copy(r); };
+    const ControllerGeometry g = FlowControllerGeometry();
+    const QImage pgBefore = box(g.pg.box);
+    const QImage pbBefore = box(g.pb.box);
     rig.enter(kCodePB, 8);
     QCOMPARE(s.flow.flowGain, 12.5f);
+    QVERIFY(box(g.pg.box) != pgBefore && box(g.pb.box) != pbBefore);
+    const QImage iBefore = box(g.i.box);
     rig.enter(kCodeI, 10);
     QCOMPARE(s.flow.flowIntegralTime, 10.0f);
     QCOMPARE(s.keypad.keypadMax, 999.0f);
+    QVERIFY(box(g.i.box) != iBefore);
+    const QImage dBefore = box(g.d.box);
     rig.enter(kCodeD, 0.5f);
     QCOMPARE(s.flow.flowDerivativeTime, 0.5f);
+    QVERIFY(box(g.d.box) != dBefore);
     QCOMPARE(s.flow.flowSegment, segment + 4);
     // Waveform row 1 of Flat is the value A; no new segment.
     rig.enter(kCodeWaveRow1, 1.25f);
