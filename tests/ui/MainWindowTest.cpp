@@ -40,7 +40,9 @@ struct Program {
 
     // A store holding `values` (name, text); none at all for a first run.
     explicit Program(std::initializer_list<std::pair<const char*, const char*>> values = {
-                         {"Installed", "YES"}, {"Maximised", "False"}})
+                         {"Installed", "YES"},
+                         {"Maximised", "False"},
+                         {"Show Easy Menus", "False"}})
     {
         const QString file = dir.filePath(QStringLiteral("velmor.ini"));
         {

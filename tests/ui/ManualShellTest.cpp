@@ -127,12 +127,13 @@ void ManualShellTest::menuAndCloseBoxRelease()
         QVERIFY(sub != nullptr); // released later, by the timer
         QVERIFY(p.waitFor([&] { return sub == nullptr; }, 2000));
         QVERIFY(m.manualWindow() == nullptr);
-        QVERIFY(m.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
         QVERIFY(!m.mnuFileNew->isEnabled());
-        // With the easy menu checked, the menu screen comes back (when the
-        // program has one).
+        // With the easy menu checked, the menu screen comes back, alone.
         QVERIFY(m.mnuPreferencesEasymenus->isChecked());
+        QVERIFY(p.state->shell.menuShown);
+        QCOMPARE(m.mdiArea()->subWindowList(),
+                 QList<QMdiSubWindow*>{qobject_cast<QMdiSubWindow*>(m.menuScreen())});
         // And it opens again.
         m.popOnOff->trigger();
         QVERIFY(m.manualWindow() != nullptr);

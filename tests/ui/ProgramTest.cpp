@@ -48,8 +48,10 @@ void OpenFlow(TfrmMain& main, bool run)
 }
 
 // The child's scenarios, run inside the real program.
-int Child(int argc, char** argv, const char* scenario)
+int Child(char** argv, const char* scenario)
 {
+    // The scenario's own arguments are not the program's.
+    int argc = 1;
     return RunProgram(argc, argv, [scenario](TfrmMain& main) {
         QTimer::singleShot(100, &main, [&main, scenario] {
             const std::string s = scenario;
@@ -183,7 +185,7 @@ void ProgramTest::largeFontsAtOneHundredTwentyDpi()
 int main(int argc, char** argv)
 {
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
-        return Child(argc, argv, argv[2]);
+        return Child(argv, argv[2]);
     }
     QApplication app(argc, argv);
     ProgramTest test;

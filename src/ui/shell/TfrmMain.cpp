@@ -6,12 +6,16 @@
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ShellArt.h"
+#include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmMenu.h"
+#include "ui/shell/TfrmPrefs.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -24,6 +28,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace velmor {
@@ -57,6 +62,13 @@ bool LargeFonts(int logicalDpi)
 constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint |
                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                         Qt::WindowCloseButtonHint;
+// The easy menu screen's frame: a tool window's title bar, no close box and
+// no system menu.
+constexpr Qt::WindowFlags kToolChildFlags =
+    Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+// The scheme of the help viewer's addresses (the about box's link).
+const QString kHelpScheme = QStringLiteral("velmor-help");
 
 // A three-pixel frame around each child window: Flow's 225-pixel panel then
 // takes 231 pixels, so the Trends window placed 231 pixels to its right sits
@@ -64,14 +76,22 @@ constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint 
 class ChildWindowStyle : public QProxyStyle {
 public:
     static constexpr int kFrameWidth = 3;
+    // A tool window's title bar is a slim strip.
+    explicit ChildWindowStyle(bool tool) : m_tool(tool) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override
     {
         if (metric == PM_MdiSubWindowFrameWidth) {
             return kFrameWidth;
         }
+        if (metric == PM_TitleBarHeight && m_tool) {
+            return 12;
+        }
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+
+private:
+    bool m_tool;
 };
 
 } // namespace
@@ -99,8 +119,10 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     m_mdiArea->viewport()->installEventFilter(this);
     // The client area's size is what child windows are centred in.
     m_mdiArea->installEventFilter(this);
-    m_childStyle = new ChildWindowStyle;
+    m_childStyle = new ChildWindowStyle(false);
     m_childStyle->setParent(this);
+    m_toolChildStyle = new ChildWindowStyle(true);
+    m_toolChildStyle->setParent(this);
     layout->addWidget(m_mdiArea);
     setCentralWidget(client);
 
@@ -122,6 +144,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
 
     m_help = new HelpViewer(this);
     m_help->hide();
+    QDesktopServices::setUrlHandler(kHelpScheme, this, "openHelpUrl");
 
     buildMenus();
     buildToolbar();
@@ -175,6 +198,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
 
 TfrmMain::~TfrmMain()
 {
+    QDesktopServices::unsetUrlHandler(kHelpScheme);
     // Released without close requests: nothing is posted any more.
     delete m_exerciseSub;
     delete m_graphSub;
@@ -205,7 +229,7 @@ void TfrmMain::buildMenus()
     mnuFileNew = mnuFile->addAction(QString(), this, &TfrmMain::mnuFileNewClick);
     mnuFileNew->setEnabled(false);
     mnuFile->addSeparator();
-    mnuFileOpen = mnuFile->addAction(QString());
+    mnuFileOpen = mnuFile->addAction(QString(), this, &TfrmMain::FileOpen);
     // Opening simulation files comes with the file reader's window work.
     mnuFileOpen->setEnabled(false);
     mnuFileSave = mnuFile->addAction(QString());
@@ -238,18 +262,15 @@ void TfrmMain::buildMenus()
     connect(mnuPreferencesEasymenus, &QAction::triggered, this,
             &TfrmMain::mnuPreferencesEasymenusClick);
     mnuPreferences->addSeparator();
-    mnuPreferencesOptions = mnuPreferences->addAction(QString());
-    // The preferences window comes with its own work.
-    mnuPreferencesOptions->setEnabled(false);
+    mnuPreferencesOptions =
+        mnuPreferences->addAction(QString(), this, &TfrmMain::mnuPreferencesOptionsClick);
 
     mnuHelp = bar->addMenu(QString());
     mnuHelpContents = mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpContentsClick);
     mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
     mnuHelpContents->setShortcutContext(Qt::ApplicationShortcut);
     mnuHelp->addSeparator();
-    mnuHelpAbout = mnuHelp->addAction(QString());
-    // The about box comes with its own work.
-    mnuHelpAbout->setEnabled(false);
+    mnuHelpAbout = mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpAboutClick);
 
     MainPopupMenu = new QMenu(this);
     popOnOff = MainPopupMenu->addAction(QString());
@@ -260,10 +281,11 @@ void TfrmMain::buildMenus()
     popFluidLevel = MainPopupMenu->addAction(QString());
     popOpenLoop = MainPopupMenu->addAction(QString());
     MainPopupMenu->addSeparator();
-    popLoadTrend = MainPopupMenu->addAction(QString());
+    popLoadTrend = MainPopupMenu->addAction(QString(), this, &TfrmMain::FileOpen);
+    // Enabled with File > Open, when simulation files can be opened.
     popLoadTrend->setEnabled(false);
-    popPreferences = MainPopupMenu->addAction(QString());
-    popPreferences->setEnabled(false);
+    popPreferences =
+        MainPopupMenu->addAction(QString(), this, &TfrmMain::mnuPreferencesOptionsClick);
 }
 
 void TfrmMain::buildToolbar()
@@ -293,7 +315,6 @@ void TfrmMain::buildToolbar()
     btnOpenIt->setEnabled(false);
     btnSave->setEnabled(false);
     btnPrint->setEnabled(false);
-    btnPreferences->setEnabled(false);
     auto* separator = new QFrame(pnlToolbar);
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
@@ -304,6 +325,12 @@ void TfrmMain::buildToolbar()
             mnuFileNewClick();
         }
     });
+    connect(btnOpenIt, &QToolButton::clicked, this, [this] {
+        if (mnuFileOpen->isEnabled()) {
+            FileOpen();
+        }
+    });
+    connect(btnPreferences, &QToolButton::clicked, this, &TfrmMain::mnuPreferencesOptionsClick);
     connect(btnHelp, &QToolButton::clicked, this, &TfrmMain::mnuHelpContentsClick);
 }
 
@@ -357,6 +384,9 @@ void TfrmMain::SetLanguage()
     btnOpenLoop->setToolTip(NoAnd(mnuControlOpenLoop->text()));
     btnPreferences->setToolTip(NoAnd(mnuPreferencesOptions->text()));
     btnHelp->setToolTip(NoAnd(mnuHelp->title()) + QStringLiteral("..."));
+
+    // The help viewer's own words, and its pages, follow the language.
+    m_help->SetLanguage(shell, m_helpFile);
 }
 
 void TfrmMain::setKeypad(TfrmCalculator* keypad)
@@ -436,10 +466,10 @@ void TfrmMain::continueStart()
     }
 }
 
-QPoint TfrmMain::childPlace(QPoint design, QPoint fromCentre) const
+QPoint TfrmMain::childPlace(QPoint atLayoutSize, QPoint fromCentre) const
 {
     if (size() == kDesignSize) {
-        return design;
+        return atLayoutSize;
     }
     return QPoint(m_state.shell.halfWidth, m_state.shell.halfHeight) - fromCentre;
 }
@@ -476,10 +506,11 @@ void TfrmMain::keepInSight(std::initializer_list<QWidget*> windows)
     }
 }
 
-QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window)
+QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window, ChildFrame frame)
 {
-    auto* sub = new QMdiSubWindow(nullptr, kChildFlags);
-    sub->setStyle(m_childStyle);
+    auto* sub =
+        new QMdiSubWindow(nullptr, frame == ChildFrame::Tool ? kToolChildFlags : kChildFlags);
+    sub->setStyle(frame == ChildFrame::Tool ? m_toolChildStyle : m_childStyle);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->setWidget(window);
     m_mdiArea->addSubWindow(sub);
@@ -758,6 +789,80 @@ void TfrmMain::mnuHelpContentsClick()
     m_help->showContents(m_helpFile);
 }
 
+void TfrmMain::openHelpUrl(const QUrl& url)
+{
+    if (url.scheme() == kHelpScheme) {
+        mnuHelpContentsClick();
+    }
+}
+
+void TfrmMain::mnuHelpAboutClick()
+{
+    if (m_about != nullptr) {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+    }
+}
+
+void TfrmMain::mnuPreferencesOptionsClick()
+{
+    if (m_prefs != nullptr) {
+        m_prefs->SetLanguage();
+        m_prefs->show();
+        m_prefs->raise();
+        m_prefs->activateWindow();
+    }
+}
+
+void TfrmMain::FileOpen()
+{
+    // Simulation files are opened here once their reader has its window
+    // work; nothing is opened yet.
+}
+
+void TfrmMain::applyPreferences(bool languageChanged)
+{
+    ShellState& shell = m_state.shell;
+    if (languageChanged) {
+        SetLanguage();
+        if (m_keypad != nullptr) {
+            m_keypad->SetLanguage();
+        }
+        if (m_about != nullptr) {
+            m_about->SetLanguage();
+        }
+    }
+    if (shell.currentForm == kMain) {
+        if (shell.showEasyMenu) {
+            ShowMenu();
+        } else {
+            HideMenu();
+        }
+        if (languageChanged && m_menuScreen != nullptr) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(m_menuScreen.data())) {
+                if (auto* menu = qobject_cast<TfrmMenu*>(sub->widget())) {
+                    menu->SetLanguage();
+                }
+            }
+        }
+        return;
+    }
+    if (!languageChanged) {
+        return;
+    }
+    // The open exercise and its Trends window, or the mimic.
+    if (ExerciseWindow* exercise = exerciseWindow()) {
+        exercise->SetLanguage();
+    }
+    if (TfrmGraph* graph = graphWindow()) {
+        graph->SetLanguage();
+    }
+    if (TfrmManual* manual = manualWindow()) {
+        manual->SetLanguage();
+    }
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The frame is never closed directly: Exit asks first and ends the
@@ -773,6 +878,11 @@ void TfrmMain::closeEvent(QCloseEvent* event)
 
 void TfrmMain::settleCentre()
 {
+    if (!m_centreSettled) {
+        // The client area as it is now: its size has settled.
+        m_state.shell.halfWidth = m_mdiArea->width() / 2;
+        m_state.shell.halfHeight = m_mdiArea->height() / 2;
+    }
     m_centreSettled = true;
 }
 
