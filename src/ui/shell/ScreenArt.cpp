@@ -531,7 +531,7 @@ QImage MenuPicture(bool spanish, qreal ratio)
         {{kLevelBubble.x() + 10, kLevelBubble.y() + 6},
          {296, 292},
          QT_TRANSLATE_NOOP("TfrmMenu", "Level sensor")},
-        {{kDrainX - 8, 292}, {122, 398}, QT_TRANSLATE_NOOP("TfrmMenu", "Drain valve")},
+        {{kDrainX - 8, 292}, {206, 404}, QT_TRANSLATE_NOOP("TfrmMenu", "Drain valve")},
         {{kSump.center().x(), kSump.bottom() - 14},
          {330, 404},
          QT_TRANSLATE_NOOP("TfrmMenu", "Sump")},

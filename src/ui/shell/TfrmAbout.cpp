@@ -100,8 +100,12 @@ TfrmAbout::TfrmAbout(VelmorState& state, QWidget* parent, const QString& contact
         label->installEventFilter(this);
         return label;
     };
-    lblWebLink = link(114, QStringLiteral("Help and getting started"));
-    lblEmailLink = link(140, m_contact);
+    auto* rule = new QFrame(Panel);
+    rule->setFrameShape(QFrame::HLine);
+    rule->setFrameShadow(QFrame::Sunken);
+    rule->setGeometry(scaled(12), scaled(112), scaled(256), scaled(2));
+    lblWebLink = link(122, QStringLiteral("Help and getting started"));
+    lblEmailLink = link(144, m_contact);
     // The e-mail link is offered only when the build names an address.
     lblEmailLink->setVisible(!m_contact.isEmpty());
 
