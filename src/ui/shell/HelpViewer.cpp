@@ -4,11 +4,13 @@
 
 #include <QAction>
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeySequence>
 #include <QLabel>
 #include <QLineEdit>
+#include <QScreen>
 #include <QShortcut>
 #include <QSplitter>
 #include <QStyle>
@@ -102,11 +104,15 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     m_browser = new QTextBrowser(split);
     m_browser->setOpenExternalLinks(true);
     m_browser->setFrameShape(QFrame::NoFrame);
+    // One style for every page, kept beside them.
+    if (QFile style(QStringLiteral(":/help/help.css")); style.open(QIODevice::ReadOnly)) {
+        m_browser->document()->setDefaultStyleSheet(QString::fromUtf8(style.readAll()));
+    }
     split->addWidget(m_contents);
     split->addWidget(m_browser);
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
-    split->setSizes({210, 610});
+    split->setSizes({220, 780});
     layout->addWidget(split, 1);
 
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
@@ -138,7 +144,13 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     m_forward->setEnabled(false);
 
     SetLanguage(ShellState{}, QStringLiteral("KLN.hlp"));
-    resize(860, 620);
+    // Wide enough for the pictures of the pages beside the contents, and
+    // within the screen.
+    QSize size(1000, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableSize() - QSize(24, 48));
+    }
+    resize(size);
 }
 
 void HelpViewer::SetLanguage(const ShellState& shell, const QString& helpFile)
