@@ -1,5 +1,6 @@
 #include "ui/shell/ProgramStart.h"
 
+#include "ui/shell/BuildInfo.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmAbout.h"
@@ -126,7 +127,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     QApplication::setWindowIcon(ProgramIcon());
     // The desktop finds the running program's entry (and with it its icon)
     // by this name.
-    QGuiApplication::setDesktopFileName(QStringLiteral("velmor"));
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(build::kAppId));
 
     // The one state of the program; every window works on it.
     auto state = std::make_unique<VelmorState>();

@@ -1,5 +1,6 @@
 #include "ui/shell/TfrmAbout.h"
 
+#include "ui/shell/BuildInfo.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/ShellArt.h"
 
@@ -31,17 +32,17 @@ QFont ArialFont(int points, bool bold)
 
 QString ShortVersion()
 {
-    return QStringLiteral(VELMOR_VERSION_SHORT);
+    return QString::fromLatin1(build::kShortVersion);
 }
 
 QString FullVersion()
 {
-    return QStringLiteral(VELMOR_VERSION);
+    return QString::fromLatin1(build::kVersion);
 }
 
 QString BuildContactAddress()
 {
-    return QStringLiteral(VELMOR_CONTACT_EMAIL).trimmed();
+    return QString::fromUtf8(build::kContactEmail).trimmed();
 }
 
 void InternetLink(const QString& text)
