@@ -23,6 +23,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <vector>
 
 // The help pages live in a resource of the (static) window library.
@@ -96,7 +97,8 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     m_bar->addWidget(m_next);
     layout->addWidget(m_bar);
 
-    auto* split = new QSplitter(this);
+    m_split = new QSplitter(this);
+    QSplitter* split = m_split;
     m_contents = new QTreeWidget(split);
     m_contents->setHeaderHidden(true);
     m_contents->setRootIsDecorated(true);
@@ -222,12 +224,18 @@ void HelpViewer::buildContents(const QUrl& start)
                 static_cast<std::size_t>(std::max(1, list->format().indent()));
             parents.resize(std::min(parents.size(), depth));
             auto* item = new QTreeWidgetItem(parents.back(), {fragment.text().simplified()});
+            item->setToolTip(0, item->text(0));
             item->setData(0, kUrlRole, start.resolved(QUrl(href)));
             parents.push_back(item);
             break;
         }
     }
     m_contents->expandAll();
+    // The list as wide as its longest entry, within reason.
+    m_contents->resizeColumnToContents(0);
+    const int wanted = m_contents->columnWidth(0) + 2 * m_contents->frameWidth() + 8;
+    const int list = std::min(wanted, width() / 3);
+    m_split->setSizes({list, std::max(width() - list, 1)});
 }
 
 void HelpViewer::openItem(QTreeWidgetItem* item)

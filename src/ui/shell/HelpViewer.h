@@ -11,6 +11,7 @@
 class QAction;
 class QLabel;
 class QLineEdit;
+class QSplitter;
 class QTextBrowser;
 class QToolBar;
 class QToolButton;
@@ -52,6 +53,7 @@ private:
     void openItem(QTreeWidgetItem* item);
 
     QTextBrowser* m_browser = nullptr;
+    QSplitter* m_split = nullptr;
     QTreeWidget* m_contents = nullptr;
     QToolBar* m_bar = nullptr;
     QAction* m_back = nullptr;
