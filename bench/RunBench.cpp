@@ -1,4 +1,5 @@
 #include "core/exercises/ControllerSettings.h"
+#include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/LoopEngine.h"
 
 #include <benchmark/benchmark.h>
@@ -37,7 +38,7 @@ static void ClearBatchFields(benchmark::State& bs)
 {
     auto log = std::make_unique<SampleLog>();
     for (auto _ : bs) {
-        log->clearFields({0, 1, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 24});
+        log->clearFields(ProfileOf(Exercise::Batch).logFields);
         benchmark::DoNotOptimize(log->records.data());
     }
 }

@@ -131,22 +131,6 @@
         <translation>Simulación del Flujo</translation>
     </message>
     <message>
-        <source>START</source>
-        <translation>EMPEZAR</translation>
-    </message>
-    <message>
-        <source>STOP</source>
-        <translation>PARAR</translation>
-    </message>
-    <message>
-        <source>MENU</source>
-        <translation>MENU</translation>
-    </message>
-    <message>
-        <source>Sample Time</source>
-        <translation>Tiempo Muestreo</translation>
-    </message>
-    <message>
         <source>Control Mode</source>
         <translation>Modo Control</translation>
     </message>
@@ -425,6 +409,203 @@
     </message>
 </context>
 <context>
+    <name>LoopWindow</name>
+    <message>
+        <source>START</source>
+        <translation>EMPEZAR</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>PARAR</translation>
+    </message>
+    <message>
+        <source>MENU</source>
+        <translation>MENU</translation>
+    </message>
+    <message>
+        <source>Sample Time</source>
+        <translation>Tiempo Muestreo</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLevel</name>
+    <message>
+        <source>Fluid Level Simulation</source>
+        <translation>Simulación del Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Initial Value</source>
+        <translation>Valor inicial</translation>
+    </message>
+    <message>
+        <source>Auto drain</source>
+        <translation>Auto vac.</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmTemperature</name>
+    <message>
+        <source>Temperature Simulation</source>
+        <translation>Simulación de la Temperatura</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>Initial Value</source>
+        <translation>Valor Inicial</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Enter Value</source>
+        <translation>Valor entero</translation>
+    </message>
+    <message>
+        <source>Process
+running</source>
+        <translation>Proceso en
+marcha</translation>
+    </message>
+    <message>
+        <source>Process
+stopped</source>
+        <translation>Proceso
+parado</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmOpen</name>
+    <message>
+        <source>Open Loop Simulation</source>
+        <translation>Simulación del Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Open Loop</source>
+        <translation>Circuito Abierto</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmBatch</name>
+    <message>
+        <source>Batch Volume Simulation</source>
+        <translation>Simulación del Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <comment>volume</comment>
+        <translation>SP Vol</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <comment>temperature</comment>
+        <translation>SP Temp</translation>
+    </message>
+    <message>
+        <source>Sump Tank</source>
+        <translation>Tanque Dep.</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Exp. Time</source>
+        <translation>Tiempo Exp.</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>Enter Value</source>
+        <translation>Valor Entero</translation>
+    </message>
+</context>
+<context>
     <name>TfrmIntro</name>
     <message>
         <source>VELMOR</source>
@@ -649,6 +830,191 @@
     <message>
         <source>Next match</source>
         <translation>Coincidencia siguiente</translation>
+    </message>
+</context>
+<context>
+    <name>AnalysisMenu</name>
+    <message>
+        <source>&amp;Analysis</source>
+        <translation>A&amp;nálisis</translation>
+    </message>
+    <message>
+        <source>Run &amp;figures...</source>
+        <translation>&amp;Cifras del ensayo...</translation>
+    </message>
+    <message>
+        <source>&amp;Step test and tuning...</source>
+        <translation>&amp;Prueba escalón y ajuste...</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV...</source>
+        <translation>&amp;Exportar CSV...</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Exportar CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Ficheros CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>No se pudo escribir %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmRunFigures</name>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+    <message>
+        <source>Run figures</source>
+        <translation>Cifras del ensayo</translation>
+    </message>
+    <message>
+        <source>Copy table</source>
+        <translation>Copiar tabla</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>No controlled loop in this run: an open-loop run has no set point.</source>
+        <translation>Este ensayo no tiene lazo controlado: un ensayo en circuito abierto no tiene consigna.</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Lazo</translation>
+    </message>
+    <message>
+        <source>Segment</source>
+        <translation>Segmento</translation>
+    </message>
+    <message>
+        <source>Start (s)</source>
+        <translation>Inicio (s)</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Escalones</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobreoscilación (%)</translation>
+    </message>
+    <message>
+        <source>Settling (s)</source>
+        <translation>Establecimiento (s)</translation>
+    </message>
+    <message>
+        <source>Rise (s)</source>
+        <translation>Subida (s)</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmStepTest</name>
+    <message>
+        <source>Step test and tuning</source>
+        <translation>Prueba escalón y ajuste</translation>
+    </message>
+    <message>
+        <source>Use in Flow</source>
+        <translation>Usar en Flujo</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Tiempo (s)</translation>
+    </message>
+    <message>
+        <source>Output from (%)</source>
+        <translation>Salida desde (%)</translation>
+    </message>
+    <message>
+        <source>to (%)</source>
+        <translation>hasta (%)</translation>
+    </message>
+    <message>
+        <source>K (L/min per %)</source>
+        <translation>K (L/min por %)</translation>
+    </message>
+    <message>
+        <source>tau (s)</source>
+        <translation>tau (s)</translation>
+    </message>
+    <message>
+        <source>theta (s)</source>
+        <translation>theta (s)</translation>
+    </message>
+    <message>
+        <source>RMS (L/min)</source>
+        <translation>RMS (L/min)</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Registro</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Regla</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>I (s)</source>
+        <translation>Ki (s)</translation>
+    </message>
+    <message>
+        <source>D (s)</source>
+        <translation>Kd (s)</translation>
+    </message>
+    <message>
+        <source>No step of the pump output in this run.</source>
+        <translation>Este ensayo no tiene ningún escalón de la salida de la bomba.</translation>
+    </message>
+    <message>
+        <source>No model: the flow did not answer this step.</source>
+        <translation>Sin modelo: el caudal no respondió a este escalón.</translation>
+    </message>
+    <message>
+        <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
+        <translation>Caudal medido (celeste) y modelo ajustado (amarillo, a trazos); ajustes para la ventana de Flujo:</translation>
     </message>
 </context>
 </TS>

@@ -1,5 +1,9 @@
 #include "cli/SimCli.h"
 
+#include "cli/AnalysisVerbs.h"
+#include "cli/CliSupport.h"
+#include "cli/RunRequest.h"
+
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
@@ -8,13 +12,8 @@
 #include "core/rundata/SimFileReader.h"
 #include "core/rundata/SimFileWriter.h"
 
-#include <charconv>
-#include <cstdio>
-#include <filesystem>
-#include <fstream>
+#include <iostream>
 #include <optional>
-#include <sstream>
-#include <unistd.h>
 
 namespace velmor {
 
@@ -23,155 +22,61 @@ namespace {
 constexpr int kExitRefusedFile = 1;
 constexpr int kExitUsage = 2;
 
-const char* const kUsage = "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
-                           "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
-                           "       velmor-sim inspect FILE.psm\n"
-                           "EXERCISE is one of: flow, level, open, temperature, batch\n";
-
-struct Change {
-    std::string name;
-    std::string value;
-};
-
-struct TimedChange {
-    double time = 0;
-    Change change;
-    bool done = false;
-};
+const char* const kUsageLine =
+    "usage: velmor-sim run|inspect|analyse|fit|export-csv|sweep ... (try --help)";
+const char* const kUsage =
+    "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
+    "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
+    "       velmor-sim inspect FILE.psm\n"
+    "       velmor-sim analyse FILE.psm\n"
+    "       velmor-sim fit FILE.psm\n"
+    "       velmor-sim export-csv FILE.psm [--out FILE.csv] [--decimal-comma]\n"
+    "       velmor-sim sweep EXERCISE --vary NAME=FROM:TO:COUNT [--vary ...] [--from FILE.psm]\n"
+    "                  [--set NAME=VALUE]... [--at T:NAME=VALUE]... [--records N] [--jobs N]\n"
+    "                  --out FILE.csv\n"
+    "       velmor-sim --help\n"
+    "EXERCISE is one of: flow, level, open, temperature, batch\n"
+    "run writes the simulation file to standard output unless --out names a file; --out - also\n"
+    "means standard output. A file is replaced only once the run is complete.\n"
+    "inspect prints what the reader takes from a simulation file, as JSON.\n"
+    "analyse prints response figures per settings segment, fit a step-test model and tunings\n"
+    "(JSON); export-csv writes the records as a table; sweep runs a grid of settings on all\n"
+    "cores and writes one table row per run. See docs/velmor-sim.md.\n"
+    "Exit status: 0 done, 1 a file the reader refuses, 2 a refused command line or a failed "
+    "write,\n130 a sweep stopped with Ctrl-C.\n";
 
 struct RunOptions {
-    Exercise exercise = Exercise::Flow;
-    std::optional<std::string> from;
-    std::vector<Change> sets;
-    std::vector<TimedChange> ats;
-    std::optional<long long> records;
-    std::optional<std::string> out;
+    RunRequest request;
+    std::optional<std::string> out; // standard output when empty
 };
-
-class UsageError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-std::optional<Change> SplitChange(const std::string& text)
-{
-    const std::size_t eq = text.find('=');
-    if (eq == std::string::npos || eq == 0) {
-        return std::nullopt;
-    }
-    return Change{text.substr(0, eq), text.substr(eq + 1)};
-}
-
-std::optional<double> ParseTime(std::string_view text)
-{
-    double v = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || !(v >= 0) ||
-        v > 1.0e9) {
-        return std::nullopt;
-    }
-    return v;
-}
 
 RunOptions ParseRun(const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        throw UsageError("run needs an exercise: flow, level, open, temperature or batch");
+        throw Refusal("run needs an exercise: flow, level, open, temperature or batch");
     }
     RunOptions o;
     const std::optional<Exercise> e = ExerciseFromCommandWord(args[1]);
     if (!e) {
-        throw UsageError("unknown exercise '" + args[1] +
-                         "' (expected flow, level, open, temperature or batch)");
+        throw Refusal("unknown exercise '" + args[1] +
+                      "' (expected flow, level, open, temperature or batch)");
     }
-    o.exercise = *e;
+    o.request.exercise = *e;
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& opt = args[i];
-        auto value = [&]() -> const std::string& {
-            if (i + 1 >= args.size()) {
-                throw UsageError(opt + " needs an argument");
-            }
-            return args[++i];
-        };
-        if (opt == "--from") {
-            o.from = value();
-        } else if (opt == "--set") {
-            const std::string& text = value();
-            const std::optional<Change> c = SplitChange(text);
-            if (!c) {
-                throw UsageError("--set " + text + ": expected NAME=VALUE");
-            }
-            if (std::string error = CheckSetting(o.exercise, c->name, c->value); !error.empty()) {
-                throw UsageError(error);
-            }
-            o.sets.push_back(*c);
-        } else if (opt == "--at") {
-            const std::string& text = value();
-            const std::size_t colon = text.find(':');
-            const std::optional<double> t =
-                colon == std::string::npos ? std::nullopt
-                                           : ParseTime(std::string_view(text).substr(0, colon));
-            const std::optional<Change> c =
-                colon == std::string::npos ? std::nullopt : SplitChange(text.substr(colon + 1));
-            if (!t || !c) {
-                throw UsageError("--at " + text +
-                                 ": expected T:NAME=VALUE with T a time in seconds");
-            }
-            if (std::string error = CheckSetting(o.exercise, c->name, c->value); !error.empty()) {
-                throw UsageError(error);
-            }
-            o.ats.push_back({*t, *c, false});
-        } else if (opt == "--records") {
-            const std::string& text = value();
-            long long n = 0;
-            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-            if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1) {
-                throw UsageError("--records " + text + ": expected a whole number of at least 1");
-            }
-            o.records = n;
-        } else if (opt == "--out") {
-            o.out = value();
+        if (opt == "--out") {
+            o.out = OptionArgument(args, i);
             if (o.out->empty()) {
-                throw UsageError("--out needs a file name");
+                throw Refusal("--out needs a file name");
             }
-        } else {
-            throw UsageError("unknown option '" + opt + "'");
+            if (*o.out == "-") {
+                o.out.reset();
+            }
+        } else if (!ParseRunOption(o.request, args, i)) {
+            throw Refusal("unknown option '" + opt + "'");
         }
     }
     return o;
-}
-
-// A simulation file read with the reader of File > Open. Throws UsageError
-// when the file cannot be read; a refused file comes back as an error.
-SimFileResult ReadFile(const std::string& path, std::string_view currentForm)
-{
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        throw UsageError("cannot read '" + path + "': it is a directory");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw UsageError("cannot read '" + path + "'");
-    }
-    SimFileReadOptions options;
-    options.currentForm = currentForm;
-    return ReadSimulationFile(in, options);
-}
-
-// --from: the settings lines, as File > Open applies them to the exercise
-// that is open; the data lines are checked but not used.
-void ApplyFrom(VelmorState& state, Exercise exercise, const std::string& path)
-{
-    const SimFileResult r = ReadFile(path, FormName(exercise));
-    if (!r.ok()) {
-        throw UsageError("--from " + path + ": " + r.error.text());
-    }
-    if (r.load->exercise != exercise) {
-        throw UsageError("--from " + path + ": the file holds a " +
-                         std::string(CommandWord(r.load->exercise)) + " simulation, not " +
-                         std::string(CommandWord(exercise)));
-    }
-    ApplySimFileSettings(state, *r.load);
 }
 
 void AppendIndex(std::string& j, const std::array<std::int32_t, kSecondIndexEntries>& index)
@@ -251,122 +156,48 @@ std::string InspectJson(const SimFileLoad& load)
 int Inspect(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
 {
     if (args.size() != 2 || args[1].empty()) {
-        throw UsageError("inspect needs one file: velmor-sim inspect FILE.psm");
+        throw Refusal("inspect needs one file: velmor-sim inspect FILE.psm");
     }
     // No exercise is open: the file's first line must name one.
-    const SimFileResult r = ReadFile(args[1], "frmMain");
+    const SimFileResult r = ReadSimFile(args[1], "frmMain");
     if (!r.ok()) {
-        err << "velmor-sim: " << args[1] << ": " << r.error.text() << '\n';
+        Report(err, args[1] + ": " + r.error.text());
         return kExitRefusedFile;
     }
     if (!r.load->warning.empty()) {
-        err << "velmor-sim: " << args[1] << ": " << r.load->warning << '\n';
+        Report(err, args[1] + ": " + r.load->warning);
     }
-    out << InspectJson(*r.load);
-    out.flush();
+    Emit(out, InspectJson(*r.load));
     return 0;
 }
 
-// Writes through a temporary file beside the target, renamed into place only
-// when complete, so that a failed run never leaves a partial file.
-class OutputFile {
-public:
-    explicit OutputFile(const std::string& path) : m_path(path)
-    {
-        m_temp = path + ".part" + std::to_string(::getpid());
-        m_stream.open(m_temp, std::ios::binary | std::ios::trunc);
-        if (!m_stream) {
-            throw UsageError("cannot write '" + path + "'");
-        }
-    }
-    ~OutputFile()
-    {
-        if (!m_committed) {
-            m_stream.close();
-            std::error_code ec;
-            std::filesystem::remove(m_temp, ec);
-        }
-    }
-    OutputFile(const OutputFile&) = delete;
-    OutputFile& operator=(const OutputFile&) = delete;
-
-    std::ostream& stream() { return m_stream; }
-
-    void commit()
-    {
-        m_stream.flush();
-        m_stream.close();
-        if (m_stream.fail()) {
-            throw UsageError("cannot write '" + m_path + "'");
-        }
-        std::error_code ec;
-        std::filesystem::rename(m_temp, m_path, ec);
-        if (ec) {
-            throw UsageError("cannot write '" + m_path + "': " + ec.message());
-        }
-        m_committed = true;
-    }
-
-private:
-    std::string m_path;
-    std::string m_temp;
-    std::ofstream m_stream;
-    bool m_committed = false;
-};
-
 int Run(const std::vector<std::string>& args, std::ostream& out)
 {
-    RunOptions o = ParseRun(args);
+    const RunOptions o = ParseRun(args);
+    const std::optional<SimFileLoad> from = ReadFromFile(o.request);
     VelmorState state;
-    OpenExerciseState(state, o.exercise, true);
-    if (o.from) {
-        ApplyFrom(state, o.exercise, *o.from);
-    }
+    PrepareRun(state, o.request, from ? &*from : nullptr);
 
-    for (const Change& c : o.sets) {
-        if (std::string error = ApplySetting(state, o.exercise, c.name, c.value); !error.empty()) {
-            throw UsageError(error);
-        }
-    }
-
-    std::optional<OutputFile> file;
+    // The target is checked and its temporary file made before the run, so
+    // that a bad target is refused at once; it is replaced only at the end.
+    AtomicFile file;
     if (o.out) {
-        file.emplace(*o.out);
+        if (const WriteResult r = file.open(*o.out); !r.ok()) {
+            throw Refusal(CannotWrite(o.out, r.error));
+        }
     }
 
-    std::unique_ptr<LoopEngine> engine = MakeEngine(o.exercise, state, nullptr);
-    std::string atError;
-    // The pacing wait: due changes first, in the order given, then --records.
-    auto wait = [&] {
-        const double newest = engine->newestRecordTime();
-        for (TimedChange& at : o.ats) {
-            if (!at.done && newest >= at.time) {
-                at.done = true;
-                std::string error =
-                    ApplySetting(state, o.exercise, at.change.name, at.change.value);
-                if (!error.empty() && atError.empty()) {
-                    atError = "--at " + ShortestText(at.time) + ": " + error;
-                    state.run.runActive = false;
-                }
-            }
-        }
-        if (o.records && state.run.sampleCount >= *o.records) {
-            state.run.runActive = false;
-        }
-    };
-    RunHeadless(*engine, wait);
-    if (!atError.empty()) {
-        throw UsageError(atError);
-    }
+    ExecuteRun(state, o.request);
 
-    SendSettings(state, o.exercise);
-    std::ostream& target = file ? file->stream() : out;
-    WriteSimulationFile(target, o.exercise, state.simSettings, state.run.gateValvePercent,
-                        state.log, state.run.sampleCount);
-    if (file) {
-        file->commit();
-    } else {
-        out.flush();
+    const Exercise e = o.request.exercise;
+    SendSettings(state, e);
+    const WriteResult written =
+        o.out ? WriteSimulationFile(file, e, state.simSettings, state.run.gateValvePercent,
+                                    state.log, state.run.sampleCount)
+              : WriteSimulationFile(out, e, state.simSettings, state.run.gateValvePercent,
+                                    state.log, state.run.sampleCount);
+    if (!written.ok()) {
+        throw Refusal(CannotWrite(o.out, written.error));
     }
     return 0;
 }
@@ -377,27 +208,39 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
 {
     try {
         if (args.empty()) {
-            err << kUsage;
+            err << kUsageLine << '\n';
             return kExitUsage;
         }
-        if (args[0] == "run") {
+        const std::string& verb = args[0];
+        if (verb == "run") {
             return Run(args, out);
         }
-        if (args[0] == "inspect") {
+        if (verb == "inspect") {
             return Inspect(args, out, err);
         }
-        if (args[0] == "--help" || args[0] == "-h") {
-            out << kUsage;
+        if (const std::optional<int> status = RunAnalysisVerb(args, out, err)) {
+            return *status;
+        }
+        if (verb == "--help" || verb == "-h") {
+            Emit(out, kUsage);
             return 0;
         }
-        throw UsageError("unknown command '" + args[0] + "' (expected run or inspect)");
-    } catch (const UsageError& e) {
-        err << "velmor-sim: " << e.what() << '\n';
-        return kExitUsage;
+        throw Refusal("unknown command '" + verb +
+                      "' (expected run, inspect, analyse, fit, export-csv or sweep; try --help)");
     } catch (const std::exception& e) {
-        err << "velmor-sim: " << e.what() << '\n';
+        Report(err, e.what());
         return kExitUsage;
     }
+}
+
+int SimMain(int argc, char** argv)
+{
+    std::ios::sync_with_stdio(false);
+    std::vector<std::string> args;
+    for (int i = 1; i < argc; ++i) {
+        args.emplace_back(argv[i]);
+    }
+    return RunSimCli(args, std::cout, std::cerr);
 }
 
 } // namespace velmor

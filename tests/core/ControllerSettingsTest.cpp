@@ -141,6 +141,38 @@ TEST(SettingsBlock, FlowTransferUsesLastValuesAndTheWaveformAtStart)
     EXPECT_EQ(other.state.run.flowSetPoint, ss.flowSetPoint);
 }
 
+TEST(SettingsBlock, LevelAndOpenTransferTheirWaveforms)
+{
+    // Fluid level saves A, B and C of the waveform the run started with;
+    // Open loop those of the waveform chosen now.
+    TestRun level(Exercise::Level);
+    ChooseWaveform(level.state, Exercise::Level, kSine);
+    level.enter(kCodeWaveRow1, 70); // A of the Sine
+    level.enter(kCodeWaveRow3, 40); // C of the Sine
+    level.start();
+    level.cycles(10);
+    level.state.run.runActive = false;
+    level.toEnd();
+    ChooseWaveform(level.state, Exercise::Level, kStep);
+    level.enter(kCodeWaveRow1, 90); // A of the Step
+    SendSettings(level.state, Exercise::Level);
+    const SimSettings& ls = level.state.simSettings;
+    EXPECT_EQ(ls.waveformType, kSine);
+    EXPECT_EQ(ls.levelA, 70.0f);
+    EXPECT_EQ(ls.levelB, 20.0f);
+    EXPECT_EQ(ls.levelC, 40.0f);
+    EXPECT_EQ(ls.initialLevel, 0);
+
+    TestRun open(Exercise::Open);
+    ChooseWaveform(open.state, Exercise::Open, kSawtooth);
+    open.enter(kCodeWaveRow2, 5); // B of the Sawtooth
+    SendSettings(open.state, Exercise::Open);
+    EXPECT_EQ(open.state.simSettings.waveformType, kSawtooth);
+    EXPECT_EQ(open.state.simSettings.openA, 80.0f);
+    EXPECT_EQ(open.state.simSettings.openB, 5.0f);
+    EXPECT_EQ(open.state.simSettings.openC, 25.0f);
+}
+
 TEST(WaveformPanel, RampShowsInitialThenFinalAndBlankRowsTakeNoEntry)
 {
     TestRun r(Exercise::Flow);

@@ -52,11 +52,10 @@ TEST(FlowRun, PidArithmeticOfTheFirstCycle)
     r.cycles(1);
     // Error (1.5 - 0) x 255 / 2 = 191.25 counts; integral 19.125; P 191.25.
     EXPECT_FLOAT_EQ(r.state.flow.flowError, 191.25f);
-    EXPECT_EQ(r.state.flow.flowIntegral,
-              static_cast<float>(static_cast<long double>(0.1f) * 191.25L));
-    // Trunc(19.125.../0.8 + 0 + 191.25 + 0.5) = 215 counts.
+    EXPECT_EQ(r.state.flow.flowIntegral, 19.125f);
+    // Trunc(19.125 / 0.8 + 0 + 191.25 + 0.5) = Trunc(215.65) = 215 counts.
     EXPECT_EQ(r.state.flow.flowCounts, 215);
-    EXPECT_EQ(r.record(2).field(kFieldOutput), CountsToPercent(215));
+    EXPECT_EQ(r.record(2).field(kFieldOutput), 84.31373f); // 215 / 255 x 100
 }
 
 TEST(FlowRun, ManualModeRunsDownAndPumpDrivesFull)

@@ -40,15 +40,31 @@ TEST(LevelRun, ControllerScalesIntegralBy60AndDerivativeBy1Over60)
 {
     TestRun r(Exercise::Level);
     r.state.level.levelDerivativeTime = 6;
+    r.state.level.levelGain = 0.1f; // keeps the output below full drive
     r.start();
     r.cycles(1);
-    // Set point 80 % -> 204 counts; level 0.
-    EXPECT_FLOAT_EQ(r.state.level.levelError, 204.0f);
-    const long double integral = static_cast<long double>(r.state.level.levelIntegral);
-    const long double rate = static_cast<long double>(r.state.level.levelErrorRate);
-    const std::int64_t expected = Trunc((integral / 20 * 60 + 204 + rate * 6 / 60) * 10 + 0.5L);
-    EXPECT_EQ(r.record(2).field(kFieldOutput), CountsToPercent(ClampCounts(expected)));
-    EXPECT_EQ(r.record(2).field(kFieldOutput), 100.0f);
+    // Set point 80 % -> 204 counts; level 0: error 204, integral 20.4,
+    // error rate 2040 a second.
+    EXPECT_EQ(r.state.level.levelError, 204.0f);
+    EXPECT_EQ(r.state.level.levelIntegral, 20.4f);
+    EXPECT_EQ(r.state.level.levelErrorRate, 2040.0f);
+    // Trunc((20.4 / 20 x 60 + 204 + 2040 x 6 / 60) x 0.1 + 0.5)
+    //   = Trunc((61.2 + 204 + 204) x 0.1 + 0.5) = Trunc(47.42) = 47 counts.
+    EXPECT_EQ(r.record(2).field(kFieldOutput), 18.431372f); // 47 / 255 x 100
+}
+
+TEST(LevelRun, TheGateValveDoesNotActOnTheTank)
+{
+    TestRun open(Exercise::Level);
+    TestRun half(Exercise::Level);
+    half.state.run.gateValvePercent = 50;
+    for (TestRun* r : {&open, &half}) {
+        r->start();
+        r->cycles(300);
+    }
+    EXPECT_GT(half.state.run.levelPercent, 10.0f);
+    EXPECT_EQ(half.state.run.levelPercent, open.state.run.levelPercent);
+    EXPECT_EQ(half.state.run.flowRate, open.state.run.flowRate);
 }
 
 TEST(LevelRun, TheTankOverflowsAtExactly100Percent)
@@ -136,8 +152,8 @@ TEST(LevelRun, OutputIsCarriedOverAndInitialLevelRounds)
     r.state.run.runActive = false;
     r.toEnd();
     const float last = r.state.run.outputPercent;
-    r.enter(kCodeSetPoint, 49.5f); // rounds half up: Trunc(v + 0.5)
-    EXPECT_EQ(r.state.level.initialLevel, 50);
+    r.enter(kCodeSetPoint, 48.5f); // rounds half up: Trunc(v + 0.5)
+    EXPECT_EQ(r.state.level.initialLevel, 49);
     r.enter(kCodeSetPoint, 49.4f);
     EXPECT_EQ(r.state.level.initialLevel, 49);
     r.start();
@@ -189,7 +205,7 @@ TEST(OpenRun, StepDrivesTheOutputUnroundedAndTheGateCanStopTheFlow)
 
 // ---- Temperature -----------------------------------------------------------
 
-TEST(TemperatureRun, ModelStepsOncePerTwentyCyclesWithTheDocumentedSequence)
+TEST(TemperatureRun, ModelStepsOncePerTwentyCyclesFromTheInitialValue)
 {
     TestRun r(Exercise::Temperature);
     r.start();
@@ -260,8 +276,8 @@ TEST(TemperatureRun, IntegralOffStaysZeroAndRestartsFromZero)
     EXPECT_EQ(r.state.temp.tempSegment, 2);
     SetIBox(TemperatureLoop(r.state), true);
     r.cycles(1);
-    EXPECT_FLOAT_EQ(r.state.temp.tempIntegral,
-                    static_cast<float>(0.1f * static_cast<long double>(r.state.temp.tempError)));
+    EXPECT_EQ(r.state.temp.tempError, 25.5f); // 76.5 - 51 counts
+    EXPECT_EQ(r.state.temp.tempIntegral, 2.55f);
     EXPECT_EQ(r.state.temp.tempSegment, 3);
     // Field 11 logs I as set, not multiplied by the switch.
     EXPECT_EQ(r.record(13).field(kFieldTempI), 45.0f);
@@ -289,7 +305,7 @@ TEST(TemperatureRun, InitialValueIgnoredWhileRunningAndRestartCarriesLastValues)
 
 // ---- Batch volume ----------------------------------------------------------
 
-TEST(BatchRun, FirstCycleMatchesTheWorkedExample)
+TEST(BatchRun, FirstCycleOfTheDefaultBatchByHand)
 {
     TestRun r(Exercise::Batch);
     r.start();
@@ -307,9 +323,44 @@ TEST(BatchRun, FirstCycleMatchesTheWorkedExample)
     EXPECT_NEAR(r.state.run.measuredTemperature, 29.994f, 1e-5f);
     EXPECT_NEAR(r.state.batch.requiredFlow, 0.50028f, 1e-5f);
     EXPECT_NEAR(r.record(2).field(kFieldOutput), 12.94f, 0.005f);
-    EXPECT_EQ(r.record(2).field(kFieldOutput), CountsToPercent(33));
-    EXPECT_EQ(r.record(2).field(kFieldHeater), CountsToPercent(20));
+    EXPECT_EQ(r.record(2).field(kFieldOutput), 12.941176f); // 33 counts
+    EXPECT_EQ(r.record(2).field(kFieldHeater), 7.8431373f); // 20 counts
     EXPECT_NEAR(r.record(2).field(kFieldHeater), 7.84f, 0.005f);
+}
+
+TEST(BatchRun, DerivativeActionsOfBothLoopsInTheFirstCycle)
+{
+    // Temperature loop with D = 1: error (30 - 29.994) x 2.55 = 0.0153,
+    // rate 0.153 a second; Trunc((0.00023 + 0.0153 + 1 x 60 x 0.153) x 1
+    // + 0.5) = 9 counts, then Trunc(20.011 + 9 + 0.5) = 29 counts.
+    TestRun temp(Exercise::Batch);
+    temp.enter(kCodeTempD, 1);
+    temp.start();
+    temp.cycles(1);
+    EXPECT_EQ(temp.record(2).field(kFieldHeater), 11.372549f); // 29 / 255 x 100
+    EXPECT_EQ(temp.record(2).field(kFieldOutput), 12.941176f); // the pump as without D
+
+    // Volume loop with D = 0.01: error 63.79, rate 637.9 a second;
+    // Trunc((1.2758 + 63.79 + 0.01 x 637.9) x 0.5 + 0.5) = 36 counts.
+    TestRun vol(Exercise::Batch);
+    vol.enter(kCodeD, 0.01f);
+    vol.start();
+    vol.cycles(1);
+    EXPECT_EQ(vol.record(2).field(kFieldOutput), 14.117647f); // 36 / 255 x 100
+    EXPECT_EQ(vol.record(2).field(kFieldHeater), 7.8431373f); // the heater as without D
+}
+
+TEST(BatchRun, EndsBeforeTheCycleThatWouldReachTheExpectedTime)
+{
+    // With a period of 0.5 s (exact in binary) and 60 s expected: the cycle
+    // at 59.5 s is the last, since 59.5 + 0.5 is not below 60.
+    TestRun r(Exercise::Batch);
+    r.enter(kCodeExpectedTime, 60);
+    r.state.run.samplePeriod = 0.5f;
+    r.run();
+    EXPECT_EQ(r.state.run.sampleCount, 120);
+    EXPECT_EQ(r.state.batch.batchSimTime, 59.5);
+    EXPECT_EQ(r.record(120).time, 60.0);
 }
 
 TEST(BatchRun, EndsByItselfAtTheExpectedTime)

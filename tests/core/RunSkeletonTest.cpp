@@ -98,6 +98,25 @@ TEST(Clearing, StartZeroesOnlyTheExercisesOwnFields)
     EXPECT_EQ(l.field(kFieldHeater), 9.0f);
 }
 
+TEST(Clearing, StartHidesACursorLineOnlyOverEarlierData)
+{
+    // A cursor line over a loaded or earlier trend goes with the new run.
+    TestRun browsed(Exercise::Temperature);
+    browsed.state.trend.trendNoData = false;
+    browsed.state.trend.cursorShown = true;
+    browsed.start();
+    EXPECT_FALSE(browsed.state.trend.cursorShown);
+    EXPECT_FALSE(browsed.state.trend.trendNoData);
+
+    // With no data yet, a cursor line still shown is drawn again.
+    TestRun fresh(Exercise::Temperature);
+    ASSERT_TRUE(fresh.state.trend.trendNoData);
+    fresh.state.trend.cursorShown = true;
+    fresh.start();
+    EXPECT_TRUE(fresh.state.trend.cursorShown);
+    EXPECT_FALSE(fresh.state.trend.trendNoData);
+}
+
 namespace {
 
 // Set point of a Flow run at cycle time t for waveform w.

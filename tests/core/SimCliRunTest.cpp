@@ -1,6 +1,6 @@
 // velmor-sim run, end to end in memory and on disk.
+#include "SimCliHarness.h"
 #include "TestRun.h"
-#include "cli/SimCli.h"
 
 #include "core/rundata/Columns.h"
 
@@ -12,23 +12,11 @@
 #include <sstream>
 
 using namespace velmor;
+using velmor::test::Cli;
+using velmor::test::CliResult;
 using velmor::test::TestRun;
 
 namespace {
-
-struct CliResult {
-    int status;
-    std::string out;
-    std::string err;
-};
-
-CliResult Cli(std::vector<std::string> args)
-{
-    std::ostringstream out;
-    std::ostringstream err;
-    const int status = RunSimCli(args, out, err);
-    return {status, out.str(), err.str()};
-}
 
 // A deliberately plain reader of what `run` writes: CR LF lines, values
 // split on ",", numbers parsed with from_chars.

@@ -86,7 +86,7 @@ std::string Count(const std::string& text, const std::string& what)
     return std::to_string(n);
 }
 
-TEST_F(SimFileCli, InspectPrintsTheDocumentedObject)
+TEST_F(SimFileCli, InspectPrintsSettingsIndexAndRecordsAsJson)
 {
     const CliResult r = Cli({"inspect", VELMOR_TEST_DATA "/temperature_example.psm"});
     ASSERT_EQ(r.status, 0) << r.err;

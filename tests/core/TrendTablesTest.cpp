@@ -1,30 +1,55 @@
 #include "core/trends/TrendTables.h"
-#include "core/trends/Scales.h"
+
+#include "core/rundata/SampleLog.h"
 
 #include <gtest/gtest.h>
 
 using namespace velmor;
 
-TEST(TrendTables, TracesFollowTheRecordFieldsAndScales)
+TEST(TrendTables, EachTraceReadsItsFieldOnItsScaleInItsColour)
 {
-    const auto& t = TraceTable();
-    ASSERT_EQ(t.size(), 10u);
-    const int fields[10] = {2, 3, 7, 8, 9, 13, 14, 15, 19, 20};
-    for (std::size_t i = 0; i < t.size(); ++i) {
-        EXPECT_EQ(static_cast<std::size_t>(t[i].id), i);
-        EXPECT_EQ(t[i].field, fields[i]);
+    // A record with a different value in every plotted field.
+    SampleRecord rec;
+    rec.field(2) = 1.5f;  // flow set point, L/min
+    rec.field(3) = 0.3f;  // flow, L/min
+    rec.field(7) = 20;    // pump output, %
+    rec.field(8) = 37.5f; // temperature set point
+    rec.field(9) = 99;    // temperature
+    rec.field(13) = 0.4f; // heater, %
+    rec.field(14) = 2;    // volume set point, L
+    rec.field(15) = 4.5f; // volume, L
+    rec.field(19) = 60;   // level set point, %
+    rec.field(20) = 75;   // level, %
+    struct Expected {
+        TraceId id;
+        int y;
+        Rgb colour;
+    };
+    const Expected expected[] = {
+        {TraceId::FlowSP, 125, {255, 255, 0}},  // 358 - 1.5 x 155.5 = 124.75
+        {TraceId::FlowMV, 311, {0, 255, 255}},  // 311.35
+        {TraceId::FlowQ, 296, {255, 255, 255}}, // 358 - 20 x 3.11 = 295.8
+        {TraceId::TempSP, 241, {0, 255, 0}},    // 241.375
+        {TraceId::TempMV, 50, {255, 0, 0}},     // 50.11
+        {TraceId::TempQ, 357, {255, 0, 255}},   // 356.756
+        {TraceId::VolSP, 254, {0, 0, 255}},     // 358 - 2 x 311 / 6 = 254.33
+        {TraceId::VolMV, 125, {0, 128, 0}},     // 124.75
+        {TraceId::LevelSP, 171, {255, 255, 0}}, // 171.4
+        {TraceId::LevelMV, 125, {0, 255, 255}}, // 124.75
+    };
+    const auto& traces = TraceTable();
+    ASSERT_EQ(traces.size(), 10u);
+    for (std::size_t i = 0; i < traces.size(); ++i) {
+        const TraceInfo& t = traces[i];
+        EXPECT_EQ(t.id, expected[i].id) << i;
+        EXPECT_EQ(PlotOnScale(t.scale, rec.field(t.field)), expected[i].y) << i;
+        EXPECT_EQ(t.colour, expected[i].colour) << i;
     }
-    EXPECT_EQ(PlotOnScale(t[0].scale, 2.5f), 47);   // flow: 2 L/min full scale
-    EXPECT_EQ(PlotOnScale(t[2].scale, 50.0f), 202); // percent
-    EXPECT_EQ(PlotOnScale(t[6].scale, 6.0f), 47);   // volume: 6 L
-    EXPECT_EQ(PlotOnScale(t[6].scale, 3.0f), PlotCumulative(3.0f));
-    EXPECT_EQ((t[2].colour), (Rgb{255, 255, 255}));
-    EXPECT_EQ((t[7].colour), (Rgb{0, 128, 0}));
 }
 
 TEST(TrendBars, MeasuredFlowIsClampedAndShowsItsFullBar)
 {
-    const BarSpec& mv = BarOf(TraceId::FlowMV);
+    const BarInfo& mv = BarOf(TraceId::FlowMV);
     const float v = BarValue(mv, 2.6f);
     EXPECT_EQ(v, 2.0f);
     EXPECT_EQ(BarText(mv, v), "2.00");
@@ -36,7 +61,7 @@ TEST(TrendBars, MeasuredFlowIsClampedAndShowsItsFullBar)
 
 TEST(TrendBars, OtherBarsShowValuesBeyondFullScale)
 {
-    const BarSpec& sp = BarOf(TraceId::FlowSP);
+    const BarInfo& sp = BarOf(TraceId::FlowSP);
     const float v = BarValue(sp, 2.6f);
     EXPECT_EQ(BarText(sp, v), "2.60");
     // 19 pixels above the bar's top.
@@ -48,8 +73,8 @@ TEST(TrendBars, OtherBarsShowValuesBeyondFullScale)
 
 TEST(TrendBars, VolumeBarsHaveDifferentFullScales)
 {
-    const BarSpec& sp = BarOf(TraceId::VolSP);
-    const BarSpec& mv = BarOf(TraceId::VolMV);
+    const BarInfo& sp = BarOf(TraceId::VolSP);
+    const BarInfo& mv = BarOf(TraceId::VolMV);
     EXPECT_EQ(BarFilledTop(sp, 6.0f), 467 - 32); // half of 12 L
     EXPECT_EQ(BarFilledTop(mv, 6.0f), 403);      // all of 6 L
     EXPECT_EQ(BarText(sp, 6.0f), "6");
@@ -65,7 +90,7 @@ TEST(TrendBars, TextsAndRounding)
     EXPECT_EQ(BarText(BarOf(TraceId::LevelSP), 80.0f), "80");
     EXPECT_EQ(BarText(BarOf(TraceId::FlowSP), 1.5f, ','), "1,50");
     // Round(0.5 x 64 / 64 ...) ties to even: 50.78125 % of 64 is 32.5 -> 32.
-    const BarSpec& q = BarOf(TraceId::FlowQ);
+    const BarInfo& q = BarOf(TraceId::FlowQ);
     EXPECT_EQ(BarFilledTop(q, 50.78125f), 467 - 32);
     EXPECT_EQ(BarFilledTop(q, 52.34375f), 467 - 34); // 33.5 -> 34
 }
@@ -75,7 +100,7 @@ TEST(TrendBars, LevelBarsShareTheFlowPlaces)
     EXPECT_EQ(BarOf(TraceId::LevelSP).place, BarOf(TraceId::FlowSP).place);
     EXPECT_EQ(BarOf(TraceId::LevelMV).place, BarOf(TraceId::FlowMV).place);
     const auto& places = BarPlaces();
-    for (const BarSpec& b : BarTable()) {
+    for (const BarInfo& b : BarTable()) {
         const BarPlace& p = places[static_cast<std::size_t>(b.place)];
         EXPECT_EQ(p.bar.left, b.barLeft);
         EXPECT_EQ(p.bar.right - p.bar.left, kTrendBarWidth);

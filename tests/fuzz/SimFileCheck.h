@@ -14,7 +14,6 @@
 #include <bit>
 #include <cstdint>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
 
@@ -126,10 +125,10 @@ inline std::string CheckOne(std::string_view text, std::string_view currentForm,
     }
 
     // Written out and read again: the same settings and records.
-    std::ostringstream out;
-    WriteSimulationFile(out, load.exercise, load.settings, load.gateValvePercent.value_or(100),
-                        state->log, state->run.sampleCount);
-    const SimFileResult again = ReadSimulationText(out.str(), {});
+    const std::string written =
+        SimulationFileText(load.exercise, load.settings, load.gateValvePercent.value_or(100),
+                           state->log, state->run.sampleCount);
+    const SimFileResult again = ReadSimulationText(written, {});
     if (!again.ok()) {
         return "the written file is refused: " + again.error.text();
     }

@@ -28,6 +28,7 @@ namespace {
 struct FakeMain : MainLink {
     bool runMenus = true;
     bool fileNew = false;
+    bool fileCommands = false;
     bool flowChecked = true;
     QString shut;
     int timerStops = 0;
@@ -35,6 +36,7 @@ struct FakeMain : MainLink {
     int keypadHides = 0;
     void setRunMenusEnabled(bool enabled) override { runMenus = enabled; }
     void setFileNewEnabled(bool enabled) override { fileNew = enabled; }
+    void setFileCommandsEnabled(bool enabled) override { fileCommands = enabled; }
     void setControlItemChecked(Exercise, bool checked) override { flowChecked = checked; }
     void writeShut(const QString& name) override { shut = name; }
     void stopTimer() override { ++timerStops; }

@@ -14,6 +14,7 @@
 #include <QtTest>
 
 #include <memory>
+#include <vector>
 
 using namespace velmor;
 
@@ -190,33 +191,32 @@ void GraphTest::configurationPerExercise()
 
 void GraphTest::leftScalePictures()
 {
-    // Graduation ticks of the left scale (x 30..35) sit exactly at the y of
-    // the scale function of the exercise's values; the pixels between are
-    // the silver ground.
+    // Graduation ticks of the left scale (x 30..35) sit at the y of each
+    // graduation: 0.0..2.0 L/min in steps of 0.2, 0..6 L, or 0..100 in
+    // steps of 10 (358 - v x 155.5, 358 - v x 311 / 6, 358 - v x 3.11,
+    // rounded, halves to even); the pixels between are the silver ground.
+    const std::vector<int> tenths{358, 327, 296, 265, 234, 202, 171, 140, 109, 78, 47};
+    const std::vector<int> litres{358, 306, 254, 202, 151, 99, 47};
     struct Case {
         Exercise e;
-        int count;
-        int (*y)(int);
+        const std::vector<int>& ys;
     };
     const Case cases[] = {
-        {Exercise::Flow, 11, [](int i) { return PlotRate(0.2f * static_cast<float>(i)); }},
-        {Exercise::Open, 11, [](int i) { return PlotRate(0.2f * static_cast<float>(i)); }},
-        {Exercise::Batch, 7, [](int i) { return PlotCumulative(static_cast<float>(i)); }},
-        {Exercise::Temperature, 11, [](int i) { return PlotFixed(10.0f * static_cast<float>(i)); }},
-        {Exercise::Level, 11, [](int i) { return PlotFixed(10.0f * static_cast<float>(i)); }},
+        {Exercise::Flow, tenths},        {Exercise::Open, tenths},  {Exercise::Batch, litres},
+        {Exercise::Temperature, tenths}, {Exercise::Level, tenths},
     };
     for (const Case& c : cases) {
         Opened o(c.e);
-        for (int i = 0; i < c.count; ++i) {
-            const int y = c.y(i);
+        for (std::size_t i = 0; i < c.ys.size(); ++i) {
+            const int y = c.ys[i];
             QVERIFY2(o.at(31, y).lightness() < 60,
                      qPrintable(QString("tick %1 at y %2").arg(i).arg(y)));
             QCOMPARE(o.at(31, y + 2), kSilver);
             QCOMPARE(o.at(31, y - 2), kSilver);
         }
         // The right scale is always 0..100.
-        for (int v = 0; v <= 100; v += 10) {
-            QVERIFY(o.at(495, PlotFixed(static_cast<float>(v))).lightness() < 60);
+        for (int y : tenths) {
+            QVERIFY(o.at(495, y).lightness() < 60);
         }
     }
     // The flow-rate and litres pictures replace the 0..100 scale (whose

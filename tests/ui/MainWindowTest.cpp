@@ -1,6 +1,7 @@
 // The main window: stored preferences, menus and hints, opening Flow with
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
+#include "core/exercises/Exercise.h"
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/HelpViewer.h"
@@ -110,6 +111,7 @@ private slots:
     void newDuringRunStopsAndResets();
     void keypadReachesTheOpenExercise();
     void keypadKeepsFocusAfterOutOfRange();
+    void switchingInEveryOrderReleasesTheWindows();
     void runningFlowOnScreen();
 };
 
@@ -167,14 +169,14 @@ void MainWindowTest::menusAndHints()
     QVERIFY(!m.mnuFileSave->isEnabled());
     QVERIFY(!m.mnuFilePrint->isEnabled());
     QVERIFY(m.mnuFileExit->isEnabled());
-    // Exercises without a window in this program are not offered.
-    QVERIFY(m.mnuControlFlow->isEnabled());
-    QVERIFY(m.mnuControlOnOff->isEnabled());
-    for (QAction* item : {m.mnuControlTemperature, m.mnuControlBatchVolume, m.mnuControlFluidLevel,
-                          m.mnuControlOpenLoop, m.popTemperature}) {
-        QVERIFY(!item->isEnabled());
+    // Every exercise has its window: all are offered.
+    for (QAction* item :
+         {m.mnuControlOnOff, m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
+          m.mnuControlFluidLevel, m.mnuControlOpenLoop, m.popTemperature, m.popOpenLoop}) {
+        QVERIFY(item->isEnabled());
     }
-    QVERIFY(!m.btnTemperature->isEnabled());
+    QVERIFY(m.btnTemperature->isEnabled());
+    QVERIFY(m.btnBatchVolume->isEnabled());
     QVERIFY(!m.btnSave->isEnabled());
     QVERIFY(!m.btnPrint->isEnabled());
     QCOMPARE(m.btnFluidLevel->toolTip(), QStringLiteral("Fluid Level"));
@@ -618,6 +620,40 @@ void MainWindowTest::keypadReachesTheOpenExercise()
     QCOMPARE(p.state->flow.flowGain, 4.0f);
     QCOMPARE(p.state->flow.flowBand, 25.0f);
     QVERIFY(!p.state->keypad.suppressWaveformClick);
+}
+
+void MainWindowTest::switchingInEveryOrderReleasesTheWindows()
+{
+    Program p;
+    TfrmMain& m = *p.main;
+    QAction* items[] = {m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
+                        m.mnuControlFluidLevel, m.mnuControlOpenLoop};
+    const char* forms[] = {"frmFlow", "frmTemperature", "frmBatch", "frmLevel", "frmOpen"};
+    // Every ordered pair of the five exercises once, one switch after the
+    // other, back to the first.
+    const int order[] = {0, 4, 3, 4, 2, 4, 1, 4, 0, 3, 2, 3, 1, 3, 0, 2, 1, 2, 0, 1, 0};
+    qsizetype widgetsAtFirst = -1;
+    for (int k : order) {
+        items[k]->trigger();
+        QVERIFY(p.waitFor(
+            [&] {
+                return !m.switching() && m.exerciseWindow() != nullptr &&
+                       FormName(m.exerciseWindow()->exercise()) == forms[k];
+            },
+            3000));
+        QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
+        QVERIFY(items[k]->isChecked());
+        for (QAction* other : items) {
+            QCOMPARE(other->isChecked(), other == items[k]);
+        }
+        // The old pair is gone: as many widgets as the first time.
+        if (k == 0) {
+            if (widgetsAtFirst < 0) {
+                widgetsAtFirst = QApplication::allWidgets().size();
+            }
+            QCOMPARE(QApplication::allWidgets().size(), widgetsAtFirst);
+        }
+    }
 }
 
 void MainWindowTest::keypadKeepsFocusAfterOutOfRange()

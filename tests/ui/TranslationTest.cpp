@@ -13,12 +13,22 @@
 
 #include <map>
 #include <set>
+#include <tuple>
 
 using namespace velmor;
 
 namespace {
 
-using Key = std::pair<QString, QString>; // context, English source
+// Context, English source and the comment that tells apart two uses of
+// one English text ("" when there is none).
+using Key = std::tuple<QString, QString, QString>;
+
+QString Describe(const Key& key)
+{
+    const auto& [context, source, comment] = key;
+    return context + QStringLiteral(" / ") + source +
+           (comment.isEmpty() ? QString() : QStringLiteral(" (") + comment + QLatin1Char(')'));
+}
 
 struct Entry {
     QString translation;
@@ -62,6 +72,9 @@ Marked MarkedTexts()
     static const QRegularExpression direct(
         QStringLiteral("QT_TRANSLATE_NOOP\\(\\s*\"(\\w+)\"\\s*,\\s*") + literals +
         QStringLiteral("\\)"));
+    static const QRegularExpression withComment(
+        QStringLiteral("QT_TRANSLATE_NOOP3\\(\\s*\"(\\w+)\"\\s*,\\s*") + literals +
+        QStringLiteral(",\\s*") + literals + QStringLiteral("\\)"));
     static const QRegularExpression alias(
         QStringLiteral("#define\\s+(\\w+)\\s*\\(\\s*(\\w+)\\s*\\)\\s+QT_TRANSLATE_NOOP\\(\\s*\"("
                        "\\w+)\"\\s*,\\s*\\2\\s*\\)"));
@@ -79,7 +92,11 @@ Marked MarkedTexts()
         const QString code = QString::fromUtf8(file.readAll());
         for (auto it = direct.globalMatch(code); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
-            marked.texts.insert({m.captured(1), Unquote(m.captured(2))});
+            marked.texts.insert({m.captured(1), Unquote(m.captured(2)), QString()});
+        }
+        for (auto it = withComment.globalMatch(code); it.hasNext();) {
+            const QRegularExpressionMatch m = it.next();
+            marked.texts.insert({m.captured(1), Unquote(m.captured(2)), Unquote(m.captured(3))});
         }
         for (auto it = alias.globalMatch(code); it.hasNext();) {
             const QRegularExpressionMatch m = it.next();
@@ -87,7 +104,7 @@ Marked MarkedTexts()
                                          QStringLiteral("\\(\\s*") + literals +
                                          QStringLiteral("\\)"));
             for (auto u = use.globalMatch(code); u.hasNext();) {
-                marked.texts.insert({m.captured(3), Unquote(u.next().captured(1))});
+                marked.texts.insert({m.captured(3), Unquote(u.next().captured(1)), QString()});
             }
         }
         if (trCall.match(code).hasMatch()) {
@@ -108,6 +125,7 @@ std::map<Key, Entry> Catalogue(QString* error)
     QXmlStreamReader xml(&file);
     QString context;
     QString source;
+    QString comment;
     Entry entry;
     while (!xml.atEnd()) {
         xml.readNext();
@@ -116,15 +134,20 @@ std::map<Key, Entry> Catalogue(QString* error)
         }
         if (xml.name() == QLatin1String("name")) {
             context = xml.readElementText();
+        } else if (xml.name() == QLatin1String("message")) {
+            comment.clear();
         } else if (xml.name() == QLatin1String("source")) {
             source = xml.readElementText();
+        } else if (xml.name() == QLatin1String("comment")) {
+            comment = xml.readElementText();
         } else if (xml.name() == QLatin1String("translation")) {
             entry.type = xml.attributes().value(QLatin1String("type")).toString();
             entry.translation = xml.readElementText();
-            if (entries.count({context, source}) != 0) {
-                *error += QStringLiteral("twice: %1 / %2\n").arg(context, source);
+            const Key key{context, source, comment};
+            if (entries.count(key) != 0) {
+                *error += QStringLiteral("twice: ") + Describe(key) + QLatin1Char('\n');
             }
-            entries[{context, source}] = entry;
+            entries[key] = entry;
         }
     }
     if (xml.hasError()) {
@@ -159,7 +182,7 @@ void TranslationTest::everyMarkedTextIsTranslated()
         const auto found = catalogue.find(key);
         if (found == catalogue.end() || found->second.translation.isEmpty() ||
             !found->second.type.isEmpty()) {
-            missing << key.first + QStringLiteral(" / ") + key.second;
+            missing << Describe(key);
         }
     }
     QVERIFY2(missing.isEmpty(), qPrintable(QStringLiteral("untranslated:\n") + missing.join('\n')));
@@ -173,11 +196,9 @@ void TranslationTest::catalogueHoldsNothingElse()
     QStringList stale;
     for (const auto& [key, entry] : catalogue) {
         if (!entry.type.isEmpty()) {
-            stale << entry.type + QStringLiteral(": ") + key.first + QStringLiteral(" / ") +
-                         key.second;
+            stale << entry.type + QStringLiteral(": ") + Describe(key);
         } else if (marked.texts.count(key) == 0) {
-            stale << QStringLiteral("not in the sources: ") + key.first + QStringLiteral(" / ") +
-                         key.second;
+            stale << QStringLiteral("not in the sources: ") + Describe(key);
         }
     }
     QVERIFY2(stale.isEmpty(), qPrintable(stale.join('\n')));
@@ -190,10 +211,12 @@ void TranslationTest::compiledCatalogueMatches()
     QVERIFY(!catalogue.empty());
     QStringList differ;
     for (const auto& [key, entry] : catalogue) {
-        const QByteArray context = key.first.toUtf8();
-        const QByteArray source = key.second.toUtf8();
-        if (SpanishText(context.constData(), source.constData()) != entry.translation) {
-            differ << key.first + QStringLiteral(" / ") + key.second;
+        const QByteArray context = std::get<0>(key).toUtf8();
+        const QByteArray source = std::get<1>(key).toUtf8();
+        const QByteArray comment = std::get<2>(key).toUtf8();
+        if (SpanishText(context.constData(), source.constData(),
+                        comment.isEmpty() ? nullptr : comment.constData()) != entry.translation) {
+            differ << Describe(key);
         }
     }
     QVERIFY2(differ.isEmpty(), qPrintable(differ.join('\n')));

@@ -1,89 +1,76 @@
-#include "core/exercises/BatchEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
 
 namespace velmor {
 
-bool BatchEngine::canCycle() const
-{
-    return LoopEngine::canCycle() &&
-           static_cast<Real>(m_state.batch.batchSimTime) + m_state.run.samplePeriod <
-               m_state.batch.expectedTime;
-}
+namespace {
 
-void BatchEngine::start()
+void ResetForRun(VelmorState& s)
 {
-    VelmorState& s = m_state;
     BatchUnit& b = s.batch;
     RunState& r = s.run;
     TrendViewState& tv = s.trend;
-
-    tv.trendPrevX = 38;
-    tv.trendPrevOutput = PlotFixed(0);
-    tv.trendPrevHeater = PlotFixed(0);
+    // Output, heater and temperature traces start from the values before
+    // this Start (an earlier run's last values).
+    tv.trendPrevOutput = PlotFixed(r.outputPercent);
+    tv.trendPrevHeater = PlotFixed(r.heaterPercent);
     tv.trendPrevTempSP = PlotFixed(b.batchTempSP);
     tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
     tv.trendPrevVolumeSP = PlotCumulative(b.batchVolumeSP);
     tv.trendPrevVolume = PlotCumulative(0);
-    b.batchSegment = 1;
-    tv.trendSegmentShown = 0;
-    if (!tv.trendNoData) {
-        tv.cursorShown = false;
-    }
-    prepareLog({0, 1, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 24});
     r.measuredVolume = 0;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
     b.volIntegral = 0;
     b.volErrorRate = 0;
     b.volPrevError = 0;
     b.batchTempIntegral = 0;
     b.batchTempErrorRate = 0;
     b.batchTempPrevError = 0;
-    b.batchTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
+}
 
-    // Record 1: outputs and temperature as they are now (after an earlier
-    // run, that run's last values).
-    b.batchSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
-    rec.field(kFieldOutput) = r.outputPercent;
-    rec.field(kFieldTempSP) = b.batchTempSP;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = b.batchTempGain;
-    rec.field(kFieldTempI) = b.batchTempIntegralTime;
-    rec.field(kFieldTempD) = b.batchTempDerivativeTime;
-    rec.field(kFieldHeater) = r.heaterPercent;
-    rec.field(kFieldVolSP) = b.batchVolumeSP;
-    rec.field(kFieldVolMV) = 0;
-    rec.field(kFieldVolPG) = b.volGain;
-    rec.field(kFieldVolI) = b.volIntegralTime;
-    rec.field(kFieldVolD) = b.volDerivativeTime;
-    rec.segment = 1;
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
+{
+    // Outputs and temperature as they are now (after an earlier run, that
+    // run's last values); the times as set, whatever the switches.
+    const BatchUnit& b = s.batch;
+    const RunState& r = s.run;
+    SetFields(rec, {{kFieldOutput, r.outputPercent},
+                    {kFieldTempSP, b.batchTempSP},
+                    {kFieldTempMV, r.measuredTemperature},
+                    {kFieldTempPG, b.batchTempGain},
+                    {kFieldTempI, b.batchTempIntegralTime},
+                    {kFieldTempD, b.batchTempDerivativeTime},
+                    {kFieldHeater, r.heaterPercent},
+                    {kFieldVolSP, b.batchVolumeSP},
+                    {kFieldVolMV, 0},
+                    {kFieldVolPG, b.volGain},
+                    {kFieldVolI, b.volIntegralTime},
+                    {kFieldVolD, b.volDerivativeTime}});
+    rec.segment = b.batchSegment;
+}
 
-    startTrendView();
-    tv.trendLive = true;
-    r.runActive = true;
-    tv.trendPrevOutput = PlotFixed(r.outputPercent);
-    tv.trendPrevHeater = PlotFixed(r.heaterPercent);
-    tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
-    tv.trendNoData = false;
-
+void StartPlant(VelmorState& s)
+{
+    BatchUnit& b = s.batch;
+    RunState& r = s.run;
     b.u0 = b.u1 = b.u2 = b.u3 = 0;
     b.y = b.y1 = b.y2 = 0;
+    // The tank starts at the set point with both outputs off.
     b.model.reset(b.batchTempSP);
     r.measuredTemperature = b.batchTempSP;
     r.outputPercent = 0;
     r.heaterPercent = 0;
 }
 
-void BatchEngine::cycle()
+RunCounters Counters(VelmorState& s)
 {
-    VelmorState& s = m_state;
+    return {s.batch.batchTick, s.batch.batchSimTime, s.batch.batchSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     BatchUnit& b = s.batch;
     RunState& r = s.run;
 
@@ -106,8 +93,7 @@ void BatchEngine::cycle()
     r.measuredVolume = static_cast<float>(static_cast<Real>(r.measuredVolume) +
                                           r.flowRate / (60 / static_cast<Real>(r.samplePeriod)));
 
-    b.batchSimTime = stamp(b.batchTick);
-    b.batchTick += 1;
+    run.advanceTime();
     r.tempSetPoint = b.batchTempSP;
     r.volumeSetPoint = b.batchVolumeSP;
 
@@ -157,37 +143,41 @@ void BatchEngine::cycle()
     r.outputPercent = CountsToPercent(pumpCounts);
     r.heaterPercent = CountsToPercent(heaterCounts);
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(b.batchTick);
-    rec.field(kFieldOutput) = r.outputPercent;
-    rec.field(kFieldTempSP) = r.tempSetPoint;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = b.batchTempGain;
-    rec.field(kFieldTempI) =
-        static_cast<float>(static_cast<Real>(b.batchTempIntegralOn) * b.batchTempIntegralTime);
-    rec.field(kFieldTempD) =
-        static_cast<float>(static_cast<Real>(b.batchTempDerivativeOn) * b.batchTempDerivativeTime);
-    rec.field(kFieldHeater) = r.heaterPercent;
-    rec.field(kFieldVolSP) = r.volumeSetPoint;
-    rec.field(kFieldVolMV) = r.measuredVolume;
-    rec.field(kFieldVolPG) = b.volGain;
-    rec.field(kFieldVolI) =
-        static_cast<float>(static_cast<Real>(b.volIntegralOn) * b.volIntegralTime);
-    rec.field(kFieldVolD) =
-        static_cast<float>(static_cast<Real>(b.volDerivativeOn) * b.volDerivativeTime);
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(b.batchTick);
+    SetFields(rec, {{kFieldOutput, r.outputPercent},
+                    {kFieldTempSP, r.tempSetPoint},
+                    {kFieldTempMV, r.measuredTemperature},
+                    {kFieldTempPG, b.batchTempGain},
+                    {kFieldTempI, Switched(b.batchTempIntegralOn, b.batchTempIntegralTime)},
+                    {kFieldTempD, Switched(b.batchTempDerivativeOn, b.batchTempDerivativeTime)},
+                    {kFieldHeater, r.heaterPercent},
+                    {kFieldVolSP, r.volumeSetPoint},
+                    {kFieldVolMV, r.measuredVolume},
+                    {kFieldVolPG, b.volGain},
+                    {kFieldVolI, Switched(b.volIntegralOn, b.volIntegralTime)},
+                    {kFieldVolD, Switched(b.volDerivativeOn, b.volDerivativeTime)}});
     rec.segment = b.batchSegment;
 
-    afterRecord(b.batchSimTime,
-                {&TrendSink::TrendQ, &TrendSink::TrendTempSP, &TrendSink::TrendTempMV,
-                 &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV},
-                b.batchSegment);
+    run.afterRecord(b.batchSimTime,
+                    {&TrendSink::TrendQ, &TrendSink::TrendTempSP, &TrendSink::TrendTempMV,
+                     &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV});
 }
 
-void BatchEngine::finish()
+// The batch ends by itself when the next cycle would reach the expected time.
+bool BatchComplete(const VelmorState& s)
 {
-    m_state.run.runActive = false;
-    m_state.batch.batchLastTempSP = m_state.run.tempSetPoint;
-    endRun();
+    return !(static_cast<Real>(s.batch.batchSimTime) + s.run.samplePeriod < s.batch.expectedTime);
 }
+
+void KeepLastValues(VelmorState& s)
+{
+    s.batch.batchLastTempSP = s.run.tempSetPoint;
+}
+
+} // namespace
+
+constexpr EngineSteps kBatchSteps{&Counters, &ResetForRun,    &WriteFirstRecord, &StartPlant,
+                                  &Cycle,    &KeepLastValues, &BatchComplete};
 
 } // namespace velmor

@@ -13,14 +13,15 @@
 namespace velmor {
 
 // One controller's settings, bound to the named members of its exercise.
+// I and D are in the loop's own unit (see its members in State.h).
 struct PidLoop {
     float& gain; // PG
-    float& band; // PB = 100 / PG
+    float& band; // PB = 100 / PG, percent
     float& integralTime;
     float& derivativeTime;
     std::int32_t& integralOn;
     std::int32_t& derivativeOn;
-    float& integral;       // error integral
+    float& integral;       // error integral, counts x s
     std::int32_t& segment; // settings segment
     bool& chkI;            // the I check box
     bool& chkD;            // the D check box
@@ -65,6 +66,7 @@ void SetDBox(PidLoop loop, bool checked);
 void IBoxHandler(PidLoop loop);
 void DBoxHandler(PidLoop loop);
 
+// Limits of a value box, inclusive, in the unit of the value it shows.
 struct KeypadRange {
     float min;
     float max;

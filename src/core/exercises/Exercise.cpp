@@ -1,48 +1,19 @@
 #include "core/exercises/Exercise.h"
 
-#include <array>
+#include "core/exercises/ExerciseProfile.h"
 
 namespace velmor {
 
-namespace {
-
-struct Names {
-    Exercise exercise;
-    std::string_view form;
-    std::string_view word;
-    int span;
-};
-
-constexpr std::array<Names, 5> kNames{{
-    {Exercise::Flow, "frmFlow", "flow", 60},
-    {Exercise::Level, "frmLevel", "level", 120},
-    {Exercise::Open, "frmOpen", "open", 60},
-    {Exercise::Temperature, "frmTemperature", "temperature", 120},
-    {Exercise::Batch, "frmBatch", "batch", 180},
-}};
-
-const Names& Find(Exercise e)
-{
-    for (const Names& n : kNames) {
-        if (n.exercise == e) {
-            return n;
-        }
-    }
-    return kNames[0];
-}
-
-} // namespace
-
 std::string_view FormName(Exercise e)
 {
-    return Find(e).form;
+    return ProfileOf(e).formName;
 }
 
 std::optional<Exercise> ExerciseFromForm(std::string_view formName)
 {
-    for (const Names& n : kNames) {
-        if (n.form == formName) {
-            return n.exercise;
+    for (const ExerciseProfile& p : Profiles()) {
+        if (p.formName == formName) {
+            return p.exercise;
         }
     }
     return std::nullopt;
@@ -50,14 +21,14 @@ std::optional<Exercise> ExerciseFromForm(std::string_view formName)
 
 std::string_view CommandWord(Exercise e)
 {
-    return Find(e).word;
+    return ProfileOf(e).commandWord;
 }
 
 std::optional<Exercise> ExerciseFromCommandWord(std::string_view word)
 {
-    for (const Names& n : kNames) {
-        if (n.word == word) {
-            return n.exercise;
+    for (const ExerciseProfile& p : Profiles()) {
+        if (p.commandWord == word) {
+            return p.exercise;
         }
     }
     return std::nullopt;
@@ -65,7 +36,7 @@ std::optional<Exercise> ExerciseFromCommandWord(std::string_view word)
 
 int DefaultTrendSpan(Exercise e)
 {
-    return Find(e).span;
+    return ProfileOf(e).trendSpan;
 }
 
 } // namespace velmor

@@ -31,91 +31,88 @@ std::int64_t FlowControllerCounts(VelmorState& s)
     return counts;
 }
 
-void FlowEngine::start()
+namespace {
+
+void ResetForRun(VelmorState& s)
 {
-    VelmorState& s = m_state;
     FlowUnit& f = s.flow;
     RunState& r = s.run;
     TrendViewState& tv = s.trend;
-
     f.flowWaveformAtStart = f.flowWaveform;
     r.outputPercent = 0;
     r.pumpOn = false;
-    tv.trendPrevX = 38;
     tv.trendPrevOutput = PlotFixed(0);
+    // The first set-point point is B of the waveform (the Flat's hidden B).
     tv.trendPrevSP = PlotRate(f.waveParams.B(f.flowWaveform));
     r.flowRate = 0;
     tv.trendPrevPV = PlotRate(r.flowRate);
-    f.flowSegment = 1;
-    tv.trendSegmentShown = 0;
-    startTrendData();
-    prepareLog({0, 1, 2, 3, 4, 5, 6, 7});
     f.flowIntegral = 0;
     f.flowErrorRate = 0;
     f.flowPrevError = 0;
-    f.flowCounts = 0;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
-    f.flowTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
-
-    f.flowSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
-    rec.field(kFieldFlowSP) = f.waveParams.B(f.flowWaveform);
-    rec.field(kFieldFlowMV) = r.flowRate;
-    rec.field(kFieldFlowPG) = f.flowGain;
-    rec.field(kFieldFlowI) = f.flowIntegralTime;
-    rec.field(kFieldFlowD) = f.flowDerivativeTime;
-    rec.field(kFieldOutput) = r.outputPercent;
-    rec.segment = f.flowSegment;
-
-    startTrendView();
-    r.runActive = true;
-    tv.trendLive = true;
-    f.plant.reset();
+    f.flowCounts = 0; // Manual mode runs down from 0
 }
 
-void FlowEngine::cycle()
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
 {
-    VelmorState& s = m_state;
+    const FlowUnit& f = s.flow;
+    // I and D as set, whatever the switches.
+    SetFields(rec, {{kFieldFlowSP, f.waveParams.B(f.flowWaveform)},
+                    {kFieldFlowMV, s.run.flowRate},
+                    {kFieldFlowPG, f.flowGain},
+                    {kFieldFlowI, f.flowIntegralTime},
+                    {kFieldFlowD, f.flowDerivativeTime},
+                    {kFieldOutput, s.run.outputPercent}});
+    rec.segment = f.flowSegment;
+}
+
+void StartPlant(VelmorState& s)
+{
+    s.flow.plant.reset();
+}
+
+RunCounters Counters(VelmorState& s)
+{
+    return {s.flow.flowTick, s.flow.flowSimTime, s.flow.flowSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     FlowUnit& f = s.flow;
     RunState& r = s.run;
 
     const float y = f.plant.step(r.outputPercent);
     r.flowRate = GatedFlow(PlantFlow(y), r.gateValvePercent);
 
-    const double t = stamp(f.flowTick);
-    f.flowSimTime = t;
-    f.flowTick += 1;
+    const double t = run.advanceTime();
 
     r.flowSetPoint = WaveStep(f.flowWaveform, f.waveParams, t, s.trend.trendSpan, r.flowSetPoint);
 
     f.flowCounts = ClampCounts(FlowControllerCounts(s));
     r.outputPercent = CountsToPercent(f.flowCounts);
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(f.flowTick);
-    rec.field(kFieldFlowSP) = r.flowSetPoint;
-    rec.field(kFieldFlowMV) = r.flowRate;
-    rec.field(kFieldFlowPG) = f.flowGain;
-    rec.field(kFieldFlowI) =
-        static_cast<float>(static_cast<Real>(f.flowIntegralOn) * f.flowIntegralTime);
-    rec.field(kFieldFlowD) =
-        static_cast<float>(static_cast<Real>(f.flowDerivativeOn) * f.flowDerivativeTime);
-    rec.field(kFieldOutput) = r.outputPercent;
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(f.flowTick);
+    SetFields(rec, {{kFieldFlowSP, r.flowSetPoint},
+                    {kFieldFlowMV, r.flowRate},
+                    {kFieldFlowPG, f.flowGain},
+                    {kFieldFlowI, Switched(f.flowIntegralOn, f.flowIntegralTime)},
+                    {kFieldFlowD, Switched(f.flowDerivativeOn, f.flowDerivativeTime)},
+                    {kFieldOutput, r.outputPercent}});
     rec.segment = f.flowSegment;
 
-    afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ}, f.flowSegment);
+    run.afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ});
 }
 
-void FlowEngine::finish()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.flow.flowLastSP = m_state.run.flowSetPoint;
-    m_state.flow.flowLastPV = m_state.run.flowRate;
-    endRun();
+    s.flow.flowLastSP = s.run.flowSetPoint;
+    s.flow.flowLastPV = s.run.flowRate;
 }
+
+} // namespace
+
+constexpr EngineSteps kFlowSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor

@@ -1,22 +1,19 @@
-// Flow loop: PID (or Manual) control of the pump against a set-point
-// waveform, measured flow in L/min through the gate valve.
+// The Flow loop's engine, and its control law exposed for tests.
 #pragma once
 
 #include "core/exercises/LoopEngine.h"
 
+#include <cstdint>
+
 namespace velmor {
 
-class FlowEngine : public LoopEngine {
+class FlowEngine : public ExerciseEngine {
 public:
-    using LoopEngine::LoopEngine;
-    Exercise exercise() const override { return Exercise::Flow; }
-    void start() override;
-    void cycle() override;
-    void finish() override;
+    FlowEngine(VelmorState& state, TrendSink* sink) : ExerciseEngine(Exercise::Flow, state, sink) {}
 };
 
 // The controller step of one cycle in counts, before clamping (PID or Manual
-// mode by flowManual). Exposed for tests of the control law.
+// mode by flowManual).
 std::int64_t FlowControllerCounts(VelmorState& state);
 
 } // namespace velmor

@@ -16,14 +16,4 @@ float FlowPlant::step(float outputPercent)
     return y;
 }
 
-float PlantFlow(float y)
-{
-    return static_cast<float>(static_cast<Real>(y) * 2 / 5);
-}
-
-float GatedFlow(float flowRate, int gateValvePercent)
-{
-    return static_cast<float>(static_cast<Real>(gateValvePercent) * flowRate / 100);
-}
-
 } // namespace velmor

@@ -2,6 +2,8 @@
 // Fluid level, Open-loop and Batch volume exercises.
 #pragma once
 
+#include "core/Arith.h"
+
 namespace velmor {
 
 // y(k) = 0.1239 u(k-2) - 0.0014 u(k-3) + 1.301 y(k-1) - 0.442 y(k-2), u in
@@ -20,9 +22,21 @@ struct FlowPlant {
 };
 
 // Measured flow (L/min) from the plant output, before any gate valve.
-float PlantFlow(float y);
+// Inline: the flow loops call it every cycle, and sweeps make thousands of runs.
+inline float PlantFlow(float y)
+{
+    return static_cast<float>(static_cast<Real>(y) * 2 / 5);
+}
 
 // Measured flow (L/min) through a gate valve opened gateValvePercent (0..100).
-float GatedFlow(float flowRate, int gateValvePercent);
+inline float GatedFlow(float flowRate, int gateValvePercent)
+{
+    // Fully open: 100 x flowRate needs at most 31 significant bits, so both
+    // the product and the quotient are exact and the flow comes back as is.
+    if (gateValvePercent == 100) {
+        return flowRate;
+    }
+    return static_cast<float>(static_cast<Real>(gateValvePercent) * flowRate / 100);
+}
 
 } // namespace velmor

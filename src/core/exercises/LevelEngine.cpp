@@ -1,4 +1,4 @@
-#include "core/exercises/LevelEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
@@ -12,57 +12,53 @@ constexpr Real kDrainRate = 5.5L; // L/min with the drain open
 
 } // namespace
 
-void LevelEngine::start()
-{
-    VelmorState& s = m_state;
-    LevelUnit& l = s.level;
-    RunState& r = s.run;
-    TrendViewState& tv = s.trend;
+namespace {
 
+void ResetForRun(VelmorState& s)
+{
+    LevelUnit& l = s.level;
+    TrendViewState& tv = s.trend;
     l.levelWaveformAtStart = l.levelWaveform;
     // The pump drive stays as the previous run left it.
-    tv.trendPrevX = 38;
     tv.trendPrevOutput = PlotFixed(0);
     tv.trendPrevLevelSP = PlotFixed(static_cast<float>(l.initialLevel));
-    r.levelPercent = static_cast<float>(l.initialLevel);
-    tv.trendPrevLevel = PlotFixed(r.levelPercent);
-    l.levelSegment = 1;
-    tv.trendSegmentShown = 0;
-    startTrendData();
-    prepareLog({0, 1, 7, 19, 20, 21, 22, 23, 24});
+    s.run.levelPercent = static_cast<float>(l.initialLevel);
+    tv.trendPrevLevel = PlotFixed(s.run.levelPercent);
     l.levelIntegral = 0;
     l.levelErrorRate = 0;
     l.levelPrevError = 0;
     l.drainCountdown = 0;
     l.drainOpen = false;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
-    l.levelTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
+}
 
-    l.levelSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
-    rec.field(kFieldLevelSP) = static_cast<float>(l.initialLevel);
-    rec.field(kFieldLevelMV) = r.levelPercent;
-    rec.field(kFieldLevelPG) = l.levelGain;
-    rec.field(kFieldLevelI) = l.levelIntegralTime;
-    rec.field(kFieldLevelD) = l.levelDerivativeTime;
-    rec.field(kFieldOutput) = r.outputPercent;
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
+{
+    const LevelUnit& l = s.level;
+    // I and D as set, whatever the switches.
+    SetFields(rec, {{kFieldLevelSP, static_cast<float>(l.initialLevel)},
+                    {kFieldLevelMV, s.run.levelPercent},
+                    {kFieldLevelPG, l.levelGain},
+                    {kFieldLevelI, l.levelIntegralTime},
+                    {kFieldLevelD, l.levelDerivativeTime},
+                    {kFieldOutput, s.run.outputPercent}});
     rec.segment = l.levelSegment;
+}
 
-    startTrendView();
-    r.runActive = true;
-    tv.trendLive = true;
+void StartPlant(VelmorState& s)
+{
+    LevelUnit& l = s.level;
     l.plant.reset();
     l.tankVolume = static_cast<float>(static_cast<Real>(l.initialLevel) * kFullTank / 100);
 }
 
-void LevelEngine::cycle()
+RunCounters Counters(VelmorState& s)
 {
-    VelmorState& s = m_state;
+    return {s.level.levelTick, s.level.levelSimTime, s.level.levelSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     LevelUnit& l = s.level;
     RunState& r = s.run;
 
@@ -82,9 +78,7 @@ void LevelEngine::cycle()
     l.levelCounts =
         static_cast<std::int32_t>(Trunc(static_cast<Real>(r.levelPercent) * 255 / 100 + 0.5L));
 
-    const double t = stamp(l.levelTick);
-    l.levelSimTime = t;
-    l.levelTick += 1;
+    const double t = run.advanceTime();
 
     r.levelSetPoint =
         WaveStep(l.levelWaveform, l.waveParams, t, s.trend.trendSpan, r.levelSetPoint);
@@ -117,27 +111,28 @@ void LevelEngine::cycle()
         }
     }
 
-    SampleRecord& rec = nextRecord();
+    SampleRecord& rec = run.nextRecord();
     rec.time = t;
-    rec.field(kFieldLevelSP) = r.levelSetPoint;
-    rec.field(kFieldLevelMV) = r.levelPercent;
-    rec.field(kFieldLevelPG) = l.levelGain;
-    rec.field(kFieldLevelI) =
-        static_cast<float>(static_cast<Real>(l.levelIntegralOn) * l.levelIntegralTime);
-    rec.field(kFieldLevelD) =
-        static_cast<float>(static_cast<Real>(l.levelDerivativeOn) * l.levelDerivativeTime);
-    rec.field(kFieldOutput) = r.outputPercent;
+    SetFields(rec, {{kFieldLevelSP, r.levelSetPoint},
+                    {kFieldLevelMV, r.levelPercent},
+                    {kFieldLevelPG, l.levelGain},
+                    {kFieldLevelI, Switched(l.levelIntegralOn, l.levelIntegralTime)},
+                    {kFieldLevelD, Switched(l.levelDerivativeOn, l.levelDerivativeTime)},
+                    {kFieldOutput, r.outputPercent}});
     rec.segment = l.levelSegment;
 
-    afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ},
-                l.levelSegment);
+    run.afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ});
 }
 
-void LevelEngine::finish()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.level.levelLastSP = m_state.run.levelSetPoint;
-    m_state.level.levelLastPV = m_state.run.levelPercent;
-    endRun();
+    s.level.levelLastSP = s.run.levelSetPoint;
+    s.level.levelLastPV = s.run.levelPercent;
 }
+
+} // namespace
+
+constexpr EngineSteps kLevelSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor

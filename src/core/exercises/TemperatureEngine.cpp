@@ -1,57 +1,51 @@
-#include "core/exercises/TemperatureEngine.h"
+#include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
 #include "core/trends/Scales.h"
 
 namespace velmor {
 
-void TemperatureEngine::start()
-{
-    VelmorState& s = m_state;
-    TemperatureUnit& u = s.temp;
-    RunState& r = s.run;
-    TrendViewState& tv = s.trend;
+namespace {
 
-    tv.trendPrevX = 38;
+void ResetForRun(VelmorState& s)
+{
+    TrendViewState& tv = s.trend;
+    TemperatureUnit& u = s.temp;
     tv.trendPrevHeater = PlotFixed(0);
     tv.trendPrevTempSP = PlotFixed(u.tempEnteredSP);
-    tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
-    u.tempSegment = 1;
-    tv.trendSegmentShown = 0;
-    startTrendData();
-    prepareLog({0, 1, 8, 9, 10, 11, 12, 13, 24});
+    tv.trendPrevTemp = PlotFixed(s.run.measuredTemperature);
     u.tempIntegral = 0;
     u.tempErrorRate = 0;
     u.tempPrevError = 0;
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
-    u.tempTick = 1;
-    r.sampleCount = 0;
-    s.log.resetSecondIndex();
-
-    // Record 1 carries the values current now: after a finished run, that
-    // run's last temperature and output.
-    u.tempSimTime = 0;
-    SampleRecord& rec = nextRecord();
-    rec.time = 0;
-    rec.field(kFieldTempSP) = u.tempEnteredSP;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = u.tempGain;
-    rec.field(kFieldTempI) = u.tempIntegralTime;
-    rec.field(kFieldTempD) = u.tempDerivativeTime;
-    rec.field(kFieldHeater) = r.heaterPercent;
-    rec.segment = u.tempSegment;
-
-    startTrendView();
-    r.runActive = true;
-    tv.trendLive = true;
-    u.model.reset(u.initialTemperature);
 }
 
-void TemperatureEngine::cycle()
+void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
 {
-    VelmorState& s = m_state;
+    // The temperature and the heater as they are now: after a finished run,
+    // that run's last values.
+    const TemperatureUnit& u = s.temp;
+    SetFields(rec, {{kFieldTempSP, u.tempEnteredSP},
+                    {kFieldTempMV, s.run.measuredTemperature},
+                    {kFieldTempPG, u.tempGain},
+                    {kFieldTempI, u.tempIntegralTime},
+                    {kFieldTempD, u.tempDerivativeTime},
+                    {kFieldHeater, s.run.heaterPercent}});
+    rec.segment = u.tempSegment;
+}
+
+void StartPlant(VelmorState& s)
+{
+    s.temp.model.reset(s.temp.initialTemperature);
+}
+
+RunCounters Counters(VelmorState& s)
+{
+    return {s.temp.tempTick, s.temp.tempSimTime, s.temp.tempSegment};
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
     TemperatureUnit& u = s.temp;
     RunState& r = s.run;
 
@@ -60,9 +54,7 @@ void TemperatureEngine::cycle()
         u.measuredCounts = TemperatureCounts(r.measuredTemperature);
     }
 
-    const double t = stamp(u.tempTick);
-    u.tempSimTime = t;
-    u.tempTick += 1;
+    const double t = run.advanceTime();
     r.tempSetPoint = u.tempEnteredSP;
 
     // Controller: integral and derivative terms both divided by 60.
@@ -80,25 +72,28 @@ void TemperatureEngine::cycle()
     const std::int32_t output = ClampCounts(counts);
     r.heaterPercent = static_cast<float>(Trunc(static_cast<Real>(output) * 100 / 255 + 0.5L));
 
-    SampleRecord& rec = nextRecord();
-    rec.time = stamp(u.tempTick);
-    rec.field(kFieldTempSP) = r.tempSetPoint;
-    rec.field(kFieldTempMV) = r.measuredTemperature;
-    rec.field(kFieldTempPG) = u.tempGain;
-    rec.field(kFieldTempI) = u.tempIntegralTime;
-    rec.field(kFieldTempD) = u.tempDerivativeTime;
-    rec.field(kFieldHeater) = r.heaterPercent;
+    SampleRecord& rec = run.nextRecord();
+    rec.time = run.stamp(u.tempTick);
+    SetFields(rec, {{kFieldTempSP, r.tempSetPoint},
+                    {kFieldTempMV, r.measuredTemperature},
+                    {kFieldTempPG, u.tempGain},
+                    {kFieldTempI, u.tempIntegralTime},
+                    {kFieldTempD, u.tempDerivativeTime},
+                    {kFieldHeater, r.heaterPercent}});
     rec.segment = u.tempSegment;
 
-    afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ},
-                u.tempSegment);
+    run.afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ});
 }
 
-void TemperatureEngine::finish()
+void KeepLastValues(VelmorState& s)
 {
-    m_state.temp.tempLastSP = m_state.run.tempSetPoint;
-    m_state.temp.tempLastPV = m_state.run.measuredTemperature;
-    endRun();
+    s.temp.tempLastSP = s.run.tempSetPoint;
+    s.temp.tempLastPV = s.run.measuredTemperature;
 }
+
+} // namespace
+
+constexpr EngineSteps kTemperatureSteps{
+    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
 
 } // namespace velmor

@@ -20,6 +20,8 @@ inline bool IsWaveformType(std::int32_t w)
 }
 
 // Sixteen slots: for type w, A = slot w, B = slot w + 5, C = slot w + 10.
+// A and B are in the unit of what the waveform drives (L/min, percent), C is
+// a period in s.
 // Slot 0 carries no parameter (the exercise keeps its own flag elsewhere).
 // Types outside 1..5 read as 0 and ignore writes, so a stray type from a
 // file can never reach past the table.
@@ -45,16 +47,18 @@ private:
 // Slot of the Ramp's period: it always follows the trend's time span.
 constexpr int kRampPeriodSlot = 12;
 
-// Position in the period: tau = t - Int(t / C) x C, kept as a float.
+// Position in the period: tau = t - Int(t / C) x C (s), kept as a float;
+// t and the period in s.
 float WaveTau(double t, float period);
 
-// The generator. Returns the new value, or `previous` for a type outside 1..5.
-// trendSpan (seconds) is the Ramp's period.
+// The generator at tau (s). Returns the new value, in the unit of A and B,
+// or `previous` for a type outside 1..5. trendSpan (s) is the Ramp's period.
 float WaveValue(std::int32_t type, const WaveParams& p, float tau, std::int32_t trendSpan,
                 float previous);
 
-// One generator step of a cycle at time t: refreshes the Ramp period from the
-// time span, then computes tau and the value of the current waveform.
+// One generator step of a cycle at time t (s): refreshes the Ramp period
+// from the time span, then computes tau and the value of the current
+// waveform.
 float WaveStep(std::int32_t type, WaveParams& p, double t, std::int32_t trendSpan, float previous);
 
 } // namespace velmor

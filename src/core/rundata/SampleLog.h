@@ -5,6 +5,7 @@
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <span>
 #include <vector>
 
 namespace velmor {
@@ -16,30 +17,30 @@ constexpr int kLastIndexedSecond = kSecondIndexEntries - 1;
 // Field numbers of a record. Fields 0 and 1 together hold the time (one
 // double); 2..23 are floats; 24 is the settings segment in force.
 enum Field : int {
-    kFieldFlowSP = 2, // L/min
-    kFieldFlowMV = 3, // L/min
-    kFieldFlowPG = 4,
-    kFieldFlowI = 5,  // s
-    kFieldFlowD = 6,  // s
-    kFieldOutput = 7, // pump output, percent
-    kFieldTempSP = 8, // degrees C
-    kFieldTempMV = 9, // degrees C
-    kFieldTempPG = 10,
-    kFieldTempI = 11,
-    kFieldTempD = 12,
-    kFieldHeater = 13, // percent
-    kFieldVolSP = 14,  // litres
-    kFieldVolMV = 15,  // litres
-    kFieldVolPG = 16,
-    kFieldVolI = 17,
-    kFieldVolD = 18,
+    kFieldFlowSP = 2,   // L/min
+    kFieldFlowMV = 3,   // L/min
+    kFieldFlowPG = 4,   // PG
+    kFieldFlowI = 5,    // s, 0 while I is off
+    kFieldFlowD = 6,    // s, 0 while D is off
+    kFieldOutput = 7,   // pump output, percent
+    kFieldTempSP = 8,   // degrees C
+    kFieldTempMV = 9,   // degrees C
+    kFieldTempPG = 10,  // PG
+    kFieldTempI = 11,   // I in the temperature loop's unit
+    kFieldTempD = 12,   // D in the temperature loop's unit
+    kFieldHeater = 13,  // percent
+    kFieldVolSP = 14,   // L
+    kFieldVolMV = 15,   // L
+    kFieldVolPG = 16,   // PG
+    kFieldVolI = 17,    // s, 0 while I is off
+    kFieldVolD = 18,    // s, 0 while D is off
     kFieldLevelSP = 19, // percent
     kFieldLevelMV = 20, // percent
-    kFieldLevelPG = 21,
-    kFieldLevelI = 22,
-    kFieldLevelD = 23,
+    kFieldLevelPG = 21, // PG
+    kFieldLevelI = 22,  // I in the level loop's unit, 0 while off
+    kFieldLevelD = 23,  // D in the level loop's unit, 0 while off
     kFieldSegment = 24,
-    kFieldTime = 0, // fields 0-1
+    kFieldTime = 0, // fields 0-1, s
 };
 
 constexpr int kFirstFloatField = 2;
@@ -80,7 +81,7 @@ struct SampleLog {
 
     // Zeroes the given fields (0 meaning the time) in every record,
     // 6000 down to 1, as each exercise does at Start for its own fields.
-    void clearFields(const std::vector<int>& fields);
+    void clearFields(std::span<const int> fields);
 
     // Second index bookkeeping of a run.
     void resetSecondIndex();

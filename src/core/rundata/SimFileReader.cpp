@@ -141,23 +141,27 @@ std::optional<SimFileError> CheckDivisors(std::span<const SettingLine> lines,
         if (l.type != LineType::Decimal) {
             continue;
         }
-        const float v = settings.*l.real;
-        if (v != 0) {
+        if (l.guard == ZeroGuard::None || settings.*l.real != 0) {
             continue;
         }
-        if (l.name.ends_with("Gain")) {
+        switch (l.guard) {
+        case ZeroGuard::Gain:
             return SimFileError{lineNumbers[i],
                                 "a PG of 0 is refused: PB = 100 / PG would divide by zero"};
-        }
-        if (l.name.ends_with("IntegralTime")) {
+        case ZeroGuard::IntegralTime:
             return SimFileError{lineNumbers[i],
                                 "an I of 0 is refused: the integral action would divide by zero"};
+        case ZeroGuard::Period: {
+            const std::int32_t type = settings.waveformType;
+            if (type == kSine || type == kStep || type == kSawtooth) {
+                return SimFileError{lineNumbers[i], "a waveform period C of 0 is refused: the " +
+                                                        std::string(WaveformName(type)) +
+                                                        " waveform would divide by zero"};
+            }
+            break;
         }
-        const std::int32_t type = settings.waveformType;
-        if (l.name == "waveC" && (type == kSine || type == kStep || type == kSawtooth)) {
-            return SimFileError{lineNumbers[i], "a waveform period C of 0 is refused: the " +
-                                                    std::string(WaveformName(type)) +
-                                                    " waveform would divide by zero"};
+        case ZeroGuard::None:
+            break;
         }
     }
     return std::nullopt;

@@ -14,8 +14,8 @@ constexpr const char* kEol = "\r\n";
 
 } // namespace
 
-void WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& settings,
-                         int gateValvePercent, const SampleLog& log, int sampleCount)
+std::string SimulationFileText(Exercise e, const SimSettings& settings, int gateValvePercent,
+                               const SampleLog& log, int sampleCount)
 {
     std::string text;
     text.reserve(static_cast<std::size_t>(sampleCount) * 96 + 512);
@@ -60,7 +60,31 @@ void WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& setti
         }
         text += kEol;
     }
-    out << text;
+    return text;
+}
+
+WriteResult WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& settings,
+                                int gateValvePercent, const SampleLog& log, int sampleCount)
+{
+    return WriteToStream(out, SimulationFileText(e, settings, gateValvePercent, log, sampleCount));
+}
+
+WriteResult WriteSimulationFile(AtomicFile& file, Exercise e, const SimSettings& settings,
+                                int gateValvePercent, const SampleLog& log, int sampleCount)
+{
+    if (WriteResult r =
+            file.write(SimulationFileText(e, settings, gateValvePercent, log, sampleCount));
+        !r.ok()) {
+        return r;
+    }
+    return file.commit();
+}
+
+WriteResult SaveSimulationFile(const std::string& path, Exercise e, const SimSettings& settings,
+                               int gateValvePercent, const SampleLog& log, int sampleCount)
+{
+    return WriteFileAtomically(path,
+                               SimulationFileText(e, settings, gateValvePercent, log, sampleCount));
 }
 
 } // namespace velmor

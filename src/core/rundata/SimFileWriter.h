@@ -5,14 +5,36 @@
 #pragma once
 
 #include "core/exercises/Exercise.h"
+#include "core/rundata/AtomicFile.h"
 #include "core/rundata/SampleLog.h"
 #include "core/rundata/SimSettings.h"
+#include "core/rundata/WriteResult.h"
 
 #include <ostream>
+#include <string>
 
 namespace velmor {
 
-void WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& settings,
-                         int gateValvePercent, const SampleLog& log, int sampleCount);
+// The whole file as text. gateValvePercent in percent; records
+// 1..sampleCount (bounded to the log).
+std::string SimulationFileText(Exercise e, const SimSettings& settings, int gateValvePercent,
+                               const SampleLog& log, int sampleCount);
+
+// To a stream, flushed and checked: a stream that did not take it all gives
+// the reason.
+WriteResult WriteSimulationFile(std::ostream& out, Exercise e, const SimSettings& settings,
+                                int gateValvePercent, const SampleLog& log, int sampleCount);
+
+// Into an opened AtomicFile, then put in place of its target.
+[[nodiscard]] WriteResult WriteSimulationFile(AtomicFile& file, Exercise e,
+                                              const SimSettings& settings, int gateValvePercent,
+                                              const SampleLog& log, int sampleCount);
+
+// Saves a run to `path` in one step (File > Save): the file that was there
+// stays whole until the new one is complete, and a symbolic link keeps
+// pointing at the saved file.
+[[nodiscard]] WriteResult SaveSimulationFile(const std::string& path, Exercise e,
+                                             const SimSettings& settings, int gateValvePercent,
+                                             const SampleLog& log, int sampleCount);
 
 } // namespace velmor

@@ -3,8 +3,8 @@
 // main() creates one VelmorState and hands it to every window; each test
 // makes a fresh one. Member names are the names every window, engine and file
 // routine uses. Units: flows in L/min, temperatures in degrees C, volumes in
-// litres, outputs and levels in percent, times in seconds, controller
-// outputs in counts 0..255.
+// litres (L), outputs and levels in percent, times in seconds (s) unless a
+// member says minutes, controller values in counts (0..255 full scale).
 #pragma once
 
 #include "core/exercises/FlowPlant.h"
@@ -26,25 +26,27 @@ struct RunState {
     float samplePeriod = 0.1f;           // s per sample
     float flowSetPoint = 0;              // L/min
     float tempSetPoint = 0;              // degrees C
-    float volumeSetPoint = 0;            // litres
-    float levelSetPoint = 0;             // percent
+    float volumeSetPoint = 0;            // L
+    float levelSetPoint = 0;             // percent of a full tank
     float flowRate = 0;                  // L/min
     float outputPercent = 0;             // pump drive, percent
     float measuredTemperature = 0;       // degrees C
     float heaterPercent = 0;             // percent
-    float measuredVolume = 0;            // litres
+    float measuredVolume = 0;            // L
     float levelPercent = 0;              // percent of a full tank
-    std::int32_t gateValvePercent = 100; // 0..100 in steps of 10
+    std::int32_t gateValvePercent = 100; // percent open, 0..100 in steps of 10
     bool pumpOn = false;
 };
 
-// What the Trends window shows and how far it has drawn.
+// What the Trends window shows and how far it has drawn. Positions are in
+// pixels of its 524 x 501 panel picture.
 struct TrendViewState {
     std::int32_t trendViewStart = 0; // s, first second on the time axis
     std::int32_t trendSpan = 60;     // s, 20..180 in steps of 10
     bool trendLive = false;
-    std::int32_t trendX = 38;
-    std::int32_t trendPrevX = 38;
+    std::int32_t trendX = 38;     // pixels, x of the newest point
+    std::int32_t trendPrevX = 38; // pixels, x of the previous point
+    // Pixels: y at which each trace ended at trendPrevX.
     std::int32_t trendPrevSP = 358;
     std::int32_t trendPrevPV = 358;
     std::int32_t trendPrevOutput = 358;
@@ -55,29 +57,34 @@ struct TrendViewState {
     std::int32_t trendPrevVolume = 358;
     std::int32_t trendPrevLevelSP = 358;
     std::int32_t trendPrevLevel = 358;
-    std::int32_t trendSegmentShown = 0;
+    std::int32_t trendSegmentShown = 0; // settings segment in the settings box
     std::int32_t pointSegment = 0;
     std::int32_t plottedSegment = 0;
     bool trendInitialising = false;
     bool trendClosing = false;
-    std::int32_t trendFontSize = 9;
+    std::int32_t trendFontSize = 9; // points
     bool cursorShown = false;
-    std::int32_t cursorX = 38;
+    std::int32_t cursorX = 38; // pixels
     std::int32_t cursorRecord = 0;
-    std::int32_t savedColumnX = 0;
+    std::int32_t savedColumnX = 0; // pixels
     bool trendNoData = false;
     std::int32_t hoverBlock = 0;
     std::int32_t litArrow = 0;
-    std::int32_t hoverX = 0;
-    std::int32_t hoverY = 0;
+    std::int32_t hoverX = 0; // pixels
+    std::int32_t hoverY = 0; // pixels
     std::int32_t hoverRecord = 0;
 };
 
+// Controller values common to the loops, as each loop's members name them:
+// errors in counts (the measured range mapped to 0..255), error integrals in
+// counts x s, error rates in counts / s, outputs in counts 0..255; PG is
+// counts of output per count of error, PB = 100 / PG in percent.
+
 struct FlowUnit {
     float flowGain = 1;            // PG
-    float flowBand = 100;          // PB = 100 / PG
-    float flowIntegralTime = 0.8f; // s
-    float flowDerivativeTime = 0;  // s
+    float flowBand = 100;          // PB = 100 / PG, percent
+    float flowIntegralTime = 0.8f; // I, s (the integral term is integral / I)
+    float flowDerivativeTime = 0;  // D, s (the derivative term is D x rate)
     std::int32_t flowIntegralOn = 1;
     std::int32_t flowDerivativeOn = 1;
     bool chkI = true; // the panel's check boxes
@@ -85,72 +92,75 @@ struct FlowUnit {
     bool flowManual = false; // control mode: Manual when set
     std::int32_t flowWaveform = kFlat;
     std::int32_t flowWaveformAtStart = 0;
+    // A and B in L/min, C in s.
     WaveParams waveParams = WaveParams::WithDefaults(1.5f, 0.5f, 25.0f);
-    float flowError = 0; // counts
-    float flowPrevError = 0;
+    float flowError = 0;     // counts (2 L/min = 255)
+    float flowPrevError = 0; // counts
     float flowIntegral = 0;  // counts x s
     float flowErrorRate = 0; // counts / s
-    float flowLastSP = 0;
-    float flowLastPV = 0;
+    float flowLastSP = 0;    // L/min
+    float flowLastPV = 0;    // L/min
     std::int32_t flowSegment = 0;
     std::int32_t flowTick = 0;
     double flowSimTime = 0;      // s
     std::int32_t flowCounts = 0; // output of the previous cycle, counts
     FlowPlant plant;
-    std::int32_t lightState = 0; // run indicator: 0 none, 1 green, 2 red
-    std::int32_t panelFontSize = 10;
+    std::int32_t lightState = 0;     // run indicator: 0 none, 1 green, 2 red
+    std::int32_t panelFontSize = 10; // points
 };
 
 struct LevelUnit {
-    float levelGain = 10;
-    float levelBand = 10;
-    float levelIntegralTime = 20;
-    float levelDerivativeTime = 0;
+    float levelGain = 10;          // PG
+    float levelBand = 10;          // PB = 100 / PG, percent
+    float levelIntegralTime = 20;  // I (the integral term is integral / I x 60)
+    float levelDerivativeTime = 0; // D (the derivative term is rate x D / 60)
     std::int32_t levelIntegralOn = 1;
     std::int32_t levelDerivativeOn = 1;
     bool chkI = true;
     bool chkD = true;
     bool chkAutodrain = false;
     std::int32_t initialLevel = 0; // whole percent 0..100
-    float tankVolume = 0;          // litres, at most 3.23
+    float tankVolume = 0;          // L, at most 3.23
     bool drainOpen = false;
-    std::int32_t drainCountdown = 0;
-    float levelError = 0;
-    float levelPrevError = 0;
-    float levelIntegral = 0;
-    float levelErrorRate = 0;
-    float levelLastSP = 0;
-    float levelLastPV = 0;
+    std::int32_t drainCountdown = 0; // samples
+    float levelError = 0;            // counts (100 % = 255)
+    float levelPrevError = 0;        // counts
+    float levelIntegral = 0;         // counts x s
+    float levelErrorRate = 0;        // counts / s
+    float levelLastSP = 0;           // percent
+    float levelLastPV = 0;           // percent
     std::int32_t levelWaveform = kFlat;
     std::int32_t levelWaveformAtStart = 0;
+    // A and B in percent, C in s.
     WaveParams waveParams = WaveParams::WithDefaults(80.0f, 20.0f, 25.0f);
     std::int32_t levelSegment = 0;
     std::int32_t levelTick = 0;
-    double levelSimTime = 0;
+    double levelSimTime = 0;      // s
     std::int32_t levelCounts = 0; // measured level, counts
     FlowPlant plant;
-    std::int32_t panelFontSize = 10;
+    std::int32_t panelFontSize = 10; // points
 };
 
 struct OpenUnit {
     std::int32_t openWaveform = kFlat;
     std::int32_t openWaveformAtStart = kFlat;
+    // A and B in percent of pump drive, C in s.
     WaveParams waveParams = WaveParams::WithDefaults(80.0f, 10.0f, 25.0f);
     std::int32_t openTick = 0;
-    double openSimTime = 0;
-    float openLastOutput = 0;
-    float openLastFlow = 0;
+    double openSimTime = 0;   // s
+    float openLastOutput = 0; // percent
+    float openLastFlow = 0;   // L/min
     std::int32_t openSegment = 0;
     bool openActivating = false;
     FlowPlant plant;
-    std::int32_t panelFontSize = 10;
+    std::int32_t panelFontSize = 10; // points
 };
 
 struct TemperatureUnit {
-    float tempGain = 10;
-    float tempBand = 10;
-    float tempIntegralTime = 45; // minutes
-    float tempDerivativeTime = 0;
+    float tempGain = 10;          // PG
+    float tempBand = 10;          // PB = 100 / PG, percent
+    float tempIntegralTime = 45;  // I, minutes (the integral term is integral / I / 60)
+    float tempDerivativeTime = 0; // D (the derivative term is rate x D / 60)
     std::int32_t tempIntegralOn = 1;
     std::int32_t tempDerivativeOn = 1;
     bool chkI = true;
@@ -158,29 +168,31 @@ struct TemperatureUnit {
     float tempEnteredSP = 30;      // degrees C
     float initialTemperature = 20; // degrees C
     std::int32_t tempTick = 0;
-    double tempSimTime = 0;
-    float tempError = 0;
-    float tempIntegral = 0;
-    float tempErrorRate = 0;
-    float tempPrevError = 0;
+    double tempSimTime = 0;  // s
+    float tempError = 0;     // counts (100 degrees C = 255)
+    float tempIntegral = 0;  // counts x s
+    float tempErrorRate = 0; // counts / s
+    float tempPrevError = 0; // counts
     std::int32_t tempSegment = 0;
-    float tempLastSP = 0;
-    float tempLastPV = 0;
-    std::int32_t measuredCounts = 0;
+    float tempLastSP = 0;            // degrees C
+    float tempLastPV = 0;            // degrees C
+    std::int32_t measuredCounts = 0; // measured temperature, counts
     TemperatureModel model;
-    std::int32_t lightState = 0;
-    std::int32_t panelFontSize = 10;
+    std::int32_t lightState = 0;     // run indicator: 0 none, 1 green, 2 red
+    std::int32_t panelFontSize = 10; // points
 };
 
 struct BatchUnit {
-    float volGain = 0.5f;
-    float volBand = 200;
-    float volIntegralTime = 5;
-    float volDerivativeTime = 0;
-    float batchTempGain = 1;
-    float batchTempBand = 100;
-    float batchTempIntegralTime = 400;
-    float batchTempDerivativeTime = 0;
+    // Volume loop: error in counts of flow (1 L/min = 127.5).
+    float volGain = 0.5f;        // PG
+    float volBand = 200;         // PB = 100 / PG, percent
+    float volIntegralTime = 5;   // I, s (the integral term is integral / I)
+    float volDerivativeTime = 0; // D, s (the derivative term is D x rate)
+    // Temperature loop: error in counts (100 degrees C = 255).
+    float batchTempGain = 1;           // PG
+    float batchTempBand = 100;         // PB = 100 / PG, percent
+    float batchTempIntegralTime = 400; // I (the integral term is integral / I x 60)
+    float batchTempDerivativeTime = 0; // D (the derivative term is D x 60 x rate)
     std::int32_t volIntegralOn = 1;
     std::int32_t volDerivativeOn = 1;
     std::int32_t batchTempIntegralOn = 1;
@@ -189,28 +201,29 @@ struct BatchUnit {
     bool chkVolD = true;
     bool chkTempI = true;
     bool chkTempD = true;
-    float batchVolumeSP = 1.5f; // litres
+    float batchVolumeSP = 1.5f; // L
     float batchTempSP = 30;     // degrees C
     float expectedTime = 180;   // s
     float sumpTemperature = 20; // degrees C
     std::int32_t batchTick = 0;
-    double batchSimTime = 0;
-    float requiredFlow = 0; // L/min
-    float volIntegral = 0;
-    float volErrorRate = 0;
-    float volPrevError = 0;
-    float batchTempError = 0;
-    float batchTempIntegral = 0;
-    float batchTempErrorRate = 0;
-    float batchTempPrevError = 0;
-    std::int32_t batchSegment = 0;
-    float batchLastTempSP = 0;
-    std::int32_t flowCounts = 0;
-    // Flow model with a double output (this loop keeps y in 64 bits).
+    double batchSimTime = 0;       // s
+    float requiredFlow = 0;        // L/min
+    float volIntegral = 0;         // counts x s
+    float volErrorRate = 0;        // counts / s
+    float volPrevError = 0;        // counts
+    float batchTempError = 0;      // counts
+    float batchTempIntegral = 0;   // counts x s
+    float batchTempErrorRate = 0;  // counts / s
+    float batchTempPrevError = 0;  // counts
+    std::int32_t batchSegment = 0; // shared by both loops
+    float batchLastTempSP = 0;     // degrees C
+    std::int32_t flowCounts = 0;   // measured flow, counts (2 L/min = 255)
+    // Flow model with a double output (this loop keeps y in 64 bits):
+    // inputs are percent / 20, outputs L/min x 5 / 2.
     double u0 = 0, u1 = 0, u2 = 0, u3 = 0;
     double y = 0, y1 = 0, y2 = 0;
     TemperatureModel model;
-    std::int32_t panelFontSize = 10;
+    std::int32_t panelFontSize = 10; // points
 };
 
 // The hand-operated rig of the mimic window. Set again at every opening
@@ -261,10 +274,11 @@ struct ShellState {
     bool langGerman = false;
     bool decimalComma = false;
     bool largeFonts = false;
-    std::int32_t halfWidth = 388;
-    std::int32_t halfHeight = 289;
+    std::int32_t halfWidth = 388;  // pixels, half the main window's width
+    std::int32_t halfHeight = 289; // pixels
 };
 
+// The keypad's values are in the unit of the box that opened it.
 struct KeypadState {
     float keypadOld = 0;
     float keypadMin = 0;

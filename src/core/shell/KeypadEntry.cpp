@@ -3,7 +3,9 @@
 #include "core/Arith.h"
 
 #include <charconv>
+#include <cmath>
 #include <cstdint>
+#include <limits>
 
 namespace velmor {
 
@@ -67,6 +69,34 @@ std::optional<float> KeypadTextValue(std::string_view text, std::string* error)
         }
     }
     return static_cast<float>(static_cast<Real>(number) / divisor);
+}
+
+std::optional<std::string> KeypadText(double value)
+{
+    if (!std::isfinite(value) || value < 0) {
+        return std::nullopt;
+    }
+    constexpr double kMaxDigits = std::numeric_limits<std::int32_t>::max();
+    double scale = 1e7;
+    for (int decimals = kKeypadMaxDecimals; decimals >= 0; --decimals, scale /= 10) {
+        const double digits = std::round(value * scale);
+        if (digits > kMaxDigits) {
+            continue;
+        }
+        std::string text = std::to_string(static_cast<std::int64_t>(digits));
+        if (decimals > 0) {
+            if (text.size() <= static_cast<std::size_t>(decimals)) {
+                text.insert(0, static_cast<std::size_t>(decimals) + 1 - text.size(), '0');
+            }
+            text.insert(text.size() - static_cast<std::size_t>(decimals), 1, '.');
+            text.erase(text.find_last_not_of('0') + 1);
+            if (text.back() == '.') {
+                text.pop_back();
+            }
+        }
+        return text;
+    }
+    return std::nullopt;
 }
 
 } // namespace velmor

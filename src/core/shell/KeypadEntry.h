@@ -21,6 +21,11 @@ bool KeypadAcceptsChar(std::string_view text, char c);
 // that is no number, `error` gets the conversion message.
 std::optional<float> KeypadTextValue(std::string_view text, std::string* error = nullptr);
 
+// The keypad text nearest to a value (at most seven decimals, the digits
+// within a 32-bit integer, trailing zeros dropped): "0.3", "12", "0.1234568".
+// Absent for a negative or non-finite value or one too large to type.
+std::optional<std::string> KeypadText(double value);
+
 // Whether value lies within [min, max] as the keypad compares (32-bit).
 inline bool KeypadInRange(float value, float min, float max)
 {

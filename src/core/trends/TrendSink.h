@@ -11,12 +11,12 @@ public:
     // Start of a run.
     virtual void DrawNewAxes() = 0;
     virtual void RestoreLine() = 0;
-    virtual void ShowStartTime(int seconds) = 0; // txtStartTime
+    virtual void ShowStartTime(int seconds) = 0; // txtStartTime, s
     virtual void HideFloat() = 0;                // txtFloat
 
     // Every cycle.
     virtual void DrawBars(int recordNumber) = 0;
-    virtual int SetXPoints(double t) = 0; // may scroll the live view
+    virtual int SetXPoints(double t) = 0; // t in s to x in pixels; may scroll the live view
     virtual void TrendSP() = 0;
     virtual void TrendMV() = 0;
     virtual void TrendQ() = 0;

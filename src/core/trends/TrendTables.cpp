@@ -18,7 +18,7 @@ constexpr Rgb kFuchsia{255, 0, 255};
 constexpr Rgb kBlue{0, 0, 255};
 constexpr Rgb kGreen{0, 128, 0};
 
-constexpr std::array<TraceSpec, kTraceCount> kTraces{{
+constexpr std::array<TraceInfo, kTraceCount> kTraces{{
     {TraceId::FlowSP, 2, ValueScale::Rate, kYellow},
     {TraceId::FlowMV, 3, ValueScale::Rate, kAqua},
     {TraceId::FlowQ, 7, ValueScale::Fixed, kWhite},
@@ -31,7 +31,7 @@ constexpr std::array<TraceSpec, kTraceCount> kTraces{{
     {TraceId::LevelMV, 20, ValueScale::Fixed, kAqua},
 }};
 
-constexpr std::array<BarSpec, kTraceCount> kBars{{
+constexpr std::array<BarInfo, kTraceCount> kBars{{
     {TraceId::FlowSP, 2, 0, 15, 11, 2, false, BarFormat::Fixed, 2, false, kYellow},
     {TraceId::FlowMV, 3, 1, 42, 38, 2, true, BarFormat::Fixed, 2, false, kAqua},
     {TraceId::FlowQ, 7, 2, 69, 65, 100, false, BarFormat::Fixed, 0, true, kSilver},
@@ -60,7 +60,7 @@ constexpr int kPrecision = 4;
 
 } // namespace
 
-const std::array<TraceSpec, kTraceCount>& TraceTable()
+const std::array<TraceInfo, kTraceCount>& TraceTable()
 {
     return kTraces;
 }
@@ -78,12 +78,12 @@ int PlotOnScale(ValueScale scale, float value)
     return PlotFixed(value);
 }
 
-const std::array<BarSpec, kTraceCount>& BarTable()
+const std::array<BarInfo, kTraceCount>& BarTable()
 {
     return kBars;
 }
 
-const BarSpec& BarOf(TraceId id)
+const BarInfo& BarOf(TraceId id)
 {
     return kBars[static_cast<std::size_t>(id)];
 }
@@ -93,7 +93,7 @@ const std::array<BarPlace, kTrendBarPlaces>& BarPlaces()
     return kPlaces;
 }
 
-float BarValue(const BarSpec& bar, float raw)
+float BarValue(const BarInfo& bar, float raw)
 {
     if (bar.clamped) {
         if (raw < 0) {
@@ -106,7 +106,7 @@ float BarValue(const BarSpec& bar, float raw)
     return raw;
 }
 
-std::string BarText(const BarSpec& bar, float value, char decimalMark)
+std::string BarText(const BarInfo& bar, float value, char decimalMark)
 {
     std::string text = bar.format == BarFormat::General
                            ? FormatGeneral(value, kPrecision, decimalMark)
@@ -133,13 +133,13 @@ int PixelsOf(Real pixels)
 
 } // namespace
 
-int BarEmptyBottom(const BarSpec& bar, float value)
+int BarEmptyBottom(const BarInfo& bar, float value)
 {
     const Real full = bar.full;
     return kTrendBarTop + PixelsOf((full - value) / full * 64);
 }
 
-int BarFilledTop(const BarSpec& bar, float value)
+int BarFilledTop(const BarInfo& bar, float value)
 {
     const Real full = bar.full;
     return kTrendBarBottom - PixelsOf(static_cast<Real>(value) / full * 64);

@@ -24,27 +24,27 @@ struct PixelRect {
 
 enum class ValueScale { Rate, Fixed, Cumulative }; // 2 L/min, 100, 6 L
 
-struct TraceSpec {
+struct TraceInfo {
     TraceId id;
     int field; // record field
     ValueScale scale;
     Rgb colour; // pen colour
 };
 
-const std::array<TraceSpec, kTraceCount>& TraceTable();
+const std::array<TraceInfo, kTraceCount>& TraceTable();
 
 // y of a value on a trace's scale (PlotRate / PlotFixed / PlotCumulative).
 int PlotOnScale(ValueScale scale, float value);
 
 enum class BarFormat { Fixed, General };
 
-struct BarSpec {
+struct BarInfo {
     TraceId id;
     int field;    // record field
     int place;    // 0..7: bar places left to right
     int barLeft;  // bar x from barLeft to barLeft + 14 (exclusive)
     int cellLeft; // text cell, 24 pixels wide from here
-    float full;   // full-scale value
+    float full;   // full-scale value, in the unit of the trace
     bool clamped; // value clamped to 0..full first (measured flow only)
     BarFormat format;
     int decimals;     // Fixed only
@@ -60,8 +60,8 @@ constexpr int kTrendBarCellWidth = 24;
 constexpr int kTrendBarCellHeight = 16;
 constexpr int kTrendBarPlaces = 8;
 
-const std::array<BarSpec, kTraceCount>& BarTable();
-const BarSpec& BarOf(TraceId id);
+const std::array<BarInfo, kTraceCount>& BarTable();
+const BarInfo& BarOf(TraceId id);
 
 // What the blanking operations (BlankFlowSP ... BlankVolMV) clear, by place.
 struct BarPlace {
@@ -71,13 +71,13 @@ struct BarPlace {
 const std::array<BarPlace, kTrendBarPlaces>& BarPlaces();
 
 // The value a bar shows for a record's field value.
-float BarValue(const BarSpec& bar, float raw);
+float BarValue(const BarInfo& bar, float raw);
 // Its text (precision 4), in the system's decimal mark.
-std::string BarText(const BarSpec& bar, float value, char decimalMark = '.');
+std::string BarText(const BarInfo& bar, float value, char decimalMark = '.');
 // Bottom (exclusive) of the black, empty part drawn from y = 403:
 // 403 + Round((full - v) / full x 64). Above 403 for values over full scale.
-int BarEmptyBottom(const BarSpec& bar, float value);
+int BarEmptyBottom(const BarInfo& bar, float value);
 // Top of the coloured part that ends at y = 467: 467 - Round(v / full x 64).
-int BarFilledTop(const BarSpec& bar, float value);
+int BarFilledTop(const BarInfo& bar, float value);
 
 } // namespace velmor

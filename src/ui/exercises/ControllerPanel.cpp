@@ -211,8 +211,11 @@ void DrawSampleTime(PanelView* panel, const BoxPlace& place, float samplePeriod,
 void DrawRunLight(PanelView* panel, const QImage& source, const LightPlace& place)
 {
     {
+        // The source rectangle is in the picture's own pixels.
+        const qreal ratio = source.devicePixelRatio();
         QPainter painter(&panel->image());
-        painter.drawImage(QRect(place.at, place.size), source, QRect(QPoint(0, 0), place.size));
+        painter.drawImage(QRect(place.at, place.size), source,
+                          QRectF(0, 0, place.size.width() * ratio, place.size.height() * ratio));
     }
     panel->refresh(QRect(place.at, place.size));
 }

@@ -17,6 +17,8 @@ public:
     // mnuFile, mnuControl, mnuPreferences and mnuHelp: off while a run goes.
     virtual void setRunMenusEnabled(bool enabled) = 0;
     virtual void setFileNewEnabled(bool enabled) = 0;
+    // File > Save and File > Print, with their toolbar buttons.
+    virtual void setFileCommandsEnabled(bool enabled) = 0;
     // Check mark of the exercise's Control menu item.
     virtual void setControlItemChecked(Exercise exercise, bool checked) = 0;
     // The hidden mailbox `txtShut`: a closing window names itself here.

@@ -33,9 +33,53 @@ void Lamp(QPainter& p, QPointF centre, qreal radius, QColor lit, QColor dark, bo
 
 } // namespace
 
-QImage TrafficLightPicture(RunLamp lit)
+QImage BlankPicture(QSize logical, qreal pixelRatio)
 {
-    QImage image(93, 46, QImage::Format_RGB32);
+    QImage image(logical * pixelRatio, QImage::Format_RGB32);
+    image.setDevicePixelRatio(pixelRatio);
+    return image;
+}
+
+void DrawEtchedFrame(QPainter& p, const QRect& r)
+{
+    p.setPen(QColor(128, 128, 128));
+    p.setBrush(Qt::NoBrush);
+    p.drawRect(r.adjusted(0, 0, -1, -1));
+    p.setPen(QColor(255, 255, 255));
+    p.drawLine(r.left() + 1, r.top() + 1, r.right() - 1, r.top() + 1);
+    p.drawLine(r.left() + 1, r.top() + 1, r.left() + 1, r.bottom() - 1);
+    p.drawLine(r.left(), r.bottom(), r.right(), r.bottom());
+    p.drawLine(r.right(), r.top(), r.right(), r.bottom());
+}
+
+QImage DrainPicture(bool open, qreal pixelRatio)
+{
+    QImage image = BlankPicture(QSize(16, 16), pixelRatio);
+    image.fill(QColor(192, 192, 192));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QColor ink = open ? QColor(220, 30, 30) : QColor(20, 20, 20);
+    // Two triangles point to point: the valve body; a stem and a handle.
+    QPainterPath body;
+    body.moveTo(1.5, 6.5);
+    body.lineTo(8, 10.5);
+    body.lineTo(1.5, 14.5);
+    body.closeSubpath();
+    body.moveTo(14.5, 6.5);
+    body.lineTo(8, 10.5);
+    body.lineTo(14.5, 14.5);
+    body.closeSubpath();
+    p.setPen(QPen(ink, 1));
+    p.setBrush(open ? ink : QColor(192, 192, 192));
+    p.drawPath(body);
+    p.drawLine(QPointF(8, 10.5), QPointF(8, 3.5));
+    p.drawLine(QPointF(4.5, 2.5), QPointF(11.5, 2.5));
+    return image;
+}
+
+QImage TrafficLightPicture(RunLamp lit, qreal pixelRatio)
+{
+    QImage image = BlankPicture(QSize(93, 46), pixelRatio);
     image.fill(kSilver);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -69,9 +113,9 @@ QPainterPath SinePath(qreal x0, qreal midY, qreal amplitude, qreal period, int s
     return path;
 }
 
-QImage WaveformPicture(int type)
+QImage WaveformPicture(int type, qreal pixelRatio)
 {
-    QImage image(73, 14, QImage::Format_RGB32);
+    QImage image = BlankPicture(QSize(73, 14), pixelRatio);
     image.fill(kSilver);
     QPainter p(&image);
     p.setPen(QColor(128, 128, 128));

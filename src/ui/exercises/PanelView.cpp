@@ -1,6 +1,10 @@
 #include "ui/exercises/PanelView.h"
 
+#include "ui/exercises/PanelArt.h"
 #include "ui/exercises/ValueBox.h"
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -8,7 +12,11 @@
 namespace velmor {
 
 PanelView::PanelView(QSize size, QWidget* parent)
-    : QWidget(parent), m_image(size, QImage::Format_RGB32)
+    : QWidget(parent),
+      m_image(BlankPicture(size, parent != nullptr ? parent->devicePixelRatioF()
+                                 : QGuiApplication::primaryScreen() != nullptr
+                                     ? QGuiApplication::primaryScreen()->devicePixelRatio()
+                                     : 1.0))
 {
     m_image.fill(kSilver);
     setFixedSize(size);
@@ -17,8 +25,14 @@ PanelView::PanelView(QSize size, QWidget* parent)
 
 void PanelView::paintEvent(QPaintEvent* event)
 {
+    // The image holds the screen's pixels: its source area is the logical
+    // area times the ratio.
+    const QRect area = event->rect();
+    const qreal ratio = m_image.devicePixelRatio();
     QPainter painter(this);
-    painter.drawImage(event->rect(), m_image, event->rect());
+    painter.drawImage(
+        area, m_image,
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 ClickArea::ClickArea(const QRect& area, QWidget* parent) : QWidget(parent)

@@ -81,7 +81,8 @@ WaveformPanel::WaveformPanel(VelmorState& state, Exercise exercise, PanelView* p
         auto* picture = new ClickLabel(panel);
         picture->setGeometry(
             QRect(QPoint(geometry.pictureLeft, geometry.tops[k]), geometry.pictureSize));
-        picture->setPixmap(QPixmap::fromImage(WaveformPicture(type)));
+        picture->setPixmap(
+            QPixmap::fromImage(WaveformPicture(type, panel->image().devicePixelRatio())));
         picture->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
         picture->setCursor(Qt::PointingHandCursor);
         connect(picture, &ClickLabel::clicked, this, [this, type] { imgClick(type); });

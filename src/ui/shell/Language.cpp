@@ -15,16 +15,17 @@ const QTranslator& SpanishTranslator()
     return *translator;
 }
 
-QString SpanishText(const char* context, const char* english)
+QString SpanishText(const char* context, const char* english, const char* disambiguation)
 {
-    const QString spanish = SpanishTranslator().translate(context, english);
+    const QString spanish = SpanishTranslator().translate(context, english, disambiguation);
     return spanish.isEmpty() ? QString::fromUtf8(english) : spanish;
 }
 
-QString LangText(const ShellState& shell, const char* context, const char* english)
+QString LangText(const ShellState& shell, const char* context, const char* english,
+                 const char* disambiguation)
 {
     if (!shell.langEnglish && shell.langSpanish) {
-        return SpanishText(context, english);
+        return SpanishText(context, english, disambiguation);
     }
     return QString::fromUtf8(english);
 }

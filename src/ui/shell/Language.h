@@ -16,10 +16,11 @@ const QTranslator& SpanishTranslator();
 
 // The text for the language flags of the shell: English when langEnglish,
 // else Spanish when langSpanish, else the English design text.
-QString LangText(const ShellState& shell, const char* context, const char* english);
+QString LangText(const ShellState& shell, const char* context, const char* english,
+                 const char* disambiguation = nullptr);
 
 // Spanish text of a source string regardless of the flags (a preview).
-QString SpanishText(const char* context, const char* english);
+QString SpanishText(const char* context, const char* english, const char* disambiguation = nullptr);
 
 // The text without its first "&" (menu captions made into hints).
 QString NoAnd(const QString& text);

@@ -1,6 +1,8 @@
 #include "ui/shell/TfrmMain.h"
 
-#include "ui/exercises/TfrmFlow.h"
+#include "ui/analysis/AnalysisMenu.h"
+#include "ui/exercises/LoopWindow.h"
+#include "ui/exercises/LoopWindows.h"
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Language.h"
@@ -150,14 +152,17 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     buildToolbar();
     m_entries = {
         {kManual, mnuControlOnOff, popOnOff, btnManual, true},
-        {"frmFlow", mnuControlFlow, popFlow, btnFlow, true},
+        {"frmFlow", mnuControlFlow, popFlow, btnFlow, false},
         {"frmTemperature", mnuControlTemperature, popTemperature, btnTemperature, false},
         {"frmBatch", mnuControlBatchVolume, popBatchVolume, btnBatchVolume, false},
         {"frmLevel", mnuControlFluidLevel, popFluidLevel, btnFluidLevel, false},
         {"frmOpen", mnuControlOpenLoop, popOpenLoop, btnOpenLoop, false},
     };
-    for (const Entry& e : m_entries) {
-        // Exercises whose windows this program does not have yet.
+    for (Entry& e : m_entries) {
+        // A loop exercise is offered when the program has its window.
+        if (const std::optional<Exercise> exercise = ExerciseFromForm(e.form)) {
+            e.built = LoopWindowMakerFor(*exercise) != nullptr;
+        }
         e.menuItem->setEnabled(e.built);
         e.popItem->setEnabled(e.built);
         e.button->setEnabled(e.built);
@@ -266,6 +271,7 @@ void TfrmMain::buildMenus()
         mnuPreferences->addAction(QString(), this, &TfrmMain::mnuPreferencesOptionsClick);
 
     mnuHelp = bar->addMenu(QString());
+    m_analysis = new AnalysisMenu(m_state, this, bar, mnuHelp->menuAction());
     mnuHelpContents = mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpContentsClick);
     mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
     mnuHelpContents->setShortcutContext(Qt::ApplicationShortcut);
@@ -359,6 +365,7 @@ void TfrmMain::SetLanguage()
     mnuPreferencesEasymenus->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Easy Menu")));
     mnuPreferencesOptions->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Preferences...")));
     mnuHelp->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&Help")));
+    m_analysis->SetLanguage();
     mnuHelpContents->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Contents...")));
     mnuHelpAbout->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "About...")));
 
@@ -520,7 +527,8 @@ QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window, ChildFrame frame)
 
 void TfrmMain::openLoopExercise(Exercise exercise)
 {
-    if (exercise != Exercise::Flow) {
+    const LoopWindowMaker make = LoopWindowMakerFor(exercise);
+    if (make == nullptr) {
         return;
     }
     m_state.shell.currentForm = std::string(FormName(exercise));
@@ -539,13 +547,22 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     m_state.shell.trendsOpen = true;
 
     setControlItemChecked(exercise, true);
-    auto* flow = new TfrmFlow(m_state, m_graph, this);
-    m_exercise = flow;
-    m_exerciseSub = addChildWindow(flow);
+    LoopWindow* window = make(m_state, m_graph, this);
+    m_exercise = window;
+    m_exerciseSub = addChildWindow(window);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
     m_exerciseSub->show();
     keepInSight({m_exerciseSub, m_graphSub});
     m_mdiArea->setActiveSubWindow(m_exerciseSub);
+    if (m_whenOpen) {
+        const auto action = std::exchange(m_whenOpen, {});
+        action(m_exercise);
+    }
+}
+
+void TfrmMain::whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action)
+{
+    m_whenOpen = std::move(action);
 }
 
 void TfrmMain::openManual()
@@ -628,6 +645,7 @@ void TfrmMain::setRunMenusEnabled(bool enabled)
     for (QMenu* menu : {mnuFile, mnuControl, mnuPreferences, mnuHelp}) {
         menu->menuAction()->setEnabled(enabled);
     }
+    m_analysis->setEnabled(enabled);
     // A disabled menu takes its items' accelerators with it (F1 during a run).
     mnuHelpContents->setEnabled(enabled);
 }
@@ -635,6 +653,14 @@ void TfrmMain::setRunMenusEnabled(bool enabled)
 void TfrmMain::setFileNewEnabled(bool enabled)
 {
     mnuFileNew->setEnabled(enabled);
+}
+
+void TfrmMain::setFileCommandsEnabled(bool enabled)
+{
+    mnuFileSave->setEnabled(enabled);
+    mnuFilePrint->setEnabled(enabled);
+    btnSave->setEnabled(enabled);
+    btnPrint->setEnabled(enabled);
 }
 
 void TfrmMain::setControlItemChecked(Exercise exercise, bool checked)

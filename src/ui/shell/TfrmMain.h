@@ -31,6 +31,7 @@ class QUrl;
 
 namespace velmor {
 
+class AnalysisMenu;
 class HelpViewer;
 class Preferences;
 class TfrmAbout;
@@ -75,6 +76,10 @@ public:
     // is taken, and from now on follows the layout rule.
     void settleCentre();
     bool switching() const { return m_switchTimer.isActive(); }
+    // Runs `action` once, with the window, when the next loop exercise
+    // window has opened (after a switch's wait).
+    void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action);
+    AnalysisMenu* analysisMenu() const { return m_analysis; }
 
     // Child windows of the frame: made with a standard frame (close box) or
     // a tool-window frame without one, placed at their layout place in a
@@ -105,6 +110,7 @@ public:
     // MainLink
     void setRunMenusEnabled(bool enabled) override;
     void setFileNewEnabled(bool enabled) override;
+    void setFileCommandsEnabled(bool enabled) override;
     void setControlItemChecked(Exercise exercise, bool checked) override;
     void writeShut(const QString& formName) override;
     void stopTimer() override;
@@ -236,6 +242,8 @@ private:
     QString m_pendingName;
     QStyle* m_childStyle = nullptr;
     QStyle* m_toolChildStyle = nullptr;
+    AnalysisMenu* m_analysis = nullptr;
+    std::function<void(ExerciseWindow*)> m_whenOpen;
     // Once set, a resize with nothing open no longer moves the centre.
     bool m_centreSettled = false;
 };

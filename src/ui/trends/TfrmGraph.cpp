@@ -1,6 +1,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include "core/Arith.h"
+#include "core/exercises/ExerciseProfile.h"
 #include "core/trends/Scales.h"
 #include "core/trends/TrendLine.h"
 #include "core/trends/TrendTables.h"
@@ -20,7 +21,9 @@
 
 #include <algorithm>
 #include <array>
+#include <span>
 #include <utility>
+#include <vector>
 
 namespace velmor {
 
@@ -42,39 +45,32 @@ QRgb ToQRgb(Rgb c)
 // English source texts; Spanish comes from the translation catalogue.
 #define GRAPH_TEXT(english) QT_TRANSLATE_NOOP("TfrmGraph", english)
 
-const char* CaptionOf(Exercise e)
-{
-    switch (e) {
-    case Exercise::Flow:
-        return GRAPH_TEXT("Flow Trend");
-    case Exercise::Temperature:
-        return GRAPH_TEXT("Temperature Trend");
-    case Exercise::Batch:
-        return GRAPH_TEXT("Batch Volume Trend");
-    case Exercise::Level:
-        return GRAPH_TEXT("Fluid Level Trend");
-    case Exercise::Open:
-        break;
-    }
-    return GRAPH_TEXT("Open Loop Trend");
-}
-
-// lblLeftUnit and lblRightUnit.
-std::pair<const char*, const char*> UnitsOf(Exercise e)
-{
-    switch (e) {
-    case Exercise::Temperature:
-        return {"°C", "%"};
-    case Exercise::Level:
-        return {GRAPH_TEXT("Level"), "%"};
-    case Exercise::Batch:
-        return {"L", "°C / %"};
-    case Exercise::Flow:
-    case Exercise::Open:
-        break;
-    }
-    return {"L/min", "%"};
-}
+// The exercise profiles' texts (captions, unit labels, settings-box labels),
+// listed here so that the translation catalogue picks them up.
+[[maybe_unused]] constexpr const char* kProfileTexts[] = {
+    GRAPH_TEXT("Flow Trend"),
+    GRAPH_TEXT("Temperature Trend"),
+    GRAPH_TEXT("Batch Volume Trend"),
+    GRAPH_TEXT("Fluid Level Trend"),
+    GRAPH_TEXT("Open Loop Trend"),
+    GRAPH_TEXT("Level"),
+    GRAPH_TEXT("Flow PG:"),
+    GRAPH_TEXT("Flow PB:"),
+    GRAPH_TEXT("Flow I:"),
+    GRAPH_TEXT("Flow D:"),
+    GRAPH_TEXT("Temp PG:"),
+    GRAPH_TEXT("Temp PB:"),
+    GRAPH_TEXT("Temp I:"),
+    GRAPH_TEXT("Temp D:"),
+    GRAPH_TEXT("Level PG:"),
+    GRAPH_TEXT("Level PB:"),
+    GRAPH_TEXT("Level I:"),
+    GRAPH_TEXT("Level D:"),
+    GRAPH_TEXT("Vol PG:"),
+    GRAPH_TEXT("Vol PB:"),
+    GRAPH_TEXT("Vol I:"),
+    GRAPH_TEXT("Vol D:"),
+};
 
 constexpr const char* kTraceNames[kTraceCount] = {
     GRAPH_TEXT("Flow SP"),  GRAPH_TEXT("Flow MV"), GRAPH_TEXT("Pump Output"),
@@ -83,22 +79,7 @@ constexpr const char* kTraceNames[kTraceCount] = {
     GRAPH_TEXT("Level MV"),
 };
 
-// Settings-box labels: gain, band, integral, derivative.
-using SettingsLabels = std::array<const char*, 4>;
-constexpr SettingsLabels kFlowLabels{GRAPH_TEXT("Flow PG:"), GRAPH_TEXT("Flow PB:"),
-                                     GRAPH_TEXT("Flow I:"), GRAPH_TEXT("Flow D:")};
-constexpr SettingsLabels kTempLabels{GRAPH_TEXT("Temp PG:"), GRAPH_TEXT("Temp PB:"),
-                                     GRAPH_TEXT("Temp I:"), GRAPH_TEXT("Temp D:")};
-constexpr SettingsLabels kLevelLabels{GRAPH_TEXT("Level PG:"), GRAPH_TEXT("Level PB:"),
-                                      GRAPH_TEXT("Level I:"), GRAPH_TEXT("Level D:")};
-constexpr SettingsLabels kVolLabels{GRAPH_TEXT("Vol PG:"), GRAPH_TEXT("Vol PB:"),
-                                    GRAPH_TEXT("Vol I:"), GRAPH_TEXT("Vol D:")};
 constexpr int kSettingsLineY[4] = {432, 447, 462, 477};
-
-// Record fields of a loop's gain, integral and derivative.
-struct SettingsFields {
-    int gain, integral, derivative;
-};
 
 // Background of a trace's check box, and a text colour that reads on it.
 QColor BoxColour(TraceId id)
@@ -189,7 +170,7 @@ void TfrmGraph::FormCreate()
 
     m_state.run.pumpOn = false;
     m_state.run.gateValvePercent = 100;
-    if (m_exercise == Exercise::Flow || m_exercise == Exercise::Open) {
+    if (ProfileOf(m_exercise).trends.gateValve) {
         btnChokeUp->setEnabled(true);
         btnChokeDown->setEnabled(true);
         DrawGateBox();
@@ -303,53 +284,36 @@ void TfrmGraph::CreateControls()
 
 void TfrmGraph::ApplyExerciseConfiguration()
 {
-    TrendViewState& tv = m_state.trend;
-    QPainter p(&m_panel);
-    setWindowTitle(QString::fromUtf8(CaptionOf(m_exercise)));
+    const TrendsProfile& config = ProfileOf(m_exercise).trends;
+    setWindowTitle(QString::fromUtf8(config.caption));
 
-    std::vector<QCheckBox*> checked;
-    std::vector<QCheckBox*> disabled;
-    switch (m_exercise) {
-    case Exercise::Flow:
+    QPainter p(&m_panel);
+    switch (config.scale) {
+    case ScalePicture::FlowRate:
         p.drawImage(2, 20, imgLpermOverlay);
-        tv.trendSpan = 60;
-        checked = {chkFlowSP, chkFlowMV, chkFlowQ};
-        disabled = {chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
         break;
-    case Exercise::Temperature:
-        tv.trendSpan = 120;
-        checked = {chkTempSP, chkTempMV, chkTempQ};
-        disabled = {chkFlowSP, chkFlowMV, chkFlowQ, chkVolSP, chkVolMV};
-        break;
-    case Exercise::Batch:
+    case ScalePicture::Litres:
         p.drawImage(2, 19, imgLitresOverlay);
-        tv.trendSpan = 180;
-        checked = {chkFlowQ, chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
-        disabled = {chkFlowSP, chkFlowMV};
         break;
-    case Exercise::Level:
-        tv.trendSpan = 120;
-        chkFlowSP->hide();
-        chkFlowMV->hide();
-        chkLevelSP->show();
-        chkLevelMV->show();
-        checked = {chkLevelSP, chkLevelMV, chkFlowQ};
-        disabled = {chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
-        break;
-    case Exercise::Open:
-        p.drawImage(2, 20, imgLpermOverlay);
-        tv.trendSpan = 60;
-        checked = {chkFlowMV, chkFlowQ};
-        disabled = {chkFlowSP, chkTempSP, chkTempMV, chkTempQ, chkVolSP, chkVolMV};
+    case ScalePicture::None:
         break;
     }
     p.end();
     // The scale picture belongs to the laid-out panel from now on.
     m_background = m_panel.copy();
-    for (QCheckBox* box : checked) {
-        box->setChecked(true);
+
+    m_state.trend.trendSpan = ProfileOf(m_exercise).trendSpan;
+    if (config.levelBoxes) {
+        chkFlowSP->hide();
+        chkFlowMV->hide();
+        chkLevelSP->show();
+        chkLevelMV->show();
     }
-    for (QCheckBox* box : disabled) {
+    for (TraceId id : config.checked) {
+        checkBoxOf(id)->setChecked(true);
+    }
+    for (TraceId id : config.disabled) {
+        QCheckBox* box = checkBoxOf(id);
         box->setEnabled(false);
         PaintBox(box, trendart::kSilver);
     }
@@ -604,7 +568,7 @@ void TfrmGraph::DrawTraceSegment(TraceId id)
     if (!checkBoxOf(id)->isChecked()) {
         return;
     }
-    const TraceSpec& trace = TraceTable()[static_cast<std::size_t>(id)];
+    const TraceInfo& trace = TraceTable()[static_cast<std::size_t>(id)];
     TrendViewState& tv = m_state.trend;
     std::int32_t& previousY = previousYOf(id);
     const int fromY = previousY;
@@ -667,7 +631,7 @@ void TfrmGraph::PlotPoint(int recordNumber)
 {
     TrendViewState& tv = m_state.trend;
     const SampleRecord& rec = m_state.log.record(ClampRecordNumber(recordNumber));
-    for (const TraceSpec& trace : TraceTable()) {
+    for (const TraceInfo& trace : TraceTable()) {
         currentValueOf(trace.id) = rec.field(trace.field);
     }
     tv.pointSegment = rec.segment;
@@ -704,7 +668,7 @@ void TfrmGraph::DrawTrend()
     const int a = ClampRecordNumber(SecondIndexAt(log, tv.trendViewStart));
     const SampleRecord& first = log.record(a);
     tv.trendPrevX = SetXPoints(first.time);
-    for (const TraceSpec& trace : TraceTable()) {
+    for (const TraceInfo& trace : TraceTable()) {
         previousYOf(trace.id) = PlotOnScale(trace.scale, first.field(trace.field));
     }
     tv.plottedSegment = 0;
@@ -811,7 +775,7 @@ void TfrmGraph::DrawBars(int recordNumber)
     const SampleRecord& rec = m_state.log.record(BarRecordNumber(recordNumber));
     const QFont font = arialFont(m_state.trend.trendFontSize - 2);
     const QFontMetrics fm(font);
-    for (const BarSpec& bar : BarTable()) {
+    for (const BarInfo& bar : BarTable()) {
         if (!checkBoxOf(bar.id)->isChecked()) {
             continue;
         }
@@ -837,8 +801,9 @@ void TfrmGraph::DrawBars(int recordNumber)
 
 void TfrmGraph::PIDUpdate(int recordNumber)
 {
-    if (m_exercise == Exercise::Open) {
-        return;
+    const std::span<const SettingsColumn> columns = ProfileOf(m_exercise).trends.settingsColumns;
+    if (columns.empty()) {
+        return; // no settings box in this exercise
     }
     const int n = std::min({recordNumber, m_state.run.sampleCount, kLogRecords});
     if (n < 1) {
@@ -847,49 +812,45 @@ void TfrmGraph::PIDUpdate(int recordNumber)
     const SampleRecord& rec = m_state.log.record(n);
     m_state.trend.trendSegmentShown = rec.segment;
 
-    SettingsFields fields{kFieldFlowPG, kFieldFlowI, kFieldFlowD};
-    if (m_exercise == Exercise::Temperature || m_exercise == Exercise::Batch) {
-        fields = {kFieldTempPG, kFieldTempI, kFieldTempD};
-    } else if (m_exercise == Exercise::Level) {
-        fields = {kFieldLevelPG, kFieldLevelI, kFieldLevelD};
-    }
     const char mark = decimalMark();
-    auto texts = [&](const SettingsFields& f) {
-        const float gain = rec.field(f.gain);
-        SettingsTexts t;
+    std::vector<SettingsTexts> values;
+    for (const SettingsColumn& c : columns) {
+        const float gain = rec.field(c.gainField);
+        SettingsTexts& t = values.emplace_back();
         t[0] = QString::fromStdString(DisplayStr(gain, mark));
         if (gain > 1e-10f) {
             t[1] = QString::fromStdString(
                 DisplayStr(static_cast<float>(100.0L / static_cast<Real>(gain)), mark));
         }
-        t[2] = QString::fromStdString(DisplayStr(rec.field(f.integral), mark));
-        t[3] = QString::fromStdString(DisplayStr(rec.field(f.derivative), mark));
-        return t;
-    };
-
-    DrawSettingsValues(texts(fields), m_exercise == Exercise::Batch
-                                          ? texts({kFieldVolPG, kFieldVolI, kFieldVolD})
-                                          : SettingsTexts{});
+        t[2] = QString::fromStdString(DisplayStr(rec.field(c.integralField), mark));
+        t[3] = QString::fromStdString(DisplayStr(rec.field(c.derivativeField), mark));
+    }
+    DrawSettingsValues(values);
 }
 
-void TfrmGraph::DrawSettingsValues(const SettingsTexts& loop, const SettingsTexts& volumeLoop)
+void TfrmGraph::DrawSettingsValues(const std::vector<SettingsTexts>& values)
 {
+    const std::span<const SettingsColumn> columns = ProfileOf(m_exercise).trends.settingsColumns;
+    if (columns.empty()) {
+        return;
+    }
     const QFont font = arialFont(m_state.trend.trendFontSize - 1);
     const int ascent = QFontMetrics(font).ascent();
     QPainter p(&m_panel);
     p.setFont(font);
     p.setPen(Qt::black);
-    auto column = [&](int left, int right, const SettingsTexts& t) {
-        p.fillRect(QRect(left, 432, right - left, 490 - 432), trendart::kSilver);
-        for (int i = 0; i < 4; ++i) {
-            if (!t[static_cast<std::size_t>(i)].isEmpty()) {
-                p.drawText(left, kSettingsLineY[i] + ascent, t[static_cast<std::size_t>(i)]);
+    for (std::size_t k = 0; k < columns.size(); ++k) {
+        const SettingsColumn& c = columns[k];
+        p.fillRect(QRect(c.valueLeft, 432, c.valueRight - c.valueLeft, 490 - 432),
+                   trendart::kSilver);
+        if (k >= values.size()) {
+            continue;
+        }
+        for (std::size_t i = 0; i < values[k].size(); ++i) {
+            if (!values[k][i].isEmpty()) {
+                p.drawText(c.valueLeft, kSettingsLineY[i] + ascent, values[k][i]);
             }
         }
-    };
-    column(480, 518, loop);
-    if (m_exercise == Exercise::Batch) {
-        column(385, 423, volumeLoop);
     }
     p.end();
     refreshPanel();
@@ -898,14 +859,12 @@ void TfrmGraph::DrawSettingsValues(const SettingsTexts& loop, const SettingsText
 void TfrmGraph::ClearRun()
 {
     DrawNewAxes();
-    for (const BarSpec& bar : BarTable()) {
+    for (const BarInfo& bar : BarTable()) {
         if (checkBoxOf(bar.id)->isChecked()) {
             BlankPlace(bar.place);
         }
     }
-    if (m_exercise != Exercise::Open) {
-        DrawSettingsValues({}, {});
-    }
+    DrawSettingsValues({}); // no values; nothing where there is no settings box
     refreshPanel();
 }
 
@@ -1023,7 +982,7 @@ void TfrmGraph::SetLanguage()
     const QString caption = windowTitle();
     const int dash = caption.indexOf(QLatin1Char('-'));
     const QString suffix = dash >= 0 ? caption.mid(std::max(dash - 1, 0)) : QString();
-    setWindowTitle(text(CaptionOf(m_exercise)) + suffix);
+    setWindowTitle(text(ProfileOf(m_exercise).trends.caption) + suffix);
 
     for (int i = 0; i < kTraceCount; ++i) {
         checkBoxOf(static_cast<TraceId>(i))->setText(text(kTraceNames[i]));
@@ -1032,9 +991,8 @@ void TfrmGraph::SetLanguage()
     lblTimeBase->setText(text(GRAPH_TEXT("TimeBase")));
     lblSecs->setText(text(GRAPH_TEXT("secs")));
     lblSecs2->setText(text(GRAPH_TEXT("secs")));
-    const auto [left, right] = UnitsOf(m_exercise);
-    lblLeftUnit->setText(text(left));
-    lblRightUnit->setText(text(right));
+    lblLeftUnit->setText(text(ProfileOf(m_exercise).trends.leftUnit));
+    lblRightUnit->setText(text(ProfileOf(m_exercise).trends.rightUnit));
 
     // Hints; the pump's keeps its state word when it has one.
     const QString pump = text(GRAPH_TEXT("Pump"));
@@ -1048,43 +1006,25 @@ void TfrmGraph::SetLanguage()
 
 void TfrmGraph::DrawSettingsLabels()
 {
+    const TrendsProfile& config = ProfileOf(m_exercise).trends;
     const QFont font = arialFont(m_state.trend.trendFontSize - 1);
     const int ascent = QFontMetrics(font).ascent();
     QPainter p(&m_panel);
     p.setFont(font);
     p.fillRect(QRect(424, 430, 479 - 424, 493 - 430), trendart::kSilver);
-    if (m_exercise == Exercise::Batch) {
-        p.fillRect(QRect(337, 430, 384 - 337, 493 - 430), trendart::kSilver);
+    for (const SettingsColumn& c : config.settingsColumns) {
+        p.fillRect(QRect(c.clearLeft, 430, c.clearRight - c.clearLeft, 493 - 430),
+                   trendart::kSilver);
     }
     p.setPen(Qt::black);
-    auto labels = [&](int x, const SettingsLabels& l) {
-        for (std::size_t i = 0; i < l.size(); ++i) {
-            p.drawText(x, kSettingsLineY[i] + ascent, LangText(m_state.shell, "TfrmGraph", l[i]));
+    for (const SettingsColumn& c : config.settingsColumns) {
+        for (std::size_t i = 0; i < c.labels.size(); ++i) {
+            p.drawText(c.labelX, kSettingsLineY[i] + ascent,
+                       LangText(m_state.shell, "TfrmGraph", c.labels[i]));
         }
-    };
-    int frameLeft = 0;
-    switch (m_exercise) {
-    case Exercise::Flow:
-        labels(428, kFlowLabels);
-        frameLeft = 423;
-        break;
-    case Exercise::Temperature:
-        labels(423, kTempLabels);
-        frameLeft = 418;
-        break;
-    case Exercise::Level:
-        labels(423, kLevelLabels);
-        frameLeft = 418;
-        break;
-    case Exercise::Batch:
-        labels(341, kVolLabels);
-        labels(423, kTempLabels);
-        frameLeft = 336;
-        break;
-    case Exercise::Open:
-        break;
     }
     p.end();
+    const int frameLeft = config.frameLeft;
     if (frameLeft > 0) {
         panelLine(519, 429, frameLeft, 429, kBlack);
         panelLine(frameLeft, 429, frameLeft, 494, kBlack);

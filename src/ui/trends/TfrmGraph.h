@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QCheckBox;
 class QLabel;
@@ -132,10 +133,11 @@ private:
 
     // The settings box's labels and frame (drawn by SetLanguage).
     void DrawSettingsLabels();
-    // The values of the settings box: PG, PB, I, D of the loop (and of the
-    // Batch volume loop in its own column); empty texts blank a line.
+    // The values of the settings box: PG, PB, I, D of each loop's column
+    // (the exercise's profile gives the columns); empty texts blank a line,
+    // missing ones the whole column.
     using SettingsTexts = std::array<QString, 4>;
-    void DrawSettingsValues(const SettingsTexts& loop, const SettingsTexts& volumeLoop);
+    void DrawSettingsValues(const std::vector<SettingsTexts>& values);
     // Time-base slider track with its knob at offset k.
     void SliderAt(int k);
     void DrawAxisLine(QPainter& painter, int x, int label);

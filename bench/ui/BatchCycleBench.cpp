@@ -1,0 +1,66 @@
+// Drawing work of one live Batch volume cycle, the heaviest window: its two
+// set-point boxes, the Trends bars and six trace segments, as a running
+// loop draws them.
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
+#include "ui/exercises/TfrmBatch.h"
+#include "ui/trends/TfrmGraph.h"
+
+#include <QApplication>
+
+#include <benchmark/benchmark.h>
+
+#include <memory>
+
+using namespace velmor;
+
+namespace {
+
+void BatchLiveCycleDrawing(benchmark::State& bs)
+{
+    auto state = std::make_unique<VelmorState>();
+    state->shell.currentForm = "frmBatch";
+    TfrmGraph graph(*state, Exercise::Batch);
+    TfrmBatch batch(*state, &graph, nullptr);
+    std::unique_ptr<LoopEngine> engine = MakeEngine(Exercise::Batch, *state, &graph);
+    engine->start();
+    // A run well under way, so the traces are not flat.
+    for (int k = 0; k < 300; ++k) {
+        engine->cycle();
+    }
+    const int n = state->run.sampleCount;
+    for (auto _ : bs) {
+        state->trend.trendX = graph.SetXPoints(state->log.record(n).time);
+        batch.DrawTempSP();
+        batch.DrawVolSP();
+        graph.DrawBars(n);
+        graph.TrendQ();
+        graph.TrendTempSP();
+        graph.TrendTempMV();
+        graph.TrendTempQ();
+        graph.TrendVolSP();
+        graph.TrendVolMV();
+        state->trend.trendPrevX = state->trend.trendX;
+        benchmark::DoNotOptimize(batch.imgPanel->image().constBits());
+    }
+}
+
+} // namespace
+
+BENCHMARK(BatchLiveCycleDrawing)
+    ->Unit(benchmark::kMicrosecond)
+    ->Repetitions(5)
+    ->ReportAggregatesOnly(true);
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,63 @@
+// Tuning sweeps: the same run made for every combination of some settings
+// (a full grid), on several threads, each run exactly as `velmor-sim run`
+// makes it, with its response figures.
+#pragma once
+
+#include "cli/RunRequest.h"
+
+#include <atomic>
+#include <cstddef>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace velmor {
+
+// One varied setting and its values, as the texts applied with --set.
+struct SweepAxis {
+    std::string name;
+    std::vector<std::string> values;
+};
+
+struct SweepPlan {
+    RunRequest request;              // what every run shares
+    std::optional<SimFileLoad> from; // request.from, read once
+    std::vector<SweepAxis> axes;     // the first varies slowest
+
+    std::size_t combinations() const;
+    // The value texts of combination `index` (grid order), one per axis.
+    std::vector<const std::string*> combination(std::size_t index) const;
+};
+
+// The figures of one run, for its exercise's first loop: IAE of the first
+// settings segment (loop unit x s), overshoot (percent) and settling time
+// (s) of that segment's first set-point step, and whether the loop is free
+// of sustained oscillation (JudgeStability). Absent when not computable.
+struct SweepRow {
+    std::optional<double> iae;
+    std::optional<double> overshootPercent;
+    std::optional<double> settlingTime;
+    std::optional<bool> stable;
+};
+
+struct SweepOutcome {
+    std::vector<SweepRow> rows; // grid order; complete unless stopped
+    bool interrupted = false;   // `stop` was raised
+    std::string error;          // a run refused a setting: the message
+};
+
+// Runs every combination on `jobs` threads (at least 1). `progress` is
+// called on the calling thread about every 100 ms with the number of runs
+// done, and once more when all are done. Raising `stop` ends the sweep after the runs in
+// progress.
+SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomic<bool>& stop,
+                          const std::function<void(std::size_t done)>& progress);
+
+// The sweep's table: a header row (the varied names, then iae,
+// overshootPercent, settlingTime, stable), one row per combination in grid
+// order; "," separated, "." decimals, stable as 1 or 0, absent figures
+// empty; CR LF line ends.
+std::string SweepCsv(const SweepPlan& plan, const std::vector<SweepRow>& rows);
+
+} // namespace velmor

@@ -1,0 +1,118 @@
+// Response figures of a run: how well each controlled loop followed its set
+// point, per settings segment and per set-point step. Plain functions over
+// the records of a run (live, finished or loaded from a file); nothing here
+// changes the log.
+//
+// Units: times in seconds; errors in the loop's own unit (L/min for flow,
+// degrees C for temperature, litres for volume, percent for level); IAE and
+// ISE in that unit times seconds (ISE: unit squared times seconds), ITAE in
+// unit times seconds squared; output total variation in percent.
+#pragma once
+
+#include "core/exercises/Exercise.h"
+#include "core/rundata/SampleLog.h"
+
+#include <cstdint>
+#include <optional>
+#include <span>
+#include <string_view>
+#include <vector>
+
+namespace velmor {
+
+enum class LoopKind { Flow, Temperature, Volume, Level };
+
+// Where a controlled loop keeps its traces in a record.
+struct LoopTraces {
+    LoopKind loop;
+    int setPointField;
+    int measuredField;
+    int outputField;
+    // Full scale of the set-point and measured traces on the trend (loop
+    // unit): 2 L/min, 100 degrees C, 6 litres, 100 %.
+    double fullScale;
+};
+
+// The controlled loops of an exercise, in the order they are reported:
+// Flow: flow; Temperature: temperature; Fluid level: level; Batch volume:
+// volume, then temperature; Open loop: none.
+std::span<const LoopTraces> ControlledLoops(Exercise e);
+
+// "flow", "temperature", "volume", "level".
+std::string_view LoopName(LoopKind loop);
+
+// A set-point change larger than this share of the trace's full scale
+// between two records is a step; a ramp or a sine moves less per record.
+constexpr double kStepShareOfFullScale = 0.02;
+// Settling band: this share of the step's size around the new set point.
+constexpr double kSettlingBand = 0.02;
+
+struct StepFigures {
+    int record = 0;     // first record with the new set point (1-based)
+    double time = 0;    // s, that record's time
+    float from = 0;     // set point of the record before
+    float to = 0;       // set point from this record on
+    int lastRecord = 0; // last record of the response window
+    // Time from the first record at or past 10 % of the change to the
+    // first at or past 90 %; absent when the response never gets there.
+    std::optional<double> riseTime;
+    float peak = 0;              // extreme measured value in the step's direction
+    double peakTime = 0;         // s after the step when the peak is first reached
+    double overshootPercent = 0; // of |to - from|; 0 when `to` is never passed
+    // s after the step from which the measured value stays within the
+    // settling band until the window ends; absent when it never does.
+    std::optional<double> settlingTime;
+    // Mean of to - measured over the last tenth of the window's records.
+    double steadyStateError = 0;
+};
+
+struct SegmentFigures {
+    std::int32_t segment = 0; // the settings segment number (field 24)
+    int firstRecord = 0;
+    int lastRecord = 0;
+    double start = 0; // s, time of the first record
+    double end = 0;   // s, time of the last record
+    std::optional<double> iae;
+    std::optional<double> ise;
+    std::optional<double> itae;
+    std::optional<double> outputTotalVariation;
+    std::vector<StepFigures> steps;
+};
+
+struct LoopFigures {
+    LoopKind loop = LoopKind::Flow;
+    std::vector<SegmentFigures> segments;
+};
+
+struct RunFigures {
+    Exercise exercise = Exercise::Flow;
+    float samplePeriod = 0.1f; // s
+    std::vector<LoopFigures> loops;
+};
+
+// records: records 1..sampleCount of the run, in order (record n at index
+// n - 1). samplePeriod (s) is the dt of the integrals.
+RunFigures AnalyseRun(std::span<const SampleRecord> records, Exercise e, float samplePeriod);
+LoopFigures AnalyseLoop(std::span<const SampleRecord> records, const LoopTraces& loop,
+                        float samplePeriod);
+
+// Records 1..sampleCount of the sample log.
+std::span<const SampleRecord> LoggedRecords(const SampleLog& log, int sampleCount);
+
+// Whether a loop settles or keeps oscillating. The judged stretch is the
+// response window of the first step of the first segment (the whole first
+// segment when it has no step). Its second half is detrended (the error
+// set point - measured, minus its least-squares straight line, so an offset
+// or a slow drift does not count) and split into two quarters. The loop is
+// in sustained oscillation when, in the last quarter, the detrended error
+// crosses zero at least four times (two full cycles), swings (max - min) by
+// more than 1 % of the trace's full scale, and swings at least half as much
+// as in the quarter before (it is not dying out). A moving set point that
+// swings itself (Sine, Sawtooth) is allowed its own rhythm: the error must
+// cross zero more than twice as often as the detrended set point does.
+// Returns true (stable), false (sustained oscillation), or nothing when the
+// stretch is too short to judge (under 32 records).
+std::optional<bool> JudgeStability(std::span<const SampleRecord> records, const LoopTraces& loop,
+                                   const LoopFigures& figures);
+
+} // namespace velmor

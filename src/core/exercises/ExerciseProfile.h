@@ -1,0 +1,161 @@
+// What sets the five loop exercises apart, one table per exercise: names,
+// value boxes and their keypad limits, settings lines, velmor-sim setting
+// names, record columns, the fields cleared at Start and the Trends window's
+// configuration. Everything that used to ask "which exercise is this?"
+// reads the profile instead, so a new setting is added in one place.
+#pragma once
+
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/Exercise.h"
+#include "core/exercises/LoopEngine.h"
+#include "core/rundata/Columns.h"
+#include "core/rundata/SettingsLines.h"
+#include "core/rundata/State.h"
+#include "core/trends/TrendTables.h"
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <string_view>
+
+namespace velmor {
+
+using LoopOf = PidLoop (*)(VelmorState&);
+
+// ---- Value boxes -----------------------------------------------------------
+
+enum class BoxKind {
+    Pid,     // PG, PB, I or D of a controller panel
+    WaveRow, // row 1, 2 or 3 of the waveform panel (absent when blank)
+    Value,   // any other box: set points, initial values, times
+};
+
+// A clickable value box: its keypad code, the limits the keypad enforces
+// and what the box shows and does with an accepted value.
+struct KeypadBox {
+    int code;
+    BoxKind kind;
+    float min; // keypad limits, inclusive, in the unit of the value shown
+    float max;
+    LoopOf loop = nullptr;                      // Pid: the controller
+    int panelCode = 0;                          // Pid: kCodePG .. kCodeD within it
+    float (*get)(VelmorState&) = nullptr;       // Value: the value shown (keypadOld)
+    void (*set)(VelmorState&, float) = nullptr; // Value: UpdateDisplay's effect
+    bool idleOnly = false;                      // takes no entry while a run is active
+};
+
+// ---- velmor-sim settings ---------------------------------------------------
+
+enum class SettingKind {
+    Keypad,      // a value box, by `code`
+    WaveRow,     // waveA / waveB / waveC: `code` is the row for non-Ramp types
+    IBox,        // the I check box of `loop`
+    DBox,        // the D check box of `loop`
+    Autodrain,   // Fluid level's Auto drain box (runs the D box's handler)
+    Waveform,    // the waveform radio buttons, 1..5
+    ControlMode, // Flow's PID / Manual button
+    Pump,        // the Trends window's pump button
+    Gate,        // the gate valve buttons, 0..100 in steps of 10
+    TrendSpan,   // the Trends window's time base, 20..180 s in steps of 10
+};
+
+struct NamedSetting {
+    std::string_view name;
+    SettingKind kind;
+    int code = 0;
+    LoopOf loop = nullptr;
+};
+
+// ---- Settings block --------------------------------------------------------
+
+// A controller panel's entries in the settings block (SendSettings and
+// UpdateSettings copy these both ways; PB is recomputed from PG).
+struct PanelTransfer {
+    LoopOf loop;
+    float SimSettings::*gain;
+    float SimSettings::*integralTime; // units as the loop's own I
+    float SimSettings::*derivativeTime;
+    bool SimSettings::*iOn;
+    bool SimSettings::*dOn;
+};
+
+// ---- Trends window ---------------------------------------------------------
+
+enum class ScalePicture {
+    None,     // the panel's own 0..100 scale
+    FlowRate, // 0.0..2.0 L/min
+    Litres,   // 0.0..6.0 L
+};
+
+// One loop's column in the settings box under the plot: its four labels
+// (gain, band, integral, derivative; English source texts) and the record
+// fields its values are read from.
+struct SettingsColumn {
+    std::array<const char*, 4> labels;
+    int labelX;     // x of the labels
+    int clearLeft;  // label area cleared before the labels are drawn,
+    int clearRight; //   x from clearLeft to clearRight (exclusive)
+    int valueLeft;  // value area, x from valueLeft to valueRight (exclusive)
+    int valueRight;
+    int gainField;
+    int integralField;
+    int derivativeField;
+};
+
+struct TrendsProfile {
+    const char* caption;   // window caption (English source text)
+    const char* leftUnit;  // lblLeftUnit
+    const char* rightUnit; // lblRightUnit
+    ScalePicture scale;
+    std::span<const TraceId> checked;  // traces shown from the start
+    std::span<const TraceId> disabled; // boxes disabled on silver
+    bool levelBoxes;                   // level boxes in place of the flow SP / MV boxes
+    bool gateValve;                    // gate valve box and buttons
+    std::span<const SettingsColumn> settingsColumns; // empty: no settings box
+    int frameLeft; // left edge of the settings box frame; 0: no frame
+};
+
+// ---- The profile -----------------------------------------------------------
+
+struct ExerciseProfile {
+    Exercise exercise;
+    std::string_view formName;    // "frmFlow"
+    std::string_view commandWord; // velmor-sim's word: "flow"
+    std::string_view firstLine;   // first line of its simulation files
+    std::int32_t trendSpan;       // s, the Trends window's initial time base
+
+    std::span<const KeypadBox> boxes;
+    // The waveform type and parameters (null: no waveform panel).
+    std::int32_t (*waveform)(const VelmorState&);
+    void (*setWaveform)(VelmorState&, std::int32_t);
+    WaveParams& (*waveParams)(VelmorState&);
+    // Whether the radio buttons only snap back now (besides the open keypad).
+    bool (*waveformBlocked)(const VelmorState&);
+    // The window treats a value equal to the old one as no entry at all.
+    bool unchangedIsNoEntry;
+
+    std::span<const SettingLine> settingsLines; // file order
+    std::span<const NamedSetting> settingNames; // velmor-sim --set / --at
+    std::span<const Column> columns;            // record columns of its files
+    std::span<const int> logFields;             // record fields cleared at Start
+
+    std::span<const PanelTransfer> panels; // controller panels, file order
+    void (*initValues)(VelmorState&);      // the window's defaults
+    void (*windowCreated)(VelmorState&);   // what only window creation resets
+    void (*sendRest)(VelmorState&);        // SendSettings after the panels
+    void (*updateRest)(VelmorState&);      // UpdateSettings after the panels
+
+    const EngineSteps* engineSteps; // what its engine does in each step of a run
+
+    TrendsProfile trends;
+
+    const KeypadBox* box(int code) const;
+    const NamedSetting* setting(std::string_view name) const;
+};
+
+const ExerciseProfile& ProfileOf(Exercise e);
+
+// The five profiles in the order of the Exercise enumeration.
+std::span<const ExerciseProfile> Profiles();
+
+} // namespace velmor

@@ -1,0 +1,61 @@
+// The main window's Analysis menu: the figures of the run in the log, a
+// step test of an Open-loop run with tunings for the Flow window, and the
+// run as a spreadsheet table. Disabled with the other menus during a run.
+#pragma once
+
+#include "core/analysis/StepFit.h"
+#include "core/rundata/State.h"
+
+#include <QObject>
+#include <QPointer>
+
+class QAction;
+class QMenu;
+class QMenuBar;
+
+namespace velmor {
+
+class TfrmMain;
+class TfrmRunFigures;
+class TfrmStepTest;
+
+class AnalysisMenu : public QObject {
+    Q_OBJECT
+
+public:
+    // Adds the menu to the bar, before `before` (the Help menu).
+    AnalysisMenu(VelmorState& state, TfrmMain* main, QMenuBar* bar, QAction* before);
+    ~AnalysisMenu() override;
+
+    void SetLanguage();
+    void setEnabled(bool enabled);
+
+    QMenu* mnuAnalysis = nullptr;
+    QAction* mnuAnalysisFigures = nullptr;
+    QAction* mnuAnalysisStepTest = nullptr;
+    QAction* mnuAnalysisExport = nullptr;
+
+    TfrmRunFigures* figuresWindow() const;
+    TfrmStepTest* stepTestWindow() const;
+
+    // Handlers.
+    void mnuAnalysisFiguresClick();
+    void mnuAnalysisStepTestClick();
+    // Writes the run to `path` (the file dialog's choice); returns the
+    // reason when it could not, empty when written.
+    QString exportCsv(const QString& path);
+    // Opens Flow and enters a tuning's PG, I and D as the keypad does.
+    void useInFlow(const FlowTuning& tuning);
+
+private:
+    void mnuAnalysisExportClick();
+    // Items follow what is open and what the log holds.
+    void updateItems();
+
+    VelmorState& m_state;
+    TfrmMain* m_main;
+    QPointer<TfrmRunFigures> m_figures;
+    QPointer<TfrmStepTest> m_stepTest;
+};
+
+} // namespace velmor

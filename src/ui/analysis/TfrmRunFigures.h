@@ -1,0 +1,55 @@
+// The figures of the run in the log, per controlled loop and settings
+// segment: the settings in force, IAE, and the first set-point step's
+// overshoot, settling and rise times. The segment under the Trends cursor
+// is highlighted; the table can be copied as text for a report.
+#pragma once
+
+#include "core/analysis/ResponseFigures.h"
+#include "core/rundata/State.h"
+
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+class QTableWidget;
+
+namespace velmor {
+
+class TfrmRunFigures : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit TfrmRunFigures(VelmorState& state, QWidget* parent = nullptr);
+
+    // Figures of the run now in the log, for the open exercise.
+    void Refresh(Exercise exercise);
+    void SetLanguage();
+    // The table as tab-separated text, one line per row, headers first.
+    QString tableText() const;
+    // The row of the segment holding the Trends cursor's record, or -1.
+    int highlightedRow() const;
+
+    QTableWidget* grdFigures = nullptr;
+    QPushButton* btnCopy = nullptr;
+    QPushButton* btnClose = nullptr;
+    QLabel* lblNoData = nullptr;
+
+protected:
+    void showEvent(QShowEvent* event) override;
+
+private:
+    void fill();
+    void highlightCursorSegment();
+
+    VelmorState& m_state;
+    Exercise m_exercise = Exercise::Flow;
+    RunFigures m_figures;
+    // Per table row: the loop and the segment's first and last records.
+    struct RowSpan {
+        int first = 0;
+        int last = 0;
+    };
+    std::vector<RowSpan> m_rows;
+};
+
+} // namespace velmor

@@ -1,0 +1,381 @@
+#include "ui/exercises/LoopWindow.h"
+
+#include "core/Arith.h"
+#include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TfrmGraph.h"
+
+#include <QCloseEvent>
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+#include <algorithm>
+
+namespace velmor {
+
+namespace {
+
+// Bar gauges: 263 pixels for full scale, bottom at y = 340, so a full bar
+// reaches up to y = 77.
+constexpr int kBarBottom = 340;
+constexpr int kBarPixels = 263;
+constexpr int kBarTop = kBarBottom - kBarPixels;
+constexpr QSize kGaugeTextArea{80, 31};
+
+int BarPixels(long double value, long double fullScale)
+{
+    return static_cast<int>(Trunc(value / fullScale * kBarPixels + 0.5L));
+}
+
+} // namespace
+
+void DrawGauge(PanelView* panel, const GaugeSpec& gauge, float value, int fontSize)
+{
+    QImage& image = panel->image();
+    const QString text = FormatFixed(value, gauge.decimals);
+    const QFont font = PanelFont(fontSize);
+    if (gauge.roundedOffsets) {
+        const QFontMetrics metrics(font);
+        QPainter p(&image);
+        p.fillRect(gauge.box, Qt::black);
+        p.setFont(font);
+        p.setPen(gauge.textColour);
+        const int dx = static_cast<int>(
+            std::lround((kGaugeTextArea.width() - metrics.horizontalAdvance(text)) / 2.0));
+        const int dy =
+            static_cast<int>(std::lround((kGaugeTextArea.height() - metrics.height()) / 2.0));
+        p.drawText(gauge.base.x() + dx, gauge.base.y() + dy + metrics.ascent(), text);
+    } else {
+        DrawValueBox(image, gauge.box, gauge.base, kGaugeTextArea, text, font, gauge.textColour,
+                     Qt::black);
+    }
+    // The whole bar is cleared first: rounding lets a full bar reach a row
+    // above where the empty part starts. A value beyond the scale (possible
+    // from a file) stays inside the gauge.
+    const int filled = std::clamp(BarPixels(value, gauge.fullScale), 0, kBarPixels);
+    const QRect bar = Ltrb(gauge.barLeft, kBarTop, gauge.barLeft + 18, kBarBottom);
+    {
+        QPainter p(&image);
+        p.fillRect(bar, kSilver);
+        if (filled > 0) {
+            p.fillRect(Ltrb(gauge.barLeft, kBarBottom - filled, gauge.barLeft + 18, kBarBottom),
+                       gauge.barColour);
+        }
+    }
+    panel->refresh(gauge.box);
+    panel->refresh(bar);
+}
+
+void DrawBarScale(QImage& image, float fullScale, float labelStep, int decimals,
+                  const QString& unit, const QString& left, const QString& right)
+{
+    QPainter p(&image);
+    p.fillRect(Ltrb(15, 76, 35, 341), QColor(160, 160, 160));
+    p.fillRect(Ltrb(78, 76, 98, 341), QColor(160, 160, 160));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QFont scaleFont = PanelFont(7, false);
+    const QFontMetrics metrics(scaleFont);
+    p.setFont(scaleFont);
+    const int steps = static_cast<int>(std::lround(fullScale / (labelStep / 5)));
+    for (int k = 0; k <= steps; ++k) {
+        const long double value = static_cast<long double>(fullScale) * k / steps;
+        const int h = static_cast<int>(Trunc(value / fullScale * 263 + 0.5L));
+        const int y = 340 - 1 - h + (k == 0 ? 0 : 1);
+        const bool major = k % 5 == 0;
+        p.setPen(QColor(64, 64, 64));
+        p.drawLine(37, y, major ? 42 : 39, y);
+        p.drawLine(major ? 71 : 74, y, 76, y);
+        if (major) {
+            const QString text = FormatFixed(static_cast<double>(value), decimals);
+            const int w = metrics.horizontalAdvance(text);
+            p.setPen(Qt::black);
+            p.drawText(57 - w / 2, y - metrics.height() / 2 + metrics.ascent(), text);
+        }
+    }
+    const QFont captionFont = PanelFont(7);
+    p.setFont(captionFont);
+    const QFontMetrics captionMetrics(captionFont);
+    p.setPen(Qt::black);
+    const auto centred = [&](int centreX, int top, const QString& text) {
+        p.drawText(centreX - captionMetrics.horizontalAdvance(text) / 2,
+                   top + captionMetrics.ascent(), text);
+    };
+    centred(25, 60, left);
+    centred(88, 60, right);
+    centred(57, 60, unit);
+}
+
+void DrawDualBarScale(QImage& image, const BarScale& left, const BarScale& right)
+{
+    QPainter p(&image);
+    p.fillRect(Ltrb(15, 76, 35, 341), QColor(160, 160, 160));
+    p.fillRect(Ltrb(78, 76, 98, 341), QColor(160, 160, 160));
+    p.setRenderHint(QPainter::TextAntialiasing);
+    const QFont scaleFont = PanelFont(6, false);
+    const QFontMetrics metrics(scaleFont);
+    p.setFont(scaleFont);
+    const auto side = [&](const BarScale& scale, bool onLeft) {
+        const int steps = static_cast<int>(std::lround(scale.fullScale / (scale.labelStep / 5)));
+        for (int k = 0; k <= steps; ++k) {
+            const long double value = static_cast<long double>(scale.fullScale) * k / steps;
+            const int h = static_cast<int>(Trunc(value / scale.fullScale * 263 + 0.5L));
+            const int y = 340 - 1 - h + (k == 0 ? 0 : 1);
+            const bool major = k % 5 == 0;
+            p.setPen(QColor(64, 64, 64));
+            if (onLeft) {
+                p.drawLine(37, y, major ? 41 : 39, y);
+            } else {
+                p.drawLine(major ? 72 : 74, y, 76, y);
+            }
+            if (major) {
+                const QString text = FormatFixed(static_cast<double>(value), scale.decimals);
+                const int w = metrics.horizontalAdvance(text);
+                p.setPen(Qt::black);
+                const int x = onLeft ? 43 : 70 - w;
+                p.drawText(x, y - metrics.height() / 2 + metrics.ascent(), text);
+            }
+        }
+    };
+    side(left, true);
+    side(right, false);
+    const QFont captionFont = PanelFont(7);
+    p.setFont(captionFont);
+    const QFontMetrics captionMetrics(captionFont);
+    p.setPen(Qt::black);
+    const auto centred = [&](int centreX, int top, const QString& text) {
+        p.drawText(centreX - captionMetrics.horizontalAdvance(text) / 2,
+                   top + captionMetrics.ascent(), text);
+    };
+    // Names above the wells' tops, each bar's unit under its name.
+    centred(25, 48, left.name);
+    centred(88, 48, right.name);
+    const QFont unitFont = PanelFont(6);
+    p.setFont(unitFont);
+    const QFontMetrics unitMetrics(unitFont);
+    p.drawText(25 - unitMetrics.horizontalAdvance(left.unit) / 2, 61 + unitMetrics.ascent(),
+               left.unit);
+    p.drawText(88 - unitMetrics.horizontalAdvance(right.unit) / 2, 61 + unitMetrics.ascent(),
+               right.unit);
+}
+
+LoopWindow::LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, MainLink* main,
+                       const Layout& layout, QWidget* parent)
+    : QWidget(parent), m_state(state), m_exercise(exercise), m_graph(graph), m_main(main),
+      m_layout(layout), m_panelFontSize(*layout.panelFontSize)
+{
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, kSilver);
+    palette.setColor(QPalette::Button, kSilver);
+    setPalette(palette);
+    setAutoFillBackground(true);
+
+    const int clientHeight =
+        m_graph != nullptr ? std::max(m_graph->height(), kPanelSize.height()) : kPanelSize.height();
+    setFixedSize(kPanelSize.width(), clientHeight);
+    imgPanel = new PanelView(kPanelSize, this);
+    m_panelFontSize = m_state.shell.largeFonts ? 8 : 10;
+
+    const qreal ratio = imgPanel->image().devicePixelRatio();
+    imgTrafGreen = TrafficLightPicture(RunLamp::Green, ratio);
+    imgTrafRed = TrafficLightPicture(RunLamp::Red, ratio);
+
+    m_driver = new RunDriver(this);
+    connect(m_driver, &RunDriver::started, this, &LoopWindow::runStarted);
+    connect(m_driver, &RunDriver::cycled, this, &LoopWindow::DrawCycle);
+    connect(m_driver, &RunDriver::finished, this, &LoopWindow::runEnded);
+}
+
+LoopWindow::~LoopWindow() = default;
+
+void LoopWindow::finishCreation()
+{
+    InitValues();
+    SetLanguage();
+    DrawSample();
+    if (m_main != nullptr) {
+        m_main->setFileNewEnabled(true);
+    }
+    m_state.trend.cursorShown = false;
+    if (m_layout.lightState != nullptr) {
+        *m_layout.lightState = 0;
+    }
+    // No run yet: the signal head is there, neither lamp lit.
+    DrawRunLight(imgPanel, TrafficLightPicture(RunLamp::None, imgPanel->image().devicePixelRatio()),
+                 m_layout.light);
+}
+
+QLabel* LoopWindow::makeLabel(const QRect& place, int pointSize, Qt::Alignment alignment)
+{
+    auto* label = new QLabel(imgPanel);
+    label->setGeometry(place);
+    label->setFont(PanelFont(pointSize));
+    label->setAlignment(alignment);
+    return label;
+}
+
+QPushButton* LoopWindow::makeButton(const QRect& place, int pointSize)
+{
+    auto* button = new QPushButton(imgPanel);
+    button->setGeometry(place);
+    button->setFont(PanelFont(pointSize));
+    button->setCursor(Qt::PointingHandCursor);
+    button->setFocusPolicy(Qt::TabFocus);
+    return button;
+}
+
+void LoopWindow::makeRunButtons(const QRect& start, const QRect& stop, const QRect& menu)
+{
+    btnStart = makeButton(start);
+    btnStop = makeButton(stop);
+    btnMenu = makeButton(menu);
+    btnStop->setEnabled(false);
+    connect(btnStart, &QPushButton::clicked, this, &LoopWindow::btnStartClick);
+    connect(btnStop, &QPushButton::clicked, this, &LoopWindow::btnStopClick);
+    connect(btnMenu, &QPushButton::clicked, this, &LoopWindow::btnMenuClick);
+}
+
+void LoopWindow::drawPanelGround(std::initializer_list<QRect> groups)
+{
+    QImage& image = imgPanel->image();
+    image.fill(kSilver);
+    QPainter p(&image);
+    for (const QRect& group : groups) {
+        DrawEtchedFrame(p, group);
+    }
+}
+
+void LoopWindow::setRunTexts()
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) {
+        return LangText(shell, "LoopWindow", english);
+    };
+    btnStart->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "START")));
+    btnStop->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "STOP")));
+    btnMenu->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "MENU")));
+    lblSampleTime->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "Sample Time")));
+}
+
+void LoopWindow::SendSettings()
+{
+    velmor::SendSettings(m_state, m_exercise);
+}
+
+void LoopWindow::DrawSample()
+{
+    DrawSampleTime(imgPanel, m_layout.sampleBox, m_state.run.samplePeriod, m_panelFontSize);
+}
+
+void LoopWindow::DrawGreen()
+{
+    DrawRunLight(imgPanel, imgTrafGreen, m_layout.light);
+    if (m_layout.lightState != nullptr) {
+        *m_layout.lightState = 1;
+    }
+}
+
+void LoopWindow::DrawRed()
+{
+    DrawRunLight(imgPanel, imgTrafRed, m_layout.light);
+    if (m_layout.lightState != nullptr) {
+        *m_layout.lightState = 2;
+    }
+}
+
+void LoopWindow::btnStartClick()
+{
+    if (m_driver->running()) {
+        return;
+    }
+    if (m_main != nullptr) {
+        m_main->stopTimer();
+    }
+    m_driver->begin(MakeEngine(m_exercise, m_state, m_graph));
+}
+
+void LoopWindow::runStarted()
+{
+    btnStart->setEnabled(false);
+    btnStop->setEnabled(true);
+    if (m_main != nullptr) {
+        m_main->setRunMenusEnabled(false);
+    }
+    DrawGreen();
+    runStartedOwn();
+}
+
+void LoopWindow::runEnded()
+{
+    btnStart->setEnabled(true);
+    btnStop->setEnabled(false);
+    DrawRed();
+    if (m_main != nullptr) {
+        m_main->setRunMenusEnabled(true);
+    }
+    runEndedOwn();
+}
+
+void LoopWindow::btnStopClick()
+{
+    m_state.run.runActive = false;
+    m_driver->poke();
+}
+
+void LoopWindow::btnMenuClick()
+{
+    FormClose();
+}
+
+void LoopWindow::imgPGClick(int code)
+{
+    const std::optional<KeypadRange> range = KeypadRangeFor(m_state, m_exercise, code);
+    if (!range) {
+        return; // a blank row, or a box that takes no entry now
+    }
+    KeypadState& k = m_state.keypad;
+    k.keypadOld = KeypadOldFor(m_state, m_exercise, code);
+    k.keypadMin = range->min;
+    k.keypadMax = range->max;
+    k.keypadTarget = code;
+    m_state.shell.currentForm = std::string(FormName(m_exercise));
+    if (m_main != nullptr) {
+        m_main->showKeypad();
+    }
+}
+
+void LoopWindow::FormClose()
+{
+    const CloseRule& rule = m_layout.close;
+    if (rule.resetsRun) {
+        btnStart->setEnabled(true);
+        btnStop->setEnabled(false);
+        m_state.run.runActive = false;
+        m_driver->poke();
+    }
+    if (m_main == nullptr) {
+        return;
+    }
+    m_main->hideKeypad();
+    if (rule.disablesNew) {
+        m_main->setFileNewEnabled(false);
+    }
+    if (rule.disablesFiles) {
+        m_main->setFileCommandsEnabled(false);
+    }
+    m_main->setControlItemChecked(m_exercise, false);
+    if (m_state.shell.appRunning) {
+        m_main->writeShut(QString::fromLatin1(FormName(m_exercise).data(),
+                                              static_cast<qsizetype>(FormName(m_exercise).size())));
+    }
+}
+
+void LoopWindow::closeEvent(QCloseEvent* event)
+{
+    // The window never closes itself: the shell releases it later.
+    FormClose();
+    event->ignore();
+}
+
+} // namespace velmor

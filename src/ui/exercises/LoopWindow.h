@@ -1,0 +1,159 @@
+// What every loop exercise window shares: the panel picture with its etched
+// groups, the START, STOP and MENU buttons, the run driver and what a run
+// start and end change on screen, the run indicator, the sample-time box,
+// the keypad hand-off of its value boxes, the number gauges with their bars,
+// and the close protocol through the main window's mailbox. A window class
+// adds its own boxes, panels and texts.
+#pragma once
+
+#include "core/exercises/Exercise.h"
+#include "core/rundata/State.h"
+#include "ui/exercises/ControllerPanel.h"
+#include "ui/exercises/ExerciseWindow.h"
+#include "ui/exercises/PanelArt.h"
+#include "ui/exercises/PanelView.h"
+#include "ui/exercises/RunDriver.h"
+
+#include <QColor>
+#include <QImage>
+#include <QWidget>
+
+class QLabel;
+class QPushButton;
+
+namespace velmor {
+
+class TfrmGraph;
+
+// A number box above or below a bar gauge: the number in `colour` on black,
+// centred in the 80 x 31 area at `base`; the bar 18 pixels wide from
+// `barLeft`, 263 pixels for `fullScale`, bottom at y = 340.
+struct GaugeSpec {
+    QRect box;
+    QPoint base;
+    QColor textColour;
+    QColor barColour;
+    int barLeft = 0;
+    float fullScale = 100;
+    int decimals = 0;
+    // Offsets of the centred text rounded to nearest instead of truncated.
+    bool roundedOffsets = false;
+};
+
+void DrawGauge(PanelView* panel, const GaugeSpec& gauge, float value, int fontSize = 14);
+
+// The recessed wells of the two bar gauges at x 15..34 and 78..97 and the
+// scale between them: ticks every fifth of `labelStep`, numbers at each
+// `labelStep` with `decimals` digits, the unit and the two bars' names above.
+void DrawBarScale(QImage& image, float fullScale, float labelStep, int decimals,
+                  const QString& unit, const QString& left, const QString& right);
+
+// One side's scale of two bars that measure different things.
+struct BarScale {
+    float fullScale;
+    float labelStep;
+    int decimals;
+    QString unit;
+    QString name;
+};
+// Two scales between the bars: the left bar's ticks and numbers against
+// it, the right bar's against the right one.
+void DrawDualBarScale(QImage& image, const BarScale& left, const BarScale& right);
+
+class LoopWindow : public QWidget, public ExerciseWindow {
+    Q_OBJECT
+
+public:
+    // Every panel picture is 225 pixels wide; the window is as wide and as
+    // tall as its Trends window beside it.
+    static constexpr QSize kPanelSize{225, 501};
+
+    ~LoopWindow() override;
+
+    // ExerciseWindow
+    Exercise exercise() const override { return m_exercise; }
+    QWidget* asWidget() override { return this; }
+    void SendSettings() override;
+    void StopRun() override { btnStopClick(); }
+
+    // Handlers every loop window has.
+    void btnStartClick();
+    void btnStopClick();
+    void btnMenuClick();
+    // A value box was clicked: the keypad opens with that box's range and
+    // value (nothing for a box that cannot be clicked now).
+    void imgPGClick(int code);
+    void FormClose();
+
+    // The run indicator: green while running, red after.
+    virtual void DrawGreen();
+    virtual void DrawRed();
+    void DrawSample();
+
+    RunDriver* driver() { return m_driver; }
+    TfrmGraph* graph() const { return m_graph; }
+
+    PanelView* imgPanel = nullptr;
+    QPushButton* btnStart = nullptr;
+    QPushButton* btnStop = nullptr;
+    QPushButton* btnMenu = nullptr;
+    QLabel* lblSampleTime = nullptr;
+    // Hidden sources of the run indicator.
+    QImage imgTrafGreen;
+    QImage imgTrafRed;
+
+protected:
+    // What the close handler does besides stopping the run and reporting to
+    // the shell; the exercises differ in these.
+    struct CloseRule {
+        bool resetsRun = true;      // START on, STOP off, runActive cleared
+        bool disablesNew = true;    // the main window's File > New
+        bool disablesFiles = false; // File > Save and Print
+    };
+    struct Layout {
+        BoxPlace sampleBox;
+        LightPlace light;
+        CloseRule close;
+        // The exercise's panelFontSize and, where the indicator has words,
+        // its lightState (0 none, 1 green, 2 red).
+        std::int32_t* panelFontSize = nullptr;
+        std::int32_t* lightState = nullptr;
+    };
+
+    LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, MainLink* main,
+               const Layout& layout, QWidget* parent);
+
+    // Creation steps that come after the window's own controls exist:
+    // defaults, texts, sample box, File > New, no run indicator yet.
+    void finishCreation();
+
+    QLabel* makeLabel(const QRect& place, int pointSize, Qt::Alignment alignment);
+    QPushButton* makeButton(const QRect& place, int pointSize = 9);
+    void makeRunButtons(const QRect& start, const QRect& stop, const QRect& menu);
+    // A group's etched frame and the window's common background.
+    void drawPanelGround(std::initializer_list<QRect> groups);
+
+    // Per window: the number displays after each cycle, and the steps of a
+    // run's start and end of its own (after the common ones).
+    virtual void DrawCycle() = 0;
+    virtual void runStartedOwn() {}
+    virtual void runEndedOwn() {}
+    // Texts of START, STOP, MENU and the sample-time label.
+    void setRunTexts();
+
+    VelmorState& m_state;
+    const Exercise m_exercise;
+    TfrmGraph* m_graph;
+    MainLink* m_main;
+    const Layout m_layout;
+    std::int32_t& m_panelFontSize;
+
+private:
+    void runStarted();
+    void runEnded();
+    void closeEvent(QCloseEvent* event) override;
+
+    RunDriver* m_driver = nullptr;
+};
+
+} // namespace velmor

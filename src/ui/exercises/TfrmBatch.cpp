@@ -1,0 +1,306 @@
+#include "ui/exercises/TfrmBatch.h"
+
+#include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TfrmGraph.h"
+
+#include <QLabel>
+#include <QPainter>
+#include <QPushButton>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TfrmBatch";
+
+constexpr QSize kBoxArea{52, 17};
+constexpr QRect kVolSPBox = Ltrb(30, 364, 84, 381);
+constexpr QPoint kVolSPBase{32, 364};
+constexpr QRect kTempSPBox = Ltrb(142, 364, 193, 381);
+constexpr QPoint kTempSPBase{142, 364};
+constexpr QRect kSumpBox = Ltrb(142, 447, 193, 464);
+constexpr QPoint kSumpBase{142, 447};
+constexpr QRect kExpTimeBox = Ltrb(28, 72, 80, 89);
+constexpr QPoint kExpTimeBase{29, 73};
+
+constexpr QRect kRunGroup = Ltrb(3, 3, 221, 97);
+constexpr QRect kVolumeGroup = Ltrb(3, 101, 111, 400);
+constexpr QRect kTemperatureGroup = Ltrb(113, 101, 221, 400);
+constexpr QRect kSumpGroup = Ltrb(3, 406, 221, 498);
+constexpr QRect kVolumeModePlate = Ltrb(20, 138, 92, 160);
+constexpr QRect kTemperatureModePlate = Ltrb(131, 138, 203, 160);
+
+const QColor kPidGreen{0, 128, 0};
+const QColor kPidRed{192, 0, 0};
+
+} // namespace
+
+TfrmBatch::TfrmBatch(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget* parent)
+    : LoopWindow(state, Exercise::Batch, graph, main,
+                 Layout{BatchSampleBox(),
+                        BatchLight(),
+                        {true, false, false},
+                        &state.batch.panelFontSize,
+                        nullptr},
+                 parent)
+{
+    BatchUnit& b = m_state.batch;
+    setWindowTitle(QStringLiteral("Batch Volume Control"));
+    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
+
+    makeRunButtons(QRect(139, 12, 76, 24), QRect(139, 39, 76, 24), QRect(139, 66, 76, 24));
+    lblSampleTime = makeLabel(QRect(6, 9, 96, 15), 8, Qt::AlignCenter);
+    lblExpTime = makeLabel(QRect(6, 44, 96, 14), 8, Qt::AlignCenter);
+    lblSumpTankEnterValue = makeLabel(QRect(6, 57, 96, 14), 7, Qt::AlignCenter);
+    // "Enter Value" stays English under the expected time in both languages.
+    lblSumpTankEnterValue->setText(QStringLiteral("Enter Value"));
+
+    lblVolume = makeLabel(QRect(8, 104, 98, 15), 9, Qt::AlignCenter);
+    lblTemperature = makeLabel(QRect(118, 104, 98, 15), 9, Qt::AlignCenter);
+    lblVolControl = makeLabel(QRect(8, 121, 98, 15), 8, Qt::AlignCenter);
+    lblTempControl = makeLabel(QRect(118, 121, 98, 15), 8, Qt::AlignCenter);
+    // The mode plates name the one mode these loops have, in their colours.
+    const auto plate = [this](const QRect& place, const QColor& colour) {
+        QPushButton* button = makeButton(place);
+        button->setText(QStringLiteral("PID"));
+        QPalette palette = button->palette();
+        palette.setColor(QPalette::ButtonText, colour);
+        button->setPalette(palette);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->setCursor(Qt::ArrowCursor);
+        button->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return button;
+    };
+    btnVolControl = plate(kVolumeModePlate, kPidGreen);
+    btnTempControl = plate(kTemperatureModePlate, kPidRed);
+    lblVolController = makeLabel(QRect(8, 180, 90, 15), 9, left);
+    lblTempController = makeLabel(QRect(118, 180, 90, 15), 9, left);
+    lblPG2 = makeLabel(QRect(8, 205, 38, 17), 10, left);
+    lblPB2 = makeLabel(QRect(8, 238, 38, 17), 10, left);
+    lblPG = makeLabel(QRect(118, 206, 38, 17), 10, left);
+    lblPB = makeLabel(QRect(118, 238, 38, 17), 10, left);
+
+    lblVolSetpoint = makeLabel(QRect(8, 332, 98, 15), 9, Qt::AlignCenter);
+    lblVolEnterValue = makeLabel(QRect(8, 347, 98, 14), 7, Qt::AlignCenter);
+    lblTempSetpoint = makeLabel(QRect(118, 332, 98, 15), 9, Qt::AlignCenter);
+    lblTempEnterValue = makeLabel(QRect(118, 347, 98, 14), 7, Qt::AlignCenter);
+    lblSumpTank = makeLabel(QRect(118, 414, 98, 15), 9, Qt::AlignCenter);
+    lblSumpEnterValue = makeLabel(QRect(118, 430, 98, 14), 7, Qt::AlignCenter);
+
+    imgVolSetP = new ClickArea(kVolSPBox, imgPanel);
+    imgTempSetP = new ClickArea(QRect(135, 359, 64, 26), imgPanel);
+    imgExpTime = new ClickArea(kExpTimeBox, imgPanel);
+    imgSumpTank = new ClickArea(QRect(135, 442, 64, 26), imgPanel);
+    connect(imgVolSetP, &ClickArea::clicked, this, [this] { imgPGClick(kCodeSetPoint); });
+    connect(imgTempSetP, &ClickArea::clicked, this, [this] { imgPGClick(kCodeBatchTempSP); });
+    connect(imgExpTime, &ClickArea::clicked, this, [this] { imgPGClick(kCodeExpectedTime); });
+    connect(imgSumpTank, &ClickArea::clicked, this, [this] { imgPGClick(kCodeSumpTemperature); });
+
+    m_volume =
+        new ControllerPanel(m_state, imgPanel, &BatchVolumeLoop, 0, BatchVolumeControllerGeometry(),
+                            ControllerLayout{QPoint(8, 271), QPoint(8, 304), QRect(27, 271, 20, 17),
+                                             QRect(27, 304, 20, 17)},
+                            b.panelFontSize);
+    m_temperature = new ControllerPanel(
+        m_state, imgPanel, &BatchTemperatureLoop, 10, BatchTemperatureControllerGeometry(),
+        ControllerLayout{QPoint(118, 271), QPoint(118, 304), QRect(137, 271, 20, 17),
+                         QRect(137, 304, 20, 17)},
+        b.panelFontSize);
+    connect(m_volume, &ControllerPanel::boxClicked, this, &TfrmBatch::imgPGClick);
+    connect(m_temperature, &ControllerPanel::boxClicked, this, &TfrmBatch::imgPGClick);
+
+    DrawBackground();
+    b.chkVolI = b.chkVolD = b.chkTempI = b.chkTempD = true;
+    m_volume->SyncChecks();
+    m_temperature->SyncChecks();
+    finishCreation();
+}
+
+TfrmBatch::~TfrmBatch() = default;
+
+void TfrmBatch::DrawBackground()
+{
+    drawPanelGround({kRunGroup, kVolumeGroup, kTemperatureGroup, kSumpGroup});
+    QImage& image = imgPanel->image();
+    for (const QRect& box : {BatchSampleBox().box, kExpTimeBox, kVolSPBox, kTempSPBox, kSumpBox}) {
+        DrawSunkenFrame(image, box);
+    }
+    m_volume->DrawFrames();
+    m_temperature->DrawFrames();
+    {
+        // The two controller groups are marked off by a line under them.
+        QPainter p(&image);
+        for (int x0 : {8, 118}) {
+            p.setPen(QColor(128, 128, 128));
+            p.drawLine(x0, 326, x0 + 98, 326);
+            p.setPen(Qt::white);
+            p.drawLine(x0, 327, x0 + 98, 327);
+        }
+    }
+    imgPanel->refresh();
+}
+
+void TfrmBatch::redrawSettings()
+{
+    DrawSumpTemp();
+    DrawTempSP();
+    m_temperature->DrawAll();
+    DrawVolSP();
+    m_volume->DrawAll();
+    DrawExpTime();
+}
+
+void TfrmBatch::InitValues()
+{
+    velmor::InitValues(m_state, Exercise::Batch);
+    for (const PidLoop& loop : {BatchVolumeLoop(m_state), BatchTemperatureLoop(m_state)}) {
+        loop.chkI = loop.integralOn != 0;
+        loop.chkD = loop.derivativeOn != 0;
+    }
+    m_volume->SyncChecks();
+    m_temperature->SyncChecks();
+    redrawSettings();
+}
+
+void TfrmBatch::SetLanguage()
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmBatch", "Batch Volume Simulation")));
+    setRunTexts();
+    const QString mode = text(QT_TRANSLATE_NOOP("TfrmBatch", "Control Mode"));
+    lblVolControl->setText(mode);
+    lblTempControl->setText(mode);
+    const QString controller =
+        QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmBatch", "Controller")) + QLatin1Char(' ');
+    lblVolController->setText(controller);
+    lblTempController->setText(controller);
+    // One English text, two Spanish ones: told apart by the loop.
+    struct Disambiguated {
+        const char* source;
+        const char* comment;
+    };
+    static constexpr Disambiguated volumeSP =
+        QT_TRANSLATE_NOOP3("TfrmBatch", "Set Point", "volume");
+    static constexpr Disambiguated temperatureSP =
+        QT_TRANSLATE_NOOP3("TfrmBatch", "Set Point", "temperature");
+    lblVolSetpoint->setText(LangText(shell, kContext, volumeSP.source, volumeSP.comment));
+    lblTempSetpoint->setText(
+        LangText(shell, kContext, temperatureSP.source, temperatureSP.comment));
+    lblSumpTank->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Sump Tank")));
+    lblVolume->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Volume")));
+    lblTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Temperature")));
+    lblExpTime->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Exp. Time")));
+    const QString pg = text(QT_TRANSLATE_NOOP("TfrmBatch", "PG"));
+    const QString pb = text(QT_TRANSLATE_NOOP("TfrmBatch", "PB"));
+    const QString i = text(QT_TRANSLATE_NOOP("TfrmBatch", "I"));
+    const QString d = text(QT_TRANSLATE_NOOP("TfrmBatch", "D"));
+    lblPG->setText(pg);
+    lblPG2->setText(pg);
+    lblPB->setText(pb);
+    lblPB2->setText(pb);
+    m_temperature->lblI->setText(i);
+    m_volume->lblI->setText(i);
+    m_temperature->lblD->setText(d);
+    m_volume->lblD->setText(d);
+    const QString enter = text(QT_TRANSLATE_NOOP("TfrmBatch", "Enter Value"));
+    lblVolEnterValue->setText(enter);
+    lblTempEnterValue->setText(enter);
+    lblSumpEnterValue->setText(enter);
+}
+
+void TfrmBatch::UpdateSettings()
+{
+    velmor::UpdateSettings(m_state, Exercise::Batch);
+    m_volume->SyncChecks();
+    m_temperature->SyncChecks();
+    redrawSettings();
+    if (m_main != nullptr) {
+        m_main->hideKeypad();
+    }
+}
+
+void TfrmBatch::UpdateDisplay(int code)
+{
+    const KeypadState& k = m_state.keypad;
+    velmor::UpdateDisplay(m_state, Exercise::Batch, code, k.keypadValue, k.keypadOld);
+    switch (code) {
+    case kCodePG:
+    case kCodePB:
+        m_volume->DrawPG();
+        m_volume->DrawPB();
+        break;
+    case kCodeI:
+        m_volume->DrawI();
+        break;
+    case kCodeD:
+        m_volume->DrawD();
+        break;
+    case kCodeTempPG:
+    case kCodeTempPB:
+        m_temperature->DrawPG();
+        m_temperature->DrawPB();
+        break;
+    case kCodeTempI:
+        m_temperature->DrawI();
+        break;
+    case kCodeTempD:
+        m_temperature->DrawD();
+        break;
+    case kCodeSetPoint:
+        DrawVolSP();
+        break;
+    case kCodeBatchTempSP:
+        DrawTempSP();
+        break;
+    case kCodeExpectedTime:
+        DrawExpTime();
+        break;
+    case kCodeSumpTemperature:
+        DrawSumpTemp();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmBatch::DrawVolSP()
+{
+    DrawValueBox(imgPanel->image(), kVolSPBox, kVolSPBase, kBoxArea,
+                 FormatFixed(m_state.batch.batchVolumeSP, 2), PanelFont(m_panelFontSize),
+                 Qt::black);
+    imgPanel->refresh(kVolSPBox);
+}
+
+void TfrmBatch::DrawTempSP()
+{
+    DrawValueBox(imgPanel->image(), kTempSPBox, kTempSPBase, kBoxArea,
+                 FormatFixed(m_state.batch.batchTempSP, 0), PanelFont(m_panelFontSize), Qt::black);
+    imgPanel->refresh(kTempSPBox);
+}
+
+void TfrmBatch::DrawSumpTemp()
+{
+    DrawValueBox(imgPanel->image(), kSumpBox, kSumpBase, kBoxArea,
+                 FormatFixed(m_state.batch.sumpTemperature, 0), PanelFont(m_panelFontSize),
+                 Qt::black);
+    imgPanel->refresh(kSumpBox);
+}
+
+void TfrmBatch::DrawExpTime()
+{
+    DrawValueBox(imgPanel->image(), kExpTimeBox, kExpTimeBase, kBoxArea,
+                 FormatGeneral(m_state.batch.expectedTime, 4), PanelFont(m_panelFontSize),
+                 Qt::black);
+    imgPanel->refresh(kExpTimeBox);
+}
+
+void TfrmBatch::DrawCycle()
+{
+    DrawTempSP();
+    DrawVolSP();
+}
+
+} // namespace velmor

@@ -1,0 +1,253 @@
+#include "ui/exercises/TfrmLevel.h"
+
+#include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TfrmGraph.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QPainter>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TfrmLevel";
+
+// Both gauges: 263 pixels for 100 %, whole numbers, not clamped.
+const GaugeSpec kSetPointGauge{
+    Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 100.0f, 0};
+const GaugeSpec kLevelGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 100.0f, 0};
+
+constexpr QRect kInitialBox = Ltrb(142, 353, 195, 370);
+constexpr QPoint kInitialBase{143, 354};
+constexpr QSize kInitialArea{55, 17};
+constexpr QPoint kDrainAt{194, 382};
+
+constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kRunGroup = Ltrb(111, 5, 221, 178);
+constexpr QRect kControllerGroup = Ltrb(111, 187, 221, 330);
+constexpr QRect kTankGroup = Ltrb(111, 334, 221, 401);
+constexpr QRect kWaveGroup = Ltrb(3, 406, 221, 498);
+// The fixed plate that names the control mode.
+constexpr QRect kModePlate = Ltrb(125, 148, 207, 172);
+
+} // namespace
+
+TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget* parent)
+    : LoopWindow(state, Exercise::Level, graph, main,
+                 Layout{LevelSampleBox(),
+                        LevelLight(),
+                        {true, true, true},
+                        &state.level.panelFontSize,
+                        nullptr},
+                 parent)
+{
+    LevelUnit& l = m_state.level;
+    setWindowTitle(QStringLiteral("Fluid Level Control"));
+    imgDrainRed = DrainPicture(true, imgPanel->image().devicePixelRatio());
+    imgDrainBlack = DrainPicture(false, imgPanel->image().devicePixelRatio());
+
+    makeRunButtons(QRect(143, 12, 74, 24), QRect(143, 39, 74, 24), QRect(143, 66, 74, 24));
+    lblSampleTime = makeLabel(QRect(113, 92, 106, 15), 8, Qt::AlignCenter);
+    lblControlMode = makeLabel(QRect(113, 131, 106, 15), 8, Qt::AlignCenter);
+    lblPID = makeLabel(kModePlate, 9, Qt::AlignCenter);
+    lblPID->setText(QStringLiteral("PID"));
+
+    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
+    lblController->setAutoFillBackground(true);
+    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+
+    lblInitialValue = makeLabel(QRect(113, 337, 106, 15), 8, Qt::AlignCenter);
+    imgInitialValue = new ClickArea(kInitialBox, imgPanel);
+    connect(imgInitialValue, &ClickArea::clicked, this, [this] { imgPGClick(kCodeSetPoint); });
+    chkAutodrain = new QCheckBox(imgPanel);
+    chkAutodrain->setGeometry(116, 379, 17, 17);
+    chkAutodrain->setCursor(Qt::PointingHandCursor);
+    lblAutoDrain = makeLabel(QRect(133, 379, 60, 17), 8, Qt::AlignLeft | Qt::AlignVCenter);
+
+    lblLevel = makeLabel(QRect(6, 46, 101, 13), 8, Qt::AlignCenter);
+    lblSetpoint = makeLabel(QRect(10, 399, 80, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
+    lblSetpoint->setAutoFillBackground(true);
+
+    m_controller =
+        new ControllerPanel(m_state, imgPanel, &LevelLoop, 0, FlowControllerGeometry(),
+                            ControllerLayout{QPoint(116, 268), QPoint(116, 301),
+                                             QRect(135, 268, 20, 17), QRect(135, 301, 20, 17)},
+                            l.panelFontSize);
+    connect(m_controller, &ControllerPanel::boxClicked, this, &TfrmLevel::imgPGClick);
+    m_waveform = new WaveformPanel(m_state, Exercise::Level, imgPanel, LevelWaveformGeometry(),
+                                   l.panelFontSize);
+    connect(m_waveform, &WaveformPanel::boxClicked, this, &TfrmLevel::imgPGClick);
+    // The drain box has no handler of its own: a click runs the D box's,
+    // which re-reads the D box and counts a segment when D is above 0.
+    connect(chkAutodrain, &QCheckBox::clicked, this, [this](bool checked) {
+        m_state.level.chkAutodrain = checked;
+        m_controller->chkDClick();
+    });
+
+    DrawBackground();
+    l.chkI = true;
+    l.chkD = true;
+    m_controller->SyncChecks();
+    chkAutodrain->setChecked(l.chkAutodrain);
+    finishCreation();
+    DrawDrain();
+}
+
+TfrmLevel::~TfrmLevel() = default;
+
+void TfrmLevel::DrawBackground()
+{
+    drawPanelGround({kGaugeGroup, kRunGroup, kControllerGroup, kTankGroup, kWaveGroup});
+    QImage& image = imgPanel->image();
+    DrawBarScale(image, 100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("SP"),
+                 QStringLiteral("MV"));
+    for (const QRect& box : {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kSetPointGauge.box,
+                             kLevelGauge.box, LevelSampleBox().box, kInitialBox, kModePlate}) {
+        DrawSunkenFrame(image, box);
+    }
+    m_controller->DrawFrames();
+    m_waveform->DrawFrames();
+    {
+        QPainter p(&image);
+        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
+        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
+        p.fillRect(kSetPointGauge.box, Qt::black);
+        p.fillRect(kLevelGauge.box, Qt::black);
+    }
+    imgPanel->refresh();
+}
+
+void TfrmLevel::redrawSettings()
+{
+    m_controller->DrawAll();
+    DrawSP();
+    DrawMV();
+    DrawInitialValue();
+}
+
+void TfrmLevel::InitValues()
+{
+    velmor::InitValues(m_state, Exercise::Level);
+    const PidLoop loop = LevelLoop(m_state);
+    loop.chkI = loop.integralOn != 0;
+    loop.chkD = loop.derivativeOn != 0;
+    m_controller->SyncChecks();
+    redrawSettings();
+    m_waveform->ResetWaveform();
+    m_waveform->SetWaveform();
+    DrawDrain();
+}
+
+void TfrmLevel::SetLanguage()
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmLevel", "Fluid Level Simulation")));
+    setRunTexts();
+    lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Control Mode")));
+    lblController->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmLevel", "Controller")) +
+                           QLatin1Char(' '));
+    lblController->adjustSize();
+    lblSetpoint->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmLevel", "Set Point")) +
+                         QLatin1Char(' '));
+    lblSetpoint->adjustSize();
+    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "PG")));
+    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "PB")));
+    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "I")));
+    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "D")));
+    lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Initial Value")));
+    lblAutoDrain->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Auto drain")));
+    lblLevel->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Level")));
+    m_waveform->SetWaveform();
+}
+
+void TfrmLevel::UpdateSettings()
+{
+    velmor::UpdateSettings(m_state, Exercise::Level);
+    m_controller->SyncChecks();
+    redrawSettings();
+    m_waveform->SetWaveform();
+    m_waveform->ResetWaveform();
+    m_waveform->DrawSetpointValues();
+    if (m_main != nullptr) {
+        m_main->hideKeypad();
+    }
+}
+
+void TfrmLevel::UpdateDisplay(int code)
+{
+    const KeypadState& k = m_state.keypad;
+    velmor::UpdateDisplay(m_state, Exercise::Level, code, k.keypadValue, k.keypadOld);
+    switch (code) {
+    case kCodePG:
+    case kCodePB:
+        m_controller->DrawPG();
+        m_controller->DrawPB();
+        break;
+    case kCodeI:
+        m_controller->DrawI();
+        break;
+    case kCodeD:
+        m_controller->DrawD();
+        break;
+    case kCodeWaveRow1:
+    case kCodeWaveRow2:
+    case kCodeWaveRow3:
+        m_waveform->DrawSetpointValues();
+        break;
+    case kCodeSetPoint:
+        DrawInitialValue();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmLevel::DrawSP()
+{
+    DrawGauge(imgPanel, kSetPointGauge, m_state.run.levelSetPoint);
+}
+
+void TfrmLevel::DrawMV()
+{
+    DrawGauge(imgPanel, kLevelGauge, m_state.run.levelPercent);
+}
+
+void TfrmLevel::DrawInitialValue()
+{
+    DrawValueBox(imgPanel->image(), kInitialBox, kInitialBase, kInitialArea,
+                 QString::number(m_state.level.initialLevel), PanelFont(m_panelFontSize),
+                 Qt::black);
+    imgPanel->refresh(kInitialBox);
+}
+
+void TfrmLevel::DrawDrain()
+{
+    {
+        QPainter p(&imgPanel->image());
+        p.drawImage(kDrainAt, m_state.level.drainOpen ? imgDrainRed : imgDrainBlack);
+    }
+    imgPanel->refresh(QRect(kDrainAt, QSize(16, 16)));
+}
+
+void TfrmLevel::DrawCycle()
+{
+    DrawSP();
+    DrawMV();
+    if (m_state.level.chkAutodrain) {
+        DrawDrain();
+    }
+}
+
+void TfrmLevel::runEndedOwn()
+{
+    if (m_main != nullptr) {
+        m_main->setFileCommandsEnabled(true);
+    }
+}
+
+} // namespace velmor

@@ -1,0 +1,63 @@
+// The Fluid level exercise window: a PID loop on the pump holding the level
+// of the process tank, with an automatic drain. Its panel shows the set
+// point and the level in percent, the controller settings, the initial
+// level, the drain and the waveform panel.
+#pragma once
+
+#include "ui/exercises/ControllerPanel.h"
+#include "ui/exercises/LoopWindow.h"
+#include "ui/exercises/WaveformPanel.h"
+
+class QCheckBox;
+class QLabel;
+
+namespace velmor {
+
+class TfrmLevel : public LoopWindow {
+    Q_OBJECT
+
+public:
+    TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget* parent = nullptr);
+    ~TfrmLevel() override;
+
+    // ExerciseWindow
+    void InitValues() override;
+    void SetLanguage() override;
+    void UpdateSettings() override;
+    void UpdateDisplay(int code) override;
+
+    void DrawSP();
+    void DrawMV();
+    void DrawInitialValue();
+    void DrawDrain();
+
+    ControllerPanel* controller() { return m_controller; }
+    WaveformPanel* waveform() { return m_waveform; }
+
+    ClickArea* imgInitialValue = nullptr;
+    QCheckBox* chkAutodrain = nullptr;
+    QLabel* lblAutoDrain = nullptr;
+    QLabel* lblInitialValue = nullptr;
+    QLabel* lblLevel = nullptr;
+    QLabel* lblControlMode = nullptr;
+    QLabel* lblPID = nullptr;
+    QLabel* lblController = nullptr;
+    QLabel* lblSetpoint = nullptr;
+    QLabel* lblPG = nullptr;
+    QLabel* lblPB = nullptr;
+    QImage imgDrainRed;
+    QImage imgDrainBlack;
+
+protected:
+    void DrawCycle() override;
+    void runEndedOwn() override;
+
+private:
+    void DrawBackground();
+    void redrawSettings();
+
+    ControllerPanel* m_controller = nullptr;
+    WaveformPanel* m_waveform = nullptr;
+};
+
+} // namespace velmor

@@ -1,0 +1,171 @@
+#include "ui/exercises/TfrmOpen.h"
+
+#include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TfrmGraph.h"
+
+#include <QEvent>
+#include <QLabel>
+#include <QMdiSubWindow>
+#include <QPainter>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TfrmOpen";
+
+// The pump output: silver number on black, a black bar for 100 %; the
+// flow: aqua, 2 decimals, 263 pixels for 2 L/min, not clamped.
+const GaugeSpec kOutputGauge{
+    Ltrb(17, 14, 97, 45), QPoint(17, 14), kSilver, Qt::black, 16, 100.0f, 0, true};
+const GaugeSpec kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
+
+constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kRunGroup = Ltrb(111, 5, 221, 132);
+constexpr QRect kWaveGroup = Ltrb(111, 148, 221, 397);
+constexpr QRect kModeGroup = Ltrb(3, 406, 221, 498);
+constexpr QRect kModePlate = Ltrb(56, 440, 168, 466);
+
+} // namespace
+
+TfrmOpen::TfrmOpen(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget* parent)
+    : LoopWindow(state, Exercise::Open, graph, main,
+                 Layout{OpenSampleBox(), OpenLight(), {}, &state.open.panelFontSize, nullptr},
+                 parent)
+{
+    OpenUnit& o = m_state.open;
+    setWindowTitle(QStringLiteral("Open Loop Control"));
+
+    makeRunButtons(QRect(143, 12, 74, 24), QRect(143, 39, 74, 24), QRect(143, 66, 74, 24));
+    lblSampleTime = makeLabel(QRect(113, 92, 106, 15), 8, Qt::AlignCenter);
+    lblSetpoint = makeLabel(QRect(117, 141, 60, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
+    lblSetpoint->setAutoFillBackground(true);
+    // The heading keeps its layout text in both languages.
+    lblSetpoint->setText(QStringLiteral(" Output "));
+    lblSetpoint->adjustSize();
+    lblControlMode = makeLabel(QRect(8, 418, 208, 15), 8, Qt::AlignCenter);
+    lblMode = makeLabel(kModePlate, 9, Qt::AlignCenter);
+
+    m_waveform = new WaveformPanel(m_state, Exercise::Open, imgPanel, OpenWaveformGeometry(),
+                                   o.panelFontSize);
+    connect(m_waveform, &WaveformPanel::boxClicked, this, &TfrmOpen::imgPGClick);
+
+    tmrTrip = new QTimer(this);
+    tmrTrip->setSingleShot(true);
+    tmrTrip->setInterval(kTripMs);
+    connect(tmrTrip, &QTimer::timeout, this, &TfrmOpen::tmrTripTimer);
+
+    DrawBackground();
+    finishCreation();
+}
+
+TfrmOpen::~TfrmOpen() = default;
+
+void TfrmOpen::DrawBackground()
+{
+    drawPanelGround({kGaugeGroup, kRunGroup, kWaveGroup, kModeGroup});
+    QImage& image = imgPanel->image();
+    DrawDualBarScale(image, BarScale{100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("Q")},
+                     BarScale{2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("MV")});
+    for (const QRect& box : {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kOutputGauge.box,
+                             kFlowGauge.box, OpenSampleBox().box, kModePlate}) {
+        DrawSunkenFrame(image, box);
+    }
+    m_waveform->DrawFrames();
+    {
+        QPainter p(&image);
+        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
+        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
+        p.fillRect(kOutputGauge.box, Qt::black);
+        p.fillRect(kFlowGauge.box, Qt::black);
+    }
+    imgPanel->refresh();
+}
+
+void TfrmOpen::InitValues()
+{
+    velmor::InitValues(m_state, Exercise::Open);
+    DrawQ();
+    DrawMV();
+    DrawSample();
+    m_waveform->ResetWaveform();
+    m_waveform->SetWaveform();
+    m_state.open.openWaveformAtStart = m_state.open.openWaveform;
+}
+
+void TfrmOpen::SetLanguage()
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmOpen", "Open Loop Simulation")));
+    setRunTexts();
+    lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmOpen", "Control Mode")));
+    lblMode->setText(text(QT_TRANSLATE_NOOP("TfrmOpen", "Open Loop")));
+    m_waveform->SetWaveform();
+}
+
+void TfrmOpen::UpdateSettings()
+{
+    velmor::UpdateSettings(m_state, Exercise::Open);
+    DrawQ();
+    DrawMV();
+    m_waveform->SetWaveform();
+    m_waveform->ResetWaveform();
+    m_waveform->DrawSetpointValues();
+    if (m_main != nullptr) {
+        m_main->hideKeypad();
+    }
+}
+
+void TfrmOpen::UpdateDisplay(int code)
+{
+    const KeypadState& k = m_state.keypad;
+    velmor::UpdateDisplay(m_state, Exercise::Open, code, k.keypadValue, k.keypadOld);
+    if (code == kCodeWaveRow1 || code == kCodeWaveRow2 || code == kCodeWaveRow3) {
+        m_waveform->DrawSetpointValues();
+    }
+}
+
+void TfrmOpen::DrawQ()
+{
+    DrawGauge(imgPanel, kOutputGauge, m_state.run.outputPercent);
+}
+
+void TfrmOpen::DrawMV()
+{
+    DrawGauge(imgPanel, kFlowGauge, m_state.run.flowRate);
+}
+
+void TfrmOpen::DrawCycle()
+{
+    DrawMV();
+    DrawQ();
+}
+
+void TfrmOpen::FormActivate()
+{
+    m_state.open.openActivating = true;
+    tmrTrip->start();
+}
+
+void TfrmOpen::tmrTripTimer()
+{
+    m_state.open.openActivating = false;
+    tmrTrip->stop();
+}
+
+bool TfrmOpen::event(QEvent* event)
+{
+    // Inside the main window the frame around us is what gets activated.
+    if (event->type() == QEvent::ParentChange) {
+        if (auto* frame = qobject_cast<QMdiSubWindow*>(parentWidget())) {
+            connect(frame, &QMdiSubWindow::aboutToActivate, this, &TfrmOpen::FormActivate,
+                    Qt::UniqueConnection);
+        }
+    }
+    return LoopWindow::event(event);
+}
+
+} // namespace velmor

@@ -1,0 +1,264 @@
+#include "ui/exercises/TfrmTemperature.h"
+
+#include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/Language.h"
+#include "ui/trends/TfrmGraph.h"
+
+#include <QLabel>
+#include <QPainter>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TfrmTemperature";
+
+const QColor kGreen{0, 255, 0};
+const QColor kRed{255, 0, 0};
+// Both gauges: 263 pixels for 100 degrees, whole numbers.
+const GaugeSpec kSetPointGauge{Ltrb(16, 13, 98, 45), QPoint(17, 14), kGreen, kGreen, 16, 100.0f, 0};
+const GaugeSpec kTemperatureGauge{
+    Ltrb(17, 359, 98, 390), QPoint(17, 359), kRed, kRed, 79, 100.0f, 0};
+
+constexpr QRect kSetPointBox = Ltrb(30, 447, 84, 464);
+constexpr QPoint kSetPointBase{30, 447};
+constexpr QRect kInitialBox = Ltrb(140, 446, 193, 463);
+constexpr QPoint kInitialBase{140, 447};
+constexpr QSize kEntryArea{54, 17};
+// Where the indicator's words go: two lines from (154, 338).
+constexpr QRect kWordsArea = Ltrb(154, 338, 220, 392);
+
+constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kRunGroup = Ltrb(111, 5, 221, 178);
+constexpr QRect kControllerGroup = Ltrb(111, 187, 221, 330);
+constexpr QRect kLightGroup = Ltrb(111, 334, 221, 397);
+constexpr QRect kEntryGroup = Ltrb(3, 406, 221, 498);
+constexpr QRect kModePlate = Ltrb(125, 148, 207, 172);
+
+} // namespace
+
+TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink* main,
+                                 QWidget* parent)
+    : LoopWindow(state, Exercise::Temperature, graph, main,
+                 // Closing leaves the run to the shell's mailbox, which stops it.
+                 Layout{TemperatureSampleBox(),
+                        TemperatureLight(),
+                        {false, true, false},
+                        &state.temp.panelFontSize,
+                        &state.temp.lightState},
+                 parent)
+{
+    TemperatureUnit& t = m_state.temp;
+    setWindowTitle(QStringLiteral("Temperature Control"));
+
+    makeRunButtons(QRect(117, 12, 98, 24), QRect(117, 39, 98, 24), QRect(117, 66, 98, 24));
+    lblSampleTime = makeLabel(QRect(113, 92, 106, 15), 8, Qt::AlignCenter);
+    lblControlMode = makeLabel(QRect(113, 131, 106, 15), 8, Qt::AlignCenter);
+    lblControl = makeLabel(kModePlate, 9, Qt::AlignCenter);
+    lblControl->setText(QStringLiteral("PID"));
+
+    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
+    lblController->setAutoFillBackground(true);
+    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+
+    lblSetpoint = makeLabel(QRect(5, 412, 104, 15), 9, Qt::AlignCenter);
+    lblEnterValue = makeLabel(QRect(5, 428, 104, 15), 8, Qt::AlignCenter);
+    lblInitialValue = makeLabel(QRect(113, 412, 106, 15), 9, Qt::AlignCenter);
+    lblEnterValue2 = makeLabel(QRect(113, 428, 106, 15), 8, Qt::AlignCenter);
+    imgSetP = new ClickArea(kSetPointBox, imgPanel);
+    imgInitVal = new ClickArea(kInitialBox, imgPanel);
+    connect(imgSetP, &ClickArea::clicked, this, [this] { imgPGClick(kCodeSetPoint); });
+    // While a run goes the core gives this box no range: the click does nothing.
+    connect(imgInitVal, &ClickArea::clicked, this, [this] { imgPGClick(kCodeInitialValue); });
+
+    m_controller =
+        new ControllerPanel(m_state, imgPanel, &TemperatureLoop, 0, FlowControllerGeometry(),
+                            ControllerLayout{QPoint(116, 271), QPoint(116, 303),
+                                             QRect(135, 271, 20, 17), QRect(135, 303, 20, 17)},
+                            t.panelFontSize);
+    connect(m_controller, &ControllerPanel::boxClicked, this, &TfrmTemperature::imgPGClick);
+
+    DrawBackground();
+    t.chkI = true;
+    t.chkD = true;
+    m_controller->SyncChecks();
+    finishCreation();
+}
+
+TfrmTemperature::~TfrmTemperature() = default;
+
+void TfrmTemperature::DrawBackground()
+{
+    drawPanelGround({kGaugeGroup, kRunGroup, kControllerGroup, kLightGroup, kEntryGroup});
+    QImage& image = imgPanel->image();
+    DrawBarScale(image, 100.0f, 20.0f, 0, QString::fromUtf8("\u00B0C"), QStringLiteral("SP"),
+                 QStringLiteral("MV"));
+    for (const QRect& box :
+         {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kSetPointGauge.box, kTemperatureGauge.box,
+          TemperatureSampleBox().box, kSetPointBox, kInitialBox, kModePlate}) {
+        DrawSunkenFrame(image, box);
+    }
+    m_controller->DrawFrames();
+    {
+        QPainter p(&image);
+        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
+        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
+        p.fillRect(kSetPointGauge.box, Qt::black);
+        p.fillRect(kTemperatureGauge.box, Qt::black);
+        // A line between the two entry boxes.
+        p.setPen(QColor(128, 128, 128));
+        p.drawLine(111, 412, 111, 490);
+        p.setPen(Qt::white);
+        p.drawLine(112, 412, 112, 490);
+    }
+    imgPanel->refresh();
+}
+
+void TfrmTemperature::redrawSettings()
+{
+    DrawSetPoint();
+    DrawInitialValue();
+    m_controller->DrawAll();
+    DrawSP();
+    DrawMV();
+}
+
+void TfrmTemperature::InitValues()
+{
+    velmor::InitValues(m_state, Exercise::Temperature);
+    const PidLoop loop = TemperatureLoop(m_state);
+    loop.chkI = loop.integralOn != 0;
+    loop.chkD = loop.derivativeOn != 0;
+    m_controller->SyncChecks();
+    redrawSettings();
+}
+
+void TfrmTemperature::SetLanguage()
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Temperature Simulation")));
+    setRunTexts();
+    lblSetpoint->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Set Point")));
+    lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Initial Value")));
+    lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Control Mode")));
+    lblController->setText(QLatin1Char(' ') +
+                           text(QT_TRANSLATE_NOOP("TfrmTemperature", "Controller")) +
+                           QLatin1Char(' '));
+    lblController->adjustSize();
+    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "PG")));
+    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "PB")));
+    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "I")));
+    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "D")));
+    lblEnterValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Enter Value")));
+    lblEnterValue2->setText(lblEnterValue->text());
+    // The indicator's words follow the language.
+    if (m_state.temp.lightState == 1) {
+        DrawGreen();
+    } else if (m_state.temp.lightState == 2) {
+        DrawRed();
+    }
+}
+
+void TfrmTemperature::UpdateSettings()
+{
+    velmor::UpdateSettings(m_state, Exercise::Temperature);
+    m_controller->SyncChecks();
+    redrawSettings();
+    if (m_main != nullptr) {
+        m_main->hideKeypad();
+    }
+}
+
+void TfrmTemperature::UpdateDisplay(int code)
+{
+    const KeypadState& k = m_state.keypad;
+    velmor::UpdateDisplay(m_state, Exercise::Temperature, code, k.keypadValue, k.keypadOld);
+    switch (code) {
+    case kCodePG:
+    case kCodePB:
+        m_controller->DrawPG();
+        m_controller->DrawPB();
+        break;
+    case kCodeI:
+        m_controller->DrawI();
+        break;
+    case kCodeD:
+        m_controller->DrawD();
+        break;
+    case kCodeSetPoint:
+        DrawSetPoint();
+        break;
+    case kCodeInitialValue:
+        // The temperature display follows at its next redraw.
+        DrawInitialValue();
+        break;
+    default:
+        break;
+    }
+}
+
+void TfrmTemperature::DrawSetPoint()
+{
+    DrawValueBox(imgPanel->image(), kSetPointBox, kSetPointBase, kEntryArea,
+                 FormatFixed(m_state.temp.tempEnteredSP, 0), PanelFont(m_panelFontSize), Qt::black);
+    imgPanel->refresh(kSetPointBox);
+}
+
+void TfrmTemperature::DrawInitialValue()
+{
+    DrawValueBox(imgPanel->image(), kInitialBox, kInitialBase, kEntryArea,
+                 FormatFixed(m_state.temp.initialTemperature, 0), PanelFont(m_panelFontSize),
+                 Qt::black);
+    imgPanel->refresh(kInitialBox);
+}
+
+void TfrmTemperature::DrawSP()
+{
+    DrawGauge(imgPanel, kSetPointGauge, m_state.run.tempSetPoint);
+}
+
+void TfrmTemperature::DrawMV()
+{
+    DrawGauge(imgPanel, kTemperatureGauge, m_state.run.measuredTemperature);
+}
+
+void TfrmTemperature::DrawCycle()
+{
+    DrawSP();
+    DrawMV();
+}
+
+void TfrmTemperature::drawLightWords(const char* twoLines)
+{
+    const QStringList lines = LangText(m_state.shell, kContext, twoLines).split(QLatin1Char('\n'));
+    const QFont font = PanelFont(m_panelFontSize - 1, false);
+    const QFontMetrics metrics(font);
+    {
+        QPainter p(&imgPanel->image());
+        p.fillRect(kWordsArea, kSilver);
+        p.setFont(font);
+        p.setPen(Qt::black);
+        for (qsizetype k = 0; k < lines.size(); ++k) {
+            p.drawText(154, 338 + static_cast<int>(k) * metrics.height() + metrics.ascent(),
+                       lines[k]);
+        }
+    }
+    imgPanel->refresh(kWordsArea);
+}
+
+void TfrmTemperature::DrawGreen()
+{
+    LoopWindow::DrawGreen();
+    drawLightWords(QT_TRANSLATE_NOOP("TfrmTemperature", "Process\nrunning"));
+}
+
+void TfrmTemperature::DrawRed()
+{
+    LoopWindow::DrawRed();
+    drawLightWords(QT_TRANSLATE_NOOP("TfrmTemperature", "Process\nstopped"));
+}
+
+} // namespace velmor

@@ -1,0 +1,340 @@
+// Response figures on hand-made logs with known answers, and on a stored
+// run of an independent model.
+#include "core/analysis/ResponseFigures.h"
+#include "core/rundata/SimFileReader.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <fstream>
+#include <numbers>
+
+using namespace velmor;
+
+namespace {
+
+constexpr float kDt = 0.1f;
+
+// A Flow log: record n at (n - 1) x 0.1 s, set point, flow and output as
+// given, all in segment 1 unless segments are given.
+std::vector<SampleRecord> FlowLog(const std::vector<float>& sp, const std::vector<float>& mv,
+                                  const std::vector<float>& out = {},
+                                  const std::vector<int>& segments = {})
+{
+    std::vector<SampleRecord> log(sp.size());
+    for (std::size_t i = 0; i < sp.size(); ++i) {
+        log[i].time = 0.1 * static_cast<double>(i);
+        log[i].field(kFieldFlowSP) = sp[i];
+        log[i].field(kFieldFlowMV) = mv[i];
+        log[i].field(kFieldOutput) = out.empty() ? 0.0f : out[i];
+        log[i].segment = segments.empty() ? 1 : segments[i];
+    }
+    return log;
+}
+
+LoopFigures Flow(const std::vector<SampleRecord>& log)
+{
+    return AnalyseLoop(log, ControlledLoops(Exercise::Flow)[0], kDt);
+}
+
+// First-order response to a unit step at record 2 (t = 0.1 s), tau = 1 s,
+// 100 records: y = 1 - exp(-s) with s the time since the step.
+std::vector<SampleRecord> FirstOrderStep()
+{
+    std::vector<float> sp(100, 1.0f);
+    std::vector<float> mv(100, 0.0f);
+    sp[0] = 0.0f;
+    for (std::size_t i = 1; i < 100; ++i) {
+        mv[i] = static_cast<float>(1.0 - std::exp(-0.1 * static_cast<double>(i - 1)));
+    }
+    return FlowLog(sp, mv);
+}
+
+} // namespace
+
+TEST(ResponseFigures, FirstOrderStepHasNoOvershootAndRisesIn2Point2Tau)
+{
+    const LoopFigures f = Flow(FirstOrderStep());
+    ASSERT_EQ(f.segments.size(), 1u);
+    const SegmentFigures& seg = f.segments[0];
+    EXPECT_EQ(seg.firstRecord, 1);
+    EXPECT_EQ(seg.lastRecord, 100);
+    EXPECT_NEAR(seg.end, 9.9, 1e-12);
+    ASSERT_EQ(seg.steps.size(), 1u);
+    const StepFigures& s = seg.steps[0];
+    EXPECT_EQ(s.record, 2);
+    EXPECT_EQ(s.lastRecord, 100);
+    EXPECT_NEAR(s.time, 0.1, 1e-12);
+    EXPECT_EQ(s.from, 0.0f);
+    EXPECT_EQ(s.to, 1.0f);
+    // 10 % is first reached at s = 0.2 (0.181), 90 % at s = 2.4 (0.909).
+    ASSERT_TRUE(s.riseTime.has_value());
+    EXPECT_NEAR(*s.riseTime, 2.2, 1e-9);
+    EXPECT_EQ(s.overshootPercent, 0.0);
+    EXPECT_FLOAT_EQ(s.peak, 0.99994457f);
+    EXPECT_NEAR(s.peakTime, 9.8, 1e-9);
+    // Within 2 % from 1 - exp(-s) >= 0.98, s >= ln 50 = 3.91: the record at 4.0.
+    ASSERT_TRUE(s.settlingTime.has_value());
+    EXPECT_NEAR(*s.settlingTime, 4.0, 1e-9);
+    // The last 10 of the 99 window records: mean of exp(-s), s = 8.9 .. 9.8.
+    EXPECT_NEAR(s.steadyStateError, 9.0587e-5, 1e-8);
+    // IAE = 0.1 x sum exp(-0.1 k), k = 0..98 (record 1 has no error).
+    ASSERT_TRUE(seg.iae.has_value());
+    EXPECT_NEAR(*seg.iae, 1.0507805, 1e-6);
+    EXPECT_NEAR(*seg.ise, 0.55166556, 1e-6);
+}
+
+TEST(ResponseFigures, OvershootingResponse)
+{
+    // Up from 0.5 to 1.5 at record 2, then down to 1.0 at record 22.
+    std::vector<float> sp = {0.5f};
+    std::vector<float> mv = {0.5f};
+    const float up[20] = {0.5f,  0.5f,  0.8f, 1.3f,  1.75f, 1.6f, 1.45f, 1.52f, 1.49f, 1.5f,
+                          1.51f, 1.51f, 1.5f, 1.49f, 1.5f,  1.5f, 1.5f,  1.5f,  1.48f, 1.46f};
+    for (float v : up) {
+        sp.push_back(1.5f);
+        mv.push_back(v);
+    }
+    const float down[12] = {1.46f, 1.3f, 1.1f, 0.95f, 0.92f, 0.97f,
+                            1.02f, 1.1f, 1.3f, 1.4f,  1.45f, 1.45f};
+    for (float v : down) {
+        sp.push_back(1.0f);
+        mv.push_back(v);
+    }
+    const LoopFigures f = Flow(FlowLog(sp, mv));
+    ASSERT_EQ(f.segments.size(), 1u);
+    const std::vector<StepFigures>& steps = f.segments[0].steps;
+    ASSERT_EQ(steps.size(), 2u);
+
+    const StepFigures& a = steps[0];
+    EXPECT_EQ(a.record, 2);
+    EXPECT_EQ(a.lastRecord, 21);
+    // 10 % (0.6) first at 0.8 (s = 0.2), 90 % (1.4) first at 1.75 (s = 0.4).
+    EXPECT_NEAR(*a.riseTime, 0.2, 1e-9);
+    EXPECT_EQ(a.peak, 1.75f);
+    EXPECT_NEAR(a.peakTime, 0.4, 1e-9);
+    EXPECT_NEAR(a.overshootPercent, 25.0, 1e-4);
+    // Band 1.48 .. 1.52: 1.46 at the window's end is outside: never settles.
+    EXPECT_FALSE(a.settlingTime.has_value());
+    // Last 2 of 20 records: (1.5 - 1.48 + 1.5 - 1.46) / 2.
+    EXPECT_NEAR(a.steadyStateError, 0.03, 1e-6);
+
+    const StepFigures& b = steps[1];
+    EXPECT_EQ(b.record, 22);
+    EXPECT_EQ(b.from, 1.5f);
+    EXPECT_EQ(b.to, 1.0f);
+    // Falling: 10 % is 1.45 (1.3 at s = 0.1), 90 % is 1.05 (0.95 at s = 0.3).
+    EXPECT_NEAR(*b.riseTime, 0.2, 1e-9);
+    EXPECT_EQ(b.peak, 0.92f);
+    EXPECT_NEAR(b.overshootPercent, 16.0, 1e-4);
+    // It drifts away again: never settles; mean error of the last 2: -0.45.
+    EXPECT_FALSE(b.settlingTime.has_value());
+    EXPECT_NEAR(b.steadyStateError, -0.45, 1e-6);
+}
+
+TEST(ResponseFigures, ResponseThatNeverGetsThereHasNoRiseTimeAndNoOvershoot)
+{
+    // 0 -> 1 but the flow stops at 0.85: no 90 % crossing, `to` never passed.
+    std::vector<float> sp(30, 1.0f);
+    std::vector<float> mv(30, 0.85f);
+    sp[0] = 0.0f;
+    mv[0] = 0.0f;
+    mv[1] = 0.0f;
+    mv[2] = 0.5f;
+    const StepFigures s = Flow(FlowLog(sp, mv)).segments[0].steps.at(0);
+    EXPECT_FALSE(s.riseTime.has_value());
+    EXPECT_EQ(s.overshootPercent, 0.0);
+    EXPECT_EQ(s.peak, 0.85f);
+    EXPECT_NEAR(s.peakTime, 0.2, 1e-9);
+    EXPECT_FALSE(s.settlingTime.has_value());
+    EXPECT_NEAR(s.steadyStateError, 0.15, 1e-6);
+}
+
+TEST(ResponseFigures, ConstantErrorGivesIaeEqualToErrorTimesDuration)
+{
+    // 50 records, error 0.25 L/min throughout; output alternating 10 and 12 %.
+    std::vector<float> out;
+    for (int i = 0; i < 50; ++i) {
+        out.push_back(i % 2 == 0 ? 10.0f : 12.0f);
+    }
+    const LoopFigures f =
+        Flow(FlowLog(std::vector<float>(50, 1.0f), std::vector<float>(50, 0.75f), out));
+    const SegmentFigures& seg = f.segments.at(0);
+    EXPECT_NEAR(*seg.iae, 1.25, 1e-7);   // 0.25 x 50 x 0.1
+    EXPECT_NEAR(*seg.ise, 0.3125, 1e-7); // 0.0625 x 5
+    // 0.25 x 0.1 x sum of 0.1 k, k = 0..49 (= 122.5).
+    EXPECT_NEAR(*seg.itae, 3.0625, 1e-6);
+    EXPECT_NEAR(*seg.outputTotalVariation, 98.0, 1e-9); // 49 changes of 2 %
+    EXPECT_TRUE(seg.steps.empty());
+}
+
+TEST(ResponseFigures, SlowSetPointMovesAreNoSteps)
+{
+    // A ramp of 0.039 L/min per record (just under 2 % of 2 L/min), then
+    // one move of 0.041.
+    std::vector<float> sp;
+    for (int i = 0; i < 20; ++i) {
+        sp.push_back(0.2f + 0.039f * static_cast<float>(i));
+    }
+    sp.push_back(sp.back() + 0.041f);
+    const LoopFigures f = Flow(FlowLog(sp, std::vector<float>(sp.size(), 0.5f)));
+    ASSERT_EQ(f.segments.at(0).steps.size(), 1u);
+    EXPECT_EQ(f.segments[0].steps[0].record, 21);
+}
+
+TEST(ResponseFigures, SegmentsFollowTheSettingsSegmentField)
+{
+    // Segments 1, 2, 3 of 3, 4 and 2 records; a set-point step exactly where
+    // segment 2 begins belongs to segment 2.
+    const std::vector<float> sp = {0.5f, 0.5f, 0.5f, 1.5f, 1.5f, 1.5f, 1.5f, 1.5f, 1.5f};
+    const std::vector<float> mv = {0.5f, 0.5f, 0.5f, 0.5f, 1.0f, 1.5f, 1.5f, 1.0f, 1.0f};
+    const std::vector<float> out = {0, 0, 0, 10, 20, 20, 20, 30, 20};
+    const LoopFigures f = Flow(FlowLog(sp, mv, out, {1, 1, 1, 2, 2, 2, 2, 3, 3}));
+    ASSERT_EQ(f.segments.size(), 3u);
+    EXPECT_EQ(f.segments[0].segment, 1);
+    EXPECT_EQ(f.segments[0].lastRecord, 3);
+    EXPECT_TRUE(f.segments[0].steps.empty());
+    EXPECT_EQ(f.segments[1].segment, 2);
+    EXPECT_EQ(f.segments[1].firstRecord, 4);
+    EXPECT_EQ(f.segments[1].lastRecord, 7);
+    EXPECT_NEAR(f.segments[1].start, 0.3, 1e-12);
+    EXPECT_NEAR(f.segments[1].end, 0.6, 1e-12);
+    ASSERT_EQ(f.segments[1].steps.size(), 1u);
+    EXPECT_EQ(f.segments[1].steps[0].record, 4);
+    EXPECT_EQ(f.segments[1].steps[0].lastRecord, 7);
+    // The output's changes inside segment 2 only: 10 + 0 + 0.
+    EXPECT_NEAR(*f.segments[1].outputTotalVariation, 10.0, 1e-9);
+    EXPECT_NEAR(*f.segments[2].outputTotalVariation, 10.0, 1e-9);
+    EXPECT_NEAR(*f.segments[2].iae, 0.1, 1e-7); // 0.5 x 2 x 0.1
+}
+
+TEST(ResponseFigures, EachExerciseReportsItsOwnLoops)
+{
+    EXPECT_EQ(ControlledLoops(Exercise::Open).size(), 0u);
+    ASSERT_EQ(ControlledLoops(Exercise::Batch).size(), 2u);
+    EXPECT_EQ(LoopName(ControlledLoops(Exercise::Batch)[0].loop), "volume");
+    EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].setPointField, 14);
+    EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].measuredField, 15);
+    EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].outputField, 7);
+    EXPECT_EQ(LoopName(ControlledLoops(Exercise::Batch)[1].loop), "temperature");
+    EXPECT_EQ(ControlledLoops(Exercise::Batch)[1].outputField, 13);
+    const LoopTraces level = ControlledLoops(Exercise::Level)[0];
+    EXPECT_EQ(level.setPointField, 19);
+    EXPECT_EQ(level.measuredField, 20);
+    EXPECT_EQ(level.outputField, 7);
+    const LoopTraces temperature = ControlledLoops(Exercise::Temperature)[0];
+    EXPECT_EQ(temperature.setPointField, 8);
+    EXPECT_EQ(temperature.measuredField, 9);
+    EXPECT_EQ(temperature.outputField, 13);
+
+    // A temperature step of 1.5 degrees is under 2 % of 100: no step; 2.5 is one.
+    std::vector<SampleRecord> log(4);
+    const float sp[4] = {30.0f, 31.5f, 34.0f, 34.0f};
+    for (int i = 0; i < 4; ++i) {
+        log[static_cast<std::size_t>(i)].field(kFieldTempSP) = sp[i];
+        log[static_cast<std::size_t>(i)].segment = 1;
+    }
+    const RunFigures run = AnalyseRun(log, Exercise::Temperature, kDt);
+    ASSERT_EQ(run.loops.size(), 1u);
+    ASSERT_EQ(run.loops[0].segments.at(0).steps.size(), 1u);
+    EXPECT_EQ(run.loops[0].segments[0].steps[0].record, 3);
+    EXPECT_TRUE(AnalyseRun(log, Exercise::Open, kDt).loops.empty());
+}
+
+TEST(ResponseFigures, StoredRunWithTwoGainChanges)
+{
+    // A sine set point (no steps but its start) with settings changed at
+    // 20 s and 40 s; figures worked out separately from the file's values.
+    std::ifstream in(std::string(VELMOR_TEST_DATA) + "/flow_sine_gain_changes.psm",
+                     std::ios::binary);
+    const SimFileResult r = ReadSimulationFile(in, {});
+    ASSERT_TRUE(r.ok());
+    const RunFigures run = AnalyseRun(r.load->records, Exercise::Flow, kDt);
+    const std::vector<SegmentFigures>& segs = run.loops.at(0).segments;
+    ASSERT_EQ(segs.size(), 3u);
+    const int first[3] = {1, 201, 401};
+    const int last[3] = {200, 400, 900};
+    const double iae[3] = {2.40023093224, 3.2176057997, 13.1777688306};
+    const double itae[3] = {17.2195971715, 26.6524579988, 334.806764567};
+    const double variation[3] = {205.490200043, 1969.80392098, 5749.80393791};
+    for (int k = 0; k < 3; ++k) {
+        EXPECT_EQ(segs[k].segment, k + 1);
+        EXPECT_EQ(segs[k].firstRecord, first[k]);
+        EXPECT_EQ(segs[k].lastRecord, last[k]);
+        EXPECT_NEAR(*segs[k].iae, iae[k], 1e-9);
+        EXPECT_NEAR(*segs[k].itae, itae[k], 1e-8);
+        EXPECT_NEAR(*segs[k].outputTotalVariation, variation[k], 1e-7);
+    }
+    ASSERT_EQ(segs[0].steps.size(), 1u);
+    EXPECT_EQ(segs[0].steps[0].record, 2);
+    EXPECT_EQ(segs[0].steps[0].from, 0.4f);
+    EXPECT_EQ(segs[0].steps[0].to, 1.0125655f);
+    EXPECT_TRUE(segs[1].steps.empty());
+    EXPECT_TRUE(segs[2].steps.empty());
+}
+
+namespace {
+
+// A step at record 2 and then `n` records of error shaped by `error(s)`.
+std::vector<SampleRecord> Settling(int n, double (*error)(double), float setPoint(double) = nullptr)
+{
+    std::vector<float> sp = {0.5f};
+    std::vector<float> mv = {0.5f};
+    for (int i = 0; i < n; ++i) {
+        const double s = 0.1 * i;
+        const float target = setPoint != nullptr ? setPoint(s) : 1.5f;
+        sp.push_back(target);
+        mv.push_back(static_cast<float>(target - error(s)));
+    }
+    return FlowLog(sp, mv);
+}
+
+std::optional<bool> Stable(const std::vector<SampleRecord>& log)
+{
+    const LoopTraces& loop = ControlledLoops(Exercise::Flow)[0];
+    return JudgeStability(log, loop, AnalyseLoop(log, loop, kDt));
+}
+
+} // namespace
+
+TEST(ResponseFigures, SustainedOscillationIsToldFromSettlingAndTracking)
+{
+    // A limit cycle: 0.1 L/min amplitude, 1 s period, for 60 s.
+    EXPECT_EQ(
+        Stable(Settling(600, [](double s) { return 0.1 * std::sin(2 * std::numbers::pi * s); })),
+        false);
+    // The same cycle dying out with a 3 s time constant.
+    EXPECT_EQ(Stable(Settling(600,
+                              [](double s) {
+                                  return std::exp(-s / 3) * 0.5 *
+                                         std::sin(2 * std::numbers::pi * s);
+                              })),
+              true);
+    // A lightly damped one that still dies out: it swings more than 1 % of
+    // full scale to the end, but half as much in each quarter as before.
+    EXPECT_EQ(Stable(Settling(600,
+                              [](double s) {
+                                  return std::exp(-s / 15) * 0.5 *
+                                         std::sin(2 * std::numbers::pi * s);
+                              })),
+              true);
+    // A slow approach with an offset that stays.
+    EXPECT_EQ(Stable(Settling(600, [](double s) { return 0.05 + 0.9 * std::exp(-s / 20); })), true);
+    // A ripple under 1 % of full scale (one pump count) is no oscillation.
+    EXPECT_EQ(
+        Stable(Settling(600, [](double s) { return 0.004 * std::sin(2 * std::numbers::pi * s); })),
+        true);
+    // Following a 25 s sine set point with a lag: the error repeats with
+    // the set point, not faster.
+    auto sine = [](double s) {
+        return static_cast<float>(1.0 + 0.5 * std::sin(2 * std::numbers::pi * s / 25));
+    };
+    EXPECT_EQ(
+        Stable(Settling(
+            3000, [](double s) { return 0.08 * std::cos(2 * std::numbers::pi * s / 25); }, sine)),
+        true);
+    // Too short to judge.
+    EXPECT_EQ(
+        Stable(Settling(30, [](double s) { return 0.1 * std::sin(2 * std::numbers::pi * s); })),
+        std::nullopt);
+}
