@@ -5,7 +5,10 @@
 //
 // writes resources/help/en/img/*.png and resources/help/es/img/*.png.
 #include "core/exercises/Waveform.h"
+#include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/TfrmFlow.h"
+#include "ui/exercises/TfrmLevel.h"
+#include "ui/exercises/TfrmOpen.h"
 #include "ui/exercises/WaveformPanel.h"
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/Preferences.h"
@@ -17,6 +20,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QEventLoop>
@@ -54,6 +58,48 @@ bool Save(const QPixmap& picture, const QString& file)
     std::printf("%s %s (%dx%d)\n", saved ? "wrote" : "FAILED", qPrintable(file), image.width(),
                 image.height());
     return saved;
+}
+
+// An exercise window and its Trends window side by side, as the frame shows
+// them.
+QPixmap Pair(const TfrmMain& m)
+{
+    const QRect both = m.exerciseSubWindow()->frameGeometry() | m.graphSubWindow()->frameGeometry();
+    return m.mdiArea()->viewport()->grab(both);
+}
+
+// Enters `value` for the box of keypad code `code`, as a user does.
+void Enter(TfrmMain& m, LoopWindow* window, int code, const QString& value)
+{
+    window->imgPGClick(code);
+    m.keypad()->txtValue->setText(value);
+    m.keypad()->btnOKClick();
+}
+
+// Opens a loop exercise from its menu item, lets `prepare` set it up, runs
+// it for `samples` samples (or until it ends by itself) at full speed, and
+// keeps the picture of the pair.
+bool ShootRun(TfrmMain& m, VelmorState& state, QAction* item,
+              const std::function<void(LoopWindow*)>& prepare, int samples, const QString& file)
+{
+    item->trigger();
+    Wait([&m] { return !m.switching() && m.exerciseWindow() != nullptr; }, 3000);
+    auto* window = dynamic_cast<LoopWindow*>(m.exerciseWindow());
+    if (window == nullptr) {
+        return false;
+    }
+    // A freshly activated Open loop window ignores waveform clicks for a
+    // moment; let that pass.
+    Wait([] { return false; }, 400);
+    prepare(window);
+    window->driver()->setInterval(std::chrono::milliseconds(1));
+    window->btnStartClick();
+    Wait([&state, samples] { return state.run.sampleCount >= samples || !state.run.runActive; },
+         60000);
+    if (state.run.runActive) {
+        window->btnStopClick();
+    }
+    return Save(Pair(m), file);
 }
 
 bool Shoot(bool spanish, const QString& folder)
@@ -98,6 +144,40 @@ bool Shoot(bool spanish, const QString& folder)
     m.keypad()->txtValue->setText(QStringLiteral("2.5"));
     ok &= Save(m.keypad()->grab(), folder + QStringLiteral("/keypad.png"));
     m.keypad()->btnCancelClick();
+
+    // The other loop exercises, each in a run that shows what it is about.
+    ok &= ShootRun(
+        m, state, m.mnuControlFluidLevel,
+        [&state](LoopWindow* window) {
+            auto* level = dynamic_cast<TfrmLevel*>(window);
+            level->chkAutodrain->click();
+            level->waveform()->chkStep->click();
+            state.level.waveParams.setC(kStep, 120);
+            level->waveform()->DrawSetpointValues();
+        },
+        1500, folder + QStringLiteral("/level.png"));
+    ok &= ShootRun(
+        m, state, m.mnuControlOpenLoop,
+        [&state](LoopWindow* window) {
+            auto* open = dynamic_cast<TfrmOpen*>(window);
+            open->waveform()->chkStep->click();
+            state.open.waveParams.setC(kStep, 20);
+            open->waveform()->DrawSetpointValues();
+        },
+        550, folder + QStringLiteral("/openloop.png"));
+    ok &= ShootRun(
+        m, state, m.mnuControlTemperature,
+        [&m](LoopWindow* window) {
+            // A set point of 40, PG 20 and I 1 minute: the overshoot of a
+            // classroom exercise.
+            Enter(m, window, 9, QStringLiteral("40"));
+            Enter(m, window, 1, QStringLiteral("20"));
+            Enter(m, window, 3, QStringLiteral("1"));
+        },
+        3600, folder + QStringLiteral("/temperature.png"));
+    ok &= ShootRun(
+        m, state, m.mnuControlBatchVolume, [](LoopWindow*) {}, 6000,
+        folder + QStringLiteral("/batch.png"));
 
     // The mimic, pumping.
     m.mnuControlOnOff->trigger();
