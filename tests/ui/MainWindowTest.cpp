@@ -1,7 +1,9 @@
 // The main window: stored preferences, menus and hints, opening Flow with
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
+#include "ShellFixture.h"
 #include "core/exercises/Exercise.h"
+
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/HelpViewer.h"
@@ -33,57 +35,20 @@ using namespace velmor;
 
 namespace {
 
-struct Program {
-    QTemporaryDir dir;
-    std::unique_ptr<Preferences> preferences;
-    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
-    std::unique_ptr<TfrmMain> main;
-
-    // A store holding `values` (name, text); none at all for a first run.
-    explicit Program(std::initializer_list<std::pair<const char*, const char*>> values = {
-                         {"Installed", "YES"},
-                         {"Maximised", "False"},
-                         {"Show Easy Menus", "False"}})
+// The program on a store of the test's own; the easy menu is off unless a
+// test stores it on, so that released windows leave the frame empty.
+struct Program : test::ShellProgram {
+    explicit Program(test::StoredValues values = {{"Installed", "YES"},
+                                                  {"Maximised", "False"},
+                                                  {"Show Easy Menus", "False"}})
+        : ShellProgram(values)
     {
-        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-        {
-            QSettings store(file, QSettings::IniFormat);
-            for (const auto& [name, text] : values) {
-                store.setValue(QStringLiteral("Setup/") + QLatin1String(name), QLatin1String(text));
-            }
-        }
-        preferences = std::make_unique<Preferences>(file);
-        main = CreateProgram(*state, *preferences);
-        main->show();
     }
 
     TfrmFlow* flow() const { return dynamic_cast<TfrmFlow*>(main->exerciseWindow()); }
-
-    // Waits in a real event loop until `done` holds.
-    template <typename Done> bool waitFor(Done done, int ms = 3000)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QTestEventLoop loop;
-            loop.enterLoopMSecs(10);
-        }
-        return done();
-    }
 };
 
-// Answers the next question box with `button`, keeping its text.
-std::shared_ptr<QString> Answer(QObject* guard, QMessageBox::StandardButton button)
-{
-    auto text = std::make_shared<QString>();
-    QTimer::singleShot(0, guard, [text, button] {
-        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
-            *text = box->text();
-            box->button(button)->click();
-        }
-    });
-    return text;
-}
+const auto Answer = test::AnswerNextQuestion;
 
 } // namespace
 

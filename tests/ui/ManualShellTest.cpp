@@ -1,6 +1,8 @@
 // The Manual operation window in the main window: opened from the Control
 // menu, the toolbar and the pop-up menu, checked while open, released
 // after MENU or its close box, and switched to and from a loop exercise.
+#include "ShellFixture.h"
+
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ProgramStart.h"
@@ -22,35 +24,12 @@ using namespace velmor;
 
 namespace {
 
-struct Program {
-    QTemporaryDir dir;
-    std::unique_ptr<Preferences> preferences;
-    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
-    std::unique_ptr<TfrmMain> main;
-
+// The program with the easy menu stored on or off.
+struct Program : test::ShellProgram {
     explicit Program(const char* easyMenu = "False")
+        : ShellProgram(
+              {{"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", easyMenu}})
     {
-        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-        {
-            QSettings store(file, QSettings::IniFormat);
-            store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-            store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
-            store.setValue(QStringLiteral("Setup/Show Easy Menus"), QLatin1String(easyMenu));
-        }
-        preferences = std::make_unique<Preferences>(file);
-        main = CreateProgram(*state, *preferences);
-        main->show();
-    }
-
-    template <typename Done> bool waitFor(Done done, int ms)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QTestEventLoop loop;
-            loop.enterLoopMSecs(10);
-        }
-        return done();
     }
 };
 

@@ -89,17 +89,13 @@ void PreferencesTest::readingRules()
     QFETCH(bool, maximised);
     QFETCH(bool, toolbar);
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-    {
-        QSettings store(file, QSettings::IniFormat);
-        store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-        if (stored != QLatin1String("<absent>")) {
-            for (const char* name : {"Show Easy Menus", "Maximised", "Toolbar"}) {
-                store.setValue(QStringLiteral("Setup/") + QLatin1String(name), stored);
-            }
+    QList<std::pair<QString, QString>> values{{QStringLiteral("Installed"), QStringLiteral("YES")}};
+    if (stored != QLatin1String("<absent>")) {
+        for (const char* name : {"Show Easy Menus", "Maximised", "Toolbar"}) {
+            values.append({QLatin1String(name), stored});
         }
     }
-    Preferences preferences(file);
+    Preferences preferences(test::WriteStore(dir, values));
     QVERIFY(!preferences.firstRun());
     QCOMPARE(preferences.showEasyMenus(), easyMenu);
     QCOMPARE(preferences.maximised(), maximised);
@@ -133,15 +129,11 @@ void PreferencesTest::firstRun()
     QFETCH(QString, installed);
     QFETCH(bool, first);
     QTemporaryDir dir;
-    const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-    {
-        QSettings store(file, QSettings::IniFormat);
-        store.setValue(QStringLiteral("Setup/Toolbar"), QStringLiteral("True"));
-        if (installed != QLatin1String("<absent>")) {
-            store.setValue(QStringLiteral("Setup/Installed"), installed);
-        }
+    QList<std::pair<QString, QString>> values{{QStringLiteral("Toolbar"), QStringLiteral("True")}};
+    if (installed != QLatin1String("<absent>")) {
+        values.append({QStringLiteral("Installed"), installed});
     }
-    Preferences preferences(file);
+    Preferences preferences(test::WriteStore(dir, values));
     QCOMPARE(preferences.firstRun(), first);
     VelmorState state;
     TfrmMain main(state, preferences);

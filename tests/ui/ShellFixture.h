@@ -25,6 +25,18 @@ using StoredValues = std::initializer_list<std::pair<const char*, const char*>>;
 // A store with the program installed, not maximised.
 inline constexpr StoredValues kInstalled = {{"Installed", "YES"}, {"Maximised", "False"}};
 
+// A settings file in `dir` whose section "Setup" holds `values` (name, text).
+inline QString WriteStore(const QTemporaryDir& dir,
+                          const QList<std::pair<QString, QString>>& values)
+{
+    const QString file = dir.filePath(QStringLiteral("velmor.ini"));
+    QSettings store(file, QSettings::IniFormat);
+    for (const auto& [name, text] : values) {
+        store.setValue(QStringLiteral("Setup/") + name, text);
+    }
+    return file;
+}
+
 struct ShellProgram {
     QTemporaryDir dir;
     QString storeFile;
@@ -33,14 +45,12 @@ struct ShellProgram {
     std::unique_ptr<TfrmMain> main;
 
     explicit ShellProgram(StoredValues values = kInstalled, StartOptions options = {})
-        : storeFile(dir.filePath(QStringLiteral("velmor.ini")))
     {
-        {
-            QSettings store(storeFile, QSettings::IniFormat);
-            for (const auto& [name, text] : values) {
-                store.setValue(QStringLiteral("Setup/") + QLatin1String(name), QLatin1String(text));
-            }
+        QList<std::pair<QString, QString>> texts;
+        for (const auto& [name, text] : values) {
+            texts.append({QLatin1String(name), QLatin1String(text)});
         }
+        storeFile = WriteStore(dir, texts);
         start(options);
     }
 

@@ -17,25 +17,27 @@ namespace velmor {
 
 namespace {
 
-// The palette of the mimic diagram: grey ground, slate equipment, colour
-// only where the rig says something (water, heat, the running trend).
+using mimic::EdgePen;
+using mimic::kBoreColour;
+using mimic::kEdge;
+using mimic::kGlass;
+using mimic::kMetal;
+using mimic::kMetalDark;
+using mimic::kWater;
+using mimic::kWaterTop;
+using mimic::Polyline;
+using mimic::TagFont;
+
+// The mimic's palette, and for these pictures a lighter ground, the blue of
+// moving water and the navy of the title plates.
 const QColor kGroundTop{226, 230, 235};
 const QColor kGroundBottom{200, 207, 215};
-const QColor kEdge{62, 70, 82};
-const QColor kBoreColour{238, 241, 244};
-const QColor kMetal{222, 226, 231};
-const QColor kMetalDark{176, 184, 194};
-const QColor kGlass{236, 242, 247};
-const QColor kWater{110, 165, 225, 190};
-const QColor kWaterTop{72, 128, 196};
-const QColor kRunning{40, 104, 214}; // water moving through a pipe
+const QColor kRunning{40, 104, 214};
 const QColor kNavy{34, 58, 96};
 const QColor kNavyDark{22, 38, 66};
-const QColor kHeat{150, 92, 60};
 
 // The rig in its own coordinates, 600 x 340; each picture places and
 // scales it.
-constexpr QSizeF kRigSize{600, 340};
 constexpr QRectF kTank{60, 110, 150, 160};
 constexpr qreal kTankWaterTop = 170;
 constexpr QRectF kSump{262, 276, 200, 60};
@@ -61,35 +63,6 @@ constexpr QPointF kFan{480, 54};
 constexpr qreal kFanRadius = 19;
 constexpr qreal kPipeWall = 10;
 constexpr qreal kPipeBore = 6;
-
-QFont ArtFont(qreal pixels, bool bold)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(static_cast<int>(pixels));
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
-
-QPen EdgePen(qreal width = 1.5)
-{
-    QPen pen(kEdge, width);
-    pen.setJoinStyle(Qt::MiterJoin);
-    return pen;
-}
-
-QPainterPath Polyline(std::initializer_list<QPointF> points)
-{
-    QPainterPath path;
-    for (const QPointF& point : points) {
-        if (path.elementCount() == 0) {
-            path.moveTo(point);
-        } else {
-            path.lineTo(point);
-        }
-    }
-    return path;
-}
 
 QImage Canvas(QSize size, qreal ratio)
 {
@@ -176,36 +149,7 @@ void PaintTank(QPainter& p)
 
 void PaintHeater(QPainter& p)
 {
-    const qreal x = kHeaterX;
-    const qreal top = kTank.top() + 4;
-    p.setPen(EdgePen(1.3));
-    p.setBrush(kMetalDark);
-    p.drawRect(QRectF(x - 9, top - 18, 18, 12));
-    QPainterPath element;
-    element.moveTo(x - 5, top);
-    element.lineTo(x - 5, 188);
-    for (int k = 0; k < 6; ++k) {
-        const qreal y = 188 + k * 9;
-        element.quadTo(x - 11, y + 2.25, x - 5, y + 4.5);
-        element.quadTo(x + 1, y + 6.75, x - 5, y + 9);
-    }
-    element.lineTo(x - 5, 250);
-    element.arcTo(QRectF(x - 5, 245, 10, 10), 180, 180);
-    element.lineTo(x + 5, top);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(kHeat, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(element);
-}
-
-// An instrument bubble with its tag letters.
-void Bubble(QPainter& p, QPointF centre, const QString& tag)
-{
-    p.setPen(EdgePen(1.3));
-    p.setBrush(QColor(250, 251, 252));
-    p.drawEllipse(centre, 11, 11);
-    p.setFont(ArtFont(8, true));
-    p.setPen(kEdge);
-    p.drawText(QRectF(centre.x() - 11, centre.y() - 11, 22, 22), Qt::AlignCenter, tag);
+    mimic::PaintHeaterAt(p, kHeaterX, kTank.top() + 4, 188);
 }
 
 void PaintStirrer(QPainter& p)
@@ -217,81 +161,24 @@ void PaintStirrer(QPainter& p)
     p.setPen(EdgePen(1.3));
     p.setBrush(kMetalDark);
     p.drawRect(QRectF(c.x() - 10, c.y() + 10, 20, 10));
-    QRadialGradient body(c - QPointF(4, 4), 16);
-    body.setColorAt(0, QColor(252, 252, 253));
-    body.setColorAt(1, kMetal);
-    p.setBrush(body);
-    p.setPen(EdgePen(1.8));
-    p.drawEllipse(c, 12, 12);
-    p.setFont(ArtFont(11, true));
-    p.setPen(kEdge);
-    p.drawText(QRectF(c.x() - 12, c.y() - 12, 24, 24), Qt::AlignCenter, QStringLiteral("M"));
+    mimic::PaintMotorAt(p, c, 12);
 }
 
 void PaintProbes(QPainter& p)
 {
     p.setPen(QPen(kEdge, 2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(kProbeX, kTank.top() - 6), QPointF(kProbeX, 230));
-    Bubble(p, QPointF(kProbeX, kMotor.y()), QStringLiteral("TT"));
+    mimic::PaintBubble(p, QPointF(kProbeX, kMotor.y()), QStringLiteral("TT"));
     p.setPen(EdgePen(1.5));
     p.drawLine(QPointF(kTank.right(), kLevelBubble.y()),
                QPointF(kLevelBubble.x() - 11, kLevelBubble.y()));
-    Bubble(p, kLevelBubble, QStringLiteral("LT"));
-}
-
-void PaintPump(QPainter& p)
-{
-    const QPointF c = kPump;
-    QPolygonF base;
-    base << QPointF(c.x() - 11, c.y() + 12) << QPointF(c.x() + 11, c.y() + 12)
-         << QPointF(c.x() + 16, c.y() + 24) << QPointF(c.x() - 16, c.y() + 24);
-    p.setPen(EdgePen());
-    p.setBrush(kMetalDark);
-    p.drawPolygon(base);
-    QRadialGradient casing(c - QPointF(5, 5), kPumpRadius + 6);
-    casing.setColorAt(0, QColor(250, 251, 252));
-    casing.setColorAt(1, kMetal);
-    p.setBrush(casing);
-    p.setPen(EdgePen(2));
-    p.drawEllipse(c, kPumpRadius, kPumpRadius);
-    p.setPen(QPen(kMetalDark.darker(115), 1.4, Qt::SolidLine, Qt::RoundCap));
-    for (int k = 0; k < 3; ++k) {
-        const qreal a = k * 2 * std::numbers::pi / 3;
-        p.drawLine(c + QPointF(3 * std::cos(a), 3 * std::sin(a)),
-                   c + QPointF(10 * std::cos(a + 0.6), 10 * std::sin(a + 0.6)));
-    }
-    p.setBrush(kEdge);
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(c, 2.5, 2.5);
+    mimic::PaintBubble(p, kLevelBubble, QStringLiteral("LT"));
 }
 
 void PaintLineFittings(QPainter& p)
 {
-    // Flow meter with its transmitter.
-    const QRectF meter(kMeterX - 16, kMiddleY - 9, 32, 18);
-    QLinearGradient fill(meter.topLeft(), meter.bottomLeft());
-    fill.setColorAt(0, QColor(250, 251, 252));
-    fill.setColorAt(1, kMetal);
-    p.setPen(EdgePen());
-    p.setBrush(fill);
-    p.drawRect(meter);
-    p.setPen(QPen(kEdge, 1.3));
-    p.drawLine(QPointF(kMeterX - 8, kMiddleY), QPointF(kMeterX + 8, kMiddleY));
-    p.drawLine(QPointF(kMeterX - 5, kMiddleY - 5), QPointF(kMeterX + 5, kMiddleY + 5));
-    p.drawLine(QPointF(kMeterX - 5, kMiddleY + 5), QPointF(kMeterX + 5, kMiddleY - 5));
-    p.drawLine(QPointF(kMeterX, kMiddleY - 9), QPointF(kMeterX, kMiddleY - 19));
-    Bubble(p, QPointF(kMeterX, kMiddleY - 30), QStringLiteral("FT"));
-
-    // Gate valve with its hand wheel.
-    QPolygonF body;
-    body << QPointF(kGateX - 14, kMiddleY - 9) << QPointF(kGateX + 14, kMiddleY + 9)
-         << QPointF(kGateX + 14, kMiddleY - 9) << QPointF(kGateX - 14, kMiddleY + 9);
-    p.setPen(EdgePen());
-    p.setBrush(QColor(250, 251, 252));
-    p.drawPolygon(body);
-    p.drawLine(QPointF(kGateX, kMiddleY), QPointF(kGateX, kMiddleY - 17));
-    p.setPen(QPen(kEdge, 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(kGateX - 8, kMiddleY - 17), QPointF(kGateX + 8, kMiddleY - 17));
+    mimic::PaintFlowMeterAt(p, QPointF(kMeterX, kMiddleY));
+    mimic::PaintGateValveAt(p, QPointF(kGateX, kMiddleY));
 
     // The diverter where the riser meets the flow line, the drain valve
     // under the tank: the mimic's own pictures.
@@ -302,29 +189,7 @@ void PaintLineFittings(QPainter& p)
 
 void PaintCooler(QPainter& p)
 {
-    const QRectF r = kCooler;
-    p.fillRect(r.translated(2, 2), QColor(0, 0, 0, 28));
-    QLinearGradient fill(r.topLeft(), r.bottomLeft());
-    fill.setColorAt(0, QColor(244, 246, 248));
-    fill.setColorAt(1, kMetalDark);
-    p.setPen(EdgePen());
-    p.setBrush(fill);
-    p.drawRoundedRect(r.adjusted(0.75, 0.75, -0.75, -0.75), 2, 2);
-    p.setPen(QPen(QColor(120, 130, 142), 1));
-    for (qreal x = r.left() + 5.5; x < r.right() - 3; x += 4) {
-        p.drawLine(QPointF(x, r.top() + 4), QPointF(x, r.bottom() - 4));
-    }
-    p.setPen(QPen(kEdge, 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QPainterPath coil;
-    coil.moveTo(r.right(), kTopY);
-    for (int k = 0; k < 4; ++k) {
-        const qreal x0 = r.right() - 4 - k * 18;
-        coil.lineTo(x0 - 9, r.top() + 6);
-        coil.lineTo(x0 - 18, r.bottom() - 6);
-    }
-    coil.lineTo(r.left(), kTopY);
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(coil);
+    mimic::PaintCoolerAt(p, kCooler, kTopY);
     // The fan that blows through it, drawn as the mimic draws its fan.
     p.save();
     p.translate(kFan - QPointF(kFanRadius, kFanRadius));
@@ -342,7 +207,7 @@ void PaintRig(QPainter& p)
     PaintHeater(p);
     PaintStirrer(p);
     PaintProbes(p);
-    PaintPump(p);
+    mimic::PaintPumpAt(p, kPump, kPumpRadius);
     PaintLineFittings(p);
     PaintCooler(p);
 }
@@ -356,7 +221,7 @@ struct Callout {
 
 void PaintCallout(QPainter& p, const QTransform& rig, const Callout& callout, const QString& text)
 {
-    const QFont font = ArtFont(11, true);
+    const QFont font = TagFont(11, true);
     const QFontMetricsF metrics(font);
     const QRectF box(callout.tag, QSizeF(metrics.horizontalAdvance(text) + 14, 20));
     const QPointF anchor = rig.map(callout.anchor);
@@ -450,14 +315,14 @@ QImage SplashPicture(bool spanish, qreal ratio)
     p.setPen(QPen(QColor(255, 214, 80), 2));
     p.drawLine(QPointF(0, band.bottom() + 1), QPointF(all.width(), band.bottom() + 1));
 
-    QFont name = ArtFont(42, true);
+    QFont name = TagFont(42, true);
     name.setLetterSpacing(QFont::AbsoluteSpacing, 5);
     p.setFont(name);
     p.setPen(Qt::white);
     const qreal textLeft = kSplashLogoAt.x() + kSplashLogoSize + 20;
     p.drawText(QRectF(textLeft, 18, all.width() - textLeft - 16, 50),
                Qt::AlignLeft | Qt::AlignVCenter, say(QT_TRANSLATE_NOOP("TfrmIntro", "VELMOR")));
-    p.setFont(ArtFont(14, false));
+    p.setFont(TagFont(14, false));
     p.setPen(QColor(196, 210, 230));
     p.drawText(QRectF(textLeft, 68, all.width() - textLeft - 12, 24),
                Qt::AlignLeft | Qt::AlignVCenter,
@@ -471,7 +336,7 @@ QImage SplashPicture(bool spanish, qreal ratio)
     PaintRig(p);
     p.restore();
     PaintTrendInset(p, QRectF(390, 150, 108, 74));
-    p.setFont(ArtFont(10, true));
+    p.setFont(TagFont(10, true));
     p.setPen(kEdge);
     p.drawText(QRectF(386, 228, 116, 16), Qt::AlignCenter,
                say(QT_TRANSLATE_NOOP("TfrmIntro", "Trends")));
@@ -480,7 +345,7 @@ QImage SplashPicture(bool spanish, qreal ratio)
     const QRectF foot(0, all.height() - 58, all.width(), 58);
     p.setPen(QPen(QColor(150, 158, 170), 1));
     p.drawLine(QPointF(16, foot.top() + 0.5), QPointF(all.width() - 16, foot.top() + 0.5));
-    p.setFont(ArtFont(11, false));
+    p.setFont(TagFont(11, false));
     p.setPen(kEdge);
     QStringList exercises;
     for (const char* exercise :
@@ -493,7 +358,7 @@ QImage SplashPicture(bool spanish, qreal ratio)
     }
     p.drawText(QRectF(16, foot.top() + 6, all.width() - 32, 20), Qt::AlignCenter,
                exercises.join(QStringLiteral("  \u00b7  ")));
-    p.setFont(ArtFont(10, false));
+    p.setFont(TagFont(10, false));
     p.setPen(QColor(96, 104, 116));
     p.drawText(QRectF(16, foot.top() + 30, all.width() - 32, 18), Qt::AlignCenter,
                say(QT_TRANSLATE_NOOP("TfrmIntro", "Click to continue")));
