@@ -135,28 +135,8 @@
         <translation>Modo Control</translation>
     </message>
     <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
-    </message>
-    <message>
         <source>Set Point</source>
         <translation>SP</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>PB</source>
-        <translation>LP</translation>
-    </message>
-    <message>
-        <source>I</source>
-        <translation>Ki</translation>
-    </message>
-    <message>
-        <source>D</source>
-        <translation>Kd</translation>
     </message>
     <message>
         <source>Process running</source>
@@ -426,24 +406,9 @@
         <source>Sample Time</source>
         <translation>Tiempo Muestreo</translation>
     </message>
-</context>
-<context>
-    <name>TfrmLevel</name>
-    <message>
-        <source>Fluid Level Simulation</source>
-        <translation>Simulación del Nivel del Fluido</translation>
-    </message>
-    <message>
-        <source>Control Mode</source>
-        <translation>Modo Control</translation>
-    </message>
     <message>
         <source>Controller</source>
         <translation>Controlador</translation>
-    </message>
-    <message>
-        <source>Set Point</source>
-        <translation>SP</translation>
     </message>
     <message>
         <source>PG</source>
@@ -460,6 +425,21 @@
     <message>
         <source>D</source>
         <translation>Kd</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLevel</name>
+    <message>
+        <source>Fluid Level Simulation</source>
+        <translation>Simulación del Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
     </message>
     <message>
         <source>Initial Value</source>
@@ -491,26 +471,6 @@
     <message>
         <source>Control Mode</source>
         <translation>Modo Control</translation>
-    </message>
-    <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>PB</source>
-        <translation>LP</translation>
-    </message>
-    <message>
-        <source>I</source>
-        <translation>Ki</translation>
-    </message>
-    <message>
-        <source>D</source>
-        <translation>Kd</translation>
     </message>
     <message>
         <source>Enter Value</source>
@@ -555,10 +515,6 @@ parado</translation>
         <translation>Modo Control</translation>
     </message>
     <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
-    </message>
-    <message>
         <source>Set Point</source>
         <comment>volume</comment>
         <translation>SP Vol</translation>
@@ -585,12 +541,90 @@ parado</translation>
         <translation>Tiempo Exp.</translation>
     </message>
     <message>
-        <source>PG</source>
-        <translation>Kp</translation>
+        <source>Enter Value</source>
+        <translation>Valor Entero</translation>
+    </message>
+</context>
+<context>
+    <name>AnalysisMenu</name>
+    <message>
+        <source>&amp;Analysis</source>
+        <translation>&amp;Análisis</translation>
     </message>
     <message>
-        <source>PB</source>
-        <translation>LP</translation>
+        <source>Run &amp;figures...</source>
+        <translation>&amp;Cifras de la prueba...</translation>
+    </message>
+    <message>
+        <source>&amp;Step test and tuning...</source>
+        <translation>Prueba de &amp;escalón y sintonía...</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV...</source>
+        <translation>&amp;Exportar CSV...</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Exportar CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Ficheros CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>No se pudo escribir %1: %2</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmRunFigures</name>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+    <message>
+        <source>Run figures</source>
+        <translation>Cifras de la prueba</translation>
+    </message>
+    <message>
+        <source>Copy table</source>
+        <translation>Copiar tabla</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>No controlled loop in this run: an open-loop run has no set point.</source>
+        <translation>Esta prueba no tiene lazo de control: en circuito abierto no hay punto de consigna.</translation>
+    </message>
+    <message>
+        <source>Loop</source>
+        <translation>Lazo</translation>
+    </message>
+    <message>
+        <source>Segment</source>
+        <translation>Tramo</translation>
+    </message>
+    <message>
+        <source>Start (s)</source>
+        <translation>Inicio (s)</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
     </message>
     <message>
         <source>I</source>
@@ -601,8 +635,99 @@ parado</translation>
         <translation>Kd</translation>
     </message>
     <message>
-        <source>Enter Value</source>
-        <translation>Valor Entero</translation>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Escalones</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobreimpulso (%)</translation>
+    </message>
+    <message>
+        <source>Settling (s)</source>
+        <translation>Establecimiento (s)</translation>
+    </message>
+    <message>
+        <source>Rise (s)</source>
+        <translation>Subida (s)</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmStepTest</name>
+    <message>
+        <source>Step test and tuning</source>
+        <translation>Prueba de escalón y sintonía</translation>
+    </message>
+    <message>
+        <source>Use in Flow</source>
+        <translation>Usar en Flujo</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Time (s)</source>
+        <translation>Tiempo (s)</translation>
+    </message>
+    <message>
+        <source>Output from (%)</source>
+        <translation>Salida desde (%)</translation>
+    </message>
+    <message>
+        <source>to (%)</source>
+        <translation>hasta (%)</translation>
+    </message>
+    <message>
+        <source>K (L/min per %)</source>
+        <translation>K (L/min por %)</translation>
+    </message>
+    <message>
+        <source>tau (s)</source>
+        <translation>tau (s)</translation>
+    </message>
+    <message>
+        <source>theta (s)</source>
+        <translation>theta (s)</translation>
+    </message>
+    <message>
+        <source>RMS (L/min)</source>
+        <translation>RMS (L/min)</translation>
+    </message>
+    <message>
+        <source>Record</source>
+        <translation>Registro</translation>
+    </message>
+    <message>
+        <source>Rule</source>
+        <translation>Regla</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>I (s)</source>
+        <translation>Ki (s)</translation>
+    </message>
+    <message>
+        <source>D (s)</source>
+        <translation>Kd (s)</translation>
+    </message>
+    <message>
+        <source>No step of the pump output in this run.</source>
+        <translation>No hay ningún escalón de la salida de la bomba en esta prueba.</translation>
+    </message>
+    <message>
+        <source>No model: the flow did not answer this step.</source>
+        <translation>Sin modelo: el flujo no respondió a este escalón.</translation>
+    </message>
+    <message>
+        <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
+        <translation>Flujo medido (aguamarina) y modelo ajustado (amarillo, discontinuo); sintonías para la ventana de Flujo:</translation>
     </message>
 </context>
 <context>
@@ -830,191 +955,6 @@ parado</translation>
     <message>
         <source>Next match</source>
         <translation>Coincidencia siguiente</translation>
-    </message>
-</context>
-<context>
-    <name>AnalysisMenu</name>
-    <message>
-        <source>&amp;Analysis</source>
-        <translation>A&amp;nálisis</translation>
-    </message>
-    <message>
-        <source>Run &amp;figures...</source>
-        <translation>&amp;Cifras del ensayo...</translation>
-    </message>
-    <message>
-        <source>&amp;Step test and tuning...</source>
-        <translation>&amp;Prueba escalón y ajuste...</translation>
-    </message>
-    <message>
-        <source>&amp;Export CSV...</source>
-        <translation>&amp;Exportar CSV...</translation>
-    </message>
-    <message>
-        <source>Export CSV</source>
-        <translation>Exportar CSV</translation>
-    </message>
-    <message>
-        <source>CSV files (*.csv)</source>
-        <translation>Ficheros CSV (*.csv)</translation>
-    </message>
-    <message>
-        <source>Could not write %1: %2</source>
-        <translation>No se pudo escribir %1: %2</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmRunFigures</name>
-    <message>
-        <source>Flow</source>
-        <translation>Flujo</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Temperatura</translation>
-    </message>
-    <message>
-        <source>Volume</source>
-        <translation>Volumen</translation>
-    </message>
-    <message>
-        <source>Level</source>
-        <translation>Nivel</translation>
-    </message>
-    <message>
-        <source>Run figures</source>
-        <translation>Cifras del ensayo</translation>
-    </message>
-    <message>
-        <source>Copy table</source>
-        <translation>Copiar tabla</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Cerrar</translation>
-    </message>
-    <message>
-        <source>No controlled loop in this run: an open-loop run has no set point.</source>
-        <translation>Este ensayo no tiene lazo controlado: un ensayo en circuito abierto no tiene consigna.</translation>
-    </message>
-    <message>
-        <source>Loop</source>
-        <translation>Lazo</translation>
-    </message>
-    <message>
-        <source>Segment</source>
-        <translation>Segmento</translation>
-    </message>
-    <message>
-        <source>Start (s)</source>
-        <translation>Inicio (s)</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>I</source>
-        <translation>Ki</translation>
-    </message>
-    <message>
-        <source>D</source>
-        <translation>Kd</translation>
-    </message>
-    <message>
-        <source>IAE</source>
-        <translation>IAE</translation>
-    </message>
-    <message>
-        <source>Steps</source>
-        <translation>Escalones</translation>
-    </message>
-    <message>
-        <source>Overshoot (%)</source>
-        <translation>Sobreoscilación (%)</translation>
-    </message>
-    <message>
-        <source>Settling (s)</source>
-        <translation>Establecimiento (s)</translation>
-    </message>
-    <message>
-        <source>Rise (s)</source>
-        <translation>Subida (s)</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmStepTest</name>
-    <message>
-        <source>Step test and tuning</source>
-        <translation>Prueba escalón y ajuste</translation>
-    </message>
-    <message>
-        <source>Use in Flow</source>
-        <translation>Usar en Flujo</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Cerrar</translation>
-    </message>
-    <message>
-        <source>Time (s)</source>
-        <translation>Tiempo (s)</translation>
-    </message>
-    <message>
-        <source>Output from (%)</source>
-        <translation>Salida desde (%)</translation>
-    </message>
-    <message>
-        <source>to (%)</source>
-        <translation>hasta (%)</translation>
-    </message>
-    <message>
-        <source>K (L/min per %)</source>
-        <translation>K (L/min por %)</translation>
-    </message>
-    <message>
-        <source>tau (s)</source>
-        <translation>tau (s)</translation>
-    </message>
-    <message>
-        <source>theta (s)</source>
-        <translation>theta (s)</translation>
-    </message>
-    <message>
-        <source>RMS (L/min)</source>
-        <translation>RMS (L/min)</translation>
-    </message>
-    <message>
-        <source>Record</source>
-        <translation>Registro</translation>
-    </message>
-    <message>
-        <source>Rule</source>
-        <translation>Regla</translation>
-    </message>
-    <message>
-        <source>PG</source>
-        <translation>Kp</translation>
-    </message>
-    <message>
-        <source>I (s)</source>
-        <translation>Ki (s)</translation>
-    </message>
-    <message>
-        <source>D (s)</source>
-        <translation>Kd (s)</translation>
-    </message>
-    <message>
-        <source>No step of the pump output in this run.</source>
-        <translation>Este ensayo no tiene ningún escalón de la salida de la bomba.</translation>
-    </message>
-    <message>
-        <source>No model: the flow did not answer this step.</source>
-        <translation>Sin modelo: el caudal no respondió a este escalón.</translation>
-    </message>
-    <message>
-        <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
-        <translation>Caudal medido (celeste) y modelo ajustado (amarillo, a trazos); ajustes para la ventana de Flujo:</translation>
     </message>
 </context>
 </TS>

@@ -29,7 +29,7 @@ void LiveCycleDrawing(benchmark::State& bs)
     }
     int n = state->run.sampleCount;
     for (auto _ : bs) {
-        // The drawing of cycle step 10 and 11 for the newest sample.
+        // What a cycle draws for its newest sample: gauges, bars, traces.
         state->trend.trendX = graph.SetXPoints(state->log.record(n).time);
         flow.DrawSP();
         flow.DrawMV();

@@ -222,9 +222,14 @@ void FlowWindowTest::unlitLightBeforeTheFirstRun()
 void FlowWindowTest::flowGaugeClampsForDisplayOnly()
 {
     Rig rig;
+    // The number box shows 2.00 for any flow above 2: the same pixels.
+    rig.state->run.flowRate = 2.0f;
+    rig.flow->DrawMV();
+    const QImage atFullScale = rig.flow->imgPanel->image().copy(16, 358, 81, 31);
     rig.state->run.flowRate = 2.5f;
     rig.flow->DrawMV();
     QVERIFY(Band(rig, 79, 96, 77, 339, kAqua));
+    QCOMPARE(rig.flow->imgPanel->image().copy(16, 358, 81, 31), atFullScale);
     QCOMPARE(rig.state->run.flowRate, 2.5f);
     rig.state->run.flowRate = 1.0f;
     rig.flow->DrawMV();

@@ -188,19 +188,26 @@ void LoopWindowsTest::levelRunMatchesHeadless()
     rig.window->waveform()->chkStep->click();
     QVERIFY(rig.enter(kCodeWaveRow1, 70));
     QVERIFY(rig.enter(kCodeWaveRow3, 30));
+    QVERIFY(rig.enter(kCodeD, 0.5f));
+    // With D above 0 the drain box's click counts a new segment (it runs
+    // the D box's handler).
     rig.run({{100, [&] { QVERIFY(rig.enter(kCodePG, 4)); }},
              {200, [&] { rig.window->controller()->chkI->click(); }},
+             {250, [&] { rig.window->chkAutodrain->click(); }},
              {300, [&] { QVERIFY(rig.enter(kCodeI, 5)); }}},
             400);
-    const auto r = Headless(
-        Exercise::Level,
-        {{"initialLevel", "48.4"},
-         {"chkAutodrain", "1"},
-         {"levelWaveform", "4"},
-         {"waveA", "70"},
-         {"waveC", "30"}},
-        {{100, {{"levelGain", "4"}}}, {200, {{"chkI", "0"}}}, {300, {{"levelIntegralTime", "5"}}}},
-        400);
+    const auto r = Headless(Exercise::Level,
+                            {{"initialLevel", "48.4"},
+                             {"chkAutodrain", "1"},
+                             {"levelWaveform", "4"},
+                             {"waveA", "70"},
+                             {"waveC", "30"},
+                             {"levelDerivativeTime", "0.5"}},
+                            {{100, {{"levelGain", "4"}}},
+                             {200, {{"chkI", "0"}}},
+                             {250, {{"chkAutodrain", "0"}}},
+                             {300, {{"levelIntegralTime", "5"}}}},
+                            400);
     QCOMPARE(rig.state->level.initialLevel, 48);
     QCOMPARE(rig.state->log.record(1).field(kFieldLevelSP), 48.0f);
     QVERIFY(SameRun(*rig.state, *r));

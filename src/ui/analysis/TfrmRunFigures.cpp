@@ -74,6 +74,8 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     grdFigures->setSelectionBehavior(QAbstractItemView::SelectRows);
     grdFigures->setSelectionMode(QAbstractItemView::SingleSelection);
     grdFigures->verticalHeader()->hide();
+    grdFigures->verticalHeader()->setDefaultSectionSize(grdFigures->fontMetrics().height() + 6);
+    grdFigures->horizontalHeader()->setStretchLastSection(true);
     grdFigures->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblNoData = new QLabel(this);
     lblNoData->setWordWrap(true);

@@ -112,6 +112,8 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
         grid->setSelectionBehavior(QAbstractItemView::SelectRows);
         grid->setSelectionMode(QAbstractItemView::SingleSelection);
         grid->verticalHeader()->hide();
+        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+        grid->horizontalHeader()->setStretchLastSection(true);
         grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
         return grid;
     };
@@ -144,7 +146,7 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);
     layout->addLayout(buttons);
-    resize(900, 480);
+    resize(1000, 480);
     SetLanguage();
 }
 

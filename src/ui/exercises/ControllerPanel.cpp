@@ -177,6 +177,33 @@ void ControllerPanel::SyncChecks()
     chkD->setChecked(l.chkD);
 }
 
+void ControllerPanel::ResetChecks()
+{
+    const PidLoop l = m_loop(m_state);
+    l.chkI = l.integralOn != 0;
+    l.chkD = l.derivativeOn != 0;
+    SyncChecks();
+}
+
+bool ControllerPanel::DrawFor(int code)
+{
+    switch (code - m_codeOffset) {
+    case kCodePG:
+    case kCodePB:
+        DrawPG();
+        DrawPB();
+        return true;
+    case kCodeI:
+        DrawI();
+        return true;
+    case kCodeD:
+        DrawD();
+        return true;
+    default:
+        return false;
+    }
+}
+
 void ControllerPanel::chkIClick()
 {
     IBoxHandler(m_loop(m_state));

@@ -90,6 +90,11 @@ public:
 
     // The check boxes show the loop's box states (after the core set them).
     void SyncChecks();
+    // After the defaults: the boxes follow the switches, which are on.
+    void ResetChecks();
+    // Redraws what a keypad entry of this panel's code changed (PG and PB
+    // together); false for a code of some other box.
+    bool DrawFor(int code);
 
     // Handlers of the check boxes (whatever changed their state) and letters.
     void chkIClick();

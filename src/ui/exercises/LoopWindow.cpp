@@ -31,7 +31,7 @@ int BarPixels(long double value, long double fullScale)
 
 } // namespace
 
-void DrawGauge(PanelView* panel, const GaugeSpec& gauge, float value, int fontSize)
+void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize)
 {
     QImage& image = panel->image();
     const QString text = FormatFixed(value, gauge.decimals);
@@ -244,6 +244,48 @@ void LoopWindow::drawPanelGround(std::initializer_list<QRect> groups)
     for (const QRect& group : groups) {
         DrawEtchedFrame(p, group);
     }
+}
+
+LoopWindow::ControllerLabels LoopWindow::makeControllerLabels(QPoint captionAt, int x, int pgTop,
+                                                              int pbTop)
+{
+    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
+    ControllerLabels labels;
+    labels.caption = makeLabel(QRect(captionAt, QSize(90, 15)), 9, left);
+    labels.caption->setAutoFillBackground(true);
+    labels.pg = makeLabel(QRect(x, pgTop, 38, 17), 10, left);
+    labels.pb = makeLabel(QRect(x, pbTop, 38, 17), 10, left);
+    return labels;
+}
+
+void LoopWindow::setControllerTexts(const ControllerLabels& labels, ControllerPanel* panel)
+{
+    const ShellState& shell = m_state.shell;
+    const auto text = [&shell](const char* english) {
+        return LangText(shell, "LoopWindow", english);
+    };
+    // A caption on the group's frame: a blank either side breaks the line.
+    labels.caption->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("LoopWindow", "Controller")) +
+                            QLatin1Char(' '));
+    labels.caption->adjustSize();
+    labels.pg->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "PG")));
+    labels.pb->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "PB")));
+    panel->lblI->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "I")));
+    panel->lblD->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "D")));
+}
+
+void LoopWindow::drawGaugeWells(const GaugeLayout& top, const GaugeLayout& bottom)
+{
+    QImage& image = imgPanel->image();
+    const QRect wells[] = {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341)};
+    for (const QRect& box : {wells[0], wells[1], top.box, bottom.box}) {
+        DrawSunkenFrame(image, box);
+    }
+    QPainter p(&image);
+    p.fillRect(wells[0], kSilver);
+    p.fillRect(wells[1], kSilver);
+    p.fillRect(top.box, Qt::black);
+    p.fillRect(bottom.box, Qt::black);
 }
 
 void LoopWindow::setRunTexts()

@@ -28,7 +28,7 @@ class TfrmGraph;
 // A number box above or below a bar gauge: the number in `colour` on black,
 // centred in the 80 x 31 area at `base`; the bar 18 pixels wide from
 // `barLeft`, 263 pixels for `fullScale`, bottom at y = 340.
-struct GaugeSpec {
+struct GaugeLayout {
     QRect box;
     QPoint base;
     QColor textColour;
@@ -40,7 +40,7 @@ struct GaugeSpec {
     bool roundedOffsets = false;
 };
 
-void DrawGauge(PanelView* panel, const GaugeSpec& gauge, float value, int fontSize = 14);
+void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize = 14);
 
 // The recessed wells of the two bar gauges at x 15..34 and 78..97 and the
 // scale between them: ticks every fifth of `labelStep`, numbers at each
@@ -128,10 +128,23 @@ protected:
     void finishCreation();
 
     QLabel* makeLabel(const QRect& place, int pointSize, Qt::Alignment alignment);
+    // A controller group's caption (at captionAt) and the PG and PB labels
+    // beside their boxes (left x, tops pgTop and pbTop).
+    struct ControllerLabels {
+        QLabel* caption = nullptr;
+        QLabel* pg = nullptr;
+        QLabel* pb = nullptr;
+    };
+    ControllerLabels makeControllerLabels(QPoint captionAt, int x, int pgTop, int pbTop);
+    // The texts of a controller group: the same words in every window.
+    void setControllerTexts(const ControllerLabels& labels, ControllerPanel* panel);
     QPushButton* makeButton(const QRect& place, int pointSize = 9);
     void makeRunButtons(const QRect& start, const QRect& stop, const QRect& menu);
     // A group's etched frame and the window's common background.
     void drawPanelGround(std::initializer_list<QRect> groups);
+    // The two bar wells at x 15..34 and 78..97 with their number boxes,
+    // sunk into the panel; each window's scale goes between them first.
+    void drawGaugeWells(const GaugeLayout& top, const GaugeLayout& bottom);
 
     // Per window: the number displays after each cycle, and the steps of a
     // run's start and end of its own (after the common ones).

@@ -1,6 +1,6 @@
 // Each picture is drawn for a device pixel ratio: its size in logical
 // pixels stays as given, its pixels are the screen's.
-// Pictures of the exercise panels that the design leaves to us: the run
+// Pictures of the exercise panels, drawn by us: the run
 // indicator lights and the small waveform pictures beside the radio buttons.
 #pragma once
 

@@ -29,7 +29,7 @@ private:
     QImage m_image;
 };
 
-// A transparent clickable area over the panel (a value box of the design).
+// A transparent clickable area over the panel, where a value box is drawn.
 class ClickArea : public QWidget {
     Q_OBJECT
 

@@ -48,7 +48,6 @@ TfrmBatch::TfrmBatch(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
 {
     BatchUnit& b = m_state.batch;
     setWindowTitle(QStringLiteral("Batch Volume Control"));
-    const auto left = Qt::AlignLeft | Qt::AlignVCenter;
 
     makeRunButtons(QRect(139, 12, 76, 24), QRect(139, 39, 76, 24), QRect(139, 66, 76, 24));
     lblSampleTime = makeLabel(QRect(6, 9, 96, 15), 8, Qt::AlignCenter);
@@ -75,12 +74,14 @@ TfrmBatch::TfrmBatch(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     };
     btnVolControl = plate(kVolumeModePlate, kPidGreen);
     btnTempControl = plate(kTemperatureModePlate, kPidRed);
-    lblVolController = makeLabel(QRect(8, 180, 90, 15), 9, left);
-    lblTempController = makeLabel(QRect(118, 180, 90, 15), 9, left);
-    lblPG2 = makeLabel(QRect(8, 205, 38, 17), 10, left);
-    lblPB2 = makeLabel(QRect(8, 238, 38, 17), 10, left);
-    lblPG = makeLabel(QRect(118, 206, 38, 17), 10, left);
-    lblPB = makeLabel(QRect(118, 238, 38, 17), 10, left);
+    m_volumeLabels = makeControllerLabels(QPoint(8, 180), 8, 205, 238);
+    m_temperatureLabels = makeControllerLabels(QPoint(118, 180), 118, 206, 238);
+    lblVolController = m_volumeLabels.caption;
+    lblPG2 = m_volumeLabels.pg;
+    lblPB2 = m_volumeLabels.pb;
+    lblTempController = m_temperatureLabels.caption;
+    lblPG = m_temperatureLabels.pg;
+    lblPB = m_temperatureLabels.pb;
 
     lblVolSetpoint = makeLabel(QRect(8, 332, 98, 15), 9, Qt::AlignCenter);
     lblVolEnterValue = makeLabel(QRect(8, 347, 98, 14), 7, Qt::AlignCenter);
@@ -112,9 +113,6 @@ TfrmBatch::TfrmBatch(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     connect(m_temperature, &ControllerPanel::boxClicked, this, &TfrmBatch::imgPGClick);
 
     DrawBackground();
-    b.chkVolI = b.chkVolD = b.chkTempI = b.chkTempD = true;
-    m_volume->SyncChecks();
-    m_temperature->SyncChecks();
     finishCreation();
 }
 
@@ -155,12 +153,8 @@ void TfrmBatch::redrawSettings()
 void TfrmBatch::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Batch);
-    for (const PidLoop& loop : {BatchVolumeLoop(m_state), BatchTemperatureLoop(m_state)}) {
-        loop.chkI = loop.integralOn != 0;
-        loop.chkD = loop.derivativeOn != 0;
-    }
-    m_volume->SyncChecks();
-    m_temperature->SyncChecks();
+    m_volume->ResetChecks();
+    m_temperature->ResetChecks();
     redrawSettings();
 }
 
@@ -173,10 +167,6 @@ void TfrmBatch::SetLanguage()
     const QString mode = text(QT_TRANSLATE_NOOP("TfrmBatch", "Control Mode"));
     lblVolControl->setText(mode);
     lblTempControl->setText(mode);
-    const QString controller =
-        QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmBatch", "Controller")) + QLatin1Char(' ');
-    lblVolController->setText(controller);
-    lblTempController->setText(controller);
     // One English text, two Spanish ones: told apart by the loop.
     struct Disambiguated {
         const char* source;
@@ -193,18 +183,8 @@ void TfrmBatch::SetLanguage()
     lblVolume->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Volume")));
     lblTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Temperature")));
     lblExpTime->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Exp. Time")));
-    const QString pg = text(QT_TRANSLATE_NOOP("TfrmBatch", "PG"));
-    const QString pb = text(QT_TRANSLATE_NOOP("TfrmBatch", "PB"));
-    const QString i = text(QT_TRANSLATE_NOOP("TfrmBatch", "I"));
-    const QString d = text(QT_TRANSLATE_NOOP("TfrmBatch", "D"));
-    lblPG->setText(pg);
-    lblPG2->setText(pg);
-    lblPB->setText(pb);
-    lblPB2->setText(pb);
-    m_temperature->lblI->setText(i);
-    m_volume->lblI->setText(i);
-    m_temperature->lblD->setText(d);
-    m_volume->lblD->setText(d);
+    setControllerTexts(m_volumeLabels, m_volume);
+    setControllerTexts(m_temperatureLabels, m_temperature);
     const QString enter = text(QT_TRANSLATE_NOOP("TfrmBatch", "Enter Value"));
     lblVolEnterValue->setText(enter);
     lblTempEnterValue->setText(enter);
@@ -226,29 +206,10 @@ void TfrmBatch::UpdateDisplay(int code)
 {
     const KeypadState& k = m_state.keypad;
     velmor::UpdateDisplay(m_state, Exercise::Batch, code, k.keypadValue, k.keypadOld);
+    if (m_volume->DrawFor(code) || m_temperature->DrawFor(code)) {
+        return;
+    }
     switch (code) {
-    case kCodePG:
-    case kCodePB:
-        m_volume->DrawPG();
-        m_volume->DrawPB();
-        break;
-    case kCodeI:
-        m_volume->DrawI();
-        break;
-    case kCodeD:
-        m_volume->DrawD();
-        break;
-    case kCodeTempPG:
-    case kCodeTempPB:
-        m_temperature->DrawPG();
-        m_temperature->DrawPB();
-        break;
-    case kCodeTempI:
-        m_temperature->DrawI();
-        break;
-    case kCodeTempD:
-        m_temperature->DrawD();
-        break;
     case kCodeSetPoint:
         DrawVolSP();
         break;

@@ -69,6 +69,8 @@ private:
 
     ControllerPanel* m_volume = nullptr;
     ControllerPanel* m_temperature = nullptr;
+    ControllerLabels m_volumeLabels;
+    ControllerLabels m_temperatureLabels;
 };
 
 } // namespace velmor

@@ -19,8 +19,9 @@ namespace {
 constexpr const char* kContext = "TfrmFlow";
 
 // Both gauges: 263 pixels for 2 L/min, bottom at y = 340.
-const GaugeSpec kSetPointGauge{Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 2.0f, 2};
-const GaugeSpec kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
+const GaugeLayout kSetPointGauge{
+    Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 2.0f, 2};
+const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
 
 // Etched group frames of the panel.
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
@@ -47,10 +48,10 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     btnControl = makeButton(QRect(125, 148, 82, 24));
     connect(btnControl, &QPushButton::clicked, this, &TfrmFlow::btnControlClick);
 
-    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    lblController->setAutoFillBackground(true);
-    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
-    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
+    lblController = m_controllerLabels.caption;
+    lblPG = m_controllerLabels.pg;
+    lblPB = m_controllerLabels.pb;
     lblTrafficLight = makeLabel(QRect(155, 343, 64, 40), 8, Qt::AlignLeft | Qt::AlignVCenter);
     lblTrafficLight->setWordWrap(true);
     lblSetpoint = makeLabel(QRect(10, 399, 80, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
@@ -67,10 +68,6 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     connect(m_waveform, &WaveformPanel::boxClicked, this, &TfrmFlow::imgPGClick);
 
     DrawBackground();
-    // The check boxes are checked in the layout, and the flags follow them.
-    f.chkI = true;
-    f.chkD = true;
-    m_controller->SyncChecks();
     finishCreation();
     m_state.run.outputPercent = 0;
     f.flowManual = false;
@@ -85,31 +82,17 @@ void TfrmFlow::DrawBackground()
     QImage& image = imgPanel->image();
     DrawBarScale(image, 2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    DrawSunkenFrame(image, Ltrb(15, 76, 35, 341));
-    DrawSunkenFrame(image, Ltrb(78, 76, 98, 341));
-    DrawSunkenFrame(image, kSetPointGauge.box);
-    DrawSunkenFrame(image, kFlowGauge.box);
     DrawSunkenFrame(image, FlowSampleBox().box);
     m_controller->DrawFrames();
     m_waveform->DrawFrames();
-    {
-        QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kSetPointGauge.box, Qt::black);
-        p.fillRect(kFlowGauge.box, Qt::black);
-    }
+    drawGaugeWells(kSetPointGauge, kFlowGauge);
     imgPanel->refresh();
 }
 
 void TfrmFlow::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Flow);
-    // The I and D switches are back on: their boxes show it.
-    const PidLoop loop = FlowLoop(m_state);
-    loop.chkI = loop.integralOn != 0;
-    loop.chkD = loop.derivativeOn != 0;
-    m_controller->SyncChecks();
+    m_controller->ResetChecks();
     DrawPG();
     DrawPB();
     DrawI();
@@ -128,16 +111,10 @@ void TfrmFlow::SetLanguage()
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmFlow", "Flow Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmFlow", "Controller")) +
-                           QLatin1Char(' '));
-    lblController->adjustSize();
     lblSetpoint->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmFlow", "Set Point")) +
                          QLatin1Char(' '));
     lblSetpoint->adjustSize();
-    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "PG")));
-    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "PB")));
-    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "I")));
-    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "D")));
+    setControllerTexts(m_controllerLabels, m_controller);
     // The indicator's words follow the language.
     if (m_state.flow.lightState == 1) {
         DrawGreen();
@@ -173,25 +150,8 @@ void TfrmFlow::UpdateDisplay(int code)
     if (!velmor::UpdateDisplay(m_state, Exercise::Flow, code, k.keypadValue, k.keypadOld)) {
         return; // the same value again changes nothing
     }
-    switch (code) {
-    case kCodePG:
-    case kCodePB:
-        DrawPG();
-        DrawPB();
-        break;
-    case kCodeI:
-        DrawI();
-        break;
-    case kCodeD:
-        DrawD();
-        break;
-    case kCodeWaveRow1:
-    case kCodeWaveRow2:
-    case kCodeWaveRow3:
-        m_waveform->DrawSetpointValues();
-        break;
-    default:
-        break;
+    if (!m_controller->DrawFor(code)) {
+        m_waveform->DrawFor(code);
     }
 }
 

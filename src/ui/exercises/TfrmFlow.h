@@ -59,6 +59,7 @@ private:
     void DrawBackground();
 
     ControllerPanel* m_controller = nullptr;
+    ControllerLabels m_controllerLabels;
     WaveformPanel* m_waveform = nullptr;
 };
 

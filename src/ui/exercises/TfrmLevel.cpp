@@ -16,9 +16,9 @@ namespace {
 constexpr const char* kContext = "TfrmLevel";
 
 // Both gauges: 263 pixels for 100 %, whole numbers, not clamped.
-const GaugeSpec kSetPointGauge{
+const GaugeLayout kSetPointGauge{
     Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 100.0f, 0};
-const GaugeSpec kLevelGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 100.0f, 0};
+const GaugeLayout kLevelGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 100.0f, 0};
 
 constexpr QRect kInitialBox = Ltrb(142, 353, 195, 370);
 constexpr QPoint kInitialBase{143, 354};
@@ -55,10 +55,10 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     lblPID = makeLabel(kModePlate, 9, Qt::AlignCenter);
     lblPID->setText(QStringLiteral("PID"));
 
-    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    lblController->setAutoFillBackground(true);
-    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
-    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
+    lblController = m_controllerLabels.caption;
+    lblPG = m_controllerLabels.pg;
+    lblPB = m_controllerLabels.pb;
 
     lblInitialValue = makeLabel(QRect(113, 337, 106, 15), 8, Qt::AlignCenter);
     imgInitialValue = new ClickArea(kInitialBox, imgPanel);
@@ -89,9 +89,6 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     });
 
     DrawBackground();
-    l.chkI = true;
-    l.chkD = true;
-    m_controller->SyncChecks();
     chkAutodrain->setChecked(l.chkAutodrain);
     finishCreation();
     DrawDrain();
@@ -105,19 +102,12 @@ void TfrmLevel::DrawBackground()
     QImage& image = imgPanel->image();
     DrawBarScale(image, 100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    for (const QRect& box : {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kSetPointGauge.box,
-                             kLevelGauge.box, LevelSampleBox().box, kInitialBox, kModePlate}) {
+    for (const QRect& box : {LevelSampleBox().box, kInitialBox, kModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_controller->DrawFrames();
     m_waveform->DrawFrames();
-    {
-        QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kSetPointGauge.box, Qt::black);
-        p.fillRect(kLevelGauge.box, Qt::black);
-    }
+    drawGaugeWells(kSetPointGauge, kLevelGauge);
     imgPanel->refresh();
 }
 
@@ -132,10 +122,7 @@ void TfrmLevel::redrawSettings()
 void TfrmLevel::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Level);
-    const PidLoop loop = LevelLoop(m_state);
-    loop.chkI = loop.integralOn != 0;
-    loop.chkD = loop.derivativeOn != 0;
-    m_controller->SyncChecks();
+    m_controller->ResetChecks();
     redrawSettings();
     m_waveform->ResetWaveform();
     m_waveform->SetWaveform();
@@ -149,16 +136,10 @@ void TfrmLevel::SetLanguage()
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmLevel", "Fluid Level Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmLevel", "Controller")) +
-                           QLatin1Char(' '));
-    lblController->adjustSize();
     lblSetpoint->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("TfrmLevel", "Set Point")) +
                          QLatin1Char(' '));
     lblSetpoint->adjustSize();
-    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "PG")));
-    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "PB")));
-    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "I")));
-    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "D")));
+    setControllerTexts(m_controllerLabels, m_controller);
     lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Initial Value")));
     lblAutoDrain->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Auto drain")));
     lblLevel->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Level")));
@@ -182,28 +163,8 @@ void TfrmLevel::UpdateDisplay(int code)
 {
     const KeypadState& k = m_state.keypad;
     velmor::UpdateDisplay(m_state, Exercise::Level, code, k.keypadValue, k.keypadOld);
-    switch (code) {
-    case kCodePG:
-    case kCodePB:
-        m_controller->DrawPG();
-        m_controller->DrawPB();
-        break;
-    case kCodeI:
-        m_controller->DrawI();
-        break;
-    case kCodeD:
-        m_controller->DrawD();
-        break;
-    case kCodeWaveRow1:
-    case kCodeWaveRow2:
-    case kCodeWaveRow3:
-        m_waveform->DrawSetpointValues();
-        break;
-    case kCodeSetPoint:
+    if (!m_controller->DrawFor(code) && !m_waveform->DrawFor(code) && code == kCodeSetPoint) {
         DrawInitialValue();
-        break;
-    default:
-        break;
     }
 }
 

@@ -57,6 +57,7 @@ private:
     void redrawSettings();
 
     ControllerPanel* m_controller = nullptr;
+    ControllerLabels m_controllerLabels;
     WaveformPanel* m_waveform = nullptr;
 };
 

@@ -18,9 +18,9 @@ constexpr const char* kContext = "TfrmOpen";
 
 // The pump output: silver number on black, a black bar for 100 %; the
 // flow: aqua, 2 decimals, 263 pixels for 2 L/min, not clamped.
-const GaugeSpec kOutputGauge{
+const GaugeLayout kOutputGauge{
     Ltrb(17, 14, 97, 45), QPoint(17, 14), kSilver, Qt::black, 16, 100.0f, 0, true};
-const GaugeSpec kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
+const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
 
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
 constexpr QRect kRunGroup = Ltrb(111, 5, 221, 132);
@@ -69,18 +69,11 @@ void TfrmOpen::DrawBackground()
     QImage& image = imgPanel->image();
     DrawDualBarScale(image, BarScale{100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("Q")},
                      BarScale{2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("MV")});
-    for (const QRect& box : {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kOutputGauge.box,
-                             kFlowGauge.box, OpenSampleBox().box, kModePlate}) {
+    for (const QRect& box : {OpenSampleBox().box, kModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_waveform->DrawFrames();
-    {
-        QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kOutputGauge.box, Qt::black);
-        p.fillRect(kFlowGauge.box, Qt::black);
-    }
+    drawGaugeWells(kOutputGauge, kFlowGauge);
     imgPanel->refresh();
 }
 

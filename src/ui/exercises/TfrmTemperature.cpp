@@ -17,8 +17,9 @@ constexpr const char* kContext = "TfrmTemperature";
 const QColor kGreen{0, 255, 0};
 const QColor kRed{255, 0, 0};
 // Both gauges: 263 pixels for 100 degrees, whole numbers.
-const GaugeSpec kSetPointGauge{Ltrb(16, 13, 98, 45), QPoint(17, 14), kGreen, kGreen, 16, 100.0f, 0};
-const GaugeSpec kTemperatureGauge{
+const GaugeLayout kSetPointGauge{
+    Ltrb(16, 13, 98, 45), QPoint(17, 14), kGreen, kGreen, 16, 100.0f, 0};
+const GaugeLayout kTemperatureGauge{
     Ltrb(17, 359, 98, 390), QPoint(17, 359), kRed, kRed, 79, 100.0f, 0};
 
 constexpr QRect kSetPointBox = Ltrb(30, 447, 84, 464);
@@ -58,10 +59,10 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
     lblControl = makeLabel(kModePlate, 9, Qt::AlignCenter);
     lblControl->setText(QStringLiteral("PID"));
 
-    lblController = makeLabel(QRect(117, 180, 90, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    lblController->setAutoFillBackground(true);
-    lblPG = makeLabel(QRect(117, 203, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
-    lblPB = makeLabel(QRect(117, 235, 38, 17), 10, Qt::AlignLeft | Qt::AlignVCenter);
+    m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
+    lblController = m_controllerLabels.caption;
+    lblPG = m_controllerLabels.pg;
+    lblPB = m_controllerLabels.pb;
 
     lblSetpoint = makeLabel(QRect(5, 412, 104, 15), 9, Qt::AlignCenter);
     lblEnterValue = makeLabel(QRect(5, 428, 104, 15), 8, Qt::AlignCenter);
@@ -81,9 +82,6 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
     connect(m_controller, &ControllerPanel::boxClicked, this, &TfrmTemperature::imgPGClick);
 
     DrawBackground();
-    t.chkI = true;
-    t.chkD = true;
-    m_controller->SyncChecks();
     finishCreation();
 }
 
@@ -95,18 +93,13 @@ void TfrmTemperature::DrawBackground()
     QImage& image = imgPanel->image();
     DrawBarScale(image, 100.0f, 20.0f, 0, QString::fromUtf8("\u00B0C"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    for (const QRect& box :
-         {Ltrb(15, 76, 35, 341), Ltrb(78, 76, 98, 341), kSetPointGauge.box, kTemperatureGauge.box,
-          TemperatureSampleBox().box, kSetPointBox, kInitialBox, kModePlate}) {
+    for (const QRect& box : {TemperatureSampleBox().box, kSetPointBox, kInitialBox, kModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_controller->DrawFrames();
+    drawGaugeWells(kSetPointGauge, kTemperatureGauge);
     {
         QPainter p(&image);
-        p.fillRect(Ltrb(15, 76, 35, 341), kSilver);
-        p.fillRect(Ltrb(78, 76, 98, 341), kSilver);
-        p.fillRect(kSetPointGauge.box, Qt::black);
-        p.fillRect(kTemperatureGauge.box, Qt::black);
         // A line between the two entry boxes.
         p.setPen(QColor(128, 128, 128));
         p.drawLine(111, 412, 111, 490);
@@ -128,10 +121,7 @@ void TfrmTemperature::redrawSettings()
 void TfrmTemperature::InitValues()
 {
     velmor::InitValues(m_state, Exercise::Temperature);
-    const PidLoop loop = TemperatureLoop(m_state);
-    loop.chkI = loop.integralOn != 0;
-    loop.chkD = loop.derivativeOn != 0;
-    m_controller->SyncChecks();
+    m_controller->ResetChecks();
     redrawSettings();
 }
 
@@ -144,14 +134,7 @@ void TfrmTemperature::SetLanguage()
     lblSetpoint->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Set Point")));
     lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Initial Value")));
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Control Mode")));
-    lblController->setText(QLatin1Char(' ') +
-                           text(QT_TRANSLATE_NOOP("TfrmTemperature", "Controller")) +
-                           QLatin1Char(' '));
-    lblController->adjustSize();
-    lblPG->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "PG")));
-    lblPB->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "PB")));
-    m_controller->lblI->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "I")));
-    m_controller->lblD->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "D")));
+    setControllerTexts(m_controllerLabels, m_controller);
     lblEnterValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Enter Value")));
     lblEnterValue2->setText(lblEnterValue->text());
     // The indicator's words follow the language.
@@ -176,18 +159,10 @@ void TfrmTemperature::UpdateDisplay(int code)
 {
     const KeypadState& k = m_state.keypad;
     velmor::UpdateDisplay(m_state, Exercise::Temperature, code, k.keypadValue, k.keypadOld);
+    if (m_controller->DrawFor(code)) {
+        return;
+    }
     switch (code) {
-    case kCodePG:
-    case kCodePB:
-        m_controller->DrawPG();
-        m_controller->DrawPB();
-        break;
-    case kCodeI:
-        m_controller->DrawI();
-        break;
-    case kCodeD:
-        m_controller->DrawD();
-        break;
     case kCodeSetPoint:
         DrawSetPoint();
         break;

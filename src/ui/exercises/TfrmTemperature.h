@@ -57,6 +57,7 @@ private:
     void drawLightWords(const char* twoLines);
 
     ControllerPanel* m_controller = nullptr;
+    ControllerLabels m_controllerLabels;
 };
 
 } // namespace velmor

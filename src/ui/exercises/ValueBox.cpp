@@ -13,7 +13,8 @@ namespace velmor {
 QFont PanelFont(int pointSize, bool bold)
 {
     QFont font(QStringLiteral("Arial"));
-    // Points at 96 dots per inch, rounded as the design's pixel heights are.
+    // Points at 96 dots per inch, rounded to whole pixels, so that a text
+    // measures the same on every screen.
     font.setPixelSize(std::max(1, static_cast<int>(std::lround(pointSize * 96.0 / 72.0))));
     font.setBold(bold);
     font.setStyleStrategy(QFont::PreferAntialias);

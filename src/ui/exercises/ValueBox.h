@@ -25,7 +25,7 @@ constexpr QRect Ltrb(int left, int top, int right, int bottom)
     return QRect(QPoint(left, top), QPoint(right - 1, bottom - 1));
 }
 
-// "Arial" at a point size as the design means it (96 dots per inch), so a
+// "Arial" at a point size taken at 96 dots per inch, so a
 // text measures the same on every screen and in every test.
 QFont PanelFont(int pointSize, bool bold = true);
 

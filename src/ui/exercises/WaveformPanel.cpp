@@ -178,6 +178,15 @@ void WaveformPanel::SetWaveform()
     DrawSetpointValues();
 }
 
+bool WaveformPanel::DrawFor(int code)
+{
+    if (code != kCodeWaveRow1 && code != kCodeWaveRow2 && code != kCodeWaveRow3) {
+        return false;
+    }
+    DrawSetpointValues();
+    return true;
+}
+
 void WaveformPanel::DrawSetpointValues()
 {
     const std::int32_t type = CurrentWaveform(m_state, m_exercise);

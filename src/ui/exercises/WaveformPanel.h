@@ -69,6 +69,9 @@ public:
     // Labels and enabled rows for the current waveform, then the values.
     void SetWaveform();
     void DrawSetpointValues();
+    // Redraws the values after a keypad entry of a row's code (5, 6, 7);
+    // false for a code of some other box.
+    bool DrawFor(int code);
     void DrawSPBlankBlank();
     void DrawInitialFinalBlank();
     void DrawMaxMinPeriod();

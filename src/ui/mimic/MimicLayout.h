@@ -50,7 +50,7 @@ constexpr int kTankTempX = 156; // probe through the lid
 constexpr int kSumpTempX = 416; // probe into the sump
 constexpr int kHeaterX = 76;    // immersion heater through the lid
 
-// Pictures of the design with their sizes.
+// The diagram's pictures with their sizes.
 constexpr QRect kScale{206, 112, 16, 173};           // level scale; bar rows 172 - h .. 171
 constexpr QRect kStirrer{100, 252, 56, 20};          // impeller, 4 frames
 constexpr QRect kStirrerMotor{110, 80, 36, 34};      // `imgStirrer`

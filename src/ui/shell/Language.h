@@ -15,7 +15,7 @@ namespace velmor {
 const QTranslator& SpanishTranslator();
 
 // The text for the language flags of the shell: English when langEnglish,
-// else Spanish when langSpanish, else the English design text.
+// else Spanish when langSpanish, else the English layout text.
 QString LangText(const ShellState& shell, const char* context, const char* english,
                  const char* disambiguation = nullptr);
 

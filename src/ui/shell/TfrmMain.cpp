@@ -41,9 +41,9 @@ constexpr const char* kContext = "TfrmMain";
 constexpr const char* kMain = "frmMain";
 constexpr const char* kManual = "frmManual";
 
-// The design size of the frame: at exactly this size child windows stand
-// at their design places; at any other they are centred.
-constexpr QSize kDesignSize{776, 578};
+// The frame's layout size: at exactly this size child windows stand
+// at their fixed places; at any other they are centred.
+constexpr QSize kLayoutSize{776, 578};
 
 QString Text(const ShellState& shell, const char* english)
 {
@@ -473,10 +473,10 @@ void TfrmMain::continueStart()
     }
 }
 
-QPoint TfrmMain::childPlace(QPoint atLayoutSize, QPoint fromCentre) const
+QPoint TfrmMain::childPlace(QPoint fixed, QPoint fromCentre) const
 {
-    if (size() == kDesignSize) {
-        return atLayoutSize;
+    if (size() == kLayoutSize) {
+        return fixed;
     }
     return QPoint(m_state.shell.halfWidth, m_state.shell.halfHeight) - fromCentre;
 }

@@ -87,7 +87,7 @@ public:
     // and shifted together to show them whole where the client area allows.
     enum class ChildFrame { Standard, Tool };
     QMdiSubWindow* addChildWindow(QWidget* window, ChildFrame frame = ChildFrame::Standard);
-    QPoint childPlace(QPoint atLayoutSize, QPoint fromCentre) const;
+    QPoint childPlace(QPoint fixed, QPoint fromCentre) const;
     void keepInSight(std::initializer_list<QWidget*> windows);
 
     // What OK of the preferences window applies beyond its stored values:
@@ -132,7 +132,7 @@ public:
     void txtShutChange();
     void TimerTimer();
 
-    // Menu bar, pop-up menu and toolbar, by their design names.
+    // Menu bar, pop-up menu and toolbar, by the names the program uses.
     QMenu* mnuFile = nullptr;
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;

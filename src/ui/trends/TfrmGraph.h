@@ -67,7 +67,7 @@ public:
     // imgPanel: the 524 x 501 picture everything is drawn on.
     const QImage& panel() const { return m_panel; }
 
-    // Controls, by their design names.
+    // Controls, by the names the whole program uses for them.
     QCheckBox* chkFlowSP = nullptr;
     QCheckBox* chkFlowMV = nullptr;
     QCheckBox* chkFlowQ = nullptr;
