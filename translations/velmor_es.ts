@@ -620,6 +620,22 @@ parado</translation>
         <source>Could not write %1: %2</source>
         <translation>No se pudo escribir %1: %2</translation>
     </message>
+    <message>
+        <source>&amp;Compare with saved run...</source>
+        <translation>&amp;Comparar con una ejecución guardada...</translation>
+    </message>
+    <message>
+        <source>C&amp;lear comparison</source>
+        <translation>&amp;Quitar la comparación</translation>
+    </message>
+    <message>
+        <source>Compare with saved run</source>
+        <translation>Comparar con una ejecución guardada</translation>
+    </message>
+    <message>
+        <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
+        <translation>La ejecución guardada es de otro ejercicio: solo se puede comparar una ejecución del ejercicio abierto.</translation>
+    </message>
 </context>
 <context>
     <name>TfrmRunFigures</name>
@@ -827,25 +843,6 @@ parado</translation>
     </message>
 </context>
 <context>
-    <name>AnalysisMenu</name>
-    <message>
-        <source>&amp;Compare with saved run...</source>
-        <translation>&amp;Comparar con una ejecución guardada...</translation>
-    </message>
-    <message>
-        <source>C&amp;lear comparison</source>
-        <translation>&amp;Quitar la comparación</translation>
-    </message>
-    <message>
-        <source>Compare with saved run</source>
-        <translation>Comparar con una ejecución guardada</translation>
-    </message>
-    <message>
-        <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
-        <translation>La ejecución guardada es de otro ejercicio: solo se puede comparar una ejecución del ejercicio abierto.</translation>
-    </message>
-</context>
-<context>
     <name>TrendReport</name>
     <message>
         <source>Flow</source>
@@ -938,6 +935,233 @@ parado</translation>
     <message>
         <source>... and %1 more segments</source>
         <translation>... y %1 segmentos más</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmIntro</name>
+    <message>
+        <source>VELMOR</source>
+        <translation>ROMLEV</translation>
+    </message>
+    <message>
+        <source>Process-control training simulator</source>
+        <translation>Simulador de formación en control de procesos</translation>
+    </message>
+    <message>
+        <source>Trends</source>
+        <translation>Tendencias</translation>
+    </message>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch volume</source>
+        <translation>Volumen del lote</translation>
+    </message>
+    <message>
+        <source>Fluid level</source>
+        <translation>Nivel de fluido</translation>
+    </message>
+    <message>
+        <source>Open loop</source>
+        <translation>Circuito abierto</translation>
+    </message>
+    <message>
+        <source>System mimic</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Click to continue</source>
+        <translation>Pulse para continuar</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMenu</name>
+    <message>
+        <source>TORVEX KLN TRAINER SIMULATOR</source>
+        <translation>TORVEX SIMULATOR DE LA ENTRENADOR NLK</translation>
+    </message>
+    <message>
+        <source>System Mimic</source>
+        <translation>Control Manual</translation>
+    </message>
+    <message>
+        <source>Flow Control</source>
+        <translation>Control Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature Control</source>
+        <translation>Control Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch Volume Control</source>
+        <translation>Control Volumen Lote</translation>
+    </message>
+    <message>
+        <source>Fluid Level Control</source>
+        <translation>Control Nivel Fluido</translation>
+    </message>
+    <message>
+        <source>Open Loop Control</source>
+        <translation>Control Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Trends</source>
+        <translation>Tendencias</translation>
+    </message>
+    <message>
+        <source>Exit</source>
+        <translation>Salir</translation>
+    </message>
+    <message>
+        <source>Stirrer</source>
+        <translation>Agitador</translation>
+    </message>
+    <message>
+        <source>Temperature sensor</source>
+        <translation>Sensor de temperatura</translation>
+    </message>
+    <message>
+        <source>Heater</source>
+        <translation>Calentador</translation>
+    </message>
+    <message>
+        <source>Process tank</source>
+        <translation>Tanque de proceso</translation>
+    </message>
+    <message>
+        <source>Level sensor</source>
+        <translation>Sensor de nivel</translation>
+    </message>
+    <message>
+        <source>Drain valve</source>
+        <translation>Válvula de vaciado</translation>
+    </message>
+    <message>
+        <source>Sump</source>
+        <translation>Depósito</translation>
+    </message>
+    <message>
+        <source>Pump</source>
+        <translation>Bomba</translation>
+    </message>
+    <message>
+        <source>Flow meter</source>
+        <translation>Caudalímetro</translation>
+    </message>
+    <message>
+        <source>Gate valve</source>
+        <translation>Válvula de compuerta</translation>
+    </message>
+    <message>
+        <source>Diverter</source>
+        <translation>Desviador</translation>
+    </message>
+    <message>
+        <source>Cooler and fan</source>
+        <translation>Enfriador y ventilador</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAbout</name>
+    <message>
+        <source>About</source>
+        <translation>Sobre</translation>
+    </message>
+    <message>
+        <source>VELMOR</source>
+        <translation>ROMLEV</translation>
+    </message>
+    <message>
+        <source>Version</source>
+        <translation>Versión</translation>
+    </message>
+    <message>
+        <source>Process-control training simulator</source>
+        <translation>Simulador de formación en control de procesos</translation>
+    </message>
+    <message>
+        <source>Help and getting started</source>
+        <translation>Ayuda y primeros pasos</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmPrefs</name>
+    <message>
+        <source>Preferences</source>
+        <translation>Preferencias</translation>
+    </message>
+    <message>
+        <source>Program Interface</source>
+        <translation>Interface del Programa</translation>
+    </message>
+    <message>
+        <source>Language</source>
+        <translation>Lenguaje</translation>
+    </message>
+    <message>
+        <source>Maximised at Startup</source>
+        <translation>Maxmizar la Ventana</translation>
+    </message>
+    <message>
+        <source>Show Toolbar as default</source>
+        <translation>Mostrar Barra de Herramientas</translation>
+    </message>
+    <message>
+        <source>Show Easy Menu</source>
+        <translation>Mostrar Menu de Control</translation>
+    </message>
+    <message>
+        <source>English</source>
+        <translation>Inglés</translation>
+    </message>
+    <message>
+        <source>French</source>
+        <translation>Francés</translation>
+    </message>
+    <message>
+        <source>Spanish</source>
+        <translation>Español</translation>
+    </message>
+    <message>
+        <source>German</source>
+        <translation>Alemán</translation>
+    </message>
+    <message>
+        <source>Italian</source>
+        <translation>Italiano</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Adelante</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Contenido</translation>
+    </message>
+    <message>
+        <source>Find in page:</source>
+        <translation>Buscar en la página:</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>Coincidencia anterior</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>Coincidencia siguiente</translation>
     </message>
 </context>
 </TS>

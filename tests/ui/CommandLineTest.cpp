@@ -25,11 +25,6 @@ using namespace velmor::test;
 
 namespace {
 
-QString Golden(const char* name)
-{
-    return QStringLiteral(VELMOR_TEST_DATA "/golden/") + QLatin1String(name);
-}
-
 struct Outcome {
     bool ended = false;
     int code = -1;
@@ -182,7 +177,7 @@ void CommandLineTest::helpVersionAndWrongCommandLines()
     QVERIFY(o.out.contains(QStringLiteral("--print-pdf OUT.pdf")));
     o = Velmor({QStringLiteral("--version")});
     QCOMPARE(o.code, 0);
-    QCOMPARE(o.out, QStringLiteral("velmor 1.0.0\n"));
+    QCOMPARE(o.out, QStringLiteral("VELMOR 7.0.6\n"));
 
     const QString file = Golden("open_sawtooth.psm");
     for (const QStringList& wrong :
@@ -197,6 +192,12 @@ void CommandLineTest::helpVersionAndWrongCommandLines()
         QVERIFY2(o.err.contains(QStringLiteral("Try 'velmor --help'.")), qPrintable(o.err));
     }
     QVERIFY(!QFile::exists(QStringLiteral("x.png")));
+    // The toolkit's own options, with their values, are not the mistake.
+    o = Velmor({QStringLiteral("-style"), QStringLiteral("fusion"), QStringLiteral("-reverse"),
+                QStringLiteral("-qwindowtitle=T"), QStringLiteral("--bogus")});
+    QCOMPARE(o.code, 2);
+    QVERIFY2(o.err.startsWith(QStringLiteral("velmor: Unknown option 'bogus'.")),
+             qPrintable(o.err));
 }
 
 int main(int argc, char** argv)

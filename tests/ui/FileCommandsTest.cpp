@@ -32,11 +32,6 @@ using namespace velmor::test;
 
 namespace {
 
-QString Golden(const char* name)
-{
-    return QStringLiteral(VELMOR_TEST_DATA "/golden/") + QLatin1String(name);
-}
-
 QByteArray Bytes(const QString& path)
 {
     QFile f(path);
@@ -53,21 +48,6 @@ void WriteText(const QString& path, const QByteArray& text)
 std::vector<SampleRecord> Logged(const VelmorState& s)
 {
     return {s.log.records.begin(), s.log.records.begin() + s.run.sampleCount};
-}
-
-// Picks `path` in the next file dialog that comes up and accepts it.
-void ChooseInDialog(QObject* guard, const QString& path)
-{
-    auto* poll = new QTimer(guard);
-    QObject::connect(poll, &QTimer::timeout, poll, [poll, path] {
-        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            poll->deleteLater();
-            // Typed into the name box, as a user would.
-            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
-            QMetaObject::invokeMethod(dialog, "accept");
-        }
-    });
-    poll->start(10);
 }
 
 // Everything a refused file must leave as it was.

@@ -1,7 +1,9 @@
 // The main window: stored preferences, menus and hints, opening Flow with
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
+#include "ProgramFixture.h"
 #include "core/exercises/Exercise.h"
+
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/HelpViewer.h"
@@ -33,6 +35,15 @@
 
 using namespace velmor;
 using namespace velmor::test;
+
+namespace {
+
+// The easy menu is off unless a test stores it on, so that released windows
+// leave the frame empty.
+constexpr StoredValues kNoEasyMenu = {
+    {"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}};
+
+} // namespace
 
 class MainWindowTest : public QObject {
     Q_OBJECT
@@ -104,7 +115,7 @@ void MainWindowTest::readingRulesAreExact()
 
 void MainWindowTest::menusAndHints()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QCOMPARE(m.windowTitle(), QStringLiteral("VELMOR"));
     QCOMPARE(m.mnuFile->title(), QStringLiteral("&File"));
@@ -154,7 +165,7 @@ void MainWindowTest::menusAndHints()
 
 void MainWindowTest::spanishMenusAndHints()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     p.state->shell.langEnglish = false;
     p.state->shell.langSpanish = true;
@@ -181,7 +192,7 @@ void MainWindowTest::startUpIsQuick()
     std::vector<double> times;
     for (int k = 0; k < 5; ++k) {
         const auto begin = Clock::now();
-        Program p;
+        Program p(kNoEasyMenu);
         QVERIFY(QTest::qWaitForWindowExposed(p.main.get()));
         times.push_back(std::chrono::duration<double, std::milli>(Clock::now() - begin).count());
     }
@@ -192,7 +203,7 @@ void MainWindowTest::startUpIsQuick()
 
 void MainWindowTest::openingFlowCreatesTrendsFirst()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.mnuControlFlow->trigger();
     const QList<QMdiSubWindow*> windows = m.mdiArea()->subWindowList(QMdiArea::CreationOrder);
@@ -213,7 +224,7 @@ void MainWindowTest::openingFlowCreatesTrendsFirst()
 
 void MainWindowTest::choosingFlowAgainDoesNothing()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.btnFlow->click();
     QMdiSubWindow* flow = m.exerciseSubWindow();
@@ -231,7 +242,7 @@ void MainWindowTest::choosingFlowAgainDoesNothing()
 
 void MainWindowTest::closingTrendsReleasesBoth()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.popFlow->trigger();
     TfrmFlow* flow = p.flow();
@@ -259,7 +270,7 @@ void MainWindowTest::menuClosesAndReopens()
 {
     // MENU closes Flow; choosing Flow again before the release goes
     // through the switching wait and opens a new pair.
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.mnuControlFlow->trigger();
     QPointer<QMdiSubWindow> oldFlow = m.exerciseSubWindow();
@@ -282,7 +293,7 @@ void MainWindowTest::menuClosesAndReopens()
 
 void MainWindowTest::runDisablesMenus()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.mnuControlFlow->trigger();
     p.flow()->btnStartClick();
@@ -297,7 +308,7 @@ void MainWindowTest::runDisablesMenus()
 
 void MainWindowTest::fileNewAsksFirst()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.mnuControlFlow->trigger();
     TfrmFlow* flow = p.flow();
@@ -325,7 +336,7 @@ void MainWindowTest::fileNewAsksFirst()
 
 void MainWindowTest::exitAsksAndEnds()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QSignalSpy terminated(&m, &TfrmMain::terminateRequested);
     m.mnuControlFlow->trigger();
@@ -354,7 +365,7 @@ void MainWindowTest::exitAsksAndEnds()
 
 void MainWindowTest::helpContents()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QVERIFY(QTest::qWaitForWindowExposed(&m));
     QTest::keyClick(&m, Qt::Key_F1);
@@ -377,7 +388,7 @@ void MainWindowTest::helpContents()
 
 void MainWindowTest::resizeKeepsChildrenCentred()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     ShellState& shell = p.state->shell;
     QMdiArea* client = m.mdiArea();
@@ -411,7 +422,7 @@ void MainWindowTest::smallScreensShowEveryControl()
 {
     // A maximised frame on an 800 x 600 screen, and one on 1024 x 768.
     for (const QSize frame : {QSize(800, 576), QSize(1024, 744), QSize(700, 500)}) {
-        Program p;
+        Program p(kNoEasyMenu);
         TfrmMain& m = *p.main;
         m.resize(frame);
         QVERIFY(QTest::qWaitForWindowExposed(&m));
@@ -441,7 +452,7 @@ void MainWindowTest::smallScreensShowEveryControl()
 
 void MainWindowTest::childWindowsHaveCloseBoxes()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QVERIFY(QTest::qWaitForWindowExposed(&m));
     for (bool trends : {false, true}) {
@@ -480,7 +491,7 @@ void MainWindowTest::childWindowsHaveCloseBoxes()
 
 void MainWindowTest::keypadGoesWithItsExercise()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     for (int way = 0; way < 3; ++way) {
         m.mnuControlFlow->trigger();
@@ -502,7 +513,7 @@ void MainWindowTest::keypadGoesWithItsExercise()
 
 void MainWindowTest::newDuringRunStopsAndResets()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.mnuControlFlow->trigger();
     TfrmFlow* flow = p.flow();
@@ -553,7 +564,7 @@ void MainWindowTest::newDuringRunStopsAndResets()
 
 void MainWindowTest::keypadReachesTheOpenExercise()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     m.mnuControlFlow->trigger();
     TfrmFlow* flow = p.flow();
@@ -571,7 +582,7 @@ void MainWindowTest::keypadReachesTheOpenExercise()
 
 void MainWindowTest::switchingInEveryOrderReleasesTheWindows()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QAction* items[] = {m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
                         m.mnuControlFluidLevel, m.mnuControlOpenLoop};
@@ -605,7 +616,7 @@ void MainWindowTest::switchingInEveryOrderReleasesTheWindows()
 
 void MainWindowTest::keypadKeepsFocusAfterOutOfRange()
 {
-    Program p;
+    Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QVERIFY(QTest::qWaitForWindowExposed(&m));
     m.mnuControlFlow->trigger();

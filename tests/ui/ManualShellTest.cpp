@@ -1,6 +1,8 @@
 // The Manual operation window in the main window: opened from the Control
 // menu, the toolbar and the pop-up menu, checked while open, released
 // after MENU or its close box, and switched to and from a loop exercise.
+#include "ProgramFixture.h"
+
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ProgramStart.h"
@@ -22,35 +24,12 @@ using namespace velmor;
 
 namespace {
 
-struct Program {
-    QTemporaryDir dir;
-    std::unique_ptr<Preferences> preferences;
-    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
-    std::unique_ptr<TfrmMain> main;
-
-    explicit Program(const char* easyMenu = "False")
+// The program with the easy menu stored on or off.
+struct EasyMenuProgram : test::Program {
+    explicit EasyMenuProgram(const char* easyMenu = "False")
+        : test::Program(
+              {{"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", easyMenu}})
     {
-        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-        {
-            QSettings store(file, QSettings::IniFormat);
-            store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-            store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
-            store.setValue(QStringLiteral("Setup/Show Easy Menus"), QLatin1String(easyMenu));
-        }
-        preferences = std::make_unique<Preferences>(file);
-        main = CreateProgram(*state, *preferences);
-        main->show();
-    }
-
-    template <typename Done> bool waitFor(Done done, int ms)
-    {
-        QElapsedTimer clock;
-        clock.start();
-        while (!done() && clock.elapsed() < ms) {
-            QTestEventLoop loop;
-            loop.enterLoopMSecs(10);
-        }
-        return done();
     }
 };
 
@@ -74,7 +53,7 @@ void ManualShellTest::openedFromThreePlaces()
         [](TfrmMain& m) { m.popOnOff->trigger(); },
     };
     for (const auto& open : ways) {
-        Program p;
+        EasyMenuProgram p;
         TfrmMain& m = *p.main;
         QVERIFY(m.mnuControlOnOff->isEnabled());
         QVERIFY(m.btnManual->isEnabled());
@@ -110,7 +89,7 @@ void ManualShellTest::openedFromThreePlaces()
 void ManualShellTest::menuAndCloseBoxRelease()
 {
     for (const bool byMenu : {true, false}) {
-        Program p("True");
+        EasyMenuProgram p("True");
         TfrmMain& m = *p.main;
         m.btnManual->click();
         QVERIFY(!p.state->shell.menuShown);
@@ -127,12 +106,13 @@ void ManualShellTest::menuAndCloseBoxRelease()
         QVERIFY(sub != nullptr); // released later, by the timer
         QVERIFY(p.waitFor([&] { return sub == nullptr; }, 2000));
         QVERIFY(m.manualWindow() == nullptr);
-        QVERIFY(m.mdiArea()->subWindowList().isEmpty());
         QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
         QVERIFY(!m.mnuFileNew->isEnabled());
-        // With the easy menu checked, the menu screen comes back (when the
-        // program has one).
+        // With the easy menu checked, the menu screen comes back, alone.
         QVERIFY(m.mnuPreferencesEasymenus->isChecked());
+        QVERIFY(p.state->shell.menuShown);
+        QCOMPARE(m.mdiArea()->subWindowList(),
+                 QList<QMdiSubWindow*>{qobject_cast<QMdiSubWindow*>(m.menuScreen())});
         // And it opens again.
         m.popOnOff->trigger();
         QVERIFY(m.manualWindow() != nullptr);
@@ -142,7 +122,7 @@ void ManualShellTest::menuAndCloseBoxRelease()
 
 void ManualShellTest::switchingToFlowAndBack()
 {
-    Program p;
+    EasyMenuProgram p;
     TfrmMain& m = *p.main;
     m.mnuControlOnOff->trigger();
     QPointer<QMdiSubWindow> mimic = m.exerciseSubWindow();
@@ -168,7 +148,7 @@ void ManualShellTest::switchingToFlowAndBack()
 
 void ManualShellTest::spanishWindow()
 {
-    Program p;
+    EasyMenuProgram p;
     TfrmMain& m = *p.main;
     p.state->shell.langEnglish = false;
     p.state->shell.langSpanish = true;

@@ -1,6 +1,6 @@
 // The desktop program as CreateProgram makes it, for the window tests: its
-// stored preferences in a folder of the test's own, a real event loop to
-// wait in, and message boxes answered as they come up.
+// stored preferences in a folder of the test's own (never the tester's), a
+// real event loop to wait in, and message boxes answered as they come up.
 #pragma once
 
 #include "ui/exercises/TfrmFlow.h"
@@ -10,40 +10,66 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
 #include <QTemporaryDir>
-#include <QTestEventLoop>
 #include <QTimer>
+#include <QtTest>
 
+#include <initializer_list>
 #include <memory>
 #include <utility>
 
 namespace velmor::test {
 
+using StoredValues = std::initializer_list<std::pair<const char*, const char*>>;
+
+// A store with the program installed, not maximised.
+inline constexpr StoredValues kInstalled = {{"Installed", "YES"}, {"Maximised", "False"}};
+
+// A settings file in `dir` whose section "Setup" holds `values` (name, text).
+inline QString WriteStore(const QTemporaryDir& dir,
+                          const QList<std::pair<QString, QString>>& values)
+{
+    const QString file = dir.filePath(QStringLiteral("velmor.ini"));
+    QSettings store(file, QSettings::IniFormat);
+    for (const auto& [name, text] : values) {
+        store.setValue(QStringLiteral("Setup/") + name, text);
+    }
+    return file;
+}
+
 struct Program {
     QTemporaryDir dir;
+    QString storeFile;
     std::unique_ptr<Preferences> preferences;
     std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
     std::unique_ptr<TfrmMain> main;
 
-    // A store holding `values` (name, text); none at all for a first run.
-    explicit Program(std::initializer_list<std::pair<const char*, const char*>> values = {
-                         {"Installed", "YES"}, {"Maximised", "False"}})
+    // A store holding `values`; none at all for a first run.
+    explicit Program(StoredValues values = kInstalled, StartOptions options = {})
     {
-        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-        {
-            QSettings store(file, QSettings::IniFormat);
-            for (const auto& [name, text] : values) {
-                store.setValue(QStringLiteral("Setup/") + QLatin1String(name), QLatin1String(text));
-            }
+        QList<std::pair<QString, QString>> texts;
+        for (const auto& [name, text] : values) {
+            texts.append({QLatin1String(name), QLatin1String(text)});
         }
-        preferences = std::make_unique<Preferences>(file);
-        main = CreateProgram(*state, *preferences);
-        main->show();
+        storeFile = WriteStore(dir, texts);
+        start(options);
     }
 
+    // Ends this run of the program and starts the next one on the same store.
+    void restart(StartOptions options = {})
+    {
+        main.reset();
+        preferences.reset();
+        state = std::make_unique<VelmorState>();
+        start(options);
+    }
+
+    TfrmMain& m() const { return *main; }
     TfrmFlow* flow() const { return dynamic_cast<TfrmFlow*>(main->exerciseWindow()); }
 
     // Waits in a real event loop until `done` holds.
@@ -56,6 +82,14 @@ struct Program {
             loop.enterLoopMSecs(10);
         }
         return done();
+    }
+
+private:
+    void start(StartOptions options)
+    {
+        preferences = std::make_unique<Preferences>(storeFile);
+        main = CreateProgram(*state, *preferences, options);
+        main->show();
     }
 };
 
@@ -87,6 +121,27 @@ inline std::shared_ptr<QString> AnswerWhenShown(QObject* guard, QMessageBox::Sta
     });
     poll->start(10);
     return text;
+}
+
+// A simulation file of the golden runs the tests carry.
+inline QString Golden(const char* name)
+{
+    return QStringLiteral(VELMOR_TEST_DATA "/golden/") + QLatin1String(name);
+}
+
+// Picks `path` in the next file dialog that comes up and accepts it.
+inline void ChooseInDialog(QObject* guard, const QString& path)
+{
+    auto* poll = new QTimer(guard);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, path] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            // Typed into the name box, as a user would.
+            dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->setText(path);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    });
+    poll->start(10);
 }
 
 } // namespace velmor::test

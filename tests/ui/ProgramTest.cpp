@@ -5,6 +5,7 @@
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/ProgramStart.h"
 #include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmIntro.h"
 #include "ui/shell/TfrmMain.h"
 
 #include <QAction>
@@ -19,6 +20,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <vector>
 
 using namespace velmor;
 
@@ -73,6 +75,18 @@ int Child(char** argv, const char* scenario)
                     AnswerSoon(QMessageBox::Yes);
                     main.close();
                 });
+            } else if (s == "intro") {
+                // The real start: the intro is up, on top of the frame; a
+                // click ends it and brings the easy menu screen (first run).
+                auto* intro = main.findChild<TfrmIntro*>();
+                std::printf("intro %d menu %d\n", intro != nullptr && intro->isVisible() ? 1 : 0,
+                            main.menuScreen() != nullptr ? 1 : 0);
+                if (intro != nullptr) {
+                    intro->imgIntroClick();
+                }
+                std::printf("after click menu %d\n", main.menuScreen() != nullptr ? 1 : 0);
+                std::fflush(stdout);
+                QCoreApplication::exit(3);
             } else if (s == "scale") {
                 OpenFlow(main, false);
                 main.keypad()->showFor();
@@ -97,21 +111,25 @@ struct Outcome {
     QString output;
 };
 
-Outcome RunChild(const char* scenario, QProcessEnvironment env = {}, int ms = 8000)
+// Runs this test as a child process with `arguments`, in a home of the
+// test's own, on the offscreen platform unless `env` names another.
+Outcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {}, int ms = 8000,
+                     QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
 {
     static QTemporaryDir home;
     if (env.isEmpty()) {
         env = QProcessEnvironment::systemEnvironment();
     }
-    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) {
+        env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+    }
     // The child's stored preferences live in a folder of the test's own.
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
     env.insert(QStringLiteral("HOME"), home.path());
     QProcess child;
     child.setProcessEnvironment(env);
-    child.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-    child.start(QCoreApplication::applicationFilePath(),
-                {QStringLiteral("--child"), QString::fromLatin1(scenario)});
+    child.setProcessChannelMode(channels);
+    child.start(QCoreApplication::applicationFilePath(), arguments);
     Outcome outcome;
     outcome.ended = child.waitForFinished(ms);
     if (!outcome.ended) {
@@ -121,6 +139,19 @@ Outcome RunChild(const char* scenario, QProcessEnvironment env = {}, int ms = 80
     outcome.code = child.exitCode();
     outcome.output = QString::fromLocal8Bit(child.readAllStandardOutput());
     return outcome;
+}
+
+Outcome RunChild(const char* scenario, QProcessEnvironment env = {}, int ms = 8000)
+{
+    return RunChildWith({QStringLiteral("--child"), QString::fromLatin1(scenario)}, std::move(env),
+                        ms);
+}
+
+// The real program with its own command line (`velmor ARGUMENTS`).
+Outcome RunProgramWith(const QStringList& arguments, QProcessEnvironment env = {})
+{
+    return RunChildWith(QStringList{QStringLiteral("--program")} + arguments, std::move(env), 8000,
+                        QProcess::MergedChannels);
 }
 
 } // namespace
@@ -133,6 +164,9 @@ private slots:
     void exitAnsweredYesEndsTheProcess();
     void noKeepsTheProgramRunning();
     void largeFontsAtOneHundredTwentyDpi();
+    void introComesFirst();
+    void versionNeedsNoDisplay();
+    void helpAndMistakes();
 };
 
 void ProgramTest::exitAnsweredYesEndsTheProcess_data()
@@ -182,8 +216,60 @@ void ProgramTest::largeFontsAtOneHundredTwentyDpi()
     }
 }
 
+void ProgramTest::introComesFirst()
+{
+    const Outcome outcome = RunChild("intro");
+    QVERIFY2(outcome.ended, qPrintable(outcome.output));
+    QCOMPARE(outcome.code, 3);
+    QVERIFY2(outcome.output.contains(QStringLiteral("intro 1 menu 0")), qPrintable(outcome.output));
+    QVERIFY2(outcome.output.contains(QStringLiteral("after click menu 1")),
+             qPrintable(outcome.output));
+}
+
+void ProgramTest::versionNeedsNoDisplay()
+{
+    // A platform that needs a display, and no display: only an answer that
+    // opens no window can succeed here.
+    QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
+    env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
+    env.remove(QStringLiteral("DISPLAY"));
+    env.remove(QStringLiteral("WAYLAND_DISPLAY"));
+    for (const QString& option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
+        const Outcome outcome = RunProgramWith({option}, env);
+        QVERIFY(outcome.ended);
+        QCOMPARE(outcome.code, 0);
+        QCOMPARE(outcome.output, QStringLiteral("VELMOR 7.0.6\n"));
+    }
+}
+
+void ProgramTest::helpAndMistakes()
+{
+    const Outcome help = RunProgramWith({QStringLiteral("--help")});
+    QVERIFY(help.ended);
+    QCOMPARE(help.code, 0);
+    QVERIFY2(help.output.contains(QStringLiteral("--version")), qPrintable(help.output));
+    QVERIFY(help.output.contains(QStringLiteral("--help")));
+    const Outcome wrong = RunProgramWith({QStringLiteral("--bogus")});
+    QVERIFY(wrong.ended);
+    QCOMPARE(wrong.code, 2);
+    QVERIFY2(wrong.output.contains(QStringLiteral("Unknown option 'bogus'")),
+             qPrintable(wrong.output));
+    // The toolkit's own options are the toolkit's: the program starts.
+    const Outcome toolkit = RunProgramWith(
+        {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version")});
+    QCOMPARE(toolkit.code, 0);
+    QVERIFY(toolkit.output.startsWith(QStringLiteral("VELMOR ")));
+}
+
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::strcmp(argv[1], "--program") == 0) {
+        // argv without the mode word: the program's name and its arguments.
+        std::vector<char*> programArgs{argv[0]};
+        programArgs.insert(programArgs.end(), argv + 2, argv + argc);
+        programArgs.push_back(nullptr);
+        return RunProgram(argc - 1, programArgs.data());
+    }
     if (argc >= 3 && std::strcmp(argv[1], "--child") == 0) {
         return Child(argv, argv[2]);
     }

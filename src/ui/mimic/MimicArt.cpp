@@ -16,16 +16,7 @@ namespace velmor::mimic {
 
 namespace {
 
-// A restrained palette: grey ground, slate equipment, colour only where the
-// rig says something (water, flow, lamps).
 const QColor kGround{206, 212, 218};
-const QColor kEdge{62, 70, 82};          // outlines and pipe walls
-const QColor kBoreColour{238, 241, 244}; // an empty pipe's bore
-const QColor kMetal{222, 226, 231};      // equipment bodies
-const QColor kMetalDark{176, 184, 194};
-const QColor kGlass{236, 242, 247};      // inside the tanks
-const QColor kWater{110, 165, 225, 190}; // clear enough to show what is in the tank
-const QColor kWaterTop{72, 128, 196};
 const QColor kSignal{96, 104, 116};     // dashed instrument lines
 const QColor kScaleFace{250, 238, 190}; // inverted: a deep navy bar
 const QColor kScaleInk{64, 64, 64};
@@ -33,37 +24,6 @@ const QColor kTitleFill{34, 58, 96};
 
 constexpr qreal kHalfPipe = kPipeWidth / 2.0;
 constexpr qreal kHalfBore = kBore / 2.0;
-
-QPen EdgePen(qreal width = 1.5)
-{
-    QPen pen(kEdge, width);
-    pen.setJoinStyle(Qt::MiterJoin);
-    return pen;
-}
-
-QFont TagFont(int pixels, bool bold = true)
-{
-    QFont font(QStringLiteral("Arial"));
-    font.setPixelSize(pixels);
-    font.setBold(bold);
-    font.setStyleStrategy(QFont::PreferAntialias);
-    return font;
-}
-
-QPainterPath Polyline(std::initializer_list<QPointF> points)
-{
-    QPainterPath path;
-    bool first = true;
-    for (const QPointF& point : points) {
-        if (first) {
-            path.moveTo(point);
-            first = false;
-        } else {
-            path.lineTo(point);
-        }
-    }
-    return path;
-}
 
 // All pipes: the walls of every run first, then every bore, so tees join
 // without a wall across them.
@@ -141,42 +101,7 @@ void PaintSump(QPainter& p)
 
 void PaintPump(QPainter& p)
 {
-    const QPointF c(kPumpCentre);
-    // Base.
-    QPolygonF base;
-    base << QPointF(c.x() - 11, c.y() + 12) << QPointF(c.x() + 11, c.y() + 12)
-         << QPointF(c.x() + 16, c.y() + 24) << QPointF(c.x() - 16, c.y() + 24);
-    p.setPen(EdgePen());
-    p.setBrush(kMetalDark);
-    p.drawPolygon(base);
-    // Casing with its tangential outlet.
-    QRadialGradient casing(c - QPointF(5, 5), kPumpRadius + 6);
-    casing.setColorAt(0, QColor(250, 251, 252));
-    casing.setColorAt(1, kMetal);
-    p.setBrush(casing);
-    p.setPen(EdgePen(2));
-    p.drawEllipse(c, kPumpRadius, kPumpRadius);
-    // Impeller vanes, a quiet hint of what is inside.
-    p.setPen(QPen(kMetalDark.darker(115), 1.4, Qt::SolidLine, Qt::RoundCap));
-    for (int k = 0; k < 3; ++k) {
-        const qreal a = k * 2 * std::numbers::pi / 3;
-        p.drawLine(c + QPointF(3 * std::cos(a), 3 * std::sin(a)),
-                   c + QPointF(10 * std::cos(a + 0.6), 10 * std::sin(a + 0.6)));
-    }
-    p.setBrush(kEdge);
-    p.setPen(Qt::NoPen);
-    p.drawEllipse(c, 2.5, 2.5);
-}
-
-// An ISA instrument bubble with its tag letters.
-void Bubble(QPainter& p, QPointF centre, const QString& tag)
-{
-    p.setPen(EdgePen(1.3));
-    p.setBrush(QColor(250, 251, 252));
-    p.drawEllipse(centre, 11, 11);
-    p.setFont(TagFont(8));
-    p.setPen(kEdge);
-    p.drawText(QRectF(centre.x() - 11, centre.y() - 11, 22, 22), Qt::AlignCenter, tag);
+    PaintPumpAt(p, QPointF(kPumpCentre), kPumpRadius);
 }
 
 void DashedLine(QPainter& p, QPointF from, QPointF to)
@@ -189,39 +114,13 @@ void DashedLine(QPainter& p, QPointF from, QPointF to)
 
 void PaintGateValve(QPainter& p)
 {
-    const qreal x = kGateX;
-    const qreal y = kMiddleY;
-    QPolygonF body;
-    body << QPointF(x - 14, y - 9) << QPointF(x + 14, y + 9) << QPointF(x + 14, y - 9)
-         << QPointF(x - 14, y + 9);
-    p.setPen(EdgePen(1.5));
-    p.setBrush(QColor(250, 251, 252));
-    p.drawPolygon(body);
-    // Hand wheel on its stem.
-    p.drawLine(QPointF(x, y), QPointF(x, y - 17));
-    p.setPen(QPen(kEdge, 2.5, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(x - 8, y - 17), QPointF(x + 8, y - 17));
+    PaintGateValveAt(p, QPointF(kGateX, kMiddleY));
 }
 
 void PaintFlowMeter(QPainter& p)
 {
-    const qreal x = kMeterX;
-    const qreal y = kMiddleY;
-    const QRectF body(x - 16, y - 9, 32, 18);
-    p.setPen(EdgePen(1.5));
-    QLinearGradient fill(body.topLeft(), body.bottomLeft());
-    fill.setColorAt(0, QColor(250, 251, 252));
-    fill.setColorAt(1, kMetal);
-    p.setBrush(fill);
-    p.drawRect(body);
-    // Turbine: a rotor across the bore.
-    p.setPen(QPen(kEdge, 1.3));
-    p.drawLine(QPointF(x - 8, y), QPointF(x + 8, y));
-    p.drawLine(QPointF(x - 5, y - 5), QPointF(x + 5, y + 5));
-    p.drawLine(QPointF(x - 5, y + 5), QPointF(x + 5, y - 5));
-    p.drawLine(QPointF(x, y - 9), QPointF(x, y - 18));
-    Bubble(p, QPointF(x, y - 29), QStringLiteral("FT"));
-    DashedLine(p, QPointF(x, y - 40), QPointF(x, kFlowNum.bottom() + 2));
+    PaintFlowMeterAt(p, QPointF(kMeterX, kMiddleY));
+    DashedLine(p, QPointF(kMeterX, kMiddleY - 40), QPointF(kMeterX, kFlowNum.bottom() + 2));
 }
 
 void PaintFlowProbe(QPainter& p)
@@ -230,33 +129,13 @@ void PaintFlowProbe(QPainter& p)
     const qreal y = kMiddleY;
     p.setPen(EdgePen(1.5));
     p.drawLine(QPointF(x, y - 5), QPointF(x, y - 18));
-    Bubble(p, QPointF(x, y - 29), QStringLiteral("TT"));
+    PaintBubble(p, QPointF(x, y - 29), QStringLiteral("TT"));
     DashedLine(p, QPointF(x, y - 40), QPointF(x, kTempNum.bottom() + 2));
 }
 
 void PaintHeater(QPainter& p)
 {
-    const qreal x = kHeaterX;
-    const qreal top = kTank.top() + 4;
-    // Terminal box on the lid.
-    p.setPen(EdgePen(1.3));
-    p.setBrush(kMetalDark);
-    p.drawRect(QRectF(x - 9, top - 18, 18, 12));
-    // A hairpin element with its coiled heating length.
-    QPainterPath element;
-    element.moveTo(x - 5, top);
-    element.lineTo(x - 5, 190);
-    for (int k = 0; k < 6; ++k) {
-        const qreal y = 190 + k * 9;
-        element.quadTo(x - 11, y + 2.25, x - 5, y + 4.5);
-        element.quadTo(x + 1, y + 6.75, x - 5, y + 9);
-    }
-    element.lineTo(x - 5, 250);
-    element.arcTo(QRectF(x - 5, 245, 10, 10), 180, 180);
-    element.lineTo(x + 5, top);
-    p.setBrush(Qt::NoBrush);
-    p.setPen(QPen(QColor(150, 92, 60), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    p.drawPath(element);
+    PaintHeaterAt(p, kHeaterX, kTank.top() + 4, 190);
 }
 
 void PaintTankProbe(QPainter& p)
@@ -264,7 +143,7 @@ void PaintTankProbe(QPainter& p)
     const qreal x = kTankTempX;
     p.setPen(QPen(kEdge, 2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(x, kTank.top() - 6), QPointF(x, 236));
-    Bubble(p, QPointF(x, kTank.top() - 18), QStringLiteral("TT"));
+    PaintBubble(p, QPointF(x, kTank.top() - 18), QStringLiteral("TT"));
 }
 
 void PaintSumpProbe(QPainter& p)
@@ -272,7 +151,7 @@ void PaintSumpProbe(QPainter& p)
     const qreal x = kSumpTempX;
     p.setPen(QPen(kEdge, 2, Qt::SolidLine, Qt::RoundCap));
     p.drawLine(QPointF(x, 386), QPointF(x, 460));
-    Bubble(p, QPointF(x, 375), QStringLiteral("TT"));
+    PaintBubble(p, QPointF(x, 375), QStringLiteral("TT"));
     DashedLine(p, QPointF(x, 364), QPointF(x, kSumpNum.bottom() + 2));
 }
 
@@ -287,45 +166,12 @@ void PaintStirrerMotor(QPainter& p)
     p.setPen(EdgePen(1.3));
     p.setBrush(kMetalDark);
     p.drawRect(QRectF(r.left() + 6, r.bottom() - 8, r.width() - 12, 8));
-    QRadialGradient body(c - QPointF(4, 4), 16);
-    body.setColorAt(0, QColor(252, 252, 253));
-    body.setColorAt(1, kMetal);
-    p.setBrush(body);
-    p.setPen(EdgePen(1.8));
-    p.drawEllipse(c, 13, 13);
-    p.setFont(TagFont(12));
-    p.setPen(kEdge);
-    p.drawText(QRectF(c.x() - 13, c.y() - 13, 26, 26), Qt::AlignCenter, QStringLiteral("M"));
+    PaintMotorAt(p, c, 13);
 }
 
 void PaintCoolerCoil(QPainter& p)
 {
-    const QRectF r(kCooler);
-    p.fillRect(r.translated(2, 2), QColor(0, 0, 0, 28));
-    QLinearGradient fill(r.topLeft(), r.bottomLeft());
-    fill.setColorAt(0, QColor(244, 246, 248));
-    fill.setColorAt(1, kMetalDark);
-    p.setPen(EdgePen(1.5));
-    p.setBrush(fill);
-    p.drawRoundedRect(r.adjusted(0.75, 0.75, -0.75, -0.75), 2, 2);
-    // Fins.
-    p.setPen(QPen(QColor(120, 130, 142), 1));
-    for (qreal x = r.left() + 5.5; x < r.right() - 3; x += 4) {
-        p.drawLine(QPointF(x, r.top() + 4), QPointF(x, r.bottom() - 4));
-    }
-    // The tube's passes through the fins.
-    p.setPen(QPen(kEdge, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-    QPainterPath coil;
-    coil.moveTo(r.right(), kCoolerTopY);
-    coil.lineTo(r.right() - 6, kCoolerTopY);
-    for (int k = 0; k < 4; ++k) {
-        const qreal x0 = r.right() - 6 - k * 14.5;
-        coil.lineTo(x0 - 7.25, r.top() + 7);
-        coil.lineTo(x0 - 14.5, r.bottom() - 7);
-    }
-    coil.lineTo(r.left(), kCoolerTopY);
-    p.setBrush(Qt::NoBrush);
-    p.drawPath(coil);
+    PaintCoolerAt(p, QRectF(kCooler), kCoolerTopY);
 }
 
 void PaintScaleFace(QPainter& p)
@@ -454,6 +300,178 @@ void PaintSolenoid(QPainter& p, QPointF stemFrom, const QRectF& box, bool energi
 const QColor kOpenPort{250, 251, 252};
 
 } // namespace
+
+QPen EdgePen(qreal width)
+{
+    QPen pen(kEdge, width);
+    pen.setJoinStyle(Qt::MiterJoin);
+    return pen;
+}
+
+QFont TagFont(int pixels, bool bold)
+{
+    QFont font(QStringLiteral("Arial"));
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    font.setStyleStrategy(QFont::PreferAntialias);
+    return font;
+}
+
+void PaintBubble(QPainter& p, QPointF centre, const QString& tag)
+{
+    p.setPen(EdgePen(1.3));
+    p.setBrush(QColor(250, 251, 252));
+    p.drawEllipse(centre, 11, 11);
+    p.setFont(TagFont(8));
+    p.setPen(kEdge);
+    p.drawText(QRectF(centre.x() - 11, centre.y() - 11, 22, 22), Qt::AlignCenter, tag);
+}
+
+void PaintPumpAt(QPainter& p, QPointF c, qreal radius)
+{
+    // Base.
+    QPolygonF base;
+    base << QPointF(c.x() - 11, c.y() + 12) << QPointF(c.x() + 11, c.y() + 12)
+         << QPointF(c.x() + 16, c.y() + 24) << QPointF(c.x() - 16, c.y() + 24);
+    p.setPen(EdgePen());
+    p.setBrush(kMetalDark);
+    p.drawPolygon(base);
+    // Casing with its tangential outlet.
+    QRadialGradient casing(c - QPointF(5, 5), radius + 6);
+    casing.setColorAt(0, QColor(250, 251, 252));
+    casing.setColorAt(1, kMetal);
+    p.setBrush(casing);
+    p.setPen(EdgePen(2));
+    p.drawEllipse(c, radius, radius);
+    // Impeller vanes, a quiet hint of what is inside.
+    p.setPen(QPen(kMetalDark.darker(115), 1.4, Qt::SolidLine, Qt::RoundCap));
+    for (int k = 0; k < 3; ++k) {
+        const qreal a = k * 2 * std::numbers::pi / 3;
+        p.drawLine(c + QPointF(3 * std::cos(a), 3 * std::sin(a)),
+                   c + QPointF(10 * std::cos(a + 0.6), 10 * std::sin(a + 0.6)));
+    }
+    p.setBrush(kEdge);
+    p.setPen(Qt::NoPen);
+    p.drawEllipse(c, 2.5, 2.5);
+}
+
+void PaintGateValveAt(QPainter& p, QPointF at)
+{
+    const qreal x = at.x();
+    const qreal y = at.y();
+    QPolygonF body;
+    body << QPointF(x - 14, y - 9) << QPointF(x + 14, y + 9) << QPointF(x + 14, y - 9)
+         << QPointF(x - 14, y + 9);
+    p.setPen(EdgePen(1.5));
+    p.setBrush(QColor(250, 251, 252));
+    p.drawPolygon(body);
+    // Hand wheel on its stem.
+    p.drawLine(QPointF(x, y), QPointF(x, y - 17));
+    p.setPen(QPen(kEdge, 2.5, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(x - 8, y - 17), QPointF(x + 8, y - 17));
+}
+
+void PaintFlowMeterAt(QPainter& p, QPointF at)
+{
+    const qreal x = at.x();
+    const qreal y = at.y();
+    const QRectF body(x - 16, y - 9, 32, 18);
+    p.setPen(EdgePen(1.5));
+    QLinearGradient fill(body.topLeft(), body.bottomLeft());
+    fill.setColorAt(0, QColor(250, 251, 252));
+    fill.setColorAt(1, kMetal);
+    p.setBrush(fill);
+    p.drawRect(body);
+    // Turbine: a rotor across the bore.
+    p.setPen(QPen(kEdge, 1.3));
+    p.drawLine(QPointF(x - 8, y), QPointF(x + 8, y));
+    p.drawLine(QPointF(x - 5, y - 5), QPointF(x + 5, y + 5));
+    p.drawLine(QPointF(x - 5, y + 5), QPointF(x + 5, y - 5));
+    p.drawLine(QPointF(x, y - 9), QPointF(x, y - 18));
+    PaintBubble(p, QPointF(x, y - 29), QStringLiteral("FT"));
+}
+
+void PaintHeaterAt(QPainter& p, qreal x, qreal top, qreal coilTop)
+{
+    // Terminal box on the lid.
+    p.setPen(EdgePen(1.3));
+    p.setBrush(kMetalDark);
+    p.drawRect(QRectF(x - 9, top - 18, 18, 12));
+    // A hairpin element with its coiled heating length.
+    QPainterPath element;
+    element.moveTo(x - 5, top);
+    element.lineTo(x - 5, coilTop);
+    for (int k = 0; k < 6; ++k) {
+        const qreal y = coilTop + k * 9;
+        element.quadTo(x - 11, y + 2.25, x - 5, y + 4.5);
+        element.quadTo(x + 1, y + 6.75, x - 5, y + 9);
+    }
+    element.lineTo(x - 5, coilTop + 60);
+    element.arcTo(QRectF(x - 5, coilTop + 55, 10, 10), 180, 180);
+    element.lineTo(x + 5, top);
+    p.setBrush(Qt::NoBrush);
+    p.setPen(QPen(QColor(150, 92, 60), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    p.drawPath(element);
+}
+
+QPainterPath Polyline(std::initializer_list<QPointF> points)
+{
+    QPainterPath path;
+    bool first = true;
+    for (const QPointF& point : points) {
+        if (first) {
+            path.moveTo(point);
+            first = false;
+        } else {
+            path.lineTo(point);
+        }
+    }
+    return path;
+}
+
+void PaintMotorAt(QPainter& p, QPointF c, qreal radius)
+{
+    QRadialGradient body(c - QPointF(4, 4), 16);
+    body.setColorAt(0, QColor(252, 252, 253));
+    body.setColorAt(1, kMetal);
+    p.setBrush(body);
+    p.setPen(EdgePen(1.8));
+    p.drawEllipse(c, radius, radius);
+    p.setFont(TagFont(static_cast<int>(radius) - 1));
+    p.setPen(kEdge);
+    p.drawText(QRectF(c.x() - radius, c.y() - radius, 2 * radius, 2 * radius), Qt::AlignCenter,
+               QStringLiteral("M"));
+}
+
+void PaintCoolerAt(QPainter& p, const QRectF& r, qreal lineY)
+{
+    p.fillRect(r.translated(2, 2), QColor(0, 0, 0, 28));
+    QLinearGradient fill(r.topLeft(), r.bottomLeft());
+    fill.setColorAt(0, QColor(244, 246, 248));
+    fill.setColorAt(1, kMetalDark);
+    p.setPen(EdgePen(1.5));
+    p.setBrush(fill);
+    p.drawRoundedRect(r.adjusted(0.75, 0.75, -0.75, -0.75), 2, 2);
+    // Fins.
+    p.setPen(QPen(QColor(120, 130, 142), 1));
+    for (qreal x = r.left() + 5.5; x < r.right() - 3; x += 4) {
+        p.drawLine(QPointF(x, r.top() + 4), QPointF(x, r.bottom() - 4));
+    }
+    // The tube's four passes through the fins.
+    const qreal pitch = (r.width() - 12) / 4;
+    p.setPen(QPen(kEdge, 2.4, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
+    QPainterPath coil;
+    coil.moveTo(r.right(), lineY);
+    coil.lineTo(r.right() - 6, lineY);
+    for (int k = 0; k < 4; ++k) {
+        const qreal x0 = r.right() - 6 - k * pitch;
+        coil.lineTo(x0 - pitch / 2, r.top() + 7);
+        coil.lineTo(x0 - pitch, r.bottom() - 7);
+    }
+    coil.lineTo(r.left(), lineY);
+    p.setBrush(Qt::NoBrush);
+    p.drawPath(coil);
+}
 
 void PaintDiagram(QPainter& p, bool spanish)
 {

@@ -8,6 +8,57 @@ namespace {
 
 constexpr int kMaxScale = 4;
 
+// The window toolkit's own options, taken off the command line by the
+// application object: they are not mistakes here.
+bool ToolkitOptionTakesValue(const QString& name)
+{
+    static const QStringList names = {
+        QStringLiteral("platform"),        QStringLiteral("platformpluginpath"),
+        QStringLiteral("platformtheme"),   QStringLiteral("plugin"),
+        QStringLiteral("qwindowgeometry"), QStringLiteral("qwindowicon"),
+        QStringLiteral("qwindowtitle"),    QStringLiteral("session"),
+        QStringLiteral("style"),           QStringLiteral("stylesheet"),
+        QStringLiteral("display"),         QStringLiteral("geometry"),
+        QStringLiteral("title"),           QStringLiteral("name")};
+    return names.contains(name);
+}
+
+bool ToolkitFlag(const QString& name)
+{
+    static const QStringList names = {QStringLiteral("reverse"), QStringLiteral("widgetcount"),
+                                      QStringLiteral("nograb"), QStringLiteral("dograb"),
+                                      QStringLiteral("sync")};
+    return names.contains(name);
+}
+
+QStringList WithoutToolkitOptions(const QStringList& arguments)
+{
+    QStringList kept;
+    for (qsizetype i = 0; i < arguments.size(); ++i) {
+        const QString& argument = arguments[i];
+        if (i == 0 || !argument.startsWith(QLatin1Char('-')) || argument == QLatin1String("--")) {
+            kept << argument;
+            continue;
+        }
+        // -style fusion, --style fusion, -style=fusion
+        QString name = argument.mid(argument.startsWith(QLatin1String("--")) ? 2 : 1);
+        const qsizetype equals = name.indexOf(QLatin1Char('='));
+        const bool valueJoined = equals >= 0;
+        name.truncate(valueJoined ? equals : name.size());
+        if (ToolkitFlag(name)) {
+            continue;
+        }
+        if (ToolkitOptionTakesValue(name)) {
+            if (!valueJoined) {
+                ++i; // its value
+            }
+            continue;
+        }
+        kept << argument;
+    }
+    return kept;
+}
+
 } // namespace
 
 CommandLine ParseCommandLine(const QStringList& arguments)
@@ -24,12 +75,14 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     parser.addPositionalArgument(QStringLiteral("FILE"), QString());
 
     CommandLine line;
-    if (!parser.parse(arguments)) {
+    const bool parsed = parser.parse(WithoutToolkitOptions(arguments));
+    // Help and version are answered even beside an option not known here.
+    line.help = parser.isSet(help);
+    line.version = parser.isSet(version);
+    if (!parsed) {
         line.error = parser.errorText();
         return line;
     }
-    line.help = parser.isSet(help);
-    line.version = parser.isSet(version);
     line.exportTrend = parser.value(exportTrend);
     line.printPdf = parser.value(printPdf);
     const QStringList files = parser.positionalArguments();

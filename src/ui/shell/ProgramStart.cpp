@@ -1,12 +1,17 @@
 #include "ui/shell/ProgramStart.h"
 
 #include "core/rundata/AtomicFile.h"
+#include "ui/shell/BuildInfo.h"
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ShellArt.h"
+#include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmIntro.h"
 #include "ui/shell/TfrmMain.h"
+#include "ui/shell/TfrmMenu.h"
+#include "ui/shell/TfrmPrefs.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QApplication>
@@ -32,6 +37,12 @@ void Complain(const QString& text)
     std::fprintf(stderr, "velmor: %s\n", qPrintable(text));
 }
 
+void SetIdentity()
+{
+    QCoreApplication::setApplicationName(QStringLiteral("VELMOR"));
+    QCoreApplication::setApplicationVersion(FullVersion());
+}
+
 // --export-trend and --print-pdf: the file opened as File > Open opens it,
 // in windows that are never shown, then the picture or the report written
 // in one step. Nothing needs a display.
@@ -45,7 +56,7 @@ int WriteFiles(int argc, char** argv, const CommandLine& line)
         qputenv("QT_SCALE_FACTOR", QByteArray::number(line.scale));
     }
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VELMOR"));
+    SetIdentity();
     if (!QFileInfo(line.file).isFile()) {
         Complain(QStringLiteral("cannot read %1: no such file").arg(line.file));
         return kExitRefused;
@@ -91,7 +102,8 @@ int WriteFiles(int argc, char** argv, const CommandLine& line)
 
 } // namespace
 
-std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& preferences)
+std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& preferences,
+                                        const StartOptions& options)
 {
     // The style keeps pictures of buttons and check boxes per palette, and
     // every exercise window opened brings its own palette: about 45 kB more
@@ -99,11 +111,19 @@ std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& prefere
     // this limit, so drawing is as fast and the program does not grow.
     QPixmapCache::setCacheLimit(kPixmapCacheKb);
     auto main = std::make_unique<TfrmMain>(state, preferences);
-    // The keypad is a tool window of the frame: it stays above it and goes
-    // with it at the end.
+    main->setMenuScreenFactory(
+        [&state](TfrmMain* frame) -> QWidget* { return ShowMenuScreen(state, *frame); });
+    // The about box, the keypad and the preferences window are windows of
+    // the frame: they go with it at the end. All three start hidden.
+    main->setAboutBox(new TfrmAbout(state, main.get()));
+    // The keypad is a tool window of the frame: it stays above it.
     auto* keypad = new TfrmCalculator(state, main.get());
     keypad->hide();
     main->setKeypad(keypad);
+    if (options.intro) {
+        new TfrmIntro(state, *main);
+    }
+    main->setPreferencesWindow(new TfrmPrefs(state, preferences, *main));
     return main;
 }
 
@@ -113,18 +133,21 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     for (int i = 0; i < argc; ++i) {
         arguments << QString::fromLocal8Bit(argv[i]);
     }
+    // Everything but opening the windows is answered before any window
+    // toolkit starts: no display is needed for --help, --version, the
+    // options that only write files, or a mistake.
     const CommandLine line = ParseCommandLine(arguments);
-    if (!line.error.isEmpty()) {
-        Complain(line.error + QStringLiteral("\nTry 'velmor --help'."));
-        return kExitUsage;
-    }
     if (line.help) {
         std::fputs(qPrintable(CommandLineHelp()), stdout);
         return 0;
     }
     if (line.version) {
-        std::printf("velmor %s\n", VELMOR_VERSION);
+        std::printf("VELMOR %s\n", build::kVersion);
         return 0;
+    }
+    if (!line.error.isEmpty()) {
+        Complain(line.error + QStringLiteral("\nTry 'velmor --help'."));
+        return kExitUsage;
     }
     if (line.writesFiles()) {
         return WriteFiles(argc, argv, line);
@@ -138,19 +161,26 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(
         Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
-    QApplication::setApplicationName(QStringLiteral("VELMOR"));
+    SetIdentity();
     QApplication::setWindowIcon(ProgramIcon());
+    // The desktop finds the running program's entry (and with it its icon)
+    // by this name.
+    QGuiApplication::setDesktopFileName(QString::fromLatin1(build::kAppId));
 
     // The one state of the program; every window works on it.
     auto state = std::make_unique<VelmorState>();
     Preferences preferences;
-    std::unique_ptr<TfrmMain> frmMain = CreateProgram(*state, preferences);
+    std::unique_ptr<TfrmMain> frmMain = CreateProgram(*state, preferences, {.intro = true});
     // Exit has released every window: end the event loop without asking the
     // windows again (quit() would ask them to close first).
     QObject::connect(
         frmMain.get(), &TfrmMain::terminateRequested, &app, [] { QCoreApplication::exit(0); },
         Qt::QueuedConnection);
     frmMain->show();
+    if (auto* intro = frmMain->findChild<TfrmIntro*>()) {
+        intro->show();
+        intro->raise();
+    }
     if (!line.file.isEmpty()) {
         // Opened as File > Open opens it, once the event loop runs.
         TfrmMain* main = frmMain.get();

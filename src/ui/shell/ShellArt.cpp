@@ -5,9 +5,16 @@
 #include <QLinearGradient>
 #include <QPainter>
 #include <QPainterPath>
+#include <QSvgRenderer>
 
 #include <cmath>
 #include <numbers>
+
+// The pictures live in a resource of the (static) window library.
+static void InitShellResources()
+{
+    Q_INIT_RESOURCE(velmor);
+}
 
 namespace velmor {
 
@@ -244,27 +251,27 @@ QIcon ToolbarIcon(ToolPicture picture)
     return icon;
 }
 
-QIcon ProgramIcon()
+QPixmap ProgramPicture(int size, qreal ratio)
 {
-    QPixmap pixmap(64, 64);
+    InitShellResources();
+    // The same drawing as the installed icon, so the two never differ.
+    QSvgRenderer svg(QStringLiteral(":/icons/velmor.svg"));
+    QPixmap pixmap(QSize(size, size) * ratio);
+    pixmap.setDevicePixelRatio(ratio);
     pixmap.fill(Qt::transparent);
     QPainter p(&pixmap);
     p.setRenderHint(QPainter::Antialiasing);
-    QLinearGradient back(0, 0, 0, 64);
-    back.setColorAt(0, QColor(52, 92, 160));
-    back.setColorAt(1, QColor(24, 48, 96));
-    p.setPen(Qt::NoPen);
-    p.setBrush(back);
-    p.drawRoundedRect(QRectF(2, 2, 60, 60), 12, 12);
-    p.setPen(QPen(QColor(255, 230, 60), 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawLine(QPointF(12, 24), QPointF(52, 24));
-    QPainterPath trend;
-    trend.moveTo(12, 48);
-    trend.cubicTo(22, 48, 24, 18, 34, 22);
-    trend.cubicTo(42, 26, 44, 24, 52, 24);
-    p.setPen(QPen(QColor(90, 230, 255), 4, Qt::SolidLine, Qt::RoundCap));
-    p.drawPath(trend);
-    return QIcon(pixmap);
+    svg.render(&p, QRectF(0, 0, size, size));
+    return pixmap;
+}
+
+QIcon ProgramIcon()
+{
+    QIcon icon;
+    for (const int size : {16, 24, 32, 48, 64, 128, 256}) {
+        icon.addPixmap(ProgramPicture(size, 1));
+    }
+    return icon;
 }
 
 QPixmap CrossPicture()

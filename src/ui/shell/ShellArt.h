@@ -1,5 +1,5 @@
-// Pictures of the shell, drawn by us: the toolbar buttons,
-// the program's icon and the cross cursor (`imgCross`).
+// Pictures of the shell: the toolbar buttons, the program's icon and the
+// cross cursor (`imgCross`).
 #pragma once
 
 #include <QCursor>
@@ -27,8 +27,10 @@ enum class ToolPicture {
 // screens.
 QIcon ToolbarIcon(ToolPicture picture);
 
-// The program's icon.
+// The program's icon, and its picture at `size` logical pixels for a
+// screen of pixel ratio `ratio` (the about box, the intro screen's logo).
 QIcon ProgramIcon();
+QPixmap ProgramPicture(int size, qreal ratio);
 
 // The 32 x 32 cross picture and the cursor made of it (hot spot centred).
 QPixmap CrossPicture();

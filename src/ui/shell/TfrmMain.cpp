@@ -9,12 +9,16 @@
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ShellArt.h"
+#include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmMenu.h"
+#include "ui/shell/TfrmPrefs.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QContextMenuEvent>
+#include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -27,6 +31,7 @@
 #include <QProxyStyle>
 #include <QScreen>
 #include <QToolButton>
+#include <QUrl>
 #include <QVBoxLayout>
 
 namespace velmor {
@@ -60,6 +65,13 @@ bool LargeFonts(int logicalDpi)
 constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint |
                                         Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
                                         Qt::WindowCloseButtonHint;
+// The easy menu screen's frame: a tool window's title bar, no close box and
+// no system menu.
+constexpr Qt::WindowFlags kToolChildFlags =
+    Qt::SubWindow | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
+// The scheme of the help viewer's addresses (the about box's link).
+const QString kHelpScheme = QStringLiteral("velmor-help");
 
 // A three-pixel frame around each child window: Flow's 225-pixel panel then
 // takes 231 pixels, so the Trends window placed 231 pixels to its right sits
@@ -67,14 +79,22 @@ constexpr Qt::WindowFlags kChildFlags = Qt::SubWindow | Qt::CustomizeWindowHint 
 class ChildWindowStyle : public QProxyStyle {
 public:
     static constexpr int kFrameWidth = 3;
+    // A tool window's title bar is a slim strip.
+    explicit ChildWindowStyle(bool tool) : m_tool(tool) {}
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override
     {
         if (metric == PM_MdiSubWindowFrameWidth) {
             return kFrameWidth;
         }
+        if (metric == PM_TitleBarHeight && m_tool) {
+            return 12;
+        }
         return QProxyStyle::pixelMetric(metric, option, widget);
     }
+
+private:
+    bool m_tool;
 };
 
 } // namespace
@@ -103,8 +123,10 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     m_mdiArea->viewport()->setMouseTracking(true);
     // The client area's size is what child windows are centred in.
     m_mdiArea->installEventFilter(this);
-    m_childStyle = new ChildWindowStyle;
+    m_childStyle = new ChildWindowStyle(false);
     m_childStyle->setParent(this);
+    m_toolChildStyle = new ChildWindowStyle(true);
+    m_toolChildStyle->setParent(this);
     layout->addWidget(m_mdiArea);
     setCentralWidget(client);
 
@@ -126,6 +148,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
 
     m_help = new HelpViewer(this);
     m_help->hide();
+    QDesktopServices::setUrlHandler(kHelpScheme, this, "openHelpUrl");
 
     m_files = new FileCommands(m_state, this);
     buildMenus();
@@ -183,6 +206,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
 
 TfrmMain::~TfrmMain()
 {
+    QDesktopServices::unsetUrlHandler(kHelpScheme);
     // Released without close requests: nothing is posted any more.
     delete m_exerciseSub;
     delete m_graphSub;
@@ -244,9 +268,8 @@ void TfrmMain::buildMenus()
     connect(mnuPreferencesEasymenus, &QAction::triggered, this,
             &TfrmMain::mnuPreferencesEasymenusClick);
     mnuPreferences->addSeparator();
-    mnuPreferencesOptions = mnuPreferences->addAction(QString());
-    // The preferences window comes with its own work.
-    mnuPreferencesOptions->setEnabled(false);
+    mnuPreferencesOptions =
+        mnuPreferences->addAction(QString(), this, &TfrmMain::mnuPreferencesOptionsClick);
 
     mnuHelp = bar->addMenu(QString());
     m_analysis = new AnalysisMenu(m_state, this, bar, mnuHelp->menuAction());
@@ -254,9 +277,7 @@ void TfrmMain::buildMenus()
     mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));
     mnuHelpContents->setShortcutContext(Qt::ApplicationShortcut);
     mnuHelp->addSeparator();
-    mnuHelpAbout = mnuHelp->addAction(QString());
-    // The about box comes with its own work.
-    mnuHelpAbout->setEnabled(false);
+    mnuHelpAbout = mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpAboutClick);
 
     MainPopupMenu = new QMenu(this);
     popOnOff = MainPopupMenu->addAction(QString());
@@ -268,8 +289,8 @@ void TfrmMain::buildMenus()
     popOpenLoop = MainPopupMenu->addAction(QString());
     MainPopupMenu->addSeparator();
     popLoadTrend = MainPopupMenu->addAction(QString(), this, &TfrmMain::FileOpen);
-    popPreferences = MainPopupMenu->addAction(QString());
-    popPreferences->setEnabled(false);
+    popPreferences =
+        MainPopupMenu->addAction(QString(), this, &TfrmMain::mnuPreferencesOptionsClick);
 }
 
 void TfrmMain::buildToolbar()
@@ -298,7 +319,6 @@ void TfrmMain::buildToolbar()
     btnOpenLoop = button(294, ToolPicture::OpenLoop);
     btnSave->setEnabled(false);
     btnPrint->setEnabled(false);
-    btnPreferences->setEnabled(false);
     auto* separator = new QFrame(pnlToolbar);
     separator->setFrameShape(QFrame::VLine);
     separator->setFrameShadow(QFrame::Sunken);
@@ -309,6 +329,7 @@ void TfrmMain::buildToolbar()
             mnuFileNewClick();
         }
     });
+    connect(btnPreferences, &QToolButton::clicked, this, &TfrmMain::mnuPreferencesOptionsClick);
     connect(btnHelp, &QToolButton::clicked, this, &TfrmMain::mnuHelpContentsClick);
     connect(btnOpenIt, &QToolButton::clicked, this, [this] {
         if (mnuFileOpen->isEnabled()) {
@@ -375,6 +396,9 @@ void TfrmMain::SetLanguage()
     btnOpenLoop->setToolTip(NoAnd(mnuControlOpenLoop->text()));
     btnPreferences->setToolTip(NoAnd(mnuPreferencesOptions->text()));
     btnHelp->setToolTip(NoAnd(mnuHelp->title()) + QStringLiteral("..."));
+
+    // The help viewer's own words, and its pages, follow the language.
+    m_help->SetLanguage(shell, m_helpFile);
 }
 
 void TfrmMain::setKeypad(TfrmCalculator* keypad)
@@ -494,10 +518,11 @@ void TfrmMain::keepInSight(std::initializer_list<QWidget*> windows)
     }
 }
 
-QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window)
+QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window, ChildFrame frame)
 {
-    auto* sub = new QMdiSubWindow(nullptr, kChildFlags);
-    sub->setStyle(m_childStyle);
+    auto* sub =
+        new QMdiSubWindow(nullptr, frame == ChildFrame::Tool ? kToolChildFlags : kChildFlags);
+    sub->setStyle(frame == ChildFrame::Tool ? m_toolChildStyle : m_childStyle);
     sub->setAttribute(Qt::WA_DeleteOnClose, false);
     sub->setWidget(window);
     m_mdiArea->addSubWindow(sub);
@@ -806,6 +831,74 @@ void TfrmMain::mnuHelpContentsClick()
     m_help->showContents(m_helpFile);
 }
 
+void TfrmMain::openHelpUrl(const QUrl& url)
+{
+    if (url.scheme() == kHelpScheme) {
+        mnuHelpContentsClick();
+    }
+}
+
+void TfrmMain::mnuHelpAboutClick()
+{
+    if (m_about != nullptr) {
+        m_about->show();
+        m_about->raise();
+        m_about->activateWindow();
+    }
+}
+
+void TfrmMain::mnuPreferencesOptionsClick()
+{
+    if (m_prefs != nullptr) {
+        m_prefs->SetLanguage();
+        m_prefs->show();
+        m_prefs->raise();
+        m_prefs->activateWindow();
+    }
+}
+
+void TfrmMain::applyPreferences(bool languageChanged)
+{
+    ShellState& shell = m_state.shell;
+    if (languageChanged) {
+        SetLanguage();
+        if (m_keypad != nullptr) {
+            m_keypad->SetLanguage();
+        }
+        if (m_about != nullptr) {
+            m_about->SetLanguage();
+        }
+    }
+    if (shell.currentForm == kMain) {
+        if (shell.showEasyMenu) {
+            ShowMenu();
+        } else {
+            HideMenu();
+        }
+        if (languageChanged && m_menuScreen != nullptr) {
+            if (auto* sub = qobject_cast<QMdiSubWindow*>(m_menuScreen.data())) {
+                if (auto* menu = qobject_cast<TfrmMenu*>(sub->widget())) {
+                    menu->SetLanguage();
+                }
+            }
+        }
+        return;
+    }
+    if (!languageChanged) {
+        return;
+    }
+    // The open exercise and its Trends window, or the mimic.
+    if (ExerciseWindow* exercise = exerciseWindow()) {
+        exercise->SetLanguage();
+    }
+    if (TfrmGraph* graph = graphWindow()) {
+        graph->SetLanguage();
+    }
+    if (TfrmManual* manual = manualWindow()) {
+        manual->SetLanguage();
+    }
+}
+
 void TfrmMain::closeEvent(QCloseEvent* event)
 {
     // The frame is never closed directly: Exit asks first and ends the
@@ -830,6 +923,11 @@ void TfrmMain::FormMouseMove()
 
 void TfrmMain::settleCentre()
 {
+    if (!m_centreSettled) {
+        // The client area as it is now: its size has settled.
+        m_state.shell.halfWidth = m_mdiArea->width() / 2;
+        m_state.shell.halfHeight = m_mdiArea->height() / 2;
+    }
     m_centreSettled = true;
 }
 

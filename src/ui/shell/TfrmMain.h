@@ -27,6 +27,7 @@ class QMdiArea;
 class QMenu;
 class QStyle;
 class QToolButton;
+class QUrl;
 
 namespace velmor {
 
@@ -34,9 +35,11 @@ class AnalysisMenu;
 class FileCommands;
 class HelpViewer;
 class Preferences;
+class TfrmAbout;
 class TfrmCalculator;
 class TfrmGraph;
 class TfrmManual;
+class TfrmPrefs;
 
 class TfrmMain : public QMainWindow, public MainLink {
     Q_OBJECT
@@ -51,8 +54,17 @@ public:
     void setKeypad(TfrmCalculator* keypad);
     TfrmCalculator* keypad() const { return m_keypad; }
 
+    // The about box and the preferences window (they live as long as the
+    // program).
+    void setAboutBox(TfrmAbout* about) { m_about = about; }
+    TfrmAbout* aboutBox() const { return m_about; }
+    void setPreferencesWindow(TfrmPrefs* preferences) { m_prefs = preferences; }
+    TfrmPrefs* preferencesWindow() const { return m_prefs; }
+
     // The easy menu screen's maker; without one there is no menu screen.
     void setMenuScreenFactory(std::function<QWidget*(TfrmMain*)> factory);
+    // The easy menu screen's child window while it exists.
+    QWidget* menuScreen() const { return m_menuScreen; }
 
     void SetLanguage();
 
@@ -70,6 +82,19 @@ public:
     void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action);
     AnalysisMenu* analysisMenu() const { return m_analysis; }
     FileCommands* fileCommands() const { return m_files; }
+
+    // Child windows of the frame: made with a standard frame (close box) or
+    // a tool-window frame without one, placed at their layout place in a
+    // frame of the layout size or at an offset from the centre otherwise,
+    // and shifted together to show them whole where the client area allows.
+    enum class ChildFrame { Standard, Tool };
+    QMdiSubWindow* addChildWindow(QWidget* window, ChildFrame frame = ChildFrame::Standard);
+    QPoint childPlace(QPoint fixed, QPoint fromCentre) const;
+    void keepInSight(std::initializer_list<QWidget*> windows);
+
+    // What OK of the preferences window applies beyond its stored values:
+    // the language to every window that is open, and the easy menu screen.
+    void applyPreferences(bool languageChanged);
 
     // The open exercise, by its window name (for the keypad), and its Trends.
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
@@ -95,13 +120,16 @@ public:
     void hideKeypad() override;
 
     // Handlers.
-    // File > Open, the toolbar's open button, the pop-up's saved trend.
+    // File > Open, the toolbar's open button, the pop-up's saved trend and
+    // the easy menu's Trends button.
     void FileOpen();
     void mnuFileNewClick();
     void mnuFileExitClick();
     void mnuPreferencesToolbarClick();
     void mnuPreferencesEasymenusClick();
     void mnuHelpContentsClick();
+    void mnuHelpAboutClick();
+    void mnuPreferencesOptionsClick();
     void txtShutChange();
     void TimerTimer();
     // The mouse moved over the frame's background: a scroll arrow of the
@@ -158,6 +186,11 @@ public:
     QLabel* imgCross = nullptr;
     QTimer* Timer = nullptr;
 
+public slots:
+    // The desktop's handler of help addresses (the about box's link): the
+    // help viewer at the contents of the language in force.
+    void openHelpUrl(const QUrl& url);
+
 signals:
     // Exit has released every window: the program ends.
     void terminateRequested();
@@ -186,9 +219,6 @@ private:
     void openLoopExercise(Exercise exercise);
     void openManual();
     void releaseExercise();
-    QPoint childPlace(QPoint fixed, QPoint fromCentre) const;
-    QMdiSubWindow* addChildWindow(QWidget* window);
-    void keepInSight(std::initializer_list<QWidget*> windows);
     // The layout rule: child windows keep their offset from the client
     // area's centre when it is resized.
     void clientResized();
@@ -197,6 +227,8 @@ private:
     Preferences& m_preferences;
     QMdiArea* m_mdiArea = nullptr;
     TfrmCalculator* m_keypad = nullptr;
+    TfrmAbout* m_about = nullptr;
+    TfrmPrefs* m_prefs = nullptr;
     HelpViewer* m_help = nullptr;
     QString m_helpFile;
     QCursor m_cross;
@@ -213,6 +245,7 @@ private:
     QTimer m_switchTimer;
     QString m_pendingName;
     QStyle* m_childStyle = nullptr;
+    QStyle* m_toolChildStyle = nullptr;
     AnalysisMenu* m_analysis = nullptr;
     FileCommands* m_files = nullptr;
     std::function<void(ExerciseWindow*)> m_whenOpen;

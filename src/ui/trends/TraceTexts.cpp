@@ -15,13 +15,19 @@ struct TraceWords {
     const char* unit; // UTF-8
 };
 
-// In the order of the trace table. "Pump Output" is also a check box's
-// text, translated differently there: the read-out's has the
-// disambiguation "read-out".
+// "Pump Output" is also a check box's text, translated differently there:
+// the read-out's has the disambiguation "read-out".
+struct Disambiguated {
+    const char* source;
+    const char* comment;
+};
+constexpr Disambiguated kPumpReadOut = QT_TRANSLATE_NOOP3("TfrmGraph", "Pump Output", "read-out");
+
+// In the order of the trace table.
 constexpr std::array<TraceWords, kTraceCount> kWords{{
     {QT_TRANSLATE_NOOP("TfrmGraph", "Flow Set Point"), 2, "L/min"},
     {QT_TRANSLATE_NOOP("TfrmGraph", "Flow Measured Value"), 2, "L/min"},
-    {"Pump Output", 0, "%"},
+    {kPumpReadOut.source, 0, "%"},
     {QT_TRANSLATE_NOOP("TfrmGraph", "Temperature Set Point"), 2, "\u00b0C"},
     {QT_TRANSLATE_NOOP("TfrmGraph", "Temperature Measured Value"), 2, "\u00b0C"},
     {QT_TRANSLATE_NOOP("TfrmGraph", "Temperature Output"), 0, "%"},
@@ -41,7 +47,7 @@ const TraceWords& WordsOf(TraceId trace)
 QString TraceName(const ShellState& shell, TraceId trace)
 {
     return LangText(shell, "TfrmGraph", WordsOf(trace).name,
-                    trace == TraceId::FlowQ ? "read-out" : nullptr);
+                    trace == TraceId::FlowQ ? kPumpReadOut.comment : nullptr);
 }
 
 QString TraceUnit(TraceId trace)

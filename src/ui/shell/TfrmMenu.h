@@ -1,0 +1,63 @@
+// The easy menu screen: a picture of the rig with its parts named, a heading
+// and a bar of buttons, one per exercise, plus Trends and Exit. It stands in
+// the empty frame whenever no exercise is open and the easy menu is on.
+#pragma once
+
+#include "core/rundata/State.h"
+
+#include <QImage>
+#include <QWidget>
+
+#include <array>
+
+class QFrame;
+class QLabel;
+class QMdiSubWindow;
+class QPushButton;
+
+namespace velmor {
+
+class TfrmMain;
+
+class TfrmMenu : public QWidget {
+    Q_OBJECT
+
+public:
+    // FormCreate, up to the placing in the frame (see ShowMenuScreen).
+    TfrmMenu(VelmorState& state, TfrmMain& main, QWidget* parent = nullptr);
+
+    void SetLanguage();
+
+    // 14, or 12 in large-font mode: the heading's size in English.
+    int baseHeadingSize() const { return m_baseHeadingSize; }
+
+    QLabel* imgPanel = nullptr;
+    QLabel* Heading = nullptr;
+    QFrame* Panel2 = nullptr;
+    QPushButton* btnManual = nullptr;
+    QPushButton* btnFlow = nullptr;
+    QPushButton* btnTemperature = nullptr;
+    QPushButton* btnBatchVolume = nullptr;
+    QPushButton* btnFluidLevel = nullptr;
+    QPushButton* btnOpenLoop = nullptr;
+    QPushButton* btnTrends = nullptr;
+    QPushButton* btnExit = nullptr;
+
+private:
+    // imgEnglish, imgSpanish: the picture in each language, drawn when
+    // first shown.
+    const QImage& picture(bool spanish);
+    void offerPopupMenu(QWidget* control);
+
+    VelmorState& m_state;
+    TfrmMain& m_main;
+    std::array<QImage, 2> m_pictures;
+    int m_baseHeadingSize = 14;
+};
+
+// The maker that the main window's ShowMenu uses: the screen in a child
+// window with a tool-window frame, no close box and a one-blank caption,
+// placed at (59, 0) in a frame of exactly 776 x 578 and centred otherwise.
+QMdiSubWindow* ShowMenuScreen(VelmorState& state, TfrmMain& main);
+
+} // namespace velmor

@@ -1,0 +1,215 @@
+#include "ui/shell/TfrmPrefs.h"
+
+#include "ui/shell/Language.h"
+#include "ui/shell/Preferences.h"
+#include "ui/shell/TfrmMain.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QGroupBox>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QScreen>
+#include <QTimer>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "TfrmPrefs";
+
+} // namespace
+
+TfrmPrefs::TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& main)
+    : QWidget(&main, Qt::Dialog | Qt::WindowStaysOnTopHint | Qt::CustomizeWindowHint |
+                         Qt::WindowTitleHint | Qt::WindowCloseButtonHint),
+      m_state(state), m_preferences(preferences), m_main(main)
+{
+    setObjectName(QStringLiteral("frmPrefs"));
+    setWindowTitle(QStringLiteral("Preferences"));
+
+    grpProgramInterface = new QGroupBox(this);
+    grpProgramInterface->setGeometry(scaled(10), scaled(10), scaled(236), scaled(150));
+    const auto check = [this](int top) {
+        auto* box = new QCheckBox(grpProgramInterface);
+        box->setGeometry(scaled(14), scaled(top), scaled(214), scaled(24));
+        box->setCursor(Qt::PointingHandCursor);
+        return box;
+    };
+    chkMaximised = check(30);
+    chkShowToolbar = check(68);
+    chkMenuShow = check(106);
+
+    grpLanguage = new QGroupBox(this);
+    grpLanguage->setGeometry(scaled(256), scaled(10), scaled(134), scaled(150));
+    const auto radio = [this](int top, bool enabled) {
+        auto* button = new QRadioButton(grpLanguage);
+        button->setGeometry(scaled(14), scaled(top), scaled(112), scaled(22));
+        button->setEnabled(enabled);
+        if (enabled) {
+            button->setCursor(Qt::PointingHandCursor);
+        }
+        return button;
+    };
+    // Only English and Spanish can be chosen; the others are shown, greyed.
+    chkSpanish = radio(24, true);
+    chkEnglish = radio(48, true);
+    chkFrench = radio(72, false);
+    chkItalian = radio(96, false);
+    chkGerman = radio(120, false);
+    connect(chkSpanish, &QRadioButton::toggled, this, &TfrmPrefs::chkSpanishClick);
+    connect(chkEnglish, &QRadioButton::toggled, this, &TfrmPrefs::chkEnglishClick);
+
+    btnOK = new QPushButton(QStringLiteral("OK"), this);
+    btnOK->setGeometry(scaled(224), scaled(172), scaled(80), scaled(27));
+    btnOK->setDefault(true);
+    btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
+    btnCancel->setGeometry(scaled(310), scaled(172), scaled(80), scaled(27));
+    connect(btnOK, &QPushButton::clicked, this, &TfrmPrefs::btnOKClick);
+    connect(btnCancel, &QPushButton::clicked, this, &TfrmPrefs::btnCancelClick);
+
+    // The client area ends 10 pixels right of the language group and 10
+    // below the OK button.
+    setFixedSize(grpLanguage->geometry().right() + 1 + scaled(10),
+                 btnOK->geometry().bottom() + 1 + scaled(10));
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        move(screen->availableGeometry().center() - rect().center());
+    }
+
+    TripTimer = new QTimer(this);
+    TripTimer->setSingleShot(true);
+    TripTimer->setInterval(1);
+    connect(TripTimer, &QTimer::timeout, this, &TfrmPrefs::TripTimerTimer);
+    SetEnglishText();
+}
+
+int TfrmPrefs::scaled(int pixels) const
+{
+    return m_state.shell.largeFonts ? pixels * 6 / 5 : pixels;
+}
+
+void TfrmPrefs::setTexts(bool spanish)
+{
+    const auto text = [spanish](const char* english) {
+        return spanish ? SpanishText(kContext, english) : QString::fromUtf8(english);
+    };
+    setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Preferences")));
+    grpProgramInterface->setTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Program Interface")));
+    grpLanguage->setTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Language")));
+    chkMaximised->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Maximised at Startup")));
+    chkShowToolbar->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Show Toolbar as default")));
+    chkMenuShow->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Show Easy Menu")));
+    chkEnglish->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "English")));
+    chkFrench->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "French")));
+    chkSpanish->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Spanish")));
+    chkGerman->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "German")));
+    chkItalian->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Italian")));
+}
+
+void TfrmPrefs::SetLanguage()
+{
+    if (m_state.shell.langEnglish) {
+        SetEnglishText();
+    } else if (m_state.shell.langSpanish) {
+        SetSpanishText();
+    }
+}
+
+void TfrmPrefs::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    TripTimer->start();
+}
+
+void TfrmPrefs::TripTimerTimer()
+{
+    const ShellState& shell = m_state.shell;
+    SetLanguage();
+    m_languageChanged = false;
+    chkMenuShow->setChecked(shell.showEasyMenu);
+    chkMaximised->setChecked(shell.startMaximised);
+    chkShowToolbar->setChecked(shell.showToolbar);
+    const std::pair<bool, QRadioButton*> languages[] = {
+        {shell.langEnglish, chkEnglish}, {shell.langSpanish, chkSpanish},
+        {shell.langFrench, chkFrench},   {shell.langItalian, chkItalian},
+        {shell.langGerman, chkGerman},
+    };
+    for (const auto& [inForce, button] : languages) {
+        if (inForce && button->isEnabled()) {
+            button->setChecked(true);
+        }
+    }
+    TripTimer->stop();
+}
+
+void TfrmPrefs::chkEnglishClick()
+{
+    if (chkEnglish->isChecked()) {
+        SetEnglishText();
+    }
+}
+
+void TfrmPrefs::chkSpanishClick()
+{
+    if (chkSpanish->isChecked()) {
+        SetSpanishText();
+    }
+}
+
+void TfrmPrefs::SaveValues()
+{
+    ShellState& shell = m_state.shell;
+    shell.showEasyMenu = chkMenuShow->isChecked();
+    m_main.mnuPreferencesEasymenus->setChecked(shell.showEasyMenu);
+    // The maximised start takes effect at the next start, and the toolbar's
+    // visibility stays as it is: Setup > Toolbar changes it for this run.
+    shell.showToolbar = chkShowToolbar->isChecked();
+    m_preferences.save(shell.showEasyMenu, chkMaximised->isChecked(), shell.showToolbar);
+
+    if (chkEnglish->isChecked()) {
+        m_languageChanged = !shell.langEnglish;
+        shell.langEnglish = true;
+        shell.langSpanish = shell.langFrench = shell.langItalian = shell.langGerman = false;
+    } else if (chkSpanish->isChecked()) {
+        m_languageChanged = !shell.langSpanish;
+        shell.langSpanish = true;
+        shell.langEnglish = shell.langFrench = shell.langItalian = shell.langGerman = false;
+    }
+    hide();
+}
+
+void TfrmPrefs::btnOKClick()
+{
+    SaveValues();
+    m_main.applyPreferences(m_languageChanged);
+}
+
+void TfrmPrefs::btnCancelClick()
+{
+    hide();
+}
+
+void TfrmPrefs::closeEvent(QCloseEvent* event)
+{
+    // The close box cancels; the window lives on for its next opening.
+    event->ignore();
+    btnCancelClick();
+}
+
+void TfrmPrefs::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        btnCancelClick();
+        return;
+    }
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        btnOKClick();
+        return;
+    }
+    QWidget::keyPressEvent(event);
+}
+
+} // namespace velmor

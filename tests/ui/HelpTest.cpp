@@ -1,0 +1,290 @@
+// The help pages and their viewer: every link and picture of every page
+// leads somewhere, both languages have the same pages, the contents list
+// follows the start page, back and forward retrace the pages read, find
+// searches the page, and a change of language turns the page shown.
+#include "ui/shell/HelpViewer.h"
+
+#include <QAction>
+#include <QDirIterator>
+#include <QFile>
+#include <QLineEdit>
+#include <QRegularExpression>
+#include <QTextBrowser>
+#include <QTextCursor>
+#include <QTreeWidget>
+#include <QtTest>
+
+#include <set>
+
+using namespace velmor;
+
+namespace {
+
+// A page as the viewer shows it: without its comments (which hold notes
+// for whoever edits the pages).
+QString Read(const QString& resource)
+{
+    QFile file(resource);
+    if (!file.open(QIODevice::ReadOnly)) {
+        return {};
+    }
+    static const QRegularExpression comment(QStringLiteral("<!--.*?-->"),
+                                            QRegularExpression::DotMatchesEverythingOption);
+    return QString::fromUtf8(file.readAll()).remove(comment);
+}
+
+// Every page of the help, as resource paths (":/help/...").
+QStringList Pages()
+{
+    QStringList pages{QStringLiteral(":/help/KLN.hlp"), QStringLiteral(":/help/NLK.hlp")};
+    QDirIterator it(QStringLiteral(":/help"), {QStringLiteral("*.html")}, QDir::Files,
+                    QDirIterator::Subdirectories);
+    while (it.hasNext()) {
+        pages << it.next();
+    }
+    pages.sort();
+    return pages;
+}
+
+QStringList Captures(const QString& text, const QString& pattern)
+{
+    QStringList found;
+    const QRegularExpression expression(pattern);
+    for (auto it = expression.globalMatch(text); it.hasNext();) {
+        found << it.next().captured(1);
+    }
+    return found;
+}
+
+QStringList Anchors(const QString& page)
+{
+    return Captures(Read(page), QStringLiteral("<a name=\"([^\"]+)\""));
+}
+
+QStringList Titles(const QTreeWidgetItem* parent)
+{
+    QStringList titles;
+    for (int k = 0; k < parent->childCount(); ++k) {
+        titles << parent->child(k)->text(0);
+    }
+    return titles;
+}
+
+} // namespace
+
+class HelpTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void everyLinkAndPictureLeadsSomewhere();
+    void bothLanguagesHaveTheSamePages();
+    void contentsFollowTheStartPage();
+    void backAndForward();
+    void findInPage();
+    void languageTurnsThePage();
+    void unknownFileIsRefused();
+};
+
+void HelpTest::everyLinkAndPictureLeadsSomewhere()
+{
+    const QStringList pages = Pages();
+    QCOMPARE(pages.size(), 2 + 2 * 16);
+    QStringList broken;
+    int links = 0;
+    int pictures = 0;
+    for (const QString& page : pages) {
+        const QString text = Read(page);
+        QVERIFY2(!text.isEmpty(), qPrintable(page));
+        QVERIFY2(text.contains(QStringLiteral("<title>")), qPrintable(page));
+        const QUrl base(QStringLiteral("qrc") + page);
+        for (const QString& href : Captures(text, QStringLiteral("href=\"([^\"]+)\""))) {
+            ++links;
+            const QUrl target = base.resolved(QUrl(href));
+            const QString file = QLatin1Char(':') + target.path();
+            if (!QFile::exists(file)) {
+                broken << page + QStringLiteral(" -> ") + href;
+            } else if (target.hasFragment() && !Anchors(file).contains(target.fragment())) {
+                broken << page + QStringLiteral(" -> ") + href + QStringLiteral(" (no anchor)");
+            }
+        }
+        for (const QString& src : Captures(text, QStringLiteral("<img src=\"([^\"]+)\""))) {
+            ++pictures;
+            const QString file = QLatin1Char(':') + base.resolved(QUrl(src)).path();
+            if (QImage(file).isNull()) {
+                broken << page + QStringLiteral(" -> picture ") + src;
+            }
+        }
+    }
+    QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
+    // Few links found would mean the reading of the pages broke.
+    QVERIFY2(links > 100, qPrintable(QString::number(links)));
+    QCOMPARE(pictures, 2 * 10);
+}
+
+void HelpTest::bothLanguagesHaveTheSamePages()
+{
+    std::set<QString> english;
+    std::set<QString> spanish;
+    for (const QString& page : Pages()) {
+        if (page.startsWith(QStringLiteral(":/help/en/"))) {
+            english.insert(page.mid(10));
+        } else if (page.startsWith(QStringLiteral(":/help/es/"))) {
+            spanish.insert(page.mid(10));
+        }
+    }
+    QCOMPARE(english, spanish);
+    for (const QString& page : english) {
+        // The same anchors, so that a link into a page works in both.
+        QCOMPARE(Anchors(QStringLiteral(":/help/es/") + page),
+                 Anchors(QStringLiteral(":/help/en/") + page));
+        // The same pictures, each drawn in its own language.
+        const QStringList pictures = Captures(Read(QStringLiteral(":/help/en/") + page),
+                                              QStringLiteral("<img src=\"([^\"]+)\""));
+        QCOMPARE(Captures(Read(QStringLiteral(":/help/es/") + page),
+                          QStringLiteral("<img src=\"([^\"]+)\"")),
+                 pictures);
+        for (const QString& picture : pictures) {
+            const QImage en(QStringLiteral(":/help/en/") + picture);
+            const QImage es(QStringLiteral(":/help/es/") + picture);
+            QCOMPARE(es.size(), en.size());
+            QVERIFY2(es != en, qPrintable(picture));
+        }
+    }
+}
+
+void HelpTest::contentsFollowTheStartPage()
+{
+    HelpViewer viewer;
+    QVERIFY(viewer.showContents(QStringLiteral("KLN.hlp")));
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("VELMOR Help"));
+    QTreeWidget* contents = viewer.contentsList();
+    QCOMPARE(contents->topLevelItemCount(), 1);
+    const QTreeWidgetItem* top = contents->topLevelItem(0);
+    QCOMPARE(top->text(0), QStringLiteral("VELMOR Help"));
+    QCOMPARE(Titles(top), (QStringList{
+                              QStringLiteral("Getting started"),
+                              QStringLiteral("The exercises"),
+                              QStringLiteral("The controller: PG, PB, I and D"),
+                              QStringLiteral("Set-point waveforms"),
+                              QStringLiteral("Entering a value: the keypad"),
+                              QStringLiteral("Reading and browsing the trend"),
+                              QStringLiteral("Analysing a run"),
+                              QStringLiteral("Simulation files"),
+                              QStringLiteral("Preferences and languages"),
+                              QStringLiteral("Classroom exercises"),
+                          }));
+    QCOMPARE(Titles(top->child(1)),
+             (QStringList{QStringLiteral("System mimic"), QStringLiteral("Flow control"),
+                          QStringLiteral("Fluid level control"), QStringLiteral("Open loop"),
+                          QStringLiteral("Temperature control"),
+                          QStringLiteral("Batch volume control")}));
+    QCOMPARE(top->child(0)->childCount(), 3);
+    // Choosing an entry shows its page and marks it as the one shown.
+    QTreeWidgetItem* flow = top->child(1)->child(1);
+    emit contents->itemClicked(flow, 0);
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/en/flow.html")));
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Flow control"));
+    QCOMPARE(contents->currentItem(), flow);
+    // A link followed inside the pages moves the mark too.
+    viewer.browser()->setSource(QUrl(QStringLiteral("qrc:/help/en/keypad.html")));
+    QCOMPARE(contents->currentItem()->text(0), QStringLiteral("Entering a value: the keypad"));
+
+    // The Spanish start page gives the Spanish contents.
+    QVERIFY(viewer.showContents(QStringLiteral("NLK.hlp")));
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("Ayuda de ROMLEV"));
+    QCOMPARE(contents->topLevelItem(0)->child(0)->text(0), QStringLiteral("Primeros pasos"));
+    QCOMPARE(contents->topLevelItem(0)->childCount(), 10);
+}
+
+void HelpTest::backAndForward()
+{
+    HelpViewer viewer;
+    viewer.showContents(QStringLiteral("KLN.hlp"));
+    QVERIFY(!viewer.backAction()->isEnabled());
+    QVERIFY(!viewer.forwardAction()->isEnabled());
+    viewer.browser()->setSource(QUrl(QStringLiteral("qrc:/help/en/trends.html")));
+    viewer.browser()->setSource(QUrl(QStringLiteral("qrc:/help/en/files.html")));
+    QVERIFY(viewer.backAction()->isEnabled());
+    viewer.backAction()->trigger();
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/en/trends.html")));
+    QVERIFY(viewer.forwardAction()->isEnabled());
+    viewer.backAction()->trigger();
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/KLN.hlp")));
+    QVERIFY(!viewer.backAction()->isEnabled());
+    viewer.forwardAction()->trigger();
+    viewer.forwardAction()->trigger();
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/en/files.html")));
+    QVERIFY(!viewer.forwardAction()->isEnabled());
+    // Contents goes back to the start page.
+    viewer.homeAction()->trigger();
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/KLN.hlp")));
+}
+
+void HelpTest::findInPage()
+{
+    HelpViewer viewer;
+    viewer.showContents(QStringLiteral("KLN.hlp"));
+    viewer.browser()->setSource(QUrl(QStringLiteral("qrc:/help/en/flow.html")));
+    QVERIFY(viewer.findInPage(QStringLiteral("gate valve")));
+    QCOMPARE(viewer.browser()->textCursor().selectedText().toLower(), QStringLiteral("gate valve"));
+    const int first = viewer.browser()->textCursor().position();
+    // The next match lies further on; past the last one the search goes
+    // round to the first again.
+    QVERIFY(viewer.findInPage(QStringLiteral("gate valve")));
+    QVERIFY(viewer.browser()->textCursor().position() > first);
+    int rounds = 0;
+    while (viewer.browser()->textCursor().position() != first && rounds < 20) {
+        QVERIFY(viewer.findInPage(QStringLiteral("gate valve")));
+        ++rounds;
+    }
+    QCOMPARE(viewer.browser()->textCursor().position(), first);
+    // Backwards from the first match goes round to the last.
+    QVERIFY(viewer.findInPage(QStringLiteral("gate valve"), true));
+    QVERIFY(viewer.browser()->textCursor().position() > first);
+    // A word that is not there: nothing found, and the field says so.
+    QVERIFY(!viewer.findInPage(QStringLiteral("xylophone")));
+    QVERIFY(viewer.findField()->styleSheet().contains(QStringLiteral("background")));
+    QVERIFY(viewer.findInPage(QStringLiteral("Manual")));
+    QVERIFY(viewer.findField()->styleSheet().isEmpty());
+    // Typing in the field searches from the top of the page.
+    viewer.findField()->clear();
+    QTest::keyClicks(viewer.findField(), QStringLiteral("pump button"));
+    QCOMPARE(viewer.browser()->textCursor().selectedText(), QStringLiteral("pump button"));
+}
+
+void HelpTest::languageTurnsThePage()
+{
+    HelpViewer viewer;
+    viewer.showContents(QStringLiteral("KLN.hlp"));
+    viewer.browser()->setSource(QUrl(QStringLiteral("qrc:/help/en/controller.html#units")));
+    ShellState spanish;
+    spanish.langEnglish = false;
+    spanish.langSpanish = true;
+    viewer.SetLanguage(spanish, QStringLiteral("NLK.hlp"));
+    QCOMPARE(viewer.currentFile(), QStringLiteral("NLK.hlp"));
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/es/controller.html#units")));
+    QCOMPARE(viewer.windowTitle(), QStringLiteral("El controlador: Kp, LP, Ki y Kd"));
+    QCOMPARE(viewer.backAction()->text(), QString::fromUtf8("Atr\u00e1s"));
+    QCOMPARE(viewer.homeAction()->text(), QStringLiteral("Contenido"));
+    // From the start page to the start page.
+    viewer.homeAction()->trigger();
+    viewer.SetLanguage(ShellState{}, QStringLiteral("KLN.hlp"));
+    QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/KLN.hlp")));
+    QCOMPARE(viewer.backAction()->text(), QStringLiteral("Back"));
+    // A hidden viewer only takes the words; its page waits for F1.
+    viewer.hide();
+    viewer.SetLanguage(spanish, QStringLiteral("NLK.hlp"));
+    QCOMPARE(viewer.currentFile(), QStringLiteral("KLN.hlp"));
+    QCOMPARE(viewer.forwardAction()->text(), QStringLiteral("Adelante"));
+}
+
+void HelpTest::unknownFileIsRefused()
+{
+    HelpViewer viewer;
+    QVERIFY(!viewer.showContents(QStringLiteral("missing.hlp")));
+    QVERIFY(!viewer.isVisible());
+    QVERIFY(viewer.currentFile().isEmpty());
+}
+
+QTEST_MAIN(HelpTest)
+#include "HelpTest.moc"
