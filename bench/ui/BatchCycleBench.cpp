@@ -6,7 +6,6 @@
 #include "ui/exercises/TfrmBatch.h"
 #include "ui/trends/TfrmGraph.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -51,16 +50,3 @@ BENCHMARK(BatchLiveCycleDrawing)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -12,7 +12,6 @@
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
-#include <QApplication>
 #include <QTemporaryDir>
 
 #include <benchmark/benchmark.h>
@@ -130,16 +129,3 @@ void BM_CursorLineStepWithSettingsBox(benchmark::State& bs)
 BENCHMARK(BM_CursorLineStepWithSettingsBox)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -5,7 +5,6 @@
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/trends/TfrmGraph.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -71,13 +70,3 @@ BENCHMARK(LiveCycleDrawing)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
 BENCHMARK(WholeCycle)->Unit(benchmark::kMicrosecond)->Repetitions(5)->ReportAggregatesOnly(true);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

@@ -3,7 +3,6 @@
 // water and the level bar) changing every update, plus a path switching.
 #include "ui/mimic/TfrmManual.h"
 
-#include <QApplication>
 #include <QTimer>
 
 #include <benchmark/benchmark.h>
@@ -41,13 +40,3 @@ BENCHMARK(UpdateWithDrawing)
     ->Unit(benchmark::kMicrosecond)
     ->Repetitions(5)
     ->ReportAggregatesOnly(true);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

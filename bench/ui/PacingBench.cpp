@@ -7,7 +7,6 @@
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/trends/TfrmGraph.h"
 
-#include <QApplication>
 #include <QEventLoop>
 
 #include <benchmark/benchmark.h>
@@ -68,16 +67,3 @@ void Pacing(benchmark::State& bs, Exercise exercise)
 
 BENCHMARK_CAPTURE(Pacing, Flow, Exercise::Flow)->Iterations(1)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(Pacing, Batch, Exercise::Batch)->Iterations(1)->Unit(benchmark::kMillisecond);
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}

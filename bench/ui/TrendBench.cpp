@@ -4,7 +4,6 @@
 #include "core/exercises/FlowEngine.h"
 #include "ui/trends/TfrmGraph.h"
 
-#include <QApplication>
 
 #include <benchmark/benchmark.h>
 
@@ -71,16 +70,3 @@ void BM_LiveCycleDrawing(benchmark::State& bs)
 BENCHMARK(BM_LiveCycleDrawing)->Unit(benchmark::kMicrosecond);
 
 } // namespace
-
-int main(int argc, char** argv)
-{
-    qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
-        return 1;
-    }
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
-}
