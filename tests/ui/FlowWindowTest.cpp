@@ -15,34 +15,17 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "FakeMain.h"
+
 #include <algorithm>
 #include <chrono>
 #include <memory>
 #include <vector>
 
 using namespace velmor;
+using velmor::test::FakeMain;
 
 namespace {
-
-// The main window as the Flow window sees it, recording what it is asked.
-struct FakeMain : MainLink {
-    bool runMenus = true;
-    bool fileNew = false;
-    bool fileCommands = false;
-    bool flowChecked = true;
-    QString shut;
-    int timerStops = 0;
-    int keypadShows = 0;
-    int keypadHides = 0;
-    void setRunMenusEnabled(bool enabled) override { runMenus = enabled; }
-    void setFileNewEnabled(bool enabled) override { fileNew = enabled; }
-    void setFileCommandsEnabled(bool enabled) override { fileCommands = enabled; }
-    void setControlItemChecked(Exercise, bool checked) override { flowChecked = checked; }
-    void writeShut(const QString& name) override { shut = name; }
-    void stopTimer() override { ++timerStops; }
-    void showKeypad() override { ++keypadShows; }
-    void hideKeypad() override { ++keypadHides; }
-};
 
 struct Rig {
     std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
@@ -598,7 +581,7 @@ void FlowWindowTest::closeStopsRunAndNamesItself()
     QVERIFY(!rig.flow->driver()->running());
     QVERIFY(!rig.state->run.runActive);
     QCOMPARE(rig.main.shut, QStringLiteral("frmFlow"));
-    QVERIFY(!rig.main.flowChecked);
+    QVERIFY(!rig.main.checked);
     QVERIFY(!rig.main.fileNew);
     // MENU does the same; while the program ends nothing is written.
     rig.main.shut.clear();

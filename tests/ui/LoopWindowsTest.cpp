@@ -21,6 +21,8 @@
 #include <QRadioButton>
 #include <QtTest>
 
+#include "FakeMain.h"
+
 #include <functional>
 #include <map>
 #include <memory>
@@ -29,26 +31,9 @@
 #include <vector>
 
 using namespace velmor;
+using velmor::test::FakeMain;
 
 namespace {
-
-struct FakeMain : MainLink {
-    bool runMenus = true;
-    bool fileNew = false;
-    bool fileCommands = false;
-    bool checked = true;
-    QString shut;
-    int keypadShows = 0;
-    int keypadHides = 0;
-    void setRunMenusEnabled(bool enabled) override { runMenus = enabled; }
-    void setFileNewEnabled(bool enabled) override { fileNew = enabled; }
-    void setFileCommandsEnabled(bool enabled) override { fileCommands = enabled; }
-    void setControlItemChecked(Exercise, bool on) override { checked = on; }
-    void writeShut(const QString& name) override { shut = name; }
-    void stopTimer() override {}
-    void showKeypad() override { ++keypadShows; }
-    void hideKeypad() override { ++keypadHides; }
-};
 
 template <typename Window> struct Rig {
     std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();

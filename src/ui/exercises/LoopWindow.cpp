@@ -29,6 +29,33 @@ int BarPixels(long double value, long double fullScale)
     return static_cast<int>(Trunc(value / fullScale * kBarPixels + 0.5L));
 }
 
+// The grey wells the two bars stand in, before their scale is drawn.
+void FillBarWells(QPainter& p)
+{
+    p.fillRect(Ltrb(15, 76, 35, 341), QColor(160, 160, 160));
+    p.fillRect(Ltrb(78, 76, 98, 341), QColor(160, 160, 160));
+}
+
+// Tick k of a scale with `steps` ticks from 0 to `fullScale`: its value and
+// its row (every fifth tick is a major one with a label).
+struct Tick {
+    long double value;
+    int y;
+    bool major;
+};
+
+Tick TickAt(float fullScale, int k, int steps)
+{
+    const long double value = static_cast<long double>(fullScale) * k / steps;
+    const int h = BarPixels(value, fullScale);
+    return {value, kBarBottom - 1 - h + (k == 0 ? 0 : 1), k % 5 == 0};
+}
+
+int TickCount(float fullScale, float labelStep)
+{
+    return static_cast<int>(std::lround(fullScale / (labelStep / 5)));
+}
+
 } // namespace
 
 void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize)
@@ -72,26 +99,22 @@ void DrawBarScale(QImage& image, float fullScale, float labelStep, int decimals,
                   const QString& unit, const QString& left, const QString& right)
 {
     QPainter p(&image);
-    p.fillRect(Ltrb(15, 76, 35, 341), QColor(160, 160, 160));
-    p.fillRect(Ltrb(78, 76, 98, 341), QColor(160, 160, 160));
+    FillBarWells(p);
     p.setRenderHint(QPainter::TextAntialiasing);
     const QFont scaleFont = PanelFont(7, false);
     const QFontMetrics metrics(scaleFont);
     p.setFont(scaleFont);
-    const int steps = static_cast<int>(std::lround(fullScale / (labelStep / 5)));
+    const int steps = TickCount(fullScale, labelStep);
     for (int k = 0; k <= steps; ++k) {
-        const long double value = static_cast<long double>(fullScale) * k / steps;
-        const int h = static_cast<int>(Trunc(value / fullScale * 263 + 0.5L));
-        const int y = 340 - 1 - h + (k == 0 ? 0 : 1);
-        const bool major = k % 5 == 0;
+        const Tick tick = TickAt(fullScale, k, steps);
         p.setPen(QColor(64, 64, 64));
-        p.drawLine(37, y, major ? 42 : 39, y);
-        p.drawLine(major ? 71 : 74, y, 76, y);
-        if (major) {
-            const QString text = FormatFixed(static_cast<double>(value), decimals);
+        p.drawLine(37, tick.y, tick.major ? 42 : 39, tick.y);
+        p.drawLine(tick.major ? 71 : 74, tick.y, 76, tick.y);
+        if (tick.major) {
+            const QString text = FormatFixed(static_cast<double>(tick.value), decimals);
             const int w = metrics.horizontalAdvance(text);
             p.setPen(Qt::black);
-            p.drawText(57 - w / 2, y - metrics.height() / 2 + metrics.ascent(), text);
+            p.drawText(57 - w / 2, tick.y - metrics.height() / 2 + metrics.ascent(), text);
         }
     }
     const QFont captionFont = PanelFont(7);
@@ -110,31 +133,27 @@ void DrawBarScale(QImage& image, float fullScale, float labelStep, int decimals,
 void DrawDualBarScale(QImage& image, const BarScale& left, const BarScale& right)
 {
     QPainter p(&image);
-    p.fillRect(Ltrb(15, 76, 35, 341), QColor(160, 160, 160));
-    p.fillRect(Ltrb(78, 76, 98, 341), QColor(160, 160, 160));
+    FillBarWells(p);
     p.setRenderHint(QPainter::TextAntialiasing);
     const QFont scaleFont = PanelFont(6, false);
     const QFontMetrics metrics(scaleFont);
     p.setFont(scaleFont);
     const auto side = [&](const BarScale& scale, bool onLeft) {
-        const int steps = static_cast<int>(std::lround(scale.fullScale / (scale.labelStep / 5)));
+        const int steps = TickCount(scale.fullScale, scale.labelStep);
         for (int k = 0; k <= steps; ++k) {
-            const long double value = static_cast<long double>(scale.fullScale) * k / steps;
-            const int h = static_cast<int>(Trunc(value / scale.fullScale * 263 + 0.5L));
-            const int y = 340 - 1 - h + (k == 0 ? 0 : 1);
-            const bool major = k % 5 == 0;
+            const Tick tick = TickAt(scale.fullScale, k, steps);
             p.setPen(QColor(64, 64, 64));
             if (onLeft) {
-                p.drawLine(37, y, major ? 41 : 39, y);
+                p.drawLine(37, tick.y, tick.major ? 41 : 39, tick.y);
             } else {
-                p.drawLine(major ? 72 : 74, y, 76, y);
+                p.drawLine(tick.major ? 72 : 74, tick.y, 76, tick.y);
             }
-            if (major) {
-                const QString text = FormatFixed(static_cast<double>(value), scale.decimals);
+            if (tick.major) {
+                const QString text = FormatFixed(static_cast<double>(tick.value), scale.decimals);
                 const int w = metrics.horizontalAdvance(text);
                 p.setPen(Qt::black);
                 const int x = onLeft ? 43 : 70 - w;
-                p.drawText(x, y - metrics.height() / 2 + metrics.ascent(), text);
+                p.drawText(x, tick.y - metrics.height() / 2 + metrics.ascent(), text);
             }
         }
     };

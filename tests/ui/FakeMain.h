@@ -1,0 +1,30 @@
+// The main window as an exercise window sees it, recording what it is
+// asked: for the window tests that run a window on its own.
+#pragma once
+
+#include "ui/exercises/ExerciseWindow.h"
+
+#include <QString>
+
+namespace velmor::test {
+
+struct FakeMain : MainLink {
+    bool runMenus = true;
+    bool fileNew = false;
+    bool fileCommands = false;
+    bool checked = true; // the exercise's Control menu check mark
+    QString shut;
+    int timerStops = 0;
+    int keypadShows = 0;
+    int keypadHides = 0;
+    void setRunMenusEnabled(bool enabled) override { runMenus = enabled; }
+    void setFileNewEnabled(bool enabled) override { fileNew = enabled; }
+    void setFileCommandsEnabled(bool enabled) override { fileCommands = enabled; }
+    void setControlItemChecked(Exercise, bool on) override { checked = on; }
+    void writeShut(const QString& name) override { shut = name; }
+    void stopTimer() override { ++timerStops; }
+    void showKeypad() override { ++keypadShows; }
+    void hideKeypad() override { ++keypadHides; }
+};
+
+} // namespace velmor::test
