@@ -157,7 +157,12 @@ void PreferencesTest::windowShowsTheChoicesInForce()
     QVERIFY(m.btnPreferences->isEnabled());
     TfrmPrefs* prefs = OpenPreferences(p);
     QVERIFY(prefs != nullptr);
+    // On top, with a close box only, and of one size.
     QVERIFY(prefs->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(prefs->windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(prefs->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(prefs->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(prefs->minimumSize(), prefs->maximumSize());
     QVERIFY(prefs->chkMaximised->isChecked());
     QVERIFY(!prefs->chkShowToolbar->isChecked());
     QVERIFY(prefs->chkMenuShow->isChecked());
@@ -276,6 +281,19 @@ void PreferencesTest::spanishThenCancelChangesNothing()
     QTest::keyClick(prefs, Qt::Key_Escape);
     QVERIFY(!prefs->isVisible());
     QVERIFY(p.state->shell.langEnglish);
+    // Enter on the Cancel button cancels; Enter anywhere else is OK.
+    prefs = OpenPreferences(p);
+    prefs->chkSpanish->click();
+    prefs->chkMenuShow->setChecked(!prefs->chkMenuShow->isChecked());
+    QTest::keyClick(prefs->btnCancel, Qt::Key_Return);
+    QVERIFY(!prefs->isVisible());
+    QVERIFY(p.state->shell.langEnglish);
+    QCOMPARE(p.preferences->text(QStringLiteral("Show Easy Menus")), storedBefore);
+    prefs = OpenPreferences(p);
+    prefs->chkSpanish->click();
+    QTest::keyClick(prefs->chkMaximised, Qt::Key_Return);
+    QVERIFY(!prefs->isVisible());
+    QVERIFY(p.state->shell.langSpanish);
 }
 
 void PreferencesTest::previewTouchesOnlyThisWindow()

@@ -68,6 +68,10 @@ TfrmPrefs::TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& mai
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setGeometry(scaled(310), scaled(172), scaled(80), scaled(27));
+    // A button with the focus answers Enter itself (Cancel cancels); Enter
+    // on any other control is OK.
+    btnOK->setAutoDefault(true);
+    btnCancel->setAutoDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &TfrmPrefs::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmPrefs::btnCancelClick);
 
