@@ -4,7 +4,9 @@
 // window that is open.
 #include "ProgramFixture.h"
 
+#include "ui/exercises/ControllerPanel.h"
 #include "ui/mimic/TfrmManual.h"
+#include "ui/shell/FileCommands.h"
 #include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMenu.h"
@@ -18,10 +20,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QToolButton>
 
 using namespace velmor;
+using velmor::test::Answer;
 using velmor::test::Program;
 
 namespace {
@@ -58,6 +62,7 @@ private slots:
     void spanishAndOkSwitchesEveryOpenWindow();
     void spanishReachesTheMimicAndTheMenuScreen();
     void spanishThenCancelChangesNothing();
+    void spanishQuestionsAndTheWarningsThatStayEnglish();
     void previewTouchesOnlyThisWindow();
     void toolbarChoiceWaitsForTheNextStart();
     void maximisedChoiceWaitsForTheNextStart();
@@ -294,6 +299,58 @@ void PreferencesTest::spanishThenCancelChangesNothing()
     QTest::keyClick(prefs->chkMaximised, Qt::Key_Return);
     QVERIFY(!prefs->isVisible());
     QVERIFY(p.state->shell.langSpanish);
+}
+
+void PreferencesTest::spanishQuestionsAndTheWarningsThatStayEnglish()
+{
+    Program p;
+    TfrmMain& m = p.m();
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    m.mnuControlFlow->trigger();
+    TfrmPrefs* prefs = OpenPreferences(p);
+    prefs->chkSpanish->click();
+    prefs->btnOK->click();
+    QVERIFY(p.state->shell.langSpanish);
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::No);
+        m.mnuFileNew->trigger();
+        QCOMPARE(*text, Spanish("\u00bfEst\u00e1 seguro?"));
+    }
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::No);
+        m.mnuFileExit->trigger();
+        QCOMPARE(*text, Spanish("\u00bfCerrar ROMLEV?"));
+    }
+    QVERIFY(!p.state->shell.closing);
+
+    // The keypad's range warning and the refusal of a file that is not a
+    // simulation stay English.
+    QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
+    TfrmCalculator* keypad = m.keypad();
+    QVERIFY(keypad->isVisible());
+    QCOMPARE(keypad->windowTitle(), QStringLiteral("Nuevo valor"));
+    QTest::keyClicks(keypad->txtValue, QStringLiteral("1000"));
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::Ok);
+        keypad->btnOK->click();
+        QCOMPARE(*text, QStringLiteral("Out of Range"));
+    }
+    keypad->btnCancel->click();
+    const QString notes = p.dir.filePath(QStringLiteral("notes.psm"));
+    {
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Some notes\r\n1,2\r\n");
+    }
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::Ok);
+        m.fileCommands()->openChosenFile(notes);
+        QCOMPARE(*text, QStringLiteral("VELMOR does not load KLN trends"));
+    }
 }
 
 void PreferencesTest::previewTouchesOnlyThisWindow()
