@@ -64,6 +64,7 @@ private slots:
     void spanishThenCancelChangesNothing();
     void spanishQuestionsAndTheWarningsThatStayEnglish();
     void previewTouchesOnlyThisWindow();
+    void restoringKeepsTheChoicesBeingMade();
     void toolbarChoiceWaitsForTheNextStart();
     void maximisedChoiceWaitsForTheNextStart();
     void easyMenuChoiceActsAtOnce();
@@ -369,6 +370,27 @@ void PreferencesTest::previewTouchesOnlyThisWindow()
     prefs->chkEnglish->click();
     QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(prefs->chkMenuShow->text(), QStringLiteral("Show Easy Menu"));
+}
+
+void PreferencesTest::restoringKeepsTheChoicesBeingMade()
+{
+    Program p;
+    TfrmPrefs* prefs = OpenPreferences(p);
+    const bool menuShow = prefs->chkMenuShow->isChecked();
+    prefs->chkSpanish->click();
+    prefs->chkMenuShow->click();
+    // The window manager brings the window back from its icon: a show
+    // event of its own, not an opening.
+    QShowEvent restored;
+    QSpontaneKeyEvent::setSpontaneous(&restored);
+    // Delivered as the system delivers it (sendEvent would clear the mark).
+    qApp->notify(prefs, &restored);
+    QTest::qWait(50);
+    QVERIFY(prefs->chkSpanish->isChecked());
+    QCOMPARE(prefs->chkMenuShow->isChecked(), !menuShow);
+    QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferencias"));
+    prefs->btnOK->click();
+    QVERIFY(p.state->shell.langSpanish);
 }
 
 void PreferencesTest::toolbarChoiceWaitsForTheNextStart()

@@ -125,7 +125,11 @@ void TfrmPrefs::SetLanguage()
 void TfrmPrefs::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    TripTimer->start();
+    // An opening fills in the choices in force; the window coming back from
+    // its icon keeps the choices being made.
+    if (!event->spontaneous()) {
+        TripTimer->start();
+    }
 }
 
 void TfrmPrefs::TripTimerTimer()
