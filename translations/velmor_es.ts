@@ -154,6 +154,11 @@
         <translation>Nuevo valor</translation>
     </message>
     <message>
+        <source>New value</source>
+        <comment>label</comment>
+        <translation>Valor nuevo</translation>
+    </message>
+    <message>
         <source>Minimum value</source>
         <translation>Valor mínimo</translation>
     </message>

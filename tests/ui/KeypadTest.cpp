@@ -313,6 +313,10 @@ void KeypadTest::spanishTexts()
     pad.keypad->SetLanguage();
     QCOMPARE(pad.keypad->windowTitle(), QStringLiteral("Nuevo valor"));
     QCOMPARE(pad.keypad->lblMinimum->text(), QString::fromUtf8("Valor mínimo"));
+    QCOMPARE(pad.keypad->lblMaximum->text(), QString::fromUtf8("Valor máximo"));
+    QCOMPARE(pad.keypad->lblOld->text(), QStringLiteral("Valor antiguo"));
+    // One English text, two Spanish ones: the caption and the label differ.
+    QCOMPARE(pad.keypad->lblNew->text(), QStringLiteral("Valor nuevo"));
     QCOMPARE(pad.keypad->btnCancel->text(), QStringLiteral("Cancelar"));
     QCOMPARE(pad.keypad->btnKeypad->text(), QStringLiteral("Teclado -->"));
     QCOMPARE(pad.keypad->btnOK->text(), QStringLiteral("OK"));

@@ -161,6 +161,8 @@ void MainWindowTest::menusAndHints()
     m.mnuPreferencesToolbar->trigger();
     QCOMPARE(m.pnlToolbar->isVisible(), !shown);
     QCOMPARE(m.mnuPreferencesToolbar->isChecked(), !shown);
+    // For this run only: the stored choice stays.
+    QCOMPARE(p.preferences->text(QStringLiteral("Toolbar")), QString());
 }
 
 void MainWindowTest::spanishMenusAndHints()
@@ -173,12 +175,27 @@ void MainWindowTest::spanishMenusAndHints()
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
     QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
     QCOMPARE(m.mnuPreferencesOptions->text(), QStringLiteral("&Preferentias..."));
-    QCOMPARE(m.btnNew->toolTip(), QStringLiteral("Nuevo..."));
-    QCOMPARE(m.btnOpenIt->toolTip(), QStringLiteral("Abrir..."));
-    QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
-    QCOMPARE(m.btnBatchVolume->toolTip(), QStringLiteral("Volumen del Lote"));
-    QCOMPARE(m.btnHelp->toolTip(), QStringLiteral("Ayuda..."));
+    // Every hint from its own menu item, without the accelerator mark.
+    const std::pair<QToolButton*, const char*> hints[] = {
+        {m.btnNew, "Nuevo..."},
+        {m.btnOpenIt, "Abrir..."},
+        {m.btnManual, "Manual"},
+        {m.btnFlow, "Flujo"},
+        {m.btnTemperature, "Temperatura"},
+        {m.btnBatchVolume, "Volumen del Lote"},
+        {m.btnFluidLevel, "Nivel de Fluido"},
+        {m.btnOpenLoop, "Circuito Abierto"},
+        {m.btnPreferences, "Preferentias..."},
+        {m.btnHelp, "Ayuda..."},
+    };
+    for (const auto& [button, hint] : hints) {
+        QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
+    }
     QCOMPARE(m.mnuFileSave->text(), QStringLiteral("&Save..."));
+    QCOMPARE(m.mnuFilePrint->text(), QStringLiteral("&Print..."));
+    QCOMPARE(m.popOnOff->text(), QStringLiteral("&Manual"));
+    QCOMPARE(m.popPreferences->text(), QStringLiteral("Preferentias"));
+    QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Cargar Tendencia Guardada..."));
     p.state->shell.langSpanish = false;
     p.state->shell.langEnglish = true;
     m.SetLanguage();

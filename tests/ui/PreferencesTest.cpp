@@ -4,7 +4,9 @@
 // window that is open.
 #include "ProgramFixture.h"
 
+#include "ui/exercises/ControllerPanel.h"
 #include "ui/mimic/TfrmManual.h"
+#include "ui/shell/FileCommands.h"
 #include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMenu.h"
@@ -18,10 +20,12 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QMenu>
+#include <QMessageBox>
 #include <QRadioButton>
 #include <QToolButton>
 
 using namespace velmor;
+using velmor::test::Answer;
 using velmor::test::Program;
 
 namespace {
@@ -58,7 +62,9 @@ private slots:
     void spanishAndOkSwitchesEveryOpenWindow();
     void spanishReachesTheMimicAndTheMenuScreen();
     void spanishThenCancelChangesNothing();
+    void spanishQuestionsAndTheWarningsThatStayEnglish();
     void previewTouchesOnlyThisWindow();
+    void restoringKeepsTheChoicesBeingMade();
     void toolbarChoiceWaitsForTheNextStart();
     void maximisedChoiceWaitsForTheNextStart();
     void easyMenuChoiceActsAtOnce();
@@ -157,7 +163,12 @@ void PreferencesTest::windowShowsTheChoicesInForce()
     QVERIFY(m.btnPreferences->isEnabled());
     TfrmPrefs* prefs = OpenPreferences(p);
     QVERIFY(prefs != nullptr);
+    // On top, with a close box only, and of one size.
     QVERIFY(prefs->windowFlags() & Qt::WindowStaysOnTopHint);
+    QVERIFY(prefs->windowFlags() & Qt::WindowCloseButtonHint);
+    QVERIFY(!(prefs->windowFlags() & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(prefs->windowFlags() & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(prefs->minimumSize(), prefs->maximumSize());
     QVERIFY(prefs->chkMaximised->isChecked());
     QVERIFY(!prefs->chkShowToolbar->isChecked());
     QVERIFY(prefs->chkMenuShow->isChecked());
@@ -276,6 +287,71 @@ void PreferencesTest::spanishThenCancelChangesNothing()
     QTest::keyClick(prefs, Qt::Key_Escape);
     QVERIFY(!prefs->isVisible());
     QVERIFY(p.state->shell.langEnglish);
+    // Enter on the Cancel button cancels; Enter anywhere else is OK.
+    prefs = OpenPreferences(p);
+    prefs->chkSpanish->click();
+    prefs->chkMenuShow->setChecked(!prefs->chkMenuShow->isChecked());
+    QTest::keyClick(prefs->btnCancel, Qt::Key_Return);
+    QVERIFY(!prefs->isVisible());
+    QVERIFY(p.state->shell.langEnglish);
+    QCOMPARE(p.preferences->text(QStringLiteral("Show Easy Menus")), storedBefore);
+    prefs = OpenPreferences(p);
+    prefs->chkSpanish->click();
+    QTest::keyClick(prefs->chkMaximised, Qt::Key_Return);
+    QVERIFY(!prefs->isVisible());
+    QVERIFY(p.state->shell.langSpanish);
+}
+
+void PreferencesTest::spanishQuestionsAndTheWarningsThatStayEnglish()
+{
+    Program p;
+    TfrmMain& m = p.m();
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    m.mnuControlFlow->trigger();
+    TfrmPrefs* prefs = OpenPreferences(p);
+    prefs->chkSpanish->click();
+    prefs->btnOK->click();
+    QVERIFY(p.state->shell.langSpanish);
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::No);
+        m.mnuFileNew->trigger();
+        QCOMPARE(*text, Spanish("\u00bfEst\u00e1 seguro?"));
+    }
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::No);
+        m.mnuFileExit->trigger();
+        QCOMPARE(*text, Spanish("\u00bfCerrar ROMLEV?"));
+    }
+    QVERIFY(!p.state->shell.closing);
+
+    // The keypad's range warning and the refusal of a file that is not a
+    // simulation stay English.
+    QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
+    TfrmCalculator* keypad = m.keypad();
+    QVERIFY(keypad->isVisible());
+    QCOMPARE(keypad->windowTitle(), QStringLiteral("Nuevo valor"));
+    QTest::keyClicks(keypad->txtValue, QStringLiteral("1000"));
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::Ok);
+        keypad->btnOK->click();
+        QCOMPARE(*text, QStringLiteral("Out of Range"));
+    }
+    keypad->btnCancel->click();
+    const QString notes = p.dir.filePath(QStringLiteral("notes.psm"));
+    {
+        QFile file(notes);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write("Some notes\r\n1,2\r\n");
+    }
+    {
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::Ok);
+        m.fileCommands()->openChosenFile(notes);
+        QCOMPARE(*text, QStringLiteral("VELMOR does not load KLN trends"));
+    }
 }
 
 void PreferencesTest::previewTouchesOnlyThisWindow()
@@ -294,6 +370,27 @@ void PreferencesTest::previewTouchesOnlyThisWindow()
     prefs->chkEnglish->click();
     QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(prefs->chkMenuShow->text(), QStringLiteral("Show Easy Menu"));
+}
+
+void PreferencesTest::restoringKeepsTheChoicesBeingMade()
+{
+    Program p;
+    TfrmPrefs* prefs = OpenPreferences(p);
+    const bool menuShow = prefs->chkMenuShow->isChecked();
+    prefs->chkSpanish->click();
+    prefs->chkMenuShow->click();
+    // The window manager brings the window back from its icon: a show
+    // event of its own, not an opening.
+    QShowEvent restored;
+    QSpontaneKeyEvent::setSpontaneous(&restored);
+    // Delivered as the system delivers it (sendEvent would clear the mark).
+    qApp->notify(prefs, &restored);
+    QTest::qWait(50);
+    QVERIFY(prefs->chkSpanish->isChecked());
+    QCOMPARE(prefs->chkMenuShow->isChecked(), !menuShow);
+    QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferencias"));
+    prefs->btnOK->click();
+    QVERIFY(p.state->shell.langSpanish);
 }
 
 void PreferencesTest::toolbarChoiceWaitsForTheNextStart()

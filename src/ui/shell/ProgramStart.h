@@ -25,7 +25,6 @@ std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& prefere
 // application object, the one state, the stored preferences, the windows
 // and the event loop. `started` runs once the main window is shown, before
 // the event loop (tests drive the real program through it). --help and
-// --version answer without opening a window (no display is needed). --help and
 // --version answer without opening a window (no display is needed).
 int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& started = {});
 

@@ -166,7 +166,12 @@ void TfrmCalculator::SetLanguage()
     lblMinimum->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Minimum value")));
     lblMaximum->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Maximum value")));
     lblOld->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Old value")));
-    lblNew->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "New value")));
+    // The caption and this label read alike in English but not in Spanish.
+    static constexpr struct {
+        const char* source;
+        const char* comment;
+    } newValueLabel = QT_TRANSLATE_NOOP3("TfrmCalculator", "New value", "label");
+    lblNew->setText(LangText(shell, kContext, newValueLabel.source, newValueLabel.comment));
     btnCancel->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Cancel")));
     btnKeypad->setText(btnKeypad->text().endsWith(QLatin1Char('>'))
                            ? text(QT_TRANSLATE_NOOP("TfrmCalculator", "Keypad -->"))

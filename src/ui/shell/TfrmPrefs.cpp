@@ -68,6 +68,10 @@ TfrmPrefs::TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& mai
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
     btnCancel->setGeometry(scaled(310), scaled(172), scaled(80), scaled(27));
+    // A button with the focus answers Enter itself (Cancel cancels); Enter
+    // on any other control is OK.
+    btnOK->setAutoDefault(true);
+    btnCancel->setAutoDefault(true);
     connect(btnOK, &QPushButton::clicked, this, &TfrmPrefs::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmPrefs::btnCancelClick);
 
@@ -121,7 +125,11 @@ void TfrmPrefs::SetLanguage()
 void TfrmPrefs::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
-    TripTimer->start();
+    // An opening fills in the choices in force; the window coming back from
+    // its icon keeps the choices being made.
+    if (!event->spontaneous()) {
+        TripTimer->start();
+    }
 }
 
 void TfrmPrefs::TripTimerTimer()
