@@ -6,7 +6,6 @@
 #include "ui/exercises/TfrmBatch.h"
 #include "ui/trends/TfrmGraph.h"
 
-
 #include <benchmark/benchmark.h>
 
 #include <memory>

@@ -5,7 +5,6 @@
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/trends/TfrmGraph.h"
 
-
 #include <benchmark/benchmark.h>
 
 #include <memory>

@@ -4,7 +4,6 @@
 #include "core/exercises/FlowEngine.h"
 #include "ui/trends/TfrmGraph.h"
 
-
 #include <benchmark/benchmark.h>
 
 #include <memory>
