@@ -19,8 +19,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QFile>
+#include <QHeaderView>
 #include <QMenu>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
 #include <QtTest>
@@ -177,6 +179,18 @@ void AnalysisWindowsTest::stepTestTuningOpensInFlow()
         w->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/step-test.png"));
     }
     QCOMPARE(w->grdTunings->item(0, 0)->text(), QStringLiteral("SIMC"));
+    // On the 800-wide screen the window fits, and the step table is as wide
+    // as its columns (less when there is no room beside the plot).
+    const QRect screen = w->screen()->availableGeometry();
+    QVERIFY2(
+        w->frameGeometry().width() <= screen.width(),
+        qPrintable(QStringLiteral("%1 > %2").arg(w->frameGeometry().width()).arg(screen.width())));
+    int columns = 0;
+    for (int c = 0; c < w->grdSteps->columnCount(); ++c) {
+        columns += w->grdSteps->horizontalHeader()->sectionSize(c);
+    }
+    QVERIFY(w->grdSteps->width() >=
+            std::min(columns, screen.width() - w->imgPlot->minimumWidth() - 60));
 
     // Use in Flow: the Flow window opens (after the switch) with the values
     // entered through the keypad's path.

@@ -11,6 +11,8 @@
 #include <QPainter>
 #include <QPainterPath>
 #include <QPushButton>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTableWidget>
 #include <QVBoxLayout>
 
@@ -37,7 +39,7 @@ double ModelAt(const FopdtModel& m, double t0, double y0, double du, double t)
 
 StepPlot::StepPlot(QWidget* parent) : QWidget(parent)
 {
-    setMinimumSize(360, 220);
+    setMinimumSize(300, 200);
 }
 
 void StepPlot::setCurves(std::vector<double> t, std::vector<double> measured,
@@ -119,8 +121,10 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
     };
     grdSteps = table(8);
     grdTunings = table(4);
+    grdSteps->horizontalHeader()->setStretchLastSection(false);
     imgPlot = new StepPlot(this);
     lblModel = new QLabel(this);
+    lblModel->setWordWrap(true);
     btnUseInFlow = new QPushButton(this);
     btnClose = new QPushButton(this);
     connect(grdSteps, &QTableWidget::currentCellChanged, this, [this](int row) { showStep(row); });
@@ -137,7 +141,7 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
     right->addWidget(lblModel);
     right->addWidget(grdTunings);
     auto* top = new QHBoxLayout;
-    top->addWidget(grdSteps, 1);
+    top->addWidget(grdSteps, 0);
     top->addLayout(right, 1);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
@@ -208,6 +212,33 @@ void TfrmStepTest::fillSteps()
         cell(5, step.model ? FormatGeneral(step.model->deadTime, 4) : none);
         cell(6, step.model ? FormatGeneral(step.model->rms, 3) : none);
         cell(7, QString::number(step.record));
+    }
+    fitStepsWidth();
+}
+
+void TfrmStepTest::fitStepsWidth()
+{
+    // The step table shows all its columns without scrolling sideways when
+    // the screen has room for them beside the plot; the window grows to
+    // make that room, never past the screen.
+    QHeaderView* header = grdSteps->horizontalHeader();
+    ensurePolished();
+    grdSteps->ensurePolished();
+    header->ensurePolished();
+    header->resizeSections(QHeaderView::ResizeToContents);
+    int needed = 2 * grdSteps->frameWidth() + grdSteps->verticalScrollBar()->sizeHint().width() + 4;
+    for (int column = 0; column < grdSteps->columnCount(); ++column) {
+        needed += header->sectionSize(column);
+    }
+    const QScreen* screen = this->screen();
+    const int available = screen != nullptr ? screen->availableGeometry().width() - 16 : 1000;
+    const int besides = imgPlot->minimumWidth() + 40;
+    needed = std::min(needed, std::max(available - besides, 200));
+    grdSteps->setMinimumWidth(needed);
+    if (!m_sized) {
+        // First showing only; later the size the user gave it stays.
+        resize(std::min(std::max(needed + besides + 120, 1000), available), height());
+        m_sized = true;
     }
 }
 

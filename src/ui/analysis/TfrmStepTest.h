@@ -65,10 +65,12 @@ signals:
 
 private:
     void fillSteps();
+    void fitStepsWidth();
 
     VelmorState& m_state;
     std::vector<OutputStep> m_steps;
     std::vector<FlowTuning> m_tunings;
+    bool m_sized = false;
 };
 
 } // namespace velmor
