@@ -634,6 +634,10 @@ parado</translation>
         <translation>&amp;Quitar la comparación</translation>
     </message>
     <message>
+        <source>C&amp;lear comparison with %1</source>
+        <translation>&amp;Quitar la comparación con %1</translation>
+    </message>
+    <message>
         <source>Compare with saved run</source>
         <translation>Comparar con una ejecución guardada</translation>
     </message>

@@ -406,6 +406,9 @@ void FileCommandsTest::comparingWithASavedRun()
     QCOMPARE(p.state->flow.flowGain, gain);
     emit analysis.mnuAnalysis->aboutToShow();
     QVERIFY(analysis.mnuAnalysisClearCompare->isEnabled());
+    // The item names the saved run being shown.
+    QCOMPARE(analysis.mnuAnalysisClearCompare->text(),
+             QStringLiteral("C&lear comparison with flow_derivative_gate.psm"));
 
     // Another exercise's run is refused.
     QCOMPARE(analysis.compareWith(Golden("batch_changes.psm")),
@@ -413,6 +416,9 @@ void FileCommandsTest::comparingWithASavedRun()
                             "exercise can be compared."));
     analysis.mnuAnalysisClearCompareClick();
     QVERIFY(!graph->hasComparison());
+    emit analysis.mnuAnalysis->aboutToShow();
+    QCOMPARE(analysis.mnuAnalysisClearCompare->text(), QStringLiteral("C&lear comparison"));
+    QVERIFY(!analysis.mnuAnalysisClearCompare->isEnabled());
 
     // Closing the exercise takes the comparison with it.
     QCOMPARE(analysis.compareWith(Golden("flow_derivative_gate.psm")), QString());

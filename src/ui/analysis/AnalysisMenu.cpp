@@ -14,6 +14,7 @@
 
 #include <QAction>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -74,7 +75,7 @@ void AnalysisMenu::SetLanguage()
     mnuAnalysisExport->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Export CSV...")));
     mnuAnalysisCompare->setText(
         text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Compare with saved run...")));
-    mnuAnalysisClearCompare->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison")));
+    clearCompareText();
     if (m_figures != nullptr) {
         m_figures->SetLanguage();
     }
@@ -98,6 +99,24 @@ void AnalysisMenu::updateItems()
     const TfrmGraph* graph = m_main->graphWindow();
     mnuAnalysisCompare->setEnabled(graph != nullptr && !m_state.run.runActive);
     mnuAnalysisClearCompare->setEnabled(graph != nullptr && graph->hasComparison());
+    clearCompareText();
+}
+
+void AnalysisMenu::clearCompareText()
+{
+    // Names the saved run being shown, so the dashed traces are never a
+    // mystery.
+    const TfrmGraph* graph = m_main->graphWindow();
+    QString text =
+        LangText(m_state.shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison"));
+    if (graph != nullptr && graph->hasComparison() && !graph->comparisonName().isEmpty()) {
+        QString name = graph->comparisonName();
+        name.replace(QLatin1Char('&'), QLatin1String("&&"));
+        text = LangText(m_state.shell, kContext,
+                        QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison with %1"))
+                   .arg(name);
+    }
+    mnuAnalysisClearCompare->setText(text);
 }
 
 void AnalysisMenu::mnuAnalysisFiguresClick()
@@ -184,7 +203,7 @@ QString AnalysisMenu::compareWith(const QString& path)
     std::vector<SampleRecord> records = std::move(chosen.load->records);
     records.resize(static_cast<std::size_t>(
         std::clamp<std::int32_t>(chosen.load->sampleCount, 0, kLogRecords)));
-    graph->SetComparison(std::move(records), chosen.load->secondIndex);
+    graph->SetComparison(std::move(records), chosen.load->secondIndex, QFileInfo(path).fileName());
     return {};
 }
 

@@ -59,6 +59,7 @@ private:
     void mnuAnalysisCompareClick();
     // Items follow what is open and what the log holds.
     void updateItems();
+    void clearCompareText();
 
     VelmorState& m_state;
     TfrmMain* m_main;

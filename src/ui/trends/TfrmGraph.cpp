@@ -1322,9 +1322,11 @@ void TfrmGraph::txtFloatMouseMove(Qt::MouseButtons buttons, int x, int y)
 // A saved run to compare with
 
 void TfrmGraph::SetComparison(std::vector<SampleRecord> records,
-                              const std::array<std::int32_t, kSecondIndexEntries>& secondIndex)
+                              const std::array<std::int32_t, kSecondIndexEntries>& secondIndex,
+                              const QString& name)
 {
     m_comparison = std::move(records);
+    m_comparisonName = m_comparison.empty() ? QString() : name;
     m_comparisonIndex = secondIndex;
     if (m_state.trend.trendNoData || m_state.run.sampleCount == 0) {
         DrawNewAxes();

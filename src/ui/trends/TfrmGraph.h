@@ -107,10 +107,13 @@ public:
 
     // A saved run of the same exercise drawn behind the current traces in
     // dimmed, dashed lines, until cleared (Analysis > Compare with saved run).
+    // `name` is the saved file's name, as the Analysis menu shows it.
     void SetComparison(std::vector<SampleRecord> records,
-                       const std::array<std::int32_t, kSecondIndexEntries>& secondIndex);
+                       const std::array<std::int32_t, kSecondIndexEntries>& secondIndex,
+                       const QString& name = {});
     void ClearComparison();
     bool hasComparison() const { return !m_comparison.empty(); }
+    const QString& comparisonName() const { return m_comparisonName; }
 
     // Controls, by the names the whole program uses for them.
     QCheckBox* chkFlowSP = nullptr;
@@ -225,6 +228,7 @@ private:
     std::array<QImage, 8> m_arrowsLit;      // highlighted pictures
     bool arrowRedrawn = false;              // refresh the panel after the move
     std::vector<SampleRecord> m_comparison; // the saved run's records
+    QString m_comparisonName;
     std::array<std::int32_t, kSecondIndexEntries> m_comparisonIndex{};
     QFont m_axisFont;
     int m_axisFontAscent = 0;
