@@ -649,6 +649,10 @@ parado</translation>
 <context>
     <name>TfrmRunFigures</name>
     <message>
+        <source>Overshoot, settling and rise: the first set-point step of each segment.</source>
+        <translation>Sobreimpulso, establecimiento y subida: el primer escalón del punto de consigna en cada tramo.</translation>
+    </message>
+    <message>
         <source>Flow</source>
         <translation>Flujo</translation>
     </message>

@@ -79,6 +79,8 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     grdFigures->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
     lblNoData = new QLabel(this);
     lblNoData->setWordWrap(true);
+    lblNote = new QLabel(this);
+    lblNote->setWordWrap(true);
     btnCopy = new QPushButton(this);
     btnClose = new QPushButton(this);
     connect(btnCopy, &QPushButton::clicked, this,
@@ -86,7 +88,7 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     connect(btnClose, &QPushButton::clicked, this, &QWidget::hide);
 
     auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
+    buttons->addWidget(lblNote, 1);
     buttons->addWidget(btnCopy);
     buttons->addWidget(btnClose);
     auto* layout = new QVBoxLayout(this);
@@ -106,6 +108,9 @@ void TfrmRunFigures::SetLanguage()
     btnClose->setText(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Close")));
     lblNoData->setText(text(QT_TRANSLATE_NOOP(
         "TfrmRunFigures", "No controlled loop in this run: an open-loop run has no set point.")));
+    lblNote->setText(text(QT_TRANSLATE_NOOP(
+        "TfrmRunFigures",
+        "Overshoot, settling and rise: the first set-point step of each segment.")));
     grdFigures->setHorizontalHeaderLabels({
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Loop")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Segment")),

@@ -33,6 +33,7 @@ public:
     QPushButton* btnCopy = nullptr;
     QPushButton* btnClose = nullptr;
     QLabel* lblNoData = nullptr;
+    QLabel* lblNote = nullptr; // which step the step figures are of
 
 protected:
     void showEvent(QShowEvent* event) override;
