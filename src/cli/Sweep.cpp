@@ -5,6 +5,7 @@
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/NumberText.h"
 
+#include <algorithm>
 #include <chrono>
 #include <condition_variable>
 #include <memory>
@@ -38,6 +39,32 @@ SweepRow Figures(const VelmorState& state, Exercise e)
 
 } // namespace
 
+SweepStart::SweepStart(std::unique_ptr<VelmorState> prepared)
+    : m_rest(std::move(prepared)), m_records(std::move(m_rest->log.records))
+{
+    m_rest->log.records.clear();
+    m_segments.reserve(m_records.size());
+    for (const SampleRecord& r : m_records) {
+        m_segments.push_back(r.segment);
+    }
+}
+
+void SweepStart::restore(VelmorState& state) const
+{
+    std::vector<SampleRecord> records = std::move(state.log.records);
+    const std::size_t logged =
+        static_cast<std::size_t>(std::clamp(state.run.sampleCount, 0, kLogRecords));
+    state = *m_rest;
+    if (records.size() != m_records.size()) {
+        records = m_records;
+    } else {
+        for (std::size_t i = 0; i < logged; ++i) {
+            records[i].segment = m_segments[i];
+        }
+    }
+    state.log.records = std::move(records);
+}
+
 std::size_t SweepPlan::combinations() const
 {
     std::size_t n = 1;
@@ -70,6 +97,7 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
     // applies its own values as further --set changes, in axis order.
     auto prepared = std::make_unique<VelmorState>();
     PrepareRun(*prepared, plan.request, plan.from ? &*plan.from : nullptr);
+    const SweepStart start(std::move(prepared));
 
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
@@ -80,12 +108,13 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
 
     auto worker = [&] {
         auto state = std::make_unique<VelmorState>();
+        state->log.records.clear();
         for (;;) {
             const std::size_t index = next.fetch_add(1);
             if (index >= total || stop.load() || failed.load()) {
                 break;
             }
-            *state = *prepared;
+            start.restore(*state);
             const std::vector<const std::string*> texts = plan.combination(index);
             try {
                 for (std::size_t a = 0; a < texts.size(); ++a) {

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -45,6 +46,25 @@ struct SweepOutcome {
     std::vector<SweepRow> rows; // grid order; complete unless stopped
     bool interrupted = false;   // `stop` was raised
     std::string error;          // a run refused a setting: the message
+};
+
+// The state every run of a sweep starts from, kept so that a worker can
+// start its next run without copying 6000 records each time.
+class SweepStart {
+public:
+    explicit SweepStart(std::unique_ptr<VelmorState> prepared);
+
+    // Makes `state` the prepared state again. `state` is either fresh (its
+    // first run) or holds what its previous run left: the cycles of a run
+    // write only the fields its Start clears and the segment, so the other
+    // fields of the records are still as prepared, and only the segments
+    // of the records logged are put back.
+    void restore(VelmorState& state) const;
+
+private:
+    std::unique_ptr<VelmorState> m_rest;  // the prepared state but its records
+    std::vector<SampleRecord> m_records;  // the prepared records
+    std::vector<std::int32_t> m_segments; // their segments
 };
 
 // Runs every combination on `jobs` threads (at least 1). `progress` is

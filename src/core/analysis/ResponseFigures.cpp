@@ -122,24 +122,28 @@ SegmentFigures Segment(const Trace& tr, std::size_t first, std::size_t last, dou
     // (which may close the previous segment) by more than 2 % of full scale.
     const double threshold = kStepShareOfFullScale * tr.loop.fullScale;
     std::vector<std::size_t> steps;
+    double previousSp = first > 0 ? tr.sp(first - 1) : tr.sp(first);
+    for (std::size_t i = first; i <= last; ++i) {
+        const double sp = tr.sp(i);
+        if (std::fabs(sp - previousSp) > threshold) {
+            steps.push_back(i);
+        }
+        previousSp = sp;
+    }
+    // The sums in a loop of their own, with no call in it, so that they
+    // stay in registers.
     double iae = 0;
     double ise = 0;
     double itae = 0;
     double variation = 0;
-    double previousSp = first > 0 ? tr.sp(first - 1) : tr.sp(first);
     for (std::size_t i = first; i <= last; ++i) {
-        const double sp = tr.sp(i);
-        const double e = sp - tr.mv(i);
+        const double e = tr.sp(i) - tr.mv(i);
         iae += std::fabs(e) * dt;
         ise += e * e * dt;
         itae += (tr.t(i) - seg.start) * std::fabs(e) * dt;
         if (i > first) {
             variation += std::fabs(tr.out(i) - tr.out(i - 1));
         }
-        if (std::fabs(sp - previousSp) > threshold) {
-            steps.push_back(i);
-        }
-        previousSp = sp;
     }
     seg.iae = Finite(iae);
     seg.ise = Finite(ise);
