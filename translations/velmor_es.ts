@@ -649,8 +649,36 @@ parado</translation>
 <context>
     <name>TfrmRunFigures</name>
     <message>
-        <source>Overshoot, settling and rise: the first set-point step of each segment.</source>
-        <translation>Sobreimpulso, establecimiento y subida: el primer escalón del punto de consigna en cada tramo.</translation>
+        <source>Step at (s)</source>
+        <translation>Escalón en (s)</translation>
+    </message>
+    <message>
+        <source>From</source>
+        <translation>Desde</translation>
+    </message>
+    <message>
+        <source>To</source>
+        <translation>Hasta</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>Pico</translation>
+    </message>
+    <message>
+        <source>Peak at (s)</source>
+        <translation>Pico en (s)</translation>
+    </message>
+    <message>
+        <source>Steady-state error</source>
+        <translation>Error en régimen permanente</translation>
+    </message>
+    <message>
+        <source>%1, segment %2: ISE %3, ITAE %4, output variation %5 %; its set-point steps:</source>
+        <translation>%1, tramo %2: ISE %3, ITAE %4, variación de la salida %5 %; sus escalones del punto de consigna:</translation>
+    </message>
+    <message>
+        <source>Upper table: overshoot, settling and rise of each segment&apos;s first set-point step.</source>
+        <translation>Tabla superior: sobreimpulso, establecimiento y subida del primer escalón del punto de consigna de cada tramo.</translation>
     </message>
     <message>
         <source>Flow</source>

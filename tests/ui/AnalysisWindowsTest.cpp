@@ -139,6 +139,18 @@ void AnalysisWindowsTest::runFiguresPerSegment()
     w->Refresh(Exercise::Flow);
     QCOMPARE(w->highlightedRow(), 1);
     QCOMPARE(w->grdFigures->currentRow(), 1);
+    // Below the table: the highlighted segment's sums and each of its steps.
+    QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(second.steps.size()));
+    QVERIFY2(w->lblSegment->text().startsWith(QStringLiteral("Flow, segment 2: ISE ")),
+             qPrintable(w->lblSegment->text()));
+    QCOMPARE(w->grdSteps->item(0, 0)->text(), QString::number(second.steps[0].time, 'f', 1));
+    QCOMPARE(w->grdSteps->item(0, 2)->text(), QString::number(second.steps[0].to));
+    // Choosing the other segment shows its steps instead.
+    w->grdFigures->selectRow(0);
+    QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(figures.loops[0].segments[0].steps.size()));
+    QVERIFY(w->lblSegment->text().startsWith(QStringLiteral("Flow, segment 1: ")));
+    w->Refresh(Exercise::Flow);
+    QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(second.steps.size()));
     if (const QByteArray shots = qgetenv("VELMOR_SHOT_DIR"); !shots.isEmpty()) {
         w->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/run-figures.png"));
     }

@@ -62,6 +62,30 @@ QString Figure(std::optional<double> value, int precision = 4)
 }
 
 constexpr int kColumns = 11;
+constexpr int kStepColumns = 9;
+
+QTableWidget* FiguresTable(int columns, QWidget* parent)
+{
+    auto* grid = new QTableWidget(0, columns, parent);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return grid;
+}
+
+void SetRow(QTableWidget* grid, int row, const QStringList& cells, int leftColumns)
+{
+    for (int column = 0; column < cells.size(); ++column) {
+        auto* item = new QTableWidgetItem(cells[column]);
+        item->setTextAlignment(column < leftColumns ? Qt::AlignLeft | Qt::AlignVCenter
+                                                    : Qt::AlignRight | Qt::AlignVCenter);
+        grid->setItem(row, column, item);
+    }
+}
 
 } // namespace
 
@@ -69,14 +93,11 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("frmRunFigures"));
-    grdFigures = new QTableWidget(0, kColumns, this);
-    grdFigures->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grdFigures->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grdFigures->setSelectionMode(QAbstractItemView::SingleSelection);
-    grdFigures->verticalHeader()->hide();
-    grdFigures->verticalHeader()->setDefaultSectionSize(grdFigures->fontMetrics().height() + 6);
-    grdFigures->horizontalHeader()->setStretchLastSection(true);
-    grdFigures->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdFigures = FiguresTable(kColumns, this);
+    grdSteps = FiguresTable(kStepColumns, this);
+    lblSegment = new QLabel(this);
+    lblSegment->setWordWrap(true);
+    connect(grdFigures, &QTableWidget::itemSelectionChanged, this, [this] { showSegment(); });
     lblNoData = new QLabel(this);
     lblNoData->setWordWrap(true);
     lblNote = new QLabel(this);
@@ -93,9 +114,11 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     buttons->addWidget(btnClose);
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(lblNoData);
-    layout->addWidget(grdFigures);
+    layout->addWidget(grdFigures, 2);
+    layout->addWidget(lblSegment);
+    layout->addWidget(grdSteps, 3);
     layout->addLayout(buttons);
-    resize(760, 320);
+    resize(760, 480);
     SetLanguage();
 }
 
@@ -110,7 +133,7 @@ void TfrmRunFigures::SetLanguage()
         "TfrmRunFigures", "No controlled loop in this run: an open-loop run has no set point.")));
     lblNote->setText(text(QT_TRANSLATE_NOOP(
         "TfrmRunFigures",
-        "Overshoot, settling and rise: the first set-point step of each segment.")));
+        "Upper table: overshoot, settling and rise of each segment's first set-point step.")));
     grdFigures->setHorizontalHeaderLabels({
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Loop")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Segment")),
@@ -124,6 +147,17 @@ void TfrmRunFigures::SetLanguage()
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Settling (s)")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Rise (s)")),
     });
+    grdSteps->setHorizontalHeaderLabels({
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Step at (s)")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "From")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "To")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Rise (s)")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Peak")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Peak at (s)")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Overshoot (%)")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Settling (s)")),
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Steady-state error")),
+    });
     fill();
 }
 
@@ -132,14 +166,15 @@ void TfrmRunFigures::Refresh(Exercise exercise)
     m_exercise = exercise;
     const std::span<const SampleRecord> records =
         LoggedRecords(m_state.log, m_state.run.sampleCount);
+    m_rows.clear(); // they point into the figures replaced now
     m_figures = AnalyseRun(records, exercise, m_state.run.samplePeriod);
     fill();
 }
 
 void TfrmRunFigures::fill()
 {
-    grdFigures->setRowCount(0);
     m_rows.clear();
+    grdFigures->setRowCount(0);
     lblNoData->setVisible(m_figures.loops.empty());
     const ShellState& shell = m_state.shell;
     for (const LoopFigures& loop : m_figures.loops) {
@@ -162,16 +197,52 @@ void TfrmRunFigures::fill()
             };
             const int row = grdFigures->rowCount();
             grdFigures->insertRow(row);
-            for (int column = 0; column < kColumns; ++column) {
-                auto* item = new QTableWidgetItem(cells[column]);
-                item->setTextAlignment(column == 0 ? Qt::AlignLeft | Qt::AlignVCenter
-                                                   : Qt::AlignRight | Qt::AlignVCenter);
-                grdFigures->setItem(row, column, item);
-            }
-            m_rows.push_back({segment.firstRecord, segment.lastRecord});
+            SetRow(grdFigures, row, cells, 1);
+            m_rows.push_back({segment.firstRecord, segment.lastRecord, &loop, &segment});
         }
     }
     highlightCursorSegment();
+    showSegment();
+}
+
+int TfrmRunFigures::shownRow() const
+{
+    const QList<QTableWidgetItem*> selected = grdFigures->selectedItems();
+    if (!selected.isEmpty()) {
+        return selected.front()->row();
+    }
+    return m_rows.empty() ? -1 : 0;
+}
+
+void TfrmRunFigures::showSegment()
+{
+    grdSteps->setRowCount(0);
+    const int row = shownRow();
+    if (row < 0 || row >= static_cast<int>(m_rows.size())) {
+        lblSegment->clear();
+        return;
+    }
+    const RowSpan& span = m_rows[static_cast<std::size_t>(row)];
+    const SegmentFigures& segment = *span.segment;
+    const ShellState& shell = m_state.shell;
+    lblSegment->setText(
+        LangText(shell, kContext,
+                 QT_TRANSLATE_NOOP("TfrmRunFigures",
+                                   "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
+                                   "its set-point steps:"))
+            .arg(LangText(shell, kContext, LoopTitle(span.loop->loop)))
+            .arg(segment.segment)
+            .arg(Figure(segment.ise), Figure(segment.itae), Figure(segment.outputTotalVariation)));
+    for (const StepFigures& step : segment.steps) {
+        const int r = grdSteps->rowCount();
+        grdSteps->insertRow(r);
+        SetRow(grdSteps, r,
+               {FormatFixed(step.time, 1), FormatGeneral(step.from, 4), FormatGeneral(step.to, 4),
+                Figure(step.riseTime), FormatGeneral(step.peak, 4), FormatGeneral(step.peakTime, 4),
+                FormatFixed(step.overshootPercent, 1), Figure(step.settlingTime),
+                FormatGeneral(step.steadyStateError, 3)},
+               0);
+    }
 }
 
 int TfrmRunFigures::highlightedRow() const

@@ -1,7 +1,8 @@
 // The figures of the run in the log, per controlled loop and settings
 // segment: the settings in force, IAE, and the first set-point step's
 // overshoot, settling and rise times. The segment under the Trends cursor
-// is highlighted; the table can be copied as text for a report.
+// is highlighted; the table can be copied as text for a report. Below it,
+// the chosen segment's other sums and every one of its set-point steps.
 #pragma once
 
 #include "core/analysis/ResponseFigures.h"
@@ -30,6 +31,8 @@ public:
     int highlightedRow() const;
 
     QTableWidget* grdFigures = nullptr;
+    QTableWidget* grdSteps = nullptr; // the shown segment's steps
+    QLabel* lblSegment = nullptr;     // the shown segment's ISE, ITAE, output variation
     QPushButton* btnCopy = nullptr;
     QPushButton* btnClose = nullptr;
     QLabel* lblNoData = nullptr;
@@ -41,6 +44,9 @@ protected:
 private:
     void fill();
     void highlightCursorSegment();
+    // The segment shown below the table: the selected row's, else the first.
+    int shownRow() const;
+    void showSegment();
 
     VelmorState& m_state;
     Exercise m_exercise = Exercise::Flow;
@@ -49,6 +55,8 @@ private:
     struct RowSpan {
         int first = 0;
         int last = 0;
+        const LoopFigures* loop = nullptr;
+        const SegmentFigures* segment = nullptr; // in m_figures
     };
     std::vector<RowSpan> m_rows;
 };
