@@ -227,10 +227,11 @@ TEST(ResponseFigures, EachExerciseReportsItsOwnLoops)
     EXPECT_EQ(temperature.measuredField, 9);
     EXPECT_EQ(temperature.outputField, 13);
 
-    // A temperature step of 1.5 degrees is under 2 % of 100: no step; 2.5 is one.
-    std::vector<SampleRecord> log(4);
-    const float sp[4] = {30.0f, 31.5f, 34.0f, 34.0f};
-    for (int i = 0; i < 4; ++i) {
+    // A temperature step of 1.5 degrees is under 2 % of 100: no step; 2.5
+    // is one; exactly 2 is not more than 2 %, so no step either.
+    std::vector<SampleRecord> log(5);
+    const float sp[5] = {30.0f, 31.5f, 34.0f, 34.0f, 36.0f};
+    for (int i = 0; i < 5; ++i) {
         log[static_cast<std::size_t>(i)].field(kFieldTempSP) = sp[i];
         log[static_cast<std::size_t>(i)].segment = 1;
     }
