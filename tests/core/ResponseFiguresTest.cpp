@@ -150,6 +150,32 @@ TEST(ResponseFigures, ResponseThatNeverGetsThereHasNoRiseTimeAndNoOvershoot)
     EXPECT_NEAR(s.steadyStateError, 0.15, 1e-6);
 }
 
+TEST(ResponseFigures, SettlingBandIsAShareOfTheStepNotOfTheSetPoint)
+{
+    // 1.0 -> 1.5 at record 3, approached as 1.5 - 0.5 exp(-s): the band is
+    // 2 % of 0.5 = 0.01, entered for good at s = 4.0 (0.0092; 0.0101 at 3.9).
+    std::vector<float> sp = {1.0f, 1.0f};
+    std::vector<float> mv = {1.0f, 1.0f};
+    for (int k = 0; k < 80; ++k) {
+        sp.push_back(1.5f);
+        mv.push_back(static_cast<float>(1.5 - 0.5 * std::exp(-0.1 * k)));
+    }
+    const StepFigures s = Flow(FlowLog(sp, mv)).segments[0].steps.at(0);
+    EXPECT_EQ(s.record, 3);
+    ASSERT_TRUE(s.settlingTime.has_value());
+    EXPECT_NEAR(*s.settlingTime, 4.0, 1e-9);
+
+    // A flow that is at its new set point at the step itself has settled at 0.
+    std::vector<float> at(20, 1.5f);
+    at[0] = 0.5f;
+    const StepFigures ideal = Flow(FlowLog(at, at)).segments[0].steps.at(0);
+    ASSERT_TRUE(ideal.settlingTime.has_value());
+    EXPECT_EQ(*ideal.settlingTime, 0.0);
+    EXPECT_EQ(*ideal.riseTime, 0.0);
+    EXPECT_EQ(ideal.peakTime, 0.0);
+    EXPECT_EQ(ideal.overshootPercent, 0.0);
+}
+
 TEST(ResponseFigures, ConstantErrorGivesIaeEqualToErrorTimesDuration)
 {
     // 50 records, error 0.25 L/min throughout; output alternating 10 and 12 %.
