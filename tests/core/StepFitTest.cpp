@@ -82,12 +82,18 @@ TEST(StepFit, WindowsThatCannotBeFittedHaveNoModel)
     EXPECT_FALSE(FitFopdt(t, moving, 0).has_value());
     EXPECT_TRUE(FitFopdt(t, moving, 10).has_value());
 
-    // An output that moves under 1 % a record has no steps.
+    // An output that moves under 1 % a record has no steps; a move of
+    // 1.5 % after it is one.
     std::vector<SampleRecord> ramp(50);
     for (std::size_t i = 0; i < ramp.size(); ++i) {
         ramp[i].field(kFieldOutput) = 0.9f * static_cast<float>(i);
     }
     EXPECT_TRUE(FitOutputSteps(ramp).empty());
+    ramp.push_back(ramp.back());
+    ramp.back().field(kFieldOutput) += 1.5f;
+    const std::vector<OutputStep> small = FitOutputSteps(ramp);
+    ASSERT_EQ(small.size(), 1u);
+    EXPECT_EQ(small[0].record, 51);
 }
 
 TEST(StepFit, FitsAStoredOpenLoopRun)
