@@ -94,6 +94,8 @@ TEST(StepFit, WindowsThatCannotBeFittedHaveNoModel)
     const std::vector<OutputStep> small = FitOutputSteps(ramp);
     ASSERT_EQ(small.size(), 1u);
     EXPECT_EQ(small[0].record, 51);
+    EXPECT_EQ(small[0].outputFrom, ramp[49].field(kFieldOutput)); // the record just before
+    EXPECT_EQ(small[0].outputTo, ramp[50].field(kFieldOutput));
 }
 
 TEST(StepFit, FitsAStoredOpenLoopRun)
