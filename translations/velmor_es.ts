@@ -670,7 +670,7 @@ parado</translation>
     </message>
     <message>
         <source>Steady-state error</source>
-        <translation>Error en régimen permanente</translation>
+        <translation>Error estacionario</translation>
     </message>
     <message>
         <source>%1, segment %2: ISE %3, ITAE %4, output variation %5 %; its set-point steps:</source>

@@ -10,8 +10,11 @@
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QTableWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace velmor {
 
@@ -118,7 +121,10 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     layout->addWidget(lblSegment);
     layout->addWidget(grdSteps, 3);
     layout->addLayout(buttons);
-    resize(760, 480);
+    // Wide enough for both tables in either language, never past the screen.
+    const QScreen* screen = this->screen();
+    const int available = screen != nullptr ? screen->availableGeometry().width() - 16 : 840;
+    resize(std::min(840, available), 480);
     SetLanguage();
 }
 
