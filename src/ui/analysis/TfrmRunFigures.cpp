@@ -1,6 +1,7 @@
 #include "ui/analysis/TfrmRunFigures.h"
 
 #include "core/rundata/SampleLog.h"
+#include "ui/analysis/FiguresTable.h"
 #include "ui/exercises/ValueBox.h"
 #include "ui/shell/Language.h"
 
@@ -67,19 +68,6 @@ QString Figure(std::optional<double> value, int precision = 4)
 constexpr int kColumns = 11;
 constexpr int kStepColumns = 9;
 
-QTableWidget* FiguresTable(int columns, QWidget* parent)
-{
-    auto* grid = new QTableWidget(0, columns, parent);
-    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-    grid->setSelectionMode(QAbstractItemView::SingleSelection);
-    grid->verticalHeader()->hide();
-    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-    grid->horizontalHeader()->setStretchLastSection(true);
-    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-    return grid;
-}
-
 void SetRow(QTableWidget* grid, int row, const QStringList& cells, int leftColumns)
 {
     for (int column = 0; column < cells.size(); ++column) {
@@ -96,8 +84,8 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("frmRunFigures"));
-    grdFigures = FiguresTable(kColumns, this);
-    grdSteps = FiguresTable(kStepColumns, this);
+    grdFigures = MakeFiguresTable(kColumns, this);
+    grdSteps = MakeFiguresTable(kStepColumns, this);
     lblSegment = new QLabel(this);
     lblSegment->setWordWrap(true);
     connect(grdFigures, &QTableWidget::itemSelectionChanged, this, [this] { showSegment(); });

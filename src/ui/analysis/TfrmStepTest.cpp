@@ -2,6 +2,7 @@
 
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SampleLog.h"
+#include "ui/analysis/FiguresTable.h"
 #include "ui/exercises/ValueBox.h"
 #include "ui/shell/Language.h"
 
@@ -108,19 +109,8 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
     : QWidget(parent, Qt::Window), m_state(state)
 {
     setObjectName(QStringLiteral("frmStepTest"));
-    const auto table = [this](int columns) {
-        auto* grid = new QTableWidget(0, columns, this);
-        grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
-        grid->setSelectionBehavior(QAbstractItemView::SelectRows);
-        grid->setSelectionMode(QAbstractItemView::SingleSelection);
-        grid->verticalHeader()->hide();
-        grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
-        grid->horizontalHeader()->setStretchLastSection(true);
-        grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
-        return grid;
-    };
-    grdSteps = table(8);
-    grdTunings = table(4);
+    grdSteps = MakeFiguresTable(8, this);
+    grdTunings = MakeFiguresTable(4, this);
     grdSteps->horizontalHeader()->setStretchLastSection(false);
     imgPlot = new StepPlot(this);
     lblModel = new QLabel(this);

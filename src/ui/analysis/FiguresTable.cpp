@@ -1,0 +1,21 @@
+#include "ui/analysis/FiguresTable.h"
+
+#include <QHeaderView>
+#include <QTableWidget>
+
+namespace velmor {
+
+QTableWidget* MakeFiguresTable(int columns, QWidget* parent)
+{
+    auto* grid = new QTableWidget(0, columns, parent);
+    grid->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    grid->setSelectionBehavior(QAbstractItemView::SelectRows);
+    grid->setSelectionMode(QAbstractItemView::SingleSelection);
+    grid->verticalHeader()->hide();
+    grid->verticalHeader()->setDefaultSectionSize(grid->fontMetrics().height() + 6);
+    grid->horizontalHeader()->setStretchLastSection(true);
+    grid->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    return grid;
+}
+
+} // namespace velmor
