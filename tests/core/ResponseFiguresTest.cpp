@@ -1,5 +1,6 @@
-// Response figures on hand-made logs with known answers, and on a stored
-// run of an independent model.
+// Response figures on hand-made logs with known answers, on a stored run
+// of an independent model, and on complete runs of every exercise (where
+// each loop's first step is).
 #include "core/analysis/ResponseFigures.h"
 #include "core/analysis/StepFit.h"
 #include "core/exercises/ControllerSettings.h"
