@@ -649,6 +649,14 @@ parado</translation>
 <context>
     <name>TfrmRunFigures</name>
     <message>
+        <source>Step</source>
+        <translation>Escalón</translation>
+    </message>
+    <message>
+        <source>start</source>
+        <translation>inicio</translation>
+    </message>
+    <message>
         <source>Step at (s)</source>
         <translation>Escalón en (s)</translation>
     </message>
@@ -673,12 +681,12 @@ parado</translation>
         <translation>Error estacionario</translation>
     </message>
     <message>
-        <source>%1, segment %2: ISE %3, ITAE %4, output variation %5 %; its set-point steps:</source>
-        <translation>%1, tramo %2: ISE %3, ITAE %4, variación de la salida %5 %; sus escalones del punto de consigna:</translation>
+        <source>%1, segment %2: ISE %3, ITAE %4, output variation %5 %; its steps:</source>
+        <translation>%1, tramo %2: ISE %3, ITAE %4, variación de la salida %5 %; sus escalones:</translation>
     </message>
     <message>
-        <source>Upper table: overshoot, settling and rise of each segment&apos;s first set-point step.</source>
-        <translation>Tabla superior: sobreimpulso, establecimiento y subida del primer escalón del punto de consigna de cada tramo.</translation>
+        <source>Upper table: overshoot, settling and rise of each segment&apos;s first step (in the first segment, the start step when the run starts away from its set point).</source>
+        <translation>Tabla superior: sobreimpulso, establecimiento y subida del primer escalón de cada tramo (en el primer tramo, el escalón de inicio cuando la prueba empieza lejos de su punto de consigna).</translation>
     </message>
     <message>
         <source>Flow</source>

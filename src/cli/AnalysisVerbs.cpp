@@ -72,9 +72,12 @@ std::string AnalyseJson(const RunFigures& run)
                 .member("outputTotalVariation", seg.outputTotalVariation);
             j.key("steps").beginArray();
             for (const StepFigures& s : seg.steps) {
-                j.beginObject()
-                    .member("record", s.record)
-                    .member("time", s.time)
+                j.beginObject().member("record", s.record);
+                // Only the start step carries the flag.
+                if (s.start) {
+                    j.member("start", true);
+                }
+                j.member("time", s.time)
                     .member("from", s.from)
                     .member("to", s.to)
                     .member("riseTime", s.riseTime)

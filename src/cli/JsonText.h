@@ -31,6 +31,9 @@ public:
     JsonText& value(double v) { return raw(ShortestText(v)); }
     JsonText& value(float v) { return raw(ShortestText(v)); }
     JsonText& value(int v) { return raw(std::to_string(v)); }
+    JsonText& value(bool v) { return raw(v ? "true" : "false"); }
+    // A literal is text, not the flag its pointer would convert to.
+    JsonText& value(const char* s) { return value(std::string_view(s)); }
     JsonText& value(std::string_view s)
     {
         separate();

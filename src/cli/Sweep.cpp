@@ -31,6 +31,7 @@ SweepRow Figures(const VelmorState& state, Exercise e)
         if (!first.steps.empty()) {
             row.overshootPercent = first.steps.front().overshootPercent;
             row.settlingTime = first.steps.front().settlingTime;
+            row.startStep = first.steps.front().start;
         }
     }
     row.stable = JudgeStability(records, loops.front(), figures);
@@ -179,7 +180,7 @@ std::string SweepCsv(const SweepPlan& plan, const std::vector<SweepRow>& rows)
         csv += axis.name;
         csv += ',';
     }
-    csv += "iae,overshootPercent,settlingTime,stable\r\n";
+    csv += "iae,overshootPercent,settlingTime,stable,startStep\r\n";
     auto number = [&](const std::optional<double>& v) {
         if (v) {
             csv += ShortestText(*v);
@@ -199,6 +200,10 @@ std::string SweepCsv(const SweepPlan& plan, const std::vector<SweepRow>& rows)
         csv += ',';
         if (row.stable) {
             csv += *row.stable ? '1' : '0';
+        }
+        csv += ',';
+        if (row.startStep) {
+            csv += *row.startStep ? '1' : '0';
         }
         csv += "\r\n";
     }

@@ -33,13 +33,16 @@ struct SweepPlan {
 
 // The figures of one run, for its exercise's first loop: IAE of the first
 // settings segment (loop unit x s), overshoot (percent) and settling time
-// (s) of that segment's first set-point step, and whether the loop is free
-// of sustained oscillation (JudgeStability). Absent when not computable.
+// (s) of that segment's first step (the start step when the run starts
+// away from its set point), whether the loop is free of sustained
+// oscillation (JudgeStability), and whether that first step is the start
+// step. Absent when not computable or when the segment has no step.
 struct SweepRow {
     std::optional<double> iae;
     std::optional<double> overshootPercent;
     std::optional<double> settlingTime;
     std::optional<bool> stable;
+    std::optional<bool> startStep;
 };
 
 struct SweepOutcome {
@@ -75,9 +78,9 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
                           const std::function<void(std::size_t done)>& progress);
 
 // The sweep's table: a header row (the varied names, then iae,
-// overshootPercent, settlingTime, stable), one row per combination in grid
-// order; "," separated, "." decimals, stable as 1 or 0, absent figures
-// empty; CR LF line ends.
+// overshootPercent, settlingTime, stable, startStep), one row per
+// combination in grid order; "," separated, "." decimals, stable and
+// startStep as 1 or 0, absent figures empty; CR LF line ends.
 std::string SweepCsv(const SweepPlan& plan, const std::vector<SweepRow>& rows);
 
 } // namespace velmor

@@ -64,8 +64,9 @@ SimFileLoad Load(const std::string& path)
     return std::move(*r.load);
 }
 
-// A Flow file: a step 0.5 -> 1.5 at record 2, 10 % overshoot, still 0.05
-// short at the end of segment 1; one record of segment 2.
+// A Flow file: it starts at 0.5 L/min with its set point at 1.5 (the start
+// step at record 2), 10 % overshoot, still 0.05 short at the end of
+// segment 1; one record of segment 2.
 const char* const kFlowFile = "Flow Simulation\r\n1\r\n0.8\r\n0\r\nTrue\r\nTrue\r\n1.5\r\n0.5\r\n"
                               "25\r\n1.5\r\n0\r\n1\r\n100\r\nFalse\r\n"
                               "Time,Flow Set Point,Flow Measured Value,Flow PG,Flow I,Flow D,"
@@ -92,8 +93,9 @@ TEST(AnalysisCli, AnalysePrintsTheFiguresWithAbsentOnesLeftOut)
               "\"segments\": [{\"segment\": 1, \"firstRecord\": 1, \"lastRecord\": 5, "
               "\"start\": 0, \"end\": 0.4, \"iae\": 0.1449999950081109, "
               "\"ise\": 0.11024999878183055, \"itae\": 0.02099999816715714, "
-              "\"outputTotalVariation\": 60, \"steps\": [{\"record\": 2, \"time\": 0.1, "
-              "\"from\": 0.5, \"to\": 1.5, \"riseTime\": 0.09999999999999998, \"peak\": 1.6, "
+              "\"outputTotalVariation\": 60, \"steps\": [{\"record\": 2, \"start\": true, "
+              "\"time\": 0.1, \"from\": 0.5, \"to\": 1.5, \"riseTime\": 0.09999999999999998, "
+              "\"peak\": 1.6, "
               "\"peakTime\": 0.19999999999999998, \"overshootPercent\": 10.000002384185791, "
               "\"steadyStateError\": 0.04999995231628418}]}, {\"segment\": 2, "
               "\"firstRecord\": 6, \"lastRecord\": 6, \"start\": 0.5, \"end\": 0.5, \"iae\": 0, "
@@ -253,14 +255,16 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
 
     const std::vector<std::string> lines = Split(table, "\r\n");
     ASSERT_EQ(lines.size(), 8u);
-    EXPECT_EQ(lines[0], "flowGain,flowIntegralTime,iae,overshootPercent,settlingTime,stable");
+    EXPECT_EQ(lines[0],
+              "flowGain,flowIntegralTime,iae,overshootPercent,settlingTime,stable,startStep");
     // Grid order: the first --vary slowest.
     const char* const grid[6][2] = {{"0.5", "0.3"},  {"0.5", "0.9"}, {"1.25", "0.3"},
                                     {"1.25", "0.9"}, {"2", "0.3"},   {"2", "0.9"}};
     int unstable = 0;
+    std::vector<std::string> stableCells;
     for (int k = 0; k < 6; ++k) {
         const std::vector<std::string> cells = Split(lines[static_cast<std::size_t>(k) + 1], ",");
-        ASSERT_EQ(cells.size(), 6u);
+        ASSERT_EQ(cells.size(), 7u);
         EXPECT_EQ(cells[0], grid[k][0]);
         EXPECT_EQ(cells[1], grid[k][1]);
 
@@ -276,6 +280,10 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         const std::string step = FirstStep(analysed.out);
         EXPECT_EQ(cells[3], JsonMember(step, "overshootPercent")) << k;
         EXPECT_EQ(cells[4], JsonMember(step, "settlingTime")) << k;
+        // The flow starts at 0 and its set point at B (0.5): the first step
+        // is the start step.
+        EXPECT_EQ(JsonMember(step, "start"), "true") << k;
+        EXPECT_EQ(cells[6], "1") << k;
 
         const SimFileLoad load = Load(psm);
         const LoopTraces& flow = ControlledLoops(Exercise::Flow)[0];
@@ -284,11 +292,34 @@ TEST(AnalysisCli, SweepEqualsTheSameRunsMadeOneByOne)
         ASSERT_TRUE(stable.has_value());
         EXPECT_EQ(cells[5], *stable ? "1" : "0") << k;
         unstable += *stable ? 0 : 1;
+        stableCells.push_back(cells[5]);
     }
     // PG 2 with I 0.3 s keeps oscillating; the gentler settings settle.
-    EXPECT_EQ(lines[5].substr(lines[5].size() - 2), ",0");
-    EXPECT_EQ(lines[1].substr(lines[1].size() - 2), ",1");
+    EXPECT_EQ(stableCells[4], "0");
+    EXPECT_EQ(stableCells[0], "1");
     EXPECT_EQ(unstable, 1);
+}
+
+TEST(AnalysisCli, SweepTellsWhetherTheFirstStepIsTheStartStep)
+{
+    // Flat (at 80 %) and Step (20 % for 12.5 s, then 80 %), starting at 20
+    // and at 80 %: a start step, none at all, a later step first, and a
+    // start step down.
+    const fs::path dir = Scratch("sweep-start");
+    const CliResult r =
+        Cli({"sweep", "level", "--vary", "levelWaveform=1:4:2", "--vary", "initialLevel=20:80:2",
+             "--records", "400", "--jobs", "1", "--out", (dir / "start.csv").string()});
+    ASSERT_EQ(r.status, 0) << r.err;
+    const std::vector<std::string> lines = Split(Slurp(dir / "start.csv"), "\r\n");
+    ASSERT_EQ(lines.size(), 6u);
+    const char* const startStep[4] = {"1", "", "0", "1"};
+    for (std::size_t k = 0; k < 4; ++k) {
+        const std::vector<std::string> cells = Split(lines[k + 1], ",");
+        ASSERT_EQ(cells.size(), 7u) << lines[k + 1];
+        EXPECT_EQ(cells[6], startStep[k]) << lines[k + 1];
+        // No step, no step figures.
+        EXPECT_EQ(cells[3].empty(), k == 1) << lines[k + 1];
+    }
 }
 
 TEST(AnalysisCli, SweepRefusesBadRequestsAndWritesNothing)

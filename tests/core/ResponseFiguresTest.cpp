@@ -1,6 +1,11 @@
-// Response figures on hand-made logs with known answers, and on a stored
-// run of an independent model.
+// Response figures on hand-made logs with known answers, on a stored run
+// of an independent model, and on complete runs of every exercise (where
+// each loop's first step is).
 #include "core/analysis/ResponseFigures.h"
+#include "core/analysis/StepFit.h"
+#include "core/exercises/ControllerSettings.h"
+#include "core/exercises/LoopEngine.h"
+#include "core/exercises/NamedSettings.h"
 #include "core/rundata/SimFileReader.h"
 
 #include <gtest/gtest.h>
@@ -168,7 +173,9 @@ TEST(ResponseFigures, SettlingBandIsAShareOfTheStepNotOfTheSetPoint)
     // A flow that is at its new set point at the step itself has settled at 0.
     std::vector<float> at(20, 1.5f);
     at[0] = 0.5f;
+    at[1] = 0.5f;
     const StepFigures ideal = Flow(FlowLog(at, at)).segments[0].steps.at(0);
+    EXPECT_EQ(ideal.record, 3);
     ASSERT_TRUE(ideal.settlingTime.has_value());
     EXPECT_EQ(*ideal.settlingTime, 0.0);
     EXPECT_EQ(*ideal.riseTime, 0.0);
@@ -191,7 +198,13 @@ TEST(ResponseFigures, ConstantErrorGivesIaeEqualToErrorTimesDuration)
     // 0.25 x 0.1 x sum of 0.1 k, k = 0..49 (= 122.5).
     EXPECT_NEAR(*seg.itae, 3.0625, 1e-6);
     EXPECT_NEAR(*seg.outputTotalVariation, 98.0, 1e-9); // 49 changes of 2 %
-    EXPECT_TRUE(seg.steps.empty());
+    // It starts 0.25 away from its set point and never gets closer: the
+    // start step, with no rise and no settling.
+    ASSERT_EQ(seg.steps.size(), 1u);
+    EXPECT_TRUE(seg.steps[0].start);
+    EXPECT_EQ(seg.steps[0].from, 0.75f);
+    EXPECT_FALSE(seg.steps[0].riseTime.has_value());
+    EXPECT_FALSE(seg.steps[0].settlingTime.has_value());
 }
 
 TEST(ResponseFigures, SlowSetPointMovesAreNoSteps)
@@ -203,7 +216,8 @@ TEST(ResponseFigures, SlowSetPointMovesAreNoSteps)
         sp.push_back(0.2f + 0.039f * static_cast<float>(i));
     }
     sp.push_back(sp.back() + 0.041f);
-    const LoopFigures f = Flow(FlowLog(sp, std::vector<float>(sp.size(), 0.5f)));
+    // The flow stays at the first set point: the run starts at it.
+    const LoopFigures f = Flow(FlowLog(sp, std::vector<float>(sp.size(), 0.2f)));
     ASSERT_EQ(f.segments.at(0).steps.size(), 1u);
     EXPECT_EQ(f.segments[0].steps[0].record, 21);
 }
@@ -259,6 +273,7 @@ TEST(ResponseFigures, EachExerciseReportsItsOwnLoops)
     const float sp[5] = {30.0f, 31.5f, 34.0f, 34.0f, 36.0f};
     for (int i = 0; i < 5; ++i) {
         log[static_cast<std::size_t>(i)].field(kFieldTempSP) = sp[i];
+        log[static_cast<std::size_t>(i)].field(kFieldTempMV) = 30.0f;
         log[static_cast<std::size_t>(i)].segment = 1;
     }
     const RunFigures run = AnalyseRun(log, Exercise::Temperature, kDt);
@@ -292,12 +307,220 @@ TEST(ResponseFigures, StoredRunWithTwoGainChanges)
         EXPECT_NEAR(*segs[k].itae, itae[k], 1e-8);
         EXPECT_NEAR(*segs[k].outputTotalVariation, variation[k], 1e-7);
     }
+    // The start step: from the flow at rest, not from B (0.4) of record 1.
     ASSERT_EQ(segs[0].steps.size(), 1u);
     EXPECT_EQ(segs[0].steps[0].record, 2);
-    EXPECT_EQ(segs[0].steps[0].from, 0.4f);
+    EXPECT_TRUE(segs[0].steps[0].start);
+    EXPECT_EQ(segs[0].steps[0].from, 0.0f);
     EXPECT_EQ(segs[0].steps[0].to, 1.0125655f);
     EXPECT_TRUE(segs[1].steps.empty());
     EXPECT_TRUE(segs[2].steps.empty());
+}
+
+namespace {
+
+// A log of one loop: set point and measured value per record, 0.1 s apart,
+// in segment 1 unless segments are given.
+std::vector<SampleRecord> LoopLog(const LoopTraces& loop, const std::vector<float>& sp,
+                                  const std::vector<float>& mv,
+                                  const std::vector<int>& segments = {})
+{
+    std::vector<SampleRecord> log(sp.size());
+    for (std::size_t i = 0; i < sp.size(); ++i) {
+        log[i].time = 0.1 * static_cast<double>(i);
+        log[i].field(loop.setPointField) = sp[i];
+        log[i].field(loop.measuredField) = mv[i];
+        log[i].segment = segments.empty() ? 1 : segments[i];
+    }
+    return log;
+}
+
+} // namespace
+
+TEST(ResponseFigures, StartStepOfEachLoop)
+{
+    // Record 1 carries a set point the run never asked for (Flow: B of the
+    // waveform) and a measured value the previous run left; record 2 holds
+    // the first measured value `base` and the set point `at`, 2 % of full
+    // scale away as near as a float gets; record 11 steps to `later`.
+    struct Case {
+        Exercise exercise;
+        int loop;
+        float record1Sp, record1Mv, base, at, later;
+    };
+    const Case cases[] = {
+        {Exercise::Flow, 0, 0.5f, 1.9f, 0.0f, 0.04f, 1.0f},
+        {Exercise::Temperature, 0, 60.0f, 80.0f, 25.0f, 27.0f, 45.0f},
+        {Exercise::Batch, 0, 3.0f, 5.0f, 0.0f, 0.12f, 1.5f},     // volume
+        {Exercise::Batch, 1, 10.0f, 0.0f, 32.0f, 30.0f, 50.0f},  // temperature, falling
+        {Exercise::Level, 0, 50.0f, 50.0f, 42.0f, 40.0f, 80.0f}, // falling
+    };
+    for (const Case& c : cases) {
+        const LoopTraces& loop = ControlledLoops(c.exercise)[static_cast<std::size_t>(c.loop)];
+        SCOPED_TRACE(LoopName(loop.loop));
+        auto log = [&](float at) {
+            std::vector<float> sp = {c.record1Sp};
+            std::vector<float> mv = {c.record1Mv};
+            for (int n = 2; n <= 20; ++n) {
+                sp.push_back(n < 11 ? at : c.later);
+                mv.push_back(n < 11 ? c.base : c.later);
+            }
+            return LoopLog(loop, sp, mv);
+        };
+
+        // Exactly 2 % is no start step, and record 2 is no set-point step
+        // either, however far record 1's set point is; record 11 is one.
+        const LoopFigures exact = AnalyseLoop(log(c.at), loop, kDt);
+        ASSERT_EQ(exact.segments.at(0).steps.size(), 1u);
+        const StepFigures& later = exact.segments[0].steps[0];
+        EXPECT_EQ(later.record, 11);
+        EXPECT_FALSE(later.start);
+        EXPECT_EQ(later.from, c.at);
+        EXPECT_EQ(later.to, c.later);
+
+        // Just over: the start step, from the measured value of record 2.
+        const float over = std::nextafter(c.at, c.at > c.base ? 1e9f : -1e9f);
+        const LoopFigures f = AnalyseLoop(log(over), loop, kDt);
+        const std::vector<StepFigures>& steps = f.segments.at(0).steps;
+        ASSERT_EQ(steps.size(), 2u);
+        EXPECT_TRUE(steps[0].start);
+        EXPECT_EQ(steps[0].record, 2);
+        EXPECT_EQ(steps[0].lastRecord, 10);
+        EXPECT_EQ(steps[0].from, c.base);
+        EXPECT_EQ(steps[0].to, over);
+        EXPECT_FALSE(steps[0].riseTime.has_value()); // it never moves
+        EXPECT_FALSE(steps[1].start);
+        EXPECT_EQ(steps[1].record, 11);
+        EXPECT_EQ(steps[1].from, over);
+    }
+
+    // Only the run's first segment has one: when record 2 opens a segment of
+    // its own, its set point is compared with record 1's as usual.
+    const LoopTraces& flow = ControlledLoops(Exercise::Flow)[0];
+    std::vector<int> segments(5, 2);
+    segments[0] = 1;
+    const std::vector<float> sp = {0.5f, 1.5f, 1.5f, 1.5f, 1.5f};
+    const LoopFigures split =
+        AnalyseLoop(LoopLog(flow, sp, {0, 1.5f, 1.5f, 1.5f, 1.5f}, segments), flow, kDt);
+    ASSERT_EQ(split.segments.size(), 2u);
+    EXPECT_TRUE(split.segments[0].steps.empty());
+    ASSERT_EQ(split.segments[1].steps.size(), 1u);
+    EXPECT_FALSE(split.segments[1].steps[0].start);
+    EXPECT_EQ(split.segments[1].steps[0].from, 0.5f);
+    // A run of one record has no step at all.
+    EXPECT_TRUE(AnalyseLoop(LoopLog(flow, {1.5f}, {0.0f}), flow, kDt).segments.at(0).steps.empty());
+}
+
+namespace {
+
+// A complete run of an exercise opened as from the menu, after some
+// settings, on `state` (a fresh one when null).
+std::unique_ptr<VelmorState>
+CompleteRun(Exercise e, std::initializer_list<std::pair<const char*, const char*>> sets,
+            std::unique_ptr<VelmorState> state = nullptr)
+{
+    if (!state) {
+        state = std::make_unique<VelmorState>();
+        OpenExerciseState(*state, e, true);
+    }
+    for (const auto& [name, value] : sets) {
+        EXPECT_EQ(ApplySetting(*state, e, name, value), "") << name;
+    }
+    std::unique_ptr<LoopEngine> engine = MakeEngine(e, *state, nullptr);
+    RunHeadless(*engine);
+    return state;
+}
+
+std::span<const SampleRecord> Records(const VelmorState& state)
+{
+    return LoggedRecords(state.log, state.run.sampleCount);
+}
+
+// The steps of the first segment of loop `index`.
+std::vector<StepFigures> FirstSteps(const VelmorState& state, Exercise e, std::size_t index = 0)
+{
+    const RunFigures run = AnalyseRun(Records(state), e, state.run.samplePeriod);
+    return run.loops.at(index).segments.at(0).steps;
+}
+
+} // namespace
+
+TEST(ResponseFigures, RealRunsOfEveryExerciseBeginWithTheirStartStep)
+{
+    // Flat Flow: from the flow at rest to A, not from the B record 1 carries.
+    const auto flat = CompleteRun(Exercise::Flow, {});
+    ASSERT_EQ(flat->log.record(1).field(kFieldFlowSP), 0.5f);
+    std::vector<StepFigures> steps = FirstSteps(*flat, Exercise::Flow);
+    ASSERT_EQ(steps.size(), 1u);
+    EXPECT_TRUE(steps[0].start);
+    EXPECT_EQ(steps[0].record, 2);
+    EXPECT_EQ(steps[0].from, 0.0f);
+    EXPECT_EQ(steps[0].to, 1.5f);
+    EXPECT_TRUE(steps[0].riseTime && steps[0].settlingTime);
+
+    // Step waveform: the start up to B, then the waveform's own steps.
+    steps = FirstSteps(*CompleteRun(Exercise::Flow, {{"flowWaveform", "4"}}), Exercise::Flow);
+    ASSERT_GE(steps.size(), 2u);
+    EXPECT_TRUE(steps[0].start);
+    EXPECT_EQ(steps[0].to, 0.5f);
+    EXPECT_FALSE(steps[1].start);
+    EXPECT_EQ(steps[1].record, 127);
+    EXPECT_EQ(steps[1].from, 0.5f);
+
+    // Temperature heat-up from 25 to 45 degrees: rise, overshoot, settling.
+    auto heat =
+        CompleteRun(Exercise::Temperature, {{"initialTemperature", "25"}, {"tempEnteredSP", "45"}});
+    const std::vector<StepFigures> heatUp = FirstSteps(*heat, Exercise::Temperature);
+    ASSERT_EQ(heatUp.size(), 1u);
+    EXPECT_TRUE(heatUp[0].start);
+    EXPECT_EQ(heatUp[0].from, heat->log.record(2).field(kFieldTempMV));
+    EXPECT_NEAR(heatUp[0].from, 25.0f, 0.01f);
+    EXPECT_EQ(heatUp[0].to, 45.0f);
+    EXPECT_TRUE(heatUp[0].riseTime && heatUp[0].settlingTime);
+    EXPECT_GT(heatUp[0].overshootPercent, 0.0);
+    // The same heat-up again in the same process: record 1 now carries the
+    // last temperature of the run before, past the set point, but the model
+    // starts again from 25 degrees, and so does the start step.
+    const float before = heat->log.record(heat->run.sampleCount).field(kFieldTempMV);
+    heat = CompleteRun(Exercise::Temperature, {}, std::move(heat));
+    ASSERT_EQ(heat->log.record(1).field(kFieldTempMV), before);
+    ASSERT_GT(before, 45.0f);
+    const std::vector<StepFigures> again = FirstSteps(*heat, Exercise::Temperature);
+    ASSERT_EQ(again.size(), 1u);
+    EXPECT_TRUE(again[0].start);
+    EXPECT_EQ(again[0].from, heat->log.record(2).field(kFieldTempMV));
+    EXPECT_NEAR(again[0].from, 25.0f, 0.01f);
+    EXPECT_TRUE(again[0].riseTime && again[0].settlingTime);
+    EXPECT_GT(again[0].overshootPercent, 0.0);
+
+    // Fluid level: from the initial level; none when it starts at the set point.
+    steps = FirstSteps(*CompleteRun(Exercise::Level, {{"initialLevel", "30"}}), Exercise::Level);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_TRUE(steps[0].start);
+    EXPECT_EQ(steps[0].from, 30.0f);
+    EXPECT_EQ(steps[0].to, 80.0f);
+    EXPECT_TRUE(FirstSteps(*CompleteRun(Exercise::Level, {{"initialLevel", "80"}}), Exercise::Level)
+                    .empty());
+
+    // Batch: the volume fills from 0; the temperature starts at its set
+    // point although record 1 carries 0, the temperature of no run.
+    const auto batch = CompleteRun(Exercise::Batch, {});
+    ASSERT_EQ(batch->log.record(1).field(kFieldTempMV), 0.0f);
+    steps = FirstSteps(*batch, Exercise::Batch, 0);
+    ASSERT_FALSE(steps.empty());
+    EXPECT_TRUE(steps[0].start);
+    EXPECT_EQ(steps[0].from, 0.0f);
+    EXPECT_EQ(steps[0].to, 1.5f);
+    EXPECT_TRUE(FirstSteps(*batch, Exercise::Batch, 1).empty());
+
+    // Open loop has no set point to step to: no loop; its step test keeps
+    // its own rule, the output's first move at record 2 included.
+    const auto open = CompleteRun(Exercise::Open, {{"openWaveform", "4"}});
+    EXPECT_TRUE(AnalyseRun(Records(*open), Exercise::Open, 0.1f).loops.empty());
+    const std::vector<OutputStep> outputSteps = FitOutputSteps(Records(*open));
+    ASSERT_FALSE(outputSteps.empty());
+    EXPECT_EQ(outputSteps[0].record, 2);
+    EXPECT_EQ(outputSteps[0].outputFrom, 0.0f);
 }
 
 namespace {

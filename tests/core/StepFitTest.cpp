@@ -221,7 +221,9 @@ TEST(StepFit, SimcTuningGivesAWellDampedFlowLoop)
     const LoopTraces& flow = ControlledLoops(Exercise::Flow)[0];
     const LoopFigures figures = AnalyseLoop(r.load->records, flow, 0.1f);
     const std::vector<StepFigures>& steps = figures.segments.at(0).steps;
-    ASSERT_EQ(steps.size(), 23u); // 0.5 <-> 1.5 every 12.5 s
+    // The start step from rest to 0.5, then 0.5 <-> 1.5 every 12.5 s.
+    ASSERT_EQ(steps.size(), 24u);
+    EXPECT_TRUE(steps[0].start);
     for (const StepFigures& s : steps) {
         EXPECT_LT(s.overshootPercent, 20.0) << s.record;
         if (s.lastRecord < 3000) {

@@ -143,12 +143,20 @@ void AnalysisWindowsTest::runFiguresPerSegment()
     QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(second.steps.size()));
     QVERIFY2(w->lblSegment->text().startsWith(QStringLiteral("Flow, segment 2: ISE ")),
              qPrintable(w->lblSegment->text()));
-    QCOMPARE(w->grdSteps->item(0, 0)->text(), QString::number(second.steps[0].time, 'f', 1));
-    QCOMPARE(w->grdSteps->item(0, 2)->text(), QString::number(second.steps[0].to));
-    // Choosing the other segment shows its steps instead.
+    QCOMPARE(w->grdSteps->item(0, 0)->text(), QStringLiteral("1"));
+    QCOMPARE(w->grdSteps->item(0, 1)->text(), QString::number(second.steps[0].time, 'f', 1));
+    QCOMPARE(w->grdSteps->item(0, 3)->text(), QString::number(second.steps[0].to));
+    // Choosing the other segment shows its steps instead: first the start
+    // step from the flow at rest, then the waveform's steps, numbered.
     w->grdFigures->selectRow(0);
-    QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(figures.loops[0].segments[0].steps.size()));
+    const SegmentFigures& first = figures.loops[0].segments[0];
+    QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(first.steps.size()));
     QVERIFY(w->lblSegment->text().startsWith(QStringLiteral("Flow, segment 1: ")));
+    QVERIFY(first.steps.size() >= 2 && first.steps[0].start);
+    QCOMPARE(w->grdSteps->item(0, 0)->text(), QStringLiteral("start"));
+    QCOMPARE(w->grdSteps->item(0, 2)->text(), QStringLiteral("0"));
+    QCOMPARE(w->grdSteps->item(1, 0)->text(), QStringLiteral("2"));
+    QCOMPARE(w->grdSteps->item(1, 2)->text(), QString::number(first.steps[1].from));
     w->Refresh(Exercise::Flow);
     QCOMPARE(w->grdSteps->rowCount(), static_cast<int>(second.steps.size()));
     if (const QByteArray shots = qgetenv("VELMOR_SHOT_DIR"); !shots.isEmpty()) {
@@ -161,6 +169,15 @@ void AnalysisWindowsTest::runFiguresPerSegment()
     QCOMPARE(lines.size(), 3);
     QVERIFY(lines[0].startsWith(QStringLiteral("Loop\tSegment\tStart (s)\tPG")));
     QCOMPARE(lines[2].split(QLatin1Char('\t')).size(), 11);
+
+    p.state->shell.langEnglish = false;
+    p.state->shell.langSpanish = true;
+    w->SetLanguage();
+    w->grdFigures->selectRow(0);
+    QCOMPARE(w->grdSteps->item(0, 0)->text(), QStringLiteral("inicio"));
+    if (const QByteArray shots = qgetenv("VELMOR_SHOT_DIR"); !shots.isEmpty()) {
+        w->grab().save(QString::fromLocal8Bit(shots) + QStringLiteral("/run-figures-es.png"));
+    }
 }
 
 void AnalysisWindowsTest::stepTestTuningOpensInFlow()

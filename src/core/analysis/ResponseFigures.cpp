@@ -55,15 +55,18 @@ std::optional<std::size_t> FirstAtOrPast(const Trace& tr, std::size_t begin, std
     return std::nullopt;
 }
 
-// Figures of one step: records [begin, end] are its response window.
-StepFigures StepResponse(const Trace& tr, std::size_t begin, std::size_t end)
+// Figures of one step from `fromValue` to the set point of `begin`: records
+// [begin, end] are its response window.
+StepFigures StepResponse(const Trace& tr, std::size_t begin, std::size_t end, float fromValue,
+                         bool start)
 {
     StepFigures s;
     s.record = static_cast<int>(begin) + 1;
     s.lastRecord = static_cast<int>(end) + 1;
     s.time = tr.t(begin);
-    s.from = tr.records[begin - 1].field(tr.loop.setPointField);
+    s.from = fromValue;
     s.to = tr.records[begin].field(tr.loop.setPointField);
+    s.start = start;
     const double from = s.from;
     const double to = s.to;
     const double change = to - from;
@@ -119,11 +122,22 @@ SegmentFigures Segment(const Trace& tr, std::size_t first, std::size_t last, dou
     seg.end = tr.t(last);
 
     // A step is a record whose set point differs from the record before it
-    // (which may close the previous segment) by more than 2 % of full scale.
+    // (which may close the previous segment) by more than 2 % of full scale;
+    // in the run's first segment record 2 is judged against the measured
+    // value instead (the start step, StepFigures).
     const double threshold = kStepShareOfFullScale * tr.loop.fullScale;
     std::vector<std::size_t> steps;
-    double previousSp = first > 0 ? tr.sp(first - 1) : tr.sp(first);
-    for (std::size_t i = first; i <= last; ++i) {
+    std::size_t scan = first;
+    bool startStep = false;
+    if (first == 0 && last >= 1) {
+        startStep = std::fabs(tr.sp(1) - tr.mv(1)) > threshold;
+        if (startStep) {
+            steps.push_back(1);
+        }
+        scan = 2;
+    }
+    double previousSp = scan > 0 ? tr.sp(scan - 1) : tr.sp(scan);
+    for (std::size_t i = scan; i <= last; ++i) {
         const double sp = tr.sp(i);
         if (std::fabs(sp - previousSp) > threshold) {
             steps.push_back(i);
@@ -152,7 +166,11 @@ SegmentFigures Segment(const Trace& tr, std::size_t first, std::size_t last, dou
 
     for (std::size_t k = 0; k < steps.size(); ++k) {
         const std::size_t end = k + 1 < steps.size() ? steps[k + 1] - 1 : last;
-        seg.steps.push_back(StepResponse(tr, steps[k], end));
+        const bool start = startStep && k == 0;
+        const int fromField = start ? tr.loop.measuredField : tr.loop.setPointField;
+        const std::size_t fromRecord = start ? steps[k] : steps[k] - 1;
+        seg.steps.push_back(
+            StepResponse(tr, steps[k], end, tr.records[fromRecord].field(fromField), start));
     }
     return seg;
 }

@@ -43,15 +43,27 @@ std::string_view LoopName(LoopKind loop);
 
 // A set-point change larger than this share of the trace's full scale
 // between two records is a step; a ramp or a sine moves less per record.
+// The same share decides whether a run starts away from its set point.
 constexpr double kStepShareOfFullScale = 0.02;
 // Settling band: this share of the step's size around the new set point.
 constexpr double kSettlingBand = 0.02;
 
+// The steps of a loop. The first segment's first step may be the start
+// step: at record 2, from the loop's first measured value of the run (its
+// measured value in record 2) to its set point in record 2, when the two
+// differ by more than kStepShareOfFullScale of full scale. Record 2 is
+// never a set-point step otherwise: record 1's set point is not one the
+// run asked for (Flow logs B of the waveform there, Fluid level the initial
+// level), and record 1's measured temperature is the one the previous run
+// left, while every model restarts at START. Every later record is a step
+// when its set point differs from the record before by more than that
+// share.
 struct StepFigures {
     int record = 0;     // first record with the new set point (1-based)
     double time = 0;    // s, that record's time
-    float from = 0;     // set point of the record before
+    float from = 0;     // set point of the record before; start step: the measured value
     float to = 0;       // set point from this record on
+    bool start = false; // the start step
     int lastRecord = 0; // last record of the response window
     // Time from the first record at or past 10 % of the change to the
     // first at or past 90 %; absent when the response never gets there.

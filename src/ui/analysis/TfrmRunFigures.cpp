@@ -66,7 +66,7 @@ QString Figure(std::optional<double> value, int precision = 4)
 }
 
 constexpr int kColumns = 11;
-constexpr int kStepColumns = 9;
+constexpr int kStepColumns = 10;
 
 void SetRow(QTableWidget* grid, int row, const QStringList& cells, int leftColumns)
 {
@@ -126,8 +126,9 @@ void TfrmRunFigures::SetLanguage()
     lblNoData->setText(text(QT_TRANSLATE_NOOP(
         "TfrmRunFigures", "No controlled loop in this run: an open-loop run has no set point.")));
     lblNote->setText(text(QT_TRANSLATE_NOOP(
-        "TfrmRunFigures",
-        "Upper table: overshoot, settling and rise of each segment's first set-point step.")));
+        "TfrmRunFigures", "Upper table: overshoot, settling and rise of each segment's first "
+                          "step (in the first segment, the start step when the run starts "
+                          "away from its set point).")));
     grdFigures->setHorizontalHeaderLabels({
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Loop")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Segment")),
@@ -142,6 +143,7 @@ void TfrmRunFigures::SetLanguage()
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Rise (s)")),
     });
     grdSteps->setHorizontalHeaderLabels({
+        text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Step")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Step at (s)")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "From")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "To")),
@@ -223,19 +225,22 @@ void TfrmRunFigures::showSegment()
         LangText(shell, kContext,
                  QT_TRANSLATE_NOOP("TfrmRunFigures",
                                    "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
-                                   "its set-point steps:"))
+                                   "its steps:"))
             .arg(LangText(shell, kContext, LoopTitle(span.loop->loop)))
             .arg(segment.segment)
             .arg(Figure(segment.ise), Figure(segment.itae), Figure(segment.outputTotalVariation)));
+    const QString start = LangText(shell, kContext, QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));
     for (const StepFigures& step : segment.steps) {
         const int r = grdSteps->rowCount();
         grdSteps->insertRow(r);
+        // Steps are numbered in their segment; the start step is named.
         SetRow(grdSteps, r,
-               {FormatFixed(step.time, 1), FormatGeneral(step.from, 4), FormatGeneral(step.to, 4),
-                Figure(step.riseTime), FormatGeneral(step.peak, 4), FormatGeneral(step.peakTime, 4),
+               {step.start ? start : QString::number(r + 1), FormatFixed(step.time, 1),
+                FormatGeneral(step.from, 4), FormatGeneral(step.to, 4), Figure(step.riseTime),
+                FormatGeneral(step.peak, 4), FormatGeneral(step.peakTime, 4),
                 FormatFixed(step.overshootPercent, 1), Figure(step.settlingTime),
                 FormatGeneral(step.steadyStateError, 3)},
-               0);
+               1);
     }
 }
 

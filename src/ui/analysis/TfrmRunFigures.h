@@ -1,8 +1,9 @@
 // The figures of the run in the log, per controlled loop and settings
-// segment: the settings in force, IAE, and the first set-point step's
-// overshoot, settling and rise times. The segment under the Trends cursor
-// is highlighted; the table can be copied as text for a report. Below it,
-// the chosen segment's other sums and every one of its set-point steps.
+// segment: the settings in force, IAE, and the first step's overshoot,
+// settling and rise times. The segment under the Trends cursor is
+// highlighted; the table can be copied as text for a report. Below it, the
+// chosen segment's other sums and every one of its steps, the start step
+// named "start".
 #pragma once
 
 #include "core/analysis/ResponseFigures.h"
