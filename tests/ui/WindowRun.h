@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QtTest>
 
 #include <chrono>
@@ -42,12 +43,11 @@ inline LoopWindow* OpenLoopWindow(const TfrmMain& m)
     return dynamic_cast<LoopWindow*>(m.exerciseWindow());
 }
 
-// Chooses the exercise from the Control menu and waits until its window is
-// up (after the switch's wait when another one was open); null if it
-// does not come.
-inline LoopWindow* ChooseExercise(TfrmMain& m, Exercise e)
+// Waits until the exercise's window is up (after the switch's wait when
+// another one was open) and takes the pace off its runs; null if it does
+// not come.
+inline LoopWindow* OpenedWindow(const TfrmMain& m, Exercise e)
 {
-    ControlItem(m, e)->trigger();
     if (!QTest::qWaitFor(
             [&] {
                 return !m.switching() && m.exerciseWindow() != nullptr &&
@@ -59,6 +59,13 @@ inline LoopWindow* ChooseExercise(TfrmMain& m, Exercise e)
     LoopWindow* window = OpenLoopWindow(m);
     window->driver()->setInterval(std::chrono::milliseconds(0));
     return window;
+}
+
+// Chooses the exercise from the Control menu, then as OpenedWindow.
+inline LoopWindow* ChooseExercise(TfrmMain& m, Exercise e)
+{
+    ControlItem(m, e)->trigger();
+    return OpenedWindow(m, e);
 }
 
 // Clicks a value box and types `value` into the keypad, then OK.
@@ -84,10 +91,11 @@ inline bool RunInWindow(const VelmorState& state, LoopWindow* window, int stopAt
                 window->btnStop->click();
             }
         });
+    QSignalSpy ended(window->driver(), &RunDriver::finished);
     window->btnStart->click();
-    const bool ended = QTest::qWaitFor([window] { return !window->driver()->running(); }, 60000);
+    const bool done = !ended.isEmpty() || ended.wait(60000);
     QObject::disconnect(c);
-    return ended;
+    return done;
 }
 
 } // namespace velmor::test
