@@ -140,12 +140,15 @@ TEST_P(SimFileRoundTrip, WrittenRunReadsBackIdentically)
         EXPECT_EQ(load.secondIndexFilled, s.log.secondIndexFilled);
     }
 
-    // Opened and written again: the same file, byte for byte.
+    // Opened and written again: the same file, byte for byte. The settings
+    // go through the exercise as a window takes and gives them.
     VelmorState t;
     OpenExerciseState(t, e, false);
     ASSERT_TRUE(ApplySimFileLoad(t, load));
+    UpdateSettings(t, e);
+    SendSettings(t, e);
     std::ostringstream again;
-    WriteSimulationFile(again, e, load.settings, t.run.gateValvePercent, t.log, t.run.sampleCount);
+    WriteSimulationFile(again, e, t.simSettings, t.run.gateValvePercent, t.log, t.run.sampleCount);
     EXPECT_EQ(again.str(), text);
 }
 

@@ -11,6 +11,11 @@
 #include "ui/analysis/TfrmRunFigures.h"
 #include "ui/analysis/TfrmStepTest.h"
 #include "ui/exercises/LoopWindow.h"
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/exercises/TfrmLevel.h"
+#include "ui/exercises/TfrmOpen.h"
+#include "ui/exercises/ValueBox.h"
+#include "ui/shell/FileCommands.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ProgramStart.h"
 #include "ui/shell/TfrmCalculator.h"
@@ -20,16 +25,28 @@
 #include <QClipboard>
 #include <QFile>
 #include <QHeaderView>
+#include <QLabel>
 #include <QMenu>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScreen>
 #include <QTableWidget>
 #include <QTemporaryDir>
+#include <QToolButton>
 #include <QtTest>
 
+#include <functional>
+#include <map>
 #include <memory>
 
+#include "ProgramFixture.h"
+#include "WindowRun.h"
+
 using namespace velmor;
+using velmor::test::ChooseExercise;
+using velmor::test::EnterValue;
+using velmor::test::OpenedWindow;
+using velmor::test::RunInWindow;
 
 namespace {
 
@@ -74,6 +91,121 @@ struct Program {
     AnalysisMenu* analysis() const { return main->analysisMenu(); }
 };
 
+// Whether the items that describe the run on screen are offered: File >
+// Save and Print, their toolbar buttons, Run figures and Export CSV, as the
+// user finds them (a menu disabled during a run takes its items with it).
+// They are all offered or none is.
+std::optional<bool> RunItemsOffered(const TfrmMain& m)
+{
+    const AnalysisMenu* a = m.analysisMenu();
+    emit a->mnuAnalysis->aboutToShow();
+    const bool file = m.mnuFile->menuAction()->isEnabled();
+    const bool analysis = a->mnuAnalysis->menuAction()->isEnabled();
+    const bool offered[] = {file && m.mnuFileSave->isEnabled(),
+                            file && m.mnuFilePrint->isEnabled(),
+                            m.btnSave->isEnabled(),
+                            m.btnPrint->isEnabled(),
+                            analysis && a->mnuAnalysisFigures->isEnabled(),
+                            analysis && a->mnuAnalysisExport->isEnabled()};
+    for (bool item : offered) {
+        if (item != offered[0]) {
+            return std::nullopt;
+        }
+    }
+    return offered[0];
+}
+
+QString Dash()
+{
+    return QString::fromUtf8("\u2013");
+}
+
+QString Figure(std::optional<double> value)
+{
+    return value ? FormatGeneral(*value, 4) : Dash();
+}
+
+// The cells of a table row.
+QStringList RowOf(const QTableWidget* grid, int row)
+{
+    QStringList cells;
+    for (int column = 0; column < grid->columnCount(); ++column) {
+        cells << (grid->item(row, column) != nullptr ? grid->item(row, column)->text() : QString());
+    }
+    return cells;
+}
+
+// Run figures shows the run in the log, column by column as the analysis
+// core figures it. `settings` gives each row's loop, segment, PG, I and D
+// as the student entered them; the other columns come from the core. Each
+// row, when chosen, lists its segment's steps below. Empty when all agree.
+QString FiguresDiffer(const VelmorState& s, TfrmRunFigures* w, Exercise e,
+                      const std::vector<QStringList>& settings)
+{
+    const RunFigures core =
+        AnalyseRun(LoggedRecords(s.log, s.run.sampleCount), e, s.run.samplePeriod);
+    std::vector<const SegmentFigures*> segments;
+    for (const LoopFigures& loop : core.loops) {
+        for (const SegmentFigures& segment : loop.segments) {
+            segments.push_back(&segment);
+        }
+    }
+    if (segments.size() != settings.size() || w->grdFigures->rowCount() != int(settings.size())) {
+        return QStringLiteral("%1 rows shown, %2 segments, %3 expected")
+            .arg(w->grdFigures->rowCount())
+            .arg(segments.size())
+            .arg(settings.size());
+    }
+    for (std::size_t row = 0; row < segments.size(); ++row) {
+        const SegmentFigures& g = *segments[row];
+        const StepFigures* step = g.steps.empty() ? nullptr : &g.steps.front();
+        const QStringList& entered = settings[row];
+        const QStringList want = {
+            entered[0],
+            entered[1],
+            FormatFixed(g.start, 1),
+            entered[2],
+            entered[3],
+            entered[4],
+            Figure(g.iae),
+            QString::number(g.steps.size()),
+            step != nullptr ? FormatFixed(step->overshootPercent, 1) : Dash(),
+            step != nullptr ? Figure(step->settlingTime) : Dash(),
+            step != nullptr ? Figure(step->riseTime) : Dash(),
+        };
+        const QStringList shown = RowOf(w->grdFigures, int(row));
+        if (shown != want) {
+            return QStringLiteral("row %1: %2 shown, %3 wanted")
+                .arg(row)
+                .arg(shown.join(QLatin1Char('|')), want.join(QLatin1Char('|')));
+        }
+        w->grdFigures->selectRow(int(row));
+        if (w->grdSteps->rowCount() != int(g.steps.size())) {
+            return QStringLiteral("row %1: %2 steps listed").arg(row).arg(w->grdSteps->rowCount());
+        }
+        for (std::size_t k = 0; k < g.steps.size(); ++k) {
+            const StepFigures& t = g.steps[k];
+            const QStringList stepWant = {FormatFixed(t.time, 1),
+                                          FormatGeneral(t.from, 4),
+                                          FormatGeneral(t.to, 4),
+                                          Figure(t.riseTime),
+                                          FormatGeneral(t.peak, 4),
+                                          FormatGeneral(t.peakTime, 4),
+                                          FormatFixed(t.overshootPercent, 1),
+                                          Figure(t.settlingTime),
+                                          FormatGeneral(t.steadyStateError, 3)};
+            const QStringList stepShown = RowOf(w->grdSteps, int(k));
+            if (stepShown != stepWant) {
+                return QStringLiteral("row %1, step %2: %3 shown, %4 wanted")
+                    .arg(row)
+                    .arg(k)
+                    .arg(stepShown.join(QLatin1Char('|')), stepWant.join(QLatin1Char('|')));
+            }
+        }
+    }
+    return {};
+}
+
 } // namespace
 
 class AnalysisWindowsTest : public QObject {
@@ -84,6 +216,9 @@ private slots:
     void runFiguresPerSegment();
     void stepTestTuningOpensInFlow();
     void csvExport();
+    void itemsFollowWhatTheTrendShows();
+    void runFiguresShowEachExercisesRun();
+    void useInFlowTakesTheChosenTuning();
 };
 
 void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
@@ -255,6 +390,221 @@ void AnalysisWindowsTest::csvExport()
     const QString refused = p.analysis()->exportCsv(out.filePath(QStringLiteral("no/such.csv")));
     QVERIFY(!refused.isEmpty());
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("no/such.csv"))));
+}
+
+void AnalysisWindowsTest::itemsFollowWhatTheTrendShows()
+{
+    // Save, Print, Run figures and Export CSV are offered exactly while the
+    // Trends window shows a finished run or an opened file; the figures
+    // window always shows that run, or goes.
+    Program p;
+    TfrmMain& m = *p.main;
+    AnalysisMenu* a = p.analysis();
+    QCOMPARE(RunItemsOffered(m), false); // nothing open
+    LoopWindow* flow = ChooseExercise(m, Exercise::Flow);
+    QVERIFY(flow != nullptr);
+    QCOMPARE(RunItemsOffered(m), false); // an empty trend
+
+    std::optional<bool> whileRunning;
+    QVERIFY(RunInWindow(*p.state, flow, 40, {{20, [&] { whileRunning = RunItemsOffered(m); }}}));
+    QCOMPARE(whileRunning, false);
+    QCOMPARE(RunItemsOffered(m), true);
+    a->mnuAnalysisFigures->trigger();
+    TfrmRunFigures* figures = a->figuresWindow();
+    QVERIFY(figures->isVisible());
+    const int rowsOfRun = figures->grdFigures->rowCount();
+    QCOMPARE(FiguresDiffer(*p.state, figures, Exercise::Flow, {{"Flow", "1", "1", "0.8", "0"}}),
+             QString());
+
+    // MENU on the finished run: it goes with its window, at once.
+    flow->btnMenu->click();
+    QCOMPARE(RunItemsOffered(m), false);
+    QVERIFY(!figures->isVisible());
+    QVERIFY(QTest::qWaitFor([&] { return m.exerciseWindow() == nullptr; }));
+    flow = ChooseExercise(m, Exercise::Flow);
+    QVERIFY(flow != nullptr);
+
+    // MENU during a run, Flow chosen again: an empty trend, and nothing of
+    // the discarded run is offered or shown.
+    QVERIFY(RunInWindow(*p.state, flow, -1, {{30, [&] { flow->btnMenu->click(); }}}));
+    QVERIFY(!figures->isVisible());
+    QVERIFY(QTest::qWaitFor([&] { return m.exerciseWindow() == nullptr; }));
+    QCOMPARE(RunItemsOffered(m), false);
+    flow = ChooseExercise(m, Exercise::Flow);
+    QVERIFY(flow != nullptr);
+    QCOMPARE(RunItemsOffered(m), false);
+
+    // An opened file is offered and described; File > New takes it away.
+    QVERIFY(m.fileCommands()->openFile(velmor::test::Golden("flow_sine_gain_changes.psm")).read);
+    QCOMPARE(RunItemsOffered(m), true);
+    a->mnuAnalysisFigures->trigger();
+    QVERIFY(figures->grdFigures->rowCount() != rowsOfRun);
+    QCOMPARE(FiguresDiffer(*p.state, figures, Exercise::Flow,
+                           {{"Flow", "1", "1", "0.8", "0"},
+                            {"Flow", "2", "2.5", "0.8", "0"},
+                            {"Flow", "3", "2.5", "0.3", "0"}}),
+             QString());
+    // Another file opened with the figures on screen: they follow it.
+    QVERIFY(m.fileCommands()->openFile(velmor::test::Golden("flow_derivative_gate.psm")).read);
+    QVERIFY(figures->isVisible());
+    QCOMPARE(FiguresDiffer(*p.state, figures, Exercise::Flow,
+                           {{"Flow", "1", "1", "0.8", "0.05"}, {"Flow", "2", "1", "0.8", "0"}}),
+             QString());
+    velmor::test::Answer(&m, QMessageBox::Yes);
+    m.mnuFileNew->trigger();
+    QCOMPARE(RunItemsOffered(m), false);
+    QVERIFY(!figures->isVisible());
+
+    // Another exercise chosen while a file is shown: from the choice on.
+    QVERIFY(m.fileCommands()->openFile(velmor::test::Golden("flow_sine_gain_changes.psm")).read);
+    QCOMPARE(RunItemsOffered(m), true);
+    m.mnuControlTemperature->trigger();
+    QCOMPARE(RunItemsOffered(m), false);
+    LoopWindow* temperature = OpenedWindow(m, Exercise::Temperature);
+    QVERIFY(temperature != nullptr);
+    QCOMPARE(RunItemsOffered(m), false);
+
+    // Temperature's MENU leaves its run to the shell, which ends it: the
+    // end of that run offers nothing either, then or after the release.
+    QVERIFY(RunInWindow(*p.state, temperature, -1, {{30, [&] { temperature->btnMenu->click(); }}}));
+    QCOMPARE(RunItemsOffered(m), false);
+    QVERIFY(QTest::qWaitFor([&] { return m.exerciseWindow() == nullptr; }));
+    QCOMPARE(RunItemsOffered(m), false);
+}
+
+void AnalysisWindowsTest::runFiguresShowEachExercisesRun()
+{
+    // Each exercise's run made in its window with settings entered through
+    // the keypad (PG, I and D all different, so a column read from the
+    // wrong field shows) and changed half way: a second segment.
+    struct Case {
+        Exercise exercise;
+        std::function<void(TfrmMain&, LoopWindow*)> before;
+        int changeAt;
+        std::function<void(TfrmMain&, LoopWindow*)> change;
+        int stopAt; // -1: the run ends by itself
+        std::vector<QStringList> settings;
+    };
+    const auto stepWaveform = [](TfrmMain& m, LoopWindow* w) {
+        if (auto* flow = dynamic_cast<TfrmFlow*>(w)) {
+            flow->waveform()->chkStep->click();
+        } else if (auto* level = dynamic_cast<TfrmLevel*>(w)) {
+            level->waveform()->chkStep->click();
+        }
+        EnterValue(m, w, kCodeWaveRow3, QStringLiteral("20"));
+    };
+    const auto enter = [](std::vector<std::pair<int, const char*>> values) {
+        return [values](TfrmMain& m, LoopWindow* w) {
+            for (const auto& [code, text] : values) {
+                EnterValue(m, w, code, QLatin1String(text));
+            }
+        };
+    };
+    const Case cases[] = {
+        {Exercise::Flow,
+         [&](TfrmMain& m, LoopWindow* w) {
+             stepWaveform(m, w);
+             enter({{kCodePG, "2"}, {kCodeI, "1.5"}, {kCodeD, "0.05"}})(m, w);
+         },
+         300,
+         enter({{kCodePG, "3"}}),
+         600,
+         {{"Flow", "1", "2", "1.5", "0.05"}, {"Flow", "2", "3", "1.5", "0.05"}}},
+        {Exercise::Level,
+         [&](TfrmMain& m, LoopWindow* w) {
+             stepWaveform(m, w);
+             enter({{kCodePG, "4"}, {kCodeI, "5"}, {kCodeD, "0.5"}, {kCodeSetPoint, "40"}})(m, w);
+         },
+         300,
+         enter({{kCodeI, "8"}}),
+         600,
+         {{"Level", "1", "4", "5", "0.5"}, {"Level", "2", "4", "8", "0.5"}}},
+        {Exercise::Temperature,
+         enter({{kCodePG, "12"}, {kCodeI, "3"}, {kCodeD, "0.7"}, {kCodeSetPoint, "45"}}),
+         200,
+         enter({{kCodeSetPoint, "35"}, {kCodePG, "6"}}),
+         600,
+         {{"Temperature", "1", "12", "3", "0.7"}, {"Temperature", "2", "6", "3", "0.7"}}},
+        {Exercise::Batch,
+         enter({{kCodePG, "0.8"},
+                {kCodeI, "4"},
+                {kCodeD, "0.2"},
+                {kCodeTempPG, "2"},
+                {kCodeTempI, "300"},
+                {kCodeTempD, "0.4"},
+                {kCodeExpectedTime, "60"}}),
+         300,
+         enter({{kCodeTempPG, "3"}}),
+         -1,
+         {{"Volume", "1", "0.8", "4", "0.2"},
+          {"Volume", "2", "0.8", "4", "0.2"},
+          {"Temperature", "1", "2", "300", "0.4"},
+          {"Temperature", "2", "3", "300", "0.4"}}},
+        {Exercise::Open, {}, -1, {}, 100, {}},
+    };
+    Program p;
+    TfrmMain& m = *p.main;
+    AnalysisMenu* a = p.analysis();
+    for (const Case& c : cases) {
+        const char* name = FormName(c.exercise).data();
+        LoopWindow* window = ChooseExercise(m, c.exercise);
+        QVERIFY2(window != nullptr, name);
+        if (c.before) {
+            c.before(m, window);
+        }
+        std::map<int, std::function<void()>> changes;
+        if (c.change) {
+            changes[c.changeAt] = [&] { c.change(m, window); };
+        }
+        QVERIFY(RunInWindow(*p.state, window, c.stopAt, changes));
+        a->mnuAnalysisFigures->trigger();
+        TfrmRunFigures* figures = a->figuresWindow();
+        QVERIFY2(figures->isVisible(), name);
+        QCOMPARE(figures->lblNoData->isVisible(), c.settings.empty());
+        const QString differs = FiguresDiffer(*p.state, figures, c.exercise, c.settings);
+        QVERIFY2(differs.isEmpty(),
+                 qPrintable(QLatin1String(name) + QStringLiteral(": ") + differs));
+    }
+}
+
+void AnalysisWindowsTest::useInFlowTakesTheChosenTuning()
+{
+    // An Open-loop step test made in the window; the tuning row the student
+    // picks (not the step's row, not the first) is the one Flow gets, and
+    // the step-test window goes with the Open-loop run.
+    Program p;
+    TfrmMain& m = *p.main;
+    auto* open = dynamic_cast<TfrmOpen*>(ChooseExercise(m, Exercise::Open));
+    QVERIFY(open != nullptr);
+    QTRY_VERIFY(!p.state->open.openActivating);
+    open->waveform()->chkStep->click();
+    EnterValue(m, open, kCodeWaveRow1, QStringLiteral("80"));
+    EnterValue(m, open, kCodeWaveRow2, QStringLiteral("20"));
+    EnterValue(m, open, kCodeWaveRow3, QStringLiteral("40"));
+    QVERIFY(RunInWindow(*p.state, open, 1200));
+    AnalysisMenu* a = p.analysis();
+    a->mnuAnalysisStepTest->trigger();
+    TfrmStepTest* w = a->stepTestWindow();
+    QVERIFY(w != nullptr && w->isVisible());
+    QCOMPARE(w->tunings().size(), std::size_t{4});
+    int chosen = -1;
+    for (int row = 1; row < 4; ++row) {
+        const FlowTuning& t = w->tunings()[std::size_t(row)];
+        if (row != w->grdSteps->currentRow() &&
+            (t.pg != w->tunings()[0].pg || t.i != w->tunings()[0].i)) {
+            chosen = row;
+        }
+    }
+    QVERIFY(chosen > 0);
+    const FlowTuning tuning = w->tunings()[std::size_t(chosen)];
+    w->grdTunings->setCurrentCell(chosen, 0);
+    w->btnUseInFlow->click();
+    QVERIFY(!w->isVisible());
+    QTRY_VERIFY_WITH_TIMEOUT(
+        m.exerciseWindow() != nullptr && m.exerciseWindow()->exercise() == Exercise::Flow, 5000);
+    QCOMPARE(p.state->flow.flowGain, float(tuning.pg));
+    QCOMPARE(p.state->flow.flowIntegralTime, float(tuning.i));
+    QCOMPARE(p.state->flow.flowDerivativeTime, float(tuning.d));
 }
 
 QTEST_MAIN(AnalysisWindowsTest)

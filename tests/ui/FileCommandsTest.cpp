@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "ProgramFixture.h"
+#include "WindowRun.h"
 
 using namespace velmor;
 using namespace velmor::test;
@@ -90,6 +91,7 @@ private slots:
     void openingSwitchesTheExercise();
     void refusedFilesChangeNothing();
     void saveAndOpenGiveBackTheRunForEveryExercise();
+    void openedFilesSaveBackUnchanged();
     void failedSaveKeepsTheOldFile();
     void reportIsOnePageWithTheSettings();
     void readOutAndArrowsThroughTheMainWindow();
@@ -270,6 +272,36 @@ void FileCommandsTest::saveAndOpenGiveBackTheRunForEveryExercise()
         const QString again = dir.filePath(QStringLiteral("again.psm"));
         QCOMPARE(second.main->fileCommands()->saveFile(again), QString());
         QVERIFY2(Bytes(again) == Bytes(saved), name);
+    }
+}
+
+void FileCommandsTest::openedFilesSaveBackUnchanged()
+{
+    // Every file, opened in a program just started and saved again, is the
+    // same to the byte: its settings lines too, not what the window held
+    // before. The same after a run of that exercise made in the window.
+    const QTemporaryDir dir;
+    const QString saved = dir.filePath(QStringLiteral("saved.psm"));
+    const QDir golden(QStringLiteral(VELMOR_TEST_DATA "/golden"));
+    const QStringList names = golden.entryList({QStringLiteral("*.psm")}, QDir::Files);
+    QCOMPARE(names.size(), 12);
+    for (const QString& name : names) {
+        const QByteArray original = Bytes(golden.filePath(name));
+        Exercise exercise = Exercise::Flow;
+        {
+            Program fresh;
+            QVERIFY(fresh.main->fileCommands()->openFile(golden.filePath(name)).read);
+            exercise = fresh.main->exerciseWindow()->exercise();
+            QCOMPARE(fresh.main->fileCommands()->saveFile(saved), QString());
+            QVERIFY2(Bytes(saved) == original, qPrintable(name));
+        }
+        Program p;
+        LoopWindow* window = ChooseExercise(*p.main, exercise);
+        QVERIFY(window != nullptr && RunInWindow(*p.state, window, 30));
+        QCOMPARE(p.state->run.sampleCount, 30);
+        QVERIFY(p.main->fileCommands()->openFile(golden.filePath(name)).read);
+        QCOMPARE(p.main->fileCommands()->saveFile(saved), QString());
+        QVERIFY2(Bytes(saved) == original, qPrintable(name + QStringLiteral(" after a run")));
     }
 }
 

@@ -6,6 +6,7 @@
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
+#include "core/rundata/SimFileWriter.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmBatch.h"
 #include "ui/exercises/TfrmFlow.h"
@@ -16,6 +17,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>
+#include <QEventLoop>
 #include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
@@ -165,6 +167,7 @@ private slots:
     void batchBoxesAndSpanish();
     void closingFollowsEachWindowsRule();
     void saveAndPrintFollowTheRunInEveryWindow();
+    void windowReleasedMidRunFinishesItsRun();
 };
 
 namespace {
@@ -183,7 +186,47 @@ template <typename Window> void CheckFileCommands(Exercise e)
     QVERIFY2(!rig.main.fileCommands, FormName(e).data());
 }
 
+// A window released while its run goes (the shell's release, the end of
+// the program) still ends the run as STOP would: the same records, the
+// second index finished, the last values a file keeps, nothing live.
+template <typename Window> void CheckReleaseMidRun(Exercise e)
+{
+    Rig<Window> rig(e);
+    QEventLoop atRecord50;
+    QObject::connect(rig.window->driver(), &RunDriver::cycled, &atRecord50, [&] {
+        if (rig.state->run.sampleCount == 50) {
+            atRecord50.quit();
+        }
+    });
+    QObject::connect(rig.window->driver(), &RunDriver::finished, &atRecord50, &QEventLoop::quit);
+    rig.window->btnStart->click();
+    atRecord50.exec();
+    QVERIFY2(rig.window->driver()->running(), FormName(e).data());
+    rig.window.reset();
+
+    const VelmorState& s = *rig.state;
+    const std::unique_ptr<VelmorState> stopped = Headless(e, {}, {}, 50);
+    QVERIFY2(SameRun(s, *stopped), FormName(e).data());
+    QVERIFY(!s.run.runActive);
+    QVERIFY(!s.trend.trendLive);
+    SendSettings(*rig.state, e);
+    SendSettings(*stopped, e);
+    QVERIFY2(SimulationFileText(e, s.simSettings, s.run.gateValvePercent, s.log, 50) ==
+                 SimulationFileText(e, stopped->simSettings, stopped->run.gateValvePercent,
+                                    stopped->log, 50),
+             FormName(e).data());
+}
+
 } // namespace
+
+void LoopWindowsTest::windowReleasedMidRunFinishesItsRun()
+{
+    CheckReleaseMidRun<TfrmFlow>(Exercise::Flow);
+    CheckReleaseMidRun<TfrmLevel>(Exercise::Level);
+    CheckReleaseMidRun<TfrmOpen>(Exercise::Open);
+    CheckReleaseMidRun<TfrmTemperature>(Exercise::Temperature);
+    CheckReleaseMidRun<TfrmBatch>(Exercise::Batch);
+}
 
 void LoopWindowsTest::saveAndPrintFollowTheRunInEveryWindow()
 {

@@ -14,6 +14,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include "ProgramFixture.h"
+#include "WindowRun.h"
 
 #include <QAction>
 #include <QCheckBox>
@@ -71,6 +72,7 @@ private slots:
     void keypadKeepsFocusAfterOutOfRange();
     void switchingInEveryOrderReleasesTheWindows();
     void runningFlowOnScreen();
+    void newWindowShowsNoRunLight();
 };
 
 void MainWindowTest::firstRunWritesDefaults()
@@ -706,6 +708,36 @@ void MainWindowTest::runningFlowOnScreen()
     }
     QVERIFY(yellow > 100);
     QVERIFY(aqua > 100);
+}
+
+void MainWindowTest::newWindowShowsNoRunLight()
+{
+    // After a run, MENU and the exercise chosen again: the new window looks
+    // as the exercise's first one did, its run light unlit and without the
+    // words of the run before. (The gauges may show values left by the run.)
+    const QRect kRightOfGauges(104, 0, 121, 501);
+    Program p(kNoEasyMenu);
+    TfrmMain& m = *p.main;
+    for (Exercise e : {Exercise::Flow, Exercise::Level, Exercise::Open, Exercise::Temperature,
+                       Exercise::Batch}) {
+        LoopWindow* window = ChooseExercise(m, e);
+        QVERIFY(window != nullptr);
+        const QImage unlit = window->imgPanel->image().copy(kRightOfGauges);
+        QVERIFY(RunInWindow(*p.state, window, 20));
+        QVERIFY(window->imgPanel->image().copy(kRightOfGauges) != unlit);
+        window->btnMenu->click();
+        QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
+        window = ChooseExercise(m, e);
+        QVERIFY(window != nullptr);
+        // Also once its texts are set again, as a change of language does.
+        for (int pass = 0; pass < 2; ++pass) {
+            QVERIFY2(window->imgPanel->image().copy(kRightOfGauges) == unlit, FormName(e).data());
+            if (auto* flow = dynamic_cast<TfrmFlow*>(window)) {
+                QCOMPARE(flow->lblTrafficLight->text(), QString());
+            }
+            window->SetLanguage();
+        }
+    }
 }
 
 QTEST_MAIN(MainWindowTest)

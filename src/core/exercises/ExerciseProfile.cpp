@@ -477,8 +477,12 @@ void TemperatureUpdateRest(VelmorState& s)
     const SimSettings& ss = s.simSettings;
     t.tempEnteredSP = ss.tempSetPoint;
     s.run.tempSetPoint = t.tempEnteredSP;
+    // What the next save writes: the file's run's last values, not those
+    // of a run made before it was opened.
+    t.tempLastSP = ss.tempSetPoint;
     t.initialTemperature = ss.initialTemperature;
     s.run.measuredTemperature = ss.measuredTemperature;
+    t.tempLastPV = ss.measuredTemperature;
 }
 
 constexpr std::array kTemperatureChecked{T::TempSP, T::TempMV, T::TempQ};

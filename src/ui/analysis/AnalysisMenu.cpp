@@ -89,13 +89,33 @@ void AnalysisMenu::setEnabled(bool enabled)
     mnuAnalysis->menuAction()->setEnabled(enabled);
 }
 
+void AnalysisMenu::followTrend(bool shown)
+{
+    updateItems();
+    const ExerciseWindow* window = m_main->exerciseWindow();
+    if (m_figures != nullptr && m_figures->isVisible()) {
+        if (shown) {
+            m_figures->Refresh(window->exercise());
+        } else {
+            m_figures->hide();
+        }
+    }
+    if (m_stepTest != nullptr && m_stepTest->isVisible()) {
+        if (shown && window->exercise() == Exercise::Open) {
+            m_stepTest->Refresh();
+        } else {
+            m_stepTest->hide();
+        }
+    }
+}
+
 void AnalysisMenu::updateItems()
 {
     const ExerciseWindow* window = m_main->exerciseWindow();
-    const bool data = window != nullptr && m_state.run.sampleCount > 0 && !m_state.run.runActive;
-    mnuAnalysisFigures->setEnabled(data);
-    mnuAnalysisExport->setEnabled(data);
-    mnuAnalysisStepTest->setEnabled(data && window->exercise() == Exercise::Open);
+    const bool shown = m_main->trendShowsRun();
+    mnuAnalysisFigures->setEnabled(shown);
+    mnuAnalysisExport->setEnabled(shown);
+    mnuAnalysisStepTest->setEnabled(shown && window->exercise() == Exercise::Open);
     const TfrmGraph* graph = m_main->graphWindow();
     mnuAnalysisCompare->setEnabled(graph != nullptr && !m_state.run.runActive);
     mnuAnalysisClearCompare->setEnabled(graph != nullptr && graph->hasComparison());
@@ -122,7 +142,7 @@ void AnalysisMenu::clearCompareText()
 void AnalysisMenu::mnuAnalysisFiguresClick()
 {
     const ExerciseWindow* window = m_main->exerciseWindow();
-    if (window == nullptr) {
+    if (!m_main->trendShowsRun()) {
         return;
     }
     if (m_figures == nullptr) {
@@ -137,7 +157,7 @@ void AnalysisMenu::mnuAnalysisFiguresClick()
 void AnalysisMenu::mnuAnalysisStepTestClick()
 {
     const ExerciseWindow* window = m_main->exerciseWindow();
-    if (window == nullptr || window->exercise() != Exercise::Open) {
+    if (!m_main->trendShowsRun() || window->exercise() != Exercise::Open) {
         return;
     }
     if (m_stepTest == nullptr) {
@@ -164,6 +184,9 @@ QString AnalysisMenu::exportCsv(const QString& path)
 
 void AnalysisMenu::mnuAnalysisExportClick()
 {
+    if (!m_main->trendShowsRun()) {
+        return;
+    }
     const ShellState& shell = m_state.shell;
     QString path = QFileDialog::getSaveFileName(
         m_main, LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Export CSV")),

@@ -1,6 +1,7 @@
 // The main window's Analysis menu: the figures of the run in the log, a
 // step test of an Open-loop run with tunings for the Flow window, and the
-// run as a spreadsheet table. Disabled with the other menus during a run.
+// run as a spreadsheet table. Disabled with the other menus during a run; its
+// items describe only the run the Trends window shows.
 #pragma once
 
 #include "core/analysis/StepFit.h"
@@ -29,6 +30,10 @@ public:
 
     void SetLanguage();
     void setEnabled(bool enabled);
+    // What the Trends window shows changed; `shown`: the main window's rule
+    // (a finished run or an opened file). The items follow it, and an open
+    // figures or step-test window shows the new run or goes.
+    void followTrend(bool shown);
 
     QMenu* mnuAnalysis = nullptr;
     QAction* mnuAnalysisFigures = nullptr;

@@ -195,6 +195,11 @@ LoopWindow::LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, 
     setFixedSize(kPanelSize.width(), clientHeight);
     imgPanel = new PanelView(kPanelSize, this);
     m_panelFontSize = m_state.shell.largeFonts ? 8 : 10;
+    // A new window has shown no run yet, whatever an earlier window of the
+    // exercise showed: its texts must not bring back that window's words.
+    if (m_layout.lightState != nullptr) {
+        *m_layout.lightState = 0;
+    }
 
     const qreal ratio = imgPanel->image().devicePixelRatio();
     imgTrafGreen = TrafficLightPicture(RunLamp::Green, ratio);
@@ -217,9 +222,6 @@ void LoopWindow::finishCreation()
         m_main->setFileNewEnabled(true);
     }
     m_state.trend.cursorShown = false;
-    if (m_layout.lightState != nullptr) {
-        *m_layout.lightState = 0;
-    }
     // No run yet: the signal head is there, neither lamp lit.
     DrawRunLight(imgPanel, TrafficLightPicture(RunLamp::None, imgPanel->image().devicePixelRatio()),
                  m_layout.light);

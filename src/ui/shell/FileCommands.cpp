@@ -243,7 +243,7 @@ QString FileCommands::saveFile(const QString& path)
 void FileCommands::FileSave()
 {
     const ExerciseWindow* window = m_main->exerciseWindow();
-    if (window == nullptr || m_state.run.runActive) {
+    if (!m_main->trendShowsRun()) {
         return;
     }
     QFileDialog* dialog = saveDialog();
@@ -296,7 +296,7 @@ void FileCommands::printReport(QPrinter& printer, ReportRange range)
 
 void FileCommands::FilePrint()
 {
-    if (m_main->exerciseWindow() == nullptr || m_state.run.runActive) {
+    if (!m_main->trendShowsRun()) {
         return;
     }
     const ShellState& shell = m_state.shell;

@@ -455,6 +455,7 @@ void TfrmMain::Start(const QString& name, bool fresh)
         // The closed window's mailbox and the 500 ms timer release it while
         // we wait; the event loop runs on meanwhile.
         m_switchTimer.start();
+        updateRunCommands();
         return;
     }
     continueStart();
@@ -476,6 +477,9 @@ void TfrmMain::continueStart()
     } else {
         openManual();
     }
+    // A new exercise shows nothing yet (a file being opened has been
+    // loaded by now).
+    updateRunCommands();
 }
 
 QPoint TfrmMain::childPlace(QPoint fixed, QPoint fromCentre) const
@@ -671,10 +675,30 @@ void TfrmMain::setFileCommandsEnabled(bool enabled)
     if (!enabled) {
         m_files->forgetFile();
     }
-    mnuFileSave->setEnabled(enabled);
-    mnuFilePrint->setEnabled(enabled);
-    btnSave->setEnabled(enabled);
-    btnPrint->setEnabled(enabled);
+    updateRunCommands();
+}
+
+bool TfrmMain::trendShowsRun() const
+{
+    const ExerciseWindow* window = exerciseWindow();
+    const TfrmGraph* graph = graphWindow();
+    const ShellState& shell = m_state.shell;
+    // trendsOpen falls as soon as a close is asked for; trendNoData is set
+    // when an exercise is chosen afresh and cleared by a run or a loaded
+    // file; New leaves no records.
+    return window != nullptr && graph != nullptr && graph->exercise() == window->exercise() &&
+           shell.trendsOpen && !shell.closing && !switching() && !m_state.run.runActive &&
+           !m_state.trend.trendNoData && m_state.run.sampleCount > 0;
+}
+
+void TfrmMain::updateRunCommands()
+{
+    const bool shown = trendShowsRun();
+    mnuFileSave->setEnabled(shown);
+    mnuFilePrint->setEnabled(shown);
+    btnSave->setEnabled(shown);
+    btnPrint->setEnabled(shown);
+    m_analysis->followTrend(shown);
 }
 
 void TfrmMain::setControlItemChecked(Exercise exercise, bool checked)
@@ -715,6 +739,7 @@ void TfrmMain::txtShutChange()
     m_state.run.runActive = false;
     // The keypad belongs to the exercise that is going.
     hideKeypad();
+    updateRunCommands();
     Timer->start();
 }
 
@@ -754,6 +779,7 @@ void TfrmMain::TimerTimer()
         return;
     }
     releaseExercise();
+    updateRunCommands();
     e->menuItem->setChecked(false);
     mnuFileNew->setEnabled(false);
     if (mnuPreferencesEasymenus->isChecked()) {

@@ -83,6 +83,16 @@ public:
     AnalysisMenu* analysisMenu() const { return m_analysis; }
     FileCommands* fileCommands() const { return m_files; }
 
+    // The one rule File > Save, Print and the Analysis items follow: the
+    // open exercise's Trends window shows a finished run or an opened file
+    // (not an empty plot, a run going on, or a window on its way out).
+    // What they describe is then that run, the one in the log.
+    bool trendShowsRun() const;
+    // Those items (menu and toolbar) follow the rule again, and the analysis
+    // windows follow the run they describe: after anything that changes what
+    // the Trends window shows.
+    void updateRunCommands();
+
     // Child windows of the frame: made with a standard frame (close box) or
     // a tool-window frame without one, placed at their layout place in a
     // frame of the layout size or at an offset from the centre otherwise,
@@ -112,6 +122,8 @@ public:
     // MainLink
     void setRunMenusEnabled(bool enabled) override;
     void setFileNewEnabled(bool enabled) override;
+    // Off also forgets the file name shown; either way the items then
+    // follow trendShowsRun().
     void setFileCommandsEnabled(bool enabled) override;
     void setControlItemChecked(Exercise exercise, bool checked) override;
     void writeShut(const QString& formName) override;
