@@ -185,7 +185,9 @@ QString FiguresDiffer(const VelmorState& s, TfrmRunFigures* w, Exercise e,
         }
         for (std::size_t k = 0; k < g.steps.size(); ++k) {
             const StepFigures& t = g.steps[k];
-            const QStringList stepWant = {FormatFixed(t.time, 1),
+            const QStringList stepWant = {t.start ? QStringLiteral("start")
+                                                  : QString::number(k + 1),
+                                          FormatFixed(t.time, 1),
                                           FormatGeneral(t.from, 4),
                                           FormatGeneral(t.to, 4),
                                           Figure(t.riseTime),
