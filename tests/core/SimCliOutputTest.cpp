@@ -439,7 +439,8 @@ TEST_F(SimCliOutput, InputsAndValuesAreRefusedInOneLine)
     }
     EXPECT_FALSE(fs::exists(path("s.csv")));
     // The same values without the sign are taken.
-    for (const std::string set : {"flowDerivativeTime=0", "gateValvePercent=0", "chkI=0", "trendSpan=20"}) {
+    for (const std::string set :
+         {"flowDerivativeTime=0", "gateValvePercent=0", "chkI=0", "trendSpan=20"}) {
         EXPECT_EQ(Cli({"run", "flow", "--set", set, "--records", "2"}).status, 0) << set;
     }
 }
