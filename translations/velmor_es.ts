@@ -879,6 +879,14 @@ parado</translation>
         <translation>No se puede leer %1.</translation>
     </message>
     <message>
+        <source>Cannot read %1: it is not a regular file.</source>
+        <translation>No se puede leer %1: no es un fichero normal.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is larger than a simulation file can be.</source>
+        <translation>No se puede leer %1: es mayor de lo que puede ser un fichero de simulación.</translation>
+    </message>
+    <message>
         <source>The run was not saved in %1: %2. A file that was there is unchanged.</source>
         <translation>La ejecución no se guardó en %1: %2. El fichero que había no ha cambiado.</translation>
     </message>

@@ -22,6 +22,17 @@ constexpr int kExitRefusedFile = 1;
 struct Loaded {
     std::optional<SimFileLoad> load;
     int status = 0;
+    std::string path;
+
+    // The reader's warning (lines left out) belongs to a verb that succeeded:
+    // a refusal stays one line.
+    int done(std::ostream& err) const
+    {
+        if (!load->warning.empty()) {
+            Report(err, path + ": " + load->warning);
+        }
+        return 0;
+    }
 };
 
 Loaded LoadFile(const std::vector<std::string>& args, std::size_t count, std::ostream& err)
@@ -35,12 +46,9 @@ Loaded LoadFile(const std::vector<std::string>& args, std::size_t count, std::os
     SimFileResult r = ReadSimFile(args[1]);
     if (!r.ok()) {
         Report(err, args[1] + ": " + r.error.text());
-        return {std::nullopt, kExitRefusedFile};
+        return {std::nullopt, kExitRefusedFile, args[1]};
     }
-    if (!r.load->warning.empty()) {
-        Report(err, args[1] + ": " + r.load->warning);
-    }
-    return {std::move(r.load), 0};
+    return {std::move(r.load), 0, args[1]};
 }
 
 // Files do not carry the sample period; every exercise runs at the default.
@@ -104,7 +112,7 @@ int Analyse(const std::vector<std::string>& args, std::ostream& out, std::ostrea
     }
     const RunFigures figures = AnalyseRun(f.load->records, f.load->exercise, FileSamplePeriod());
     Emit(out, AnalyseJson(figures));
-    return 0;
+    return f.done(err);
 }
 
 std::string FitJson(const std::vector<OutputStep>& steps)
@@ -156,7 +164,7 @@ int Fit(const std::vector<std::string>& args, std::ostream& out, std::ostream& e
                       ": the pump output never steps (no change over 1 % between two records)");
     }
     Emit(out, FitJson(steps));
-    return 0;
+    return f.done(err);
 }
 
 int ExportCsv(const std::vector<std::string>& args, std::ostream& out, std::ostream& err)
@@ -189,7 +197,7 @@ int ExportCsv(const std::vector<std::string>& args, std::ostream& out, std::ostr
         return f.status;
     }
     Output(path, RunCsv(f.load->records, f.load->exercise, decimalComma), out);
-    return 0;
+    return f.done(err);
 }
 
 } // namespace

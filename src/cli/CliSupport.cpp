@@ -2,35 +2,7 @@
 
 #include "core/rundata/AtomicFile.h"
 
-#include <cerrno>
-#include <filesystem>
-#include <fstream>
-
 namespace velmor {
-
-std::string OneLine(std::string_view text)
-{
-    static constexpr char kHex[] = "0123456789abcdef";
-    std::string line;
-    line.reserve(text.size());
-    for (const char ch : text) {
-        const auto b = static_cast<unsigned char>(ch);
-        if (b >= 0x20 && b != 0x7F) {
-            line += ch;
-        } else if (ch == '\n') {
-            line += "\\n";
-        } else if (ch == '\t') {
-            line += "\\t";
-        } else if (ch == '\r') {
-            line += "\\r";
-        } else {
-            line += "\\x";
-            line += kHex[b >> 4];
-            line += kHex[b & 0xF];
-        }
-    }
-    return line;
-}
 
 const std::string& OptionArgument(const std::vector<std::string>& args, std::size_t& i)
 {
@@ -70,19 +42,13 @@ void Output(const std::optional<std::string>& file, std::string_view text, std::
 
 SimFileResult ReadSimFile(const std::string& path, std::string_view currentForm)
 {
-    std::error_code ec;
-    if (std::filesystem::is_directory(path, ec)) {
-        throw Refusal("cannot read '" + path + "': it is a directory");
-    }
-    errno = 0;
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        throw Refusal("cannot read '" + path + "'" +
-                      (errno != 0 ? ": " + SystemErrorText(errno) : std::string()));
+    std::string text;
+    if (const ReadResult r = ReadSimFileBytes(path, text); !r.ok()) {
+        throw Refusal("cannot read '" + path + "': " + r.reason);
     }
     SimFileReadOptions options;
     options.currentForm = currentForm;
-    return ReadSimulationFile(in, options);
+    return ReadSimulationText(text, options);
 }
 
 } // namespace velmor

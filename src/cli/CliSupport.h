@@ -3,6 +3,7 @@
 #pragma once
 
 #include "core/rundata/SimFileReader.h"
+#include "core/shell/OneLine.h"
 
 #include <optional>
 #include <ostream>
@@ -19,10 +20,6 @@ class Refusal : public std::runtime_error {
 public:
     using std::runtime_error::runtime_error;
 };
-
-// Messages echo what the user typed: control characters are written as
-// escapes so that every message stays on one line and shows what was there.
-std::string OneLine(std::string_view text);
 
 // The argument of the option at args[i]; i moves onto it. Refuses an option
 // given last without its argument.

@@ -7,6 +7,7 @@
 #include "core/rundata/NumberText.h"
 
 #include <charconv>
+#include <cmath>
 #include <string_view>
 
 namespace velmor {
@@ -26,8 +27,9 @@ std::optional<double> ParseTime(std::string_view text)
 {
     double v = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
+    // std::signbit: "-0" is refused as every other negative time.
     if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || !(v >= 0) ||
-        v > 1.0e9) {
+        std::signbit(v) || v > 1.0e9) {
         return std::nullopt;
     }
     return v;

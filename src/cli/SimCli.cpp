@@ -164,10 +164,11 @@ int Inspect(const std::vector<std::string>& args, std::ostream& out, std::ostrea
         Report(err, args[1] + ": " + r.error.text());
         return kExitRefusedFile;
     }
+    Emit(out, InspectJson(*r.load));
+    // Only once the output is out: a refusal stays one line.
     if (!r.load->warning.empty()) {
         Report(err, args[1] + ": " + r.load->warning);
     }
-    Emit(out, InspectJson(*r.load));
     return 0;
 }
 

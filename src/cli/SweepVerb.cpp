@@ -95,6 +95,13 @@ SweepAxis ParseVary(Exercise e, const std::string& text)
     }
     SweepAxis axis;
     axis.name = text.substr(0, eq);
+    // A sign is refused as the keypad refuses it, "-0" too (which the
+    // spacing below would turn into 0).
+    for (const double end : {*from, *to}) {
+        if (std::signbit(end)) {
+            throw Refusal("--vary " + CheckSetting(e, axis.name, ShortestText(end)));
+        }
+    }
     for (std::size_t i = 0; i < count; ++i) {
         const double v = i + 1 == count && count > 1
                              ? *to

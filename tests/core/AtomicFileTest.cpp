@@ -9,6 +9,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <set>
@@ -85,6 +86,37 @@ TEST_P(AtomicFileTest, AWriteNeverCommittedLeavesTheTargetAsItWas)
     }
     EXPECT_EQ(Slurp(m_target), "old\r\n");
     EXPECT_EQ(Entries(m_dir), std::set<std::string>{"run.psm"});
+}
+
+TEST_P(AtomicFileTest, ACopyLeftByAWriterKilledBeforeTheRenameGoesAtTheNextWrite)
+{
+    // Killed with the finished file under its short name, not yet renamed
+    // over the existing target.
+    EXPECT_EXIT(
+        {
+            fault::atomicFileBeforeRename = [] { std::_Exit(9); };
+            (void)write(m_target, "new\r\n");
+            std::_Exit(0);
+        },
+        ::testing::ExitedWithCode(9), "");
+    std::set<std::string> names = Entries(m_dir);
+    ASSERT_EQ(names.size(), 2u);
+    names.erase("run.psm");
+    const std::string copy = *names.begin();
+    EXPECT_EQ(copy.rfind(".velmor-", 0), 0u);
+    EXPECT_EQ(Slurp(m_dir / copy), "new\r\n");
+    EXPECT_EQ(Slurp(m_target), "old\r\n");
+
+    // A writer still at work keeps its temporary file; the dead one's goes.
+    AtomicFile live;
+    ASSERT_TRUE(live.open((m_dir / "other.psm").string(), GetParam()).ok());
+    ASSERT_TRUE(live.write("live\r\n").ok());
+    EXPECT_TRUE(write(m_target, "newer\r\n").ok());
+    const WriteResult committed = live.commit();
+    EXPECT_TRUE(committed.ok()) << committed.error;
+    EXPECT_EQ(Entries(m_dir), (std::set<std::string>{"run.psm", "other.psm"}));
+    EXPECT_EQ(Slurp(m_target), "newer\r\n");
+    EXPECT_EQ(Slurp(m_dir / "other.psm"), "live\r\n");
 }
 
 INSTANTIATE_TEST_SUITE_P(Temporaries, AtomicFileTest,

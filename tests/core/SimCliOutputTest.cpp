@@ -7,6 +7,9 @@
 #include "SimCliHarness.h"
 #include "TestFiles.h"
 
+#include "core/rundata/SimFileReader.h"
+#include "core/shell/OneLine.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -80,6 +83,22 @@ void StopInTheWrite()
     ::sigaction(SIGXFSZ, &sa, nullptr);
     const rlimit limit{64 * 1024, 64 * 1024};
     ::setrlimit(RLIMIT_FSIZE, &limit);
+}
+
+// A child that should have ended long before is ended: a read that waits
+// for ever fails its case instead of hanging the tests.
+void Guarded()
+{
+    ::alarm(60);
+    const int fd = ::open("/dev/null", O_WRONLY);
+    ::dup2(fd, 1);
+    ::close(fd);
+}
+
+void GuardedToDevFull()
+{
+    ::alarm(60);
+    StandardOutputToDevFull();
 }
 
 class SimCliOutput : public ::testing::Test {
@@ -321,6 +340,108 @@ TEST_F(SimCliOutput, FailedAndKilledWritesLeaveTheTargetAsItWas)
         EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGKILL);
         EXPECT_EQ(Entries(m_dir / "sub"), std::set<std::string>{"real.psm"}) << name;
         EXPECT_EQ(Slurp(target), "old\r\n");
+    }
+}
+
+TEST_F(SimCliOutput, InputsAndValuesAreRefusedInOneLine)
+{
+    // Files that must never be read whole: a device, a fifo without a writer
+    // (opening it for reading would wait for one), a link to it, a folder,
+    // and a file one byte past the largest a simulation file can be.
+    const std::string fifo = path("fifo\x1b[2J.psm");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0644), 0);
+    fs::create_symlink(fifo, m_dir / "link.psm");
+    const std::string big = path("big.psm");
+    const std::string edge = path("edge.psm");
+    for (const auto& [file, size] :
+         {std::pair{big, kMaxSimFileBytes + 1}, {edge, kMaxSimFileBytes}}) {
+        std::ofstream(file).close();
+        fs::resize_file(file, size); // sparse: no disk space taken
+    }
+    // Files past 6000 data lines: read with a warning.
+    std::string lines;
+    for (int k = 0; k < 6003; ++k) {
+        lines += "0\r\n";
+    }
+    const std::string longOpen = path("long-open.psm");
+    std::ofstream(longOpen, std::ios::binary)
+        << "Open Simulation\r\n80\r\n10\r\n25\r\n0\r\n0\r\n1\r\n100\r\nTime\r\n"
+        << lines;
+    const std::string longFlow = path("long-flow.psm");
+    std::ofstream(longFlow, std::ios::binary)
+        << "Flow Simulation\r\n1\r\n0.8\r\n0\r\nTrue\r\nTrue\r\n1.5\r\n0.5\r\n25\r\n"
+           "1.5\r\n0\r\n1\r\n100\r\nFalse\r\nTime\r\n"
+        << lines;
+    const std::string shownFifo = path("fifo\\x1b[2J.psm");
+    const std::string leftOut = ": 3 data lines were left out: the log holds 6000 records.";
+    const std::string sim = "velmor-sim: ";
+    const std::string notNumber = "' is not a valid number (digits and one decimal mark)";
+
+    struct Case {
+        std::vector<std::string> args;
+        int status;
+        std::string err; // without "velmor-sim: " and the line end
+        void (*prepare)() = Guarded;
+    };
+    const std::vector<Case> cases = {
+        {{"inspect", "/dev/zero"},
+         2,
+         "cannot read '/dev/zero': it is a character device, not a regular file"},
+        {{"analyse", fifo}, 2, "cannot read '" + shownFifo + "': it is a fifo, not a regular file"},
+        {{"fit", path("link.psm")},
+         2,
+         "cannot read '" + path("link.psm") + "': it is a fifo, not a regular file"},
+        {{"export-csv", path("sub")},
+         2,
+         "cannot read '" + path("sub") + "': it is a folder, not a regular file"},
+        {{"run", "flow", "--from", big},
+         2,
+         "cannot read '" + big + "': it is larger than a simulation file can be (16 MiB)"},
+        {{"inspect", edge}, 1, edge + ": Line 1: VELMOR does not load KLN trends"},
+        // A warning belongs to success: a refusal after it stays one line.
+        {{"fit", longFlow},
+         2,
+         longFlow + ": a step test needs an Open loop run; this is a flow run"},
+        {{"inspect", longOpen},
+         2,
+         "cannot write to standard output: No space left on device",
+         GuardedToDevFull},
+        {{"export-csv", longOpen, "--out", path("nowhere/x.csv")},
+         2,
+         "cannot write '" + path("nowhere/x.csv") + "': No such file or directory"},
+        {{"inspect", longOpen}, 0, longOpen + leftOut},
+        {{"analyse", longOpen}, 0, longOpen + leftOut},
+        // Empty names.
+        {{"inspect", ""}, 2, "inspect needs one file: velmor-sim inspect FILE.psm"},
+        {{"export-csv", longOpen, "--out", ""}, 2, "--out needs a file name"},
+        // "-0" is no number, as on the keypad, for every kind of value.
+        {{"run", "flow", "--set", "waveB=-0"}, 2, "waveB=-0: '-0" + notNumber},
+        {{"run", "flow", "--set", "flowGain=-0"}, 2, "flowGain=-0: '-0" + notNumber},
+        {{"run", "flow", "--set", "gateValvePercent=-0"},
+         2,
+         "gateValvePercent=-0: expected 0 to 100 in steps of 10"},
+        {{"run", "flow", "--set", "chkI=-0"}, 2, "chkI=-0: expected 0 or 1"},
+        {{"run", "flow", "--set", "trendSpan=-0"},
+         2,
+         "trendSpan=-0: expected 20 to 180 in steps of 10"},
+        {{"run", "flow", "--at", "-0:flowGain=2"},
+         2,
+         "--at -0:flowGain=2: expected T:NAME=VALUE with T a time in seconds"},
+        {{"sweep", "flow", "--vary", "flowDerivativeTime=-0:1:2", "--out", path("s.csv")},
+         2,
+         "--vary flowDerivativeTime=-0: '-0" + notNumber},
+    };
+    for (const Case& c : cases) {
+        const CliResult r = Program(c.args, c.prepare);
+        const std::string what = OneLine(c.args[0] + " " + c.args[1]);
+        EXPECT_EQ(r.status, c.status) << what;
+        EXPECT_EQ(r.err, sim + c.err + "\n") << what;
+    }
+    EXPECT_FALSE(fs::exists(path("s.csv")));
+    // The same values without the sign are taken.
+    for (const std::string set :
+         {"flowDerivativeTime=0", "gateValvePercent=0", "chkI=0", "trendSpan=20"}) {
+        EXPECT_EQ(Cli({"run", "flow", "--set", set, "--records", "2"}).status, 0) << set;
     }
 }
 

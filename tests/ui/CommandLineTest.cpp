@@ -7,6 +7,7 @@
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QDir>
 #include <QFile>
 #include <QImage>
 #include <QProcess>
@@ -16,7 +17,12 @@
 
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 #include "ProgramFixture.h"
 
@@ -32,8 +38,10 @@ struct Outcome {
     QString err;
 };
 
-// The program with `arguments`, with no display and no platform named.
-Outcome Velmor(const QStringList& arguments, const char* mode = "--as-velmor")
+// The program with `arguments`, with no display and no platform named;
+// `modifier` runs in the child before the program starts.
+Outcome Velmor(const QStringList& arguments, const char* mode = "--as-velmor",
+               const std::function<void()>& modifier = {})
 {
     static QTemporaryDir home;
     QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
@@ -42,8 +50,13 @@ Outcome Velmor(const QStringList& arguments, const char* mode = "--as-velmor")
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
     env.insert(QStringLiteral("HOME"), home.path());
+    // Else the toolkit warns of a missing one on standard error.
+    env.insert(QStringLiteral("XDG_RUNTIME_DIR"), home.path());
     QProcess child;
     child.setProcessEnvironment(env);
+    if (modifier) {
+        child.setChildProcessModifier(modifier);
+    }
     child.start(QCoreApplication::applicationFilePath(),
                 QStringList{QString::fromLatin1(mode)} + arguments);
     Outcome o;
@@ -87,6 +100,7 @@ private slots:
     void refusedFilesWriteNothing();
     void fileOnTheCommandLineOpensAtStart();
     void helpVersionAndWrongCommandLines();
+    void refusalsAreOneLineAndWriteNothing();
 };
 
 void CommandLineTest::exportTrendWritesTheWindowsPanel()
@@ -198,6 +212,85 @@ void CommandLineTest::helpVersionAndWrongCommandLines()
     QCOMPARE(o.code, 2);
     QVERIFY2(o.err.startsWith(QStringLiteral("velmor: Unknown option 'bogus'.")),
              qPrintable(o.err));
+}
+
+void CommandLineTest::refusalsAreOneLineAndWriteNothing()
+{
+    const QTemporaryDir dir;
+    const QString file = Golden("open_sawtooth.psm");
+    const QString png = dir.filePath(QStringLiteral("trend.png"));
+    const QString fifo = dir.filePath(QStringLiteral("run.psm"));
+    QVERIFY(::mkfifo(QFile::encodeName(fifo).constData(), 0644) == 0);
+    const QString big = dir.filePath(QStringLiteral("big.psm"));
+    {
+        QFile f(big);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        QVERIFY(f.resize(qint64(16) * 1024 * 1024 + 1)); // sparse
+    }
+    const auto devFull = [] {
+        const int fd = ::open("/dev/full", O_WRONLY);
+        ::dup2(fd, 1);
+        ::close(fd);
+    };
+    const auto closed = [] { ::close(1); };
+    const QString hint = QStringLiteral(" Try 'velmor --help'.");
+    const QString trend = QStringLiteral("--export-trend");
+    const QString pdf = QStringLiteral("--print-pdf");
+    struct Case {
+        QStringList arguments;
+        int code;
+        QString err; // after "velmor: ", without the line end
+        std::function<void()> modifier = {};
+    };
+    const std::vector<Case> cases = {
+        {{QStringLiteral("--help")},
+         2,
+         QStringLiteral("cannot write to standard output: No space left on device"),
+         devFull},
+        {{QStringLiteral("--version")},
+         2,
+         QStringLiteral("cannot write to standard output: Bad file descriptor"),
+         closed},
+        {{trend, QString(), file}, 2, QStringLiteral("--export-trend needs a file name.") + hint},
+        {{pdf, QString(), file}, 2, QStringLiteral("--print-pdf needs a file name.") + hint},
+        {{QStringLiteral("--bogus\x1b]0;x\x07")},
+         2,
+         QStringLiteral("Unknown option 'bogus\\x1b]0;x\\x07'.") + hint},
+        {{file, file}, 2, QStringLiteral("one simulation file at most, not 2.") + hint},
+        {{trend, png, QStringLiteral("/dev/zero")},
+         1,
+         QStringLiteral("/dev/zero: Cannot read zero: it is not a regular file.")},
+        {{pdf, png, fifo},
+         1,
+         fifo + QStringLiteral(": Cannot read run.psm: it is not a regular file.")},
+        {{trend, png, big},
+         1,
+         big +
+             QStringLiteral(": Cannot read big.psm: it is larger than a simulation file can be.")},
+        {{trend, png, dir.filePath(QStringLiteral("gone\n.psm"))},
+         1,
+         QStringLiteral("cannot read %1: no such file")
+             .arg(dir.filePath(QStringLiteral("gone\\n.psm")))},
+        // One output refused: the other is not written either.
+        {{trend, png, pdf, dir.path(), file},
+         1,
+         QStringLiteral("cannot write %1: it is a folder, not a regular file").arg(dir.path())},
+        {{pdf, dir.filePath(QStringLiteral("report.pdf")), trend,
+          dir.filePath(QStringLiteral("none/x.png")), file},
+         1,
+         QStringLiteral("cannot write %1: No such file or directory")
+             .arg(dir.filePath(QStringLiteral("none/x.png")))},
+    };
+    for (const Case& c : cases) {
+        const Outcome o = Velmor(c.arguments, "--as-velmor", c.modifier);
+        QVERIFY2(o.ended, qPrintable(c.arguments.join(QLatin1Char(' '))));
+        QCOMPARE(o.code, c.code);
+        QCOMPARE(o.err, QStringLiteral("velmor: ") + c.err + QLatin1Char('\n'));
+        QCOMPARE(o.out, QString());
+    }
+    QCOMPARE(QDir(dir.path())
+                 .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
+             (QStringList{QStringLiteral("big.psm"), QStringLiteral("run.psm")}));
 }
 
 int main(int argc, char** argv)

@@ -12,8 +12,12 @@ namespace velmor {
 
 namespace {
 
+// Digits only, as the keypad takes them: "-0" is no number here either.
 std::optional<int> WholeNumber(std::string_view text)
 {
+    if (text.find_first_not_of("0123456789") != std::string_view::npos) {
+        return std::nullopt;
+    }
     int v = 0;
     const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
     if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size()) {

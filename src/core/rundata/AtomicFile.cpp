@@ -1,9 +1,13 @@
 #include "core/rundata/AtomicFile.h"
 
+#include "core/rundata/WholeFile.h"
+
 #include <cerrno>
 #include <cstdint>
+#include <dirent.h>
 #include <fcntl.h>
 #include <random>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -13,18 +17,6 @@ namespace {
 
 // The kernel's own limit on links followed in one path.
 constexpr int kMaxLinks = 40;
-
-// What a target that is not a regular file is, for the refusal.
-std::string NotRegular(mode_t mode)
-{
-    const char* kind = S_ISDIR(mode)    ? "a folder"
-                       : S_ISFIFO(mode) ? "a fifo"
-                       : S_ISCHR(mode)  ? "a character device"
-                       : S_ISBLK(mode)  ? "a block device"
-                       : S_ISSOCK(mode) ? "a socket"
-                                        : "something else";
-    return std::string("it is ") + kind + ", not a regular file";
-}
 
 std::string FolderOf(const std::string& path)
 {
@@ -82,7 +74,7 @@ WriteResult Resolve(const std::string& path, Target& t)
         t.path = !link.empty() && link[0] == '/' ? link : FolderOf(t.path) + "/" + link;
     }
     if (t.exists && !S_ISREG(t.mode)) {
-        return {NotRegular(t.mode)};
+        return {NotRegularText(t.mode)};
     }
     const std::string name = NameOf(t.path);
     if (name.empty() || name == "." || name == "..") {
@@ -90,6 +82,8 @@ WriteResult Resolve(const std::string& path, Target& t)
     }
     return {};
 }
+
+constexpr std::string_view kShortPrefix = ".velmor-";
 
 // ".velmor-" and six letters or digits: 14 bytes, within the shortest file
 // name limit POSIX allows a folder.
@@ -99,7 +93,7 @@ std::string ShortName()
         "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
     std::random_device random;
     std::uint64_t bits = (std::uint64_t{random()} << 32) | random();
-    std::string name = ".velmor-";
+    std::string name(kShortPrefix);
     for (int i = 0; i < 6; ++i) {
         name += kChars[bits % 62];
         bits /= 62;
@@ -124,7 +118,86 @@ template <typename Make> bool WithShortName(std::string& name, Make make)
     return false;
 }
 
+bool IsShortName(std::string_view name)
+{
+    if (name.size() != kShortPrefix.size() + 6 || !name.starts_with(kShortPrefix)) {
+        return false;
+    }
+    for (const char c : name.substr(kShortPrefix.size())) {
+        if (!((c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9'))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool SameFile(const struct stat& a, const struct stat& b)
+{
+    return a.st_dev == b.st_dev && a.st_ino == b.st_ino;
+}
+
+// A writer holds a lock on its temporary file from before the file has a
+// name until it is renamed over the target, so a named temporary file that
+// nobody holds was left by a writer that died. Where the file system has no
+// locks, nobody can take one and nothing is removed.
+void LockTemporary(int fd)
+{
+    while (::flock(fd, LOCK_EX) != 0 && errno == EINTR) {
+    }
+}
+
+// Whether `name` in the folder still is the file `fd` holds: a writer that
+// created it but had not locked it yet may have lost it to the clean-up.
+bool StillNamed(int folder, const std::string& name, int fd)
+{
+    struct stat mine {};
+    struct stat named {};
+    return ::fstat(fd, &mine) == 0 &&
+           ::fstatat(folder, name.c_str(), &named, AT_SYMLINK_NOFOLLOW) == 0 &&
+           SameFile(mine, named);
+}
+
+// Removes the short-named temporary files that dead writers left in the
+// folder: a process killed between naming its finished file and renaming
+// it over the target leaves a whole hidden copy, which the next write to
+// the folder takes away. A folder that cannot be listed is left as it is.
+void RemoveStaleTemporaries(const std::string& folder)
+{
+    const int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd < 0) {
+        return;
+    }
+    DIR* dir = ::fdopendir(fd);
+    if (dir == nullptr) {
+        ::close(fd);
+        return;
+    }
+    while (const dirent* entry = ::readdir(dir)) {
+        if (!IsShortName(entry->d_name)) {
+            continue;
+        }
+        // O_NONBLOCK: a fifo under such a name must not stop the write.
+        constexpr int kFlags = O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
+        int file = ::openat(fd, entry->d_name, O_RDONLY | kFlags);
+        if (file < 0 && errno == EACCES) {
+            file = ::openat(fd, entry->d_name, O_WRONLY | kFlags); // a write-only copy
+        }
+        if (file < 0) {
+            continue;
+        }
+        struct stat st {};
+        if (::fstat(file, &st) == 0 && S_ISREG(st.st_mode) &&
+            ::flock(file, LOCK_EX | LOCK_NB) == 0 && StillNamed(fd, entry->d_name, file)) {
+            ::unlinkat(fd, entry->d_name, 0);
+        }
+        ::close(file);
+    }
+    ::closedir(dir);
+}
+
 } // namespace
+
+void (*fault::atomicFileBeforeRename)() = nullptr;
 
 AtomicFile::~AtomicFile()
 {
@@ -177,6 +250,7 @@ WriteResult AtomicFile::open(const std::string& path, Temporary temporary)
         return failErrno();
     }
     m_name = NameOf(target.path);
+    RemoveStaleTemporaries(FolderOf(target.path));
 
 #ifdef O_TMPFILE
     // An unnamed file is linked into place through /proc; without /proc it
@@ -187,6 +261,9 @@ WriteResult AtomicFile::open(const std::string& path, Temporary temporary)
         if (m_fd < 0 && errno != EOPNOTSUPP && errno != EISDIR && errno != EINVAL) {
             return failErrno();
         }
+        if (m_fd >= 0) {
+            LockTemporary(m_fd); // before it can have a name
+        }
     }
 #else
     (void)temporary;
@@ -196,7 +273,18 @@ WriteResult AtomicFile::open(const std::string& path, Temporary temporary)
         // the permissions any new file gets.
         const bool made = WithShortName(m_tempName, [this](const std::string& name) {
             m_fd = ::openat(m_folder, name.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-            return m_fd >= 0;
+            if (m_fd < 0) {
+                return false;
+            }
+            LockTemporary(m_fd);
+            if (StillNamed(m_folder, name, m_fd)) {
+                return true;
+            }
+            // Taken for a dead writer's before the lock: another name.
+            ::close(m_fd);
+            m_fd = -1;
+            errno = EEXIST;
+            return false;
         });
         if (!made) {
             return failErrno();
@@ -253,7 +341,7 @@ WriteResult AtomicFile::commit()
     struct stat st {};
     const bool exists = ::fstatat(m_folder, m_name.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0;
     if (exists && !S_ISREG(st.st_mode)) {
-        return fail(NotRegular(st.st_mode));
+        return fail(NotRegularText(st.st_mode));
     }
     if (m_tempName.empty()) {
         // A new target takes the unnamed file directly. linkat cannot replace
@@ -270,6 +358,9 @@ WriteResult AtomicFile::commit()
                            [this](const std::string& name) { return linkUnnamed(name); })) {
             return failErrno();
         }
+    }
+    if (fault::atomicFileBeforeRename != nullptr) {
+        fault::atomicFileBeforeRename();
     }
     if (::renameat(m_folder, m_tempName.c_str(), m_folder, m_name.c_str()) != 0) {
         return failErrno();

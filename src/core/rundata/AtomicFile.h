@@ -2,10 +2,15 @@
 // target's folder, which takes the target's name only when it is complete, so
 // a failed, interrupted or killed write leaves the target as it was.
 //
-// POSIX only. On Linux the temporary file has no name at all (O_TMPFILE):
-// nothing is left in the folder whatever happens to the process. Elsewhere,
-// or on a file system without unnamed files, it is a short hidden name that
-// fits any folder (".velmor-" and six characters: 14 bytes).
+// POSIX only. On Linux the temporary file has no name at all (O_TMPFILE)
+// while it is written. Elsewhere, or on a file system without unnamed
+// files, it is a short hidden name that fits any folder (".velmor-" and six
+// characters: 14 bytes). An unnamed file can take a new name but cannot
+// replace a file, so an existing target is replaced by giving the finished
+// file a short name and renaming that over it: a process that dies in
+// between leaves that copy behind. Every writer locks its temporary file
+// until it is in place, and the next write to the folder removes the short
+// names that nobody holds.
 #pragma once
 
 #include "core/rundata/WriteResult.h"
@@ -48,6 +53,12 @@ private:
     std::string m_name;     // the target's name in its folder (links followed)
     std::string m_tempName; // empty while the temporary file has no name
 };
+
+namespace fault {
+// Tests only: called in commit() once the finished file has its short name,
+// just before it is renamed over the target, to make the process die there.
+extern void (*atomicFileBeforeRename)();
+} // namespace fault
 
 // The whole of `contents` in place of `path`, as AtomicFile does it.
 [[nodiscard]] WriteResult WriteFileAtomically(const std::string& path, std::string_view contents);

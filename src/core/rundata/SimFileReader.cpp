@@ -267,6 +267,16 @@ std::string SimFileError::text() const
     return line > 0 ? "Line " + std::to_string(line) + ": " + message : message;
 }
 
+ReadResult ReadSimFileBytes(const std::string& path, std::string& text)
+{
+    ReadResult r = ReadWholeFile(path, kMaxSimFileBytes, text);
+    if (r.fault == ReadFault::TooLarge) {
+        r.reason = "it is larger than a simulation file can be (" +
+                   std::to_string(kMaxSimFileBytes >> 20) + " MiB)";
+    }
+    return r;
+}
+
 SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& options)
 {
     std::streambuf* buf = in.rdbuf();

@@ -9,6 +9,7 @@
 #include "core/rundata/SampleLog.h"
 #include "core/rundata/SimSettings.h"
 #include "core/rundata/State.h"
+#include "core/rundata/WholeFile.h"
 
 #include <array>
 #include <cstdint>
@@ -59,6 +60,17 @@ struct SimFileResult {
 
     bool ok() const { return load.has_value(); }
 };
+
+// The largest file read as a simulation file. The widest data line the
+// writer makes (Batch: a time and 13 values, each at its longest text) is
+// 234 bytes, so no file it writes reaches 1.5 MB; 16 MiB leaves room for
+// edited files with longer numbers and for lines left out beyond the 6000th.
+inline constexpr std::uint64_t kMaxSimFileBytes = std::uint64_t{16} << 20;
+
+// The bytes of the file at `path` (File > Open, velmor-sim): refused before
+// anything is read when it is not a regular file (links followed) or is
+// larger than kMaxSimFileBytes.
+ReadResult ReadSimFileBytes(const std::string& path, std::string& text);
 
 // Reads Windows-1252 text with lines ending in CR LF or LF.
 SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& options);

@@ -85,6 +85,13 @@ CommandLine ParseCommandLine(const QStringList& arguments)
     }
     line.exportTrend = parser.value(exportTrend);
     line.printPdf = parser.value(printPdf);
+    // An empty name would silently start the windows instead.
+    for (const QCommandLineOption* output : {&exportTrend, &printPdf}) {
+        if (parser.isSet(*output) && parser.value(*output).isEmpty()) {
+            line.error = QStringLiteral("--%1 needs a file name").arg(output->names().constFirst());
+            return line;
+        }
+    }
     const QStringList files = parser.positionalArguments();
     if (files.size() > 1) {
         line.error = QStringLiteral("one simulation file at most, not %1").arg(files.size());

@@ -19,7 +19,6 @@
 #include <QVBoxLayout>
 
 #include <cerrno>
-#include <fstream>
 #include <memory>
 
 namespace velmor {
@@ -46,25 +45,40 @@ QString RefusalText(const SimFileError& error)
     return QString::fromStdString(error.text());
 }
 
+// The file read and checked for the open exercise: the reader's result, or
+// in `refusal` why the file could not be read at all.
+SimFileResult ReadFile(const QString& path, const ShellState& shell, QString& refusal)
+{
+    std::string text;
+    const ReadResult read = ReadSimFileBytes(QFile::encodeName(path).toStdString(), text);
+    if (!read.ok()) {
+        const char* english = FILE_TEXT("Cannot read %1.");
+        if (read.fault == ReadFault::NotRegular) {
+            english = FILE_TEXT("Cannot read %1: it is not a regular file.");
+        } else if (read.fault == ReadFault::TooLarge) {
+            english = FILE_TEXT("Cannot read %1: it is larger than a simulation file can be.");
+        }
+        refusal = LangText(shell, kContext, english).arg(QFileInfo(path).fileName());
+        return {};
+    }
+    SimFileReadOptions options;
+    options.currentForm = shell.currentForm;
+    options.decimalComma = shell.decimalComma;
+    SimFileResult result = ReadSimulationText(text, options);
+    if (!result.ok()) {
+        refusal = RefusalText(result.error);
+    }
+    return result;
+}
+
 } // namespace
 
 ChosenFile ReadChosenFile(const QString& path, const ShellState& shell)
 {
     ChosenFile chosen;
-    std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
-    if (!in) {
-        chosen.refusal =
-            LangText(shell, kContext, FILE_TEXT("Cannot read %1.")).arg(QFileInfo(path).fileName());
-        return chosen;
-    }
-    SimFileReadOptions options;
-    options.currentForm = shell.currentForm;
-    options.decimalComma = shell.decimalComma;
-    SimFileResult result = ReadSimulationFile(in, options);
+    SimFileResult result = ReadFile(path, shell, chosen.refusal);
     if (result.ok()) {
         chosen.load = std::move(result.load);
-    } else {
-        chosen.refusal = RefusalText(result.error);
     }
     return chosen;
 }
@@ -135,21 +149,11 @@ FileCommands::OpenOutcome FileCommands::openFile(const QString& path,
 {
     OpenOutcome outcome;
     const QFileInfo info(path);
-    if (!info.isFile() || m_state.run.runActive || m_main->switching()) {
+    if (!info.exists() || m_state.run.runActive || m_main->switching()) {
         return outcome; // cancelled, missing, or not now
     }
-    std::ifstream in(QFile::encodeName(path).toStdString(), std::ios::binary);
-    if (!in) {
-        outcome.refusal =
-            LangText(m_state.shell, kContext, FILE_TEXT("Cannot read %1.")).arg(info.fileName());
-        return outcome;
-    }
-    SimFileReadOptions options;
-    options.currentForm = m_state.shell.currentForm;
-    options.decimalComma = m_state.shell.decimalComma;
-    SimFileResult result = ReadSimulationFile(in, options);
+    SimFileResult result = ReadFile(path, m_state.shell, outcome.refusal);
     if (!result.ok()) {
-        outcome.refusal = RefusalText(result.error);
         return outcome;
     }
     outcome.read = true;
@@ -284,6 +288,11 @@ QString FileCommands::writeReportPdf(const QString& path, ReportRange range)
         return {};
     }
     return WriteReportPdf(path, reportSource(range));
+}
+
+QByteArray FileCommands::reportPdf(ReportRange range) const
+{
+    return ReportPdf(reportSource(range));
 }
 
 void FileCommands::printReport(QPrinter& printer, ReportRange range)

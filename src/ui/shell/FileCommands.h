@@ -57,7 +57,8 @@ public:
         bool read = false;
         QString refusal;
     };
-    // Loads a chosen file as File > Open does. A missing file does nothing.
+    // Loads a chosen file as File > Open does. A missing file does nothing;
+    // a folder, a device, a fifo or a file too large is refused unread.
     // The file is read and checked first; a good one is applied at once
     // when its exercise is open, else once that exercise has opened (after
     // the switch's wait). `loaded` runs then, with the reader's warning (a
@@ -72,6 +73,7 @@ public:
     QString saveFile(const QString& path);
     // The report of the open exercise's run as a PDF file.
     QString writeReportPdf(const QString& path, ReportRange range = ReportRange::WholeRun);
+    QByteArray reportPdf(ReportRange range = ReportRange::WholeRun) const;
     void printReport(QPrinter& printer, ReportRange range);
 
     // The file name (without its folder) of the run on screen, if it was

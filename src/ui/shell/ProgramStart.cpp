@@ -1,6 +1,7 @@
 #include "ui/shell/ProgramStart.h"
 
 #include "core/rundata/AtomicFile.h"
+#include "core/shell/OneLine.h"
 #include "ui/shell/BuildInfo.h"
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FileCommands.h"
@@ -22,6 +23,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <array>
+#include <cerrno>
 #include <cstdio>
 
 namespace velmor {
@@ -32,9 +35,28 @@ constexpr int kPixmapCacheKb = 2048;
 constexpr int kExitRefused = 1;
 constexpr int kExitUsage = 2;
 
+// One line on standard error, whatever the arguments echoed in it hold.
 void Complain(const QString& text)
 {
-    std::fprintf(stderr, "velmor: %s\n", qPrintable(text));
+    std::fprintf(stderr, "velmor: %s\n", OneLine(text.toLocal8Bit().toStdString()).c_str());
+}
+
+// --help and --version: a full disk or a closed standard output is a
+// failure, as in velmor-sim.
+int Answer(const QByteArray& text)
+{
+    errno = 0;
+    if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0) {
+        Complain(QStringLiteral("cannot write to standard output: %1")
+                     .arg(QString::fromStdString(SystemErrorText(errno))));
+        return kExitUsage;
+    }
+    return 0;
+}
+
+QString CannotWrite(const QString& file, const std::string& reason)
+{
+    return QStringLiteral("cannot write %1: %2").arg(file, QString::fromStdString(reason));
 }
 
 void SetIdentity()
@@ -57,7 +79,26 @@ int WriteFiles(int argc, char** argv, const CommandLine& line)
     }
     QApplication app(argc, argv);
     SetIdentity();
-    if (!QFileInfo(line.file).isFile()) {
+    // Both targets are checked before anything is made: when one of them is
+    // refused, neither is written.
+    struct Output {
+        QString name;
+        AtomicFile file;
+        QByteArray bytes;
+    };
+    std::array<Output, 2> outputs;
+    outputs[0].name = line.exportTrend;
+    outputs[1].name = line.printPdf;
+    for (Output& o : outputs) {
+        if (o.name.isEmpty()) {
+            continue;
+        }
+        if (const WriteResult r = o.file.open(QFile::encodeName(o.name).toStdString()); !r.ok()) {
+            Complain(CannotWrite(o.name, r.error));
+            return kExitRefused;
+        }
+    }
+    if (!QFileInfo::exists(line.file)) {
         Complain(QStringLiteral("cannot read %1: no such file").arg(line.file));
         return kExitRefused;
     }
@@ -67,35 +108,38 @@ int WriteFiles(int argc, char** argv, const CommandLine& line)
     auto state = std::make_unique<VelmorState>();
     std::unique_ptr<TfrmMain> frmMain = CreateProgram(*state, preferences);
     FileCommands* files = frmMain->fileCommands();
+    QString warning; // the reader's, for a run that succeeds: a refusal stays one line
     const FileCommands::OpenOutcome outcome =
-        files->openFile(line.file, [](const QString& warning) {
-            if (!warning.isEmpty()) {
-                Complain(warning);
-            }
-        });
+        files->openFile(line.file, [&warning](const QString& text) { warning = text; });
     if (!outcome.read || frmMain->graphWindow() == nullptr) {
         Complain(QStringLiteral("%1: %2").arg(line.file, outcome.refusal));
         return kExitRefused;
     }
     if (!line.exportTrend.isEmpty()) {
-        QByteArray png;
-        QBuffer buffer(&png);
+        QBuffer buffer(&outputs[0].bytes);
         buffer.open(QIODevice::WriteOnly);
         frmMain->graphWindow()->panel().save(&buffer, "PNG");
-        const WriteResult written = WriteFileAtomically(
-            QFile::encodeName(line.exportTrend).toStdString(), png.toStdString());
-        if (!written.ok()) {
-            Complain(QStringLiteral("cannot write %1: %2")
-                         .arg(line.exportTrend, QString::fromStdString(written.error)));
-            return kExitRefused;
-        }
     }
     if (!line.printPdf.isEmpty()) {
-        const QString failure = files->writeReportPdf(line.printPdf);
-        if (!failure.isEmpty()) {
-            Complain(QStringLiteral("cannot write %1: %2").arg(line.printPdf, failure));
-            return kExitRefused;
+        outputs[1].bytes = files->reportPdf();
+    }
+    // Both written before either takes its name.
+    for (const bool commit : {false, true}) {
+        for (Output& o : outputs) {
+            if (o.name.isEmpty()) {
+                continue;
+            }
+            const WriteResult r =
+                commit ? o.file.commit()
+                       : o.file.write(std::string_view(o.bytes.constData(), o.bytes.size()));
+            if (!r.ok()) {
+                Complain(CannotWrite(o.name, r.error));
+                return kExitRefused;
+            }
         }
+    }
+    if (!warning.isEmpty()) {
+        Complain(warning);
     }
     return 0;
 }
@@ -138,15 +182,16 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     // options that only write files, or a mistake.
     const CommandLine line = ParseCommandLine(arguments);
     if (line.help) {
-        std::fputs(qPrintable(CommandLineHelp()), stdout);
-        return 0;
+        return Answer(CommandLineHelp().toLocal8Bit());
     }
     if (line.version) {
-        std::printf("VELMOR %s\n", build::kVersion);
-        return 0;
+        return Answer(QByteArray("VELMOR ") + build::kVersion + '\n');
     }
     if (!line.error.isEmpty()) {
-        Complain(line.error + QStringLiteral("\nTry 'velmor --help'."));
+        // One line, the hint on it.
+        const QString stop =
+            line.error.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
+        Complain(line.error + stop + QStringLiteral(" Try 'velmor --help'."));
         return kExitUsage;
     }
     if (line.writesFiles()) {

@@ -508,12 +508,12 @@ void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
     }
 }
 
-QString WriteReportPdf(const QString& path, const ReportSource& source)
+QByteArray ReportPdf(const ReportSource& source)
 {
     QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
     {
-        QBuffer buffer(&bytes);
-        buffer.open(QIODevice::WriteOnly);
         QPdfWriter writer(&buffer);
         writer.setPageSize(DefaultReportPageSize());
         writer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
@@ -522,8 +522,13 @@ QString WriteReportPdf(const QString& path, const ReportSource& source)
         writer.setTitle(BuildReport(source).title);
         PaintReport(writer, source);
     }
+    return bytes;
+}
+
+QString WriteReportPdf(const QString& path, const ReportSource& source)
+{
     const WriteResult written =
-        WriteFileAtomically(QFile::encodeName(path).toStdString(), bytes.toStdString());
+        WriteFileAtomically(QFile::encodeName(path).toStdString(), ReportPdf(source).toStdString());
     return written.ok() ? QString() : QString::fromStdString(written.error);
 }
 

@@ -10,6 +10,7 @@
 #include "core/rundata/State.h"
 #include "core/trends/TrendTables.h"
 
+#include <QByteArray>
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -62,6 +63,9 @@ QPageSize DefaultReportPageSize();
 
 // Paints the report on one page of `device` (a printer or a PDF writer).
 void PaintReport(QPagedPaintDevice& device, const ReportSource& source);
+
+// The report as the bytes of a PDF file.
+QByteArray ReportPdf(const ReportSource& source);
 
 // The report as a PDF file, written in one step (an existing file stays
 // whole if writing fails). Empty on success, else the reason.
