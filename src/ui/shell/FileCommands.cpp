@@ -8,6 +8,8 @@
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -84,6 +86,19 @@ QFileDialog* FileCommands::fileDialog(QFileDialog*& dialog, bool saving)
         // ".psm", where the layout's dialogs added another extension.
         dialog->setDefaultSuffix(QStringLiteral("psm"));
         dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+        // Enter in the name box while its completion list is open accepts
+        // the dialog from inside the list's own key handling: the list takes
+        // the key as handled, keeps itself open through the loss of focus,
+        // and, being a window of its own, outlives the dialog's closing
+        // (this dialog is kept for the next time). Nothing of the dialog
+        // may stay on screen.
+        connect(dialog, &QDialog::finished, dialog, [dialog] {
+            for (const QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                if (const QCompleter* completer = edit->completer()) {
+                    completer->popup()->hide();
+                }
+            }
+        });
     }
     dialog->setWindowTitle(
         LangText(m_state.shell, kContext, saving ? FILE_TEXT("Save") : FILE_TEXT("Open")));
