@@ -39,11 +39,10 @@ QStringList NameFilters(const ShellState& shell)
 
 // The reader's message as the user sees it: a file that is no simulation
 // file gets the warning alone, any other refusal its line number too.
-QString RefusalText(const SimFileError& error)
+QString RefusalText(const SimFileError& error, const ShellState& shell)
 {
     if (error.line == 1 && error.message == kNotASimulationFile) {
-        return QString::fromUtf8(kNotASimulationFile.data(),
-                                 static_cast<qsizetype>(kNotASimulationFile.size()));
+        return LangText(shell, kContext, FILE_TEXT("VELMOR does not load KLN trends"));
     }
     return QString::fromStdString(error.text());
 }
@@ -66,7 +65,7 @@ ChosenFile ReadChosenFile(const QString& path, const ShellState& shell)
     if (result.ok()) {
         chosen.load = std::move(result.load);
     } else {
-        chosen.refusal = RefusalText(result.error);
+        chosen.refusal = RefusalText(result.error, shell);
     }
     return chosen;
 }
@@ -164,7 +163,7 @@ FileCommands::OpenOutcome FileCommands::openFile(const QString& path,
     options.decimalComma = m_state.shell.decimalComma;
     SimFileResult result = ReadSimulationFile(in, options);
     if (!result.ok()) {
-        outcome.refusal = RefusalText(result.error);
+        outcome.refusal = RefusalText(result.error, m_state.shell);
         return outcome;
     }
     outcome.read = true;
