@@ -451,11 +451,11 @@
     </message>
     <message>
         <source>DRAIN VALVE OPEN</source>
-        <translation>APERTURA VALVULA VACIADO</translation>
+        <translation>APERTURA VÁLVULA VACIADO</translation>
     </message>
     <message>
         <source>SUMP TEMPERATURE</source>
-        <translation>TEMPERTAURA DEPOSITO</translation>
+        <translation>TEMPERATURA DEPÓSITO</translation>
     </message>
     <message>
         <source>FLOW TEMPERATURE</source>
@@ -471,7 +471,27 @@
     </message>
     <message>
         <source>FLOW   DIVERTED</source>
-        <translation>DESVIACION FLUJO</translation>
+        <translation>DESVIACIÓN FLUJO</translation>
+    </message>
+    <message>
+        <source>Click here to Open/Close the Drain Valve.</source>
+        <translation>Haga clic aquí para abrir o cerrar la válvula de vaciado.</translation>
+    </message>
+    <message>
+        <source>Click here to Open/Close the Diverter Valve.</source>
+        <translation>Haga clic aquí para abrir o cerrar la válvula desviadora.</translation>
+    </message>
+    <message>
+        <source>Click here to Start/Stop the Cooler.</source>
+        <translation>Haga clic aquí para poner en marcha o parar el enfriador.</translation>
+    </message>
+    <message>
+        <source>Click here to Start/Stop the Stirrer.</source>
+        <translation>Haga clic aquí para poner en marcha o parar el agitador.</translation>
+    </message>
+    <message>
+        <source>Click and drag the slider to adjust the Motor Output.</source>
+        <translation>Haga clic y arrastre el deslizador para ajustar la salida del motor.</translation>
     </message>
 </context>
 <context>
