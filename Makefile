@@ -3,7 +3,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev \
             qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
-            fonts-liberation xvfb xauth \
+            qt6-translations-l10n fonts-liberation xvfb xauth \
             dpkg-dev desktop-file-utils appstream libxml2-utils
 
 .PHONY: all deps configure build run test clean

@@ -56,7 +56,7 @@
         <translation>&amp;Circuito Abierto</translation>
     </message>
     <message>
-        <source>Setup</source>
+        <source>&amp;Setup</source>
         <translation>&amp;Opciones</translation>
     </message>
     <message>
@@ -65,11 +65,11 @@
     </message>
     <message>
         <source>&amp;Easy Menu</source>
-        <translation>&amp;Menu de Control</translation>
+        <translation>&amp;Menú de Control</translation>
     </message>
     <message>
         <source>&amp;Preferences...</source>
-        <translation>&amp;Preferentias...</translation>
+        <translation>&amp;Preferencias...</translation>
     </message>
     <message>
         <source>&amp;Help</source>
@@ -113,7 +113,7 @@
     </message>
     <message>
         <source>Preferences...</source>
-        <translation>Preferentias</translation>
+        <translation>Preferencias...</translation>
     </message>
     <message>
         <source>Are you sure?</source>
@@ -122,6 +122,14 @@
     <message>
         <source>Close VELMOR?</source>
         <translation>¿Cerrar ROMLEV?</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Guardar...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
     </message>
 </context>
 <context>
@@ -181,6 +189,18 @@
     <message>
         <source>Keypad &lt;--</source>
         <translation>Teclado &lt;--</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid integer value</source>
+        <translation>&apos;%1&apos; no es un número entero válido</translation>
+    </message>
+    <message>
+        <source>&apos;%1&apos; is not a valid floating point value</source>
+        <translation>&apos;%1&apos; no es un número decimal válido</translation>
+    </message>
+    <message>
+        <source>Out of Range</source>
+        <translation>Fuera de rango</translation>
     </message>
 </context>
 <context>
@@ -382,6 +402,22 @@
         <source>Value</source>
         <translation>Valor</translation>
     </message>
+    <message>
+        <source>Gate</source>
+        <translation>Válvula</translation>
+    </message>
+    <message>
+        <source>Valve:</source>
+        <translation>abierta:</translation>
+    </message>
+    <message>
+        <source>On</source>
+        <translation>encendida</translation>
+    </message>
+    <message>
+        <source>Off</source>
+        <translation>apagada</translation>
+    </message>
 </context>
 <context>
     <name>TfrmManual</name>
@@ -415,11 +451,11 @@
     </message>
     <message>
         <source>DRAIN VALVE OPEN</source>
-        <translation>APERTURA VALVULA VACIADO</translation>
+        <translation>APERTURA VÁLVULA VACIADO</translation>
     </message>
     <message>
         <source>SUMP TEMPERATURE</source>
-        <translation>TEMPERTAURA DEPOSITO</translation>
+        <translation>TEMPERATURA DEPÓSITO</translation>
     </message>
     <message>
         <source>FLOW TEMPERATURE</source>
@@ -435,7 +471,27 @@
     </message>
     <message>
         <source>FLOW   DIVERTED</source>
-        <translation>DESVIACION FLUJO</translation>
+        <translation>DESVIACIÓN FLUJO</translation>
+    </message>
+    <message>
+        <source>Click here to Open/Close the Drain Valve.</source>
+        <translation>Haga clic aquí para abrir o cerrar la válvula de vaciado.</translation>
+    </message>
+    <message>
+        <source>Click here to Open/Close the Diverter Valve.</source>
+        <translation>Haga clic aquí para abrir o cerrar la válvula desviadora.</translation>
+    </message>
+    <message>
+        <source>Click here to Start/Stop the Cooler.</source>
+        <translation>Haga clic aquí para poner en marcha o parar el enfriador.</translation>
+    </message>
+    <message>
+        <source>Click here to Start/Stop the Stirrer.</source>
+        <translation>Haga clic aquí para poner en marcha o parar el agitador.</translation>
+    </message>
+    <message>
+        <source>Click and drag the slider to adjust the Motor Output.</source>
+        <translation>Haga clic y arrastre el deslizador para ajustar la salida del motor.</translation>
     </message>
 </context>
 <context>
@@ -599,15 +655,15 @@ parado</translation>
     <name>AnalysisMenu</name>
     <message>
         <source>&amp;Analysis</source>
-        <translation>&amp;Análisis</translation>
+        <translation>A&amp;nálisis</translation>
     </message>
     <message>
         <source>Run &amp;figures...</source>
-        <translation>&amp;Cifras de la prueba...</translation>
+        <translation>&amp;Cifras del ensayo...</translation>
     </message>
     <message>
         <source>&amp;Step test and tuning...</source>
-        <translation>Prueba de &amp;escalón y sintonía...</translation>
+        <translation>&amp;Prueba de escalón y sintonía...</translation>
     </message>
     <message>
         <source>&amp;Export CSV...</source>
@@ -627,7 +683,7 @@ parado</translation>
     </message>
     <message>
         <source>&amp;Compare with saved run...</source>
-        <translation>&amp;Comparar con una ejecución guardada...</translation>
+        <translation>Co&amp;mparar con un ensayo guardado...</translation>
     </message>
     <message>
         <source>C&amp;lear comparison</source>
@@ -639,11 +695,11 @@ parado</translation>
     </message>
     <message>
         <source>Compare with saved run</source>
-        <translation>Comparar con una ejecución guardada</translation>
+        <translation>Comparar con un ensayo guardado</translation>
     </message>
     <message>
         <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
-        <translation>La ejecución guardada es de otro ejercicio: solo se puede comparar una ejecución del ejercicio abierto.</translation>
+        <translation>El ensayo guardado es de otro ejercicio: solo se puede comparar un ensayo del ejercicio abierto.</translation>
     </message>
 </context>
 <context>
@@ -706,7 +762,7 @@ parado</translation>
     </message>
     <message>
         <source>Run figures</source>
-        <translation>Cifras de la prueba</translation>
+        <translation>Cifras del ensayo</translation>
     </message>
     <message>
         <source>Copy table</source>
@@ -718,7 +774,7 @@ parado</translation>
     </message>
     <message>
         <source>No controlled loop in this run: an open-loop run has no set point.</source>
-        <translation>Esta prueba no tiene lazo de control: en circuito abierto no hay punto de consigna.</translation>
+        <translation>Este ensayo no tiene lazo de control: en circuito abierto no hay consigna.</translation>
     </message>
     <message>
         <source>Loop</source>
@@ -829,7 +885,7 @@ parado</translation>
     </message>
     <message>
         <source>No step of the pump output in this run.</source>
-        <translation>No hay ningún escalón de la salida de la bomba en esta prueba.</translation>
+        <translation>No hay ningún escalón de la salida de la bomba en este ensayo.</translation>
     </message>
     <message>
         <source>No model: the flow did not answer this step.</source>
@@ -868,7 +924,7 @@ parado</translation>
     </message>
     <message>
         <source>The whole run</source>
-        <translation>Toda la ejecución</translation>
+        <translation>Todo el ensayo</translation>
     </message>
     <message>
         <source>The view on screen</source>
@@ -888,7 +944,7 @@ parado</translation>
     </message>
     <message>
         <source>The run was not saved in %1: %2. A file that was there is unchanged.</source>
-        <translation>La ejecución no se guardó en %1: %2. El fichero que había no ha cambiado.</translation>
+        <translation>El ensayo no se guardó en %1: %2. El fichero que había no ha cambiado.</translation>
     </message>
     <message>
         <source>The folder cannot be written to: choose another folder.</source>
@@ -897,6 +953,10 @@ parado</translation>
     <message>
         <source>The disk is full: free some space or choose another disk.</source>
         <translation>El disco está lleno: libere espacio o elija otro disco.</translation>
+    </message>
+    <message>
+        <source>VELMOR does not load KLN trends</source>
+        <translation>ROMLEV no carga tendencias NLK</translation>
     </message>
 </context>
 <context>
@@ -955,7 +1015,7 @@ parado</translation>
     </message>
     <message>
         <source>Whole run: %1 to %2 s, %3 samples</source>
-        <translation>Toda la ejecución: de %1 a %2 s, %3 muestras</translation>
+        <translation>Todo el ensayo: de %1 a %2 s, %3 muestras</translation>
     </message>
     <message>
         <source>Shown view: %1 to %2 s, %3 samples</source>
@@ -1041,7 +1101,7 @@ parado</translation>
     <name>TfrmMenu</name>
     <message>
         <source>TORVEX KLN TRAINER SIMULATOR</source>
-        <translation>TORVEX SIMULATOR DE LA ENTRENADOR NLK</translation>
+        <translation>SIMULADOR DEL ENTRENADOR TORVEX NLK</translation>
     </message>
     <message>
         <source>System Mimic</source>
@@ -1155,15 +1215,15 @@ parado</translation>
     </message>
     <message>
         <source>Program Interface</source>
-        <translation>Interface del Programa</translation>
+        <translation>Interfaz del Programa</translation>
     </message>
     <message>
         <source>Language</source>
-        <translation>Lenguaje</translation>
+        <translation>Idioma</translation>
     </message>
     <message>
         <source>Maximised at Startup</source>
-        <translation>Maxmizar la Ventana</translation>
+        <translation>Maximizar la Ventana</translation>
     </message>
     <message>
         <source>Show Toolbar as default</source>
@@ -1171,7 +1231,7 @@ parado</translation>
     </message>
     <message>
         <source>Show Easy Menu</source>
-        <translation>Mostrar Menu de Control</translation>
+        <translation>Mostrar Menú de Control</translation>
     </message>
     <message>
         <source>English</source>
@@ -1192,6 +1252,10 @@ parado</translation>
     <message>
         <source>Italian</source>
         <translation>Italiano</translation>
+    </message>
+    <message>
+        <source>Cancel</source>
+        <translation>Cancelar</translation>
     </message>
 </context>
 <context>
@@ -1219,6 +1283,21 @@ parado</translation>
     <message>
         <source>Next match</source>
         <translation>Coincidencia siguiente</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformPanel</name>
+    <message>
+        <source>Max</source>
+        <translation>Máx</translation>
+    </message>
+    <message>
+        <source>Min</source>
+        <translation>Mín</translation>
+    </message>
+    <message>
+        <source>Period</source>
+        <translation>Periodo</translation>
     </message>
 </context>
 </TS>

@@ -209,10 +209,18 @@ TEST(KeypadArithmetic, ConversionAndTypingRules)
     EXPECT_EQ(*KeypadTextValue(",5"), 0.5f);
     EXPECT_EQ(*KeypadTextValue("12.5"), 12.5f);
     EXPECT_EQ(*KeypadTextValue("0.0000001"), static_cast<float>(1.0L / 10000000));
+    // The conversion message quotes the text as typed and names what the
+    // box takes.
     std::string error;
     EXPECT_FALSE(KeypadTextValue(".", &error).has_value());
-    EXPECT_EQ(error, "'' is not a valid integer value");
+    EXPECT_EQ(error, "'.' is not a valid floating point value");
+    EXPECT_FALSE(KeypadTextValue(",", &error, KeypadNumber::Whole).has_value());
+    EXPECT_EQ(error, "',' is not a valid integer value");
     EXPECT_FALSE(KeypadTextValue("99999999999", &error).has_value());
+    EXPECT_EQ(KeypadRangeFor(VelmorState{}, Exercise::Level, kCodeSetPoint)->number,
+              KeypadNumber::Whole);
+    EXPECT_EQ(KeypadRangeFor(VelmorState{}, Exercise::Level, kCodePG)->number,
+              KeypadNumber::Decimal);
     EXPECT_TRUE(KeypadInRange(*KeypadTextValue("100"), 0, 100));
     EXPECT_FALSE(KeypadInRange(*KeypadTextValue("100.01"), 0, 100));
     EXPECT_TRUE(KeypadInRange(*KeypadTextValue("0.01"), 0.01f, 100));

@@ -246,7 +246,7 @@ void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
     p.state->shell.langEnglish = false;
     p.state->shell.langSpanish = true;
     p.main->SetLanguage();
-    QCOMPARE(a->mnuAnalysis->title(), QString::fromUtf8("&Análisis"));
+    QCOMPARE(a->mnuAnalysis->title(), QString::fromUtf8("A&nálisis"));
 }
 
 void AnalysisWindowsTest::runFiguresPerSegment()

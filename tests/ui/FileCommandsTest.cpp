@@ -17,6 +17,7 @@
 #include <QLineEdit>
 #include <QMdiArea>
 #include <QMenu>
+#include <QPointer>
 #include <QToolButton>
 #include <QtTest>
 
@@ -96,6 +97,7 @@ private slots:
     void reportIsOnePageWithTheSettings();
     void readOutAndArrowsThroughTheMainWindow();
     void comparingWithASavedRun();
+    void noCompletionListOutlivesTheDialog();
 };
 
 void FileCommandsTest::menusToolbarAndDialogs()
@@ -460,6 +462,68 @@ void FileCommandsTest::comparingWithASavedRun()
                p.main->exerciseWindow()->exercise() == Exercise::Level;
     }));
     QVERIFY(!p.main->graphWindow()->hasComparison());
+}
+
+void FileCommandsTest::noCompletionListOutlivesTheDialog()
+{
+    // A file's name typed into File > Open brings up the name box's
+    // completion list; Enter in the list accepts the dialog, which opens
+    // the file.
+    Program p;
+    TfrmMain& m = *p.main;
+    const QString name = Golden("flow_sine_gain_changes.psm");
+    bool listShown = false;
+    QPointer<QFileDialog> typedInto;
+    int ticks = 0;
+    auto* poll = new QTimer(&m);
+    QObject::connect(poll, &QTimer::timeout, poll, [&] {
+        auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+        if (dialog == nullptr) {
+            return;
+        }
+        auto* box = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
+        if (!box->hasFocus()) {
+            // Typed as a user types: into the box with the focus.
+            dialog->activateWindow();
+            box->setFocus();
+            return;
+        }
+        if (typedInto != dialog) {
+            typedInto = dialog;
+            QTest::keyClicks(box, name);
+            return;
+        }
+        if (QWidget* list = QApplication::activePopupWidget()) {
+            listShown = true;
+            poll->stop();
+            QTest::keyClick(list, Qt::Key_Return);
+            return;
+        }
+        // The list comes up at a key typed once the folder has been read,
+        // as it does for a user typing on.
+        if (++ticks % 20 == 0) {
+            QTest::keyClick(box, Qt::Key_Backspace);
+            QTest::keyClicks(box, name.right(1));
+        }
+    });
+    poll->start(10);
+    QTimer::singleShot(10000, &m, [poll] {
+        if (poll->isActive()) {
+            poll->stop();
+            if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+                dialog->reject();
+            }
+        }
+    });
+    m.FileOpen();
+    QVERIFY(listShown);
+    QCOMPARE(p.state->run.sampleCount, 900);
+    QVERIFY(typedInto != nullptr && !typedInto->isVisible());
+    QApplication::processEvents();
+    for (const QWidget* window : QApplication::topLevelWidgets()) {
+        QVERIFY2(!(window->isVisible() && window->windowType() == Qt::Popup),
+                 window->metaObject()->className());
+    }
 }
 
 int main(int argc, char** argv)

@@ -1,8 +1,12 @@
 // The help pages and their viewer: every link and picture of every page
-// leads somewhere, both languages have the same pages, the contents list
-// follows the start page, back and forward retrace the pages read, find
-// searches the page, and a change of language turns the page shown.
+// leads somewhere, both languages have the same pages, every menu item is
+// described in its language, the contents list follows the start page,
+// back and forward retrace the pages read, find searches the page, and a
+// change of language turns the page shown.
 #include "ui/shell/HelpViewer.h"
+#include "ui/shell/Language.h"
+
+#include "ProgramFixture.h"
 
 #include <QAction>
 #include <QDirIterator>
@@ -11,6 +15,7 @@
 #include <QRegularExpression>
 #include <QTextBrowser>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -56,6 +61,23 @@ QStringList Captures(const QString& text, const QString& pattern)
     return found;
 }
 
+// The words of every page of one language ("en", "es"), as the viewer
+// shows them, on one line.
+QString HelpWords(const QString& language)
+{
+    QString words;
+    for (const QString& page : Pages()) {
+        if (page.startsWith(QStringLiteral(":/help/") + language + QLatin1Char('/')) ||
+            page == (language == QLatin1String("en") ? QStringLiteral(":/help/KLN.hlp")
+                                                     : QStringLiteral(":/help/NLK.hlp"))) {
+            QTextDocument document;
+            document.setHtml(Read(page));
+            words += document.toPlainText() + QLatin1Char('\n');
+        }
+    }
+    return words.replace(QChar::Nbsp, QLatin1Char(' ')).simplified();
+}
+
 QStringList Anchors(const QString& page)
 {
     return Captures(Read(page), QStringLiteral("<a name=\"([^\"]+)\""));
@@ -78,6 +100,7 @@ class HelpTest : public QObject {
 private slots:
     void everyLinkAndPictureLeadsSomewhere();
     void bothLanguagesHaveTheSamePages();
+    void everyMenuItemIsDescribed();
     void contentsFollowTheStartPage();
     void backAndForward();
     void findInPage();
@@ -149,6 +172,36 @@ void HelpTest::bothLanguagesHaveTheSamePages()
             QCOMPARE(es.size(), en.size());
             QVERIFY2(es != en, qPrintable(picture));
         }
+    }
+}
+
+void HelpTest::everyMenuItemIsDescribed()
+{
+    // The real main window's menus, in each language, against that
+    // language's pages: a caption (without its "&") found in none of them
+    // is a command the help does not describe. Items that stand for data
+    // (a file, say) carry it and are not captions.
+    test::Program p;
+    for (const bool spanish : {false, true}) {
+        test::SetSpanish(*p.main, *p.state, spanish);
+        const QString words = HelpWords(spanish ? QStringLiteral("es") : QStringLiteral("en"));
+        QVERIFY(words.size() > 10000);
+        QStringList missing;
+        int captions = 0;
+        for (const QList<QAction*>& items : test::MenuGroups(*p.main)) {
+            for (const QAction* item : items) {
+                if (item->isSeparator() || !item->data().isNull()) {
+                    continue;
+                }
+                ++captions;
+                const QString caption = NoAnd(item->text());
+                if (!words.contains(caption)) {
+                    missing << caption;
+                }
+            }
+        }
+        QVERIFY(captions > 30);
+        QVERIFY2(missing.isEmpty(), qPrintable(missing.join(QStringLiteral(" | "))));
     }
 }
 

@@ -275,13 +275,34 @@ void KeypadTest::cancelAndCloseKeepTheOldValue()
 
 void KeypadTest::notANumber()
 {
-    Pad pad;
-    pad.open(1, 0, 100, 1);
-    pad.type(QStringLiteral("."));
-    QCOMPARE(pad.ok(), QStringLiteral("'' is not a valid integer value"));
-    QVERIFY(pad.keypad->isVisible());
-    QCOMPARE(pad.keypad->txtValue->text(), QStringLiteral("."));
-    QVERIFY(pad.target->calls.empty());
+    // The message quotes the text as typed and names the kind of number
+    // the box takes, in the language in force.
+    const struct {
+        QString typed;
+        bool whole;
+        bool spanish;
+        const char* message;
+    } cases[] = {
+        {QStringLiteral("."), false, false, "'.' is not a valid floating point value"},
+        {QStringLiteral(","), true, false, "'.' is not a valid integer value"},
+        {QStringLiteral("."), false, true, "'.' no es un número decimal válido"},
+        {QStringLiteral("."), true, true, "'.' no es un número entero válido"},
+    };
+    for (const auto& c : cases) {
+        Pad pad;
+        pad.state->shell.langEnglish = !c.spanish;
+        pad.state->shell.langSpanish = c.spanish;
+        pad.state->keypad.keypadWhole = c.whole;
+        pad.open(1, 0, 100, 1);
+        pad.type(c.typed);
+        const QString typed = pad.keypad->txtValue->text();
+        QString expected = QString::fromUtf8(c.message);
+        expected.replace(QStringLiteral("'.'"), QLatin1Char('\'') + typed + QLatin1Char('\''));
+        QCOMPARE(pad.ok(), expected);
+        QVERIFY(pad.keypad->isVisible());
+        QCOMPARE(pad.keypad->txtValue->text(), typed);
+        QVERIFY(pad.target->calls.empty());
+    }
 }
 
 void KeypadTest::keysToggle()

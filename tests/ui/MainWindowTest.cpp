@@ -2,9 +2,11 @@
 // its Trends window, releases through the mailbox and the timer, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
 #include "ProgramFixture.h"
+#include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Exercise.h"
 
 #include "core/exercises/Waveform.h"
+#include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Preferences.h"
@@ -32,6 +34,7 @@
 #include <QtTest>
 
 #include <chrono>
+#include <map>
 #include <memory>
 
 using namespace velmor;
@@ -44,6 +47,27 @@ namespace {
 constexpr StoredValues kNoEasyMenu = {
     {"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}};
 
+// The accelerator of a caption: the character after its "&" ("&&" is a
+// plain "&"), or none.
+QChar Accelerator(const QString& caption)
+{
+    for (qsizetype k = 0; k + 1 < caption.size(); ++k) {
+        if (caption[k] == QLatin1Char('&')) {
+            if (caption[k + 1] != QLatin1Char('&')) {
+                return caption[k + 1];
+            }
+            ++k;
+        }
+    }
+    return {};
+}
+
+// The key a reader takes an accelerator for: "Á" and "a" are both A.
+QChar KeyOf(QChar accelerator)
+{
+    return QString(accelerator).normalized(QString::NormalizationForm_D).front().toUpper();
+}
+
 } // namespace
 
 class MainWindowTest : public QObject {
@@ -54,6 +78,7 @@ private slots:
     void readingRulesAreExact();
     void menusAndHints();
     void spanishMenusAndHints();
+    void acceleratorsAreUniqueAndOpenTheMenus();
     void startUpIsQuick();
     void openingFlowCreatesTrendsFirst();
     void choosingFlowAgainDoesNothing();
@@ -69,6 +94,7 @@ private slots:
     void keypadGoesWithItsExercise();
     void newDuringRunStopsAndResets();
     void keypadReachesTheOpenExercise();
+    void keypadNamesWhatTheBoxTakes();
     void keypadKeepsFocusAfterOutOfRange();
     void switchingInEveryOrderReleasesTheWindows();
     void runningFlowOnScreen();
@@ -121,7 +147,7 @@ void MainWindowTest::menusAndHints()
     TfrmMain& m = *p.main;
     QCOMPARE(m.windowTitle(), QStringLiteral("VELMOR"));
     QCOMPARE(m.mnuFile->title(), QStringLiteral("&File"));
-    QCOMPARE(m.mnuPreferences->title(), QStringLiteral("Setup"));
+    QCOMPARE(m.mnuPreferences->title(), QStringLiteral("&Setup"));
     QCOMPARE(m.mnuControlFluidLevel->text(), QStringLiteral("F&luid Level"));
     QCOMPARE(m.mnuHelpContents->shortcut(), QKeySequence(Qt::Key_F1));
     QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
@@ -176,7 +202,7 @@ void MainWindowTest::spanishMenusAndHints()
     m.SetLanguage();
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
     QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
-    QCOMPARE(m.mnuPreferencesOptions->text(), QStringLiteral("&Preferentias..."));
+    QCOMPARE(m.mnuPreferencesOptions->text(), QStringLiteral("&Preferencias..."));
     // Every hint from its own menu item, without the accelerator mark.
     const std::pair<QToolButton*, const char*> hints[] = {
         {m.btnNew, "Nuevo..."},
@@ -187,22 +213,58 @@ void MainWindowTest::spanishMenusAndHints()
         {m.btnBatchVolume, "Volumen del Lote"},
         {m.btnFluidLevel, "Nivel de Fluido"},
         {m.btnOpenLoop, "Circuito Abierto"},
-        {m.btnPreferences, "Preferentias..."},
+        {m.btnPreferences, "Preferencias..."},
+        {m.btnSave, "Guardar..."},
+        {m.btnPrint, "Imprimir..."},
         {m.btnHelp, "Ayuda..."},
     };
     for (const auto& [button, hint] : hints) {
         QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
     }
-    QCOMPARE(m.mnuFileSave->text(), QStringLiteral("&Save..."));
-    QCOMPARE(m.mnuFilePrint->text(), QStringLiteral("&Print..."));
+    QCOMPARE(m.mnuFileSave->text(), QStringLiteral("&Guardar..."));
+    QCOMPARE(m.mnuFilePrint->text(), QStringLiteral("&Imprimir..."));
     QCOMPARE(m.popOnOff->text(), QStringLiteral("&Manual"));
-    QCOMPARE(m.popPreferences->text(), QStringLiteral("Preferentias"));
+    QCOMPARE(m.popPreferences->text(), QStringLiteral("Preferencias..."));
     QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Cargar Tendencia Guardada..."));
     p.state->shell.langSpanish = false;
     p.state->shell.langEnglish = true;
     m.SetLanguage();
     QCOMPARE(m.mnuHelpAbout->text(), QStringLiteral("About..."));
     QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
+}
+
+void MainWindowTest::acceleratorsAreUniqueAndOpenTheMenus()
+{
+    Program p(kNoEasyMenu);
+    TfrmMain& m = *p.main;
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+    for (const bool spanish : {false, true}) {
+        SetSpanish(m, *p.state, spanish);
+        const QString language = spanish ? QStringLiteral("es: ") : QStringLiteral("en: ");
+        // Within each menu, no two items answer to one key.
+        for (const QList<QAction*>& items : MenuGroups(m)) {
+            std::map<QChar, QString> taken;
+            for (const QAction* item : items) {
+                const QChar accelerator = Accelerator(item->text());
+                if (item->isSeparator() || accelerator.isNull()) {
+                    continue;
+                }
+                const auto [at, added] = taken.emplace(KeyOf(accelerator), item->text());
+                QVERIFY2(added, qPrintable(language + at->second + QStringLiteral(" and ") +
+                                           item->text()));
+            }
+        }
+        // Every top menu has a letter of its own, and Alt with it opens it.
+        for (QAction* title : m.menuBar()->actions()) {
+            const QChar letter = Accelerator(title->text());
+            QVERIFY2(letter.isLetter() && letter.unicode() < 128,
+                     qPrintable(language + title->text()));
+            QTest::keyClick(&m, static_cast<Qt::Key>(letter.toUpper().unicode()), Qt::AltModifier);
+            QTRY_VERIFY2(title->menu()->isVisible(), qPrintable(language + title->text()));
+            title->menu()->hide();
+            QTRY_VERIFY(QApplication::activePopupWidget() == nullptr);
+        }
+    }
 }
 
 void MainWindowTest::startUpIsQuick()
@@ -597,6 +659,38 @@ void MainWindowTest::keypadReachesTheOpenExercise()
     QCOMPARE(p.state->flow.flowGain, 4.0f);
     QCOMPARE(p.state->flow.flowBand, 25.0f);
     QVERIFY(!p.state->keypad.suppressWaveformClick);
+}
+
+void MainWindowTest::keypadNamesWhatTheBoxTakes()
+{
+    // A decimal mark alone, typed into the keypad of a box that takes
+    // decimals and of one that keeps whole percents.
+    Program p(kNoEasyMenu);
+    TfrmMain& m = *p.main;
+    const struct {
+        QAction* exercise;
+        int code;
+        const char* message;
+    } boxes[] = {
+        {m.mnuControlFlow, kCodePG, "'.' is not a valid floating point value"},
+        {m.mnuControlFluidLevel, kCodeSetPoint, "'.' is not a valid integer value"},
+        {m.mnuControlTemperature, kCodeInitialValue, "'.' is not a valid floating point value"},
+    };
+    for (const auto& box : boxes) {
+        box.exercise->trigger();
+        QVERIFY(p.waitFor([&] { return box.exercise->isChecked() && !m.switching(); }));
+        auto* window = dynamic_cast<LoopWindow*>(m.exerciseWindow());
+        QVERIFY(window != nullptr);
+        window->imgPGClick(box.code);
+        TfrmCalculator* keypad = m.keypad();
+        QVERIFY(keypad->isVisible());
+        QTest::keyClicks(keypad->txtValue, QStringLiteral("."));
+        QObject guard;
+        auto text = Answer(&guard, QMessageBox::Ok);
+        keypad->btnOK->click();
+        QCOMPARE(*text, QString::fromUtf8(box.message));
+        keypad->btnCancel->click();
+    }
 }
 
 void MainWindowTest::switchingInEveryOrderReleasesTheWindows()

@@ -155,7 +155,7 @@ void ManualShellTest::spanishWindow()
     m.SetLanguage();
     m.btnManual->click();
     QCOMPARE(m.exerciseSubWindow()->windowTitle(), QStringLiteral("Entrenador NLK"));
-    QCOMPARE(m.manualWindow()->lblFlowDiverted->text(), QStringLiteral("DESVIACION FLUJO"));
+    QCOMPARE(m.manualWindow()->lblFlowDiverted->text(), QString::fromUtf8("DESVIACI\u00d3N FLUJO"));
     QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
 }
 

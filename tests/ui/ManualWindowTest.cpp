@@ -190,15 +190,15 @@ void ManualWindowTest::spanishTexts()
     QCOMPARE(w.lblProcessTemp->text(), QStringLiteral("TEMPERATURA TANQUE PROCESO"));
     QCOMPARE(w.lblHeatInput->text(), QStringLiteral("CALENTAMIENTO ENTRADA  (KW)"));
     QCOMPARE(w.lblManualHeat->text(), QStringLiteral("CALENTAMIENTO MANUAL"));
-    QCOMPARE(w.lblDrainValve->text(), QStringLiteral("APERTURA VALVULA VACIADO"));
-    QCOMPARE(w.lblSumpTemperature->text(), QStringLiteral("TEMPERTAURA DEPOSITO"));
+    QCOMPARE(w.lblDrainValve->text(), QString::fromUtf8("APERTURA V\u00c1LVULA VACIADO"));
+    QCOMPARE(w.lblSumpTemperature->text(), QString::fromUtf8("TEMPERATURA DEP\u00d3SITO"));
     QCOMPARE(w.lblFlowTemperature->text(), QStringLiteral("TEMPERATURA FLUJO"));
     QCOMPARE(w.lblFlowRate->text(), QStringLiteral("RANGO FLUJO     L / MIN"));
     QCOMPARE(w.lblCoolerActivated->text(), QStringLiteral("ENFRIAMIENTO ACTIVADO"));
-    QCOMPARE(w.lblFlowDiverted->text(), QStringLiteral("DESVIACION FLUJO"));
-    // Hints stay English.
-    QCOMPARE(w.SolenoidDiverter->toolTip(),
-             QStringLiteral("Click here to Open/Close the Diverter Valve."));
+    QCOMPARE(w.lblFlowDiverted->text(), QString::fromUtf8("DESVIACI\u00d3N FLUJO"));
+    QCOMPARE(
+        w.SolenoidDiverter->toolTip(),
+        QString::fromUtf8("Haga clic aqu\u00ed para abrir o cerrar la v\u00e1lvula desviadora."));
     // Back to English: the title plate is drawn again with the texts.
     const QImage spanishTitle = w.picture().copy(mimic::kTitle);
     s.state->shell.langSpanish = false;

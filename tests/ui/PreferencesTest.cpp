@@ -62,7 +62,7 @@ private slots:
     void spanishAndOkSwitchesEveryOpenWindow();
     void spanishReachesTheMimicAndTheMenuScreen();
     void spanishThenCancelChangesNothing();
-    void spanishQuestionsAndTheWarningsThatStayEnglish();
+    void spanishQuestionsAndWarnings();
     void previewTouchesOnlyThisWindow();
     void restoringKeepsTheChoicesBeingMade();
     void toolbarChoiceWaitsForTheNextStart();
@@ -213,7 +213,7 @@ void PreferencesTest::spanishAndOkSwitchesEveryOpenWindow()
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
     QCOMPARE(m.mnuFile->title(), QStringLiteral("&Fichero"));
     QCOMPARE(m.btnHelp->toolTip(), QStringLiteral("Ayuda..."));
-    QCOMPARE(m.btnPreferences->toolTip(), QStringLiteral("Preferentias..."));
+    QCOMPARE(m.btnPreferences->toolTip(), QStringLiteral("Preferencias..."));
     QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
     QCOMPARE(m.keypad()->windowTitle(), QStringLiteral("Nuevo valor"));
     QCOMPARE(m.aboutBox()->windowTitle(), QStringLiteral("Sobre"));
@@ -302,7 +302,7 @@ void PreferencesTest::spanishThenCancelChangesNothing()
     QVERIFY(p.state->shell.langSpanish);
 }
 
-void PreferencesTest::spanishQuestionsAndTheWarningsThatStayEnglish()
+void PreferencesTest::spanishQuestionsAndWarnings()
 {
     Program p;
     TfrmMain& m = p.m();
@@ -320,14 +320,25 @@ void PreferencesTest::spanishQuestionsAndTheWarningsThatStayEnglish()
     }
     {
         QObject guard;
+        // The question's buttons speak Spanish too.
+        QString yes;
+        QTimer::singleShot(0, &guard, [&yes] {
+            if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+                yes = box->button(QMessageBox::Yes)->text();
+            }
+        });
         auto text = Answer(&guard, QMessageBox::No);
         m.mnuFileExit->trigger();
         QCOMPARE(*text, Spanish("\u00bfCerrar ROMLEV?"));
+        QCOMPARE(yes.remove(QLatin1Char('&')), Spanish("S\u00ed"));
     }
     QVERIFY(!p.state->shell.closing);
+    QCOMPARE(
+        m.fileCommands()->openDialog()->labelText(QFileDialog::Reject).remove(QLatin1Char('&')),
+        QStringLiteral("Cancelar"));
 
     // The keypad's range warning and the refusal of a file that is not a
-    // simulation stay English.
+    // simulation.
     QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
     TfrmCalculator* keypad = m.keypad();
     QVERIFY(keypad->isVisible());
@@ -337,7 +348,7 @@ void PreferencesTest::spanishQuestionsAndTheWarningsThatStayEnglish()
         QObject guard;
         auto text = Answer(&guard, QMessageBox::Ok);
         keypad->btnOK->click();
-        QCOMPARE(*text, QStringLiteral("Out of Range"));
+        QCOMPARE(*text, QStringLiteral("Fuera de rango"));
     }
     keypad->btnCancel->click();
     const QString notes = p.dir.filePath(QStringLiteral("notes.psm"));
@@ -350,7 +361,7 @@ void PreferencesTest::spanishQuestionsAndTheWarningsThatStayEnglish()
         QObject guard;
         auto text = Answer(&guard, QMessageBox::Ok);
         m.fileCommands()->openChosenFile(notes);
-        QCOMPARE(*text, QStringLiteral("VELMOR does not load KLN trends"));
+        QCOMPARE(*text, QStringLiteral("ROMLEV no carga tendencias NLK"));
     }
 }
 
@@ -360,16 +371,17 @@ void PreferencesTest::previewTouchesOnlyThisWindow()
     TfrmPrefs* prefs = OpenPreferences(p);
     prefs->chkSpanish->click();
     QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferencias"));
-    QCOMPARE(prefs->grpLanguage->title(), QStringLiteral("Lenguaje"));
-    QCOMPARE(prefs->chkMaximised->text(), QStringLiteral("Maxmizar la Ventana"));
+    QCOMPARE(prefs->grpLanguage->title(), QStringLiteral("Idioma"));
+    QCOMPARE(prefs->chkMaximised->text(), QStringLiteral("Maximizar la Ventana"));
     QCOMPARE(prefs->chkEnglish->text(), Spanish("Ingl\u00e9s"));
     QCOMPARE(prefs->chkGerman->text(), Spanish("Alem\u00e1n"));
-    QCOMPARE(prefs->btnCancel->text(), QStringLiteral("Cancel")); // not translated
+    QCOMPARE(prefs->btnCancel->text(), QStringLiteral("Cancelar"));
     QCOMPARE(p.m().windowTitle(), QStringLiteral("VELMOR"));
     QVERIFY(p.state->shell.langEnglish);
     prefs->chkEnglish->click();
     QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(prefs->chkMenuShow->text(), QStringLiteral("Show Easy Menu"));
+    QCOMPARE(prefs->btnCancel->text(), QStringLiteral("Cancel"));
 }
 
 void PreferencesTest::restoringKeepsTheChoicesBeingMade()

@@ -8,10 +8,13 @@
 #include "ui/shell/ProgramStart.h"
 #include "ui/shell/TfrmMain.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QFileDialog>
 #include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSettings>
@@ -92,6 +95,36 @@ private:
         main->show();
     }
 };
+
+// The items of every menu of the main window, one list per menu: the menu
+// bar's titles, each menu and submenu, and the pop-up menu.
+inline QList<QList<QAction*>> MenuGroups(const TfrmMain& m)
+{
+    QList<QList<QAction*>> groups{m.menuBar()->actions()};
+    QList<QMenu*> menus{m.MainPopupMenu};
+    for (QAction* title : m.menuBar()->actions()) {
+        menus << title->menu();
+    }
+    while (!menus.isEmpty()) {
+        QMenu* menu = menus.takeFirst();
+        if (menu == nullptr) {
+            continue;
+        }
+        groups << menu->actions();
+        for (QAction* item : menu->actions()) {
+            menus << item->menu();
+        }
+    }
+    return groups;
+}
+
+// Switches the shell's language flags and the main window's texts.
+inline void SetSpanish(TfrmMain& m, VelmorState& state, bool spanish)
+{
+    state.shell.langEnglish = !spanish;
+    state.shell.langSpanish = spanish;
+    m.SetLanguage();
+}
 
 // Answers the next question box with `button`, keeping its text.
 inline std::shared_ptr<QString> Answer(QObject* guard, QMessageBox::StandardButton button)

@@ -365,7 +365,7 @@ void ShellScreensTest::menuScreenLanguages()
     const QImage english = PixmapImage(menu->imgPanel);
     UseSpanish(*p.state);
     menu->SetLanguage();
-    QCOMPARE(menu->Heading->text(), QStringLiteral("TORVEX SIMULATOR DE LA ENTRENADOR NLK"));
+    QCOMPARE(menu->Heading->text(), QStringLiteral("SIMULADOR DEL ENTRENADOR TORVEX NLK"));
     QCOMPARE(menu->Heading->font().pointSize(), 13);
     QCOMPARE(menu->btnManual->text(), QStringLiteral("Control Manual"));
     QCOMPARE(menu->btnOpenLoop->text(), QStringLiteral("Control Circuito Abierto"));

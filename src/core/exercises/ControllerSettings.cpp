@@ -224,7 +224,7 @@ std::optional<KeypadRange> KeypadRangeFor(const VelmorState& s, Exercise e, int 
     if (box->idleOnly && s.run.runActive) {
         return std::nullopt;
     }
-    return KeypadRange{box->min, box->max};
+    return KeypadRange{box->min, box->max, box->number};
 }
 
 float KeypadOldFor(VelmorState& s, Exercise e, int code)

@@ -6,6 +6,7 @@
 
 #include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
+#include "core/shell/KeypadEntry.h"
 
 #include <cstdint>
 #include <optional>
@@ -70,6 +71,7 @@ void DBoxHandler(PidLoop loop);
 struct KeypadRange {
     float min;
     float max;
+    KeypadNumber number = KeypadNumber::Decimal;
 };
 
 // Range of a keypad code in an exercise, or nothing when that box is absent

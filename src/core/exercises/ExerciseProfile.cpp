@@ -36,6 +36,15 @@ constexpr KeypadBox Value(int code, float min, float max, float (*get)(VelmorSta
     return {code, BoxKind::Value, min, max, nullptr, 0, get, set, idleOnly};
 }
 
+// A box that keeps whole numbers (an entry with decimals is rounded).
+constexpr KeypadBox WholeValue(int code, float min, float max, float (*get)(VelmorState&),
+                               void (*set)(VelmorState&, float))
+{
+    KeypadBox box = Value(code, min, max, get, set);
+    box.number = KeypadNumber::Whole;
+    return box;
+}
+
 template <std::size_t A, std::size_t B>
 constexpr std::array<KeypadBox, A + B> Join(const std::array<KeypadBox, A>& a,
                                             const std::array<KeypadBox, B>& b)
@@ -208,7 +217,7 @@ constexpr auto kLevelBoxes = Join(
     PanelBoxes(&LevelLoop, 0, 100000),
     std::array{Row(kCodeWaveRow1, 0, 100), Row(kCodeWaveRow2, 0, 100), Row(kCodeWaveRow3, 1, 999),
                // The Initial Value box: a whole percent, rounded half up.
-               Value(
+               WholeValue(
                    kCodeSetPoint, 0, 100,
                    [](VelmorState& s) { return static_cast<float>(s.level.initialLevel); },
                    [](VelmorState& s, float v) {

@@ -37,11 +37,12 @@ struct KeypadBox {
     BoxKind kind;
     float min; // keypad limits, inclusive, in the unit of the value shown
     float max;
-    LoopOf loop = nullptr;                      // Pid: the controller
-    int panelCode = 0;                          // Pid: kCodePG .. kCodeD within it
-    float (*get)(VelmorState&) = nullptr;       // Value: the value shown (keypadOld)
-    void (*set)(VelmorState&, float) = nullptr; // Value: UpdateDisplay's effect
-    bool idleOnly = false;                      // takes no entry while a run is active
+    LoopOf loop = nullptr;                       // Pid: the controller
+    int panelCode = 0;                           // Pid: kCodePG .. kCodeD within it
+    float (*get)(VelmorState&) = nullptr;        // Value: the value shown (keypadOld)
+    void (*set)(VelmorState&, float) = nullptr;  // Value: UpdateDisplay's effect
+    bool idleOnly = false;                       // takes no entry while a run is active
+    KeypadNumber number = KeypadNumber::Decimal; // what it takes, for the keypad's message
 };
 
 // ---- velmor-sim settings ---------------------------------------------------

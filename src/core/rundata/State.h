@@ -286,6 +286,8 @@ struct KeypadState {
     std::int32_t keypadTarget = 0;
     std::int32_t keypadTargetCopy = 0;
     float keypadValue = 0;
+    // The box takes whole numbers only (the conversion message says so).
+    bool keypadWhole = false;
     bool suppressWaveformClick = false;
     bool separatorTyped = false;
 };

@@ -1,6 +1,7 @@
 #include "core/shell/KeypadEntry.h"
 
 #include "core/Arith.h"
+#include "core/rundata/SafeStrToFloat.h"
 
 #include <charconv>
 #include <cmath>
@@ -33,7 +34,7 @@ bool KeypadAcceptsChar(std::string_view text, char c)
     return true;
 }
 
-std::optional<float> KeypadTextValue(std::string_view text, std::string* error)
+std::optional<float> KeypadTextValue(std::string_view text, std::string* error, KeypadNumber kind)
 {
     const std::size_t dot = text.find('.');
     const std::size_t comma = text.find(',');
@@ -58,7 +59,8 @@ std::optional<float> KeypadTextValue(std::string_view text, std::string* error)
     const auto [ptr, ec] = std::from_chars(first, last, number);
     if (digits.empty() || ec != std::errc{} || ptr != last) {
         if (error != nullptr) {
-            *error = "'" + digits + "' is not a valid integer value";
+            *error =
+                kind == KeypadNumber::Whole ? NotAnIntegerMessage(text) : NotARealMessage(text);
         }
         return std::nullopt;
     }

@@ -16,10 +16,15 @@ constexpr int kKeypadMaxDecimals = 7;
 // mark "." or ",", at most seven digits after it).
 bool KeypadAcceptsChar(std::string_view text, char c);
 
+// What a value box takes; its conversion message names it.
+enum class KeypadNumber { Decimal, Whole };
+
 // OK: the text as a value. The digits (without the mark) are read as a
 // 32-bit integer and divided by 10^n for n digits after the mark. On a text
-// that is no number, `error` gets the conversion message.
-std::optional<float> KeypadTextValue(std::string_view text, std::string* error = nullptr);
+// that is no number, `error` gets the conversion message for the text as
+// typed and the kind of number the box takes.
+std::optional<float> KeypadTextValue(std::string_view text, std::string* error = nullptr,
+                                     KeypadNumber kind = KeypadNumber::Decimal);
 
 // The keypad text nearest to a value (at most seven decimals, the digits
 // within a 32-bit integer, trailing zeros dropped): "0.3", "12", "0.1234568".

@@ -405,6 +405,7 @@ void LoopWindow::imgPGClick(int code)
     k.keypadOld = KeypadOldFor(m_state, m_exercise, code);
     k.keypadMin = range->min;
     k.keypadMax = range->max;
+    k.keypadWhole = range->number == KeypadNumber::Whole;
     k.keypadTarget = code;
     m_state.shell.currentForm = std::string(FormName(m_exercise));
     if (m_main != nullptr) {

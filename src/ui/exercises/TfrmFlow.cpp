@@ -121,6 +121,10 @@ void TfrmFlow::SetLanguage()
     } else if (m_state.flow.lightState == 2) {
         DrawRed();
     }
+    // The waveform labels that have a Spanish word ("Inicial", "Periodo").
+    if (m_waveform != nullptr) {
+        m_waveform->SetWaveform();
+    }
 }
 
 void TfrmFlow::UpdateSettings()

@@ -192,6 +192,21 @@ void TfrmManual::setTexts(bool spanish, bool atCreation)
     lblFlowRate->setText(text(QT_TRANSLATE_NOOP("TfrmManual", "FLOW  RATE LITRES / MIN")));
     lblCoolerActivated->setText(text(QT_TRANSLATE_NOOP("TfrmManual", "COOLER ACTIVATED")));
     lblFlowDiverted->setText(text(QT_TRANSLATE_NOOP("TfrmManual", "FLOW   DIVERTED")));
+    // The hints of the parts that answer a click, and of the speed slider.
+    SolenoidDrain->setToolTip(
+        text(QT_TRANSLATE_NOOP("TfrmManual", "Click here to Open/Close the Drain Valve.")));
+    SolenoidDiverter->setToolTip(
+        text(QT_TRANSLATE_NOOP("TfrmManual", "Click here to Open/Close the Diverter Valve.")));
+    const QString cooler =
+        text(QT_TRANSLATE_NOOP("TfrmManual", "Click here to Start/Stop the Cooler."));
+    imgCooler->setToolTip(cooler);
+    Fan->setToolTip(cooler);
+    const QString stirrer =
+        text(QT_TRANSLATE_NOOP("TfrmManual", "Click here to Start/Stop the Stirrer."));
+    imgStirrer->setToolTip(stirrer);
+    Stirrer->setToolTip(stirrer);
+    imgScroll->setToolTip(text(
+        QT_TRANSLATE_NOOP("TfrmManual", "Click and drag the slider to adjust the Motor Output.")));
 }
 
 void TfrmManual::SetLanguage()

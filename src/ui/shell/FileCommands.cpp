@@ -8,6 +8,8 @@
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QAbstractItemView>
+#include <QCompleter>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -36,11 +38,10 @@ QStringList NameFilters(const ShellState& shell)
 
 // The reader's message as the user sees it: a file that is no simulation
 // file gets the warning alone, any other refusal its line number too.
-QString RefusalText(const SimFileError& error)
+QString RefusalText(const SimFileError& error, const ShellState& shell)
 {
     if (error.line == 1 && error.message == kNotASimulationFile) {
-        return QString::fromUtf8(kNotASimulationFile.data(),
-                                 static_cast<qsizetype>(kNotASimulationFile.size()));
+        return LangText(shell, kContext, FILE_TEXT("VELMOR does not load KLN trends"));
     }
     return QString::fromStdString(error.text());
 }
@@ -66,7 +67,7 @@ SimFileResult ReadFile(const QString& path, const ShellState& shell, QString& re
     options.decimalComma = shell.decimalComma;
     SimFileResult result = ReadSimulationText(text, options);
     if (!result.ok()) {
-        refusal = RefusalText(result.error);
+        refusal = RefusalText(result.error, shell);
     }
     return result;
 }
@@ -98,6 +99,19 @@ QFileDialog* FileCommands::fileDialog(QFileDialog*& dialog, bool saving)
         // ".psm", where the layout's dialogs added another extension.
         dialog->setDefaultSuffix(QStringLiteral("psm"));
         dialog->setOption(QFileDialog::DontConfirmOverwrite, false);
+        // Enter in the name box while its completion list is open accepts
+        // the dialog from inside the list's own key handling: the list takes
+        // the key as handled, keeps itself open through the loss of focus,
+        // and, being a window of its own, outlives the dialog's closing
+        // (this dialog is kept for the next time). Nothing of the dialog
+        // may stay on screen.
+        connect(dialog, &QDialog::finished, dialog, [dialog] {
+            for (const QLineEdit* edit : dialog->findChildren<QLineEdit*>()) {
+                if (const QCompleter* completer = edit->completer()) {
+                    completer->popup()->hide();
+                }
+            }
+        });
     }
     dialog->setWindowTitle(
         LangText(m_state.shell, kContext, saving ? FILE_TEXT("Save") : FILE_TEXT("Open")));

@@ -1,5 +1,6 @@
 #include "ui/shell/Language.h"
 
+#include <QCoreApplication>
 #include <QTranslator>
 
 namespace velmor {
@@ -28,6 +29,23 @@ QString LangText(const ShellState& shell, const char* context, const char* engli
         return SpanishText(context, english, disambiguation);
     }
     return QString::fromUtf8(english);
+}
+
+void ApplyToolkitLanguage(const ShellState& shell)
+{
+    static QTranslator* toolkit = [] {
+        auto* t = new QTranslator(QCoreApplication::instance());
+        (void)t->load(QStringLiteral(":/i18n/qtbase_es.qm"));
+        return t;
+    }();
+    static bool installed = false;
+    const bool spanish = !shell.langEnglish && shell.langSpanish;
+    if (spanish && !installed) {
+        installed = QCoreApplication::installTranslator(toolkit);
+    } else if (!spanish && installed) {
+        QCoreApplication::removeTranslator(toolkit);
+        installed = false;
+    }
 }
 
 QString NoAnd(const QString& text)

@@ -22,6 +22,10 @@ QString LangText(const ShellState& shell, const char* context, const char* engli
 // Spanish text of a source string regardless of the flags (a preview).
 QString SpanishText(const char* context, const char* english, const char* disambiguation = nullptr);
 
+// The toolkit's own texts (message box buttons, file and print dialogs)
+// follow the language flags too.
+void ApplyToolkitLanguage(const ShellState& shell);
+
 // The text without its first "&" (menu captions made into hints).
 QString NoAnd(const QString& text);
 

@@ -355,17 +355,23 @@ void TfrmCalculator::btnOKClick()
         return;
     }
     KeypadState& k = m_state.keypad;
-    std::string error;
-    const std::optional<float> value = KeypadTextValue(text.toStdString(), &error);
+    const std::optional<float> value = KeypadTextValue(text.toStdString());
     if (!value) {
-        warn(QString::fromStdString(error));
+        // The text as typed, and the kind of number this box takes.
+        warn(LangText(m_state.shell, kContext,
+                      k.keypadWhole
+                          ? QT_TRANSLATE_NOOP("TfrmCalculator", "'%1' is not a valid integer value")
+                          : QT_TRANSLATE_NOOP("TfrmCalculator",
+                                              "'%1' is not a valid floating point value"))
+                 .arg(text));
         return;
     }
     k.keypadValue = *value;
     if (!KeypadInRange(k.keypadValue, k.keypadMin, k.keypadMax)) {
         txtValue->clear();
         k.keypadValue = k.keypadOld;
-        warn(QStringLiteral("Out of Range"));
+        warn(
+            LangText(m_state.shell, kContext, QT_TRANSLATE_NOOP("TfrmCalculator", "Out of Range")));
         return;
     }
     if (m_lookup) {

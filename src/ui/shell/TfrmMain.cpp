@@ -355,8 +355,8 @@ void TfrmMain::SetLanguage()
     mnuFile->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&File")));
     mnuFileNew->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&New...")));
     mnuFileOpen->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open...")));
-    mnuFileSave->setText(QStringLiteral("&Save..."));
-    mnuFilePrint->setText(QStringLiteral("&Print..."));
+    mnuFileSave->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Save...")));
+    mnuFilePrint->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Print...")));
     mnuFileExit->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "E&xit")));
     mnuControl->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&Control")));
     mnuControlOnOff->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&System Mimic")));
@@ -365,7 +365,7 @@ void TfrmMain::SetLanguage()
     mnuControlBatchVolume->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Batch Volume")));
     mnuControlFluidLevel->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "F&luid Level")));
     mnuControlOpenLoop->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open Loop")));
-    mnuPreferences->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "Setup")));
+    mnuPreferences->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&Setup")));
     mnuPreferencesToolbar->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Toolbar")));
     mnuPreferencesEasymenus->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Easy Menu")));
     mnuPreferencesOptions->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Preferences...")));
@@ -399,6 +399,7 @@ void TfrmMain::SetLanguage()
 
     // The help viewer's own words, and its pages, follow the language.
     m_help->SetLanguage(shell, m_helpFile);
+    ApplyToolkitLanguage(shell);
 }
 
 void TfrmMain::setKeypad(TfrmCalculator* keypad)

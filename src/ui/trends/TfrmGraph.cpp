@@ -129,13 +129,13 @@ std::optional<int> WholeNumber(const QLineEdit* edit)
 
 // The hint rule of the pump button: text before its first ":" (one is added
 // when missing), then ": " and the state word.
-QString PumpHint(QString hint, bool on)
+QString PumpHint(QString hint, bool on, const ShellState& shell)
 {
     if (!hint.contains(QLatin1Char(':'))) {
         hint += QLatin1Char(':');
     }
     return hint.left(hint.indexOf(QLatin1Char(':'))) + QStringLiteral(": ") +
-           (on ? QStringLiteral("On") : QStringLiteral("Off"));
+           LangText(shell, "TfrmGraph", on ? GRAPH_TEXT("On") : GRAPH_TEXT("Off"));
 }
 
 } // namespace
@@ -210,7 +210,7 @@ void TfrmGraph::FormCreate()
         DrawGateBox();
     }
     if (btnPump->isEnabled()) {
-        btnPump->setToolTip(btnPump->toolTip() + QStringLiteral(": Off"));
+        btnPump->setToolTip(PumpHint(btnPump->toolTip(), false, m_state.shell));
     }
 
     m_state.log.secondIndex.fill(1);
@@ -359,13 +359,17 @@ void TfrmGraph::ApplyExerciseConfiguration()
 
 void TfrmGraph::DrawGateBox()
 {
-    QPainter p(&m_panel);
     const QFont font = arialFont(m_state.trend.trendFontSize - 1);
     const QFontMetrics fm(font);
+    // The box is drawn again in another language, and may be narrower:
+    // what lay under the wider box comes back first.
+    const QRect under = devRect(345, 429, 433, 434 + 2 * fm.height());
+    copyPanelRect(m_background, under, under.topLeft());
+    QPainter p(&m_panel);
     p.setFont(font);
     p.setPen(Qt::black);
-    const QString gate = QStringLiteral("Gate");
-    const QString valve = QStringLiteral("Valve:");
+    const QString gate = LangText(m_state.shell, "TfrmGraph", GRAPH_TEXT("Gate"));
+    const QString valve = LangText(m_state.shell, "TfrmGraph", GRAPH_TEXT("Valve:"));
     const int h = fm.height();
     p.drawText(349, 431 + fm.ascent(), gate);
     p.drawText(349, 431 + h + fm.ascent(), valve);
@@ -985,7 +989,7 @@ void TfrmGraph::btnChokeDownClick()
 void TfrmGraph::btnPumpClick()
 {
     m_state.run.pumpOn = !m_state.run.pumpOn;
-    btnPump->setToolTip(PumpHint(btnPump->toolTip(), m_state.run.pumpOn));
+    btnPump->setToolTip(PumpHint(btnPump->toolTip(), m_state.run.pumpOn, m_state.shell));
     btnPump->setIcon(trendart::PumpIcon(m_state.run.pumpOn));
 }
 
@@ -1465,10 +1469,14 @@ void TfrmGraph::SetLanguage()
 
     // Hints; the pump's keeps its state word when it has one.
     const QString pump = text(GRAPH_TEXT("Pump"));
-    btnPump->setToolTip(
-        btnPump->toolTip().contains(QLatin1Char(':')) ? PumpHint(pump, m_state.run.pumpOn) : pump);
+    btnPump->setToolTip(btnPump->toolTip().contains(QLatin1Char(':'))
+                            ? PumpHint(pump, m_state.run.pumpOn, m_state.shell)
+                            : pump);
     btnChokeUp->setToolTip(text(GRAPH_TEXT("Open gate valve")));
     btnChokeDown->setToolTip(text(GRAPH_TEXT("Close gate valve")));
+    if (ProfileOf(m_exercise).trends.gateValve) {
+        DrawGateBox();
+    }
 
     DrawSettingsLabels();
 }
