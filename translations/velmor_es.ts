@@ -410,14 +410,6 @@
         <source>Valve:</source>
         <translation>abierta:</translation>
     </message>
-    <message>
-        <source>On</source>
-        <translation>encendida</translation>
-    </message>
-    <message>
-        <source>Off</source>
-        <translation>apagada</translation>
-    </message>
 </context>
 <context>
     <name>TfrmManual</name>
@@ -954,10 +946,6 @@ parado</translation>
         <source>The disk is full: free some space or choose another disk.</source>
         <translation>El disco está lleno: libere espacio o elija otro disco.</translation>
     </message>
-    <message>
-        <source>VELMOR does not load KLN trends</source>
-        <translation>ROMLEV no carga tendencias NLK</translation>
-    </message>
 </context>
 <context>
     <name>TrendReport</name>
@@ -1253,10 +1241,6 @@ parado</translation>
         <source>Italian</source>
         <translation>Italiano</translation>
     </message>
-    <message>
-        <source>Cancel</source>
-        <translation>Cancelar</translation>
-    </message>
 </context>
 <context>
     <name>HelpViewer</name>
@@ -1283,21 +1267,6 @@ parado</translation>
     <message>
         <source>Next match</source>
         <translation>Coincidencia siguiente</translation>
-    </message>
-</context>
-<context>
-    <name>WaveformPanel</name>
-    <message>
-        <source>Max</source>
-        <translation>Máx</translation>
-    </message>
-    <message>
-        <source>Min</source>
-        <translation>Mín</translation>
-    </message>
-    <message>
-        <source>Period</source>
-        <translation>Periodo</translation>
     </message>
 </context>
 </TS>

@@ -678,7 +678,7 @@ void GraphTest::gateAndPump()
     es.window->SetLanguage();
     es.window->setPumpEnabled(true);
     es.window->btnPump->click();
-    QCOMPARE(es.window->btnPump->toolTip(), QStringLiteral("Bomba: encendida"));
+    QCOMPARE(es.window->btnPump->toolTip(), QStringLiteral("Bomba: On"));
 
     Opened temp(Exercise::Temperature);
     temp.window->btnChokeDown->click(); // disabled: nothing

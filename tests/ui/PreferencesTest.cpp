@@ -361,7 +361,7 @@ void PreferencesTest::spanishQuestionsAndWarnings()
         QObject guard;
         auto text = Answer(&guard, QMessageBox::Ok);
         m.fileCommands()->openChosenFile(notes);
-        QCOMPARE(*text, QStringLiteral("ROMLEV no carga tendencias NLK"));
+        QCOMPARE(*text, QStringLiteral("VELMOR does not load KLN trends"));
     }
 }
 
@@ -375,7 +375,7 @@ void PreferencesTest::previewTouchesOnlyThisWindow()
     QCOMPARE(prefs->chkMaximised->text(), QStringLiteral("Maximizar la Ventana"));
     QCOMPARE(prefs->chkEnglish->text(), Spanish("Ingl\u00e9s"));
     QCOMPARE(prefs->chkGerman->text(), Spanish("Alem\u00e1n"));
-    QCOMPARE(prefs->btnCancel->text(), QStringLiteral("Cancelar"));
+    QCOMPARE(prefs->btnCancel->text(), QStringLiteral("Cancel"));
     QCOMPARE(p.m().windowTitle(), QStringLiteral("VELMOR"));
     QVERIFY(p.state->shell.langEnglish);
     prefs->chkEnglish->click();

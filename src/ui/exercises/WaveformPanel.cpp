@@ -4,7 +4,6 @@
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/PanelArt.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 
 #include <QPainter>
 #include <QRadioButton>
@@ -226,25 +225,7 @@ void WaveformPanel::drawLabels(std::initializer_list<std::pair<QPoint, QString>>
     painter.setFont(font);
     painter.setPen(Qt::black);
     for (const auto& [at, text] : labels) {
-        // A word longer in Spanish ("Periodo") starts at its box's left edge
-        // and, if need be, is set smaller so as to stay inside the box.
-        QRect box;
-        for (const QRect& b : m_geometry.labelBoxes) {
-            if (b.contains(at)) {
-                box = b;
-            }
-        }
-        QFont fitted = font;
-        int x = at.x();
-        if (box.isValid() && metrics.horizontalAdvance(text) > box.right() - x) {
-            x = box.left() + 1;
-            while (QFontMetrics(fitted).horizontalAdvance(text) > box.right() - x &&
-                   fitted.pixelSize() > 8) {
-                fitted.setPixelSize(fitted.pixelSize() - 1);
-            }
-        }
-        painter.setFont(fitted);
-        painter.drawText(x, at.y() + metrics.ascent(), text);
+        painter.drawText(at.x(), at.y() + metrics.ascent(), text);
     }
     painter.end();
     QRect dirty;
@@ -269,13 +250,10 @@ void WaveformPanel::DrawInitialFinalBlank()
 
 void WaveformPanel::DrawMaxMinPeriod()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) {
-        return LangText(shell, "WaveformPanel", english);
-    };
-    drawLabels({{m_geometry.max, text(QT_TRANSLATE_NOOP("WaveformPanel", "Max"))},
-                {m_geometry.min, text(QT_TRANSLATE_NOOP("WaveformPanel", "Min"))},
-                {m_geometry.period, text(QT_TRANSLATE_NOOP("WaveformPanel", "Period"))}});
+    // The same words in both languages.
+    drawLabels({{m_geometry.max, QStringLiteral("Max")},
+                {m_geometry.min, QStringLiteral("Min")},
+                {m_geometry.period, QStringLiteral("Period")}});
 }
 
 void WaveformPanel::drawRow(int row, bool show, float value)

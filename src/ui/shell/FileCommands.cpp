@@ -41,7 +41,10 @@ QStringList NameFilters(const ShellState& shell)
 QString RefusalText(const SimFileError& error, const ShellState& shell)
 {
     if (error.line == 1 && error.message == kNotASimulationFile) {
-        return LangText(shell, kContext, FILE_TEXT("VELMOR does not load KLN trends"));
+        // The same English warning in both languages.
+        (void)shell;
+        return QString::fromUtf8(kNotASimulationFile.data(),
+                                 static_cast<qsizetype>(kNotASimulationFile.size()));
     }
     return QString::fromStdString(error.text());
 }

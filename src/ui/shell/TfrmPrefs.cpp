@@ -111,7 +111,6 @@ void TfrmPrefs::setTexts(bool spanish)
     chkSpanish->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Spanish")));
     chkGerman->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "German")));
     chkItalian->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Italian")));
-    btnCancel->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Cancel")));
 }
 
 void TfrmPrefs::SetLanguage()

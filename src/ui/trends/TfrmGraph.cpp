@@ -128,14 +128,14 @@ std::optional<int> WholeNumber(const QLineEdit* edit)
 }
 
 // The hint rule of the pump button: text before its first ":" (one is added
-// when missing), then ": " and the state word.
-QString PumpHint(QString hint, bool on, const ShellState& shell)
+// when missing), then ": " and the state word (the same in both languages).
+QString PumpHint(QString hint, bool on)
 {
     if (!hint.contains(QLatin1Char(':'))) {
         hint += QLatin1Char(':');
     }
     return hint.left(hint.indexOf(QLatin1Char(':'))) + QStringLiteral(": ") +
-           LangText(shell, "TfrmGraph", on ? GRAPH_TEXT("On") : GRAPH_TEXT("Off"));
+           (on ? QStringLiteral("On") : QStringLiteral("Off"));
 }
 
 } // namespace
@@ -210,7 +210,7 @@ void TfrmGraph::FormCreate()
         DrawGateBox();
     }
     if (btnPump->isEnabled()) {
-        btnPump->setToolTip(PumpHint(btnPump->toolTip(), false, m_state.shell));
+        btnPump->setToolTip(PumpHint(btnPump->toolTip(), false));
     }
 
     m_state.log.secondIndex.fill(1);
@@ -989,7 +989,7 @@ void TfrmGraph::btnChokeDownClick()
 void TfrmGraph::btnPumpClick()
 {
     m_state.run.pumpOn = !m_state.run.pumpOn;
-    btnPump->setToolTip(PumpHint(btnPump->toolTip(), m_state.run.pumpOn, m_state.shell));
+    btnPump->setToolTip(PumpHint(btnPump->toolTip(), m_state.run.pumpOn));
     btnPump->setIcon(trendart::PumpIcon(m_state.run.pumpOn));
 }
 
@@ -1470,7 +1470,7 @@ void TfrmGraph::SetLanguage()
     // Hints; the pump's keeps its state word when it has one.
     const QString pump = text(GRAPH_TEXT("Pump"));
     btnPump->setToolTip(btnPump->toolTip().contains(QLatin1Char(':'))
-                            ? PumpHint(pump, m_state.run.pumpOn, m_state.shell)
+                            ? PumpHint(pump, m_state.run.pumpOn)
                             : pump);
     btnChokeUp->setToolTip(text(GRAPH_TEXT("Open gate valve")));
     btnChokeDown->setToolTip(text(GRAPH_TEXT("Close gate valve")));
