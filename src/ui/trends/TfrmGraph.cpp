@@ -1469,9 +1469,8 @@ void TfrmGraph::SetLanguage()
 
     // Hints; the pump's keeps its state word when it has one.
     const QString pump = text(GRAPH_TEXT("Pump"));
-    btnPump->setToolTip(btnPump->toolTip().contains(QLatin1Char(':'))
-                            ? PumpHint(pump, m_state.run.pumpOn)
-                            : pump);
+    btnPump->setToolTip(
+        btnPump->toolTip().contains(QLatin1Char(':')) ? PumpHint(pump, m_state.run.pumpOn) : pump);
     btnChokeUp->setToolTip(text(GRAPH_TEXT("Open gate valve")));
     btnChokeDown->setToolTip(text(GRAPH_TEXT("Close gate valve")));
     if (ProfileOf(m_exercise).trends.gateValve) {
