@@ -20,7 +20,7 @@ struct StartOptions {
     bool intro = false;
     // Where the run history keeps runs; empty: no history at all (the
     // program passes the user's data folder, tests a folder of their own).
-    QString historyFolder;
+    QString historyFolder{};
 };
 
 std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& preferences,

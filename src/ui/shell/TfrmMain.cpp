@@ -374,8 +374,10 @@ void TfrmMain::SetLanguage()
     mnuFile->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&File")));
     mnuFileNew->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&New...")));
     mnuFileOpen->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open...")));
-    mnuFileRecent->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "Recent &Runs")));
-    mnuFileHistory->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Run &History...")));
+    mnuFileRecent->setTitle(
+        LangText(shell, "RunHistory", QT_TRANSLATE_NOOP("RunHistory", "Recent &Runs")));
+    mnuFileHistory->setText(
+        LangText(shell, "RunHistory", QT_TRANSLATE_NOOP("RunHistory", "Run &History...")));
     if (m_historyWindow != nullptr) {
         m_historyWindow->SetLanguage();
     }
@@ -782,7 +784,8 @@ void TfrmMain::noteRunKept()
     m_noteWindow = window;
     m_captionBefore = window->windowTitle();
     m_noteCaption = m_captionBefore + QStringLiteral(" - ") +
-                    Text(m_state.shell, QT_TRANSLATE_NOOP("TfrmMain", "Run kept in history"));
+                    LangText(m_state.shell, "RunHistory",
+                             QT_TRANSLATE_NOOP("RunHistory", "Run kept in history"));
     window->setWindowTitle(m_noteCaption);
     m_noteTimer.start();
 }
@@ -795,10 +798,11 @@ void TfrmMain::warnKeepFailed(const QString& reason)
     m_keepFailureShown = true;
     auto* box = new QMessageBox(
         QMessageBox::Warning, windowTitle(),
-        Text(m_state.shell,
-             QT_TRANSLATE_NOOP("TfrmMain",
-                               "A run could not be kept in the run history (%1): %2. Runs go on "
-                               "as before; save a run you need with File > Save."))
+        LangText(
+            m_state.shell, "RunHistory",
+            QT_TRANSLATE_NOOP("RunHistory",
+                              "A run could not be kept in the run history (%1): %2. Runs go on "
+                              "as before; save a run you need with File > Save."))
             .arg(m_history != nullptr ? QDir::toNativeSeparators(m_history->folder()) : QString(),
                  reason),
         QMessageBox::Ok, this);
@@ -814,7 +818,9 @@ void TfrmMain::mnuFileRecentShow()
     mnuFileRecent->clear();
     const QList<KeptRun> runs = m_history != nullptr ? m_history->newest(10) : QList<KeptRun>();
     if (runs.isEmpty()) {
-        mnuFileRecent->addAction(Text(m_state.shell, QT_TRANSLATE_NOOP("TfrmMain", "No runs kept")))
+        mnuFileRecent
+            ->addAction(LangText(m_state.shell, "RunHistory",
+                                 QT_TRANSLATE_NOOP("RunHistory", "No runs kept")))
             ->setEnabled(false);
         return;
     }
