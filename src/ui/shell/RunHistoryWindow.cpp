@@ -9,6 +9,7 @@
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QAbstractTableModel>
 #include <QComboBox>
 #include <QDesktopServices>
 #include <QDir>
@@ -21,7 +22,7 @@
 #include <QMessageBox>
 #include <QPushButton>
 #include <QSortFilterProxyModel>
-#include <QStandardItemModel>
+#include <QStandardPaths>
 #include <QTableView>
 #include <QUrl>
 #include <QVBoxLayout>
@@ -100,6 +101,107 @@ QString KeptRunCaption(const ShellState& shell, const KeptRun& run)
     return text;
 }
 
+// The history's list as a table. Cells are made when asked, so a new run
+// costs the window a reset, not 200 rows of items.
+class RunsModel : public QAbstractTableModel {
+public:
+    RunsModel(const VelmorState& state, const RunHistory& history, QObject* parent)
+        : QAbstractTableModel(parent), m_state(state), m_history(history)
+    {
+    }
+
+    void reset()
+    {
+        beginResetModel();
+        endResetModel();
+    }
+
+    int rowCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : static_cast<int>(m_history.runs().size());
+    }
+    int columnCount(const QModelIndex& parent) const override
+    {
+        return parent.isValid() ? 0 : RunHistoryWindow::ColCount;
+    }
+
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override
+    {
+        if (orientation != Qt::Horizontal || role != Qt::DisplayRole) {
+            return {};
+        }
+        static const char* const kHeadings[] = {
+            HISTORY_TEXT("Date"),     HISTORY_TEXT("Exercise"),      HISTORY_TEXT("Duration (s)"),
+            HISTORY_TEXT("Segments"), HISTORY_TEXT("Overshoot (%)"), HISTORY_TEXT("IAE"),
+        };
+        return section >= 0 && section < RunHistoryWindow::ColCount
+                   ? Text(m_state.shell, kHeadings[section])
+                   : QVariant();
+    }
+
+    QVariant data(const QModelIndex& index, int role) const override
+    {
+        if (!index.isValid() || index.row() >= m_history.runs().size()) {
+            return {};
+        }
+        const KeptRun& run = m_history.runs().at(index.row());
+        const int column = index.column();
+        if (column == RunHistoryWindow::ColDate && role == kFileRole) {
+            return run.fileName;
+        }
+        if (column == RunHistoryWindow::ColDate && role == kExerciseRole) {
+            return QString::number(static_cast<int>(run.exercise));
+        }
+        if (role == Qt::TextAlignmentRole) {
+            return QVariant::fromValue(column >= RunHistoryWindow::ColDuration
+                                           ? Qt::AlignRight | Qt::AlignVCenter
+                                           : Qt::AlignLeft | Qt::AlignVCenter);
+        }
+        if (role != Qt::DisplayRole && role != kSortRole) {
+            return {};
+        }
+        const bool text = role == Qt::DisplayRole;
+        if (column == RunHistoryWindow::ColDate) {
+            return text ? QVariant(WhenText(run.ended)) : QVariant(run.ended);
+        }
+        if (column == RunHistoryWindow::ColExercise) {
+            return ExerciseTitle(m_state.shell, run.exercise);
+        }
+        std::optional<double> value;
+        int decimals = 1;
+        if (const std::optional<RunSummary>& s = run.summary) {
+            switch (column) {
+            case RunHistoryWindow::ColDuration:
+                value = s->duration;
+                break;
+            case RunHistoryWindow::ColSegments:
+                value = s->segments;
+                decimals = 0;
+                break;
+            case RunHistoryWindow::ColOvershoot:
+                value = s->overshootPercent;
+                break;
+            default:
+                value = s->iae;
+                decimals = -1;
+                break;
+            }
+        }
+        if (!text) {
+            // Runs without a figure sort below every run with one.
+            return value ? *value : -1e300;
+        }
+        if (!value) {
+            return Dash();
+        }
+        return decimals < 0 ? FormatGeneral(*value, 4) : FormatFixed(*value, decimals);
+    }
+
+private:
+    const VelmorState& m_state;
+    const RunHistory& m_history;
+};
+
 RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, TfrmMain* main)
     : QWidget(main, Qt::Window), m_state(state), m_history(history), m_main(main)
 {
@@ -108,7 +210,7 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
     cboExercise = new QComboBox(this);
     lblExercise->setBuddy(cboExercise);
     lblReading = new QLabel(this);
-    m_model = new QStandardItemModel(0, ColCount, this);
+    m_model = new RunsModel(m_state, m_history, this);
     m_proxy = new QSortFilterProxyModel(this);
     m_proxy->setSourceModel(m_model);
     m_proxy->setSortRole(kSortRole);
@@ -123,7 +225,7 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
     grdRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdRuns->verticalHeader()->hide();
     grdRuns->horizontalHeader()->setStretchLastSection(true);
-    grdRuns->horizontalHeader()->setSectionResizeMode(QHeaderView::ResizeToContents);
+    grdRuns->verticalHeader()->setDefaultSectionSize(grdRuns->fontMetrics().height() + 6);
     lblFolder = new QLabel(this);
     lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
     btnOpen = new QPushButton(this);
@@ -186,14 +288,6 @@ void RunHistoryWindow::SetLanguage()
         }
         cboExercise->setCurrentIndex(chosen);
     }
-    m_model->setHorizontalHeaderLabels({
-        Text(shell, HISTORY_TEXT("Date")),
-        Text(shell, HISTORY_TEXT("Exercise")),
-        Text(shell, HISTORY_TEXT("Duration (s)")),
-        Text(shell, HISTORY_TEXT("Segments")),
-        Text(shell, HISTORY_TEXT("Overshoot (%)")),
-        Text(shell, HISTORY_TEXT("IAE")),
-    });
     lblReading->setText(Text(shell, HISTORY_TEXT("Reading the runs...")));
     lblFolder->setText(
         Text(shell, HISTORY_TEXT("Folder: %1")).arg(QDir::toNativeSeparators(m_history.folder())));
@@ -207,42 +301,29 @@ void RunHistoryWindow::SetLanguage()
 
 void RunHistoryWindow::fill()
 {
+    if (!isVisible()) {
+        m_stale = true; // filled when shown again
+        return;
+    }
+    m_stale = false;
     const QString keep = selectedRun();
-    const ShellState& shell = m_state.shell;
-    m_model->setRowCount(0);
-    for (const KeptRun& run : m_history.runs()) {
-        QList<QStandardItem*> row;
-        const auto cell = [&row](const QString& text, const QVariant& sortBy, bool right) {
-            auto* item = new QStandardItem(text);
-            item->setData(sortBy, kSortRole);
-            item->setTextAlignment(right ? Qt::AlignRight | Qt::AlignVCenter
-                                         : Qt::AlignLeft | Qt::AlignVCenter);
-            row << item;
-            return item;
-        };
-        QStandardItem* date = cell(WhenText(run.ended), run.ended, false);
-        date->setData(run.fileName, kFileRole);
-        date->setData(QString::number(static_cast<int>(run.exercise)), kExerciseRole);
-        const QString title = ExerciseTitle(shell, run.exercise);
-        cell(title, title, false);
-        const std::optional<RunSummary>& s = run.summary;
-        // Runs without a figure sort below every run with one.
-        const auto number = [&](std::optional<double> value, int decimals) {
-            cell(value ? FormatFixed(*value, decimals) : Dash(), value ? *value : -1e300, true);
-        };
-        number(s ? std::optional<double>(s->duration) : std::nullopt, 1);
-        number(s ? std::optional<double>(s->segments) : std::nullopt, 0);
-        number(s ? s->overshootPercent : std::nullopt, 1);
-        if (s && s->iae) {
-            cell(FormatGeneral(*s->iae, 4), *s->iae, true);
-        } else {
-            number(std::nullopt, 0);
-        }
-        m_model->appendRow(row);
+    m_model->reset();
+    if (!m_sized && m_proxy->rowCount() > 0) {
+        // Sized to the texts once there are rows; then the user's widths stay.
+        grdRuns->resizeColumnsToContents();
+        m_sized = true;
     }
     lblReading->setVisible(m_history.reading());
     selectRun(keep);
     updateButtons();
+}
+
+void RunHistoryWindow::showEvent(QShowEvent* event)
+{
+    QWidget::showEvent(event);
+    if (m_stale) {
+        fill();
+    }
 }
 
 void RunHistoryWindow::filterExercise(std::optional<Exercise> exercise)
@@ -339,6 +420,9 @@ void RunHistoryWindow::btnDeleteClick()
         return;
     }
     const QString path = m_history.pathOf(run->fileName);
+    // The desktop's trash lives in the user's data folder; where that folder
+    // is missing, this Qt puts the trash beside the working folder instead.
+    QDir().mkpath(QStandardPaths::writableLocation(QStandardPaths::GenericDataLocation));
     if (!QFile::moveToTrash(path)) {
         // No trash here: the file would be gone for good, so ask first.
         const auto answer = QMessageBox::question(

@@ -15,11 +15,11 @@ class QComboBox;
 class QLabel;
 class QPushButton;
 class QSortFilterProxyModel;
-class QStandardItemModel;
 class QTableView;
 
 namespace velmor {
 
+class RunsModel;
 class TfrmMain;
 
 // The exercise's name as the lists show it.
@@ -63,12 +63,14 @@ public:
     QPushButton* btnShowFolder = nullptr;
     QPushButton* btnClose = nullptr;
 
-    QStandardItemModel* model() const { return m_model; }
+    // The rows as shown: sorted and filtered. Qt::UserRole is what a column
+    // sorts by; the date column's Qt::UserRole + 1 is the run's file name.
     QSortFilterProxyModel* proxy() const { return m_proxy; }
 
 protected:
     // Coming back to the window: what is open may have changed meanwhile.
     void changeEvent(QEvent* event) override;
+    void showEvent(QShowEvent* event) override;
 
 private:
     void fill();
@@ -77,7 +79,9 @@ private:
     VelmorState& m_state;
     RunHistory& m_history;
     TfrmMain* m_main;
-    QStandardItemModel* m_model = nullptr;
+    RunsModel* m_model = nullptr;
+    bool m_stale = true; // the list changed while the window was hidden
+    bool m_sized = false;
     QSortFilterProxyModel* m_proxy = nullptr;
 };
 
