@@ -1329,7 +1329,7 @@ parado</translation>
     </message>
     <message>
         <source>Show &amp;Folder</source>
-        <translation>Mostrar &amp;carpeta</translation>
+        <translation>&amp;Mostrar carpeta</translation>
     </message>
     <message>
         <source>Close</source>

@@ -183,6 +183,13 @@ void RunHistoryTest::everyEndOrDiscardKeepsTheRunOnce()
     QSignalSpy ended(h.p.main.get(), &TfrmMain::terminateRequested);
     action(h);
     QTRY_COMPARE_WITH_TIMEOUT(kept.count(), 1, 5000);
+    // Said where it can be read: the Trends caption, or the frame's when
+    // the Trends window is going.
+    const QString note = QStringLiteral(" - Run kept in history");
+    const TfrmGraph* graph = h.m().graphWindow();
+    QVERIFY(h.p.state->shell.trendsOpen && graph != nullptr
+                ? graph->windowTitle().endsWith(note)
+                : h.m().windowTitle() == QStringLiteral("VELMOR") + note);
     if (QByteArray(QTest::currentDataTag()) == "Exit") {
         // Written before the program ends.
         QTRY_COMPARE(ended.count(), 1);

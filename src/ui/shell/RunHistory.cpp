@@ -8,6 +8,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QSet>
 #include <QStandardPaths>
 
 #include <algorithm>
@@ -168,7 +169,14 @@ void RunHistory::startReading()
 {
     const int generation = ++m_generation;
     ++m_pendingReads;
-    m_worker.start([this, folder = m_folder, generation, stop = m_stopReading] {
+    // Runs read before keep their summaries: only new names are read.
+    QSet<QString> known;
+    for (const KeptRun& run : m_runs) {
+        if (run.summary || run.unreadable) {
+            known.insert(run.fileName);
+        }
+    }
+    m_worker.start([this, folder = m_folder, generation, stop = m_stopReading, known] {
         const QStringList names = HistoryNamesIn(folder);
         QMetaObject::invokeMethod(
             this, [this, names, generation] { takeListing(names, generation); },
@@ -177,6 +185,9 @@ void RunHistory::startReading()
         for (const QString& name : names) {
             if (stop->load()) {
                 break;
+            }
+            if (known.contains(name)) {
+                continue;
             }
             batch << ReadEntry(folder, name);
             if (batch.size() == kSummaryBatch) {

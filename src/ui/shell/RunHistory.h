@@ -83,7 +83,8 @@ public:
     QList<KeptRun> newest(int count) const;
     // The folder is being read.
     bool reading() const { return m_pendingReads > 0; }
-    // Reads the folder again (after a change outside the program).
+    // Reads the folder again (after a change outside the program); runs
+    // read before are not read again.
     void reread();
     // A run removed from the folder by the user.
     void forget(const QString& fileName);

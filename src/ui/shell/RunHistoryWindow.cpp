@@ -18,9 +18,11 @@
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QItemSelectionModel>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QScreen>
 #include <QSortFilterProxyModel>
 #include <QStandardPaths>
 #include <QTableView>
@@ -225,6 +227,8 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
     grdRuns->setEditTriggers(QAbstractItemView::NoEditTriggers);
     grdRuns->verticalHeader()->hide();
     grdRuns->horizontalHeader()->setStretchLastSection(true);
+    grdRuns->verticalHeader()->setMinimumSectionSize(0);
+    grdRuns->verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     grdRuns->verticalHeader()->setDefaultSectionSize(grdRuns->fontMetrics().height() + 6);
     lblFolder = new QLabel(this);
     lblFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
@@ -268,7 +272,10 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
     connect(btnClose, &QPushButton::clicked, this, &QWidget::hide);
     connect(&m_history, &RunHistory::runsChanged, this, &RunHistoryWindow::fill);
 
-    resize(680, 420);
+    // Wide enough for every column in either language, never past the screen.
+    const QScreen* screen = this->screen();
+    const int available = screen != nullptr ? screen->availableGeometry().width() - 16 : 780;
+    resize(std::min(780, available), 440);
     SetLanguage();
 }
 
@@ -314,7 +321,10 @@ void RunHistoryWindow::fill()
         m_sized = true;
     }
     lblReading->setVisible(m_history.reading());
-    selectRun(keep);
+    // The newest run is chosen until the user chooses another.
+    selectRun(keep.isEmpty() && m_proxy->rowCount() > 0
+                  ? m_proxy->index(0, ColDate).data(kFileRole).toString()
+                  : keep);
     updateButtons();
 }
 
@@ -324,6 +334,8 @@ void RunHistoryWindow::showEvent(QShowEvent* event)
     if (m_stale) {
         fill();
     }
+    // Runs removed or added in the folder meanwhile show up.
+    m_history.reread();
 }
 
 void RunHistoryWindow::filterExercise(std::optional<Exercise> exercise)
@@ -390,6 +402,15 @@ void RunHistoryWindow::changeEvent(QEvent* event)
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         updateButtons();
     }
+}
+
+void RunHistoryWindow::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Escape) {
+        hide();
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 void RunHistoryWindow::btnOpenClick()

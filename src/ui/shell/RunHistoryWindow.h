@@ -71,6 +71,8 @@ protected:
     // Coming back to the window: what is open may have changed meanwhile.
     void changeEvent(QEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    // Esc closes the window, as Close does.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void fill();

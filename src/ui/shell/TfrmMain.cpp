@@ -774,8 +774,10 @@ void TfrmMain::runEnded(Exercise exercise)
 
 void TfrmMain::noteRunKept()
 {
+    // A Trends window that is going (MENU, a switch) would take the note
+    // with it: the frame shows it then.
     QWidget* window = graphWindow();
-    if (window == nullptr) {
+    if (window == nullptr || !m_state.shell.trendsOpen) {
         window = this;
     }
     if (m_noteWindow != nullptr && m_noteWindow->windowTitle() == m_noteCaption) {
