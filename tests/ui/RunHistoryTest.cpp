@@ -117,6 +117,7 @@ private slots:
     void everyEndOrDiscardKeepsTheRunOnce_data();
     void everyEndOrDiscardKeepsTheRunOnce();
     void keptFileIsWhatSaveWrites();
+    void runCutShortByTheProgramsEndIsKept();
     void shortRunsAndTheSwitchKeepNothing();
     void newest200StayAndForeignFilesAreLeft();
     void failingFolderWarnsOnceAndRunsGoOn();
@@ -234,6 +235,25 @@ void RunHistoryTest::keptFileIsWhatSaveWrites()
         QCOMPARE(h.m().fileCommands()->saveFile(saved), QString());
         QCOMPARE(Bytes(kept.at(0).at(0).toString()), Bytes(saved));
     }
+}
+
+void RunHistoryTest::runCutShortByTheProgramsEndIsKept()
+{
+    // The desktop session ends mid-run: the windows go without a close
+    // request, between two cycles.
+    HistoryProgram h;
+    QVERIFY(h.open(h.m().btnFlow, Exercise::Flow));
+    QVERIFY(h.run(20));
+    QVERIFY(h.window()->driver()->running());
+    h.p.main.reset();
+    const std::vector<SampleRecord> logged(h.p.state->log.records.begin(),
+                                           h.p.state->log.records.begin() +
+                                               h.p.state->run.sampleCount);
+    const QStringList files = Kept(h.folder);
+    QCOMPARE(files.size(), 1);
+    const std::optional<SimFileLoad> load = Load(QDir(h.folder).filePath(files[0]));
+    QVERIFY(load.has_value());
+    QVERIFY(load->records == logged);
 }
 
 void RunHistoryTest::shortRunsAndTheSwitchKeepNothing()
