@@ -283,6 +283,7 @@ void RunHistoryWindow::SetLanguage()
 {
     const ShellState& shell = m_state.shell;
     setWindowTitle(Text(shell, HISTORY_TEXT("Run History")));
+    grdRuns->setAccessibleName(windowTitle());
     lblExercise->setText(Text(shell, HISTORY_TEXT("&Exercise:")));
     {
         const QSignalBlocker quiet(cboExercise);
