@@ -1241,6 +1241,172 @@ parado</translation>
         <source>Italian</source>
         <translation>Italiano</translation>
     </message>
+    <message>
+        <source>Run History</source>
+        <translation>Historial de ensayos</translation>
+    </message>
+    <message>
+        <source>Keep a history of runs</source>
+        <translation>Guardar un historial de ensayos</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Carpeta: %1</translation>
+    </message>
+    <message>
+        <source>No folder: this program keeps no runs.</source>
+        <translation>Sin carpeta: este programa no guarda ensayos.</translation>
+    </message>
+</context>
+<context>
+    <name>RunHistory</name>
+    <message>
+        <source>Recent &amp;Runs</source>
+        <translation>Ensayos &amp;recientes</translation>
+    </message>
+    <message>
+        <source>Run &amp;History...</source>
+        <translation>&amp;Historial de ensayos...</translation>
+    </message>
+    <message>
+        <source>Run kept in history</source>
+        <translation>Ensayo guardado en el historial</translation>
+    </message>
+    <message>
+        <source>No runs kept</source>
+        <translation>No hay ensayos guardados</translation>
+    </message>
+    <message>
+        <source>A run could not be kept in the run history (%1): %2. Runs go on as before; save a run you need with File &gt; Save.</source>
+        <translation>No se pudo guardar un ensayo en el historial (%1): %2. Los ensayos siguen como antes; guarde el que necesite con Fichero &gt; Guardar.</translation>
+    </message>
+</context>
+<context>
+    <name>RunHistoryWindow</name>
+    <message>
+        <source>Flat</source>
+        <translation>Plana</translation>
+    </message>
+    <message>
+        <source>Ramp</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>Seno</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Escalón</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>Diente de sierra</translation>
+    </message>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Fluid Level</source>
+        <translation>Nivel de Fluido</translation>
+    </message>
+    <message>
+        <source>Open Loop</source>
+        <translation>Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch Volume</source>
+        <translation>Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 registros</translation>
+    </message>
+    <message>
+        <source>PG %1, I %2, D %3</source>
+        <translation>Kp %1, Ki %2, Kd %3</translation>
+    </message>
+    <message>
+        <source>%1 (A %2, B %3, C %4)</source>
+        <translation>%1 (A %2, B %3, C %4)</translation>
+    </message>
+    <message>
+        <source>Run History</source>
+        <translation>Historial de ensayos</translation>
+    </message>
+    <message>
+        <source>&amp;Exercise:</source>
+        <translation>&amp;Ejercicio:</translation>
+    </message>
+    <message>
+        <source>All exercises</source>
+        <translation>Todos los ejercicios</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>Exercise</source>
+        <translation>Ejercicio</translation>
+    </message>
+    <message>
+        <source>Duration (s)</source>
+        <translation>Duración (s)</translation>
+    </message>
+    <message>
+        <source>Segments</source>
+        <translation>Segmentos</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobreimpulso (%)</translation>
+    </message>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>Reading the runs...</source>
+        <translation>Leyendo los ensayos...</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Carpeta: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Abrir</translation>
+    </message>
+    <message>
+        <source>&amp;Compare</source>
+        <translation>&amp;Comparar</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Borrar</translation>
+    </message>
+    <message>
+        <source>Show &amp;Folder</source>
+        <translation>&amp;Mostrar carpeta</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>%1 cannot be moved to the trash. Delete it for good?</source>
+        <translation>%1 no se puede mover a la papelera. ¿Borrarlo definitivamente?</translation>
+    </message>
+    <message>
+        <source>%1 could not be deleted.</source>
+        <translation>No se pudo borrar %1.</translation>
+    </message>
 </context>
 <context>
     <name>HelpViewer</name>

@@ -123,8 +123,10 @@ Outcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {},
     if (!env.contains(QStringLiteral("QT_QPA_PLATFORM"))) {
         env.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
     }
-    // The child's stored preferences live in a folder of the test's own.
+    // The child's stored preferences, and the runs it keeps, live in a
+    // folder of the test's own.
     env.insert(QStringLiteral("XDG_CONFIG_HOME"), home.path());
+    env.insert(QStringLiteral("XDG_DATA_HOME"), home.filePath(QStringLiteral("data")));
     env.insert(QStringLiteral("HOME"), home.path());
     QProcess child;
     child.setProcessEnvironment(env);

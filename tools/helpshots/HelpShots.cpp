@@ -13,6 +13,7 @@
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ProgramStart.h"
+#include "ui/shell/RunHistory.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
@@ -115,7 +116,12 @@ bool Shoot(bool spanish, const QString& folder)
     }
     Preferences preferences(storeFile);
     VelmorState state;
-    std::unique_ptr<TfrmMain> main = CreateProgram(state, preferences);
+    // The preferences window shows where a student's runs go; the runs of
+    // these pictures are kept nowhere.
+    std::unique_ptr<TfrmMain> main =
+        CreateProgram(state, preferences,
+                      {.historyFolder = QStringLiteral("/home/student/.local/share/VELMOR/runs")});
+    main->runHistory()->setEnabled(false);
     TfrmMain& m = *main;
     m.resize(1024, 768);
     m.show();

@@ -17,8 +17,20 @@ constexpr const char* kEol = "\r\n";
 std::string SimulationFileText(Exercise e, const SimSettings& settings, int gateValvePercent,
                                const SampleLog& log, int sampleCount)
 {
+    const int count = sampleCount < 0 ? 0 : (sampleCount > kLogRecords ? kLogRecords : sampleCount);
+    return SimulationFileText(
+        e, settings, gateValvePercent,
+        std::span<const SampleRecord>(log.records.data(), static_cast<std::size_t>(count)));
+}
+
+std::string SimulationFileText(Exercise e, const SimSettings& settings, int gateValvePercent,
+                               std::span<const SampleRecord> records)
+{
+    if (records.size() > static_cast<std::size_t>(kLogRecords)) {
+        records = records.first(static_cast<std::size_t>(kLogRecords));
+    }
     std::string text;
-    text.reserve(static_cast<std::size_t>(sampleCount) * 96 + 512);
+    text.reserve(records.size() * 96 + 512);
     text += FirstLine(e);
     text += kEol;
     for (const SettingLine& line : SettingsLines(e)) {
@@ -42,9 +54,7 @@ std::string SimulationFileText(Exercise e, const SimSettings& settings, int gate
         text += columns[i].name;
     }
     text += kEol;
-    const int count = sampleCount < 0 ? 0 : (sampleCount > kLogRecords ? kLogRecords : sampleCount);
-    for (int n = 1; n <= count; ++n) {
-        const SampleRecord& r = log.record(n);
+    for (const SampleRecord& r : records) {
         for (std::size_t i = 0; i < columns.size(); ++i) {
             if (i > 0) {
                 text += ',';

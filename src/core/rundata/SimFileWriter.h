@@ -11,6 +11,7 @@
 #include "core/rundata/WriteResult.h"
 
 #include <ostream>
+#include <span>
 #include <string>
 
 namespace velmor {
@@ -19,6 +20,9 @@ namespace velmor {
 // 1..sampleCount (bounded to the log).
 std::string SimulationFileText(Exercise e, const SimSettings& settings, int gateValvePercent,
                                const SampleLog& log, int sampleCount);
+// The same from a copy of the records (records 1..n in order, at most 6000).
+std::string SimulationFileText(Exercise e, const SimSettings& settings, int gateValvePercent,
+                               std::span<const SampleRecord> records);
 
 // To a stream, flushed and checked: a stream that did not take it all gives
 // the reason.

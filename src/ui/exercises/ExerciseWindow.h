@@ -28,6 +28,9 @@ public:
     // The "New value" keypad, after the caller has set its variables.
     virtual void showKeypad() = 0;
     virtual void hideKeypad() = 0;
+    // A run of the exercise has ended (stopped, finished, or cut short by
+    // its window going): the log holds it whole now.
+    virtual void runEnded(Exercise /*exercise*/) {}
 };
 
 class ExerciseWindow {

@@ -209,6 +209,13 @@ LoopWindow::LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, 
     connect(m_driver, &RunDriver::started, this, &LoopWindow::runStarted);
     connect(m_driver, &RunDriver::cycled, this, &LoopWindow::DrawCycle);
     connect(m_driver, &RunDriver::finished, this, &LoopWindow::runEnded);
+    // Told through the driver, which outlives this window's own steps: a
+    // run cut short by the window's release still reaches the shell.
+    m_driver->setEndHook([main = m_main, exercise = m_exercise] {
+        if (main != nullptr) {
+            main->runEnded(exercise);
+        }
+    });
 }
 
 LoopWindow::~LoopWindow() = default;

@@ -25,6 +25,9 @@ RunDriver::~RunDriver()
     if (m_engine != nullptr) {
         m_timer->stop();
         m_engine->finish();
+        if (m_endHook) {
+            m_endHook();
+        }
     }
 }
 
@@ -84,6 +87,9 @@ void RunDriver::end()
     std::unique_ptr<LoopEngine> engine = std::move(m_engine);
     engine->finish();
     emit finished();
+    if (m_endHook) {
+        m_endHook();
+    }
 }
 
 } // namespace velmor

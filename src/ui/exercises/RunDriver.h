@@ -68,6 +68,11 @@ public:
     // runActive was cleared (STOP, close) ends without waiting out the pace.
     void poke();
 
+    // Runs once at the end of every run, after `finished`, and also when
+    // the driver goes with a run still going (its window released): the
+    // one place that sees every run end.
+    void setEndHook(std::function<void()> hook) { m_endHook = std::move(hook); }
+
 signals:
     // After the engine's start(), before the first cycle: the window's own
     // steps of Start (buttons, menus, the green light).
@@ -87,6 +92,7 @@ private:
     std::chrono::milliseconds m_interval = kCycleInterval;
     PaceTimer::TimePoint m_deadline;
     PaceTimer::TimePoint m_lastCycleStart;
+    std::function<void()> m_endHook;
 };
 
 } // namespace velmor

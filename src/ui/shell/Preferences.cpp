@@ -11,6 +11,7 @@ const QString kInstalled = QStringLiteral("Installed");
 const QString kShowEasyMenus = QStringLiteral("Show Easy Menus");
 const QString kMaximised = QStringLiteral("Maximised");
 const QString kToolbar = QStringLiteral("Toolbar");
+const QString kKeepRunHistory = QStringLiteral("Keep Run History");
 
 QString Flag(bool on)
 {
@@ -75,6 +76,17 @@ bool Preferences::maximised() const
 bool Preferences::toolbar() const
 {
     return read(kToolbar, QStringLiteral("True")) == QLatin1String("True");
+}
+
+bool Preferences::keepRunHistory() const
+{
+    return read(kKeepRunHistory, QStringLiteral("True")) != QLatin1String("False");
+}
+
+void Preferences::saveKeepRunHistory(bool on)
+{
+    write(kKeepRunHistory, Flag(on));
+    m_settings->sync();
 }
 
 void Preferences::save(bool showEasyMenus, bool maximised, bool toolbar)

@@ -1,4 +1,5 @@
-// The stored preferences: key "VELMOR", section "Setup", four text values.
+// The stored preferences: key "VELMOR", section "Setup", four text values,
+// and beside them "Keep Run History", the run history's switch.
 // This class is the only place that touches the settings store; it owns
 // every value name, its default and the exact rule by which it is read.
 #pragma once
@@ -34,6 +35,11 @@ public:
 
     // What the preferences window's OK stores.
     void save(bool showEasyMenus, bool maximised, bool toolbar);
+
+    // The run history is kept unless the value reads exactly "False"
+    // (absent: kept). Written only by the preferences window's OK.
+    bool keepRunHistory() const;
+    void saveKeepRunHistory(bool on);
 
     // The raw text of a value ("" when absent), for tests and diagnostics.
     QString text(const QString& name) const;

@@ -6,6 +6,7 @@
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/Preferences.h"
+#include "ui/shell/RunHistory.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
@@ -167,6 +168,9 @@ std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& prefere
     if (options.intro) {
         new TfrmIntro(state, *main);
     }
+    if (!options.historyFolder.isEmpty()) {
+        main->setRunHistory(new RunHistory(options.historyFolder));
+    }
     main->setPreferencesWindow(new TfrmPrefs(state, preferences, *main));
     return main;
 }
@@ -215,7 +219,8 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     // The one state of the program; every window works on it.
     auto state = std::make_unique<VelmorState>();
     Preferences preferences;
-    std::unique_ptr<TfrmMain> frmMain = CreateProgram(*state, preferences, {.intro = true});
+    std::unique_ptr<TfrmMain> frmMain = CreateProgram(
+        *state, preferences, {.intro = true, .historyFolder = RunHistory::DefaultFolder()});
     // Exit has released every window: end the event loop without asking the
     // windows again (quit() would ask them to close first).
     QObject::connect(

@@ -5,6 +5,8 @@
 
 #include "core/rundata/State.h"
 
+#include <QString>
+
 #include <functional>
 #include <memory>
 
@@ -16,6 +18,9 @@ class TfrmMain;
 struct StartOptions {
     // The intro screen (the real program has it; most tests go without).
     bool intro = false;
+    // Where the run history keeps runs; empty: no history at all (the
+    // program passes the user's data folder, tests a folder of their own).
+    QString historyFolder{};
 };
 
 std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& preferences,

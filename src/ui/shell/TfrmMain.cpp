@@ -8,6 +8,8 @@
 #include "ui/shell/HelpViewer.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
+#include "ui/shell/RunHistory.h"
+#include "ui/shell/RunHistoryWindow.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmAbout.h"
 #include "ui/shell/TfrmCalculator.h"
@@ -19,6 +21,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QDir>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
@@ -145,6 +148,16 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     m_switchTimer.setSingleShot(true);
     m_switchTimer.setInterval(750);
     connect(&m_switchTimer, &QTimer::timeout, this, &TfrmMain::continueStart);
+    // "Run kept in history" stays long enough to be read, then goes.
+    m_noteTimer.setSingleShot(true);
+    m_noteTimer.setInterval(4000);
+    connect(&m_noteTimer, &QTimer::timeout, this, [this] {
+        // Put back only a caption that still shows the note.
+        if (m_noteWindow != nullptr && m_noteWindow->windowTitle() == m_noteCaption) {
+            m_noteWindow->setWindowTitle(m_captionBefore);
+        }
+        m_noteWindow = nullptr;
+    });
 
     m_help = new HelpViewer(this);
     m_help->hide();
@@ -238,6 +251,12 @@ void TfrmMain::buildMenus()
     mnuFileNew->setEnabled(false);
     mnuFile->addSeparator();
     mnuFileOpen = mnuFile->addAction(QString(), this, &TfrmMain::FileOpen);
+    mnuFileRecent = mnuFile->addMenu(QString());
+    connect(mnuFileRecent, &QMenu::aboutToShow, this, &TfrmMain::mnuFileRecentShow);
+    mnuFileHistory = mnuFile->addAction(QString(), this, &TfrmMain::mnuFileHistoryClick);
+    // Offered once the program has a run history.
+    mnuFileRecent->menuAction()->setEnabled(false);
+    mnuFileHistory->setEnabled(false);
     mnuFileSave = mnuFile->addAction(QString(), m_files, &FileCommands::FileSave);
     mnuFileSave->setEnabled(false);
     mnuFile->addSeparator();
@@ -355,6 +374,13 @@ void TfrmMain::SetLanguage()
     mnuFile->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&File")));
     mnuFileNew->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&New...")));
     mnuFileOpen->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open...")));
+    mnuFileRecent->setTitle(
+        LangText(shell, "RunHistory", QT_TRANSLATE_NOOP("RunHistory", "Recent &Runs")));
+    mnuFileHistory->setText(
+        LangText(shell, "RunHistory", QT_TRANSLATE_NOOP("RunHistory", "Run &History...")));
+    if (m_historyWindow != nullptr) {
+        m_historyWindow->SetLanguage();
+    }
     mnuFileSave->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Save...")));
     mnuFilePrint->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Print...")));
     mnuFileExit->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "E&xit")));
@@ -664,6 +690,9 @@ void TfrmMain::setRunMenusEnabled(bool enabled)
     m_analysis->setEnabled(enabled);
     // A disabled menu takes its items' accelerators with it (F1 during a run).
     mnuHelpContents->setEnabled(enabled);
+    if (m_historyWindow != nullptr) {
+        m_historyWindow->updateButtons();
+    }
 }
 
 void TfrmMain::setFileNewEnabled(bool enabled)
@@ -734,6 +763,119 @@ void TfrmMain::hideKeypad()
     }
 }
 
+void TfrmMain::setRunHistory(RunHistory* history)
+{
+    m_history = history;
+    if (m_history == nullptr) {
+        return;
+    }
+    m_history->setParent(this);
+    m_history->setEnabled(m_preferences.keepRunHistory());
+    mnuFileRecent->menuAction()->setEnabled(true);
+    mnuFileHistory->setEnabled(true);
+    connect(m_history, &RunHistory::runKept, this, &TfrmMain::noteRunKept);
+    connect(m_history, &RunHistory::keepFailed, this, &TfrmMain::warnKeepFailed);
+}
+
+void TfrmMain::setKeepRunHistory(bool on)
+{
+    if (m_history != nullptr) {
+        m_history->setEnabled(on);
+    }
+}
+
+RunHistoryWindow* TfrmMain::runHistoryWindow() const
+{
+    return m_historyWindow;
+}
+
+void TfrmMain::runEnded(Exercise exercise)
+{
+    if (m_history != nullptr && m_history->enabled() &&
+        m_state.run.sampleCount >= RunHistory::kMinimumRecords) {
+        m_history->keep(TakeRunCopy(m_state, exercise));
+    }
+}
+
+void TfrmMain::noteRunKept()
+{
+    // A Trends window that is going (MENU, a switch) would take the note
+    // with it: the frame shows it then.
+    QWidget* window = graphWindow();
+    if (window == nullptr || !m_state.shell.trendsOpen) {
+        window = this;
+    }
+    if (m_noteWindow != nullptr && m_noteWindow->windowTitle() == m_noteCaption) {
+        m_noteWindow->setWindowTitle(m_captionBefore); // the note before goes first
+    }
+    m_noteWindow = window;
+    m_captionBefore = window->windowTitle();
+    m_noteCaption = m_captionBefore + QStringLiteral(" - ") +
+                    LangText(m_state.shell, "RunHistory",
+                             QT_TRANSLATE_NOOP("RunHistory", "Run kept in history"));
+    window->setWindowTitle(m_noteCaption);
+    m_noteTimer.start();
+}
+
+void TfrmMain::warnKeepFailed(const QString& reason)
+{
+    if (m_keepFailureShown) {
+        return; // once per program run: runs go on either way
+    }
+    m_keepFailureShown = true;
+    auto* box = new QMessageBox(
+        QMessageBox::Warning, windowTitle(),
+        LangText(
+            m_state.shell, "RunHistory",
+            QT_TRANSLATE_NOOP("RunHistory",
+                              "A run could not be kept in the run history (%1): %2. Runs go on "
+                              "as before; save a run you need with File > Save."))
+            .arg(m_history != nullptr ? QDir::toNativeSeparators(m_history->folder()) : QString(),
+                 reason),
+        QMessageBox::Ok, this);
+    box->setObjectName(QStringLiteral("msgKeepFailed"));
+    // Never modal: a run in progress goes on under it.
+    box->setWindowModality(Qt::NonModal);
+    box->setAttribute(Qt::WA_DeleteOnClose);
+    box->show();
+}
+
+void TfrmMain::mnuFileRecentShow()
+{
+    mnuFileRecent->clear();
+    const QList<KeptRun> runs = m_history != nullptr ? m_history->newest(10) : QList<KeptRun>();
+    if (runs.isEmpty()) {
+        mnuFileRecent
+            ->addAction(LangText(m_state.shell, "RunHistory",
+                                 QT_TRANSLATE_NOOP("RunHistory", "No runs kept")))
+            ->setEnabled(false);
+        return;
+    }
+    for (const KeptRun& run : runs) {
+        QString caption = KeptRunCaption(m_state.shell, run);
+        caption.replace(QLatin1Char('&'), QLatin1String("&&"));
+        const QString path = m_history->pathOf(run.fileName);
+        QAction* item = mnuFileRecent->addAction(caption, this,
+                                                 [this, path] { m_files->openChosenFile(path); });
+        item->setData(path);
+        item->setEnabled(!m_state.run.runActive);
+    }
+}
+
+void TfrmMain::mnuFileHistoryClick()
+{
+    if (m_history == nullptr) {
+        return;
+    }
+    if (m_historyWindow == nullptr) {
+        m_historyWindow = new RunHistoryWindow(m_state, *m_history, this);
+    }
+    m_historyWindow->updateButtons();
+    m_historyWindow->show();
+    m_historyWindow->raise();
+    m_historyWindow->activateWindow();
+}
+
 void TfrmMain::txtShutChange()
 {
     m_state.shell.trendsOpen = false;
@@ -767,6 +909,10 @@ void TfrmMain::TimerTimer()
         m_exercise = nullptr;
         m_graph = nullptr;
         delete m_menuScreen;
+        // Every run is on disk before the program ends.
+        if (m_history != nullptr) {
+            m_history->waitForWrites();
+        }
         emit terminateRequested();
         return;
     }

@@ -35,6 +35,8 @@ class AnalysisMenu;
 class FileCommands;
 class HelpViewer;
 class Preferences;
+class RunHistory;
+class RunHistoryWindow;
 class TfrmAbout;
 class TfrmCalculator;
 class TfrmGraph;
@@ -92,6 +94,13 @@ public:
     // windows follow the run they describe: after anything that changes what
     // the Trends window shows.
     void updateRunCommands();
+    // The run history (the frame owns it); none in a program that keeps
+    // no runs. Its switch is the stored preference.
+    void setRunHistory(RunHistory* history);
+    RunHistory* runHistory() const { return m_history; }
+    void setKeepRunHistory(bool on);
+    // File > Run History's window, once opened.
+    RunHistoryWindow* runHistoryWindow() const;
 
     // Child windows of the frame: made with a standard frame (close box) or
     // a tool-window frame without one, placed at their layout place in a
@@ -130,12 +139,15 @@ public:
     void stopTimer() override;
     void showKeypad() override;
     void hideKeypad() override;
+    void runEnded(Exercise exercise) override;
 
     // Handlers.
     // File > Open, the toolbar's open button, the pop-up's saved trend and
     // the easy menu's Trends button.
     void FileOpen();
     void mnuFileNewClick();
+    void mnuFileRecentShow();
+    void mnuFileHistoryClick();
     void mnuFileExitClick();
     void mnuPreferencesToolbarClick();
     void mnuPreferencesEasymenusClick();
@@ -152,6 +164,8 @@ public:
     QMenu* mnuFile = nullptr;
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
+    QMenu* mnuFileRecent = nullptr;
+    QAction* mnuFileHistory = nullptr;
     QAction* mnuFileSave = nullptr;
     QAction* mnuFilePrint = nullptr;
     QAction* mnuFileExit = nullptr;
@@ -231,6 +245,11 @@ private:
     void openLoopExercise(Exercise exercise);
     void openManual();
     void releaseExercise();
+    // "Run kept in history" for a few seconds in the Trends window's
+    // caption (or the frame's, with no Trends window open); a warning once
+    // per program run when a run could not be kept.
+    void noteRunKept();
+    void warnKeepFailed(const QString& reason);
     // The layout rule: child windows keep their offset from the client
     // area's centre when it is resized.
     void clientResized();
@@ -263,6 +282,14 @@ private:
     std::function<void(ExerciseWindow*)> m_whenOpen;
     // Once set, a resize with nothing open no longer moves the centre.
     bool m_centreSettled = false;
+    RunHistory* m_history = nullptr;
+    QPointer<RunHistoryWindow> m_historyWindow;
+    bool m_keepFailureShown = false;
+    // Ends the note in a caption; the caption it wrote, to put back.
+    QTimer m_noteTimer;
+    QPointer<QWidget> m_noteWindow;
+    QString m_noteCaption;
+    QString m_captionBefore;
 };
 
 } // namespace velmor

@@ -2,14 +2,17 @@
 
 #include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
+#include "ui/shell/RunHistory.h"
 #include "ui/shell/TfrmMain.h"
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QDir>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
@@ -63,11 +66,22 @@ TfrmPrefs::TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& mai
     connect(chkSpanish, &QRadioButton::toggled, this, &TfrmPrefs::chkSpanishClick);
     connect(chkEnglish, &QRadioButton::toggled, this, &TfrmPrefs::chkEnglishClick);
 
+    // Below both groups, as wide as the two: the run history's switch and
+    // where the runs go.
+    grpRunHistory = new QGroupBox(this);
+    grpRunHistory->setGeometry(scaled(10), scaled(168), scaled(380), scaled(74));
+    chkKeepHistory = new QCheckBox(grpRunHistory);
+    chkKeepHistory->setGeometry(scaled(14), scaled(22), scaled(352), scaled(24));
+    chkKeepHistory->setCursor(Qt::PointingHandCursor);
+    lblHistoryFolder = new QLabel(grpRunHistory);
+    lblHistoryFolder->setGeometry(scaled(14), scaled(48), scaled(352), scaled(20));
+    lblHistoryFolder->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
     btnOK = new QPushButton(QStringLiteral("OK"), this);
-    btnOK->setGeometry(scaled(224), scaled(172), scaled(80), scaled(27));
+    btnOK->setGeometry(scaled(224), scaled(252), scaled(80), scaled(27));
     btnOK->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("Cancel"), this);
-    btnCancel->setGeometry(scaled(310), scaled(172), scaled(80), scaled(27));
+    btnCancel->setGeometry(scaled(310), scaled(252), scaled(80), scaled(27));
     // A button with the focus answers Enter itself (Cancel cancels); Enter
     // on any other control is OK.
     btnOK->setAutoDefault(true);
@@ -111,6 +125,18 @@ void TfrmPrefs::setTexts(bool spanish)
     chkSpanish->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Spanish")));
     chkGerman->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "German")));
     chkItalian->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Italian")));
+    grpRunHistory->setTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Run History")));
+    chkKeepHistory->setText(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Keep a history of runs")));
+    const RunHistory* history = m_main.runHistory();
+    const QString folder =
+        history != nullptr ? QDir::toNativeSeparators(history->folder()) : QString();
+    lblHistoryFolder->setToolTip(folder);
+    lblHistoryFolder->setText(
+        history != nullptr
+            ? lblHistoryFolder->fontMetrics().elidedText(
+                  text(QT_TRANSLATE_NOOP("TfrmPrefs", "Folder: %1")).arg(folder), Qt::ElideMiddle,
+                  lblHistoryFolder->width())
+            : text(QT_TRANSLATE_NOOP("TfrmPrefs", "No folder: this program keeps no runs.")));
 }
 
 void TfrmPrefs::SetLanguage()
@@ -140,6 +166,7 @@ void TfrmPrefs::TripTimerTimer()
     chkMenuShow->setChecked(shell.showEasyMenu);
     chkMaximised->setChecked(shell.startMaximised);
     chkShowToolbar->setChecked(shell.showToolbar);
+    chkKeepHistory->setChecked(m_preferences.keepRunHistory());
     const std::pair<bool, QRadioButton*> languages[] = {
         {shell.langEnglish, chkEnglish}, {shell.langSpanish, chkSpanish},
         {shell.langFrench, chkFrench},   {shell.langItalian, chkItalian},
@@ -176,6 +203,9 @@ void TfrmPrefs::SaveValues()
     // visibility stays as it is: Setup > Toolbar changes it for this run.
     shell.showToolbar = chkShowToolbar->isChecked();
     m_preferences.save(shell.showEasyMenu, chkMaximised->isChecked(), shell.showToolbar);
+    // The history's switch is in force at once, for this run and the next.
+    m_preferences.saveKeepRunHistory(chkKeepHistory->isChecked());
+    m_main.setKeepRunHistory(chkKeepHistory->isChecked());
 
     if (chkEnglish->isChecked()) {
         m_languageChanged = !shell.langEnglish;

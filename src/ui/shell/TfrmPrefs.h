@@ -1,5 +1,6 @@
 // The preferences window: the maximised start, the toolbar and the easy menu
-// (stored for the next runs) and the interface language (for this run only).
+// (stored for the next runs), the interface language (for this run only) and
+// the run history's switch (stored, and in force at once), with its folder.
 // OK stores and applies the choices; Cancel and the close box forget them.
 #pragma once
 
@@ -9,6 +10,7 @@
 
 class QCheckBox;
 class QGroupBox;
+class QLabel;
 class QPushButton;
 class QRadioButton;
 class QTimer;
@@ -49,6 +51,9 @@ public:
     QRadioButton* chkFrench = nullptr;
     QRadioButton* chkItalian = nullptr;
     QRadioButton* chkGerman = nullptr;
+    QGroupBox* grpRunHistory = nullptr;
+    QCheckBox* chkKeepHistory = nullptr;
+    QLabel* lblHistoryFolder = nullptr;
     QPushButton* btnOK = nullptr;
     QPushButton* btnCancel = nullptr;
     QTimer* TripTimer = nullptr;
