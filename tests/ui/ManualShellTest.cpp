@@ -159,5 +159,5 @@ void ManualShellTest::spanishWindow()
     QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
 }
 
-QTEST_MAIN(ManualShellTest)
+VELMOR_TEST_MAIN(ManualShellTest, mimic)
 #include "ManualShellTest.moc"

@@ -478,12 +478,14 @@ void RunHistoryTest::historyWindowSortsFiltersAndActs()
     QCOMPARE(catcher.url, QUrl::fromLocalFile(h.folder));
 }
 
-int main(int argc, char** argv)
+int RunHistoryTestMain(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     RunHistoryTest test;
     return QTest::qExec(&test, argc, argv);
 }
+
+VELMOR_TEST_MAIN_FUNCTION(RunHistoryTest, shell, RunHistoryTestMain)
 
 #include "RunHistoryTest.moc"

@@ -508,5 +508,5 @@ void ShellScreensTest::aboutLanguages()
     QCOMPARE(p.m().helpViewer()->currentFile(), QStringLiteral("NLK.hlp"));
 }
 
-QTEST_MAIN(ShellScreensTest)
+VELMOR_TEST_MAIN(ShellScreensTest, shell)
 #include "ShellScreensTest.moc"
