@@ -415,7 +415,7 @@ void FileCommandsTest::readOutAndArrowsThroughTheMainWindow()
     // Resting on the plot: after the main window's 500 ms the read-out.
     graph->imgPanelMouseMove(Qt::NoButton, 100, 150);
     QVERIFY(p.main->Timer->isActive());
-    QVERIFY(p.waitFor([&] { return graph->txtFloat->isVisible(); }, 1500));
+    QVERIFY(p.waitFor([&] { return graph->txtFloat->isVisible(); }));
     QVERIFY(graph->txtFloat->text().contains(QStringLiteral("\nValue: ")));
 
     // An arrow left lit is put back when the mouse moves over the frame.

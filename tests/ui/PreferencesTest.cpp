@@ -473,7 +473,7 @@ void PreferencesTest::easyMenuChoiceActsAtOnce()
     prefs->btnOK->click();
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
     m.exerciseSubWindow()->close();
-    QVERIFY(p.waitFor([&] { return p.state->shell.menuShown; }, 2000));
+    QVERIFY(p.waitFor([&] { return p.state->shell.menuShown; }));
 }
 
 VELMOR_TEST_MAIN(PreferencesTest, shell)
