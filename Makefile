@@ -1,4 +1,5 @@
-# The two set-up commands of the README: `make run` and `make test`.
+# The two set-up commands of the README: `make run` and `make test`; and
+# `make bench`, which builds and runs the benchmarks (`make test` builds none).
 BUILD ?= build
 JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev clang clang-format libclang-rt-14-dev \
@@ -6,7 +7,7 @@ PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev clang clang-format libc
             qt6-translations-l10n fonts-liberation xvfb xauth \
             dpkg-dev desktop-file-utils appstream libxml2-utils
 
-.PHONY: all deps configure build run test clean
+.PHONY: all deps configure build run test bench clean
 
 all: build
 
@@ -34,6 +35,11 @@ run: build
 
 test: build
 	@cd $(BUILD) && QT_QPA_PLATFORM=offscreen ctest --output-on-failure -j$(JOBS)
+
+# BENCH_FLAGS go to every benchmark program (e.g. --benchmark_min_time=0).
+bench: configure
+	@cmake --build $(BUILD) -j$(JOBS) --target velmor_benchmarks
+	@bench/run-all $(BUILD) $(BENCH_FLAGS)
 
 clean:
 	rm -rf $(BUILD) build-asan build-fuzz

@@ -92,7 +92,7 @@ TEST(SimFileExample, TemperatureFileLoadsAndApplies)
     OpenExerciseState(s, Exercise::Temperature, false);
     s.trend.trendViewStart = 40;
     s.simSettings.flowGain = 7; // another exercise's group stays
-    ASSERT_TRUE(ApplySimFileLoad(s, load));
+    ASSERT_TRUE(ApplySimFileSettings(s, load) && ApplySimFileTrend(s, load));
     EXPECT_EQ(s.temp.tempGain, 10.0f);
     EXPECT_EQ(s.temp.tempBand, 10.0f);
     EXPECT_EQ(s.temp.tempIntegralTime, 45.0f);
@@ -421,7 +421,7 @@ TEST(SimFileApply, RefusedOrMisdirectedLoadsChangeNothing)
     const SimSettings before = s.simSettings;
     const float gain = s.temp.tempGain;
     // The Temperature exercise is not open: nothing is applied.
-    EXPECT_FALSE(ApplySimFileLoad(s, temp));
+    EXPECT_FALSE(ApplySimFileSettings(s, temp) && ApplySimFileTrend(s, temp));
     EXPECT_EQ(s.simSettings, before);
     EXPECT_EQ(s.trend.trendSpan, 60);
     EXPECT_EQ(s.temp.tempGain, gain);
@@ -430,7 +430,7 @@ TEST(SimFileApply, RefusedOrMisdirectedLoadsChangeNothing)
 
     // Flow file: its gate valve line goes to the Trends window's gate.
     const SimFileLoad flow = Good(FlowHead("2") + Crlf({"Time,Flow Set Point", "0,1", "0.1,1.5"}));
-    ASSERT_TRUE(ApplySimFileLoad(s, flow));
+    ASSERT_TRUE(ApplySimFileSettings(s, flow) && ApplySimFileTrend(s, flow));
     EXPECT_EQ(s.run.gateValvePercent, 70);
     EXPECT_EQ(s.flow.flowGain, 2.0f);
     EXPECT_EQ(s.flow.flowBand, 50.0f);
@@ -440,7 +440,7 @@ TEST(SimFileApply, RefusedOrMisdirectedLoadsChangeNothing)
 
     // A settings-only file leaves nothing to browse.
     const SimFileLoad empty = Good(FlowHead("3"));
-    ASSERT_TRUE(ApplySimFileLoad(s, empty));
+    ASSERT_TRUE(ApplySimFileSettings(s, empty) && ApplySimFileTrend(s, empty));
     EXPECT_EQ(s.run.sampleCount, 0);
     EXPECT_TRUE(s.trend.trendNoData);
     EXPECT_EQ(s.flow.flowGain, 3.0f);

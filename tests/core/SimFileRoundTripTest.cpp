@@ -144,7 +144,7 @@ TEST_P(SimFileRoundTrip, WrittenRunReadsBackIdentically)
     // go through the exercise as a window takes and gives them.
     VelmorState t;
     OpenExerciseState(t, e, false);
-    ASSERT_TRUE(ApplySimFileLoad(t, load));
+    ASSERT_TRUE(ApplySimFileSettings(t, load) && ApplySimFileTrend(t, load));
     UpdateSettings(t, e);
     SendSettings(t, e);
     std::ostringstream again;

@@ -117,7 +117,7 @@ inline std::string CheckOne(std::string_view text, std::string_view currentForm,
     // Open the exercise and apply, as File > Open does.
     auto state = std::make_unique<VelmorState>();
     OpenExerciseState(*state, load.exercise, false);
-    if (!ApplySimFileLoad(*state, load)) {
+    if (!(ApplySimFileSettings(*state, load) && ApplySimFileTrend(*state, load))) {
         return "the load does not apply to its own exercise";
     }
     if (state->run.sampleCount != load.sampleCount) {

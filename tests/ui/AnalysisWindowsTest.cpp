@@ -609,5 +609,5 @@ void AnalysisWindowsTest::useInFlowTakesTheChosenTuning()
     QCOMPARE(p.state->flow.flowDerivativeTime, float(tuning.d));
 }
 
-QTEST_MAIN(AnalysisWindowsTest)
+VELMOR_TEST_MAIN(AnalysisWindowsTest, analysis)
 #include "AnalysisWindowsTest.moc"

@@ -57,8 +57,10 @@ Outcome Velmor(const QStringList& arguments, const char* mode = "--as-velmor",
     if (modifier) {
         child.setChildProcessModifier(modifier);
     }
+    // This test's runner, this class, the child's mode.
     child.start(QCoreApplication::applicationFilePath(),
-                QStringList{QString::fromLatin1(mode)} + arguments);
+                QStringList{QStringLiteral("CommandLineTest"), QString::fromLatin1(mode)} +
+                    arguments);
     Outcome o;
     o.ended = child.waitForFinished(15000);
     if (!o.ended) {
@@ -72,14 +74,15 @@ Outcome Velmor(const QStringList& arguments, const char* mode = "--as-velmor",
 }
 
 // Child side of `velmor FILE`: the program as main() runs it, reporting
-// what is on screen once the file had its chance to open.
+// what is on screen once the file had its chance to open (the program
+// opens it at the event loop's first turn, queued before this report).
 int ReportOpened(int argc, char** argv)
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     return RunProgram(argc, argv, [](TfrmMain& main) {
-        QTimer::singleShot(300, &main, [&main] {
+        QTimer::singleShot(0, &main, [&main] {
             const TfrmGraph* graph = main.graphWindow();
             std::printf("%s|%s\n", main.fileCommands()->fileName().toUtf8().constData(),
                         graph != nullptr ? graph->windowTitle().toUtf8().constData() : "none");
@@ -293,7 +296,7 @@ void CommandLineTest::refusalsAreOneLineAndWriteNothing()
              (QStringList{QStringLiteral("big.psm"), QStringLiteral("run.psm")}));
 }
 
-int main(int argc, char** argv)
+int CommandLineTestMain(int argc, char** argv)
 {
     if (argc >= 2 && (std::strcmp(argv[1], "--as-velmor") == 0 ||
                       std::strcmp(argv[1], "--report-opened") == 0)) {
@@ -311,5 +314,7 @@ int main(int argc, char** argv)
     CommandLineTest test;
     return QTest::qExec(&test, argc, argv);
 }
+
+VELMOR_TEST_MAIN_FUNCTION(CommandLineTest, program, CommandLineTestMain)
 
 #include "CommandLineTest.moc"

@@ -590,5 +590,5 @@ void FlowWindowTest::closeStopsRunAndNamesItself()
     QVERIFY(rig.main.shut.isEmpty());
 }
 
-QTEST_MAIN(FlowWindowTest)
+VELMOR_TEST_MAIN(FlowWindowTest, exercises)
 #include "FlowWindowTest.moc"

@@ -1053,7 +1053,7 @@ void GraphTest::savedRunDrawnBehind()
     QCOMPARE(o.state.log.record(300).field(kFieldFlowSP), 1.0f);
 }
 
-int main(int argc, char** argv)
+int GraphTestMain(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     qputenv("QT_ENABLE_HIGHDPI_SCALING", "0");
@@ -1062,5 +1062,7 @@ int main(int argc, char** argv)
     GraphTest test;
     return QTest::qExec(&test, argc, argv);
 }
+
+VELMOR_TEST_MAIN_FUNCTION(GraphTest, trends, GraphTestMain)
 
 #include "GraphTest.moc"

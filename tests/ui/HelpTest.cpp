@@ -339,5 +339,5 @@ void HelpTest::unknownFileIsRefused()
     QVERIFY(viewer.currentFile().isEmpty());
 }
 
-QTEST_MAIN(HelpTest)
+VELMOR_TEST_MAIN(HelpTest, shell)
 #include "HelpTest.moc"

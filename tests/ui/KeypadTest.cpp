@@ -392,5 +392,5 @@ void KeypadTest::largeFonts()
     QCOMPARE(keypad.height(), 395);
 }
 
-QTEST_MAIN(KeypadTest)
+VELMOR_TEST_MAIN(KeypadTest, shell)
 #include "KeypadTest.moc"

@@ -518,5 +518,5 @@ void LoopWindowsTest::closingFollowsEachWindowsRule()
     }
 }
 
-QTEST_MAIN(LoopWindowsTest)
+VELMOR_TEST_MAIN(LoopWindowsTest, exercises)
 #include "LoopWindowsTest.moc"

@@ -81,7 +81,7 @@ void ManualShellTest::openedFromThreePlaces()
         QVERIFY(m.mnuControlOnOff->isChecked());
         // The rig runs on the real clock.
         manual->Place(114);
-        QVERIFY(p.waitFor([&] { return p.state->mimic.mimicLevel > 51; }, 2000));
+        QVERIFY(p.waitFor([&] { return p.state->mimic.mimicLevel > 51; }));
         QCOMPARE(manual->FlowNum->text(), QStringLiteral("1.7"));
     }
 }
@@ -104,7 +104,7 @@ void ManualShellTest::menuAndCloseBoxRelease()
         QVERIFY(!m.mnuControlOnOff->isChecked());
         QVERIFY(!manual->UpdateTimer->isActive());
         QVERIFY(sub != nullptr); // released later, by the timer
-        QVERIFY(p.waitFor([&] { return sub == nullptr; }, 2000));
+        QVERIFY(p.waitFor([&] { return sub == nullptr; }));
         QVERIFY(m.manualWindow() == nullptr);
         QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
         QVERIFY(!m.mnuFileNew->isEnabled());
@@ -129,13 +129,13 @@ void ManualShellTest::switchingToFlowAndBack()
     m.mnuControlFlow->trigger();
     QVERIFY(m.switching());
     QVERIFY(!m.mnuControlOnOff->isChecked());
-    QVERIFY(p.waitFor([&] { return mimic == nullptr; }, 1000));
-    QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }, 1500));
+    QVERIFY(p.waitFor([&] { return mimic == nullptr; }));
+    QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
     QVERIFY(m.mnuControlFlow->isChecked());
     QCOMPARE(p.state->shell.currentForm, std::string("frmFlow"));
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
     m.btnManual->click();
-    QVERIFY(p.waitFor([&] { return m.manualWindow() != nullptr; }, 2000));
+    QVERIFY(p.waitFor([&] { return m.manualWindow() != nullptr; }));
     QVERIFY(!m.mnuControlFlow->isChecked());
     QVERIFY(m.mnuControlOnOff->isChecked());
     QCOMPARE(m.mdiArea()->subWindowList().size(), 1);
@@ -159,5 +159,5 @@ void ManualShellTest::spanishWindow()
     QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
 }
 
-QTEST_MAIN(ManualShellTest)
+VELMOR_TEST_MAIN(ManualShellTest, mimic)
 #include "ManualShellTest.moc"

@@ -1,7 +1,6 @@
 // The Manual operation window: its controls and texts, the flow paths and
 // lamps on the picture against the model's flags, the knob, the animation,
-// the level bar and dial, memory over a long run, and the pictures it
-// shows in each state. VELMOR_SHOT_DIR keeps those pictures.
+// the level bar and dial, and memory over a long run.
 #include "core/mimic/MimicModel.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/PanelView.h"
@@ -17,6 +16,7 @@
 #include <memory>
 #include <vector>
 
+#include "HeapUse.h"
 #include "Sanitizer.h"
 
 using namespace velmor;
@@ -51,13 +51,6 @@ struct Mimic {
     }
     QRgb pixel(int x, int y) const { return window->picture().pixel(x, y) & 0xFFFFFF; }
 };
-
-void Save(TfrmManual& w, const char* name)
-{
-    if (const QByteArray dir = qgetenv("VELMOR_SHOT_DIR"); !dir.isEmpty()) {
-        w.grab().save(QString::fromLocal8Bit(dir) + QLatin1Char('/') + QLatin1String(name));
-    }
-}
 
 // Pixels of the picture that stand for one path: the centre and the four
 // inner corners of each rectangle.
@@ -109,16 +102,6 @@ void CheckPaths(const Mimic& s, const char* when)
     }
 }
 
-long ResidentKilobytes()
-{
-    QFile statm(QStringLiteral("/proc/self/statm"));
-    if (!statm.open(QIODevice::ReadOnly)) {
-        return -1;
-    }
-    const QList<QByteArray> fields = statm.readAll().split(' ');
-    return fields.size() > 1 ? fields[1].toLong() * 4 : -1;
-}
-
 } // namespace
 
 class ManualWindowTest : public QObject {
@@ -135,7 +118,6 @@ private slots:
     void levelBarAndDial();
     void closeAndMenu();
     void memoryStaysFlat();
-    void pictures();
 };
 
 void ManualWindowTest::layoutAndTexts()
@@ -435,7 +417,7 @@ void ManualWindowTest::closeAndMenu()
 void ManualWindowTest::memoryStaysFlat()
 {
     if (test::kAddressSanitizer) {
-        QSKIP("the address sanitizer keeps freed memory resident");
+        QSKIP("the address sanitizer counts the heap its own way");
     }
     // Ten minutes of updates (4800 at 125 ms) with everything moving: the
     // picture keeps its size and the process does not grow.
@@ -460,38 +442,18 @@ void ManualWindowTest::memoryStaysFlat()
     for (int k = 0; k < 400; ++k) {
         cycle(k);
     }
-    const long before = ResidentKilobytes();
+    const long before = test::HeapInUseKb();
     for (int k = 400; k < 4800; ++k) {
         cycle(k);
     }
     QCoreApplication::processEvents();
-    const long after = ResidentKilobytes();
-    qInfo("resident memory after 400 updates %ld kB, after 4800 %ld kB", before, after);
+    const long after = test::HeapInUseKb();
+    qInfo("heap in use after 400 updates %ld kB, after 4800 %ld kB", before, after);
     QCOMPARE(w.picture().size(), QSize(755, 501));
     QVERIFY(before > 0);
     QVERIFY2(after - before < 512, qPrintable(QString::number(after - before)));
 }
-void ManualWindowTest::pictures()
-{
-    const bool spanish = qEnvironmentVariableIsSet("VELMOR_SHOT_SPANISH");
-    const QByteArray suffix = spanish ? "-es" : "";
-    Mimic s(spanish);
-    s.tick();
-    Save(*s.window, "manual-off" + suffix + ".png");
-    s.knob(114);
-    s.m().mimicStirrerOn = true;
-    s.tick(3);
-    Save(*s.window, "manual-direct" + suffix + ".png");
-    s.window->SolenoidDiverterClick();
-    s.window->imgCoolerClick();
-    s.tick(2);
-    Save(*s.window, "manual-cooler" + suffix + ".png");
-    s.tick(90);
-    Save(*s.window, "manual-overflow" + suffix + ".png");
-    s.window->SolenoidDrainClick();
-    s.tick(6);
-    Save(*s.window, "manual-draining" + suffix + ".png");
-}
 
-QTEST_MAIN(ManualWindowTest)
+VELMOR_TEST_MAIN(ManualWindowTest, mimic)
+
 #include "ManualWindowTest.moc"

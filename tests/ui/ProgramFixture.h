@@ -75,12 +75,15 @@ struct Program {
     TfrmMain& m() const { return *main; }
     TfrmFlow* flow() const { return dynamic_cast<TfrmFlow*>(main->exerciseWindow()); }
 
-    // Waits in a real event loop until `done` holds.
-    template <typename Done> bool waitFor(Done done, int ms = 3000)
+    // Waits in a real event loop until `done` holds. The bound only ends a
+    // test that has already failed: it is far beyond any delay of the
+    // program, so that a loaded machine cannot make a test fail.
+    template <typename Done> bool waitFor(Done done)
     {
+        constexpr qint64 kPatienceMs = 120000;
         QElapsedTimer clock;
         clock.start();
-        while (!done() && clock.elapsed() < ms) {
+        while (!done() && clock.elapsed() < kPatienceMs) {
             QTestEventLoop loop;
             loop.enterLoopMSecs(10);
         }

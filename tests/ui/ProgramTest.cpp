@@ -131,7 +131,9 @@ Outcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {},
     QProcess child;
     child.setProcessEnvironment(env);
     child.setProcessChannelMode(channels);
-    child.start(QCoreApplication::applicationFilePath(), arguments);
+    // This test's runner, this class, the child's mode.
+    child.start(QCoreApplication::applicationFilePath(),
+                QStringList{QStringLiteral("ProgramTest")} + arguments);
     Outcome outcome;
     outcome.ended = child.waitForFinished(ms);
     if (!outcome.ended) {
@@ -263,7 +265,7 @@ void ProgramTest::helpAndMistakes()
     QVERIFY(toolkit.output.startsWith(QStringLiteral("VELMOR ")));
 }
 
-int main(int argc, char** argv)
+int ProgramTestMain(int argc, char** argv)
 {
     if (argc >= 2 && std::strcmp(argv[1], "--program") == 0) {
         // argv without the mode word: the program's name and its arguments.
@@ -279,5 +281,7 @@ int main(int argc, char** argv)
     ProgramTest test;
     return QTest::qExec(&test, argc, argv);
 }
+
+VELMOR_TEST_MAIN_FUNCTION(ProgramTest, program, ProgramTestMain)
 
 #include "ProgramTest.moc"

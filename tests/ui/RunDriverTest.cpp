@@ -186,5 +186,5 @@ void RunDriverTest::runEndsByItselfAfterTheLastRecord()
     QCOMPARE(p.lastStart(), std::chrono::microseconds(5998 * 80ms));
 }
 
-QTEST_MAIN(RunDriverTest)
+VELMOR_TEST_MAIN(RunDriverTest, exercises)
 #include "RunDriverTest.moc"

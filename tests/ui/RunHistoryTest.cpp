@@ -91,7 +91,7 @@ struct HistoryProgram {
             });
         }
         w->btnStartClick();
-        return p.waitFor([&] { return p.state->run.sampleCount >= records; }, 20000);
+        return p.waitFor([&] { return p.state->run.sampleCount >= records; });
     }
 };
 
@@ -138,7 +138,7 @@ void RunHistoryTest::everyEndOrDiscardKeepsTheRunOnce_data()
     const auto yes = [](HistoryProgram& h) { Answer(h.p.main.get(), QMessageBox::Yes); };
     QTest::newRow("STOP") << Action([](HistoryProgram& h) { h.window()->btnStop->click(); });
     QTest::newRow("the run's own end") << Action([](HistoryProgram& h) {
-        QVERIFY(h.p.waitFor([&h] { return !h.window()->driver()->running(); }, 120000));
+        QVERIFY(h.p.waitFor([&h] { return !h.window()->driver()->running(); }));
         QCOMPARE(h.p.state->run.sampleCount, kLogRecords);
     });
     QTest::newRow("START again") << Action([](HistoryProgram& h) {
@@ -478,12 +478,14 @@ void RunHistoryTest::historyWindowSortsFiltersAndActs()
     QCOMPARE(catcher.url, QUrl::fromLocalFile(h.folder));
 }
 
-int main(int argc, char** argv)
+int RunHistoryTestMain(int argc, char** argv)
 {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
     RunHistoryTest test;
     return QTest::qExec(&test, argc, argv);
 }
+
+VELMOR_TEST_MAIN_FUNCTION(RunHistoryTest, shell, RunHistoryTestMain)
 
 #include "RunHistoryTest.moc"

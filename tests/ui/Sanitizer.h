@@ -1,6 +1,5 @@
-// Whether this build runs under AddressSanitizer: its quarantine keeps freed
-// memory resident for a while, so checks of the resident size mean nothing
-// there.
+// Whether this build runs under AddressSanitizer: its own allocator and its
+// quarantine of freed memory, so checks of memory use mean nothing there.
 #pragma once
 
 #if defined(__SANITIZE_ADDRESS__)

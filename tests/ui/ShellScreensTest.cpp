@@ -133,7 +133,7 @@ void ShellScreensTest::introEndsByClickOrTimer()
         } else {
             intro->EndTimer->start(20);
         }
-        QVERIFY(p.waitFor([&] { return intro == nullptr; }, 2000));
+        QVERIFY(p.waitFor([&] { return intro == nullptr; }));
         QCOMPARE(ended.count(), 1);
         QVERIFY(p.state->shell.menuShown);
         QVERIFY(MenuOf(p.m()) != nullptr);
@@ -148,7 +148,7 @@ void ShellScreensTest::introWithoutEasyMenuLeavesTheEmptyFrame()
     QPointer<TfrmIntro> intro = IntroOf(p.m());
     intro->imgIntroClick();
     intro->imgIntroClick(); // a second end (click and timer together) does nothing more
-    QVERIFY(p.waitFor([&] { return intro == nullptr; }, 2000));
+    QVERIFY(p.waitFor([&] { return intro == nullptr; }));
     QVERIFY(!p.state->shell.menuShown);
     QVERIFY(p.m().mdiArea()->subWindowList().isEmpty());
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
@@ -164,7 +164,7 @@ void ShellScreensTest::introLeavesAnOpenExerciseAlone()
     p.m().mnuControlFlow->trigger();
     QVERIFY(p.m().exerciseWindow() != nullptr);
     intro->imgIntroClick();
-    QVERIFY(p.waitFor([&] { return intro == nullptr; }, 2000));
+    QVERIFY(p.waitFor([&] { return intro == nullptr; }));
     QVERIFY(!p.state->shell.menuShown);
     QCOMPARE(p.m().mdiArea()->subWindowList().size(), 2);
 }
@@ -303,12 +303,12 @@ void ShellScreensTest::menuButtons()
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
     // Closing it brings the menu screen back (the easy menu is on).
     m.exerciseSubWindow()->close();
-    QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }, 2000));
+    QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }));
     // System Mimic opens the mimic.
     MenuOf(m)->btnManual->click();
     QVERIFY(m.manualWindow() != nullptr);
     m.exerciseSubWindow()->close();
-    QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }, 2000));
+    QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }));
     // Trends is File > Open: the chosen run opens in its exercise, in place
     // of the menu screen.
     {
@@ -321,7 +321,7 @@ void ShellScreensTest::menuButtons()
     QVERIFY(!p.state->shell.menuShown);
     QVERIFY(MenuOf(m) == nullptr);
     m.exerciseSubWindow()->close();
-    QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }, 2000));
+    QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }));
     // Exit asks first.
     {
         QObject guard;
@@ -508,5 +508,5 @@ void ShellScreensTest::aboutLanguages()
     QCOMPARE(p.m().helpViewer()->currentFile(), QStringLiteral("NLK.hlp"));
 }
 
-QTEST_MAIN(ShellScreensTest)
+VELMOR_TEST_MAIN(ShellScreensTest, shell)
 #include "ShellScreensTest.moc"

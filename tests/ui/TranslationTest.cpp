@@ -229,5 +229,5 @@ void TranslationTest::noTextBypassesTheLanguageFlags()
     QVERIFY2(MarkedTexts().trCalls.isEmpty(), qPrintable(MarkedTexts().trCalls.join('\n')));
 }
 
-QTEST_MAIN(TranslationTest)
+VELMOR_TEST_MAIN(TranslationTest, shell)
 #include "TranslationTest.moc"

@@ -1,6 +1,5 @@
 #include "core/mimic/MimicModel.h"
 
-#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -23,20 +22,6 @@ void SwitchPath(bool& flag, bool shown, MimicPath path, unsigned& switched)
         flag = shown;
         switched |= path;
     }
-}
-
-std::string HeatText(const MimicUnit& m, std::int32_t tankReading)
-{
-    if (m.mimicTankNotFull || tankReading >= 90) {
-        return "0.0";
-    }
-    const std::int32_t h = std::clamp(m.manualHeatSetting, 0, 255);
-    std::int64_t k = Trunc(static_cast<Real>(h) / 2.4L * static_cast<Real>(m.manualHeatFactor));
-    if (h != m.heatDialPos) {
-        k -= 6;
-    }
-    k = std::max<std::int64_t>(k, 0);
-    return std::to_string(k / 100) + "." + std::to_string((k / 10) % 10);
 }
 
 } // namespace
@@ -136,7 +121,8 @@ MimicStep MimicUpdate(MimicUnit& m, std::int64_t nowMs)
     step.tankReading = Reading(m.mimicTankTemp);
     step.flowReading = Reading(m.mimicFlowTemp);
     step.sumpReading = Reading(m.mimicSumpTemp);
-    step.heatText = HeatText(m, step.tankReading);
+    // No heat goes into the tank: nothing the student does sets a heat input.
+    step.heatText = "0.0";
 
     // The drawing state, in the order the diagram is redrawn.
     const std::int32_t dial = MimicDialPosition(m.manualHeatSetting);

@@ -245,20 +245,6 @@ std::optional<std::int32_t> ParseInteger32(std::string_view text) noexcept
     return static_cast<std::int32_t>(v);
 }
 
-double SafeStrToFloat(std::string_view text, bool decimalComma)
-{
-    const RealValue v = ParseSafeReal(text, decimalComma);
-    switch (v.error) {
-    case NumberError::None:
-        return v.value;
-    case NumberError::NotANumber:
-        throw ConversionError(NotARealMessage(text));
-    case NumberError::OutOfRange:
-        throw ConversionError(OutOfRangeMessage(text));
-    }
-    return v.value;
-}
-
 std::string NotARealMessage(std::string_view text)
 {
     return Quoted(text, " is not a valid floating point value");

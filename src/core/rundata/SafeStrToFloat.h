@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <optional>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
@@ -27,7 +26,7 @@ struct Float32Value {
     NumberError error = NumberError::None;
 };
 
-// The conversion itself, without throwing: optional sign, digits, one decimal
+// The conversion: optional sign, digits, one decimal
 // mark ("." or ","; a run of marks counts as one, so "1..5" is 1.5), optional
 // exponent, blanks around it allowed. decimalComma says which mark the system
 // uses; the value does not depend on it. Magnitudes beyond a double are out
@@ -42,16 +41,9 @@ Float32Value ParseSafeFloat32(std::string_view text, bool decimalComma) noexcept
 // optional sign, digits, blanks around them allowed; nothing else.
 std::optional<std::int32_t> ParseInteger32(std::string_view text) noexcept;
 
-// The conversion message a text that is no number raises.
-class ConversionError : public std::runtime_error {
-public:
-    using std::runtime_error::runtime_error;
-};
-
-// "'%s' is not a valid floating point value" (throws ConversionError), or
-// "'%s' is out of range for a floating point value".
-double SafeStrToFloat(std::string_view text, bool decimalComma);
-
+// The conversion messages: "'%s' is not a valid floating point value",
+// "'%s' is not a valid integer value" and "'%s' is out of range for a
+// floating point value".
 std::string NotARealMessage(std::string_view text);
 std::string NotAnIntegerMessage(std::string_view text);
 std::string OutOfRangeMessage(std::string_view text);

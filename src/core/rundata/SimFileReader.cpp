@@ -488,9 +488,4 @@ bool ApplySimFileTrend(VelmorState& s, const SimFileLoad& load)
     return true;
 }
 
-bool ApplySimFileLoad(VelmorState& s, const SimFileLoad& load)
-{
-    return ApplySimFileSettings(s, load) && ApplySimFileTrend(s, load);
-}
-
 } // namespace velmor

@@ -86,7 +86,4 @@ bool ApplySimFileSettings(VelmorState& s, const SimFileLoad& load);
 // be browsed (trendNoData cleared) unless the file held no data lines.
 bool ApplySimFileTrend(VelmorState& s, const SimFileLoad& load);
 
-// Both, settings first.
-bool ApplySimFileLoad(VelmorState& s, const SimFileLoad& load);
-
 } // namespace velmor

@@ -252,9 +252,8 @@ struct MimicUnit {
     std::int32_t fanFrame = 2;      // next frame, 1..3
     std::int32_t heatDialPos = 0;   // dial units last drawn
     std::int32_t levelBarUnits = 0; // 0..250, last drawn
-    // Heat inputs that no control sets: the read-out stays "0.0".
+    // The heat input, which no control sets: the dial stays at setting 0.
     std::int32_t manualHeatSetting = 0;
-    double manualHeatFactor = 0;
 };
 
 struct ShellState {
