@@ -7,6 +7,7 @@
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/SimFileWriter.h"
+#include "TrendControls.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmBatch.h"
 #include "ui/exercises/TfrmFlow.h"
@@ -208,7 +209,7 @@ template <typename Window> void CheckReleaseMidRun(Exercise e)
     const std::unique_ptr<VelmorState> stopped = Headless(e, {}, {}, 50);
     QVERIFY2(SameRun(s, *stopped), FormName(e).data());
     QVERIFY(!s.run.runActive);
-    QVERIFY(!s.trend.trendLive);
+    QVERIFY(!rig.graph->view().trendLive);
     SendSettings(*rig.state, e);
     SendSettings(*stopped, e);
     QVERIFY2(SimulationFileText(e, s.simSettings, s.run.gateValvePercent, s.log, 50) ==
@@ -374,7 +375,7 @@ void LoopWindowsTest::openRunMatchesHeadlessWithoutMarks()
     Rig<TfrmOpen> rig(Exercise::Open);
     rig.window->waveform()->chkStep->click();
     QVERIFY(rig.enter(kCodeWaveRow3, 10));
-    rig.run({{100, [&] { rig.graph->btnChokeDown->click(); }},
+    rig.run({{100, [&] { velmor::test::Button(*rig.graph, "btnChokeDown")->click(); }},
              {150, [&] { QVERIFY(rig.enter(kCodeWaveRow2, 30)); }}},
             300);
     const auto r = Headless(Exercise::Open, {{"openWaveform", "4"}, {"waveC", "10"}},

@@ -76,9 +76,9 @@ ReadResult ReadSimFileBytes(const std::string& path, std::string& text);
 SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& options);
 SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions& options);
 
-// What File > Open does once the named exercise is open: trendViewStart 0,
-// trendSpan, the settings lines into the settings block, the gate valve and
-// the exercise's UpdateSettings. Returns false (and changes nothing) when the
+// What File > Open does once the named exercise is open: trendSpan, the
+// settings lines into the settings block, the gate valve and the exercise's
+// UpdateSettings (the Trends window shows the file's trend from its start). Returns false (and changes nothing) when the
 // exercise is not the open one.
 bool ApplySimFileSettings(VelmorState& s, const SimFileLoad& load);
 
