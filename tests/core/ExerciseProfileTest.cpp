@@ -279,8 +279,8 @@ TEST(TrendsConfiguration, SettingsBoxShowsEachControllersLoggedValues)
 {
     // Each controller's own gain, I and D, as its run logs them, stand in
     // one column of the box; two columns never share a place.
-    const std::array<std::array<std::string, 4>, 2> texts{{{"2", "50", "3", "0.5"},
-                                                           {"3", "33.33", "4", "1.5"}}};
+    const std::array<std::array<std::string, 4>, 2> texts{
+        {{"2", "50", "3", "0.5"}, {"3", "33.33", "4", "1.5"}}};
     for (Exercise e : {Exercise::Flow, Exercise::Level, Exercise::Open, Exercise::Temperature,
                        Exercise::Batch}) {
         SCOPED_TRACE(CommandWord(e));

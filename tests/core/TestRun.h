@@ -2,9 +2,9 @@
 // the run tells the Trends window is kept in `trends`.
 #pragma once
 
+#include "RecordingSink.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
-#include "RecordingSink.h"
 
 #include <memory>
 

@@ -62,9 +62,9 @@ TEST(TrendTables, TracesShownTogetherAreToldApartOnTheBlackPlot)
         std::set<std::tuple<int, int, int>> colours;
         int shown = 0;
         for (const TraceInfo& t : TraceTable()) {
-            const bool hiddenBox =
-                p.trends.levelBoxes ? (t.id == TraceId::FlowSP || t.id == TraceId::FlowMV)
-                                    : (t.id == TraceId::LevelSP || t.id == TraceId::LevelMV);
+            const bool hiddenBox = p.trends.levelBoxes
+                                       ? (t.id == TraceId::FlowSP || t.id == TraceId::FlowMV)
+                                       : (t.id == TraceId::LevelSP || t.id == TraceId::LevelMV);
             bool disabled = false;
             for (TraceId d : p.trends.disabled) {
                 disabled = disabled || d == t.id;

@@ -3,8 +3,8 @@
 // change nothing, saving and reopening every exercise bit for bit, a save
 // that fails half way, the one-page report, the main window's part in the
 // read-out and the arrows, and a saved run to compare with.
-#include "TrendControls.h"
 #include "ui/shell/FileCommands.h"
+#include "TrendControls.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "core/trends/TrendView.h"
 #include "ui/analysis/AnalysisMenu.h"

@@ -1,9 +1,9 @@
 // The Flow window on its own: gauges and boxes at their pixels, the keypad
 // codes, check boxes, waveform panel and control mode, and runs paced by the
 // QTimer driver compared with the headless engine.
+#include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
-#include "TrendControls.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/exercises/ValueBox.h"

@@ -3,11 +3,11 @@
 // boxes, radio buttons, the Trends window's buttons) give exactly the
 // records of the headless engine with the same settings by velmor-sim's
 // names; gauges and boxes at their pixels; each window's own rules.
+#include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/SimFileWriter.h"
-#include "TrendControls.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmBatch.h"
 #include "ui/exercises/TfrmFlow.h"

@@ -5,8 +5,8 @@
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Exercise.h"
 
-#include "core/exercises/Waveform.h"
 #include "TrendControls.h"
+#include "core/exercises/Waveform.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/HelpViewer.h"
@@ -298,9 +298,9 @@ void MainWindowTest::openingFlowCreatesTrendsFirst()
     QVERIFY(p.state->trend.trendNoData);
     // The pair sits centred on the frame: Trends 231 pixels right of Flow.
     QCOMPARE(m.graphSubWindow()->x() - m.exerciseSubWindow()->x(), 231);
-    QCOMPARE(m.exerciseSubWindow()->pos(),
-             m.centre() - QPoint(388, 289));
-    QCOMPARE(velmor::test::Edit(*m.graphWindow(), "txtStartTime")->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(m.exerciseSubWindow()->pos(), m.centre() - QPoint(388, 289));
+    QCOMPARE(velmor::test::Edit(*m.graphWindow(), "txtStartTime")->cursor().shape(),
+             Qt::BitmapCursor);
 }
 
 void MainWindowTest::choosingFlowAgainDoesNothing()

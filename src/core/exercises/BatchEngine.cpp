@@ -19,8 +19,8 @@ void ResetForRun(VelmorState& s)
     b.batchTempPrevError = 0;
 }
 
-constexpr std::array kTraces{TraceId::FlowQ,  TraceId::TempSP, TraceId::TempMV,
-                             TraceId::TempQ,  TraceId::VolSP,  TraceId::VolMV};
+constexpr std::array kTraces{TraceId::FlowQ, TraceId::TempSP, TraceId::TempMV,
+                             TraceId::TempQ, TraceId::VolSP,  TraceId::VolMV};
 
 TraceValues FirstValues(const VelmorState& s)
 {
@@ -184,8 +184,8 @@ void KeepLastValues(VelmorState& s)
 
 } // namespace
 
-constexpr EngineSteps kBatchSteps{&Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,
-                                  &Cycle,          &KeepLastValues, &BatchComplete, kTraces,
-                                  &FirstValues,    true};
+constexpr EngineSteps kBatchSteps{
+    &Counters,       &ResetForRun,   &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, &BatchComplete, kTraces,           &FirstValues, true};
 
 } // namespace velmor

@@ -119,8 +119,8 @@ void KeepLastValues(VelmorState& s)
 
 } // namespace
 
-constexpr EngineSteps kFlowSteps{&Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,
-                                 &Cycle,          &KeepLastValues, nullptr,         kTraces,
-                                 &FirstValues,    true};
+constexpr EngineSteps kFlowSteps{
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, true};
 
 } // namespace velmor

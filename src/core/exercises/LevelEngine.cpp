@@ -139,8 +139,8 @@ void KeepLastValues(VelmorState& s)
 
 } // namespace
 
-constexpr EngineSteps kLevelSteps{&Counters,    &ResetForRun,    &WriteFirstRecord, &StartPlant,
-                                  &Cycle,       &KeepLastValues, nullptr,           kTraces,
-                                  &FirstValues, true};
+constexpr EngineSteps kLevelSteps{
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, true};
 
 } // namespace velmor

@@ -33,8 +33,8 @@ void ExerciseEngine::start()
 
     log.secondIndexFilled = 0;
     if (m_sink != nullptr) {
-        m_sink->runStarted({m_steps.traces, m_steps.firstValues(m_state), m_steps.settingsMarks,
-                            hadNoData});
+        m_sink->runStarted(
+            {m_steps.traces, m_steps.firstValues(m_state), m_steps.settingsMarks, hadNoData});
     }
     r.runActive = true;
     m_steps.startPlant(m_state);

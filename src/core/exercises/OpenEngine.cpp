@@ -70,8 +70,8 @@ void KeepLastValues(VelmorState& s)
 } // namespace
 
 // No settings marks: the Open loop has no controller settings.
-constexpr EngineSteps kOpenSteps{&Counters,    &ResetForRun,    &WriteFirstRecord, &StartPlant,
-                                 &Cycle,       &KeepLastValues, nullptr,           kTraces,
-                                 &FirstValues, false};
+constexpr EngineSteps kOpenSteps{
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, false};
 
 } // namespace velmor

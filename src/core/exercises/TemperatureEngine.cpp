@@ -100,9 +100,8 @@ void KeepLastValues(VelmorState& s)
 
 } // namespace
 
-constexpr EngineSteps kTemperatureSteps{&Counters,    &ResetForRun,    &WriteFirstRecord,
-                                        &StartPlant,  &Cycle,          &KeepLastValues,
-                                        nullptr,      kTraces,         &FirstValues,
-                                        true};
+constexpr EngineSteps kTemperatureSteps{
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, true};
 
 } // namespace velmor

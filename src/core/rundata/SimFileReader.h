@@ -78,8 +78,9 @@ SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions
 
 // What File > Open does once the named exercise is open: trendSpan, the
 // settings lines into the settings block, the gate valve and the exercise's
-// UpdateSettings (the Trends window shows the file's trend from its start). Returns false (and changes nothing) when the
-// exercise is not the open one.
+// UpdateSettings (the Trends window then shows the file's trend from its
+// start). Returns false (and changes nothing) when the exercise is not the
+// open one.
 bool ApplySimFileSettings(VelmorState& s, const SimFileLoad& load);
 
 // The recorded trend: records, sampleCount, second index. The trend can then

@@ -284,7 +284,7 @@ void TfrmGraph::CreateCheckBoxes()
     // One column beside the bar box, in the order of the bar places; the
     // level boxes share the first two places with the flow boxes.
     static constexpr const char* kNames[kTraceCount] = {
-        "chkFlowSP", "chkFlowMV", "chkFlowQ",  "chkTempSP",  "chkTempMV",
+        "chkFlowSP", "chkFlowMV", "chkFlowQ", "chkTempSP",  "chkTempMV",
         "chkTempQ",  "chkVolSP",  "chkVolMV", "chkLevelSP", "chkLevelMV"};
     for (int i = 0; i < kTraceCount; ++i) {
         const auto id = static_cast<TraceId>(i);
@@ -370,8 +370,8 @@ void TfrmGraph::runStarted(const RunStart& start)
     TrendViewState& v = m_view;
     v.trendPrevX = kPlotLeft;
     for (TraceId id : start.traces) {
-        v.prevY(id) = PlotOnScale(TraceTable()[static_cast<std::size_t>(id)].scale,
-                                  start.firstValues[id]);
+        v.prevY(id) =
+            PlotOnScale(TraceTable()[static_cast<std::size_t>(id)].scale, start.firstValues[id]);
     }
     v.trendSegmentShown = 0;
     // A cursor line drawn over loaded or earlier data goes with the new run.
@@ -573,9 +573,9 @@ void TfrmGraph::paintEvent(QPaintEvent* event)
     const QRect area = event->rect();
     const qreal ratio = m_canvas.ratio();
     QPainter p(this);
-    p.drawImage(area, m_canvas.image(),
-                QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio,
-                       area.height() * ratio));
+    p.drawImage(
+        area, m_canvas.image(),
+        QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
 }
 
 } // namespace velmor

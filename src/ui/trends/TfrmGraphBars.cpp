@@ -34,8 +34,7 @@ void TfrmGraph::BlankPlace(int place)
 {
     const BarPlace& p = BarPlaces()[static_cast<std::size_t>(place)];
     m_canvas.fill(p.blankBar.left, p.blankBar.top, p.blankBar.right, p.blankBar.bottom, kBlack);
-    m_canvas.fill(p.blankText.left, p.blankText.top, p.blankText.right, p.blankText.bottom,
-                  kBlack);
+    m_canvas.fill(p.blankText.left, p.blankText.top, p.blankText.right, p.blankText.bottom, kBlack);
     refreshPanel();
 }
 

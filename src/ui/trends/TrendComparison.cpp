@@ -29,8 +29,7 @@ void TrendComparison::draw(TrendCanvas& canvas, std::int32_t viewStart, std::int
         return m_index[static_cast<std::size_t>(ClampSecond(second))];
     };
     const int first = std::clamp(indexAt(viewStart), 1, count);
-    const int last =
-        std::clamp(indexAt(static_cast<std::int64_t>(viewStart) + span), first, count);
+    const int last = std::clamp(indexAt(static_cast<std::int64_t>(viewStart) + span), first, count);
     const int step = RedrawStep(span, samplePeriod);
     for (const TraceInfo& trace : TraceTable()) {
         if (!shown[static_cast<std::size_t>(trace.id)]) {

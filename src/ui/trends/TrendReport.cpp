@@ -388,8 +388,7 @@ void PaintTraces(QPainter& p, const TrendFrame& f, const ReportSource& source,
 // The trend as lines in `area` (points): scales, plot, grid, traces, marks.
 void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, const ReportContent& c)
 {
-    const TrendFrame f{area, area.adjusted(34, 14, -30, -26), c.from,
-                       std::max(c.to - c.from, 1.0)};
+    const TrendFrame f{area, area.adjusted(34, 14, -30, -26), c.from, std::max(c.to - c.from, 1.0)};
     p.fillRect(f.plot, Qt::black);
     PaintValueScales(p, f, source, c);
     PaintTimeGrid(p, f, source, c);
@@ -495,8 +494,8 @@ double PaintSettingsTable(QPainter& p, const QRectF& page, double y, const Repor
     y += 18;
     const double first = 52;
     // Columns of at most an inch: one loop's four values stay together.
-    const double cell = std::min(72.0, (page.width() - first) /
-                                           std::max<qsizetype>(1, c.tableHeader.size() - 1));
+    const double cell =
+        std::min(72.0, (page.width() - first) / std::max<qsizetype>(1, c.tableHeader.size() - 1));
     const auto row = [&](const QStringList& cells, bool header) {
         p.setFont(header ? ReportFont(p, 7.5, true) : cellFont);
         for (qsizetype i = 0; i < cells.size(); ++i) {

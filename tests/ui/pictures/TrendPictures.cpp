@@ -58,9 +58,9 @@ void SaveBytes(const QByteArray& bytes, const QString& name)
 
 QByteArray Checksum(const QImage& image)
 {
-    return QCryptographicHash::hash(
-               QByteArrayView(reinterpret_cast<const char*>(image.constBits()), image.sizeInBytes()),
-               QCryptographicHash::Md5)
+    return QCryptographicHash::hash(QByteArrayView(reinterpret_cast<const char*>(image.constBits()),
+                                                   image.sizeInBytes()),
+                                    QCryptographicHash::Md5)
         .toHex();
 }
 
@@ -85,8 +85,9 @@ template <typename Source> void SetViewStart(Source& source, int start)
 // The report as File > Print makes it, printed at a fixed time.
 void SaveReport(Program& p, TfrmGraph* graph, Exercise e, ReportRange range, const QString& name)
 {
-    ReportSource source{*p.state, e, QString(), graph->shownTraces(), range,
-                        QDateTime(QDate(2026, 3, 2), QTime(14, 5))};
+    ReportSource source{*p.state,  e,
+                        QString(), graph->shownTraces(),
+                        range,     QDateTime(QDate(2026, 3, 2), QTime(14, 5))};
     SetViewStart(source, ViewStart(*graph, *p.state));
     SaveBytes(ReportPdf(source), name);
 }
@@ -119,8 +120,8 @@ void RunAndWatch(Program& p, LoopWindow* window, const Plan& plan, const QString
     QByteArray sums;
     const QMetaObject::Connection c =
         QObject::connect(window->driver(), &RunDriver::cycled, window, [&] {
-            sums += QByteArray::number(p.state->run.sampleCount) + ' ' +
-                    Checksum(graph->panel()) + '\n';
+            sums += QByteArray::number(p.state->run.sampleCount) + ' ' + Checksum(graph->panel()) +
+                    '\n';
         });
     const std::map<int, std::function<void()>> actions = {
         {150, [&] { ApplySetting(*p.state, plan.e, plan.setting, plan.value); }},
@@ -201,8 +202,7 @@ void Files()
     for (const QString& name : names) {
         FileCommands& files = *p.main->fileCommands();
         QString warning = QStringLiteral("pending");
-        files.openFile(Golden(name.toLatin1().constData()),
-                       [&](const QString& w) { warning = w; });
+        files.openFile(Golden(name.toLatin1().constData()), [&](const QString& w) { warning = w; });
         p.waitFor([&] { return warning != QStringLiteral("pending"); }, 5000);
         if (TfrmGraph* graph = p.main->graphWindow()) {
             graph->imgPanelMouseDown(Qt::LeftButton, 200, 200);
