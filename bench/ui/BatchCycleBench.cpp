@@ -28,17 +28,9 @@ void BatchLiveCycleDrawing(benchmark::State& bs)
     }
     const int n = state->run.sampleCount;
     for (auto _ : bs) {
-        state->trend.trendX = graph.SetXPoints(state->log.record(n).time);
         batch.DrawTempSP();
         batch.DrawVolSP();
-        graph.DrawBars(n);
-        graph.TrendQ();
-        graph.TrendTempSP();
-        graph.TrendTempMV();
-        graph.TrendTempQ();
-        graph.TrendVolSP();
-        graph.TrendVolMV();
-        state->trend.trendPrevX = state->trend.trendX;
+        graph.recordAppended(n, state->log.record(n).time, state->batch.batchSegment);
         benchmark::DoNotOptimize(batch.imgPanel->image().constBits());
     }
 }

@@ -105,7 +105,7 @@ void BM_CursorLineStep(benchmark::State& bs)
         graph->imgPanelMouseMove(Qt::LeftButton, x, 200);
         x = x == 488 ? 38 : x + 1;
     }
-    if (!shell.state.trend.cursorShown) {
+    if (!graph->view().cursorShown) {
         bs.SkipWithError("no cursor line");
     }
 }
@@ -121,7 +121,7 @@ void BM_CursorLineStepWithSettingsBox(benchmark::State& bs)
     }
     int x = 38;
     for (auto _ : bs) {
-        shell.state.trend.trendSegmentShown = -1; // the box is always out of date
+        graph->view().trendSegmentShown = -1; // the box is always out of date
         graph->LineAt(x);
         x = x == 488 ? 38 : x + 1;
     }

@@ -28,14 +28,9 @@ void LiveCycleDrawing(benchmark::State& bs)
     int n = state->run.sampleCount;
     for (auto _ : bs) {
         // What a cycle draws for its newest sample: gauges, bars, traces.
-        state->trend.trendX = graph.SetXPoints(state->log.record(n).time);
         flow.DrawSP();
         flow.DrawMV();
-        graph.DrawBars(n);
-        graph.TrendSP();
-        graph.TrendMV();
-        graph.TrendQ();
-        state->trend.trendPrevX = state->trend.trendX;
+        graph.recordAppended(n, state->log.record(n).time, state->flow.flowSegment);
         benchmark::DoNotOptimize(flow.imgPanel->image().constBits());
     }
 }

@@ -29,11 +29,11 @@ void DrawTrendAt(benchmark::State& bs, int viewStart)
     FinishedFlowRun run;
     run.state.trend.trendSpan = 180;
     for (auto _ : bs) {
-        run.state.trend.trendViewStart = viewStart;
+        run.window->view().trendViewStart = viewStart;
         run.window->DrawTrend();
         benchmark::DoNotOptimize(run.window->panel().constBits());
     }
-    if (run.state.run.sampleCount != 6000 || run.state.trend.trendLive) {
+    if (run.state.run.sampleCount != 6000 || run.window->view().trendLive) {
         bs.SkipWithError("the run did not finish as expected");
     }
 }
@@ -54,15 +54,15 @@ BENCHMARK(BM_DrawTrendSpan180From420)->Unit(benchmark::kMicrosecond);
 void BM_LiveCycleDrawing(benchmark::State& bs)
 {
     FinishedFlowRun run;
-    TrendViewState& tv = run.state.trend;
+    TrendViewState& tv = run.window->view();
     int n = 2;
     for (auto _ : bs) {
         run.window->DrawBars(n);
         tv.trendPrevX = 100;
         tv.trendX = 101;
-        run.window->TrendSP();
-        run.window->TrendMV();
-        run.window->TrendQ();
+        run.window->TrendSegment(TraceId::FlowSP);
+        run.window->TrendSegment(TraceId::FlowMV);
+        run.window->TrendSegment(TraceId::FlowQ);
         n = n % 6000 + 1;
     }
 }

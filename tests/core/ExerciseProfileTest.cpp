@@ -5,9 +5,13 @@
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/NamedSettings.h"
+#include "core/trends/RunReport.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <set>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -271,48 +275,36 @@ TEST(TrendsConfiguration, CaptionScaleSpanAndTracesPerExercise)
     EXPECT_EQ(DefaultTrendSpan(Exercise::Open), 60);
 }
 
-TEST(TrendsConfiguration, SettingsBoxReadsEachLoopsOwnFields)
+TEST(TrendsConfiguration, SettingsBoxShowsEachControllersLoggedValues)
 {
-    // Labels; label x; label area; value area; gain, I and D fields.
-    using C = SettingsColumn;
-    const std::vector<C> flow{
-        {{"Flow PG:", "Flow PB:", "Flow I:", "Flow D:"}, 428, 424, 479, 480, 518, 4, 5, 6}};
-    const std::vector<C> temp{
-        {{"Temp PG:", "Temp PB:", "Temp I:", "Temp D:"}, 423, 424, 479, 480, 518, 10, 11, 12}};
-    const std::vector<C> level{
-        {{"Level PG:", "Level PB:", "Level I:", "Level D:"}, 423, 424, 479, 480, 518, 21, 22, 23}};
-    // Batch: the temperature loop at x = 480, the volume loop at x = 385.
-    const std::vector<C> batch{
-        temp[0], {{"Vol PG:", "Vol PB:", "Vol I:", "Vol D:"}, 341, 337, 384, 385, 423, 16, 17, 18}};
-    struct Expected {
-        Exercise e;
-        const std::vector<C>& columns;
-        int frameLeft;
-    };
-    const std::vector<C> none;
-    const Expected cases[] = {{Exercise::Flow, flow, 423},
-                              {Exercise::Temperature, temp, 418},
-                              {Exercise::Level, level, 418},
-                              {Exercise::Batch, batch, 336},
-                              {Exercise::Open, none, 0}};
-    for (const Expected& x : cases) {
-        SCOPED_TRACE(CommandWord(x.e));
-        const TrendsProfile& t = ProfileOf(x.e).trends;
-        EXPECT_EQ(t.frameLeft, x.frameLeft);
-        ASSERT_EQ(t.settingsColumns.size(), x.columns.size());
-        for (std::size_t i = 0; i < x.columns.size(); ++i) {
-            const C& got = t.settingsColumns[i];
-            const C& want = x.columns[i];
-            for (std::size_t k = 0; k < 4; ++k) {
-                EXPECT_STREQ(got.labels[k], want.labels[k]);
-            }
-            EXPECT_EQ(got.labelX, want.labelX);
-            EXPECT_EQ(got.clearLeft, want.clearLeft);
-            EXPECT_EQ(got.clearRight, want.clearRight);
-            EXPECT_EQ(got.valueLeft, want.valueLeft);
-            EXPECT_EQ(got.valueRight, want.valueRight);
-            EXPECT_EQ((std::array{got.gainField, got.integralField, got.derivativeField}),
-                      (std::array{want.gainField, want.integralField, want.derivativeField}));
+    // Each controller's own gain, I and D, as its run logs them, stand in
+    // one column of the box; two columns never share a place.
+    const std::array<std::array<std::string, 4>, 2> texts{
+        {{"2", "50", "3", "0.5"}, {"3", "33.33", "4", "1.5"}}};
+    for (Exercise e : {Exercise::Flow, Exercise::Level, Exercise::Open, Exercise::Temperature,
+                       Exercise::Batch}) {
+        SCOPED_TRACE(CommandWord(e));
+        TestRun r(e);
+        const ExerciseProfile& p = ProfileOf(e);
+        const std::span<const SettingsColumn> columns = p.trends.settingsColumns;
+        ASSERT_EQ(columns.size(), p.panels.size());
+        std::set<std::array<std::string, 4>> expected;
+        for (std::size_t k = 0; k < p.panels.size(); ++k) {
+            const PidLoop loop = p.panels[k].loop(r.state);
+            loop.gain = 2.0f + static_cast<float>(k);
+            loop.integralTime = 3.0f + static_cast<float>(k);
+            loop.derivativeTime = 0.5f + static_cast<float>(k);
+            expected.insert(texts[k]);
         }
+        r.start();
+        r.cycles(3);
+        std::set<std::array<std::string, 4>> shown;
+        std::set<ColumnPlace> places;
+        for (const SettingsColumn& c : columns) {
+            shown.insert(SettingsTexts(r.record(r.state.run.sampleCount), c));
+            places.insert(c.place);
+        }
+        EXPECT_EQ(shown, expected);
+        EXPECT_EQ(places.size(), columns.size());
     }
 }

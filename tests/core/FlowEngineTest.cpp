@@ -149,7 +149,7 @@ TEST(FlowRun, EndOfRunKeepsLastValuesAndFinishesTheIndex)
     EXPECT_EQ(r.state.run.sampleCount, 150);
     EXPECT_EQ(r.state.flow.flowLastSP, r.state.run.flowSetPoint);
     EXPECT_EQ(r.state.flow.flowLastPV, r.state.run.flowRate);
-    EXPECT_FALSE(r.state.trend.trendLive);
+    EXPECT_TRUE(r.trends.events.ends_with("RF")); // the Trends window is told
     // Cycle times reach 14.9 s: seconds 1..14 are indexed, the rest point
     // at the last record.
     EXPECT_EQ(r.state.log.secondIndexFilled, 15);

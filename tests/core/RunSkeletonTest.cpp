@@ -2,13 +2,18 @@
 // index, and the set-point generator.
 #include "TestRun.h"
 
+#include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/Waveform.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <set>
+#include <span>
+#include <string>
 
 using namespace velmor;
+using velmor::test::RecordingSink;
 using velmor::test::TestRun;
 
 TEST(SecondIndex, StopInTheFirstWaitGivesTwoRecords)
@@ -98,22 +103,21 @@ TEST(Clearing, StartZeroesOnlyTheExercisesOwnFields)
     EXPECT_EQ(l.field(kFieldHeater), 9.0f);
 }
 
-TEST(Clearing, StartHidesACursorLineOnlyOverEarlierData)
+TEST(Clearing, StartTellsWhetherThereWasDataBefore)
 {
-    // A cursor line over a loaded or earlier trend goes with the new run.
+    // Over a loaded or earlier trend the Trends window's cursor line goes
+    // with the new run; with no data yet one still shown stays.
     TestRun browsed(Exercise::Temperature);
     browsed.state.trend.trendNoData = false;
-    browsed.state.trend.cursorShown = true;
     browsed.start();
-    EXPECT_FALSE(browsed.state.trend.cursorShown);
+    ASSERT_EQ(browsed.trends.starts.size(), 1u);
+    EXPECT_FALSE(browsed.trends.starts[0].hadNoData);
     EXPECT_FALSE(browsed.state.trend.trendNoData);
 
-    // With no data yet, a cursor line still shown is drawn again.
     TestRun fresh(Exercise::Temperature);
     ASSERT_TRUE(fresh.state.trend.trendNoData);
-    fresh.state.trend.cursorShown = true;
     fresh.start();
-    EXPECT_TRUE(fresh.state.trend.cursorShown);
+    EXPECT_TRUE(fresh.trends.starts[0].hadNoData);
     EXPECT_FALSE(fresh.state.trend.trendNoData);
 }
 
@@ -132,6 +136,44 @@ double CycleTime(int k)
 }
 
 } // namespace
+
+TEST(TrendFeed, TheTrendsWindowIsToldEachRecordWithItsTimeAndSegment)
+{
+    for (Exercise e : {Exercise::Flow, Exercise::Level, Exercise::Open, Exercise::Temperature,
+                       Exercise::Batch}) {
+        SCOPED_TRACE(CommandWord(e));
+        TestRun r(e);
+        r.start();
+        ASSERT_EQ(r.trends.starts.size(), 1u);
+        const RunStart& start = r.trends.starts[0];
+        // The run draws live what its Trends window shows at first, each
+        // trace from record 1 on a first run.
+        const std::span<const TraceId> checked = ProfileOf(e).trends.checked;
+        EXPECT_EQ(std::set<TraceId>(start.traces.begin(), start.traces.end()),
+                  std::set<TraceId>(checked.begin(), checked.end()));
+        for (TraceId id : start.traces) {
+            EXPECT_EQ(start.firstValues[id],
+                      r.record(1).field(TraceTable()[static_cast<std::size_t>(id)].field));
+        }
+        // Marks follow the segments wherever there is a settings box.
+        EXPECT_EQ(start.settingsMarks, !ProfileOf(e).trends.settingsColumns.empty());
+
+        r.cycles(10);
+        ProfileOf(e).engineSteps->counters(r.state).segment = 2; // a setting changed
+        r.cycles(10);
+        ASSERT_EQ(r.trends.appended.size(), 20u);
+        for (std::size_t i = 0; i < 20; ++i) {
+            const RecordingSink::Appended& a = r.trends.appended[i];
+            EXPECT_EQ(a.recordNumber, static_cast<int>(i) + 2);
+            // The cycle time the second index is stamped with.
+            EXPECT_NEAR(a.cycleTime, static_cast<double>(i + 1) * 0.1, 1e-6);
+            EXPECT_EQ(a.segment, i < 10 ? 1 : 2);
+        }
+        r.state.run.runActive = false;
+        r.toEnd();
+        EXPECT_EQ(r.trends.events, "S" + std::string(20, 'R') + "F");
+    }
+}
 
 TEST(Generator, RampClimbsOverTheTimeSpanAndStartsAgain)
 {

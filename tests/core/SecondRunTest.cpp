@@ -43,9 +43,11 @@ void FirstRunTo(TestRun& r, int n)
     StopAt(r, n);
 }
 
-// The run's bookkeeping right after Start, the same for every exercise.
-void ExpectFreshBookkeeping(const VelmorState& s)
+// The run's bookkeeping right after Start, the same for every exercise:
+// the Trends window was told the first run ended, then that this one began.
+void ExpectFreshBookkeeping(const TestRun& r)
 {
+    const VelmorState& s = r.state;
     EXPECT_EQ(s.run.sampleCount, 1);
     EXPECT_TRUE(s.run.runActive);
     EXPECT_EQ(s.log.secondIndex[0], 1);
@@ -54,11 +56,9 @@ void ExpectFreshBookkeeping(const VelmorState& s)
     }
     EXPECT_EQ(s.log.secondIndexCursor, 1);
     EXPECT_EQ(s.log.secondIndexFilled, 0);
-    EXPECT_TRUE(s.trend.trendLive);
     EXPECT_FALSE(s.trend.trendNoData);
-    EXPECT_EQ(s.trend.trendViewStart, 0);
-    EXPECT_EQ(s.trend.trendPrevX, 38);
-    EXPECT_EQ(s.trend.trendSegmentShown, 0);
+    EXPECT_TRUE(r.trends.events.ends_with("RFS"));
+    EXPECT_EQ(r.trends.starts.size(), 2u);
 }
 
 // Records 1..n of two runs, field by field; reports the first difference.
@@ -166,7 +166,7 @@ TEST(SecondRun, FlowRestartsFromRestWithItsSettings)
                  {"flowRate", run.flowRate},
                  {"flow plant", PlantHistory(f.plant)}});
     ExpectCountersRestarted(f.flowTick, f.flowSimTime, f.flowSegment);
-    ExpectFreshBookkeeping(r.state);
+    ExpectFreshBookkeeping(r);
     // Carried: the settings and the waveform.
     EXPECT_EQ(f.flowDerivativeTime, 0.5f);
     EXPECT_EQ(f.flowWaveformAtStart, kSine);
@@ -243,7 +243,7 @@ TEST(SecondRun, LevelCarriesItsPumpOutputAndRefillsTheTank)
     ExpectCountersRestarted(l.levelTick, l.levelSimTime, l.levelSegment);
     EXPECT_EQ(r.state.run.levelPercent, 60.0f);
     EXPECT_EQ(l.tankVolume, 1.938f); // 60 % of 3.23 L
-    ExpectFreshBookkeeping(r.state);
+    ExpectFreshBookkeeping(r);
     // Carried: outputPercent, into record 1 and the first cycles' plant input.
     EXPECT_EQ(r.state.run.outputPercent, 100.0f);
     EXPECT_EQ(r.record(1).field(kFieldOutput), 100.0f);
@@ -281,7 +281,7 @@ TEST(SecondRun, OpenLoopStartsWithNoFlowAndNoDrive)
                  {"outputPercent", run.outputPercent},
                  {"flow plant", PlantHistory(o.plant)}});
     ExpectCountersRestarted(o.openTick, o.openSimTime, o.openSegment);
-    ExpectFreshBookkeeping(r.state);
+    ExpectFreshBookkeeping(r);
     // Carried: the waveform and the gate valve.
     EXPECT_EQ(o.openWaveformAtStart, kSine);
     EXPECT_EQ(r.state.run.gateValvePercent, 50);
@@ -326,7 +326,7 @@ TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
     // The model from the initial value, 20 degrees: 20 / 20 = 1.
     ExpectReset({{"y1", u.model.y1}, {"y2", u.model.y2}}, 1.0);
     EXPECT_EQ(u.model.modelPhase, 19);
-    ExpectFreshBookkeeping(r.state);
+    ExpectFreshBookkeeping(r);
     // Carried: measuredTemperature and heaterPercent, into record 1 (and the
     // heater into the model's delay line at its first step).
     EXPECT_EQ(r.record(1).field(kFieldTempMV), lastTemperature);
@@ -387,7 +387,7 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     ExpectReset({{"y1", b.model.y1}, {"y2", b.model.y2}}, 1.5);
     EXPECT_EQ(b.model.modelPhase, 19);
     EXPECT_EQ(run.measuredTemperature, 30.0f);
-    ExpectFreshBookkeeping(r.state);
+    ExpectFreshBookkeeping(r);
     // Carried into record 1 and the first trace points only: the pump
     // output, the heater and the temperature from before this Start.
     EXPECT_EQ(r.record(1).field(kFieldOutput), lastOutput);
@@ -395,10 +395,11 @@ TEST(SecondRun, BatchStartsEmptyAtItsSetPointAfterRecordingTheOldValues)
     EXPECT_EQ(r.record(1).field(kFieldTempMV), lastTemperature);
     EXPECT_EQ(r.record(1).field(kFieldVolMV), 0.0f);
     // The traces start from them too.
-    EXPECT_EQ(r.state.trend.trendPrevOutput, PlotFixed(lastOutput));
-    EXPECT_EQ(r.state.trend.trendPrevHeater, PlotFixed(lastHeater));
-    EXPECT_EQ(r.state.trend.trendPrevTemp, PlotFixed(lastTemperature));
-    EXPECT_EQ(r.state.trend.trendPrevTempSP, 265); // 30 degrees C
+    const TraceValues& first = r.trends.starts.back().firstValues;
+    EXPECT_EQ(first[TraceId::FlowQ], lastOutput);
+    EXPECT_EQ(first[TraceId::TempQ], lastHeater);
+    EXPECT_EQ(first[TraceId::TempMV], lastTemperature);
+    EXPECT_EQ(first[TraceId::TempSP], 30.0f);
     ExpectClearedOwnFields(r.record(602), {7, 8, 12, 13, 14, 15, 18}, {2, 3, 19, 23});
     EXPECT_EQ(r.record(602).segment, 0);
 

@@ -90,7 +90,6 @@ TEST(SimFileExample, TemperatureFileLoadsAndApplies)
 
     VelmorState s;
     OpenExerciseState(s, Exercise::Temperature, false);
-    s.trend.trendViewStart = 40;
     s.simSettings.flowGain = 7; // another exercise's group stays
     ASSERT_TRUE(ApplySimFileSettings(s, load) && ApplySimFileTrend(s, load));
     EXPECT_EQ(s.temp.tempGain, 10.0f);
@@ -106,7 +105,6 @@ TEST(SimFileExample, TemperatureFileLoadsAndApplies)
     EXPECT_EQ(s.temp.initialTemperature, 20.0f);
     EXPECT_EQ(s.simSettings.flowGain, 7.0f);
     EXPECT_EQ(s.run.gateValvePercent, 100);
-    EXPECT_EQ(s.trend.trendViewStart, 0);
     EXPECT_EQ(s.trend.trendSpan, 120);
     EXPECT_EQ(s.run.sampleCount, 2);
     EXPECT_EQ(s.log.record(2).time, 0.1);

@@ -1,6 +1,8 @@
-// A loop exercise opened as from the menu, driven by hand, for tests.
+// A loop exercise opened as from the menu, driven by hand, for tests; what
+// the run tells the Trends window is kept in `trends`.
 #pragma once
 
+#include "RecordingSink.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 
@@ -12,7 +14,7 @@ struct TestRun {
     explicit TestRun(Exercise e) : exercise(e)
     {
         OpenExerciseState(state, e, true);
-        engine = MakeEngine(e, state, nullptr);
+        engine = MakeEngine(e, state, &trends);
     }
     void start() { engine->start(); }
     // Runs up to n cycles (fewer if the run ends by itself).
@@ -44,6 +46,7 @@ struct TestRun {
 
     Exercise exercise;
     VelmorState state;
+    RecordingSink trends;
     std::unique_ptr<LoopEngine> engine;
 };
 

@@ -20,6 +20,7 @@
 #include "ui/shell/ProgramStart.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -271,8 +272,8 @@ void AnalysisWindowsTest::runFiguresPerSegment()
     QVERIFY(!second.steps.empty());
     // No row is marked without a cursor; with the cursor in segment 2, its row is.
     QCOMPARE(w->highlightedRow(), -1);
-    p.state->trend.cursorShown = true;
-    p.state->trend.cursorRecord = 450;
+    p.main->graphWindow()->view().cursorShown = true;
+    p.main->graphWindow()->view().cursorRecord = 450;
     w->Refresh(Exercise::Flow);
     QCOMPARE(w->highlightedRow(), 1);
     QCOMPARE(w->grdFigures->currentRow(), 1);

@@ -4,6 +4,7 @@
 // that fails half way, the one-page report, the main window's part in the
 // read-out and the arrows, and a saved run to compare with.
 #include "ui/shell/FileCommands.h"
+#include "TrendControls.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "core/trends/TrendView.h"
 #include "ui/analysis/AnalysisMenu.h"
@@ -60,7 +61,7 @@ struct Snapshot {
           graph(p.main->graphWindow()), caption(graph->windowTitle()), panel(graph->panel().copy()),
           gain(p.state->flow.flowGain), integral(p.state->flow.flowIntegralTime),
           waveform(p.state->flow.flowWaveform), span(p.state->trend.trendSpan),
-          start(p.state->trend.trendViewStart), filled(p.state->log.secondIndexFilled),
+          start(graph->view().trendViewStart), filled(p.state->log.secondIndexFilled),
           index(p.state->log.secondIndex)
     {
     }
@@ -175,7 +176,7 @@ void FileCommandsTest::openingSwitchesTheExercise()
     QCOMPARE(p.state->flow.flowGain, 2.5f);
     QCOMPARE(p.state->flow.flowIntegralTime, 0.3f);
     QVERIFY(!p.state->trend.trendNoData);
-    QVERIFY(!p.state->trend.trendLive);
+    QVERIFY(!p.main->graphWindow()->view().trendLive);
 
     // An Open loop file while Flow is open: Flow closes, Open loop opens
     // after the switch's wait and then takes the file.
@@ -189,8 +190,8 @@ void FileCommandsTest::openingSwitchesTheExercise()
     QCOMPARE(p.state->run.sampleCount, 1200);
     QCOMPARE(p.state->run.gateValvePercent, 50);
     QCOMPARE(graph->windowTitle(), QStringLiteral("Open Loop Trend - open_step_gate.psm"));
-    QCOMPARE(graph->txtStartTime->text(), QStringLiteral("0"));
-    QCOMPARE(graph->txtTrendBase->text(), QStringLiteral("60"));
+    QCOMPARE(velmor::test::Edit(*graph, "txtStartTime")->text(), QStringLiteral("0"));
+    QCOMPARE(velmor::test::Edit(*graph, "txtTrendBase")->text(), QStringLiteral("60"));
     QCOMPARE(graph->panel().pixelColor(398 + 13 + 2, 37), QColor(208, 208, 208)); // knob at 13
     QVERIFY(p.main->mnuFileSave->isEnabled());
 
@@ -202,7 +203,7 @@ void FileCommandsTest::openingSwitchesTheExercise()
                p.state->run.sampleCount == 3000;
     }));
     graph = p.main->graphWindow();
-    QCOMPARE(graph->txtTrendBase->text(), QStringLiteral("120"));
+    QCOMPARE(velmor::test::Edit(*graph, "txtTrendBase")->text(), QStringLiteral("120"));
     QCOMPARE(graph->panel().pixelColor(398 + 34 + 2, 37), QColor(208, 208, 208));
 
     // More than 6000 data lines: the first 6000 load, with a warning.
@@ -388,7 +389,7 @@ void FileCommandsTest::reportIsOnePageWithTheSettings()
     QCOMPARE(c.finalValues[0].first, QStringLiteral("Flow Set Point"));
 
     // The view on screen: 20 to 40 s, from record 201.
-    p.state->trend.trendViewStart = 20;
+    source.viewStart = 20;
     p.state->trend.trendSpan = 20;
     source.range = ReportRange::ShownView;
     c = BuildReport(source);
@@ -415,16 +416,16 @@ void FileCommandsTest::readOutAndArrowsThroughTheMainWindow()
     // Resting on the plot: after the main window's 500 ms the read-out.
     graph->imgPanelMouseMove(Qt::NoButton, 100, 150);
     QVERIFY(p.main->Timer->isActive());
-    QVERIFY(p.waitFor([&] { return graph->txtFloat->isVisible(); }));
-    QVERIFY(graph->txtFloat->text().contains(QStringLiteral("\nValue: ")));
+    QVERIFY(p.waitFor([&] { return velmor::test::Label(*graph, "txtFloat")->isVisible(); }));
+    QVERIFY(velmor::test::Label(*graph, "txtFloat")->text().contains(QStringLiteral("\nValue: ")));
 
     // An arrow left lit is put back when the mouse moves over the frame.
     graph->imgPanelMouseMove(Qt::NoButton, 125, 35);
-    QCOMPARE(p.state->trend.litArrow, 5);
+    QCOMPARE(graph->view().litArrow, 5);
     QMouseEvent move(QEvent::MouseMove, QPointF(5, 5), QPointF(5, 5), Qt::NoButton, Qt::NoButton,
                      Qt::NoModifier);
     QApplication::sendEvent(p.main->mdiArea()->viewport(), &move);
-    QCOMPARE(p.state->trend.litArrow, 0);
+    QCOMPARE(graph->view().litArrow, 0);
     QCOMPARE(graph->panel().pixelColor(Across(5) + 2, 29), QColor(192, 192, 192));
 }
 

@@ -1,6 +1,7 @@
 // The Flow window on its own: gauges and boxes at their pixels, the keypad
 // codes, check boxes, waveform panel and control mode, and runs paced by the
 // QTimer driver compared with the headless engine.
+#include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "ui/exercises/ExerciseWindow.h"
@@ -23,6 +24,7 @@
 #include <vector>
 
 using namespace velmor;
+using velmor::test::Button;
 using velmor::test::FakeMain;
 
 namespace {
@@ -390,15 +392,15 @@ void FlowWindowTest::waveformClickSnapsBackWhileKeypadOpen()
 void FlowWindowTest::controlModeEnablesThePump()
 {
     Rig rig;
-    QVERIFY(!rig.graph->btnPump->isEnabled());
+    QVERIFY(!Button(*rig.graph, "btnPump")->isEnabled());
     rig.flow->btnControl->click();
     QVERIFY(rig.state->flow.flowManual);
     QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("Manual"));
-    QVERIFY(rig.graph->btnPump->isEnabled());
+    QVERIFY(Button(*rig.graph, "btnPump")->isEnabled());
     rig.flow->btnControl->click();
     QVERIFY(!rig.state->flow.flowManual);
     QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("PID"));
-    QVERIFY(!rig.graph->btnPump->isEnabled());
+    QVERIFY(!Button(*rig.graph, "btnPump")->isEnabled());
 }
 
 void FlowWindowTest::spanishTexts()
@@ -434,7 +436,7 @@ void FlowWindowTest::runMatchesHeadlessEngine()
             break;
         case 150:
             rig.flow->btnControl->click();
-            rig.graph->btnPump->click();
+            Button(*rig.graph, "btnPump")->click();
             break;
         case 200:
             rig.flow->btnStop->click();
@@ -494,7 +496,7 @@ void FlowWindowTest::secondRunStartsAfresh()
             rig.enter(kCodePG, 3.5f);
         } else if (s.run.sampleCount == 90 && stopAt == 120) {
             rig.flow->btnControl->click();
-            rig.graph->btnPump->click();
+            Button(*rig.graph, "btnPump")->click();
         } else if (s.run.sampleCount == stopAt) {
             rig.flow->btnStop->click();
         }
@@ -529,7 +531,7 @@ void FlowWindowTest::secondRunStartsAfresh()
     QCOMPARE(s.flow.flowSegment, 1);
     QVERIFY(SameRecords(s, r, 150));
     QVERIFY(s.log.secondIndex == r.log.secondIndex);
-    QCOMPARE(s.trend.trendViewStart, 0);
+    QCOMPARE(rig.graph->view().trendViewStart, 0);
 }
 
 void FlowWindowTest::stopInFirstWaitEndsWithTwoRecords()

@@ -1,11 +1,13 @@
 // The Trends window, rendered offscreen at device pixel ratio 1: pixels of
 // its panel picture read at the coordinates the drawing rules give.
+#include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/FlowEngine.h"
 #include "core/trends/Scales.h"
 #include "core/trends/TrendTables.h"
 #include "core/trends/TrendView.h"
 #include "ui/trends/TfrmGraph.h"
+#include "ui/trends/TrendLayout.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -14,10 +16,12 @@
 #include <QSignalSpy>
 #include <QtTest>
 
+#include <limits>
 #include <memory>
 #include <vector>
 
 using namespace velmor;
+using namespace velmor::test;
 
 namespace {
 
@@ -127,6 +131,11 @@ private slots:
     void readOutNamesTheNearestTrace();
     void drawnAtPixelRatioTwo();
     void savedRunDrawnBehind();
+    void aNewRunKeepsTheCursorOnlyWithoutEarlierData();
+    void aRunBrowsedBackIsNotDrawnOver();
+    void aLoadedRunShowsFromItsStart();
+    void settingsColumnsStandByTheirPlace();
+    void barHeightsRoundHalvesToEven();
 };
 
 void GraphTest::configurationPerExercise()
@@ -135,81 +144,83 @@ void GraphTest::configurationPerExercise()
         Exercise e;
         const char* caption;
         int span;
-        std::vector<QCheckBox * TfrmGraph::*> checked;
-        std::vector<QCheckBox * TfrmGraph::*> disabled;
+        std::vector<const char*> checked;
+        std::vector<const char*> disabled;
     };
-    using G = TfrmGraph;
     const std::vector<Case> cases = {
         {Exercise::Flow,
          "Flow Trend",
          60,
-         {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ},
-         {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
+         {"chkFlowSP", "chkFlowMV", "chkFlowQ"},
+         {"chkTempSP", "chkTempMV", "chkTempQ", "chkVolSP", "chkVolMV"}},
         {Exercise::Temperature,
          "Temperature Trend",
          120,
-         {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ},
-         {&G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ, &G::chkVolSP, &G::chkVolMV}},
+         {"chkTempSP", "chkTempMV", "chkTempQ"},
+         {"chkFlowSP", "chkFlowMV", "chkFlowQ", "chkVolSP", "chkVolMV"}},
         {Exercise::Batch,
          "Batch Volume Trend",
          180,
-         {&G::chkFlowQ, &G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV},
-         {&G::chkFlowSP, &G::chkFlowMV}},
+         {"chkFlowQ", "chkTempSP", "chkTempMV", "chkTempQ", "chkVolSP", "chkVolMV"},
+         {"chkFlowSP", "chkFlowMV"}},
         {Exercise::Level,
          "Fluid Level Trend",
          120,
-         {&G::chkLevelSP, &G::chkLevelMV, &G::chkFlowQ},
-         {&G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
+         {"chkLevelSP", "chkLevelMV", "chkFlowQ"},
+         {"chkTempSP", "chkTempMV", "chkTempQ", "chkVolSP", "chkVolMV"}},
         {Exercise::Open,
          "Open Loop Trend",
          60,
-         {&G::chkFlowMV, &G::chkFlowQ},
-         {&G::chkFlowSP, &G::chkTempSP, &G::chkTempMV, &G::chkTempQ, &G::chkVolSP, &G::chkVolMV}},
+         {"chkFlowMV", "chkFlowQ"},
+         {"chkFlowSP", "chkTempSP", "chkTempMV", "chkTempQ", "chkVolSP", "chkVolMV"}},
     };
-    const std::vector<QCheckBox* TfrmGraph::*> all = {
-        &G::chkFlowSP, &G::chkFlowMV, &G::chkFlowQ, &G::chkTempSP,  &G::chkTempMV,
-        &G::chkTempQ,  &G::chkVolSP,  &G::chkVolMV, &G::chkLevelSP, &G::chkLevelMV};
+    const std::vector<const char*> all = {"chkFlowSP",  "chkFlowMV", "chkFlowQ", "chkTempSP",
+                                          "chkTempMV",  "chkTempQ",  "chkVolSP", "chkVolMV",
+                                          "chkLevelSP", "chkLevelMV"};
     for (const Case& c : cases) {
         Opened o(c.e);
         TfrmGraph& w = *o.window;
         QCOMPARE(w.windowTitle(), QString::fromLatin1(c.caption));
         QCOMPARE(o.state.trend.trendSpan, c.span);
-        QCOMPARE(w.txtTrendBase->text(), QString::number(c.span));
-        QCOMPARE(w.txtStartTime->text(), QStringLiteral("0"));
+        QCOMPARE(Edit(w, "txtTrendBase")->text(), QString::number(c.span));
+        QCOMPARE(Edit(w, "txtStartTime")->text(), QStringLiteral("0"));
         QCOMPARE(w.size(), QSize(524, 501));
         QCOMPARE(w.panel().size(), QSize(524, 501));
-        QVERIFY(o.state.trend.trendInitialising);
+        QVERIFY(o.window->view().trendInitialising);
         for (auto box : all) {
-            const bool checked =
-                std::find(c.checked.begin(), c.checked.end(), box) != c.checked.end();
-            const bool disabled =
-                std::find(c.disabled.begin(), c.disabled.end(), box) != c.disabled.end();
-            QCOMPARE((w.*box)->isChecked(), checked);
-            QCOMPARE((w.*box)->isEnabled(), !disabled);
+            const auto named = [box](const char* n) { return QByteArray(n) == box; };
+            const bool checked = std::any_of(c.checked.begin(), c.checked.end(), named);
+            const bool disabled = std::any_of(c.disabled.begin(), c.disabled.end(), named);
+            QCheckBox* b = TraceBox(w, box);
+            QVERIFY2(b != nullptr, box);
+            QCOMPARE(b->isChecked(), checked);
+            QCOMPARE(b->isEnabled(), !disabled);
             if (disabled) {
-                QCOMPARE((w.*box)->palette().color(QPalette::Window), kSilver);
+                QCOMPARE(b->palette().color(QPalette::Window), kSilver);
             }
         }
         // On screen: each box's colour, or silver when disabled.
         const QImage shown = w.grab().toImage();
         QCOMPARE(shown.devicePixelRatio(), 1.0);
-        const QCheckBox* firstBox = c.e == Exercise::Level ? w.chkLevelSP : w.chkFlowSP;
+        const QCheckBox* firstBox =
+            c.e == Exercise::Level ? TraceBox(w, "chkLevelSP") : TraceBox(w, "chkFlowSP");
         const QPoint inBox = firstBox->geometry().topRight() + QPoint(-3, 7);
         QCOMPARE(shown.pixelColor(inBox), firstBox->isEnabled() ? kYellow : kSilver);
-        const QPoint inVolMV = w.chkVolMV->geometry().topRight() + QPoint(-3, 7);
-        QCOMPARE(shown.pixelColor(inVolMV), w.chkVolMV->isEnabled() ? QColor(0, 128, 0) : kSilver);
+        const QPoint inVolMV = TraceBox(w, "chkVolMV")->geometry().topRight() + QPoint(-3, 7);
+        QCOMPARE(shown.pixelColor(inVolMV),
+                 TraceBox(w, "chkVolMV")->isEnabled() ? QColor(0, 128, 0) : kSilver);
         const bool level = c.e == Exercise::Level;
-        QCOMPARE(w.chkLevelSP->isHidden(), !level);
-        QCOMPARE(w.chkLevelMV->isHidden(), !level);
-        QCOMPARE(w.chkFlowSP->isHidden(), level);
-        QCOMPARE(w.chkFlowMV->isHidden(), level);
+        QCOMPARE(TraceBox(w, "chkLevelSP")->isHidden(), !level);
+        QCOMPARE(TraceBox(w, "chkLevelMV")->isHidden(), !level);
+        QCOMPARE(TraceBox(w, "chkFlowSP")->isHidden(), level);
+        QCOMPARE(TraceBox(w, "chkFlowMV")->isHidden(), level);
         // The pump-output box is grey while its trace is white.
-        QCOMPARE(w.chkFlowQ->palette().color(QPalette::Window),
-                 w.chkFlowQ->isEnabled() ? kGrey : kSilver);
+        QCOMPARE(TraceBox(w, "chkFlowQ")->palette().color(QPalette::Window),
+                 TraceBox(w, "chkFlowQ")->isEnabled() ? kGrey : kSilver);
         const bool gate = c.e == Exercise::Flow || c.e == Exercise::Open;
-        QCOMPARE(w.btnChokeUp->isEnabled(), gate);
-        QCOMPARE(w.btnChokeDown->isEnabled(), gate);
-        QVERIFY(!w.btnPump->isEnabled());
+        QCOMPARE(Button(w, "btnChokeUp")->isEnabled(), gate);
+        QCOMPARE(Button(w, "btnChokeDown")->isEnabled(), gate);
+        QVERIFY(!Button(w, "btnPump")->isEnabled());
         QCOMPARE(o.state.run.gateValvePercent, 100);
         QCOMPARE(o.state.log.secondIndex[780], 1);
     }
@@ -260,10 +271,10 @@ void GraphTest::textsInBothLanguagesAndHeading()
 {
     Opened o(Exercise::Flow);
     TfrmGraph& w = *o.window;
-    QCOMPARE(w.chkFlowQ->text(), QStringLiteral("Pump Output"));
-    QCOMPARE(w.lblLeftUnit->text(), QStringLiteral("L/min"));
-    QCOMPARE(w.lblRightUnit->text(), QStringLiteral("%"));
-    QCOMPARE(w.lblTimeBase->text(), QStringLiteral("TimeBase"));
+    QCOMPARE(TraceBox(w, "chkFlowQ")->text(), QStringLiteral("Pump Output"));
+    QCOMPARE(Label(w, "lblLeftUnit")->text(), QStringLiteral("L/min"));
+    QCOMPARE(Label(w, "lblRightUnit")->text(), QStringLiteral("%"));
+    QCOMPARE(Label(w, "lblTimeBase")->text(), QStringLiteral("TimeBase"));
 
     w.Heading(QStringLiteral("run1.psm"));
     QCOMPARE(w.windowTitle(), QStringLiteral("Flow Trend - run1.psm"));
@@ -279,24 +290,24 @@ void GraphTest::textsInBothLanguagesAndHeading()
     // The settings box's labels are redrawn in Spanish ("Kp Flujo:" ...).
     QVERIFY(w.panel().copy(labels) != englishLabels);
     QVERIFY(AnyNotColour(w.panel(), labels, kSilver));
-    QCOMPARE(w.chkFlowQ->text(), QStringLiteral("Q flujo"));
-    QCOMPARE(w.chkVolSP->text(), QStringLiteral("SP vol"));
-    QCOMPARE(w.lblStartTime->text(), QStringLiteral("Tiempo Inicio"));
-    QCOMPARE(w.lblSecs2->text(), QStringLiteral("segs"));
-    QCOMPARE(w.btnChokeUp->toolTip(), QStringLiteral("Más caudal"));
-    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Bomba"));
+    QCOMPARE(TraceBox(w, "chkFlowQ")->text(), QStringLiteral("Q flujo"));
+    QCOMPARE(TraceBox(w, "chkVolSP")->text(), QStringLiteral("SP vol"));
+    QCOMPARE(Label(w, "lblStartTime")->text(), QStringLiteral("Tiempo Inicio"));
+    QCOMPARE(Label(w, "lblSecs2")->text(), QStringLiteral("segs"));
+    QCOMPARE(Button(w, "btnChokeUp")->toolTip(), QStringLiteral("Más caudal"));
+    QCOMPARE(Button(w, "btnPump")->toolTip(), QStringLiteral("Bomba"));
 
     Opened level(Exercise::Level);
     level.state.shell.langEnglish = false;
     level.state.shell.langSpanish = true;
     level.window->SetLanguage();
     QCOMPARE(level.window->windowTitle(), QStringLiteral("Tendencias del Nivel del Fluido"));
-    QCOMPARE(level.window->lblLeftUnit->text(), QStringLiteral("Nivel"));
-    QCOMPARE(level.window->chkLevelMV->text(), QStringLiteral("MV nivel"));
+    QCOMPARE(Label(*level.window, "lblLeftUnit")->text(), QStringLiteral("Nivel"));
+    QCOMPARE(TraceBox(*level.window, "chkLevelMV")->text(), QStringLiteral("MV nivel"));
 
     Opened batch(Exercise::Batch);
-    QCOMPARE(batch.window->lblRightUnit->text(), QStringLiteral("°C / %"));
-    QCOMPARE(batch.window->chkVolMV->text(), QStringLiteral("Vol MV"));
+    QCOMPARE(Label(*batch.window, "lblRightUnit")->text(), QStringLiteral("°C / %"));
+    QCOMPARE(TraceBox(*batch.window, "chkVolMV")->text(), QStringLiteral("Vol MV"));
 }
 
 void GraphTest::scaleFunctionsOnThePlot()
@@ -325,11 +336,11 @@ void GraphTest::liveFlowRunTracesAndScrolls()
         // The set point alone: a flat 1.5 L/min after the first step from
         // the Flat slot's B value (record 1); 0.75 pixel per 0.1 s.
         Opened sp(Exercise::Flow);
-        sp.window->chkFlowMV->setChecked(false);
-        sp.window->chkFlowQ->setChecked(false);
+        TraceBox(*sp.window, "chkFlowMV")->setChecked(false);
+        TraceBox(*sp.window, "chkFlowQ")->setChecked(false);
         FlowEngine engine(sp.state, sp.window.get());
         engine.start();
-        QVERIFY(sp.state.trend.trendLive);
+        QVERIFY(sp.window->view().trendLive);
         for (int i = 0; i < 10; ++i) {
             engine.cycle();
         }
@@ -337,12 +348,12 @@ void GraphTest::liveFlowRunTracesAndScrolls()
         for (int x = 39; x < 46; ++x) {
             QCOMPARE(sp.at(x, ySP), kYellow);
         }
-        QCOMPARE(sp.state.trend.trendX, 46); // t = 1.0 s
-        QCOMPARE(sp.at(46, ySP), kBlack);    // the end pixel is left out
+        QCOMPARE(sp.window->view().trendX, 46); // t = 1.0 s
+        QCOMPARE(sp.at(46, ySP), kBlack);       // the end pixel is left out
         // The first segment climbs from B (0.5 L/min) in column 38.
         QCOMPARE(sp.at(38, PlotRate(0.5f)), kYellow);
         QCOMPARE(CountColour(sp.window->panel(), kPlot, kAqua), 0);
-        QVERIFY(!sp.state.trend.trendInitialising);
+        QVERIFY(!sp.window->view().trendInitialising);
     }
 
     Opened o(Exercise::Flow);
@@ -353,21 +364,21 @@ void GraphTest::liveFlowRunTracesAndScrolls()
     while (s.run.sampleCount < 601) {
         engine.cycle();
     }
-    QCOMPARE(s.trend.trendX, 488);
-    QCOMPARE(s.trend.trendViewStart, 0);
+    QCOMPARE(o.window->view().trendX, 488);
+    QCOMPARE(o.window->view().trendViewStart, 0);
     engine.cycle();
-    QCOMPARE(s.trend.trendViewStart, 10);
-    QCOMPARE(o.window->txtStartTime->text(), QStringLiteral("10"));
-    QCOMPARE(s.trend.trendX, 414);
-    QCOMPARE(s.trend.trendPrevX, 414);
+    QCOMPARE(o.window->view().trendViewStart, 10);
+    QCOMPARE(Edit(*o.window, "txtStartTime")->text(), QStringLiteral("10"));
+    QCOMPARE(o.window->view().trendX, 414);
+    QCOMPARE(o.window->view().trendPrevX, 414);
     // The newest segment starts at x = 413; the output trace comes last.
-    QCOMPARE(o.at(413, s.trend.trendPrevOutput), kWhite);
+    QCOMPARE(o.at(413, o.window->view().prevY(TraceId::FlowQ)), kWhite);
     // The plot was rebuilt for 10..70 s: no trace right of the newest point.
     QCOMPARE(CountColour(o.window->panel(), QRect(416, 48, 60, 300), kWhite), 0);
     QCOMPARE(CountColour(o.window->panel(), QRect(416, 48, 60, 300), kYellow), 0);
     QCOMPARE(CountColour(o.window->panel(), QRect(416, 48, 60, 300), kAqua), 0);
     engine.finish();
-    QVERIFY(!s.trend.trendLive);
+    QVERIFY(!o.window->view().trendLive);
 }
 
 void GraphTest::settingsChangeMidRunDrawsAMark()
@@ -379,13 +390,13 @@ void GraphTest::settingsChangeMidRunDrawsAMark()
     for (int i = 0; i < 30; ++i) {
         engine.cycle();
     }
-    QCOMPARE(s.trend.trendSegmentShown, 1);
+    QCOMPARE(o.window->view().trendSegmentShown, 1);
     QCOMPARE(CountColour(o.window->panel(), kPlot, kMark), 0);
     const QImage settingsBefore = o.window->panel().copy(480, 432, 38, 58);
 
     QVERIFY(UpdateDisplay(s, Exercise::Flow, kCodePG, 2.0f, s.flow.flowGain));
     engine.cycle();
-    const int x = s.trend.trendX;
+    const int x = o.window->view().trendX;
     for (int y : {47, 100, 200, 300, 361}) {
         QCOMPARE(o.at(x, y), kMark);
         QCOMPARE(o.at(x - 1, y), kMark);
@@ -393,7 +404,7 @@ void GraphTest::settingsChangeMidRunDrawsAMark()
     }
     QVERIFY(o.at(x - 2, 100) != kMark);
     QVERIFY(o.at(x + 2, 100) != kMark);
-    QCOMPARE(s.trend.trendSegmentShown, 2);
+    QCOMPARE(o.window->view().trendSegmentShown, 2);
     // The settings box shows the new gain (and band).
     QVERIFY(o.window->panel().copy(480, 432, 38, 58) != settingsBefore);
 
@@ -446,7 +457,7 @@ void GraphTest::gridLinesAndLabelsPerSpan()
          {Case{40, 2, true}, Case{100, 5, true}, Case{180, 10, false}, Case{60, 5, false}}) {
         Opened o(Exercise::Flow);
         o.state.trend.trendSpan = c.span;
-        o.state.trend.trendViewStart = 30;
+        o.window->view().trendViewStart = 30;
         o.window->DrawNewAxes();
         const QImage& img = o.window->panel();
         int lines = 0;
@@ -488,25 +499,25 @@ void GraphTest::redrawFromAHeadlessRunAndCheckBoxes()
     QCOMPARE(s.run.sampleCount, 6000);
 
     s.trend.trendSpan = 180;
-    s.trend.trendViewStart = 0;
+    o.window->view().trendViewStart = 0;
     o.window->DrawTrend();
-    QVERIFY(!s.trend.trendLive);
+    QVERIFY(!o.window->view().trendLive);
     const QImage full = o.window->panel().copy();
     QVERIFY(CountColour(full, kPlot, kAqua) > 100);
     QVERIFY(CountColour(full, kPlot, kYellow) > 20);
     QVERIFY(CountColour(full, kPlot, kWhite) > 100);
 
-    o.window->chkFlowMV->setChecked(false);
+    TraceBox(*o.window, "chkFlowMV")->setChecked(false);
     const QImage without = o.window->panel().copy();
     QCOMPARE(CountColour(without, kPlot, kAqua), 0);
     QVERIFY(CountColour(without, kPlot, kYellow) >= CountColour(full, kPlot, kYellow));
-    o.window->chkFlowMV->setChecked(true);
+    TraceBox(*o.window, "chkFlowMV")->setChecked(true);
     QCOMPARE(o.window->panel(), full);
 
     // A later view of the same run reaches its last record.
-    s.trend.trendViewStart = 420;
+    o.window->view().trendViewStart = 420;
     o.window->DrawTrend();
-    QVERIFY(!s.trend.trendLive);
+    QVERIFY(!o.window->view().trendLive);
     QVERIFY(CountColour(o.window->panel(), QRect(470, 47, 19, 314), kWhite) > 0);
 }
 
@@ -516,16 +527,16 @@ void GraphTest::checkBoxesOnlyBlankWhileInitialising()
     FillFlowLog(o.state, 601, 1.0f, 1.0f, 50.0f);
     o.window->DrawBars(601);
     QCOMPARE(o.at(22, 450), kYellow);
-    QVERIFY(o.state.trend.trendInitialising);
+    QVERIFY(o.window->view().trendInitialising);
     const QImage before = o.window->panel().copy(kPlot);
-    o.window->chkFlowSP->setChecked(false);
+    TraceBox(*o.window, "chkFlowSP")->setChecked(false);
     // The bar is blanked; the plot is not redrawn.
     QCOMPARE(o.at(22, 450), kBlack);
     QCOMPARE(o.window->panel().copy(kPlot), before);
 
     o.window->SetXPoints(0.0);
-    QVERIFY(!o.state.trend.trendInitialising);
-    o.window->chkFlowSP->setChecked(true);
+    QVERIFY(!o.window->view().trendInitialising);
+    TraceBox(*o.window, "chkFlowSP")->setChecked(true);
     QVERIFY(o.window->panel().copy(kPlot) != before);
     QCOMPARE(o.at(38, 47), kGrey); // grid of the redraw
 }
@@ -537,17 +548,17 @@ void GraphTest::viewPastTheIndexStaysInside()
     FlowEngine headless(s, nullptr);
     RunHeadless(headless);
     for (int start : {780, 900, -40}) {
-        s.trend.trendViewStart = start;
+        o.window->view().trendViewStart = start;
         s.trend.trendSpan = 180;
         o.window->DrawTrend();
-        QVERIFY(!s.trend.trendLive);
+        QVERIFY(!o.window->view().trendLive);
     }
     // During a run a view past the index is live and draws the newest data.
     s.run.sampleCount = 100;
     s.log.secondIndex[780] = 0;
-    s.trend.trendViewStart = 780;
+    o.window->view().trendViewStart = 780;
     o.window->DrawTrend();
-    QVERIFY(s.trend.trendLive);
+    QVERIFY(o.window->view().trendLive);
 }
 
 void GraphTest::barsShowTheirRecord()
@@ -579,7 +590,7 @@ void GraphTest::barsShowTheirRecord()
     QVERIFY(AnyNotColour(o.window->panel(), QRect(38, 473, 24, 16), kBlack));
 
     // An unchecked trace's bar is blanked and not drawn again.
-    o.window->chkFlowQ->setChecked(false);
+    TraceBox(*o.window, "chkFlowQ")->setChecked(false);
     o.window->DrawBars(6000);
     QCOMPARE(CountColour(o.window->panel(), QRect(69, 403, 14, 64), kBlack), 14 * 64);
     QCOMPARE(CountColour(o.window->panel(), QRect(62, 473, 28, 16), kBlack), 28 * 16);
@@ -605,7 +616,7 @@ void GraphTest::settingsBox()
     o.state.log.record(5).field(kFieldFlowI) = 0.8f;
     o.state.log.record(5).segment = 4;
     o.window->PIDUpdate(5);
-    QCOMPARE(o.state.trend.trendSegmentShown, 4);
+    QCOMPARE(o.window->view().trendSegmentShown, 4);
     QVERIFY(line(o, 480, 432));  // gain 0
     QVERIFY(!line(o, 480, 447)); // no band for a gain of 0
     QVERIFY(line(o, 480, 462));  // I
@@ -614,7 +625,7 @@ void GraphTest::settingsBox()
     // Past the run's last record: the last record's settings.
     o.state.log.record(10).segment = 7;
     o.window->PIDUpdate(7000);
-    QCOMPARE(o.state.trend.trendSegmentShown, 7);
+    QCOMPARE(o.window->view().trendSegmentShown, 7);
     // Labels and frame of the Flow box.
     QCOMPARE(o.at(423, 460), kBlack);
     QCOMPARE(o.at(470, 429), kBlack);
@@ -644,44 +655,44 @@ void GraphTest::gateAndPump()
     Opened o(Exercise::Flow);
     TfrmGraph& w = *o.window;
     const QImage at100 = w.panel().copy(380, 429, 50, 40);
-    w.btnChokeUp->click();
+    Button(w, "btnChokeUp")->click();
     QCOMPARE(o.state.run.gateValvePercent, 100);
-    w.btnChokeDown->click();
+    Button(w, "btnChokeDown")->click();
     QCOMPARE(o.state.run.gateValvePercent, 90);
     QVERIFY(w.panel().copy(380, 429, 50, 40) != at100);
     for (int i = 0; i < 12; ++i) {
-        w.btnChokeDown->click();
+        Button(w, "btnChokeDown")->click();
     }
     QCOMPARE(o.state.run.gateValvePercent, 0);
     for (int i = 0; i < 10; ++i) {
-        w.btnChokeUp->click();
+        Button(w, "btnChokeUp")->click();
     }
     QCOMPARE(o.state.run.gateValvePercent, 100);
     QCOMPARE(w.panel().copy(380, 429, 50, 40), at100);
 
-    QVERIFY(!w.btnPump->isEnabled());
+    QVERIFY(!Button(w, "btnPump")->isEnabled());
     w.setPumpEnabled(true);
-    QVERIFY(w.btnPump->isEnabled());
-    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Pump"));
-    w.btnPump->click();
+    QVERIFY(Button(w, "btnPump")->isEnabled());
+    QCOMPARE(Button(w, "btnPump")->toolTip(), QStringLiteral("Pump"));
+    Button(w, "btnPump")->click();
     QVERIFY(o.state.run.pumpOn);
-    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Pump: On"));
-    w.btnPump->click();
+    QCOMPARE(Button(w, "btnPump")->toolTip(), QStringLiteral("Pump: On"));
+    Button(w, "btnPump")->click();
     QVERIFY(!o.state.run.pumpOn);
-    QCOMPARE(w.btnPump->toolTip(), QStringLiteral("Pump: Off"));
+    QCOMPARE(Button(w, "btnPump")->toolTip(), QStringLiteral("Pump: Off"));
     w.setPumpEnabled(false);
-    QVERIFY(!w.btnPump->isEnabled());
+    QVERIFY(!Button(w, "btnPump")->isEnabled());
 
     Opened es(Exercise::Flow);
     es.state.shell.langEnglish = false;
     es.state.shell.langSpanish = true;
     es.window->SetLanguage();
     es.window->setPumpEnabled(true);
-    es.window->btnPump->click();
-    QCOMPARE(es.window->btnPump->toolTip(), QStringLiteral("Bomba: On"));
+    Button(*es.window, "btnPump")->click();
+    QCOMPARE(Button(*es.window, "btnPump")->toolTip(), QStringLiteral("Bomba: On"));
 
     Opened temp(Exercise::Temperature);
-    temp.window->btnChokeDown->click(); // disabled: nothing
+    Button(*temp.window, "btnChokeDown")->click(); // disabled: nothing
     QCOMPARE(temp.state.run.gateValvePercent, 100);
 }
 
@@ -692,7 +703,7 @@ void GraphTest::closeIsRefused()
     QSignalSpy spy(o.window.get(), &TfrmGraph::closeRequested);
     QVERIFY(!o.window->close());
     QVERIFY(o.window->isVisible());
-    QVERIFY(o.state.trend.trendClosing);
+    QVERIFY(o.window->view().trendClosing);
     QCOMPARE(spy.count(), 1);
 
     Opened quitting(Exercise::Flow);
@@ -701,14 +712,14 @@ void GraphTest::closeIsRefused()
     QSignalSpy quiet(quitting.window.get(), &TfrmGraph::closeRequested);
     QVERIFY(!quitting.window->close());
     QCOMPARE(quiet.count(), 0);
-    QVERIFY(quitting.state.trend.trendClosing);
+    QVERIFY(quitting.window->view().trendClosing);
 
     // A redraw while closing leaves the main window's timer alone.
     QSignalSpy timer(quitting.window.get(), &TfrmGraph::mainTimerStopRequested);
     quitting.window->DrawTrend();
     QCOMPARE(timer.count(), 0);
     QSignalSpy timer2(o.window.get(), &TfrmGraph::mainTimerStopRequested);
-    o.state.trend.trendClosing = false;
+    o.window->view().trendClosing = false;
     o.window->DrawTrend();
     QCOMPARE(timer2.count(), 1);
 }
@@ -743,10 +754,10 @@ void GraphTest::timeEditsTakeDigitsOnly()
 {
     Opened o(Exercise::Flow);
     // Before any data the start time cannot be typed at all.
-    QTest::keyClicks(o.window->txtStartTime, QStringLiteral("12"));
-    QCOMPARE(o.window->txtStartTime->text(), QStringLiteral("0"));
+    QTest::keyClicks(Edit(*o.window, "txtStartTime"), QStringLiteral("12"));
+    QCOMPARE(Edit(*o.window, "txtStartTime")->text(), QStringLiteral("0"));
     o.state.trend.trendNoData = false;
-    for (QLineEdit* edit : {o.window->txtStartTime, o.window->txtTrendBase}) {
+    for (QLineEdit* edit : {Edit(*o.window, "txtStartTime"), Edit(*o.window, "txtTrendBase")}) {
         edit->clear();
         QTest::keyClicks(edit, QStringLiteral("1a2-b 3,4"));
         QCOMPARE(edit->text(), QStringLiteral("123"));
@@ -760,36 +771,36 @@ void GraphTest::arrowsScrollWithinTheLog()
     FillFlowLog(o.state, 950, 1.0f, 1.0f, 50.0f); // 95 logged seconds
     // No data yet: the arrows do nothing.
     w.imgPanelMouseDown(Qt::LeftButton, 175, 35);
-    QCOMPARE(o.state.trend.trendViewStart, 0);
+    QCOMPARE(o.window->view().trendViewStart, 0);
 
     o.state.trend.trendNoData = false;
-    w.imgPanelMouseDown(Qt::LeftButton, 175, 35); // arrow 8, +60
-    QCOMPARE(o.state.trend.trendViewStart, 40);   // 100 - 60, not 60
-    QCOMPARE(w.txtStartTime->text(), QStringLiteral("40"));
+    w.imgPanelMouseDown(Qt::LeftButton, 175, 35);  // arrow 8, +60
+    QCOMPARE(o.window->view().trendViewStart, 40); // 100 - 60, not 60
+    QCOMPARE(Edit(w, "txtStartTime")->text(), QStringLiteral("40"));
     // The plot was redrawn for 40..100 s: the trace ends where the log does
     // (94.9 s at x = 450).
     QCOMPARE(o.at(449, 202), kWhite);
     QCOMPARE(o.at(452, 202), kBlack);
     w.imgPanelMouseDown(Qt::LeftButton, 80, 35); // arrow 3, -20
-    QCOMPARE(o.state.trend.trendViewStart, 20);
+    QCOMPARE(o.window->view().trendViewStart, 20);
     w.imgPanelMouseDown(Qt::LeftButton, 45, 35); // arrow 1, -60
-    QCOMPARE(o.state.trend.trendViewStart, 0);
+    QCOMPARE(o.window->view().trendViewStart, 0);
 
     // Moving over an arrow lights it; moving off puts it back.
     const QColor normal = o.at(Across(5) + 2, 29);
     w.imgPanelMouseMove(Qt::NoButton, 125, 35);
-    QCOMPARE(o.state.trend.litArrow, 5);
+    QCOMPARE(o.window->view().litArrow, 5);
     QCOMPARE(o.at(Across(5) + 2, 29), kArrowLit);
     QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
     w.imgPanelMouseMove(Qt::NoButton, 300, 10);
-    QCOMPARE(o.state.trend.litArrow, 0);
+    QCOMPARE(o.window->view().litArrow, 0);
     QCOMPARE(o.at(Across(5) + 2, 29), normal);
     QCOMPARE(w.cursor().shape(), Qt::ArrowCursor);
     // The main window takes a highlight back the same way.
     w.Highlight(2);
     QCOMPARE(o.at(Across(2) + 2, 29), kArrowLit);
     w.RemoveHighlight();
-    QCOMPARE(o.state.trend.litArrow, 0);
+    QCOMPARE(o.window->view().litArrow, 0);
     QCOMPARE(o.at(Across(2) + 2, 29), normal);
 }
 
@@ -798,34 +809,34 @@ void GraphTest::typedStartTimeAndTimeBase()
     Opened o(Exercise::Flow);
     TfrmGraph& w = *o.window;
     Browsable(o, 1500); // 150 logged seconds
-    TypeAndEnter(w.txtStartTime, QStringLiteral("37"));
-    QCOMPARE(o.state.trend.trendViewStart, 40);
-    QCOMPARE(w.txtStartTime->text(), QStringLiteral("40"));
-    TypeAndEnter(w.txtStartTime, QStringLiteral("200"));
-    QCOMPARE(o.state.trend.trendViewStart, 40);
-    QCOMPARE(w.txtStartTime->text(), QStringLiteral("200")); // left as typed
-    TypeAndEnter(w.txtStartTime, QString());
-    QCOMPARE(o.state.trend.trendViewStart, 40);
+    TypeAndEnter(Edit(w, "txtStartTime"), QStringLiteral("37"));
+    QCOMPARE(o.window->view().trendViewStart, 40);
+    QCOMPARE(Edit(w, "txtStartTime")->text(), QStringLiteral("40"));
+    TypeAndEnter(Edit(w, "txtStartTime"), QStringLiteral("200"));
+    QCOMPARE(o.window->view().trendViewStart, 40);
+    QCOMPARE(Edit(w, "txtStartTime")->text(), QStringLiteral("200")); // left as typed
+    TypeAndEnter(Edit(w, "txtStartTime"), QString());
+    QCOMPARE(o.window->view().trendViewStart, 40);
 
     // The time base: rounded to 10 s, 20..180 only; the knob follows.
-    TypeAndEnter(w.txtTrendBase, QStringLiteral("15"));
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("15"));
     QCOMPARE(o.state.trend.trendSpan, 20);
-    QCOMPARE(w.txtTrendBase->text(), QStringLiteral("20"));
+    QCOMPARE(Edit(w, "txtTrendBase")->text(), QStringLiteral("20"));
     QCOMPARE(o.at(398 + 2, 37), kKnob);
-    TypeAndEnter(w.txtTrendBase, QStringLiteral("185"));
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("185"));
     QCOMPARE(o.state.trend.trendSpan, 20);
     QCOMPARE(o.at(398 + 2, 37), kKnob);
-    TypeAndEnter(w.txtTrendBase, QStringLiteral("175"));
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("175"));
     QCOMPARE(o.state.trend.trendSpan, 180);
     QCOMPARE(o.at(398 + 55 + 2, 37), kKnob);
     QVERIFY(o.at(398 + 2, 37) != kKnob);
     // A span reaching the end of the log keeps the view's right edge.
-    QCOMPARE(o.state.trend.trendViewStart, 0); // 40 + 20 - 180, at least 0
+    QCOMPARE(o.window->view().trendViewStart, 0); // 40 + 20 - 180, at least 0
 
     Opened short45(Exercise::Flow);
     Browsable(short45, 450);
-    TypeAndEnter(short45.window->txtStartTime, QStringLiteral("37"));
-    QCOMPARE(short45.state.trend.trendViewStart, 0);
+    TypeAndEnter(Edit(*short45.window, "txtStartTime"), QStringLiteral("37"));
+    QCOMPARE(short45.window->view().trendViewStart, 0);
 }
 
 void GraphTest::sliderClicksAndDrags()
@@ -835,7 +846,7 @@ void GraphTest::sliderClicksAndDrags()
     Browsable(o, 600);
     w.imgPanelMouseDown(Qt::LeftButton, 402, 35);
     QCOMPARE(o.state.trend.trendSpan, 20);
-    QCOMPARE(w.txtTrendBase->text(), QStringLiteral("20"));
+    QCOMPARE(Edit(w, "txtTrendBase")->text(), QStringLiteral("20"));
     QCOMPARE(o.at(398 + 2, 37), kKnob);
     w.imgPanelMouseDown(Qt::LeftButton, 460, 35);
     QCOMPARE(o.state.trend.trendSpan, 180);
@@ -859,25 +870,25 @@ void GraphTest::cursorLineFollowsSpanAndView()
     o.state.log.record(302).field(kFieldFlowSP) = 1.5f;
     // No data to browse: a click on the plot draws no line.
     w.imgPanelMouseDown(Qt::LeftButton, 263, 200);
-    QVERIFY(!o.state.trend.cursorShown);
+    QVERIFY(!o.window->view().cursorShown);
     o.state.trend.trendNoData = false;
     w.DrawTrend();
     const QRect plotAndLabels(27, 47, 474, 330);
     const QImage plain = w.panel().copy(plotAndLabels);
 
     w.imgPanelMouseDown(Qt::LeftButton, 263, 200);
-    QVERIFY(o.state.trend.cursorShown);
-    QCOMPARE(o.state.trend.cursorRecord, 301);
+    QVERIFY(o.window->view().cursorShown);
+    QCOMPARE(o.window->view().cursorRecord, 301);
     QCOMPARE(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite), 315);
     QCOMPARE(o.at(263, 362), kBlack); // the end pixel is left out
     QCOMPARE(o.at(22, 403), kYellow); // record 301's set point fills its bar
 
     // Span 60 -> 120: the line keeps its time (30 s) at x = 151, and the
     // record under it is read in the new view.
-    TypeAndEnter(w.txtTrendBase, QStringLiteral("120"));
-    QCOMPARE(o.state.trend.cursorX, 151);
-    QVERIFY(o.state.trend.cursorShown);
-    QCOMPARE(o.state.trend.cursorRecord, 302);
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("120"));
+    QCOMPARE(o.window->view().cursorX, 151);
+    QVERIFY(o.window->view().cursorShown);
+    QCOMPARE(o.window->view().cursorRecord, 302);
     QCOMPARE(CountColour(w.panel(), QRect(151, 47, 1, 315), kWhite), 315);
     QVERIFY(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite) < 315);
     QCOMPARE(o.at(22, 419), kYellow); // 1.5 of 2: 48 pixels from the bottom
@@ -885,15 +896,15 @@ void GraphTest::cursorLineFollowsSpanAndView()
 
     // Dragged off the plot's left edge the line stops at 38.
     w.imgPanelMouseMove(Qt::LeftButton, 300, 200);
-    QCOMPARE(o.state.trend.cursorX, 300);
+    QCOMPARE(o.window->view().cursorX, 300);
     w.imgPanelMouseMove(Qt::LeftButton, 10, 200);
-    QCOMPARE(o.state.trend.cursorX, 38);
-    QCOMPARE(o.state.trend.cursorRecord, 1);
+    QCOMPARE(o.window->view().cursorX, 38);
+    QCOMPARE(o.window->view().cursorRecord, 1);
 
     // A click beside the plot removes the line; a second one changes nothing.
     w.imgPanelMouseDown(Qt::LeftButton, 10, 200);
-    QVERIFY(!o.state.trend.cursorShown);
-    TypeAndEnter(w.txtTrendBase, QStringLiteral("60"));
+    QVERIFY(!o.window->view().cursorShown);
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("60"));
     QCOMPARE(w.panel().copy(plotAndLabels), plain);
     const QImage blank = w.panel().copy();
     w.imgPanelMouseDown(Qt::LeftButton, 10, 10);
@@ -902,9 +913,9 @@ void GraphTest::cursorLineFollowsSpanAndView()
     // Scrolling keeps the line at its pixel; it now marks another record.
     w.imgPanelMouseDown(Qt::LeftButton, 263, 200);
     w.imgPanelMouseDown(Qt::LeftButton, 175, 35); // +60: start 60
-    QCOMPARE(o.state.trend.trendViewStart, 60);
-    QCOMPARE(o.state.trend.cursorX, 263);
-    QCOMPARE(o.state.trend.cursorRecord, 900);
+    QCOMPARE(o.window->view().trendViewStart, 60);
+    QCOMPARE(o.window->view().cursorX, 263);
+    QCOMPARE(o.window->view().cursorRecord, 900);
     QCOMPARE(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite), 315);
 }
 
@@ -916,31 +927,31 @@ void GraphTest::readOutNamesTheNearestTrace()
     QSignalSpy timer(&w, &TfrmGraph::mainTimerStartRequested);
     w.imgPanelMouseMove(Qt::NoButton, 200, 170);
     QCOMPARE(timer.count(), 1);
-    QCOMPARE(o.state.trend.hoverBlock, 1);
-    QCOMPARE(o.state.trend.hoverRecord, 217); // 162 / 450 x 600 + 1
+    QCOMPARE(o.window->view().hoverBlock, 1);
+    QCOMPARE(o.window->view().hoverRecord, 217); // 162 / 450 x 600 + 1
     QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
     w.imgPanelMouseMove(Qt::NoButton, 201, 171); // a still mouse
     QCOMPARE(timer.count(), 1);
     w.Display();
-    QVERIFY(w.txtFloat->isVisibleTo(&w));
-    QCOMPARE(w.txtFloat->text(), QStringLiteral("Flow Set Point\nValue: 1.25L/min"));
-    QCOMPARE(w.txtFloat->pos(), QPoint(200, 186));
+    QVERIFY(Label(w, "txtFloat")->isVisibleTo(&w));
+    QCOMPARE(Label(w, "txtFloat")->text(), QStringLiteral("Flow Set Point\nValue: 1.25L/min"));
+    QCOMPARE(Label(w, "txtFloat")->pos(), QPoint(200, 186));
 
     // Off the plot the read-out goes; far from every trace none comes.
     w.imgPanelMouseMove(Qt::NoButton, 10, 10);
-    QVERIFY(!w.txtFloat->isVisibleTo(&w));
+    QVERIFY(!Label(w, "txtFloat")->isVisibleTo(&w));
     w.imgPanelMouseMove(Qt::NoButton, 200, 225);
     w.Display();
-    QVERIFY(!w.txtFloat->isVisibleTo(&w));
+    QVERIFY(!Label(w, "txtFloat")->isVisibleTo(&w));
 
     // Low on the plot it opens above the pointer; Spanish texts.
     o.state.shell.langEnglish = false;
     o.state.shell.langSpanish = true;
     w.imgPanelMouseMove(Qt::NoButton, 480, 355);
     w.Display();
-    QCOMPARE(w.txtFloat->text(), QStringLiteral("Q Flujo\nValor: 0%"));
-    QCOMPARE(w.txtFloat->y(), 395 - w.txtFloat->height());
-    QCOMPARE(w.txtFloat->x(), 524 - w.txtFloat->width());
+    QCOMPARE(Label(w, "txtFloat")->text(), QStringLiteral("Q Flujo\nValor: 0%"));
+    QCOMPARE(Label(w, "txtFloat")->y(), 395 - Label(w, "txtFloat")->height());
+    QCOMPARE(Label(w, "txtFloat")->x(), 524 - Label(w, "txtFloat")->width());
     o.state.shell.langEnglish = true;
     o.state.shell.langSpanish = false;
 
@@ -949,19 +960,21 @@ void GraphTest::readOutNamesTheNearestTrace()
     Browsable(tie, 601, 1.0f, 1.0f, 50.0f);
     tie.window->imgPanelMouseMove(Qt::NoButton, 200, 210);
     tie.window->Display();
-    QCOMPARE(tie.window->txtFloat->text(), QStringLiteral("Flow Set Point\nValue: 1.00L/min"));
-    tie.window->chkFlowSP->setChecked(false);
+    QCOMPARE(Label(*tie.window, "txtFloat")->text(),
+             QStringLiteral("Flow Set Point\nValue: 1.00L/min"));
+    TraceBox(*tie.window, "chkFlowSP")->setChecked(false);
     tie.window->Display();
-    QCOMPARE(tie.window->txtFloat->text(), QStringLiteral("Flow Measured Value\nValue: 1.00L/min"));
+    QCOMPARE(Label(*tie.window, "txtFloat")->text(),
+             QStringLiteral("Flow Measured Value\nValue: 1.00L/min"));
 
     // Never while the cursor line is shown or the view is live.
     tie.window->LineAt(100);
     tie.window->Display();
-    QVERIFY(!tie.window->txtFloat->isVisibleTo(tie.window.get()));
+    QVERIFY(!Label(*tie.window, "txtFloat")->isVisibleTo(tie.window.get()));
     tie.window->BlankLine();
-    tie.state.trend.trendLive = true;
+    tie.window->view().trendLive = true;
     tie.window->Display();
-    QVERIFY(!tie.window->txtFloat->isVisibleTo(tie.window.get()));
+    QVERIFY(!Label(*tie.window, "txtFloat")->isVisibleTo(tie.window.get()));
 }
 
 void GraphTest::drawnAtPixelRatioTwo()
@@ -1043,7 +1056,7 @@ void GraphTest::savedRunDrawnBehind()
     w.DrawTrend();
     QCOMPARE(CountColour(w.panel(), QRect(38, 125, 451, 1), dimYellow), dashes);
     // Only shown traces are compared.
-    w.chkFlowSP->setChecked(false);
+    TraceBox(w, "chkFlowSP")->setChecked(false);
     QCOMPARE(CountColour(w.panel(), kPlot, dimYellow), 0);
     w.ClearComparison();
     QVERIFY(!w.hasComparison());
@@ -1051,6 +1064,112 @@ void GraphTest::savedRunDrawnBehind()
     // The log was never touched.
     QCOMPARE(o.state.run.sampleCount, 601);
     QCOMPARE(o.state.log.record(300).field(kFieldFlowSP), 1.0f);
+}
+
+void GraphTest::aNewRunKeepsTheCursorOnlyWithoutEarlierData()
+{
+    for (const bool hadNoData : {true, false}) {
+        Opened o(Exercise::Flow);
+        Browsable(o, 1200);
+        o.window->imgPanelMouseDown(Qt::LeftButton, 175, 35); // start 60
+        o.window->LineAt(250);
+        RunStart start;
+        start.hadNoData = hadNoData;
+        o.window->runStarted(start);
+        // Fresh axes from 0, live; the line drawn again only over no data.
+        QVERIFY(o.window->view().trendLive);
+        QCOMPARE(o.window->view().trendViewStart, 0);
+        QCOMPARE(Edit(*o.window, "txtStartTime")->text(), QStringLiteral("0"));
+        QCOMPARE(o.window->view().cursorShown, hadNoData);
+        QCOMPARE(CountColour(o.window->panel(), QRect(250, 47, 1, 315), kWhite),
+                 hadNoData ? 315 : 0);
+        QCOMPARE(CountColour(o.window->panel(), QRect(39, 48, 449, 310), kYellow), 0);
+    }
+}
+
+void GraphTest::aRunBrowsedBackIsNotDrawnOver()
+{
+    Opened o(Exercise::Flow);
+    VelmorState& s = o.state;
+    FlowEngine engine(s, o.window.get());
+    engine.start();
+    while (s.run.sampleCount < 1000) {
+        engine.cycle();
+    }
+    QVERIFY(o.window->view().trendLive);
+    o.window->imgPanelMouseDown(Qt::LeftButton, 45, 35); // 60 s back: the past
+    QVERIFY(!o.window->view().trendLive);
+    const QImage plot = o.window->panel().copy(kPlot);
+    const QImage bars = o.window->panel().copy(10, 403, 80, 86);
+    s.flow.flowGain = 5; // the flow moves
+    for (int i = 0; i < 20; ++i) {
+        engine.cycle();
+    }
+    // The bars follow the run; the plot stays as browsed.
+    QCOMPARE(o.window->panel().copy(kPlot), plot);
+    QVERIFY(o.window->panel().copy(10, 403, 80, 86) != bars);
+    QCOMPARE(o.window->view().trendPrevX, o.window->view().trendX);
+    engine.finish();
+}
+
+void GraphTest::aLoadedRunShowsFromItsStart()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    Browsable(o, 1500, 1.0f, 1.0f, 50.0f);
+    w.imgPanelMouseDown(Qt::LeftButton, 175, 35); // start 60
+    w.LineAt(263);
+    o.state.trend.trendSpan = 120; // the file's
+    w.ShowLoadedRun();
+    QCOMPARE(w.view().trendViewStart, 0);
+    QCOMPARE(Edit(w, "txtStartTime")->text(), QStringLiteral("0"));
+    QCOMPARE(Edit(w, "txtTrendBase")->text(), QStringLiteral("120"));
+    QCOMPARE(o.at(398 + SliderKnobOffset(120) + 2, 37), kKnob);
+    QVERIFY(!w.view().cursorShown);
+    // No cursor line (a white column); the output trace still crosses it.
+    QVERIFY(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite) < 315);
+    // Drawn from 0 s: the output trace starts at the plot's left edge, and
+    // the bars show the last record.
+    QCOMPARE(o.at(39, 202), kWhite);
+    QCOMPARE(o.at(22, 435), kYellow);
+}
+
+void GraphTest::settingsColumnsStandByTheirPlace()
+{
+    const auto labelsFrom = [](const Opened& o, int x) {
+        return AnyNotColour(o.window->panel(), QRect(x, 432, 5, 58), kSilver);
+    };
+    // One loop at the right: frame 5 pixels left of its labels.
+    for (Exercise e : {Exercise::Temperature, Exercise::Level}) {
+        Opened o(e);
+        QCOMPARE(o.at(418, 460), kBlack);
+        QCOMPARE(o.at(419, 460), kSilver);
+        QVERIFY(labelsFrom(o, 423));
+    }
+    // Flow's stands further in.
+    Opened flow(Exercise::Flow);
+    QCOMPARE(flow.at(423, 460), kBlack);
+    QVERIFY(!AnyNotColour(flow.window->panel(), QRect(424, 430, 4, 63), kSilver));
+    QVERIFY(labelsFrom(flow, 428));
+    // Batch: the volume loop's labels left of the temperature loop's.
+    Opened batch(Exercise::Batch);
+    QVERIFY(labelsFrom(batch, 341));
+    QVERIFY(labelsFrom(batch, 423));
+    QVERIFY(!AnyNotColour(batch.window->panel(), QRect(337, 430, 4, 63), kSilver));
+}
+
+void GraphTest::barHeightsRoundHalvesToEven()
+{
+    const BarInfo& q = BarOf(TraceId::FlowQ);
+    QCOMPARE(BarFilledTop(q, 50.78125f), 467 - 32);   // 32.5 -> 32
+    QCOMPARE(BarFilledTop(q, 52.34375f), 467 - 34);   // 33.5 -> 34
+    QCOMPARE(BarEmptyBottom(q, 50.78125f), 403 + 32); // 31.5 -> 32
+    // The volume set point against 12 L, the volume against 6 L.
+    QCOMPARE(BarFilledTop(BarOf(TraceId::VolSP), 6.0f), 467 - 32);
+    QCOMPARE(BarFilledTop(BarOf(TraceId::VolMV), 6.0f), 403);
+    // Whatever a file holds, the heights stay in range.
+    QCOMPARE(BarFilledTop(q, 1e30f), 467 - 100000);
+    QCOMPARE(BarFilledTop(q, std::numeric_limits<float>::quiet_NaN()), 467);
 }
 
 int GraphTestMain(int argc, char** argv)

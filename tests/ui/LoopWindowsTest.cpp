@@ -3,6 +3,7 @@
 // boxes, radio buttons, the Trends window's buttons) give exactly the
 // records of the headless engine with the same settings by velmor-sim's
 // names; gauges and boxes at their pixels; each window's own rules.
+#include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
@@ -208,7 +209,7 @@ template <typename Window> void CheckReleaseMidRun(Exercise e)
     const std::unique_ptr<VelmorState> stopped = Headless(e, {}, {}, 50);
     QVERIFY2(SameRun(s, *stopped), FormName(e).data());
     QVERIFY(!s.run.runActive);
-    QVERIFY(!s.trend.trendLive);
+    QVERIFY(!rig.graph->view().trendLive);
     SendSettings(*rig.state, e);
     SendSettings(*stopped, e);
     QVERIFY2(SimulationFileText(e, s.simSettings, s.run.gateValvePercent, s.log, 50) ==
@@ -374,7 +375,7 @@ void LoopWindowsTest::openRunMatchesHeadlessWithoutMarks()
     Rig<TfrmOpen> rig(Exercise::Open);
     rig.window->waveform()->chkStep->click();
     QVERIFY(rig.enter(kCodeWaveRow3, 10));
-    rig.run({{100, [&] { rig.graph->btnChokeDown->click(); }},
+    rig.run({{100, [&] { velmor::test::Button(*rig.graph, "btnChokeDown")->click(); }},
              {150, [&] { QVERIFY(rig.enter(kCodeWaveRow2, 30)); }}},
             300);
     const auto r = Headless(Exercise::Open, {{"openWaveform", "4"}, {"waveC", "10"}},

@@ -5,6 +5,7 @@
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Exercise.h"
 
+#include "TrendControls.h"
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/TfrmFlow.h"
@@ -174,7 +175,6 @@ void MainWindowTest::menusAndHints()
     QVERIFY(!p.state->shell.largeFonts);   // 96 dots per inch here
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
     QVERIFY(p.state->shell.appRunning);
-    QCOMPARE(p.state->trend.cursorX, 38);
     // The grey background's pop-up menu.
     QVERIFY(QTest::qWaitForWindowExposed(&m));
     QWidget* background = m.mdiArea()->viewport();
@@ -282,9 +282,9 @@ void MainWindowTest::openingFlowCreatesTrendsFirst()
     QVERIFY(p.state->trend.trendNoData);
     // The pair sits centred on the frame: Trends 231 pixels right of Flow.
     QCOMPARE(m.graphSubWindow()->x() - m.exerciseSubWindow()->x(), 231);
-    QCOMPARE(m.exerciseSubWindow()->pos(),
-             QPoint(p.state->shell.halfWidth - 388, p.state->shell.halfHeight - 289));
-    QCOMPARE(m.graphWindow()->txtStartTime->cursor().shape(), Qt::BitmapCursor);
+    QCOMPARE(m.exerciseSubWindow()->pos(), m.centre() - QPoint(388, 289));
+    QCOMPARE(velmor::test::Edit(*m.graphWindow(), "txtStartTime")->cursor().shape(),
+             Qt::BitmapCursor);
 }
 
 void MainWindowTest::choosingFlowAgainDoesNothing()
@@ -455,32 +455,29 @@ void MainWindowTest::resizeKeepsChildrenCentred()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    ShellState& shell = p.state->shell;
     QMdiArea* client = m.mdiArea();
     // At start-up (a maximised frame gets its size only after it is first
     // shown) the centre follows the client area.
     m.resize(m.width() + 100, m.height() + 40);
-    QCOMPARE(shell.halfWidth, client->width() / 2);
-    QCOMPARE(shell.halfHeight, client->height() / 2);
+    QCOMPARE(m.centre(), QPoint(client->width() / 2, client->height() / 2));
     m.mnuControlFlow->trigger();
     const QPoint flowAt = m.exerciseSubWindow()->pos();
     const QPoint graphAt = m.graphSubWindow()->pos();
-    QCOMPARE(flowAt, QPoint(shell.halfWidth - 388, shell.halfHeight - 289));
+    QCOMPARE(flowAt, m.centre() - QPoint(388, 289));
     // With an exercise open the pair keeps its offset from the centre.
-    const QPoint oldCentre(shell.halfWidth, shell.halfHeight);
+    const QPoint oldCentre = m.centre();
     m.resize(m.size() + QSize(120, 60));
-    QCOMPARE(shell.halfWidth, client->width() / 2);
-    QCOMPARE(shell.halfHeight, client->height() / 2);
-    const QPoint shift = QPoint(shell.halfWidth, shell.halfHeight) - oldCentre;
+    QCOMPARE(m.centre(), QPoint(client->width() / 2, client->height() / 2));
+    const QPoint shift = m.centre() - oldCentre;
     QCOMPARE(shift, QPoint(60, 30));
     QCOMPARE(m.exerciseSubWindow()->pos(), flowAt + shift);
     QCOMPARE(m.graphSubWindow()->pos(), graphAt + shift);
     // Once closed, a resize leaves the centre where it was last seen.
     p.flow()->btnMenu->click();
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
-    const QPoint lastCentre(shell.halfWidth, shell.halfHeight);
+    const QPoint lastCentre = m.centre();
     m.resize(m.size() - QSize(200, 100));
-    QCOMPARE(QPoint(shell.halfWidth, shell.halfHeight), lastCentre);
+    QCOMPARE(m.centre(), lastCentre);
 }
 
 void MainWindowTest::smallScreensShowEveryControl()

@@ -71,8 +71,7 @@ void ManualShellTest::openedFromThreePlaces()
         QCOMPARE(m.exerciseSubWindow()->windowTitle(), QStringLiteral("KLN Trainer"));
         QVERIFY(m.exerciseSubWindow()->windowFlags() & Qt::WindowSystemMenuHint);
         QVERIFY(m.exerciseSubWindow()->windowFlags() & Qt::WindowCloseButtonHint);
-        QCOMPARE(m.exerciseSubWindow()->pos(),
-                 QPoint(p.state->shell.halfWidth - 388, p.state->shell.halfHeight - 289));
+        QCOMPARE(m.exerciseSubWindow()->pos(), p.main->centre() - QPoint(388, 289));
         // Choosing it again does nothing.
         m.mnuControlOnOff->trigger();
         m.btnManual->click();

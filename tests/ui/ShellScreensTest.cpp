@@ -174,23 +174,18 @@ void ShellScreensTest::introTakesTheSettledCentre()
     Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}},
               {.intro = true});
     TfrmMain& m = p.m();
-    ShellState& shell = p.state->shell;
     // While the intro is up the frame is still finding its size: the centre
     // follows the client area (1000 pixels wide here).
     m.resize(1000, 700);
-    QCOMPARE(shell.halfWidth, 500);
+    QCOMPARE(m.centre().x(), 500);
     m.resize(900, 700);
-    QCOMPARE(shell.halfWidth, 450);
-    // Whatever the halves hold when the intro ends, they are taken from the
-    // client area then.
-    shell.halfWidth = 1;
-    shell.halfHeight = 1;
+    QCOMPARE(m.centre().x(), 450);
+    // When the intro ends the centre is taken from the client area.
     IntroOf(m)->imgIntroClick();
-    QCOMPARE(shell.halfWidth, 450);
-    QCOMPARE(shell.halfHeight, m.mdiArea()->height() / 2);
+    QCOMPARE(m.centre(), QPoint(450, m.mdiArea()->height() / 2));
     // From then on a resize with nothing open keeps the centre last seen.
     m.resize(1100, 760);
-    QCOMPARE(shell.halfWidth, 450);
+    QCOMPARE(m.centre().x(), 450);
     // And an exercise opens from that centre.
     m.mnuControlFlow->trigger();
     QCOMPARE(m.exerciseSubWindow()->x(), 450 - 388);

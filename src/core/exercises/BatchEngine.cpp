@@ -1,7 +1,6 @@
 #include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -11,15 +10,6 @@ void ResetForRun(VelmorState& s)
 {
     BatchUnit& b = s.batch;
     RunState& r = s.run;
-    TrendViewState& tv = s.trend;
-    // Output, heater and temperature traces start from the values before
-    // this Start (an earlier run's last values).
-    tv.trendPrevOutput = PlotFixed(r.outputPercent);
-    tv.trendPrevHeater = PlotFixed(r.heaterPercent);
-    tv.trendPrevTempSP = PlotFixed(b.batchTempSP);
-    tv.trendPrevTemp = PlotFixed(r.measuredTemperature);
-    tv.trendPrevVolumeSP = PlotCumulative(b.batchVolumeSP);
-    tv.trendPrevVolume = PlotCumulative(0);
     r.measuredVolume = 0;
     b.volIntegral = 0;
     b.volErrorRate = 0;
@@ -27,6 +17,25 @@ void ResetForRun(VelmorState& s)
     b.batchTempIntegral = 0;
     b.batchTempErrorRate = 0;
     b.batchTempPrevError = 0;
+}
+
+constexpr std::array kTraces{TraceId::FlowQ, TraceId::TempSP, TraceId::TempMV,
+                             TraceId::TempQ, TraceId::VolSP,  TraceId::VolMV};
+
+TraceValues FirstValues(const VelmorState& s)
+{
+    const BatchUnit& b = s.batch;
+    const RunState& r = s.run;
+    TraceValues v;
+    // Output, heater and temperature traces start from the values before
+    // this Start (an earlier run's last values).
+    v[TraceId::FlowQ] = r.outputPercent;
+    v[TraceId::TempQ] = r.heaterPercent;
+    v[TraceId::TempSP] = b.batchTempSP;
+    v[TraceId::TempMV] = r.measuredTemperature;
+    v[TraceId::VolSP] = b.batchVolumeSP;
+    v[TraceId::VolMV] = 0;
+    return v;
 }
 
 void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
@@ -159,9 +168,7 @@ void Cycle(ExerciseEngine& run)
                     {kFieldVolD, Switched(b.volDerivativeOn, b.volDerivativeTime)}});
     rec.segment = b.batchSegment;
 
-    run.afterRecord(b.batchSimTime,
-                    {&TrendSink::TrendQ, &TrendSink::TrendTempSP, &TrendSink::TrendTempMV,
-                     &TrendSink::TrendTempQ, &TrendSink::TrendVolSP, &TrendSink::TrendVolMV});
+    run.afterRecord(b.batchSimTime);
 }
 
 // The batch ends by itself when the next cycle would reach the expected time.
@@ -177,7 +184,8 @@ void KeepLastValues(VelmorState& s)
 
 } // namespace
 
-constexpr EngineSteps kBatchSteps{&Counters, &ResetForRun,    &WriteFirstRecord, &StartPlant,
-                                  &Cycle,    &KeepLastValues, &BatchComplete};
+constexpr EngineSteps kBatchSteps{
+    &Counters,       &ResetForRun,   &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, &BatchComplete, kTraces,           &FirstValues, true};
 
 } // namespace velmor

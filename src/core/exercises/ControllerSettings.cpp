@@ -287,25 +287,17 @@ void InitValues(VelmorState& s, Exercise e)
 void OpenExerciseState(VelmorState& s, Exercise e, bool fresh)
 {
     const ExerciseProfile& p = ProfileOf(e);
-    TrendViewState& tv = s.trend;
-    tv.trendNoData = fresh;
+    s.trend.trendNoData = fresh;
     s.shell.currentForm = std::string(p.formName);
 
-    // The Trends window comes first.
-    tv.trendInitialising = true;
-    tv.trendSpan = p.trendSpan;
-    tv.trendViewStart = 0;
+    // The Trends window comes first (its view is its own).
+    s.trend.trendSpan = p.trendSpan;
     s.run.pumpOn = false;
     s.run.gateValvePercent = 100;
     s.log.secondIndex.fill(1);
-    tv.hoverX = 0;
-    tv.hoverY = 0;
-    tv.savedColumnX = 0;
-    tv.trendClosing = false;
 
     // Then the exercise window, its check boxes as laid out.
     p.initValues(s);
-    tv.cursorShown = false;
     p.windowCreated(s);
 }
 

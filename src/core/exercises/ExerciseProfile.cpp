@@ -96,13 +96,6 @@ constexpr std::array<const char*, 4> kTempLabels{"Temp PG:", "Temp PB:", "Temp I
 constexpr std::array<const char*, 4> kLevelLabels{"Level PG:", "Level PB:", "Level I:", "Level D:"};
 constexpr std::array<const char*, 4> kVolLabels{"Vol PG:", "Vol PB:", "Vol I:", "Vol D:"};
 
-// The column at the right of the box, labels from x = labelX.
-constexpr SettingsColumn RightColumn(const std::array<const char*, 4>& labels, int labelX,
-                                     int gainField, int integralField, int derivativeField)
-{
-    return {labels, labelX, 424, 479, 480, 518, gainField, integralField, derivativeField};
-}
-
 using T = TraceId;
 constexpr std::array kTempAndVolume{T::TempSP, T::TempMV, T::TempQ, T::VolSP, T::VolMV};
 
@@ -208,7 +201,7 @@ void FlowUpdateRest(VelmorState& s)
 }
 
 constexpr std::array kFlowChecked{T::FlowSP, T::FlowMV, T::FlowQ};
-constexpr std::array kFlowColumnsBox{RightColumn(kFlowLabels, 428, 4, 5, 6)};
+constexpr std::array kFlowColumnsBox{SettingsColumn{kFlowLabels, ColumnPlace::RightInset, 4, 5, 6}};
 
 // ===========================================================================
 // Fluid level
@@ -320,7 +313,7 @@ void LevelUpdateRest(VelmorState& s)
 }
 
 constexpr std::array kLevelChecked{T::LevelSP, T::LevelMV, T::FlowQ};
-constexpr std::array kLevelColumnsBox{RightColumn(kLevelLabels, 423, 21, 22, 23)};
+constexpr std::array kLevelColumnsBox{SettingsColumn{kLevelLabels, ColumnPlace::Right, 21, 22, 23}};
 
 // ===========================================================================
 // Open loop
@@ -496,7 +489,8 @@ void TemperatureUpdateRest(VelmorState& s)
 
 constexpr std::array kTemperatureChecked{T::TempSP, T::TempMV, T::TempQ};
 constexpr std::array kTemperatureDisabled{T::FlowSP, T::FlowMV, T::FlowQ, T::VolSP, T::VolMV};
-constexpr std::array kTemperatureColumnsBox{RightColumn(kTempLabels, 423, 10, 11, 12)};
+constexpr std::array kTemperatureColumnsBox{
+    SettingsColumn{kTempLabels, ColumnPlace::Right, 10, 11, 12}};
 
 // ===========================================================================
 // Batch volume
@@ -622,9 +616,8 @@ void BatchUpdateRest(VelmorState& s)
 constexpr std::array kBatchChecked{T::FlowQ, T::TempSP, T::TempMV, T::TempQ, T::VolSP, T::VolMV};
 constexpr std::array kBatchDisabled{T::FlowSP, T::FlowMV};
 // The temperature loop at the right, the volume loop left of it.
-constexpr std::array kBatchColumnsBox{
-    RightColumn(kTempLabels, 423, 10, 11, 12),
-    SettingsColumn{kVolLabels, 341, 337, 384, 385, 423, 16, 17, 18}};
+constexpr std::array kBatchColumnsBox{SettingsColumn{kTempLabels, ColumnPlace::Right, 10, 11, 12},
+                                      SettingsColumn{kVolLabels, ColumnPlace::Left, 16, 17, 18}};
 
 // ===========================================================================
 
@@ -651,7 +644,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &FlowUpdateRest,
      &kFlowSteps,
      {"Flow Trend", "L/min", "%", ScalePicture::FlowRate, kFlowChecked, kTempAndVolume, false, true,
-      kFlowColumnsBox, 423}},
+      kFlowColumnsBox}},
     {Exercise::Level,
      "frmLevel",
      "level",
@@ -674,7 +667,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &LevelUpdateRest,
      &kLevelSteps,
      {"Fluid Level Trend", "Level", "%", ScalePicture::None, kLevelChecked, kTempAndVolume, true,
-      false, kLevelColumnsBox, 418}},
+      false, kLevelColumnsBox}},
     {Exercise::Open,
      "frmOpen",
      "open",
@@ -705,8 +698,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
       kOpenDisabled,
       false,
       true,
-      {},
-      0}},
+      {}}},
     {Exercise::Temperature,
      "frmTemperature",
      "temperature",
@@ -729,7 +721,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &TemperatureUpdateRest,
      &kTemperatureSteps,
      {"Temperature Trend", "°C", "%", ScalePicture::None, kTemperatureChecked, kTemperatureDisabled,
-      false, false, kTemperatureColumnsBox, 418}},
+      false, false, kTemperatureColumnsBox}},
     {Exercise::Batch,
      "frmBatch",
      "batch",
@@ -752,7 +744,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      &BatchUpdateRest,
      &kBatchSteps,
      {"Batch Volume Trend", "L", "°C / %", ScalePicture::Litres, kBatchChecked, kBatchDisabled,
-      false, false, kBatchColumnsBox, 336}},
+      false, false, kBatchColumnsBox}},
 }};
 
 } // namespace

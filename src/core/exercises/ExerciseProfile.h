@@ -88,16 +88,17 @@ enum class ScalePicture {
     Litres,   // 0.0..6.0 L
 };
 
-// One loop's column in the settings box under the plot: its four labels
-// (gain, band, integral, derivative; English source texts) and the record
+// Where a loop's column stands in the settings box under the plot: at the
+// box's right, or left of that one in an exercise with two loops. Flow's
+// lone column stands a little further in (its box is narrower).
+enum class ColumnPlace { Right, RightInset, Left };
+
+// One loop's column in the settings box: its four labels (gain, band,
+// integral, derivative; English source texts), its place and the record
 // fields its values are read from.
 struct SettingsColumn {
     std::array<const char*, 4> labels;
-    int labelX;     // x of the labels
-    int clearLeft;  // label area cleared before the labels are drawn,
-    int clearRight; //   x from clearLeft to clearRight (exclusive)
-    int valueLeft;  // value area, x from valueLeft to valueRight (exclusive)
-    int valueRight;
+    ColumnPlace place;
     int gainField;
     int integralField;
     int derivativeField;
@@ -113,7 +114,6 @@ struct TrendsProfile {
     bool levelBoxes;                   // level boxes in place of the flow SP / MV boxes
     bool gateValve;                    // gate valve box and buttons
     std::span<const SettingsColumn> settingsColumns; // empty: no settings box
-    int frameLeft; // left edge of the settings box frame; 0: no frame
 };
 
 // ---- The profile -----------------------------------------------------------

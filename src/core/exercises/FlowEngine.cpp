@@ -1,7 +1,6 @@
 #include "core/exercises/FlowEngine.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -37,19 +36,27 @@ void ResetForRun(VelmorState& s)
 {
     FlowUnit& f = s.flow;
     RunState& r = s.run;
-    TrendViewState& tv = s.trend;
     f.flowWaveformAtStart = f.flowWaveform;
     r.outputPercent = 0;
     r.pumpOn = false;
-    tv.trendPrevOutput = PlotFixed(0);
-    // The first set-point point is B of the waveform (the Flat's hidden B).
-    tv.trendPrevSP = PlotRate(f.waveParams.B(f.flowWaveform));
     r.flowRate = 0;
-    tv.trendPrevPV = PlotRate(r.flowRate);
     f.flowIntegral = 0;
     f.flowErrorRate = 0;
     f.flowPrevError = 0;
     f.flowCounts = 0; // Manual mode runs down from 0
+}
+
+constexpr std::array kTraces{TraceId::FlowSP, TraceId::FlowMV, TraceId::FlowQ};
+
+TraceValues FirstValues(const VelmorState& s)
+{
+    const FlowUnit& f = s.flow;
+    TraceValues v;
+    v[TraceId::FlowQ] = 0;
+    // The set point starts from B of the waveform (the Flat's hidden B).
+    v[TraceId::FlowSP] = f.waveParams.B(f.flowWaveform);
+    v[TraceId::FlowMV] = s.run.flowRate;
+    return v;
 }
 
 void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
@@ -101,7 +108,7 @@ void Cycle(ExerciseEngine& run)
                     {kFieldOutput, r.outputPercent}});
     rec.segment = f.flowSegment;
 
-    run.afterRecord(t, {&TrendSink::TrendSP, &TrendSink::TrendMV, &TrendSink::TrendQ});
+    run.afterRecord(t);
 }
 
 void KeepLastValues(VelmorState& s)
@@ -113,6 +120,7 @@ void KeepLastValues(VelmorState& s)
 } // namespace
 
 constexpr EngineSteps kFlowSteps{
-    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, true};
 
 } // namespace velmor

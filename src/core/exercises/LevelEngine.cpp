@@ -1,7 +1,6 @@
 #include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -17,18 +16,26 @@ namespace {
 void ResetForRun(VelmorState& s)
 {
     LevelUnit& l = s.level;
-    TrendViewState& tv = s.trend;
     l.levelWaveformAtStart = l.levelWaveform;
     // The pump drive stays as the previous run left it.
-    tv.trendPrevOutput = PlotFixed(0);
-    tv.trendPrevLevelSP = PlotFixed(static_cast<float>(l.initialLevel));
     s.run.levelPercent = static_cast<float>(l.initialLevel);
-    tv.trendPrevLevel = PlotFixed(s.run.levelPercent);
     l.levelIntegral = 0;
     l.levelErrorRate = 0;
     l.levelPrevError = 0;
     l.drainCountdown = 0;
     l.drainOpen = false;
+}
+
+constexpr std::array kTraces{TraceId::LevelSP, TraceId::LevelMV, TraceId::FlowQ};
+
+TraceValues FirstValues(const VelmorState& s)
+{
+    TraceValues v;
+    // The output trace starts from 0 whatever the pump drive.
+    v[TraceId::FlowQ] = 0;
+    v[TraceId::LevelSP] = static_cast<float>(s.level.initialLevel);
+    v[TraceId::LevelMV] = s.run.levelPercent;
+    return v;
 }
 
 void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
@@ -121,7 +128,7 @@ void Cycle(ExerciseEngine& run)
                     {kFieldOutput, r.outputPercent}});
     rec.segment = l.levelSegment;
 
-    run.afterRecord(t, {&TrendSink::TrendLevelSP, &TrendSink::TrendLevelMV, &TrendSink::TrendQ});
+    run.afterRecord(t);
 }
 
 void KeepLastValues(VelmorState& s)
@@ -133,6 +140,7 @@ void KeepLastValues(VelmorState& s)
 } // namespace
 
 constexpr EngineSteps kLevelSteps{
-    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, true};
 
 } // namespace velmor

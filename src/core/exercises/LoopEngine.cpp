@@ -2,7 +2,6 @@
 
 #include "core/Arith.h"
 #include "core/exercises/ExerciseProfile.h"
-#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -15,44 +14,29 @@ ExerciseEngine::ExerciseEngine(Exercise e, VelmorState& state, TrendSink* sink)
 void ExerciseEngine::start()
 {
     RunState& r = m_state.run;
-    TrendViewState& tv = m_state.trend;
     SampleLog& log = m_state.log;
 
-    tv.trendPrevX = kPlotLeft;
-    tv.trendSegmentShown = 0;
-    // A cursor line drawn over loaded or earlier data goes with the new run.
-    if (!tv.trendNoData) {
-        tv.cursorShown = false;
-    }
-    tv.trendNoData = false;
+    // From now on the exercise has trend data to browse.
+    const bool hadNoData = m_state.trend.trendNoData;
+    m_state.trend.trendNoData = false;
     m_counters.tick = 1;
     m_counters.simTime = 0;
     m_counters.segment = 1;
     m_steps.resetForRun(m_state);
 
     log.clearFields(ProfileOf(m_exercise).logFields);
-    if (m_sink != nullptr) {
-        m_sink->HideFloat();
-    }
     r.sampleCount = 0;
     log.resetSecondIndex();
     SampleRecord& first = nextRecord();
     first.time = 0;
     m_steps.writeFirstRecord(m_state, first);
 
-    // The view starts at 0 with fresh axes; a cursor line still shown is
-    // drawn again over them.
-    tv.trendViewStart = 0;
     log.secondIndexFilled = 0;
     if (m_sink != nullptr) {
-        m_sink->ShowStartTime(0);
-        m_sink->DrawNewAxes();
-        if (tv.cursorShown) {
-            m_sink->RestoreLine();
-        }
+        m_sink->runStarted(
+            {m_steps.traces, m_steps.firstValues(m_state), m_steps.settingsMarks, hadNoData});
     }
     r.runActive = true;
-    tv.trendLive = true;
     m_steps.startPlant(m_state);
 }
 
@@ -77,7 +61,9 @@ void ExerciseEngine::finish()
     m_steps.keepLastValues(m_state);
     m_state.log.finishSecondIndex(m_state.run.sampleCount);
     m_state.run.runActive = false;
-    m_state.trend.trendLive = false;
+    if (m_sink != nullptr) {
+        m_sink->runFinished();
+    }
 }
 
 double LoopEngine::newestRecordTime() const
@@ -120,28 +106,13 @@ double ExerciseEngine::stamp(std::int32_t tick) const
     return static_cast<double>(static_cast<Real>(tick) * m_state.run.samplePeriod);
 }
 
-void ExerciseEngine::afterRecord(double cycleTime, std::initializer_list<Trace> traces, bool marks)
+void ExerciseEngine::afterRecord(double cycleTime)
 {
     const int n = m_state.run.sampleCount;
     m_state.log.secondIndexStep(cycleTime, n);
-    TrendViewState& tv = m_state.trend;
     if (m_sink != nullptr) {
-        m_sink->DrawBars(n);
-        if (tv.trendLive) {
-            m_sink->HideFloat();
-            tv.trendX = m_sink->SetXPoints(cycleTime);
-            for (Trace trace : traces) {
-                (m_sink->*trace)();
-            }
-            if (marks && tv.trendSegmentShown < m_counters.segment) {
-                if (tv.trendSegmentShown > 0) {
-                    m_sink->DrawMark();
-                }
-                m_sink->PIDUpdate(n);
-            }
-        }
+        m_sink->recordAppended(n, cycleTime, m_counters.segment);
     }
-    tv.trendPrevX = tv.trendX;
 }
 
 std::unique_ptr<LoopEngine> MakeEngine(Exercise e, VelmorState& state, TrendSink* sink)

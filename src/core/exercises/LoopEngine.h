@@ -11,6 +11,7 @@
 #include <functional>
 #include <initializer_list>
 #include <memory>
+#include <span>
 
 namespace velmor {
 
@@ -29,7 +30,7 @@ public:
     virtual bool canCycle() const;
     // One sample: plant, set point, controller, record, trend drawing.
     virtual void cycle() = 0;
-    // End of run: last values, second index, runActive and trendLive cleared.
+    // End of run: last values, second index, runActive cleared.
     virtual void finish() = 0;
 
     // Time (s) of the newest record.
@@ -69,6 +70,13 @@ struct EngineSteps {
     void (*keepLastValues)(VelmorState&);
     // The exercise's own end of run besides STOP and a full log (null: none).
     bool (*runComplete)(const VelmorState&);
+    // What the Trends window plots of a run: the traces drawn for each new
+    // sample, in drawing order, and where they start (read at Start once
+    // record 1 is written, before the plant starts); whether settings marks
+    // follow the settings segments.
+    std::span<const TraceId> traces;
+    TraceValues (*firstValues)(const VelmorState&);
+    bool settingsMarks;
 };
 
 extern const EngineSteps kFlowSteps;
@@ -91,7 +99,6 @@ public:
     void finish() override;
 
     // What the exercises' cycles are made of.
-    using Trace = void (TrendSink::*)();
     VelmorState& state() { return m_state; }
     // Cycle time t of this cycle (k x samplePeriod), then k + 1.
     double advanceTime();
@@ -100,8 +107,8 @@ public:
     double stamp(std::int32_t tick) const;
     // Appends a record number n = sampleCount + 1 and returns it.
     SampleRecord& nextRecord();
-    // After a record: second index, bars, traces, settings marks.
-    void afterRecord(double cycleTime, std::initializer_list<Trace> traces, bool marks = true);
+    // After a record: the second index, then the Trends window is told.
+    void afterRecord(double cycleTime);
 
 private:
     Exercise m_exercise;

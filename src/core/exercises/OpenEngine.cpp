@@ -1,7 +1,6 @@
 #include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -11,12 +10,19 @@ void ResetForRun(VelmorState& s)
 {
     OpenUnit& o = s.open;
     RunState& r = s.run;
-    TrendViewState& tv = s.trend;
     o.openWaveformAtStart = o.openWaveform;
     r.flowRate = 0;
     r.outputPercent = 0;
-    tv.trendPrevOutput = PlotFixed(0);
-    tv.trendPrevPV = PlotRate(0);
+}
+
+constexpr std::array kTraces{TraceId::FlowMV, TraceId::FlowQ};
+
+TraceValues FirstValues(const VelmorState& /*s*/)
+{
+    TraceValues v;
+    v[TraceId::FlowQ] = 0;
+    v[TraceId::FlowMV] = 0;
+    return v;
 }
 
 void WriteFirstRecord(const VelmorState& /*s*/, SampleRecord& rec)
@@ -52,7 +58,7 @@ void Cycle(ExerciseEngine& run)
     rec.time = run.stamp(o.openTick);
     SetFields(rec, {{kFieldFlowMV, r.flowRate}, {kFieldOutput, r.outputPercent}});
 
-    run.afterRecord(t, {&TrendSink::TrendMV, &TrendSink::TrendQ}, false);
+    run.afterRecord(t);
 }
 
 void KeepLastValues(VelmorState& s)
@@ -63,7 +69,9 @@ void KeepLastValues(VelmorState& s)
 
 } // namespace
 
+// No settings marks: the Open loop has no controller settings.
 constexpr EngineSteps kOpenSteps{
-    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, false};
 
 } // namespace velmor

@@ -1,7 +1,6 @@
 #include "core/exercises/LoopEngine.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
 
 namespace velmor {
 
@@ -9,14 +8,22 @@ namespace {
 
 void ResetForRun(VelmorState& s)
 {
-    TrendViewState& tv = s.trend;
     TemperatureUnit& u = s.temp;
-    tv.trendPrevHeater = PlotFixed(0);
-    tv.trendPrevTempSP = PlotFixed(u.tempEnteredSP);
-    tv.trendPrevTemp = PlotFixed(s.run.measuredTemperature);
     u.tempIntegral = 0;
     u.tempErrorRate = 0;
     u.tempPrevError = 0;
+}
+
+constexpr std::array kTraces{TraceId::TempSP, TraceId::TempMV, TraceId::TempQ};
+
+TraceValues FirstValues(const VelmorState& s)
+{
+    TraceValues v;
+    // The heater trace starts from 0; the temperature as it is now.
+    v[TraceId::TempQ] = 0;
+    v[TraceId::TempSP] = s.temp.tempEnteredSP;
+    v[TraceId::TempMV] = s.run.measuredTemperature;
+    return v;
 }
 
 void WriteFirstRecord(const VelmorState& s, SampleRecord& rec)
@@ -82,7 +89,7 @@ void Cycle(ExerciseEngine& run)
                     {kFieldHeater, r.heaterPercent}});
     rec.segment = u.tempSegment;
 
-    run.afterRecord(t, {&TrendSink::TrendTempSP, &TrendSink::TrendTempMV, &TrendSink::TrendTempQ});
+    run.afterRecord(t);
 }
 
 void KeepLastValues(VelmorState& s)
@@ -94,6 +101,7 @@ void KeepLastValues(VelmorState& s)
 } // namespace
 
 constexpr EngineSteps kTemperatureSteps{
-    &Counters, &ResetForRun, &WriteFirstRecord, &StartPlant, &Cycle, &KeepLastValues, nullptr};
+    &Counters,       &ResetForRun, &WriteFirstRecord, &StartPlant,  &Cycle,
+    &KeepLastValues, nullptr,      kTraces,           &FirstValues, true};
 
 } // namespace velmor

@@ -446,7 +446,6 @@ bool ApplySimFileSettings(VelmorState& s, const SimFileLoad& load)
     if (s.shell.currentForm != FormName(load.exercise)) {
         return false;
     }
-    s.trend.trendViewStart = 0;
     s.trend.trendSpan = load.trendSpan;
     // Only this exercise's lines: the other groups of the block stay as they are.
     for (const SettingLine& l : SettingsLines(load.exercise)) {

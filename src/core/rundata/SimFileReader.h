@@ -76,10 +76,11 @@ ReadResult ReadSimFileBytes(const std::string& path, std::string& text);
 SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& options);
 SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions& options);
 
-// What File > Open does once the named exercise is open: trendViewStart 0,
-// trendSpan, the settings lines into the settings block, the gate valve and
-// the exercise's UpdateSettings. Returns false (and changes nothing) when the
-// exercise is not the open one.
+// What File > Open does once the named exercise is open: trendSpan, the
+// settings lines into the settings block, the gate valve and the exercise's
+// UpdateSettings (the Trends window then shows the file's trend from its
+// start). Returns false (and changes nothing) when the exercise is not the
+// open one.
 bool ApplySimFileSettings(VelmorState& s, const SimFileLoad& load);
 
 // The recorded trend: records, sampleCount, second index. The trend can then

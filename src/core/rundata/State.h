@@ -38,41 +38,16 @@ struct RunState {
     bool pumpOn = false;
 };
 
-// What the Trends window shows and how far it has drawn. Positions are in
-// pixels of its 524 x 501 panel picture.
-struct TrendViewState {
-    std::int32_t trendViewStart = 0; // s, first second on the time axis
-    std::int32_t trendSpan = 60;     // s, 20..180 in steps of 10
-    bool trendLive = false;
-    std::int32_t trendX = 38;     // pixels, x of the newest point
-    std::int32_t trendPrevX = 38; // pixels, x of the previous point
-    // Pixels: y at which each trace ended at trendPrevX.
-    std::int32_t trendPrevSP = 358;
-    std::int32_t trendPrevPV = 358;
-    std::int32_t trendPrevOutput = 358;
-    std::int32_t trendPrevTempSP = 358;
-    std::int32_t trendPrevTemp = 358;
-    std::int32_t trendPrevHeater = 358;
-    std::int32_t trendPrevVolumeSP = 358;
-    std::int32_t trendPrevVolume = 358;
-    std::int32_t trendPrevLevelSP = 358;
-    std::int32_t trendPrevLevel = 358;
-    std::int32_t trendSegmentShown = 0; // settings segment in the settings box
-    std::int32_t pointSegment = 0;
-    std::int32_t plottedSegment = 0;
-    bool trendInitialising = false;
-    bool trendClosing = false;
-    std::int32_t trendFontSize = 9; // points
-    bool cursorShown = false;
-    std::int32_t cursorX = 38; // pixels
-    std::int32_t cursorRecord = 0;
-    std::int32_t savedColumnX = 0; // pixels
+// What the rest of the program keeps of the Trends window: its time base
+// (the Ramp waveform's period, a velmor-sim setting and a loaded file's
+// span) and whether the open exercise has any trend data yet. How the
+// window draws and browses is its own state.
+struct TrendSettings {
+    std::int32_t trendSpan = 60; // s, 20..180 in steps of 10
+    // No run and no loaded file has given the open exercise trend data
+    // (set when it is chosen afresh; a run's Start and a loaded trend
+    // clear it): browsing is off.
     bool trendNoData = false;
-    std::int32_t hoverBlock = 0;
-    std::int32_t litArrow = 0;
-    std::int32_t hoverX = 0; // pixels
-    std::int32_t hoverY = 0; // pixels
-    std::int32_t hoverRecord = 0;
 };
 
 // Controller values common to the loops, as each loop's members name them:
@@ -273,8 +248,6 @@ struct ShellState {
     bool langGerman = false;
     bool decimalComma = false;
     bool largeFonts = false;
-    std::int32_t halfWidth = 388;  // pixels, half the main window's width
-    std::int32_t halfHeight = 289; // pixels
 };
 
 // The keypad's values are in the unit of the box that opened it.
@@ -294,7 +267,7 @@ struct KeypadState {
 struct VelmorState {
     RunState run;
     SampleLog log;
-    TrendViewState trend;
+    TrendSettings trend;
     FlowUnit flow;
     LevelUnit level;
     OpenUnit open;

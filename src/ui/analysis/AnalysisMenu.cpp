@@ -146,7 +146,13 @@ void AnalysisMenu::mnuAnalysisFiguresClick()
         return;
     }
     if (m_figures == nullptr) {
-        m_figures = new TfrmRunFigures(m_state, m_main);
+        m_figures = new TfrmRunFigures(
+            m_state,
+            [this] {
+                const TfrmGraph* graph = m_main->graphWindow();
+                return graph != nullptr ? graph->cursorRecordShown() : 0;
+            },
+            m_main);
         m_figures->SetLanguage();
     }
     m_figures->Refresh(window->exercise());

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 
 #include <algorithm>
+#include <utility>
 
 namespace velmor {
 
@@ -80,8 +81,9 @@ void SetRow(QTableWidget* grid, int row, const QStringList& cells, int leftColum
 
 } // namespace
 
-TfrmRunFigures::TfrmRunFigures(VelmorState& state, QWidget* parent)
-    : QWidget(parent, Qt::Window), m_state(state)
+TfrmRunFigures::TfrmRunFigures(VelmorState& state, std::function<int()> cursorRecord,
+                               QWidget* parent)
+    : QWidget(parent, Qt::Window), m_state(state), m_cursorRecord(std::move(cursorRecord))
 {
     setObjectName(QStringLiteral("frmRunFigures"));
     grdFigures = MakeFiguresTable(kColumns, this);
@@ -246,12 +248,12 @@ void TfrmRunFigures::showSegment()
 
 int TfrmRunFigures::highlightedRow() const
 {
-    const TrendViewState& tv = m_state.trend;
-    if (!tv.cursorShown || tv.cursorRecord < 1) {
+    const int record = m_cursorRecord ? m_cursorRecord() : 0;
+    if (record < 1) {
         return -1;
     }
     for (std::size_t row = 0; row < m_rows.size(); ++row) {
-        if (tv.cursorRecord >= m_rows[row].first && tv.cursorRecord <= m_rows[row].last) {
+        if (record >= m_rows[row].first && record <= m_rows[row].last) {
             return static_cast<int>(row);
         }
     }

@@ -11,6 +11,8 @@
 
 #include <QWidget>
 
+#include <functional>
+
 class QLabel;
 class QPushButton;
 class QTableWidget;
@@ -21,7 +23,10 @@ class TfrmRunFigures : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TfrmRunFigures(VelmorState& state, QWidget* parent = nullptr);
+    // `cursorRecord` gives the record under the Trends window's cursor line,
+    // 0 while no line is shown.
+    TfrmRunFigures(VelmorState& state, std::function<int()> cursorRecord,
+                   QWidget* parent = nullptr);
 
     // Figures of the run now in the log, for the open exercise.
     void Refresh(Exercise exercise);
@@ -50,6 +55,7 @@ private:
     void showSegment();
 
     VelmorState& m_state;
+    std::function<int()> m_cursorRecord;
     Exercise m_exercise = Exercise::Flow;
     RunFigures m_figures;
     // Per table row: the loop and the segment's first and last records.

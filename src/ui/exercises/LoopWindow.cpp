@@ -228,7 +228,6 @@ void LoopWindow::finishCreation()
     if (m_main != nullptr) {
         m_main->setFileNewEnabled(true);
     }
-    m_state.trend.cursorShown = false;
     // No run yet: the signal head is there, neither lamp lit.
     DrawRunLight(imgPanel, TrafficLightPicture(RunLamp::None, imgPanel->image().devicePixelRatio()),
                  m_layout.light);

@@ -210,14 +210,7 @@ void FileCommands::applyLoad(const SimFileLoad& load, const QString& name, Exerc
     }
     window->UpdateSettings();
     ApplySimFileTrend(m_state, load);
-    TrendViewState& tv = m_state.trend;
-    // A cursor of the run before would mark a record of another run.
-    tv.cursorShown = false;
-    graph->txtStartTime->setText(QString::number(tv.trendViewStart));
-    graph->txtTrendBase->setText(QString::number(tv.trendSpan));
-    graph->SliderAt(SliderKnobOffset(tv.trendSpan));
-    graph->DrawTrend();
-    graph->DrawBars(m_state.run.sampleCount);
+    graph->ShowLoadedRun();
     graph->Heading(name);
     m_fileName = name;
     m_main->setFileCommandsEnabled(true);
@@ -293,10 +286,13 @@ ReportSource FileCommands::reportSource(ReportRange range) const
     const ExerciseWindow* window = m_main->exerciseWindow();
     const Exercise exercise = window != nullptr ? window->exercise() : Exercise::Flow;
     const TfrmGraph* graph = m_main->graphWindow();
-    return ReportSource{
-        m_state,    exercise,
-        m_fileName, graph != nullptr ? graph->shownTraces() : DefaultTraces(exercise),
-        range,      QDateTime::currentDateTime()};
+    return ReportSource{m_state,
+                        exercise,
+                        m_fileName,
+                        graph != nullptr ? graph->shownTraces() : DefaultTraces(exercise),
+                        range,
+                        QDateTime::currentDateTime(),
+                        graph != nullptr ? graph->view().trendViewStart : 0};
 }
 
 QString FileCommands::writeReportPdf(const QString& path, ReportRange range)

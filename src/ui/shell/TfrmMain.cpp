@@ -205,9 +205,6 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     shell.langEnglish = true;
     shell.currentForm = kMain;
     SetLanguage();
-    m_state.trend.cursorRecord = 0;
-    m_state.trend.cursorShown = false;
-    m_state.trend.cursorX = 38;
     shell.menuShown = false;
     shell.menuAllowed = true;
     shell.appRunning = true;
@@ -514,7 +511,7 @@ QPoint TfrmMain::childPlace(QPoint fixed, QPoint fromCentre) const
     if (size() == kLayoutSize) {
         return fixed;
     }
-    return QPoint(m_state.shell.halfWidth, m_state.shell.halfHeight) - fromCentre;
+    return m_centre - fromCentre;
 }
 
 void TfrmMain::keepInSight(std::initializer_list<QWidget*> windows)
@@ -573,8 +570,7 @@ void TfrmMain::openLoopExercise(Exercise exercise)
     m_graph = new TfrmGraph(m_state, exercise);
     m_graphSub = addChildWindow(m_graph);
     m_graphSub->move(childPlace(QPoint(231, 0), QPoint(157, 289)));
-    m_graph->txtStartTime->setCursor(m_cross);
-    m_graph->txtTrendBase->setCursor(m_cross);
+    m_graph->setEditCursor(m_cross);
     connect(m_graph, &TfrmGraph::closeRequested, this,
             [this] { writeShut(QString::fromStdString(m_state.shell.currentForm)); });
     connect(m_graph, &TfrmGraph::mainTimerStopRequested, this, &TfrmMain::stopTimer);
@@ -916,7 +912,7 @@ void TfrmMain::TimerTimer()
         emit terminateRequested();
         return;
     }
-    if (shell.trendsOpen && m_state.trend.hoverBlock == 1) {
+    if (shell.trendsOpen && m_graph != nullptr && m_graph->view().hoverBlock == 1) {
         emit trendReadoutDue();
         return;
     }
@@ -1098,8 +1094,7 @@ void TfrmMain::settleCentre()
 {
     if (!m_centreSettled) {
         // The client area as it is now: its size has settled.
-        m_state.shell.halfWidth = m_mdiArea->width() / 2;
-        m_state.shell.halfHeight = m_mdiArea->height() / 2;
+        m_centre = QPoint(m_mdiArea->width() / 2, m_mdiArea->height() / 2);
     }
     m_centreSettled = true;
 }
@@ -1110,14 +1105,12 @@ void TfrmMain::clientResized()
     if (shell.closing) {
         return;
     }
-    const int w = m_mdiArea->width() / 2;
-    const int h = m_mdiArea->height() / 2;
+    const QPoint centre(m_mdiArea->width() / 2, m_mdiArea->height() / 2);
     if (!m_centreSettled) {
         // Until start-up is over the frame is still finding its size (a
         // maximised start arrives as a resize after the first show): the
         // centre follows it.
-        shell.halfWidth = w;
-        shell.halfHeight = h;
+        m_centre = centre;
         return;
     }
     std::vector<QWidget*> moving;
@@ -1129,14 +1122,13 @@ void TfrmMain::clientResized()
     } else {
         return; // nothing open: the old centre stays
     }
-    const QPoint shift(w - shell.halfWidth, h - shell.halfHeight);
+    const QPoint shift = centre - m_centre;
     for (QWidget* window : moving) {
         if (window != nullptr) {
             window->move(window->pos() + shift);
         }
     }
-    shell.halfWidth = w;
-    shell.halfHeight = h;
+    m_centre = centre;
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)

@@ -109,6 +109,9 @@ public:
     enum class ChildFrame { Standard, Tool };
     QMdiSubWindow* addChildWindow(QWidget* window, ChildFrame frame = ChildFrame::Standard);
     QPoint childPlace(QPoint fixed, QPoint fromCentre) const;
+    // The client area's centre (halfWidth, halfHeight) the children are
+    // placed from.
+    QPoint centre() const { return m_centre; }
     void keepInSight(std::initializer_list<QWidget*> windows);
 
     // What OK of the preferences window applies beyond its stored values:
@@ -282,6 +285,7 @@ private:
     std::function<void(ExerciseWindow*)> m_whenOpen;
     // Once set, a resize with nothing open no longer moves the centre.
     bool m_centreSettled = false;
+    QPoint m_centre{388, 289}; // pixels: halfWidth, halfHeight
     RunHistory* m_history = nullptr;
     QPointer<RunHistoryWindow> m_historyWindow;
     bool m_keepFailureShown = false;

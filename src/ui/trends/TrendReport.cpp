@@ -7,6 +7,7 @@
 #include "core/trends/TrendView.h"
 #include "ui/shell/Language.h"
 #include "ui/trends/TraceTexts.h"
+#include "ui/trends/TrendLayout.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -85,12 +86,12 @@ Stretch StretchOf(const ReportSource& source)
         st.to = span.to;
         return st;
     }
-    const TrendViewState& tv = s.trend;
-    st.from = tv.trendViewStart;
-    st.to = static_cast<double>(tv.trendViewStart) + tv.trendSpan;
-    st.first = std::min(ClampRecordNumber(SecondIndexAt(s.log, tv.trendViewStart)), count);
-    const std::int32_t end =
-        SecondIndexAt(s.log, static_cast<std::int64_t>(tv.trendViewStart) + tv.trendSpan);
+    const std::int32_t start = source.viewStart;
+    const std::int32_t span = s.trend.trendSpan;
+    st.from = start;
+    st.to = static_cast<double>(start) + span;
+    st.first = std::min(ClampRecordNumber(SecondIndexAt(s.log, start)), count);
+    const std::int32_t end = SecondIndexAt(s.log, static_cast<std::int64_t>(start) + span);
     st.last = std::clamp(end == 0 ? count : end, std::min(st.first, count), count);
     return st;
 }
@@ -101,7 +102,7 @@ std::vector<SettingsColumn> ColumnsLeftToRight(Exercise e)
     const std::span<const SettingsColumn> columns = ProfileOf(e).trends.settingsColumns;
     std::vector<SettingsColumn> ordered(columns.begin(), columns.end());
     std::sort(ordered.begin(), ordered.end(), [](const SettingsColumn& a, const SettingsColumn& b) {
-        return a.valueLeft < b.valueLeft;
+        return ColumnGeometryOf(a.place).valueLeft < ColumnGeometryOf(b.place).valueLeft;
     });
     return ordered;
 }
@@ -158,6 +159,66 @@ QFont ReportFont(const QPainter& p, double size, bool bold = false)
     return f;
 }
 
+// The settings table of records first.. (`samples` of them): the loops'
+// labels as its header, a row per settings segment.
+void FillSettingsTable(ReportContent& c, const ReportSource& source, int first, int samples)
+{
+    const VelmorState& s = source.state;
+    const char mark = DecimalMark(s.shell);
+    const std::vector<SettingsColumn> columns = ColumnsLeftToRight(source.exercise);
+    if (columns.empty()) {
+        return;
+    }
+    c.settingsHeading = Text(s, REPORT_TEXT("Controller settings per segment"));
+    c.tableHeader << Text(s, REPORT_TEXT("From (s)"));
+    for (const SettingsColumn& column : columns) {
+        for (const char* label : column.labels) {
+            c.tableHeader << WithoutColon(LangText(s.shell, "TfrmGraph", label));
+        }
+    }
+    if (samples <= 0) {
+        return;
+    }
+    const std::span<const SampleRecord> records(&s.log.record(first),
+                                                static_cast<std::size_t>(samples));
+    for (const SettingsRow& row : SettingsTable(records, columns, mark)) {
+        QStringList cells{Seconds(row.start, mark)};
+        for (const auto& loop : row.loops) {
+            for (const std::string& text : loop) {
+                cells << QString::fromStdString(text);
+            }
+        }
+        c.table.push_back(cells);
+    }
+}
+
+// The set-point waveform with its values (and the gate valve), where the
+// exercise has one.
+QString WaveformText(const ReportSource& source)
+{
+    const VelmorState& s = source.state;
+    const char mark = DecimalMark(s.shell);
+    const ExerciseProfile& profile = ProfileOf(source.exercise);
+    if (profile.waveform == nullptr) {
+        return {};
+    }
+    const std::int32_t type = profile.waveform(s);
+    if (!IsWaveformType(type)) {
+        return {};
+    }
+    const WaveParams& wave = profile.waveParams(source.state);
+    QString text = Text(s, REPORT_TEXT("Set-point waveform: %1 (A %2, B %3, C %4)"))
+                       .arg(Text(s, kWaveformNames[type - 1]))
+                       .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
+                            QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
+                            QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
+    if (profile.trends.gateValve) {
+        text += QStringLiteral("; ") +
+                Text(s, REPORT_TEXT("gate valve %1 %")).arg(s.run.gateValvePercent);
+    }
+    return text;
+}
+
 } // namespace
 
 std::array<bool, kTraceCount> DefaultTraces(Exercise e)
@@ -198,46 +259,8 @@ ReportContent BuildReport(const ReportSource& source)
     c.leftUnit = LangText(shell, "TfrmGraph", trends.leftUnit);
     c.rightUnit = LangText(shell, "TfrmGraph", trends.rightUnit);
 
-    const std::vector<SettingsColumn> columns = ColumnsLeftToRight(source.exercise);
-    if (!columns.empty()) {
-        c.settingsHeading = Text(s, REPORT_TEXT("Controller settings per segment"));
-        c.tableHeader << Text(s, REPORT_TEXT("From (s)"));
-        for (const SettingsColumn& column : columns) {
-            for (const char* label : column.labels) {
-                c.tableHeader << WithoutColon(LangText(shell, "TfrmGraph", label));
-            }
-        }
-        if (samples > 0) {
-            const std::span<const SampleRecord> records(&s.log.record(st.first),
-                                                        static_cast<std::size_t>(samples));
-            for (const SettingsRow& row : SettingsTable(records, columns, mark)) {
-                QStringList cells{Seconds(row.start, mark)};
-                for (const auto& loop : row.loops) {
-                    for (const std::string& text : loop) {
-                        cells << QString::fromStdString(text);
-                    }
-                }
-                c.table.push_back(cells);
-            }
-        }
-    }
-
-    const ExerciseProfile& profile = ProfileOf(source.exercise);
-    if (profile.waveform != nullptr) {
-        const std::int32_t type = profile.waveform(s);
-        if (IsWaveformType(type)) {
-            const WaveParams& wave = profile.waveParams(source.state);
-            c.waveform = Text(s, REPORT_TEXT("Set-point waveform: %1 (A %2, B %3, C %4)"))
-                             .arg(Text(s, kWaveformNames[type - 1]))
-                             .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
-                                  QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
-                                  QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
-            if (trends.gateValve) {
-                c.waveform += QStringLiteral("; ") +
-                              Text(s, REPORT_TEXT("gate valve %1 %")).arg(s.run.gateValvePercent);
-            }
-        }
-    }
+    FillSettingsTable(c, source, st.first, samples);
+    c.waveform = WaveformText(source);
 
     if (samples > 0) {
         const SampleRecord& last = s.log.record(st.last);
@@ -263,29 +286,35 @@ QPageSize DefaultReportPageSize()
 
 namespace {
 
-// The trend as lines in `area` (points): scales, plot, grid, traces, marks.
-void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, const ReportContent& c)
-{
-    const VelmorState& s = source.state;
-    const QRectF plot = area.adjusted(34, 14, -30, -26);
-    const double span = std::max(c.to - c.from, 1.0);
-    const auto xOf = [&](double t) { return plot.left() + (t - c.from) / span * plot.width(); };
-    const auto yOf = [&](double v, double full) {
+// Where the trend is drawn (points): the plot within `area` and the
+// mapping of times and values onto it.
+struct TrendFrame {
+    QRectF area;
+    QRectF plot;
+    double from; // s at the left edge
+    double span; // s across
+    double x(double t) const { return plot.left() + (t - from) / span * plot.width(); }
+    double y(double v, double full) const
+    {
         return plot.bottom() - std::clamp(v / full, 0.0, 1.0) * plot.height();
-    };
+    }
+};
 
-    p.fillRect(plot, Qt::black);
-
-    // Value scales: the exercise's on the left, 0..100 % on the right.
-    const QFont scaleFont = ReportFont(p, 6.5);
-    p.setFont(scaleFont);
+// Value scales: the exercise's on the left, 0..100 % on the right, and
+// their units above them.
+void PaintValueScales(QPainter& p, const TrendFrame& f, const ReportSource& source,
+                      const ReportContent& c)
+{
+    const QRectF& area = f.area;
+    const QRectF& plot = f.plot;
+    p.setFont(ReportFont(p, 6.5));
     p.setPen(QPen(kInk, 0.5));
     const AxisScale left = LeftScale(source.exercise);
     const int leftSteps = static_cast<int>(std::lround(left.full / left.step));
-    const QString markText(QLatin1Char(DecimalMark(s.shell)));
+    const QString markText(QLatin1Char(DecimalMark(source.state.shell)));
     for (int i = 0; i <= leftSteps; ++i) {
         const double v = left.step * i;
-        const double y = yOf(v, left.full);
+        const double y = f.y(v, left.full);
         p.drawLine(QPointF(plot.left() - 4, y), QPointF(plot.left(), y));
         QString label = QString::number(v, 'f', left.decimals);
         label.replace(QLatin1Char('.'), markText);
@@ -293,7 +322,7 @@ void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, con
                    Qt::AlignRight | Qt::AlignVCenter, label);
     }
     for (int v = 0; v <= 100; v += 10) {
-        const double y = yOf(v, 100);
+        const double y = f.y(v, 100);
         p.drawLine(QPointF(plot.right(), y), QPointF(plot.right() + 4, y));
         p.drawText(QRectF(plot.right() + 6, y - 5, 26, 10), Qt::AlignLeft | Qt::AlignVCenter,
                    QString::number(v));
@@ -303,13 +332,18 @@ void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, con
                Qt::AlignLeft | Qt::AlignVCenter, c.leftUnit);
     p.drawText(QRectF(plot.right() - 10, area.top(), area.right() - plot.right() + 10, 12),
                Qt::AlignRight | Qt::AlignVCenter, c.rightUnit);
+}
 
-    // Time grid: dotted grey lines with their seconds below.
-    p.setFont(scaleFont);
-    const int tick = ReportTickStep(span);
+// Time grid: dotted grey lines with their seconds below.
+void PaintTimeGrid(QPainter& p, const TrendFrame& f, const ReportSource& source,
+                   const ReportContent& c)
+{
+    const QRectF& plot = f.plot;
+    p.setFont(ReportFont(p, 6.5));
+    const int tick = ReportTickStep(f.span);
     QPen grid(kGridGrey, 0.5, Qt::DotLine);
     for (double t = std::ceil(c.from / tick) * tick; t <= c.to + 1e-9; t += tick) {
-        const double x = xOf(t);
+        const double x = f.x(t);
         p.setPen(grid);
         p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
         p.setPen(kInk);
@@ -317,40 +351,57 @@ void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, con
                    QString::number(static_cast<long long>(std::llround(t))));
     }
     p.drawText(QRectF(plot.left(), plot.bottom() + 12, plot.width(), 10),
-               Qt::AlignHCenter | Qt::AlignTop, Text(s, REPORT_TEXT("Time (s)")));
+               Qt::AlignHCenter | Qt::AlignTop, Text(source.state, REPORT_TEXT("Time (s)")));
+}
 
+// Settings marks where a new segment starts after the first drawn, then
+// the shown traces, clipped to the plot.
+void PaintTraces(QPainter& p, const TrendFrame& f, const ReportSource& source,
+                 const ReportContent& c)
+{
+    const VelmorState& s = source.state;
+    const QRectF& plot = f.plot;
+    p.setPen(QPen(kMarkColour, 1.4));
+    for (int n = c.firstRecord + 1; n <= c.lastRecord; ++n) {
+        if (s.log.record(n).segment > s.log.record(n - 1).segment) {
+            const double x = f.x(s.log.record(n).time);
+            p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
+        }
+    }
+    for (const TraceInfo& trace : TraceTable()) {
+        if (!source.shown[static_cast<std::size_t>(trace.id)]) {
+            continue;
+        }
+        const double full = FullScaleOf(trace.scale);
+        QPolygonF line;
+        line.reserve(c.lastRecord - c.firstRecord + 1);
+        for (int n = c.firstRecord; n <= c.lastRecord; ++n) {
+            const SampleRecord& r = s.log.record(n);
+            line << QPointF(f.x(r.time), f.y(r.field(trace.field), full));
+        }
+        p.setPen(QPen(QColor(trace.colour.r, trace.colour.g, trace.colour.b), 0.8, Qt::SolidLine,
+                      Qt::RoundCap, Qt::RoundJoin));
+        p.drawPolyline(line);
+    }
+}
+
+// The trend as lines in `area` (points): scales, plot, grid, traces, marks.
+void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, const ReportContent& c)
+{
+    const TrendFrame f{area, area.adjusted(34, 14, -30, -26), c.from, std::max(c.to - c.from, 1.0)};
+    p.fillRect(f.plot, Qt::black);
+    PaintValueScales(p, f, source, c);
+    PaintTimeGrid(p, f, source, c);
     p.save();
-    p.setClipRect(plot);
+    p.setClipRect(f.plot);
     p.setRenderHint(QPainter::Antialiasing);
     if (c.lastRecord >= c.firstRecord && c.lastRecord >= 1) {
-        // Settings marks where a new segment starts after the first shown.
-        p.setPen(QPen(kMarkColour, 1.4));
-        for (int n = c.firstRecord + 1; n <= c.lastRecord; ++n) {
-            if (s.log.record(n).segment > s.log.record(n - 1).segment) {
-                const double x = xOf(s.log.record(n).time);
-                p.drawLine(QPointF(x, plot.top()), QPointF(x, plot.bottom()));
-            }
-        }
-        for (const TraceInfo& trace : TraceTable()) {
-            if (!source.shown[static_cast<std::size_t>(trace.id)]) {
-                continue;
-            }
-            const double full = FullScaleOf(trace.scale);
-            QPolygonF line;
-            line.reserve(c.lastRecord - c.firstRecord + 1);
-            for (int n = c.firstRecord; n <= c.lastRecord; ++n) {
-                const SampleRecord& r = s.log.record(n);
-                line << QPointF(xOf(r.time), yOf(r.field(trace.field), full));
-            }
-            p.setPen(QPen(QColor(trace.colour.r, trace.colour.g, trace.colour.b), 0.8,
-                          Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin));
-            p.drawPolyline(line);
-        }
+        PaintTraces(p, f, source, c);
     }
     p.restore();
     p.setPen(QPen(kInk, 0.6));
     p.setBrush(Qt::NoBrush);
-    p.drawRect(plot);
+    p.drawRect(f.plot);
 }
 
 // The legend: each shown trace's colour on a black swatch, and the mark.
@@ -386,19 +437,12 @@ double PaintLegend(QPainter& p, const QRectF& area, const ReportSource& source)
     return y + 13 - area.top();
 }
 
-} // namespace
+constexpr double kRowHeight = 12;
 
-void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
+// The title with the program's name, the subtitle and the stretch, then a
+// rule; returns the y below them.
+double PaintHeading(QPainter& p, const QRectF& page, const ReportContent& c)
 {
-    const ReportContent c = BuildReport(source);
-    QPainter p(&device);
-    // Work in points whatever the device's resolution.
-    const double scale = device.logicalDpiX() / 72.0;
-    p.scale(scale, scale);
-    const QRectF page(QPointF(0, 0),
-                      QSizeF(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()) /
-                          scale);
-
     double y = page.top();
     p.setPen(kInk);
     p.setFont(ReportFont(p, 16, true));
@@ -418,68 +462,115 @@ void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
     y += 16;
     p.setPen(QPen(kInk, 0.8));
     p.drawLine(QPointF(page.left(), y), QPointF(page.right(), y));
-    y += 8;
+    return y + 8;
+}
 
-    // The trend takes what the rest leaves (the table's first dozen rows),
-    // within reason.
+// Height of the final values: their heading and two columns of rows.
+double FinalValuesHeight(const ReportContent& c)
+{
+    return c.finalValues.empty() ? 0 : 30 + kRowHeight * std::ceil(c.finalValues.size() / 2.0);
+}
+
+// The trend takes what the rest leaves (the table's first dozen rows) of
+// `room`, within reason.
+double TrendHeight(const ReportContent& c, double room)
+{
     const double tableRows = static_cast<double>(std::min<std::size_t>(c.table.size(), 12));
-    const double below =
-        40 + (c.tableHeader.isEmpty() ? 0 : 40 + 12 * tableRows) + (c.waveform.isEmpty() ? 0 : 22) +
-        (c.finalValues.empty() ? 0 : 30 + 12 * std::ceil(c.finalValues.size() / 2.0));
-    const double trendHeight = std::clamp(page.bottom() - y - below, 260.0, 430.0);
+    const double below = 40 + (c.tableHeader.isEmpty() ? 0 : 40 + 12 * tableRows) +
+                         (c.waveform.isEmpty() ? 0 : 22) + FinalValuesHeight(c);
+    return std::clamp(room - below, 260.0, 430.0);
+}
+
+// The settings table from y, as many rows as the page holds above the
+// waveform and the final values; returns the y below it.
+double PaintSettingsTable(QPainter& p, const QRectF& page, double y, const ReportContent& c,
+                          const ReportSource& source)
+{
+    const QFont cellFont = ReportFont(p, 8);
+    p.setPen(kInk);
+    p.setFont(ReportFont(p, 10, true));
+    p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
+               c.settingsHeading);
+    y += 18;
+    const double first = 52;
+    // Columns of at most an inch: one loop's four values stay together.
+    const double cell =
+        std::min(72.0, (page.width() - first) / std::max<qsizetype>(1, c.tableHeader.size() - 1));
+    const auto row = [&](const QStringList& cells, bool header) {
+        p.setFont(header ? ReportFont(p, 7.5, true) : cellFont);
+        for (qsizetype i = 0; i < cells.size(); ++i) {
+            const double left = i == 0 ? page.left() : page.left() + first + cell * (i - 1);
+            const double width = i == 0 ? first - 6 : cell - 6;
+            p.drawText(QRectF(left, y, width, kRowHeight), Qt::AlignRight | Qt::AlignVCenter,
+                       cells[i]);
+        }
+        y += kRowHeight;
+    };
+    row(c.tableHeader, true);
+    const double tableRight =
+        page.left() + first + cell * static_cast<double>(c.tableHeader.size() - 1);
+    p.setPen(QPen(kInk, 0.4));
+    p.drawLine(QPointF(page.left(), y), QPointF(tableRight, y));
+    y += 2;
+    p.setPen(kInk);
+    const double room = page.bottom() - y - FinalValuesHeight(c) - (c.waveform.isEmpty() ? 0 : 20);
+    const auto fits = static_cast<std::size_t>(std::max(1.0, std::floor(room / kRowHeight)));
+    const bool cut = c.table.size() > fits;
+    const std::size_t shown = cut ? fits - 1 : c.table.size();
+    for (std::size_t i = 0; i < shown; ++i) {
+        row(c.table[i], false);
+    }
+    if (cut) {
+        p.setFont(cellFont);
+        p.drawText(QRectF(page.left(), y, page.width(), kRowHeight),
+                   Qt::AlignLeft | Qt::AlignVCenter,
+                   Text(source.state, REPORT_TEXT("... and %1 more segments"))
+                       .arg(c.table.size() - shown));
+        y += kRowHeight;
+    }
+    return y + 8;
+}
+
+// The values of the last record drawn, in two columns from y.
+void PaintFinalValues(QPainter& p, const QRectF& page, double y, const ReportContent& c)
+{
+    p.setPen(kInk);
+    p.setFont(ReportFont(p, 10, true));
+    p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
+               c.finalHeading);
+    y += 18;
+    p.setFont(ReportFont(p, 8));
+    const double half = page.width() / 2;
+    for (std::size_t i = 0; i < c.finalValues.size(); ++i) {
+        const double left = page.left() + (i % 2 == 0 ? 0 : half);
+        const double top = y + kRowHeight * static_cast<double>(i / 2);
+        p.drawText(QRectF(left, top, half * 0.6, kRowHeight), Qt::AlignLeft | Qt::AlignVCenter,
+                   c.finalValues[i].first);
+        p.drawText(QRectF(left + half * 0.6, top, half * 0.3, kRowHeight),
+                   Qt::AlignRight | Qt::AlignVCenter, c.finalValues[i].second);
+    }
+}
+
+} // namespace
+
+void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
+{
+    const ReportContent c = BuildReport(source);
+    QPainter p(&device);
+    // Work in points whatever the device's resolution.
+    const double scale = device.logicalDpiX() / 72.0;
+    p.scale(scale, scale);
+    const QRectF page(QPointF(0, 0),
+                      QSizeF(device.pageLayout().paintRectPixels(device.logicalDpiX()).size()) /
+                          scale);
+
+    double y = PaintHeading(p, page, c);
+    const double trendHeight = TrendHeight(c, page.bottom() - y);
     PaintTrend(p, QRectF(page.left(), y, page.width(), trendHeight), source, c);
     y += trendHeight + 4;
     y += PaintLegend(p, QRectF(page.left() + 34, y, page.width() - 64, 40), source) + 10;
-
-    // The settings table, as many rows as the page holds.
-    const QFont headFont = ReportFont(p, 10, true);
-    const QFont cellFont = ReportFont(p, 8);
-    const double rowHeight = 12;
-    const double finalHeight =
-        c.finalValues.empty() ? 0 : 30 + rowHeight * std::ceil(c.finalValues.size() / 2.0);
     if (!c.tableHeader.isEmpty()) {
-        p.setPen(kInk);
-        p.setFont(headFont);
-        p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
-                   c.settingsHeading);
-        y += 18;
-        const double first = 52;
-        // Columns of at most an inch: one loop's four values stay together.
-        const double cell = std::min(72.0, (page.width() - first) /
-                                               std::max<qsizetype>(1, c.tableHeader.size() - 1));
-        const auto row = [&](const QStringList& cells, bool header) {
-            p.setFont(header ? ReportFont(p, 7.5, true) : cellFont);
-            for (qsizetype i = 0; i < cells.size(); ++i) {
-                const double left = i == 0 ? page.left() : page.left() + first + cell * (i - 1);
-                const double width = i == 0 ? first - 6 : cell - 6;
-                p.drawText(QRectF(left, y, width, rowHeight), Qt::AlignRight | Qt::AlignVCenter,
-                           cells[i]);
-            }
-            y += rowHeight;
-        };
-        row(c.tableHeader, true);
-        const double tableRight =
-            page.left() + first + cell * static_cast<double>(c.tableHeader.size() - 1);
-        p.setPen(QPen(kInk, 0.4));
-        p.drawLine(QPointF(page.left(), y), QPointF(tableRight, y));
-        y += 2;
-        p.setPen(kInk);
-        const double room = page.bottom() - y - finalHeight - (c.waveform.isEmpty() ? 0 : 20);
-        const auto fits = static_cast<std::size_t>(std::max(1.0, std::floor(room / rowHeight)));
-        const bool cut = c.table.size() > fits;
-        const std::size_t shown = cut ? fits - 1 : c.table.size();
-        for (std::size_t i = 0; i < shown; ++i) {
-            row(c.table[i], false);
-        }
-        if (cut) {
-            p.setFont(cellFont);
-            p.drawText(QRectF(page.left(), y, page.width(), rowHeight),
-                       Qt::AlignLeft | Qt::AlignVCenter,
-                       Text(source.state, REPORT_TEXT("... and %1 more segments"))
-                           .arg(c.table.size() - shown));
-            y += rowHeight;
-        }
-        y += 8;
+        y = PaintSettingsTable(p, page, y, c, source);
     }
     if (!c.waveform.isEmpty()) {
         p.setPen(kInk);
@@ -488,23 +579,8 @@ void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
                    c.waveform);
         y += 22;
     }
-
     if (!c.finalValues.empty()) {
-        p.setPen(kInk);
-        p.setFont(headFont);
-        p.drawText(QRectF(page.left(), y, page.width(), 14), Qt::AlignLeft | Qt::AlignVCenter,
-                   c.finalHeading);
-        y += 18;
-        p.setFont(cellFont);
-        const double half = page.width() / 2;
-        for (std::size_t i = 0; i < c.finalValues.size(); ++i) {
-            const double left = page.left() + (i % 2 == 0 ? 0 : half);
-            const double top = y + rowHeight * static_cast<double>(i / 2);
-            p.drawText(QRectF(left, top, half * 0.6, rowHeight), Qt::AlignLeft | Qt::AlignVCenter,
-                       c.finalValues[i].first);
-            p.drawText(QRectF(left + half * 0.6, top, half * 0.3, rowHeight),
-                       Qt::AlignRight | Qt::AlignVCenter, c.finalValues[i].second);
-        }
+        PaintFinalValues(p, page, y, c);
     }
 }
 

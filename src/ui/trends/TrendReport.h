@@ -16,6 +16,7 @@
 #include <QStringList>
 
 #include <array>
+#include <cstdint>
 #include <vector>
 
 class QPagedPaintDevice;
@@ -32,6 +33,7 @@ struct ReportSource {
     std::array<bool, kTraceCount> shown{}; // traces on the trend, as checked
     ReportRange range = ReportRange::WholeRun;
     QDateTime printedAt;
+    std::int32_t viewStart = 0; // s, the Trends window's view (ShownView) starts here
 };
 
 // The traces an exercise's Trends window shows at first.
