@@ -1,5 +1,7 @@
 // Opening, running, stopping and closing an exercise again and again does
 // not make the program grow: after a warm-up, the resident size stays put.
+#include "MainItems.h"
+
 #include "ui/exercises/RunDriver.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/Preferences.h"
@@ -18,6 +20,7 @@
 #include <string>
 
 using namespace velmor;
+using velmor::test::Item;
 
 namespace {
 
@@ -55,7 +58,7 @@ void MemoryTest::openRunCloseCyclesDoNotGrow()
     main->show();
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     const auto cycle = [&] {
-        main->mnuControlFlow->trigger();
+        Item(*main, "mnuControlFlow")->trigger();
         auto* flow = dynamic_cast<TfrmFlow*>(main->exerciseWindow());
         QVERIFY(flow != nullptr);
         flow->driver()->setInterval(std::chrono::milliseconds(0));

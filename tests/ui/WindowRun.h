@@ -4,6 +4,8 @@
 // than its cycles.
 #pragma once
 
+#include "MainItems.h"
+
 #include "ui/exercises/LoopWindow.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
@@ -25,15 +27,15 @@ inline QAction* ControlItem(const TfrmMain& m, Exercise e)
 {
     switch (e) {
     case Exercise::Flow:
-        return m.mnuControlFlow;
+        return Item(m, "mnuControlFlow");
     case Exercise::Level:
-        return m.mnuControlFluidLevel;
+        return Item(m, "mnuControlFluidLevel");
     case Exercise::Open:
-        return m.mnuControlOpenLoop;
+        return Item(m, "mnuControlOpenLoop");
     case Exercise::Temperature:
-        return m.mnuControlTemperature;
+        return Item(m, "mnuControlTemperature");
     case Exercise::Batch:
-        return m.mnuControlBatchVolume;
+        return Item(m, "mnuControlBatchVolume");
     }
     return nullptr;
 }

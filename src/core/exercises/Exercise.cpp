@@ -4,6 +4,20 @@
 
 namespace velmor {
 
+namespace {
+
+template <typename Matches> std::optional<Exercise> FindExercise(Matches matches)
+{
+    for (const ExerciseProfile* p : Profiles()) {
+        if (matches(*p)) {
+            return p->exercise;
+        }
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
 std::string_view FormName(Exercise e)
 {
     return ProfileOf(e).formName;
@@ -11,12 +25,7 @@ std::string_view FormName(Exercise e)
 
 std::optional<Exercise> ExerciseFromForm(std::string_view formName)
 {
-    for (const ExerciseProfile& p : Profiles()) {
-        if (p.formName == formName) {
-            return p.exercise;
-        }
-    }
-    return std::nullopt;
+    return FindExercise([formName](const ExerciseProfile& p) { return p.formName == formName; });
 }
 
 std::string_view CommandWord(Exercise e)
@@ -26,17 +35,26 @@ std::string_view CommandWord(Exercise e)
 
 std::optional<Exercise> ExerciseFromCommandWord(std::string_view word)
 {
-    for (const ExerciseProfile& p : Profiles()) {
-        if (p.commandWord == word) {
-            return p.exercise;
-        }
-    }
-    return std::nullopt;
+    return FindExercise([word](const ExerciseProfile& p) { return p.commandWord == word; });
+}
+
+std::optional<Exercise> ExerciseFromFileWord(std::string_view word)
+{
+    return FindExercise([word](const ExerciseProfile& p) { return FileWord(p) == word; });
 }
 
 int DefaultTrendSpan(Exercise e)
 {
     return ProfileOf(e).trendSpan;
+}
+
+std::vector<Exercise> Exercises()
+{
+    std::vector<Exercise> all;
+    for (const ExerciseProfile* p : Profiles()) {
+        all.push_back(p->exercise);
+    }
+    return all;
 }
 
 } // namespace velmor
