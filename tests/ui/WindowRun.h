@@ -7,6 +7,7 @@
 #include "MainItems.h"
 
 #include "ui/exercises/LoopWindow.h"
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
 
@@ -25,19 +26,7 @@ namespace velmor::test {
 // The Control menu item of an exercise.
 inline QAction* ControlItem(const TfrmMain& m, Exercise e)
 {
-    switch (e) {
-    case Exercise::Flow:
-        return Item(m, "mnuControlFlow");
-    case Exercise::Level:
-        return Item(m, "mnuControlFluidLevel");
-    case Exercise::Open:
-        return Item(m, "mnuControlOpenLoop");
-    case Exercise::Temperature:
-        return Item(m, "mnuControlTemperature");
-    case Exercise::Batch:
-        return Item(m, "mnuControlBatchVolume");
-    }
-    return nullptr;
+    return Item(m, ExerciseEntryFor(e)->menuItem);
 }
 
 inline LoopWindow* OpenLoopWindow(const TfrmMain& m)
