@@ -1,6 +1,7 @@
 // What sets the exercises apart: every value box holds to the limits the
 // keypad is given, what the boxes show and set, the velmor-sim names, and
 // the Trends window's configuration and settings box.
+#include "TestFiles.h"
 #include "TestRun.h"
 
 #include "core/exercises/ExerciseProfile.h"
@@ -10,11 +11,14 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
 using namespace velmor;
+using velmor::test::Slurp;
 using velmor::test::TestRun;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -166,31 +170,28 @@ TEST(KeypadBoxes, PanelBoxesShowTheirLoopsValues)
     EXPECT_EQ(batch.state.batch.batchSegment, 2);
 }
 
-TEST(NamedSettings, EveryExercisesNames)
+TEST(NamedSettings, TheUserDocumentationListsEveryExercisesNames)
 {
-    EXPECT_EQ(
-        Names(Exercise::Flow),
-        (std::vector<std::string>{"flowGain", "flowBand", "flowIntegralTime", "flowDerivativeTime",
-                                  "chkI", "chkD", "flowWaveform", "waveA", "waveB", "waveC",
-                                  "flowManual", "pumpOn", "gateValvePercent", "trendSpan"}));
-    EXPECT_EQ(
-        Names(Exercise::Level),
-        (std::vector<std::string>{"levelGain", "levelBand", "levelIntegralTime",
-                                  "levelDerivativeTime", "chkI", "chkD", "levelWaveform", "waveA",
-                                  "waveB", "waveC", "initialLevel", "chkAutodrain", "trendSpan"}));
-    EXPECT_EQ(Names(Exercise::Open),
-              (std::vector<std::string>{"openWaveform", "waveA", "waveB", "waveC",
-                                        "gateValvePercent", "trendSpan"}));
-    EXPECT_EQ(
-        Names(Exercise::Temperature),
-        (std::vector<std::string>{"tempGain", "tempBand", "tempIntegralTime", "tempDerivativeTime",
-                                  "chkI", "chkD", "tempEnteredSP", "initialTemperature"}));
-    EXPECT_EQ(Names(Exercise::Batch),
-              (std::vector<std::string>{
-                  "volGain", "volBand", "volIntegralTime", "volDerivativeTime", "chkVolI",
-                  "chkVolD", "batchTempGain", "batchTempBand", "batchTempIntegralTime",
-                  "batchTempDerivativeTime", "chkTempI", "chkTempD", "batchVolumeSP", "batchTempSP",
-                  "expectedTime", "sumpTemperature"}));
+    // docs/velmor-sim.md's table of names, row "| word | `name`, ... |",
+    // is what users type: every exercise has its row, with exactly the
+    // names velmor-sim takes, in the order it lists them.
+    const std::string doc =
+        Slurp(fs::path(VELMOR_TEST_DATA) / ".." / ".." / "docs" / "velmor-sim.md");
+    ASSERT_FALSE(doc.empty());
+    for (const Exercise e : Exercises()) {
+        SCOPED_TRACE(CommandWord(e));
+        const std::string head = "\n| " + std::string(CommandWord(e)) + " | `";
+        const std::size_t row = doc.find(head);
+        ASSERT_NE(row, std::string::npos);
+        const std::string line = doc.substr(row + 1, doc.find('\n', row + 1) - row - 1);
+        std::vector<std::string> listed;
+        for (std::size_t at = line.find('`'); at != std::string::npos;) {
+            const std::size_t end = line.find('`', at + 1);
+            listed.push_back(line.substr(at + 1, end - at - 1));
+            at = line.find('`', end + 1);
+        }
+        EXPECT_EQ(listed, Names(e));
+    }
 }
 
 TEST(NamedSettings, EachNameReachesItsOwnVariable)

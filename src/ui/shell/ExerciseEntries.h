@@ -56,6 +56,7 @@ bool Offered(const ExerciseEntry& entry);
 // live as long as it is registered. A row with the form name of another is
 // refused (false).
 bool RegisterExerciseEntry(const ExerciseEntry& entry);
+// Takes a registered row out again; the built-in rows stay.
 void UnregisterExerciseEntry(const ExerciseEntry& entry);
 
 } // namespace velmor
