@@ -3,10 +3,6 @@
 #include "core/Arith.h"
 #include "core/exercises/LoopEngine.h"
 
-#include <algorithm>
-#include <stdexcept>
-#include <vector>
-
 namespace velmor {
 
 namespace {
@@ -812,6 +808,18 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
       false, false, kBatchColumnsBox, 336}},
 }};
 
+// The registry finds a built-in row by its id as an index.
+constexpr bool InEnumerationOrder()
+{
+    for (std::size_t i = 0; i < kProfiles.size(); ++i) {
+        if (kProfiles[i].exercise != static_cast<Exercise>(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InEnumerationOrder(), "kProfiles rows follow the Exercise enumeration");
+
 } // namespace
 
 const KeypadBox* ExerciseProfile::box(int code) const
@@ -834,83 +842,9 @@ const NamedSetting* ExerciseProfile::setting(std::string_view name) const
     return nullptr;
 }
 
-namespace {
-
-// The five, then those registered beside them. Filled before any run
-// starts and only read afterwards (sweeps read it on several threads).
-std::vector<const ExerciseProfile*>& Registry()
+std::span<const ExerciseProfile> BuiltInProfiles()
 {
-    static std::vector<const ExerciseProfile*> registry = [] {
-        std::vector<const ExerciseProfile*> all;
-        for (const ExerciseProfile& p : kProfiles) {
-            all.push_back(&p);
-        }
-        return all;
-    }();
-    return registry;
-}
-
-} // namespace
-
-const ExerciseProfile* FindProfile(Exercise e)
-{
-    const auto index = static_cast<std::size_t>(e);
-    if (index < kProfiles.size()) {
-        return &kProfiles[index];
-    }
-    for (const ExerciseProfile* p : Registry()) {
-        if (p->exercise == e) {
-            return p;
-        }
-    }
-    return nullptr;
-}
-
-const ExerciseProfile& ProfileOf(Exercise e)
-{
-    if (const ExerciseProfile* p = FindProfile(e)) {
-        return *p;
-    }
-    throw std::out_of_range("no exercise is registered with id " +
-                            std::to_string(static_cast<int>(e)));
-}
-
-std::span<const ExerciseProfile* const> Profiles()
-{
-    return Registry();
-}
-
-std::string_view FileWord(const ExerciseProfile& p)
-{
-    return p.firstLine.substr(0, p.firstLine.find(' '));
-}
-
-std::string RegisterExercise(const ExerciseProfile& profile)
-{
-    for (const ExerciseProfile* p : Registry()) {
-        if (p->exercise == profile.exercise) {
-            return "the exercise id " + std::to_string(static_cast<int>(profile.exercise)) +
-                   " is taken by " + std::string(p->commandWord);
-        }
-        if (p->formName == profile.formName || p->commandWord == profile.commandWord ||
-            FileWord(*p) == FileWord(profile)) {
-            return "the names of " + std::string(profile.commandWord) + " are taken by " +
-                   std::string(p->commandWord);
-        }
-    }
-    Registry().push_back(&profile);
-    return {};
-}
-
-void UnregisterExercise(Exercise e)
-{
-    if (static_cast<std::size_t>(e) < kProfiles.size()) {
-        return; // built in
-    }
-    std::vector<const ExerciseProfile*>& all = Registry();
-    all.erase(std::remove_if(all.begin(), all.end(),
-                             [e](const ExerciseProfile* p) { return p->exercise == e; }),
-              all.end());
+    return kProfiles;
 }
 
 } // namespace velmor

@@ -172,6 +172,8 @@ const ExerciseProfile* FindProfile(Exercise e);
 // Every registered profile: the five in the order of the Exercise
 // enumeration, then those registered beside them.
 std::span<const ExerciseProfile* const> Profiles();
+// The five built-in rows, in the order of the Exercise enumeration.
+std::span<const ExerciseProfile> BuiltInProfiles();
 
 // The word a simulation file's first line starts with: "Flow" of "Flow
 // Simulation".
