@@ -110,6 +110,11 @@ TEST(ExerciseRegistry, RefusesTakenNamesAndForgetsWhatIsUnregistered)
         clash.exercise = Exercise{8};
         clash.commandWord = "flow";
         EXPECT_EQ(RegisterExercise(clash), "the names of flow are taken by flow");
+        // Files are told apart by their first line's word alone.
+        clash.commandWord = "warm";
+        clash.formName = "frmWarm";
+        clash.firstLine = "Batch Simulation";
+        EXPECT_EQ(RegisterExercise(clash), "the names of warm are taken by batch");
         EXPECT_EQ(ExerciseFromForm("frmWarmup"), kWarmup);
         EXPECT_EQ(ExerciseFromCommandWord("warmup"), kWarmup);
         const CliResult run = Cli({"run", "warmup", "--records", "3"});
