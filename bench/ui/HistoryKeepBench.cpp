@@ -85,7 +85,7 @@ void KeepFullRunWithTheHistoryOpen(benchmark::State& bs)
     while (history.reading()) {
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
     }
-    main->mnuFileHistory->trigger();
+    main->mnuFileHistoryClick();
     if (!FullRun(*state) || history.runs().size() != 200) {
         bs.SkipWithError("no full run, or not 200 runs kept");
         return;

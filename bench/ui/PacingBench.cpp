@@ -2,9 +2,9 @@
 // (Flow, and Batch volume, the heaviest) in a real event loop. Reports the mean cycle period, the
 // 99th percentile of its lateness and the shortest period (never under 80 ms). A figure for this
 // machine as it is, not a pass/fail check.
-#include "ui/exercises/LoopWindows.h"
 #include "ui/exercises/RunDriver.h"
 #include "ui/exercises/TfrmFlow.h"
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QEventLoop>
@@ -27,7 +27,8 @@ void Pacing(benchmark::State& bs, Exercise exercise)
         auto state = std::make_unique<VelmorState>();
         state->shell.currentForm = std::string(FormName(exercise));
         TfrmGraph graph(*state, exercise);
-        std::unique_ptr<LoopWindow> window(LoopWindowMakerFor(exercise)(*state, &graph, nullptr));
+        std::unique_ptr<LoopWindow> window(
+            ExerciseEntryFor(exercise)->makeWindow(*state, &graph, nullptr));
         LoopWindow& flow = *window; // the exercise window
         graph.show();
         flow.show();

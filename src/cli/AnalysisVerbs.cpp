@@ -65,7 +65,7 @@ std::string AnalyseJson(const RunFigures& run)
     j.member("samplePeriod", run.samplePeriod);
     j.key("loops").beginArray();
     for (const LoopFigures& loop : run.loops) {
-        j.beginObject().member("loop", LoopName(loop.loop));
+        j.beginObject().member("loop", loop.loop.name);
         j.key("segments").beginArray();
         for (const SegmentFigures& seg : loop.segments) {
             j.beginObject()

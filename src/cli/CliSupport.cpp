@@ -1,5 +1,6 @@
 #include "cli/CliSupport.h"
 
+#include "core/exercises/ExerciseProfile.h"
 #include "core/rundata/AtomicFile.h"
 
 namespace velmor {
@@ -49,6 +50,24 @@ SimFileResult ReadSimFile(const std::string& path, std::string_view currentForm)
     SimFileReadOptions options;
     options.currentForm = currentForm;
     return ReadSimulationText(text, options);
+}
+
+std::string ExerciseWords(std::string_view lastJoin, bool loopsOnly)
+{
+    std::vector<std::string_view> words;
+    for (const ExerciseProfile* p : Profiles()) {
+        if (!loopsOnly || !p->loops.empty()) {
+            words.push_back(p->commandWord);
+        }
+    }
+    std::string text;
+    for (std::size_t i = 0; i < words.size(); ++i) {
+        if (i > 0) {
+            text += i + 1 == words.size() ? lastJoin : std::string_view(", ");
+        }
+        text += words[i];
+    }
+    return text;
 }
 
 } // namespace velmor

@@ -39,6 +39,11 @@ void Emit(std::ostream& out, std::string_view text);
 // when there is none. Throws Refusal when the write fails.
 void Output(const std::optional<std::string>& file, std::string_view text, std::ostream& out);
 
+// The command words of the registered exercises, the last one after
+// `lastJoin`: "flow, level, open, temperature or batch". With `loopsOnly`,
+// only the exercises that have a controlled loop.
+std::string ExerciseWords(std::string_view lastJoin, bool loopsOnly = false);
+
 // Reads a simulation file with the reader of File > Open, with the window
 // `currentForm` open ("frmMain": none, so the first line must name one).
 // Throws Refusal when the file cannot be read at all; a file the reader

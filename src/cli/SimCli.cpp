@@ -34,8 +34,9 @@ const char* const kUsage =
     "       velmor-sim sweep EXERCISE --vary NAME=FROM:TO:COUNT [--vary ...] [--from FILE.psm]\n"
     "                  [--set NAME=VALUE]... [--at T:NAME=VALUE]... [--records N] [--jobs N]\n"
     "                  --out FILE.csv\n"
-    "       velmor-sim --help\n"
-    "EXERCISE is one of: flow, level, open, temperature, batch\n"
+    "       velmor-sim --help\n";
+// After "EXERCISE is one of: " and the exercises' words.
+const char* const kUsageRest =
     "run writes the simulation file to standard output unless --out names a file; --out - also\n"
     "means standard output. A file is replaced only once the run is complete.\n"
     "inspect prints what the reader takes from a simulation file, as JSON.\n"
@@ -53,13 +54,13 @@ struct RunOptions {
 RunOptions ParseRun(const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        throw Refusal("run needs an exercise: flow, level, open, temperature or batch");
+        throw Refusal("run needs an exercise: " + ExerciseWords(" or "));
     }
     RunOptions o;
     const std::optional<Exercise> e = ExerciseFromCommandWord(args[1]);
     if (!e) {
-        throw Refusal("unknown exercise '" + args[1] +
-                      "' (expected flow, level, open, temperature or batch)");
+        throw Refusal("unknown exercise '" + args[1] + "' (expected " + ExerciseWords(" or ") +
+                      ")");
     }
     o.request.exercise = *e;
     for (std::size_t i = 2; i < args.size(); ++i) {
@@ -223,7 +224,7 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
             return *status;
         }
         if (verb == "--help" || verb == "-h") {
-            Emit(out, kUsage);
+            Emit(out, kUsage + ("EXERCISE is one of: " + ExerciseWords(", ") + "\n") + kUsageRest);
             return 0;
         }
         throw Refusal("unknown command '" + verb +

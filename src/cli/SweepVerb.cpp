@@ -125,18 +125,18 @@ struct SweepCommand {
 SweepCommand ParseSweep(const std::vector<std::string>& args)
 {
     if (args.size() < 2) {
-        throw Refusal("sweep needs an exercise: flow, level, temperature or batch");
+        throw Refusal("sweep needs an exercise: " + ExerciseWords(" or ", true));
     }
     SweepCommand c;
     const std::optional<Exercise> e = ExerciseFromCommandWord(args[1]);
     if (!e) {
-        throw Refusal("unknown exercise '" + args[1] +
-                      "' (expected flow, level, temperature or batch)");
+        throw Refusal("unknown exercise '" + args[1] + "' (expected " +
+                      ExerciseWords(" or ", true) + ")");
     }
     if (ControlledLoops(*e).empty()) {
         throw Refusal("sweep: the " + args[1] +
-                      " exercise has no controlled loop to judge (expected flow, level, "
-                      "temperature or batch)");
+                      " exercise has no controlled loop to judge (expected " +
+                      ExerciseWords(" or ", true) + ")");
     }
     c.plan.request.exercise = *e;
     const unsigned cores = std::thread::hardware_concurrency();

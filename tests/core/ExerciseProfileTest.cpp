@@ -1,54 +1,35 @@
-// What sets the exercises apart, checked against values written out here:
-// the keypad limits of every value box, what the boxes show and set, the
-// velmor-sim names, and the Trends window's configuration and settings box.
+// What sets the exercises apart: every value box holds to the limits the
+// keypad is given, what the boxes show and set, the velmor-sim names, and
+// the Trends window's configuration and settings box.
+#include "TestFiles.h"
 #include "TestRun.h"
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/NamedSettings.h"
+#include "core/rundata/NumberText.h"
+#include "core/shell/KeypadEntry.h"
 #include "core/trends/RunReport.h"
 
 #include <gtest/gtest.h>
 
 #include <array>
+#include <filesystem>
 #include <set>
 #include <span>
 #include <string>
 #include <vector>
 
 using namespace velmor;
+using velmor::test::Slurp;
 using velmor::test::TestRun;
+namespace fs = std::filesystem;
 
 namespace {
 
-struct Limits {
-    int code;
-    float min;
-    float max;
-};
-
-// Every box shows a value: waveform rows for a Sine, no run going.
-std::vector<Limits> BoxLimits(Exercise e)
+// A text the keypad takes for `value` (at most seven decimals).
+std::string Typed(double value)
 {
-    TestRun r(e);
-    ChooseWaveform(r.state, e, kSine);
-    std::vector<Limits> found;
-    for (int code = 0; code <= 30; ++code) {
-        if (const std::optional<KeypadRange> range = KeypadRangeFor(r.state, e, code)) {
-            found.push_back({code, range->min, range->max});
-        }
-    }
-    return found;
-}
-
-void ExpectLimits(Exercise e, const std::vector<Limits>& expected)
-{
-    const std::vector<Limits> found = BoxLimits(e);
-    ASSERT_EQ(found.size(), expected.size()) << CommandWord(e);
-    for (std::size_t i = 0; i < expected.size(); ++i) {
-        EXPECT_EQ(found[i].code, expected[i].code) << CommandWord(e);
-        EXPECT_EQ(found[i].min, expected[i].min) << CommandWord(e) << " code " << expected[i].code;
-        EXPECT_EQ(found[i].max, expected[i].max) << CommandWord(e) << " code " << expected[i].code;
-    }
+    return *KeypadText(value);
 }
 
 std::vector<std::string> Names(Exercise e)
@@ -67,40 +48,65 @@ std::vector<TraceId> Traces(std::span<const TraceId> traces)
 
 } // namespace
 
-TEST(KeypadBoxes, LimitsOfEveryBoxOfEveryExercise)
+TEST(KeypadBoxes, EveryNamedBoxTakesItsLimitsAndNothingPastThem)
 {
-    // PG, PB, I, D; waveform rows 1..3; then the exercise's own boxes.
-    ExpectLimits(Exercise::Flow, {{1, 0.01f, 100},
-                                  {2, 1, 10000},
-                                  {3, 0.01f, 999},
-                                  {4, 0, 999},
-                                  {5, 0, 2},
-                                  {6, 0, 2},
-                                  {7, 1, 999}});
-    ExpectLimits(Exercise::Level, {{1, 0.01f, 100},
-                                   {2, 1, 10000},
-                                   {3, 0.01f, 100000},
-                                   {4, 0, 999},
-                                   {5, 0, 100},
-                                   {6, 0, 100},
-                                   {7, 1, 999},
-                                   {9, 0, 100}});
-    ExpectLimits(Exercise::Open, {{5, 0, 100}, {6, 0, 100}, {7, 0.5f, 999}});
-    ExpectLimits(
-        Exercise::Temperature,
-        {{1, 0.01f, 100}, {2, 1, 10000}, {3, 0.01f, 999}, {4, 0, 999}, {9, 20, 90}, {10, 10, 90}});
-    ExpectLimits(Exercise::Batch, {{1, 0.01f, 100},
-                                   {2, 1, 10000},
-                                   {3, 0.01f, 999},
-                                   {4, 0, 999},
-                                   {9, 0.5f, 12},
-                                   {11, 0.01f, 100},
-                                   {12, 1, 10000},
-                                   {13, 0.01f, 999},
-                                   {14, 0, 999},
-                                   {19, 20, 90},
-                                   {20, 60, 600},
-                                   {21, 10, 90}});
+    // Each box a velmor-sim name types into, with every waveform row shown
+    // (Sine), no run going: the value it opens with lies within the limits
+    // the keypad is given, both limits are taken as the keypad takes them,
+    // and a value past either is refused, naming those limits.
+    for (const ExerciseProfile* p : Profiles()) {
+        const Exercise e = p->exercise;
+        for (const NamedSetting& n : p->settingNames) {
+            if (n.box == nullptr) {
+                continue;
+            }
+            SCOPED_TRACE(std::string(CommandWord(e)) + " " + std::string(n.name));
+            TestRun r(e);
+            ChooseWaveform(r.state, e, kSine);
+            const std::optional<KeypadRange> range = KeypadRangeFor(r.state, e, n.box->code);
+            ASSERT_TRUE(range);
+            const float old = KeypadOldFor(r.state, e, n.box->code);
+            EXPECT_TRUE(KeypadInRange(old, range->min, range->max)) << old;
+            const std::string limits = " out of range (" + ShortestText(range->min) + " to " +
+                                       ShortestText(range->max) + ")";
+            for (const float limit : {range->min, range->max}) {
+                TestRun at(e);
+                ChooseWaveform(at.state, e, kSine);
+                EXPECT_EQ(ApplySetting(at.state, e, n.name, Typed(limit)), "");
+                EXPECT_EQ(KeypadOldFor(at.state, e, n.box->code), limit);
+            }
+            const std::string above = Typed(range->max * 1.5 + 1);
+            EXPECT_EQ(ApplySetting(r.state, e, n.name, above),
+                      std::string(n.name) + "=" + above + ":" + limits);
+            if (range->min > 0) {
+                const std::string below = Typed(range->min / 2);
+                EXPECT_EQ(ApplySetting(r.state, e, n.name, below),
+                          std::string(n.name) + "=" + below + ":" + limits);
+            }
+            EXPECT_EQ(KeypadOldFor(r.state, e, n.box->code), old);
+        }
+    }
+}
+
+TEST(KeypadBoxes, BandLimitsAreTheGainLimitsTurnedOver)
+{
+    // PB = 100 / PG: the largest gain the keypad takes gives the smallest
+    // band, and so on, in every controller of every exercise.
+    for (const ExerciseProfile* p : Profiles()) {
+        for (const KeypadBox& gain : p->boxes) {
+            if (gain.kind != BoxKind::Pid || gain.panelCode != kCodePG) {
+                continue;
+            }
+            const KeypadBox* band = p->box(gain.code - kCodePG + kCodePB);
+            ASSERT_NE(band, nullptr);
+            SCOPED_TRACE(std::string(p->commandWord) + " code " + std::to_string(gain.code));
+            TestRun r(p->exercise);
+            r.enter(gain.code, gain.max);
+            EXPECT_EQ(KeypadOldFor(r.state, p->exercise, band->code), band->min);
+            r.enter(gain.code, gain.min);
+            EXPECT_EQ(KeypadOldFor(r.state, p->exercise, band->code), band->max);
+        }
+    }
 }
 
 TEST(KeypadBoxes, ValueBoxesShowAndSetTheirOwnVariables)
@@ -168,31 +174,28 @@ TEST(KeypadBoxes, PanelBoxesShowTheirLoopsValues)
     EXPECT_EQ(batch.state.batch.batchSegment, 2);
 }
 
-TEST(NamedSettings, EveryExercisesNames)
+TEST(NamedSettings, TheUserDocumentationListsEveryExercisesNames)
 {
-    EXPECT_EQ(
-        Names(Exercise::Flow),
-        (std::vector<std::string>{"flowGain", "flowBand", "flowIntegralTime", "flowDerivativeTime",
-                                  "chkI", "chkD", "flowWaveform", "waveA", "waveB", "waveC",
-                                  "flowManual", "pumpOn", "gateValvePercent", "trendSpan"}));
-    EXPECT_EQ(
-        Names(Exercise::Level),
-        (std::vector<std::string>{"levelGain", "levelBand", "levelIntegralTime",
-                                  "levelDerivativeTime", "chkI", "chkD", "levelWaveform", "waveA",
-                                  "waveB", "waveC", "initialLevel", "chkAutodrain", "trendSpan"}));
-    EXPECT_EQ(Names(Exercise::Open),
-              (std::vector<std::string>{"openWaveform", "waveA", "waveB", "waveC",
-                                        "gateValvePercent", "trendSpan"}));
-    EXPECT_EQ(
-        Names(Exercise::Temperature),
-        (std::vector<std::string>{"tempGain", "tempBand", "tempIntegralTime", "tempDerivativeTime",
-                                  "chkI", "chkD", "tempEnteredSP", "initialTemperature"}));
-    EXPECT_EQ(Names(Exercise::Batch),
-              (std::vector<std::string>{
-                  "volGain", "volBand", "volIntegralTime", "volDerivativeTime", "chkVolI",
-                  "chkVolD", "batchTempGain", "batchTempBand", "batchTempIntegralTime",
-                  "batchTempDerivativeTime", "chkTempI", "chkTempD", "batchVolumeSP", "batchTempSP",
-                  "expectedTime", "sumpTemperature"}));
+    // docs/velmor-sim.md's table of names, row "| word | `name`, ... |",
+    // is what users type: every exercise has its row, with exactly the
+    // names velmor-sim takes, in the order it lists them.
+    const std::string doc =
+        Slurp(fs::path(VELMOR_TEST_DATA) / ".." / ".." / "docs" / "velmor-sim.md");
+    ASSERT_FALSE(doc.empty());
+    for (const Exercise e : Exercises()) {
+        SCOPED_TRACE(CommandWord(e));
+        const std::string head = "\n| " + std::string(CommandWord(e)) + " | `";
+        const std::size_t row = doc.find(head);
+        ASSERT_NE(row, std::string::npos);
+        const std::string line = doc.substr(row + 1, doc.find('\n', row + 1) - row - 1);
+        std::vector<std::string> listed;
+        for (std::size_t at = line.find('`'); at != std::string::npos;) {
+            const std::size_t end = line.find('`', at + 1);
+            listed.push_back(line.substr(at + 1, end - at - 1));
+            at = line.find('`', end + 1);
+        }
+        EXPECT_EQ(listed, Names(e));
+    }
 }
 
 TEST(NamedSettings, EachNameReachesItsOwnVariable)

@@ -252,11 +252,11 @@ TEST(ResponseFigures, EachExerciseReportsItsOwnLoops)
 {
     EXPECT_EQ(ControlledLoops(Exercise::Open).size(), 0u);
     ASSERT_EQ(ControlledLoops(Exercise::Batch).size(), 2u);
-    EXPECT_EQ(LoopName(ControlledLoops(Exercise::Batch)[0].loop), "volume");
+    EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].name, "volume");
     EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].setPointField, 14);
     EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].measuredField, 15);
     EXPECT_EQ(ControlledLoops(Exercise::Batch)[0].outputField, 7);
-    EXPECT_EQ(LoopName(ControlledLoops(Exercise::Batch)[1].loop), "temperature");
+    EXPECT_EQ(ControlledLoops(Exercise::Batch)[1].name, "temperature");
     EXPECT_EQ(ControlledLoops(Exercise::Batch)[1].outputField, 13);
     const LoopTraces level = ControlledLoops(Exercise::Level)[0];
     EXPECT_EQ(level.setPointField, 19);
@@ -357,7 +357,7 @@ TEST(ResponseFigures, StartStepOfEachLoop)
     };
     for (const Case& c : cases) {
         const LoopTraces& loop = ControlledLoops(c.exercise)[static_cast<std::size_t>(c.loop)];
-        SCOPED_TRACE(LoopName(loop.loop));
+        SCOPED_TRACE(std::string(loop.name));
         auto log = [&](float at) {
             std::vector<float> sp = {c.record1Sp};
             std::vector<float> mv = {c.record1Mv};

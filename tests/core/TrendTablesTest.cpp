@@ -54,7 +54,7 @@ TEST(TrendTables, EachTraceReadsItsFieldOnItsScale)
 TEST(TrendTables, TracesShownTogetherAreToldApartOnTheBlackPlot)
 {
     const auto key = [](Rgb c) { return std::tuple(c.r, c.g, c.b); };
-    for (const ExerciseProfile& p : Profiles()) {
+    for (const ExerciseProfile& p : BuiltInProfiles()) {
         SCOPED_TRACE(CommandWord(p.exercise));
         // Every trace an exercise lets a student show (its box neither
         // hidden nor disabled): no two alike, none black on the black plot,

@@ -46,6 +46,7 @@
 using namespace velmor;
 using velmor::test::ChooseExercise;
 using velmor::test::EnterValue;
+using velmor::test::Item;
 using velmor::test::OpenedWindow;
 using velmor::test::RunInWindow;
 
@@ -100,12 +101,12 @@ std::optional<bool> RunItemsOffered(const TfrmMain& m)
 {
     const AnalysisMenu* a = m.analysisMenu();
     emit a->mnuAnalysis->aboutToShow();
-    const bool file = m.mnuFile->menuAction()->isEnabled();
+    const bool file = Item<QMenu>(m, "mnuFile")->menuAction()->isEnabled();
     const bool analysis = a->mnuAnalysis->menuAction()->isEnabled();
-    const bool offered[] = {file && m.mnuFileSave->isEnabled(),
-                            file && m.mnuFilePrint->isEnabled(),
-                            m.btnSave->isEnabled(),
-                            m.btnPrint->isEnabled(),
+    const bool offered[] = {file && Item(m, "mnuFileSave")->isEnabled(),
+                            file && Item(m, "mnuFilePrint")->isEnabled(),
+                            Item<QToolButton>(m, "btnSave")->isEnabled(),
+                            Item<QToolButton>(m, "btnPrint")->isEnabled(),
                             analysis && a->mnuAnalysisFigures->isEnabled(),
                             analysis && a->mnuAnalysisExport->isEnabled()};
     for (bool item : offered) {
@@ -232,7 +233,7 @@ void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
     // Nothing open, nothing logged: nothing to analyse.
     QVERIFY(!a->mnuAnalysisFigures->isEnabled());
     QVERIFY(!a->mnuAnalysisExport->isEnabled());
-    p.main->mnuControlFlow->trigger();
+    Item(*p.main, "mnuControlFlow")->trigger();
     auto* flow = dynamic_cast<LoopWindow*>(p.main->exerciseWindow());
     flow->btnStartClick();
     QVERIFY(!a->mnuAnalysis->menuAction()->isEnabled());
@@ -253,7 +254,7 @@ void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
 void AnalysisWindowsTest::runFiguresPerSegment()
 {
     Program p;
-    p.main->mnuControlFlow->trigger();
+    Item(*p.main, "mnuControlFlow")->trigger();
     // A Step set point (1.5 / 0.5, period 20 s) and PG 2 from record 300:
     // two segments with their steps.
     p.run(Exercise::Flow, {{"flowWaveform", "4"}, {"waveC", "20"}}, 300, {"flowGain", "2"}, 600);
@@ -321,7 +322,7 @@ void AnalysisWindowsTest::runFiguresPerSegment()
 void AnalysisWindowsTest::stepTestTuningOpensInFlow()
 {
     Program p;
-    p.main->mnuControlOpenLoop->trigger();
+    Item(*p.main, "mnuControlOpenLoop")->trigger();
     // Just opened, the window ignores waveform changes for a moment.
     QTRY_VERIFY(!p.state->open.openActivating);
     p.run(Exercise::Open,
@@ -376,7 +377,7 @@ void AnalysisWindowsTest::stepTestTuningOpensInFlow()
 void AnalysisWindowsTest::csvExport()
 {
     Program p;
-    p.main->mnuControlFluidLevel->trigger();
+    Item(*p.main, "mnuControlFluidLevel")->trigger();
     p.run(Exercise::Level, {{"initialLevel", "40"}}, -1, {}, 50);
     QTemporaryDir out;
     const QString path = out.filePath(QStringLiteral("level.csv"));
@@ -454,14 +455,14 @@ void AnalysisWindowsTest::itemsFollowWhatTheTrendShows()
                            {{"Flow", "1", "1", "0.8", "0.05"}, {"Flow", "2", "1", "0.8", "0"}}),
              QString());
     velmor::test::Answer(&m, QMessageBox::Yes);
-    m.mnuFileNew->trigger();
+    Item(m, "mnuFileNew")->trigger();
     QCOMPARE(RunItemsOffered(m), false);
     QVERIFY(!figures->isVisible());
 
     // Another exercise chosen while a file is shown: from the choice on.
     QVERIFY(m.fileCommands()->openFile(velmor::test::Golden("flow_sine_gain_changes.psm")).read);
     QCOMPARE(RunItemsOffered(m), true);
-    m.mnuControlTemperature->trigger();
+    Item(m, "mnuControlTemperature")->trigger();
     QCOMPARE(RunItemsOffered(m), false);
     LoopWindow* temperature = OpenedWindow(m, Exercise::Temperature);
     QVERIFY(temperature != nullptr);

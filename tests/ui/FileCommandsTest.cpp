@@ -105,14 +105,14 @@ void FileCommandsTest::menusToolbarAndDialogs()
 {
     Program p;
     TfrmMain& m = *p.main;
-    QVERIFY(m.mnuFileOpen->isEnabled());
-    QVERIFY(m.popLoadTrend->isEnabled());
-    QVERIFY(m.btnOpenIt->isEnabled());
-    for (QAction* item : {m.mnuFileSave, m.mnuFilePrint}) {
+    QVERIFY(Item(m, "mnuFileOpen")->isEnabled());
+    QVERIFY(Item(m, "popLoadTrend")->isEnabled());
+    QVERIFY(Item<QToolButton>(m, "btnOpenIt")->isEnabled());
+    for (QAction* item : {Item(m, "mnuFileSave"), Item(m, "mnuFilePrint")}) {
         QVERIFY(!item->isEnabled());
     }
-    QVERIFY(!m.btnSave->isEnabled());
-    QVERIFY(!m.btnPrint->isEnabled());
+    QVERIFY(!Item<QToolButton>(m, "btnSave")->isEnabled());
+    QVERIFY(!Item<QToolButton>(m, "btnPrint")->isEnabled());
 
     FileCommands& files = *m.fileCommands();
     QFileDialog* open = files.openDialog();
@@ -127,20 +127,20 @@ void FileCommandsTest::menusToolbarAndDialogs()
 
     // File > Open through its dialog: Flow opens with the file's run.
     ChooseInDialog(&m, Golden("flow_sine_gain_changes.psm"));
-    m.mnuFileOpen->trigger();
+    Item(m, "mnuFileOpen")->trigger();
     QVERIFY(p.waitFor([&] { return p.state->run.sampleCount == 900; }));
     QCOMPARE(p.state->shell.currentForm, std::string("frmFlow"));
     QCOMPARE(m.graphWindow()->windowTitle(),
              QStringLiteral("Flow Trend - flow_sine_gain_changes.psm"));
-    QVERIFY(m.mnuFileSave->isEnabled());
-    QVERIFY(m.mnuFilePrint->isEnabled());
-    QVERIFY(m.btnSave->isEnabled());
-    QVERIFY(m.btnPrint->isEnabled());
+    QVERIFY(Item(m, "mnuFileSave")->isEnabled());
+    QVERIFY(Item(m, "mnuFilePrint")->isEnabled());
+    QVERIFY(Item<QToolButton>(m, "btnSave")->isEnabled());
+    QVERIFY(Item<QToolButton>(m, "btnPrint")->isEnabled());
 
     // File > Save through its dialog: a name without extension gets ".psm".
     const QTemporaryDir dir;
     ChooseInDialog(&m, dir.filePath(QStringLiteral("mine")));
-    m.mnuFileSave->trigger();
+    Item(m, "mnuFileSave")->trigger();
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("mine.psm"))));
     QCOMPARE(m.graphWindow()->windowTitle(), QStringLiteral("Flow Trend - mine.psm"));
 
@@ -154,16 +154,16 @@ void FileCommandsTest::menusToolbarAndDialogs()
             dialog->reject();
         }
     });
-    m.mnuFileOpen->setEnabled(false);
-    m.btnOpenIt->click();
+    Item(m, "mnuFileOpen")->setEnabled(false);
+    Item<QToolButton>(m, "btnOpenIt")->click();
     QCoreApplication::processEvents();
     QVERIFY(!asked);
 
     // File > New leaves nothing to save or print.
     Answer(&m, QMessageBox::Yes);
     m.mnuFileNewClick();
-    QVERIFY(!m.mnuFileSave->isEnabled());
-    QVERIFY(!m.btnPrint->isEnabled());
+    QVERIFY(!Item(m, "mnuFileSave")->isEnabled());
+    QVERIFY(!Item<QToolButton>(m, "btnPrint")->isEnabled());
 }
 
 void FileCommandsTest::openingSwitchesTheExercise()
@@ -193,7 +193,7 @@ void FileCommandsTest::openingSwitchesTheExercise()
     QCOMPARE(velmor::test::Edit(*graph, "txtStartTime")->text(), QStringLiteral("0"));
     QCOMPARE(velmor::test::Edit(*graph, "txtTrendBase")->text(), QStringLiteral("60"));
     QCOMPARE(graph->panel().pixelColor(398 + 13 + 2, 37), QColor(208, 208, 208)); // knob at 13
-    QVERIFY(p.main->mnuFileSave->isEnabled());
+    QVERIFY(Item(*p.main, "mnuFileSave")->isEnabled());
 
     // A Temperature file: span 120, knob at 34.
     QVERIFY(files.openFile(Golden("temperature_pid_with_d.psm")).read);
@@ -415,7 +415,7 @@ void FileCommandsTest::readOutAndArrowsThroughTheMainWindow()
     TfrmGraph* graph = p.main->graphWindow();
     // Resting on the plot: after the main window's 500 ms the read-out.
     graph->imgPanelMouseMove(Qt::NoButton, 100, 150);
-    QVERIFY(p.main->Timer->isActive());
+    QVERIFY(Item<QTimer>(*p.main, "Timer")->isActive());
     QVERIFY(p.waitFor([&] { return velmor::test::Label(*graph, "txtFloat")->isVisible(); }));
     QVERIFY(velmor::test::Label(*graph, "txtFloat")->text().contains(QStringLiteral("\nValue: ")));
 
@@ -459,7 +459,7 @@ void FileCommandsTest::comparingWithASavedRun()
 
     // Closing the exercise takes the comparison with it.
     QCOMPARE(analysis.compareWith(Golden("flow_derivative_gate.psm")), QString());
-    p.main->mnuControlFluidLevel->trigger();
+    Item(*p.main, "mnuControlFluidLevel")->trigger();
     QVERIFY(p.waitFor([&] {
         return p.main->exerciseWindow() != nullptr &&
                p.main->exerciseWindow()->exercise() == Exercise::Level;

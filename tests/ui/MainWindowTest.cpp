@@ -110,9 +110,9 @@ void MainWindowTest::firstRunWritesDefaults()
     QCOMPARE(p.preferences->text(QStringLiteral("Toolbar")), QStringLiteral("False"));
     QVERIFY(p.main->windowState() & Qt::WindowMaximized);
     QVERIFY(p.state->shell.startMaximised);
-    QVERIFY(!p.main->pnlToolbar->isVisible());
-    QVERIFY(!p.main->mnuPreferencesToolbar->isChecked());
-    QVERIFY(p.main->mnuPreferencesEasymenus->isChecked());
+    QVERIFY(!Item<QWidget>(*p.main, "pnlToolbar")->isVisible());
+    QVERIFY(!Item(*p.main, "mnuPreferencesToolbar")->isChecked());
+    QVERIFY(Item(*p.main, "mnuPreferencesEasymenus")->isChecked());
     QVERIFY(p.state->shell.showEasyMenu);
 }
 
@@ -124,8 +124,8 @@ void MainWindowTest::readingRulesAreExact()
         QVERIFY(p.state->shell.showEasyMenu);
         QVERIFY(!p.state->shell.startMaximised);
         QVERIFY(p.state->shell.showToolbar);
-        QVERIFY(p.main->pnlToolbar->isVisible());
-        QVERIFY(p.main->mnuPreferencesToolbar->isChecked());
+        QVERIFY(Item<QWidget>(*p.main, "pnlToolbar")->isVisible());
+        QVERIFY(Item(*p.main, "mnuPreferencesToolbar")->isChecked());
     }
     {
         // Only "False" is off for Maximised; only "True" is on for the others.
@@ -135,9 +135,9 @@ void MainWindowTest::readingRulesAreExact()
                    {"Show Easy Menus", "TRUE"}});
         QVERIFY(p.state->shell.startMaximised);
         QVERIFY(!p.state->shell.showToolbar);
-        QVERIFY(!p.main->pnlToolbar->isVisible());
+        QVERIFY(!Item<QWidget>(*p.main, "pnlToolbar")->isVisible());
         QVERIFY(!p.state->shell.showEasyMenu);
-        QVERIFY(!p.main->mnuPreferencesEasymenus->isChecked());
+        QVERIFY(!Item(*p.main, "mnuPreferencesEasymenus")->isChecked());
     }
 }
 
@@ -146,31 +146,32 @@ void MainWindowTest::menusAndHints()
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QCOMPARE(m.windowTitle(), QStringLiteral("VELMOR"));
-    QCOMPARE(m.mnuFile->title(), QStringLiteral("&File"));
-    QCOMPARE(m.mnuPreferences->title(), QStringLiteral("&Setup"));
-    QCOMPARE(m.mnuControlFluidLevel->text(), QStringLiteral("F&luid Level"));
-    QCOMPARE(m.mnuHelpContents->shortcut(), QKeySequence(Qt::Key_F1));
-    QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
-    QVERIFY(!m.mnuFileNew->isEnabled());
-    QVERIFY(!m.mnuFileSave->isEnabled());
-    QVERIFY(!m.mnuFilePrint->isEnabled());
-    QVERIFY(m.mnuFileExit->isEnabled());
+    QCOMPARE(Item<QMenu>(m, "mnuFile")->title(), QStringLiteral("&File"));
+    QCOMPARE(Item<QMenu>(m, "mnuPreferences")->title(), QStringLiteral("&Setup"));
+    QCOMPARE(Item(m, "mnuControlFluidLevel")->text(), QStringLiteral("F&luid Level"));
+    QCOMPARE(Item(m, "mnuHelpContents")->shortcut(), QKeySequence(Qt::Key_F1));
+    QCOMPARE(Item(m, "popLoadTrend")->text(), QStringLiteral("Open Saved Trend..."));
+    QVERIFY(!Item(m, "mnuFileNew")->isEnabled());
+    QVERIFY(!Item(m, "mnuFileSave")->isEnabled());
+    QVERIFY(!Item(m, "mnuFilePrint")->isEnabled());
+    QVERIFY(Item(m, "mnuFileExit")->isEnabled());
     // Every exercise has its window: all are offered.
     for (QAction* item :
-         {m.mnuControlOnOff, m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
-          m.mnuControlFluidLevel, m.mnuControlOpenLoop, m.popTemperature, m.popOpenLoop}) {
+         {Item(m, "mnuControlOnOff"), Item(m, "mnuControlFlow"), Item(m, "mnuControlTemperature"),
+          Item(m, "mnuControlBatchVolume"), Item(m, "mnuControlFluidLevel"),
+          Item(m, "mnuControlOpenLoop"), Item(m, "popTemperature"), Item(m, "popOpenLoop")}) {
         QVERIFY(item->isEnabled());
     }
-    QVERIFY(m.btnTemperature->isEnabled());
-    QVERIFY(m.btnBatchVolume->isEnabled());
-    QVERIFY(!m.btnSave->isEnabled());
-    QVERIFY(!m.btnPrint->isEnabled());
-    QCOMPARE(m.btnFluidLevel->toolTip(), QStringLiteral("Fluid Level"));
-    QCOMPARE(m.btnManual->toolTip(), QStringLiteral("System Mimic"));
-    QCOMPARE(m.btnNew->toolTip(), QStringLiteral("New..."));
-    QCOMPARE(m.btnHelp->toolTip(), QStringLiteral("Help..."));
-    QCOMPARE(m.btnOpenLoop->geometry(), QRect(294, 2, 24, 24));
-    QCOMPARE(m.pnlToolbar->height(), 28);
+    QVERIFY(Item<QToolButton>(m, "btnTemperature")->isEnabled());
+    QVERIFY(Item<QToolButton>(m, "btnBatchVolume")->isEnabled());
+    QVERIFY(!Item<QToolButton>(m, "btnSave")->isEnabled());
+    QVERIFY(!Item<QToolButton>(m, "btnPrint")->isEnabled());
+    QCOMPARE(Item<QToolButton>(m, "btnFluidLevel")->toolTip(), QStringLiteral("Fluid Level"));
+    QCOMPARE(Item<QToolButton>(m, "btnManual")->toolTip(), QStringLiteral("System Mimic"));
+    QCOMPARE(Item<QToolButton>(m, "btnNew")->toolTip(), QStringLiteral("New..."));
+    QCOMPARE(Item<QToolButton>(m, "btnHelp")->toolTip(), QStringLiteral("Help..."));
+    QCOMPARE(Item<QToolButton>(m, "btnOpenLoop")->geometry(), QRect(294, 2, 24, 24));
+    QCOMPARE(Item<QWidget>(m, "pnlToolbar")->height(), 28);
     QVERIFY(!p.state->shell.decimalComma); // the C locale writes 0.01
     QVERIFY(!p.state->shell.largeFonts);   // 96 dots per inch here
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
@@ -181,13 +182,13 @@ void MainWindowTest::menusAndHints()
     QContextMenuEvent click(QContextMenuEvent::Mouse, QPoint(40, 40),
                             background->mapToGlobal(QPoint(40, 40)));
     QApplication::sendEvent(background, &click);
-    QVERIFY(m.MainPopupMenu->isVisible());
-    m.MainPopupMenu->hide();
+    QVERIFY(Item<QMenu>(m, "MainPopupMenu")->isVisible());
+    Item<QMenu>(m, "MainPopupMenu")->hide();
     // The toolbar toggle inverts its visibility and check mark.
-    const bool shown = m.pnlToolbar->isVisible();
-    m.mnuPreferencesToolbar->trigger();
-    QCOMPARE(m.pnlToolbar->isVisible(), !shown);
-    QCOMPARE(m.mnuPreferencesToolbar->isChecked(), !shown);
+    const bool shown = Item<QWidget>(m, "pnlToolbar")->isVisible();
+    Item(m, "mnuPreferencesToolbar")->trigger();
+    QCOMPARE(Item<QWidget>(m, "pnlToolbar")->isVisible(), !shown);
+    QCOMPARE(Item(m, "mnuPreferencesToolbar")->isChecked(), !shown);
     // For this run only: the stored choice stays.
     QCOMPARE(p.preferences->text(QStringLiteral("Toolbar")), QString());
 }
@@ -201,35 +202,35 @@ void MainWindowTest::spanishMenusAndHints()
     m.SetLanguage();
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
     QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
-    QCOMPARE(m.mnuPreferencesOptions->text(), QStringLiteral("&Preferencias..."));
+    QCOMPARE(Item(m, "mnuPreferencesOptions")->text(), QStringLiteral("&Preferencias..."));
     // Every hint from its own menu item, without the accelerator mark.
     const std::pair<QToolButton*, const char*> hints[] = {
-        {m.btnNew, "Nuevo..."},
-        {m.btnOpenIt, "Abrir..."},
-        {m.btnManual, "Manual"},
-        {m.btnFlow, "Flujo"},
-        {m.btnTemperature, "Temperatura"},
-        {m.btnBatchVolume, "Volumen del Lote"},
-        {m.btnFluidLevel, "Nivel de Fluido"},
-        {m.btnOpenLoop, "Circuito Abierto"},
-        {m.btnPreferences, "Preferencias..."},
-        {m.btnSave, "Guardar..."},
-        {m.btnPrint, "Imprimir..."},
-        {m.btnHelp, "Ayuda..."},
+        {Item<QToolButton>(m, "btnNew"), "Nuevo..."},
+        {Item<QToolButton>(m, "btnOpenIt"), "Abrir..."},
+        {Item<QToolButton>(m, "btnManual"), "Manual"},
+        {Item<QToolButton>(m, "btnFlow"), "Flujo"},
+        {Item<QToolButton>(m, "btnTemperature"), "Temperatura"},
+        {Item<QToolButton>(m, "btnBatchVolume"), "Volumen del Lote"},
+        {Item<QToolButton>(m, "btnFluidLevel"), "Nivel de Fluido"},
+        {Item<QToolButton>(m, "btnOpenLoop"), "Circuito Abierto"},
+        {Item<QToolButton>(m, "btnPreferences"), "Preferencias..."},
+        {Item<QToolButton>(m, "btnSave"), "Guardar..."},
+        {Item<QToolButton>(m, "btnPrint"), "Imprimir..."},
+        {Item<QToolButton>(m, "btnHelp"), "Ayuda..."},
     };
     for (const auto& [button, hint] : hints) {
         QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
     }
-    QCOMPARE(m.mnuFileSave->text(), QStringLiteral("&Guardar..."));
-    QCOMPARE(m.mnuFilePrint->text(), QStringLiteral("&Imprimir..."));
-    QCOMPARE(m.popOnOff->text(), QStringLiteral("&Manual"));
-    QCOMPARE(m.popPreferences->text(), QStringLiteral("Preferencias..."));
-    QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Cargar Tendencia Guardada..."));
+    QCOMPARE(Item(m, "mnuFileSave")->text(), QStringLiteral("&Guardar..."));
+    QCOMPARE(Item(m, "mnuFilePrint")->text(), QStringLiteral("&Imprimir..."));
+    QCOMPARE(Item(m, "popOnOff")->text(), QStringLiteral("&Manual"));
+    QCOMPARE(Item(m, "popPreferences")->text(), QStringLiteral("Preferencias..."));
+    QCOMPARE(Item(m, "popLoadTrend")->text(), QStringLiteral("Cargar Tendencia Guardada..."));
     p.state->shell.langSpanish = false;
     p.state->shell.langEnglish = true;
     m.SetLanguage();
-    QCOMPARE(m.mnuHelpAbout->text(), QStringLiteral("About..."));
-    QCOMPARE(m.popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
+    QCOMPARE(Item(m, "mnuHelpAbout")->text(), QStringLiteral("About..."));
+    QCOMPARE(Item(m, "popLoadTrend")->text(), QStringLiteral("Open Saved Trend..."));
 }
 
 void MainWindowTest::acceleratorsAreUniqueAndOpenTheMenus()
@@ -270,13 +271,13 @@ void MainWindowTest::openingFlowCreatesTrendsFirst()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     const QList<QMdiSubWindow*> windows = m.mdiArea()->subWindowList(QMdiArea::CreationOrder);
     QCOMPARE(windows.size(), 2);
     QVERIFY(qobject_cast<TfrmGraph*>(windows[0]->widget()) != nullptr);
     QVERIFY(qobject_cast<TfrmFlow*>(windows[1]->widget()) != nullptr);
-    QVERIFY(m.mnuControlFlow->isChecked());
-    QVERIFY(m.mnuFileNew->isEnabled());
+    QVERIFY(Item(m, "mnuControlFlow")->isChecked());
+    QVERIFY(Item(m, "mnuFileNew")->isEnabled());
     QCOMPARE(p.state->shell.currentForm, std::string("frmFlow"));
     QVERIFY(p.state->shell.trendsOpen);
     QVERIFY(p.state->trend.trendNoData);
@@ -291,25 +292,25 @@ void MainWindowTest::choosingFlowAgainDoesNothing()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.btnFlow->click();
+    Item<QToolButton>(m, "btnFlow")->click();
     QMdiSubWindow* flow = m.exerciseSubWindow();
     QMdiSubWindow* graph = m.graphSubWindow();
-    m.mnuControlFlow->trigger();
-    m.popFlow->trigger();
-    m.btnFlow->click();
+    Item(m, "mnuControlFlow")->trigger();
+    Item(m, "popFlow")->trigger();
+    Item<QToolButton>(m, "btnFlow")->click();
     QVERIFY(!m.switching());
-    QVERIFY(m.mnuControlFlow->isChecked());
+    QVERIFY(Item(m, "mnuControlFlow")->isChecked());
     QCOMPARE(m.exerciseSubWindow(), flow);
     QCOMPARE(m.graphSubWindow(), graph);
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
-    QVERIFY(m.txtShut->text().isEmpty());
+    QVERIFY(Item<QLineEdit>(m, "txtShut")->text().isEmpty());
 }
 
 void MainWindowTest::closingTrendsReleasesBoth()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.popFlow->trigger();
+    Item(m, "popFlow")->trigger();
     TfrmFlow* flow = p.flow();
     flow->btnStartClick();
     QVERIFY(p.state->run.runActive);
@@ -317,18 +318,18 @@ void MainWindowTest::closingTrendsReleasesBoth()
     QPointer<QMdiSubWindow> graphWindow = m.graphSubWindow();
     graphWindow->close();
     // The mailbox names the exercise; the run stops; release comes later.
-    QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+    QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
     QVERIFY(!p.state->run.runActive);
     QVERIFY(!p.state->shell.trendsOpen);
-    QVERIFY(m.Timer->isActive());
+    QVERIFY(Item<QTimer>(m, "Timer")->isActive());
     QVERIFY(flowWindow != nullptr && graphWindow != nullptr);
     QVERIFY(p.waitFor([&] { return flowWindow == nullptr && graphWindow == nullptr; }));
-    QVERIFY(!m.mnuControlFlow->isChecked());
-    QVERIFY(!m.mnuFileNew->isEnabled());
+    QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
+    QVERIFY(!Item(m, "mnuFileNew")->isEnabled());
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
     QVERIFY(m.mdiArea()->subWindowList().isEmpty());
-    QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
-    QVERIFY(m.mnuFile->menuAction()->isEnabled());
+    QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
+    QVERIFY(Item<QMenu>(m, "mnuFile")->menuAction()->isEnabled());
 }
 
 void MainWindowTest::menuClosesAndReopens()
@@ -337,11 +338,11 @@ void MainWindowTest::menuClosesAndReopens()
     // through the switching wait and opens a new pair.
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     QPointer<QMdiSubWindow> oldFlow = m.exerciseSubWindow();
     p.flow()->btnMenu->click();
-    QVERIFY(!m.mnuControlFlow->isChecked());
-    m.mnuControlFlow->trigger();
+    QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
+    Item(m, "mnuControlFlow")->trigger();
     QVERIFY(m.switching());
     QVERIFY(!p.state->shell.menuAllowed);
     QVERIFY(p.waitFor([&] { return oldFlow == nullptr; }));
@@ -349,24 +350,26 @@ void MainWindowTest::menuClosesAndReopens()
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
     QVERIFY(!m.switching());
     QVERIFY(p.state->shell.menuAllowed);
-    QVERIFY(m.mnuControlFlow->isChecked());
+    QVERIFY(Item(m, "mnuControlFlow")->isChecked());
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
-    QVERIFY(m.txtShut->text().isEmpty());
+    QVERIFY(Item<QLineEdit>(m, "txtShut")->text().isEmpty());
     // The mailbox being emptied armed the timer; the new Trends stopped it.
-    QVERIFY(!m.Timer->isActive());
+    QVERIFY(!Item<QTimer>(m, "Timer")->isActive());
 }
 
 void MainWindowTest::runDisablesMenus()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     p.flow()->btnStartClick();
-    for (QMenu* menu : {m.mnuFile, m.mnuControl, m.mnuPreferences, m.mnuHelp}) {
+    for (QMenu* menu : {Item<QMenu>(m, "mnuFile"), Item<QMenu>(m, "mnuControl"),
+                        Item<QMenu>(m, "mnuPreferences"), Item<QMenu>(m, "mnuHelp")}) {
         QVERIFY(!menu->menuAction()->isEnabled());
     }
     p.flow()->btnStopClick();
-    for (QMenu* menu : {m.mnuFile, m.mnuControl, m.mnuPreferences, m.mnuHelp}) {
+    for (QMenu* menu : {Item<QMenu>(m, "mnuFile"), Item<QMenu>(m, "mnuControl"),
+                        Item<QMenu>(m, "mnuPreferences"), Item<QMenu>(m, "mnuHelp")}) {
         QVERIFY(menu->menuAction()->isEnabled());
     }
 }
@@ -375,7 +378,7 @@ void MainWindowTest::fileNewAsksFirst()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     TfrmFlow* flow = p.flow();
     flow->btnStartClick();
     flow->btnStopClick();
@@ -384,7 +387,7 @@ void MainWindowTest::fileNewAsksFirst()
     {
         QObject guard;
         auto text = Answer(&guard, QMessageBox::No);
-        m.mnuFileNew->trigger();
+        Item(m, "mnuFileNew")->trigger();
         QCOMPARE(*text, QStringLiteral("Are you sure?"));
     }
     QCOMPARE(p.state->flow.flowGain, 7.0f);
@@ -392,7 +395,7 @@ void MainWindowTest::fileNewAsksFirst()
     {
         QObject guard;
         Answer(&guard, QMessageBox::Yes);
-        m.btnNew->click();
+        Item<QToolButton>(m, "btnNew")->click();
     }
     QCOMPARE(p.state->flow.flowGain, 1.0f);
     QCOMPARE(p.state->run.sampleCount, 0);
@@ -404,7 +407,7 @@ void MainWindowTest::exitAsksAndEnds()
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QSignalSpy terminated(&m, &TfrmMain::terminateRequested);
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     p.flow()->btnStartClick();
     {
         QObject guard;
@@ -417,7 +420,7 @@ void MainWindowTest::exitAsksAndEnds()
     {
         QObject guard;
         Answer(&guard, QMessageBox::Yes);
-        m.mnuFileExit->trigger();
+        Item(m, "mnuFileExit")->trigger();
     }
     QVERIFY(p.state->shell.closing);
     QVERIFY(!p.state->shell.appRunning);
@@ -425,7 +428,7 @@ void MainWindowTest::exitAsksAndEnds()
     QVERIFY(terminated.wait(2000));
     QVERIFY(m.mdiArea()->subWindowList().isEmpty());
     // Released during exit, the windows did not post into the mailbox.
-    QVERIFY(m.txtShut->text().isEmpty());
+    QVERIFY(Item<QLineEdit>(m, "txtShut")->text().isEmpty());
 }
 
 void MainWindowTest::helpContents()
@@ -446,7 +449,7 @@ void MainWindowTest::helpContents()
     p.state->shell.langEnglish = false;
     p.state->shell.langSpanish = true;
     m.SetLanguage();
-    m.btnHelp->click();
+    Item<QToolButton>(m, "btnHelp")->click();
     QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("NLK.hlp"));
     QVERIFY(m.helpViewer()->windowTitle().contains(QStringLiteral("ROMLEV")));
 }
@@ -460,7 +463,7 @@ void MainWindowTest::resizeKeepsChildrenCentred()
     // shown) the centre follows the client area.
     m.resize(m.width() + 100, m.height() + 40);
     QCOMPARE(m.centre(), QPoint(client->width() / 2, client->height() / 2));
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     const QPoint flowAt = m.exerciseSubWindow()->pos();
     const QPoint graphAt = m.graphSubWindow()->pos();
     QCOMPARE(flowAt, m.centre() - QPoint(388, 289));
@@ -488,7 +491,7 @@ void MainWindowTest::smallScreensShowEveryControl()
         TfrmMain& m = *p.main;
         m.resize(frame);
         QVERIFY(QTest::qWaitForWindowExposed(&m));
-        m.mnuControlFlow->trigger();
+        Item(m, "mnuControlFlow")->trigger();
         QMdiArea* area = m.mdiArea();
         const QRect client(QPoint(0, 0), area->contentsRect().size());
         const QRect flow = m.exerciseSubWindow()->frameGeometry();
@@ -518,7 +521,7 @@ void MainWindowTest::childWindowsHaveCloseBoxes()
     TfrmMain& m = *p.main;
     QVERIFY(QTest::qWaitForWindowExposed(&m));
     for (bool trends : {false, true}) {
-        m.mnuControlFlow->trigger();
+        Item(m, "mnuControlFlow")->trigger();
         QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
         QMdiSubWindow* sub = trends ? m.graphSubWindow() : m.exerciseSubWindow();
         QVERIFY(sub->windowFlags() & Qt::WindowSystemMenuHint);
@@ -537,17 +540,17 @@ void MainWindowTest::childWindowsHaveCloseBoxes()
         // The pointer comes to the box first, as a hand does.
         QTest::mouseMove(sub, box.center());
         QTest::mouseClick(sub, Qt::LeftButton, {}, box.center());
-        QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+        QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
         QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
-        QVERIFY(!m.mnuControlFlow->isChecked());
+        QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
         QVERIFY(m.mdiArea()->subWindowList().isEmpty());
     }
     // Ctrl+F4 closes the active child window the same way.
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
     m.mdiArea()->setActiveSubWindow(m.graphSubWindow());
     QTest::keySequence(m.graphSubWindow(), QKeySequence(Qt::CTRL | Qt::Key_F4));
-    QCOMPARE(m.txtShut->text(), QStringLiteral("frmFlow"));
+    QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
 }
 
@@ -556,7 +559,7 @@ void MainWindowTest::keypadGoesWithItsExercise()
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     for (int way = 0; way < 3; ++way) {
-        m.mnuControlFlow->trigger();
+        Item(m, "mnuControlFlow")->trigger();
         QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
         QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
         QVERIFY(m.keypad()->isVisible());
@@ -577,7 +580,7 @@ void MainWindowTest::newDuringRunStopsAndResets()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     TfrmFlow* flow = p.flow();
     flow->controller()->chkI->click();
     QCOMPARE(p.state->flow.flowIntegralOn, 0);
@@ -587,14 +590,14 @@ void MainWindowTest::newDuringRunStopsAndResets()
     {
         QObject guard;
         Answer(&guard, QMessageBox::Yes);
-        m.btnNew->click();
+        Item<QToolButton>(m, "btnNew")->click();
     }
     // The run is over, as after STOP, and everything is back at its defaults.
     QVERIFY(!flow->driver()->running());
     QVERIFY(!p.state->run.runActive);
     QVERIFY(flow->btnStart->isEnabled());
     QVERIFY(!flow->btnStop->isEnabled());
-    QVERIFY(m.mnuFile->menuAction()->isEnabled());
+    QVERIFY(Item<QMenu>(m, "mnuFile")->menuAction()->isEnabled());
     QCOMPARE(p.state->flow.lightState, 2);
     QCOMPARE(p.state->run.sampleCount, 0);
     QCOMPARE(p.state->flow.flowIntegralOn, 1);
@@ -637,7 +640,7 @@ void MainWindowTest::keypadReachesTheOpenExercise()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     TfrmFlow* flow = p.flow();
     QTest::mouseClick(flow->controller()->imgPG, Qt::LeftButton);
     TfrmCalculator* keypad = m.keypad();
@@ -662,9 +665,10 @@ void MainWindowTest::keypadNamesWhatTheBoxTakes()
         int code;
         const char* message;
     } boxes[] = {
-        {m.mnuControlFlow, kCodePG, "'.' is not a valid floating point value"},
-        {m.mnuControlFluidLevel, kCodeSetPoint, "'.' is not a valid integer value"},
-        {m.mnuControlTemperature, kCodeInitialValue, "'.' is not a valid floating point value"},
+        {Item(m, "mnuControlFlow"), kCodePG, "'.' is not a valid floating point value"},
+        {Item(m, "mnuControlFluidLevel"), kCodeSetPoint, "'.' is not a valid integer value"},
+        {Item(m, "mnuControlTemperature"), kCodeInitialValue,
+         "'.' is not a valid floating point value"},
     };
     for (const auto& box : boxes) {
         box.exercise->trigger();
@@ -687,8 +691,9 @@ void MainWindowTest::switchingInEveryOrderReleasesTheWindows()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    QAction* items[] = {m.mnuControlFlow, m.mnuControlTemperature, m.mnuControlBatchVolume,
-                        m.mnuControlFluidLevel, m.mnuControlOpenLoop};
+    QAction* items[] = {Item(m, "mnuControlFlow"), Item(m, "mnuControlTemperature"),
+                        Item(m, "mnuControlBatchVolume"), Item(m, "mnuControlFluidLevel"),
+                        Item(m, "mnuControlOpenLoop")};
     const char* forms[] = {"frmFlow", "frmTemperature", "frmBatch", "frmLevel", "frmOpen"};
     // Every ordered pair of the five exercises once, one switch after the
     // other, back to the first.
@@ -720,7 +725,7 @@ void MainWindowTest::keypadKeepsFocusAfterOutOfRange()
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
     QVERIFY(QTest::qWaitForWindowExposed(&m));
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     QTest::mouseClick(p.flow()->controller()->imgPG, Qt::LeftButton);
     TfrmCalculator* keypad = m.keypad();
     QVERIFY(QTest::qWaitForWindowActive(keypad));
@@ -759,7 +764,7 @@ void MainWindowTest::runningFlowOnScreen()
     Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Toolbar", "True"}});
     TfrmMain& m = *p.main;
     QVERIFY(QTest::qWaitForWindowExposed(&m));
-    m.btnFlow->click();
+    Item<QToolButton>(m, "btnFlow")->click();
     TfrmFlow* flow = p.flow();
     flow->waveform()->chkSine->click();
     p.state->flow.waveParams.setC(kSine, 20);

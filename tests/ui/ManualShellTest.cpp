@@ -21,6 +21,7 @@
 #include <memory>
 
 using namespace velmor;
+using velmor::test::Item;
 
 namespace {
 
@@ -48,22 +49,22 @@ private slots:
 void ManualShellTest::openedFromThreePlaces()
 {
     const std::function<void(TfrmMain&)> ways[] = {
-        [](TfrmMain& m) { m.mnuControlOnOff->trigger(); },
-        [](TfrmMain& m) { m.btnManual->click(); },
-        [](TfrmMain& m) { m.popOnOff->trigger(); },
+        [](TfrmMain& m) { Item(m, "mnuControlOnOff")->trigger(); },
+        [](TfrmMain& m) { Item<QToolButton>(m, "btnManual")->click(); },
+        [](TfrmMain& m) { Item(m, "popOnOff")->trigger(); },
     };
     for (const auto& open : ways) {
         EasyMenuProgram p;
         TfrmMain& m = *p.main;
-        QVERIFY(m.mnuControlOnOff->isEnabled());
-        QVERIFY(m.btnManual->isEnabled());
-        QVERIFY(m.popOnOff->isEnabled());
+        QVERIFY(Item(m, "mnuControlOnOff")->isEnabled());
+        QVERIFY(Item<QToolButton>(m, "btnManual")->isEnabled());
+        QVERIFY(Item(m, "popOnOff")->isEnabled());
         open(m);
         TfrmManual* manual = m.manualWindow();
         QVERIFY(manual != nullptr);
         QVERIFY(manual->isVisible());
         QVERIFY(manual->UpdateTimer->isActive());
-        QVERIFY(m.mnuControlOnOff->isChecked());
+        QVERIFY(Item(m, "mnuControlOnOff")->isChecked());
         QCOMPARE(p.state->shell.currentForm, std::string("frmManual"));
         QVERIFY(!p.state->shell.trendsOpen);
         QCOMPARE(m.mdiArea()->subWindowList().size(), 1); // no Trends window
@@ -73,11 +74,11 @@ void ManualShellTest::openedFromThreePlaces()
         QVERIFY(m.exerciseSubWindow()->windowFlags() & Qt::WindowCloseButtonHint);
         QCOMPARE(m.exerciseSubWindow()->pos(), p.main->centre() - QPoint(388, 289));
         // Choosing it again does nothing.
-        m.mnuControlOnOff->trigger();
-        m.btnManual->click();
+        Item(m, "mnuControlOnOff")->trigger();
+        Item<QToolButton>(m, "btnManual")->click();
         QVERIFY(!m.switching());
         QCOMPARE(m.manualWindow(), manual);
-        QVERIFY(m.mnuControlOnOff->isChecked());
+        QVERIFY(Item(m, "mnuControlOnOff")->isChecked());
         // The rig runs on the real clock.
         manual->Place(114);
         QVERIFY(p.waitFor([&] { return p.state->mimic.mimicLevel > 51; }));
@@ -90,7 +91,7 @@ void ManualShellTest::menuAndCloseBoxRelease()
     for (const bool byMenu : {true, false}) {
         EasyMenuProgram p("True");
         TfrmMain& m = *p.main;
-        m.btnManual->click();
+        Item<QToolButton>(m, "btnManual")->click();
         QVERIFY(!p.state->shell.menuShown);
         QPointer<QMdiSubWindow> sub = m.exerciseSubWindow();
         TfrmManual* manual = m.manualWindow();
@@ -99,23 +100,23 @@ void ManualShellTest::menuAndCloseBoxRelease()
         } else {
             sub->close();
         }
-        QCOMPARE(m.txtShut->text(), QStringLiteral("frmManual"));
-        QVERIFY(!m.mnuControlOnOff->isChecked());
+        QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmManual"));
+        QVERIFY(!Item(m, "mnuControlOnOff")->isChecked());
         QVERIFY(!manual->UpdateTimer->isActive());
         QVERIFY(sub != nullptr); // released later, by the timer
         QVERIFY(p.waitFor([&] { return sub == nullptr; }));
         QVERIFY(m.manualWindow() == nullptr);
         QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
-        QVERIFY(!m.mnuFileNew->isEnabled());
+        QVERIFY(!Item(m, "mnuFileNew")->isEnabled());
         // With the easy menu checked, the menu screen comes back, alone.
-        QVERIFY(m.mnuPreferencesEasymenus->isChecked());
+        QVERIFY(Item(m, "mnuPreferencesEasymenus")->isChecked());
         QVERIFY(p.state->shell.menuShown);
         QCOMPARE(m.mdiArea()->subWindowList(),
                  QList<QMdiSubWindow*>{qobject_cast<QMdiSubWindow*>(m.menuScreen())});
         // And it opens again.
-        m.popOnOff->trigger();
+        Item(m, "popOnOff")->trigger();
         QVERIFY(m.manualWindow() != nullptr);
-        QVERIFY(m.mnuControlOnOff->isChecked());
+        QVERIFY(Item(m, "mnuControlOnOff")->isChecked());
     }
 }
 
@@ -123,20 +124,20 @@ void ManualShellTest::switchingToFlowAndBack()
 {
     EasyMenuProgram p;
     TfrmMain& m = *p.main;
-    m.mnuControlOnOff->trigger();
+    Item(m, "mnuControlOnOff")->trigger();
     QPointer<QMdiSubWindow> mimic = m.exerciseSubWindow();
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     QVERIFY(m.switching());
-    QVERIFY(!m.mnuControlOnOff->isChecked());
+    QVERIFY(!Item(m, "mnuControlOnOff")->isChecked());
     QVERIFY(p.waitFor([&] { return mimic == nullptr; }));
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
-    QVERIFY(m.mnuControlFlow->isChecked());
+    QVERIFY(Item(m, "mnuControlFlow")->isChecked());
     QCOMPARE(p.state->shell.currentForm, std::string("frmFlow"));
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
-    m.btnManual->click();
+    Item<QToolButton>(m, "btnManual")->click();
     QVERIFY(p.waitFor([&] { return m.manualWindow() != nullptr; }));
-    QVERIFY(!m.mnuControlFlow->isChecked());
-    QVERIFY(m.mnuControlOnOff->isChecked());
+    QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
+    QVERIFY(Item(m, "mnuControlOnOff")->isChecked());
     QCOMPARE(m.mdiArea()->subWindowList().size(), 1);
     QCOMPARE(p.state->shell.currentForm, std::string("frmManual"));
     // Resizing the frame moves the mimic with the centre.
@@ -152,10 +153,10 @@ void ManualShellTest::spanishWindow()
     p.state->shell.langEnglish = false;
     p.state->shell.langSpanish = true;
     m.SetLanguage();
-    m.btnManual->click();
+    Item<QToolButton>(m, "btnManual")->click();
     QCOMPARE(m.exerciseSubWindow()->windowTitle(), QStringLiteral("Entrenador NLK"));
     QCOMPARE(m.manualWindow()->lblFlowDiverted->text(), QString::fromUtf8("DESVIACI\u00d3N FLUJO"));
-    QCOMPARE(m.btnManual->toolTip(), QStringLiteral("Manual"));
+    QCOMPARE(Item<QToolButton>(m, "btnManual")->toolTip(), QStringLiteral("Manual"));
 }
 
 VELMOR_TEST_MAIN(ManualShellTest, mimic)

@@ -1,6 +1,8 @@
 // Opening, running, stopping and closing an exercise again and again does
 // not make the program grow: every window of a cycle goes at its end, and
 // after a warm-up the heap in use stays put.
+#include "MainItems.h"
+
 #include "ui/exercises/RunDriver.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/Preferences.h"
@@ -18,6 +20,7 @@
 #include <memory>
 
 using namespace velmor;
+using velmor::test::Item;
 
 class MemoryTest : public QObject {
     Q_OBJECT
@@ -38,7 +41,7 @@ void MemoryTest::openRunCloseCyclesDoNotGrow()
     main->show();
     QVERIFY(QTest::qWaitForWindowExposed(main.get()));
     const auto cycle = [&] {
-        main->mnuControlFlow->trigger();
+        Item(*main, "mnuControlFlow")->trigger();
         auto* flow = dynamic_cast<TfrmFlow*>(main->exerciseWindow());
         QVERIFY(flow != nullptr);
         flow->driver()->setInterval(std::chrono::milliseconds(0));

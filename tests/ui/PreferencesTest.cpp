@@ -26,6 +26,7 @@
 
 using namespace velmor;
 using velmor::test::Answer;
+using velmor::test::Item;
 using velmor::test::Program;
 
 namespace {
@@ -34,7 +35,7 @@ namespace {
 // first tick, which fills in the choices in force.
 TfrmPrefs* OpenPreferences(Program& p)
 {
-    p.m().mnuPreferencesOptions->trigger();
+    Item(p.m(), "mnuPreferencesOptions")->trigger();
     TfrmPrefs* prefs = p.m().preferencesWindow();
     if (!p.waitFor([prefs] { return prefs->isVisible() && !prefs->TripTimer->isActive(); })) {
         return nullptr;
@@ -111,12 +112,12 @@ void PreferencesTest::readingRules()
     VelmorState state;
     TfrmMain main(state, preferences);
     QCOMPARE(state.shell.showEasyMenu, easyMenu);
-    QCOMPARE(main.mnuPreferencesEasymenus->isChecked(), easyMenu);
+    QCOMPARE(Item(main, "mnuPreferencesEasymenus")->isChecked(), easyMenu);
     QCOMPARE(state.shell.startMaximised, maximised);
     QCOMPARE(bool(main.windowState() & Qt::WindowMaximized), maximised);
     QCOMPARE(state.shell.showToolbar, toolbar);
-    QCOMPARE(main.mnuPreferencesToolbar->isChecked(), toolbar);
-    QCOMPARE(main.pnlToolbar->isVisibleTo(&main), toolbar);
+    QCOMPARE(Item(main, "mnuPreferencesToolbar")->isChecked(), toolbar);
+    QCOMPARE(Item<QWidget>(main, "pnlToolbar")->isVisibleTo(&main), toolbar);
 }
 
 void PreferencesTest::firstRun_data()
@@ -158,9 +159,9 @@ void PreferencesTest::windowShowsTheChoicesInForce()
                {"Toolbar", "False"},
                {"Show Easy Menus", "True"}});
     TfrmMain& m = p.m();
-    QVERIFY(m.mnuPreferencesOptions->isEnabled());
-    QVERIFY(m.popPreferences->isEnabled());
-    QVERIFY(m.btnPreferences->isEnabled());
+    QVERIFY(Item(m, "mnuPreferencesOptions")->isEnabled());
+    QVERIFY(Item(m, "popPreferences")->isEnabled());
+    QVERIFY(Item<QToolButton>(m, "btnPreferences")->isEnabled());
     TfrmPrefs* prefs = OpenPreferences(p);
     QVERIFY(prefs != nullptr);
     // On top, with a close box only, and of one size.
@@ -188,11 +189,11 @@ void PreferencesTest::windowShowsTheChoicesInForce()
     // The toolbar button and the pop-up item open it as well.
     prefs->btnCancel->click();
     QVERIFY(!prefs->isVisible());
-    m.btnPreferences->click();
+    Item<QToolButton>(m, "btnPreferences")->click();
     QVERIFY(prefs->isVisible());
     prefs->close();
     QVERIFY(!prefs->isVisible());
-    m.popPreferences->trigger();
+    Item(m, "popPreferences")->trigger();
     QVERIFY(prefs->isVisible());
 }
 
@@ -200,7 +201,7 @@ void PreferencesTest::spanishAndOkSwitchesEveryOpenWindow()
 {
     Program p;
     TfrmMain& m = p.m();
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     m.showKeypad();
     TfrmPrefs* prefs = OpenPreferences(p);
     QTest::mouseClick(prefs->chkSpanish, Qt::LeftButton);
@@ -211,9 +212,9 @@ void PreferencesTest::spanishAndOkSwitchesEveryOpenWindow()
     QVERIFY(!p.state->shell.langEnglish);
     // Everything open speaks Spanish at once.
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
-    QCOMPARE(m.mnuFile->title(), QStringLiteral("&Fichero"));
-    QCOMPARE(m.btnHelp->toolTip(), QStringLiteral("Ayuda..."));
-    QCOMPARE(m.btnPreferences->toolTip(), QStringLiteral("Preferencias..."));
+    QCOMPARE(Item<QMenu>(m, "mnuFile")->title(), QStringLiteral("&Fichero"));
+    QCOMPARE(Item<QToolButton>(m, "btnHelp")->toolTip(), QStringLiteral("Ayuda..."));
+    QCOMPARE(Item<QToolButton>(m, "btnPreferences")->toolTip(), QStringLiteral("Preferencias..."));
     QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
     QCOMPARE(m.keypad()->windowTitle(), QStringLiteral("Nuevo valor"));
     QCOMPARE(m.aboutBox()->windowTitle(), QStringLiteral("Sobre"));
@@ -237,7 +238,7 @@ void PreferencesTest::spanishReachesTheMimicAndTheMenuScreen()
 {
     {
         Program p;
-        p.m().mnuControlOnOff->trigger();
+        Item(p.m(), "mnuControlOnOff")->trigger();
         TfrmPrefs* prefs = OpenPreferences(p);
         prefs->chkSpanish->click();
         prefs->btnOK->click();
@@ -259,8 +260,8 @@ void PreferencesTest::spanishReachesTheMimicAndTheMenuScreen()
         prefs->chkEnglish->click();
         prefs->btnOK->click();
         QCOMPARE(menu->btnExit->text(), QStringLiteral("Exit"));
-        QCOMPARE(p.m().mnuHelpAbout->text(), QStringLiteral("About..."));
-        QCOMPARE(p.m().popLoadTrend->text(), QStringLiteral("Open Saved Trend..."));
+        QCOMPARE(Item(p.m(), "mnuHelpAbout")->text(), QStringLiteral("About..."));
+        QCOMPARE(Item(p.m(), "popLoadTrend")->text(), QStringLiteral("Open Saved Trend..."));
     }
 }
 
@@ -307,7 +308,7 @@ void PreferencesTest::spanishQuestionsAndWarnings()
     Program p;
     TfrmMain& m = p.m();
     QVERIFY(QTest::qWaitForWindowExposed(&m));
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     TfrmPrefs* prefs = OpenPreferences(p);
     prefs->chkSpanish->click();
     prefs->btnOK->click();
@@ -315,7 +316,7 @@ void PreferencesTest::spanishQuestionsAndWarnings()
     {
         QObject guard;
         auto text = Answer(&guard, QMessageBox::No);
-        m.mnuFileNew->trigger();
+        Item(m, "mnuFileNew")->trigger();
         QCOMPARE(*text, Spanish("\u00bfEst\u00e1 seguro?"));
     }
     {
@@ -328,7 +329,7 @@ void PreferencesTest::spanishQuestionsAndWarnings()
             }
         });
         auto text = Answer(&guard, QMessageBox::No);
-        m.mnuFileExit->trigger();
+        Item(m, "mnuFileExit")->trigger();
         QCOMPARE(*text, Spanish("\u00bfCerrar ROMLEV?"));
         QCOMPARE(yes.remove(QLatin1Char('&')), Spanish("S\u00ed"));
     }
@@ -412,7 +413,7 @@ void PreferencesTest::toolbarChoiceWaitsForTheNextStart()
 {
     Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Toolbar", "True"}});
     TfrmMain& m = p.m();
-    QVERIFY(m.pnlToolbar->isVisible());
+    QVERIFY(Item<QWidget>(m, "pnlToolbar")->isVisible());
     TfrmPrefs* prefs = OpenPreferences(p);
     QVERIFY(prefs->chkShowToolbar->isChecked());
     prefs->chkShowToolbar->click();
@@ -420,12 +421,12 @@ void PreferencesTest::toolbarChoiceWaitsForTheNextStart()
     // Stored and remembered, but the toolbar stays until the next start.
     QCOMPARE(p.preferences->text(QStringLiteral("Toolbar")), QStringLiteral("False"));
     QVERIFY(!p.state->shell.showToolbar);
-    QVERIFY(m.pnlToolbar->isVisible());
-    QVERIFY(m.mnuPreferencesToolbar->isChecked());
+    QVERIFY(Item<QWidget>(m, "pnlToolbar")->isVisible());
+    QVERIFY(Item(m, "mnuPreferencesToolbar")->isChecked());
     QVERIFY(!prefs->languageChanged());
     p.restart();
-    QVERIFY(!p.m().pnlToolbar->isVisible());
-    QVERIFY(!p.m().mnuPreferencesToolbar->isChecked());
+    QVERIFY(!Item<QWidget>(p.m(), "pnlToolbar")->isVisible());
+    QVERIFY(!Item(p.m(), "mnuPreferencesToolbar")->isChecked());
 }
 
 void PreferencesTest::maximisedChoiceWaitsForTheNextStart()
@@ -458,17 +459,17 @@ void PreferencesTest::easyMenuChoiceActsAtOnce()
     QVERIFY(!p.state->shell.menuShown);
     QVERIFY(m.mdiArea()->subWindowList().isEmpty());
     QVERIFY(!p.state->shell.showEasyMenu);
-    QVERIFY(!m.mnuPreferencesEasymenus->isChecked());
+    QVERIFY(!Item(m, "mnuPreferencesEasymenus")->isChecked());
     QCOMPARE(p.preferences->text(QStringLiteral("Show Easy Menus")), QStringLiteral("False"));
     // Switched on again it comes back at once.
     prefs = OpenPreferences(p);
     prefs->chkMenuShow->click();
     prefs->btnOK->click();
     QVERIFY(p.state->shell.menuShown);
-    QVERIFY(m.mnuPreferencesEasymenus->isChecked());
+    QVERIFY(Item(m, "mnuPreferencesEasymenus")->isChecked());
     // With an exercise open nothing appears over it; closing it brings the
     // menu screen back.
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     prefs = OpenPreferences(p);
     prefs->btnOK->click();
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);

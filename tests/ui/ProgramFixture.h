@@ -3,6 +3,8 @@
 // real event loop to wait in, and message boxes answered as they come up.
 #pragma once
 
+#include "MainItems.h"
+
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ProgramStart.h"
@@ -104,7 +106,7 @@ private:
 inline QList<QList<QAction*>> MenuGroups(const TfrmMain& m)
 {
     QList<QList<QAction*>> groups{m.menuBar()->actions()};
-    QList<QMenu*> menus{m.MainPopupMenu};
+    QList<QMenu*> menus{Item<QMenu>(m, "MainPopupMenu")};
     for (QAction* title : m.menuBar()->actions()) {
         menus << title->menu();
     }

@@ -2,6 +2,8 @@
 // answered Yes ends the process (from the File menu, from the frame's close
 // box, with and without a run), No keeps it; a 120 dpi font resolution
 // turns on large-font mode and the exercise still fits a 1024 x 768 screen.
+#include "MainItems.h"
+
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/ProgramStart.h"
 #include "ui/shell/TfrmCalculator.h"
@@ -23,6 +25,7 @@
 #include <vector>
 
 using namespace velmor;
+using velmor::test::Item;
 
 namespace {
 
@@ -43,7 +46,7 @@ void AnswerSoon(QMessageBox::StandardButton button)
 
 void OpenFlow(TfrmMain& main, bool run)
 {
-    main.mnuControlFlow->trigger();
+    Item(main, "mnuControlFlow")->trigger();
     if (run) {
         dynamic_cast<TfrmFlow*>(main.exerciseWindow())->btnStartClick();
     }
@@ -60,7 +63,7 @@ int Child(char** argv, const char* scenario)
             if (s == "exit" || s == "exit-running") {
                 OpenFlow(main, s == "exit-running");
                 AnswerSoon(QMessageBox::Yes);
-                main.mnuFileExit->trigger();
+                Item(main, "mnuFileExit")->trigger();
             } else if (s == "close-box" || s == "close-box-running") {
                 OpenFlow(main, s == "close-box-running");
                 AnswerSoon(QMessageBox::Yes);

@@ -154,9 +154,10 @@ void RunHistoryTest::everyEndOrDiscardKeepsTheRunOnce_data()
         << Action([](HistoryProgram& h) { h.m().graphSubWindow()->close(); });
     QTest::newRow("New") << Action([yes](HistoryProgram& h) {
         yes(h);
-        h.m().btnNew->click();
+        Item<QToolButton>(h.m(), "btnNew")->click();
     });
-    QTest::newRow("switch") << Action([](HistoryProgram& h) { h.m().btnFluidLevel->click(); });
+    QTest::newRow("switch") << Action(
+        [](HistoryProgram& h) { Item<QToolButton>(h.m(), "btnFluidLevel")->click(); });
     QTest::newRow("Open") << Action([](HistoryProgram& h) {
         h.window()->btnStop->click();
         h.m().fileCommands()->openFile(Golden("level_ramp_integral_change.psm"));
@@ -176,7 +177,8 @@ void RunHistoryTest::everyEndOrDiscardKeepsTheRunOnce()
     QFETCH(Action, action);
     HistoryProgram h;
     const bool openLoop = QByteArray(QTest::currentDataTag()) == "Use in Flow";
-    QVERIFY(h.open(openLoop ? h.m().btnOpenLoop : h.m().btnFlow,
+    QVERIFY(h.open(openLoop ? Item<QToolButton>(h.m(), "btnOpenLoop")
+                            : Item<QToolButton>(h.m(), "btnFlow"),
                    openLoop ? Exercise::Open : Exercise::Flow));
     std::vector<SampleRecord> atEnd;
     QVERIFY(h.run(25, &atEnd));
@@ -196,7 +198,8 @@ void RunHistoryTest::everyEndOrDiscardKeepsTheRunOnce()
         QTRY_COMPARE(ended.count(), 1);
     } else {
         // Whatever the action does next (a switch, a load), no second copy.
-        QVERIFY(h.p.waitFor([&] { return !h.m().switching() && !h.m().Timer->isActive(); }));
+        QVERIFY(h.p.waitFor(
+            [&] { return !h.m().switching() && !Item<QTimer>(h.m(), "Timer")->isActive(); }));
     }
     h.history().waitForWrites();
     const QStringList files = Kept(h.folder);
@@ -218,10 +221,10 @@ void RunHistoryTest::everyEndOrDiscardKeepsTheRunOnce()
 void RunHistoryTest::keptFileIsWhatSaveWrites()
 {
     // Both exercises with two loops or a waveform: Batch and Open loop.
-    for (const auto& [button, e] : {std::pair{&TfrmMain::btnBatchVolume, Exercise::Batch},
-                                    std::pair{&TfrmMain::btnOpenLoop, Exercise::Open}}) {
+    for (const auto& [button, e] :
+         {std::pair{"btnBatchVolume", Exercise::Batch}, std::pair{"btnOpenLoop", Exercise::Open}}) {
         HistoryProgram h;
-        QVERIFY(h.open(h.m().*button, e));
+        QVERIFY(h.open(Item<QToolButton>(h.m(), button), e));
         QVERIFY(h.run(30));
         QSignalSpy kept(&h.history(), &RunHistory::runKept);
         const QString caption = h.m().graphWindow()->windowTitle();
@@ -242,7 +245,7 @@ void RunHistoryTest::runCutShortByTheProgramsEndIsKept()
     // The desktop session ends mid-run: the windows go without a close
     // request, between two cycles.
     HistoryProgram h;
-    QVERIFY(h.open(h.m().btnFlow, Exercise::Flow));
+    QVERIFY(h.open(Item<QToolButton>(h.m(), "btnFlow"), Exercise::Flow));
     QVERIFY(h.run(20));
     QVERIFY(h.window()->driver()->running());
     h.p.main.reset();
@@ -259,7 +262,7 @@ void RunHistoryTest::runCutShortByTheProgramsEndIsKept()
 void RunHistoryTest::shortRunsAndTheSwitchKeepNothing()
 {
     HistoryProgram h;
-    QVERIFY(h.open(h.m().btnFlow, Exercise::Flow));
+    QVERIFY(h.open(Item<QToolButton>(h.m(), "btnFlow"), Exercise::Flow));
     // STOP before the first cycle: the start's record alone.
     QObject::connect(
         h.window()->driver(), &RunDriver::started, h.window(), [&h] { h.window()->btnStopClick(); },
@@ -271,7 +274,7 @@ void RunHistoryTest::shortRunsAndTheSwitchKeepNothing()
     QVERIFY(Kept(h.folder).isEmpty());
 
     // Switched off in the preferences: nothing, and so at the next start.
-    h.m().mnuPreferencesOptions->trigger();
+    Item(h.m(), "mnuPreferencesOptions")->trigger();
     TfrmPrefs* prefs = h.m().preferencesWindow();
     QVERIFY(h.p.waitFor([prefs] { return !prefs->TripTimer->isActive(); }));
     QVERIFY(prefs->chkKeepHistory->isChecked());
@@ -316,7 +319,7 @@ void RunHistoryTest::newest200StayAndForeignFilesAreLeft()
         f.write("mine");
     }
     h.history().reread();
-    QVERIFY(h.open(h.m().btnFlow, Exercise::Flow));
+    QVERIFY(h.open(Item<QToolButton>(h.m(), "btnFlow"), Exercise::Flow));
     QVERIFY(h.run(20));
     QSignalSpy kept(&h.history(), &RunHistory::runKept);
     h.window()->btnStopClick();
@@ -349,7 +352,7 @@ void RunHistoryTest::failingFolderWarnsOnceAndRunsGoOn()
     }
     HistoryProgram h(blocker + QStringLiteral("/runs"));
     QSignalSpy failed(&h.history(), &RunHistory::keepFailed);
-    QVERIFY(h.open(h.m().btnFlow, Exercise::Flow));
+    QVERIFY(h.open(Item<QToolButton>(h.m(), "btnFlow"), Exercise::Flow));
     for (int k = 1; k <= 2; ++k) {
         QVERIFY(h.run(20));
         h.window()->btnStopClick();
@@ -383,9 +386,9 @@ void RunHistoryTest::recentRunsListTheNewestTenAndOpenThem()
     }
     h.history().reread();
     QTRY_VERIFY(!h.history().reading());
-    QVERIFY(h.m().mnuFileRecent->menuAction()->isEnabled());
-    emit h.m().mnuFileRecent->aboutToShow();
-    const QList<QAction*> items = h.m().mnuFileRecent->actions();
+    QVERIFY(Item<QMenu>(h.m(), "mnuFileRecent")->menuAction()->isEnabled());
+    emit Item<QMenu>(h.m(), "mnuFileRecent")->aboutToShow();
+    const QList<QAction*> items = Item<QMenu>(h.m(), "mnuFileRecent")->actions();
     QCOMPARE(items.size(), 10);
     for (int k = 0; k < 10; ++k) {
         QCOMPARE(items[k]->data().toString(), QDir(h.folder).filePath(names[k]));
@@ -419,7 +422,7 @@ void RunHistoryTest::historyWindowSortsFiltersAndActs()
         QVERIFY(QFile::copy(Golden(golden), QDir(h.folder).filePath(QLatin1String(name))));
     }
     h.history().reread();
-    h.m().mnuFileHistory->trigger();
+    Item(h.m(), "mnuFileHistory")->trigger();
     RunHistoryWindow* w = h.m().runHistoryWindow();
     QVERIFY(w != nullptr && w->isVisible());
     QTRY_VERIFY(!h.history().reading());

@@ -24,6 +24,7 @@
 
 using namespace velmor;
 using velmor::test::Answer;
+using velmor::test::Item;
 using velmor::test::Program;
 
 namespace {
@@ -161,7 +162,7 @@ void ShellScreensTest::introLeavesAnOpenExerciseAlone()
     Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "True"}},
               {.intro = true});
     QPointer<TfrmIntro> intro = IntroOf(p.m());
-    p.m().mnuControlFlow->trigger();
+    Item(p.m(), "mnuControlFlow")->trigger();
     QVERIFY(p.m().exerciseWindow() != nullptr);
     intro->imgIntroClick();
     QVERIFY(p.waitFor([&] { return intro == nullptr; }));
@@ -187,7 +188,7 @@ void ShellScreensTest::introTakesTheSettledCentre()
     m.resize(1100, 760);
     QCOMPARE(m.centre().x(), 450);
     // And an exercise opens from that centre.
-    m.mnuControlFlow->trigger();
+    Item(m, "mnuControlFlow")->trigger();
     QCOMPARE(m.exerciseSubWindow()->x(), 450 - 388);
 }
 
@@ -225,12 +226,12 @@ void ShellScreensTest::menuScreenLayout()
     QCOMPARE(menu->Heading->font().bold(), true);
     QCOMPARE(menu->Heading->font().pointSize(), 14);
     const std::pair<QPushButton*, QRect> places[] = {
-        {menu->btnManual, QRect(7, 7, 156, 29)},
-        {menu->btnFlow, QRect(167, 7, 156, 29)},
-        {menu->btnTemperature, QRect(327, 7, 156, 29)},
-        {menu->btnBatchVolume, QRect(487, 7, 156, 29)},
-        {menu->btnFluidLevel, QRect(7, 40, 156, 29)},
-        {menu->btnOpenLoop, QRect(167, 40, 156, 29)},
+        {Item<QPushButton>(*menu, "btnManual"), QRect(7, 7, 156, 29)},
+        {Item<QPushButton>(*menu, "btnFlow"), QRect(167, 7, 156, 29)},
+        {Item<QPushButton>(*menu, "btnTemperature"), QRect(327, 7, 156, 29)},
+        {Item<QPushButton>(*menu, "btnBatchVolume"), QRect(487, 7, 156, 29)},
+        {Item<QPushButton>(*menu, "btnFluidLevel"), QRect(7, 40, 156, 29)},
+        {Item<QPushButton>(*menu, "btnOpenLoop"), QRect(167, 40, 156, 29)},
         {menu->btnTrends, QRect(327, 40, 156, 29)},
         {menu->btnExit, QRect(485, 40, 156, 29)},
     };
@@ -239,10 +240,13 @@ void ShellScreensTest::menuScreenLayout()
         QCOMPARE(button->font().pointSize(), 9);
     }
     QCOMPARE(menu->Heading->text(), QStringLiteral("TORVEX KLN TRAINER SIMULATOR"));
-    QCOMPARE(menu->btnBatchVolume->text(), QStringLiteral("Batch Volume Control"));
+    QCOMPARE(Item<QPushButton>(*menu, "btnBatchVolume")->text(),
+             QStringLiteral("Batch Volume Control"));
     // Exercises the program's menus offer are offered here too.
-    QCOMPARE(menu->btnFlow->isEnabled(), m.mnuControlFlow->isEnabled());
-    QCOMPARE(menu->btnTemperature->isEnabled(), m.mnuControlTemperature->isEnabled());
+    QCOMPARE(Item<QPushButton>(*menu, "btnFlow")->isEnabled(),
+             Item(m, "mnuControlFlow")->isEnabled());
+    QCOMPARE(Item<QPushButton>(*menu, "btnTemperature")->isEnabled(),
+             Item(m, "mnuControlTemperature")->isEnabled());
     QVERIFY(menu->btnTrends->isEnabled());
     // A tool window's frame: a caption of one blank and no close box.
     auto* sub = qobject_cast<QMdiSubWindow*>(m.menuScreen());
@@ -291,7 +295,7 @@ void ShellScreensTest::menuButtons()
     TfrmMain& m = p.m();
     m.ShowMenu();
     // Flow opens the exercise and takes the menu screen away.
-    MenuOf(m)->btnFlow->click();
+    Item<QPushButton>(*MenuOf(m), "btnFlow")->click();
     QVERIFY(m.exerciseWindow() != nullptr);
     QVERIFY(!p.state->shell.menuShown);
     QVERIFY(p.state->trend.trendNoData); // chosen by the user: fresh
@@ -300,7 +304,7 @@ void ShellScreensTest::menuButtons()
     m.exerciseSubWindow()->close();
     QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }));
     // System Mimic opens the mimic.
-    MenuOf(m)->btnManual->click();
+    Item<QPushButton>(*MenuOf(m), "btnManual")->click();
     QVERIFY(m.manualWindow() != nullptr);
     m.exerciseSubWindow()->close();
     QVERIFY(p.waitFor([&] { return MenuOf(m) != nullptr; }));
@@ -340,12 +344,14 @@ void ShellScreensTest::menuPopupOnEveryControl()
     QVERIFY(QTest::qWaitForWindowExposed(&m));
     m.ShowMenu();
     TfrmMenu* menu = MenuOf(m);
-    for (QWidget* control : std::initializer_list<QWidget*>{
-             menu->imgPanel, menu->Heading, menu->Panel2, menu->btnFlow, menu->btnExit}) {
-        QVERIFY(!m.MainPopupMenu->isVisible());
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{menu->imgPanel, menu->Heading, menu->Panel2,
+                                         Item<QPushButton>(*menu, "btnFlow"), menu->btnExit}) {
+        QVERIFY(!Item<QMenu>(m, "MainPopupMenu")->isVisible());
         emit control->customContextMenuRequested(QPoint(3, 3));
-        QVERIFY2(m.MainPopupMenu->isVisible(), qPrintable(control->metaObject()->className()));
-        m.MainPopupMenu->hide();
+        QVERIFY2(Item<QMenu>(m, "MainPopupMenu")->isVisible(),
+                 qPrintable(control->metaObject()->className()));
+        Item<QMenu>(m, "MainPopupMenu")->hide();
     }
     QCOMPARE(menu->imgPanel->contextMenuPolicy(), Qt::CustomContextMenu);
     QCOMPARE(menu->btnTrends->contextMenuPolicy(), Qt::CustomContextMenu);
@@ -362,11 +368,12 @@ void ShellScreensTest::menuScreenLanguages()
     menu->SetLanguage();
     QCOMPARE(menu->Heading->text(), QStringLiteral("SIMULADOR DEL ENTRENADOR TORVEX NLK"));
     QCOMPARE(menu->Heading->font().pointSize(), 13);
-    QCOMPARE(menu->btnManual->text(), QStringLiteral("Control Manual"));
-    QCOMPARE(menu->btnOpenLoop->text(), QStringLiteral("Control Circuito Abierto"));
+    QCOMPARE(Item<QPushButton>(*menu, "btnManual")->text(), QStringLiteral("Control Manual"));
+    QCOMPARE(Item<QPushButton>(*menu, "btnOpenLoop")->text(),
+             QStringLiteral("Control Circuito Abierto"));
     QCOMPARE(menu->btnTrends->text(), QStringLiteral("Tendencias"));
     QCOMPARE(menu->btnExit->text(), QStringLiteral("Salir"));
-    QCOMPARE(menu->btnFlow->font().pointSize(), 8);
+    QCOMPARE(Item<QPushButton>(*menu, "btnFlow")->font().pointSize(), 8);
     // The picture's part names are in Spanish.
     const QImage spanish = PixmapImage(menu->imgPanel);
     QCOMPARE(spanish.size(), english.size());
@@ -392,13 +399,13 @@ void ShellScreensTest::easyMenuToggle()
 {
     Program p;
     TfrmMain& m = p.m();
-    QVERIFY(m.mnuPreferencesEasymenus->isChecked());
-    m.mnuPreferencesEasymenus->trigger(); // off: nothing to remove
-    QVERIFY(!m.mnuPreferencesEasymenus->isChecked());
+    QVERIFY(Item(m, "mnuPreferencesEasymenus")->isChecked());
+    Item(m, "mnuPreferencesEasymenus")->trigger(); // off: nothing to remove
+    QVERIFY(!Item(m, "mnuPreferencesEasymenus")->isChecked());
     QVERIFY(!p.state->shell.menuShown);
-    m.mnuPreferencesEasymenus->trigger(); // on, with no exercise open: shown
+    Item(m, "mnuPreferencesEasymenus")->trigger(); // on, with no exercise open: shown
     QVERIFY(p.state->shell.menuShown);
-    m.mnuPreferencesEasymenus->trigger(); // off: removed at once
+    Item(m, "mnuPreferencesEasymenus")->trigger(); // off: removed at once
     QVERIFY(!p.state->shell.menuShown);
     QVERIFY(m.mdiArea()->subWindowList().isEmpty());
     // The stored preference is not touched by the toggle.
@@ -418,8 +425,8 @@ void ShellScreensTest::aboutBoxTexts()
     QCOMPARE(about->Version->text(), QStringLiteral("Version:"));
     QCOMPARE(about->Number->text(), QStringLiteral("7.0"));
     QVERIFY(about->OKButton->isDefault());
-    QVERIFY(m.mnuHelpAbout->isEnabled());
-    m.mnuHelpAbout->trigger();
+    QVERIFY(Item(m, "mnuHelpAbout")->isEnabled());
+    Item(m, "mnuHelpAbout")->trigger();
     QVERIFY(about->isVisible());
     QVERIFY(!about->isModal()); // the frame stays usable
     about->OKButton->click();
@@ -431,7 +438,7 @@ void ShellScreensTest::aboutVersionUntilHidden()
     Program p;
     TfrmAbout* about = p.m().aboutBox();
     for (QLabel* label : {about->Version, about->Number}) {
-        p.m().mnuHelpAbout->trigger();
+        Item(p.m(), "mnuHelpAbout")->trigger();
         QTest::mouseDClick(label, Qt::LeftButton);
         QCOMPARE(about->Number->text(), QStringLiteral("7.0.6"));
         // Still there while the box stays open...
@@ -453,7 +460,7 @@ void ShellScreensTest::aboutLinks()
         QCOMPARE(about->lblWebLink->cursor().shape(), Qt::PointingHandCursor);
         QCOMPARE(about->lblWebLink->palette().color(QPalette::WindowText), QColor(0, 0, 255));
         QVERIFY(about->lblWebLink->font().underline());
-        m.mnuHelpAbout->trigger();
+        Item(m, "mnuHelpAbout")->trigger();
         QTest::mouseClick(about->lblWebLink, Qt::LeftButton);
         QVERIFY(m.helpViewer()->isVisible());
         QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("KLN.hlp"));

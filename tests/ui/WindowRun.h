@@ -4,7 +4,10 @@
 // than its cycles.
 #pragma once
 
+#include "MainItems.h"
+
 #include "ui/exercises/LoopWindow.h"
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
 
@@ -23,19 +26,7 @@ namespace velmor::test {
 // The Control menu item of an exercise.
 inline QAction* ControlItem(const TfrmMain& m, Exercise e)
 {
-    switch (e) {
-    case Exercise::Flow:
-        return m.mnuControlFlow;
-    case Exercise::Level:
-        return m.mnuControlFluidLevel;
-    case Exercise::Open:
-        return m.mnuControlOpenLoop;
-    case Exercise::Temperature:
-        return m.mnuControlTemperature;
-    case Exercise::Batch:
-        return m.mnuControlBatchVolume;
-    }
-    return nullptr;
+    return Item(m, ExerciseEntryFor(e)->menuItem);
 }
 
 inline LoopWindow* OpenLoopWindow(const TfrmMain& m)

@@ -41,6 +41,12 @@ using namespace velmor;
 
 namespace {
 
+// A menu item of the main window, by its name.
+QAction* MenuItem(const TfrmMain& m, const char* name)
+{
+    return m.findChild<QAction*>(QLatin1String(name));
+}
+
 void Wait(const std::function<bool()>& done, int ms)
 {
     QElapsedTimer clock;
@@ -135,7 +141,7 @@ bool Shoot(bool spanish, const QString& folder)
     ok &= Save(m.menuScreen()->grab(), folder + QStringLiteral("/menu.png"));
 
     // Flow running on a sine, and the keypad over it.
-    m.mnuControlFlow->trigger();
+    MenuItem(m, "mnuControlFlow")->trigger();
     auto* flow = dynamic_cast<TfrmFlow*>(m.exerciseWindow());
     flow->waveform()->chkSine->click();
     state.flow.waveParams.setC(kSine, 20);
@@ -153,7 +159,7 @@ bool Shoot(bool spanish, const QString& folder)
 
     // The other loop exercises, each in a run that shows what it is about.
     ok &= ShootRun(
-        m, state, m.mnuControlFluidLevel,
+        m, state, MenuItem(m, "mnuControlFluidLevel"),
         [&state](LoopWindow* window) {
             auto* level = dynamic_cast<TfrmLevel*>(window);
             level->chkAutodrain->click();
@@ -163,7 +169,7 @@ bool Shoot(bool spanish, const QString& folder)
         },
         1500, folder + QStringLiteral("/level.png"));
     ok &= ShootRun(
-        m, state, m.mnuControlOpenLoop,
+        m, state, MenuItem(m, "mnuControlOpenLoop"),
         [&state](LoopWindow* window) {
             auto* open = dynamic_cast<TfrmOpen*>(window);
             open->waveform()->chkStep->click();
@@ -172,7 +178,7 @@ bool Shoot(bool spanish, const QString& folder)
         },
         550, folder + QStringLiteral("/openloop.png"));
     ok &= ShootRun(
-        m, state, m.mnuControlTemperature,
+        m, state, MenuItem(m, "mnuControlTemperature"),
         [&m](LoopWindow* window) {
             // A set point of 40, PG 20 and I 1 minute: the overshoot of a
             // classroom exercise.
@@ -182,18 +188,18 @@ bool Shoot(bool spanish, const QString& folder)
         },
         3600, folder + QStringLiteral("/temperature.png"));
     ok &= ShootRun(
-        m, state, m.mnuControlBatchVolume, [](LoopWindow*) {}, 6000,
+        m, state, MenuItem(m, "mnuControlBatchVolume"), [](LoopWindow*) {}, 6000,
         folder + QStringLiteral("/batch.png"));
 
     // The mimic, pumping.
-    m.mnuControlOnOff->trigger();
+    MenuItem(m, "mnuControlOnOff")->trigger();
     Wait([&m] { return m.manualWindow() != nullptr; }, 3000);
     m.manualWindow()->Place(90);
     Wait([&state] { return state.mimic.mimicLevel > 56; }, 5000);
     ok &= Save(m.manualWindow()->grab(), folder + QStringLiteral("/mimic.png"));
 
     // The preferences window.
-    m.mnuPreferencesOptions->trigger();
+    MenuItem(m, "mnuPreferencesOptions")->trigger();
     Wait([&m] { return !m.preferencesWindow()->TripTimer->isActive(); }, 1000);
     ok &= Save(m.preferencesWindow()->grab(), folder + QStringLiteral("/preferences.png"));
     m.preferencesWindow()->btnCancelClick();

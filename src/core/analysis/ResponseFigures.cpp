@@ -1,5 +1,6 @@
 #include "core/analysis/ResponseFigures.h"
 
+#include "core/exercises/ExerciseProfile.h"
 #include "core/trends/RunReport.h"
 
 #include <algorithm>
@@ -9,17 +10,6 @@
 namespace velmor {
 
 namespace {
-
-constexpr LoopTraces kFlowLoop{LoopKind::Flow, kFieldFlowSP, kFieldFlowMV, kFieldOutput, 2.0};
-constexpr LoopTraces kTemperatureLoop{LoopKind::Temperature, kFieldTempSP, kFieldTempMV,
-                                      kFieldHeater, 100.0};
-constexpr LoopTraces kVolumeLoop{LoopKind::Volume, kFieldVolSP, kFieldVolMV, kFieldOutput, 6.0};
-constexpr LoopTraces kLevelLoop{LoopKind::Level, kFieldLevelSP, kFieldLevelMV, kFieldOutput, 100.0};
-
-constexpr std::array<LoopTraces, 1> kFlowLoops{kFlowLoop};
-constexpr std::array<LoopTraces, 1> kTemperatureLoops{kTemperatureLoop};
-constexpr std::array<LoopTraces, 1> kLevelLoops{kLevelLoop};
-constexpr std::array<LoopTraces, 2> kBatchLoops{kVolumeLoop, kTemperatureLoop};
 
 std::optional<double> Finite(double v)
 {
@@ -231,34 +221,7 @@ int Crossings(const std::vector<double>& r)
 
 std::span<const LoopTraces> ControlledLoops(Exercise e)
 {
-    switch (e) {
-    case Exercise::Flow:
-        return kFlowLoops;
-    case Exercise::Temperature:
-        return kTemperatureLoops;
-    case Exercise::Level:
-        return kLevelLoops;
-    case Exercise::Batch:
-        return kBatchLoops;
-    case Exercise::Open:
-        return {};
-    }
-    return {};
-}
-
-std::string_view LoopName(LoopKind loop)
-{
-    switch (loop) {
-    case LoopKind::Flow:
-        return "flow";
-    case LoopKind::Temperature:
-        return "temperature";
-    case LoopKind::Volume:
-        return "volume";
-    case LoopKind::Level:
-        return "level";
-    }
-    return "flow";
+    return ProfileOf(e).loops;
 }
 
 std::span<const SampleRecord> LoggedRecords(const SampleLog& log, int sampleCount)
@@ -271,7 +234,7 @@ LoopFigures AnalyseLoop(std::span<const SampleRecord> records, const LoopTraces&
                         float samplePeriod)
 {
     LoopFigures figures;
-    figures.loop = loop.loop;
+    figures.loop = loop;
     const Trace tr{records, loop};
     const double dt = samplePeriod;
     // A segment is a run of consecutive records with the same number.

@@ -10,6 +10,7 @@
 #pragma once
 
 #include "core/exercises/Exercise.h"
+#include "core/exercises/LoopTraces.h"
 #include "core/rundata/SampleLog.h"
 
 #include <cstdint>
@@ -20,26 +21,10 @@
 
 namespace velmor {
 
-enum class LoopKind { Flow, Temperature, Volume, Level };
-
-// Where a controlled loop keeps its traces in a record.
-struct LoopTraces {
-    LoopKind loop;
-    int setPointField;
-    int measuredField;
-    int outputField;
-    // Full scale of the set-point and measured traces on the trend (loop
-    // unit): 2 L/min, 100 degrees C, 6 litres, 100 %.
-    double fullScale;
-};
-
-// The controlled loops of an exercise, in the order they are reported:
-// Flow: flow; Temperature: temperature; Fluid level: level; Batch volume:
-// volume, then temperature; Open loop: none.
+// The controlled loops of an exercise, in the order they are reported (its
+// profile's): Flow: flow; Temperature: temperature; Fluid level: level;
+// Batch volume: volume, then temperature; Open loop: none.
 std::span<const LoopTraces> ControlledLoops(Exercise e);
-
-// "flow", "temperature", "volume", "level".
-std::string_view LoopName(LoopKind loop);
 
 // A set-point change larger than this share of the trace's full scale
 // between two records is a step; a ramp or a sine moves less per record.
@@ -92,7 +77,7 @@ struct SegmentFigures {
 };
 
 struct LoopFigures {
-    LoopKind loop = LoopKind::Flow;
+    LoopTraces loop{};
     std::vector<SegmentFigures> segments;
 };
 

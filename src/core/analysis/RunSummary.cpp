@@ -6,31 +6,6 @@
 
 namespace velmor {
 
-namespace {
-
-struct ControllerFields {
-    int pg;
-    int i;
-    int d;
-};
-
-ControllerFields FieldsOf(LoopKind loop)
-{
-    switch (loop) {
-    case LoopKind::Flow:
-        return {kFieldFlowPG, kFieldFlowI, kFieldFlowD};
-    case LoopKind::Temperature:
-        return {kFieldTempPG, kFieldTempI, kFieldTempD};
-    case LoopKind::Volume:
-        return {kFieldVolPG, kFieldVolI, kFieldVolD};
-    case LoopKind::Level:
-        return {kFieldLevelPG, kFieldLevelI, kFieldLevelD};
-    }
-    return {kFieldFlowPG, kFieldFlowI, kFieldFlowD};
-}
-
-} // namespace
-
 RunSummary SummariseRun(std::span<const SampleRecord> records, Exercise e,
                         const SimSettings& settings, float samplePeriod)
 {
@@ -57,10 +32,11 @@ RunSummary SummariseRun(std::span<const SampleRecord> records, Exercise e,
     if (loops.empty()) {
         return summary;
     }
-    const ControllerFields fields = FieldsOf(loops.front().loop);
+    const LoopTraces& loop = loops.front();
     const SampleRecord& first = records.front();
-    summary.controller = RunSummary::Controller{first.field(fields.pg), first.field(fields.i),
-                                                first.field(fields.d)};
+    summary.controller =
+        RunSummary::Controller{first.field(loop.gainField), first.field(loop.integralField),
+                               first.field(loop.derivativeField)};
 
     const LoopFigures figures = AnalyseLoop(records, loops.front(), samplePeriod);
     for (const SegmentFigures& segment : figures.segments) {

@@ -147,17 +147,29 @@ int WaveRows(std::int32_t type)
     }
 }
 
-std::int32_t CurrentWaveform(const VelmorState& s, Exercise e)
+std::int32_t CurrentWaveform(const VelmorState& s, const ExerciseProfile& p)
 {
-    const ExerciseProfile& p = ProfileOf(e);
     return p.waveform != nullptr ? p.waveform(s) : 0;
 }
 
-WaveParams& WaveParamsOf(VelmorState& s, Exercise e)
+std::int32_t CurrentWaveform(const VelmorState& s, Exercise e)
 {
-    const ExerciseProfile& p = ProfileOf(e);
+    return CurrentWaveform(s, ProfileOf(e));
+}
+
+namespace {
+
+WaveParams& WaveParamsOf(VelmorState& s, const ExerciseProfile& p)
+{
     // Exercises without a waveform panel answer with Flow's table, unused.
     return p.waveParams != nullptr ? p.waveParams(s) : s.flow.waveParams;
+}
+
+} // namespace
+
+WaveParams& WaveParamsOf(VelmorState& s, Exercise e)
+{
+    return WaveParamsOf(s, ProfileOf(e));
 }
 
 namespace {
@@ -212,71 +224,85 @@ void SetWaveRow(WaveParams& p, std::int32_t type, int code, float v)
 
 } // namespace
 
-std::optional<KeypadRange> KeypadRangeFor(const VelmorState& s, Exercise e, int code)
+std::optional<KeypadRange> BoxRange(const VelmorState& s, const ExerciseProfile& p,
+                                    const KeypadBox& box)
 {
-    const KeypadBox* box = ProfileOf(e).box(code);
-    if (box == nullptr) {
-        return std::nullopt;
-    }
-    if (box->kind == BoxKind::WaveRow && WaveRow(code) > WaveRows(CurrentWaveform(s, e))) {
+    if (box.kind == BoxKind::WaveRow && WaveRow(box.code) > WaveRows(CurrentWaveform(s, p))) {
         return std::nullopt; // a blank row cannot be clicked
     }
-    if (box->idleOnly && s.run.runActive) {
+    if (box.idleOnly && s.run.runActive) {
         return std::nullopt;
     }
-    return KeypadRange{box->min, box->max, box->number};
+    return KeypadRange{box.min, box.max, box.number};
 }
 
-float KeypadOldFor(VelmorState& s, Exercise e, int code)
+float BoxValue(VelmorState& s, const ExerciseProfile& p, const KeypadBox& box)
 {
-    const KeypadBox* box = ProfileOf(e).box(code);
-    if (box == nullptr) {
-        return 0.0f;
-    }
-    switch (box->kind) {
+    switch (box.kind) {
     case BoxKind::Pid:
-        return PidOld(box->loop(s), box->panelCode);
+        return PidOld(box.loop(s), box.panelCode);
     case BoxKind::WaveRow:
-        return WaveRowValue(WaveParamsOf(s, e), CurrentWaveform(s, e), code);
+        return WaveRowValue(WaveParamsOf(s, p), CurrentWaveform(s, p), box.code);
     case BoxKind::Value:
         break;
     }
-    return box->get(s);
+    return box.get(s);
 }
 
-bool UpdateDisplay(VelmorState& s, Exercise e, int code, float v, float keypadOld)
+bool EnterValue(VelmorState& s, const ExerciseProfile& p, const KeypadBox& box, float v,
+                float keypadOld)
 {
-    const ExerciseProfile& p = ProfileOf(e);
     if (p.unchangedIsNoEntry && v == keypadOld) {
         return false;
     }
-    const KeypadBox* box = p.box(code);
-    if (box == nullptr) {
-        return false;
-    }
-    switch (box->kind) {
+    switch (box.kind) {
     case BoxKind::Pid:
-        ApplyPidEntry(box->loop(s), box->panelCode, v);
+        ApplyPidEntry(box.loop(s), box.panelCode, v);
         break;
     case BoxKind::WaveRow:
-        SetWaveRow(WaveParamsOf(s, e), CurrentWaveform(s, e), code, v);
+        SetWaveRow(WaveParamsOf(s, p), CurrentWaveform(s, p), box.code, v);
         break;
     case BoxKind::Value:
-        box->set(s, v);
+        box.set(s, v);
         break;
     }
     return true;
 }
 
-bool ChooseWaveform(VelmorState& s, Exercise e, std::int32_t type)
+std::optional<KeypadRange> KeypadRangeFor(const VelmorState& s, Exercise e, int code)
 {
     const ExerciseProfile& p = ProfileOf(e);
+    const KeypadBox* box = p.box(code);
+    return box != nullptr ? BoxRange(s, p, *box) : std::nullopt;
+}
+
+float KeypadOldFor(VelmorState& s, Exercise e, int code)
+{
+    const ExerciseProfile& p = ProfileOf(e);
+    const KeypadBox* box = p.box(code);
+    return box != nullptr ? BoxValue(s, p, *box) : 0.0f;
+}
+
+bool UpdateDisplay(VelmorState& s, Exercise e, int code, float v, float keypadOld)
+{
+    const ExerciseProfile& p = ProfileOf(e);
+    const KeypadBox* box = p.box(code);
+    return box != nullptr && EnterValue(s, p, *box, v, keypadOld);
+}
+
+bool ChooseWaveform(VelmorState& s, const ExerciseProfile& p, std::int32_t type)
+{
     if (p.waveform == nullptr || s.keypad.suppressWaveformClick ||
         (p.waveformBlocked != nullptr && p.waveformBlocked(s))) {
         return false;
     }
     p.setWaveform(s, type);
     return true;
+}
+
+bool ChooseWaveform(VelmorState& s, Exercise e, std::int32_t type)
+{
+    return ChooseWaveform(s, ProfileOf(e), type);
 }
 
 void InitValues(VelmorState& s, Exercise e)

@@ -74,6 +74,9 @@ struct KeypadRange {
     KeypadNumber number = KeypadNumber::Decimal;
 };
 
+struct ExerciseProfile;
+struct KeypadBox;
+
 // Range of a keypad code in an exercise, or nothing when that box is absent
 // or cannot be clicked now (blank waveform rows, the Initial Value box of
 // Temperature during a run).
@@ -85,10 +88,20 @@ float KeypadOldFor(VelmorState& s, Exercise e, int code);
 // nothing changed (Flow ignores an entry equal to the old value).
 bool UpdateDisplay(VelmorState& s, Exercise e, int code, float v, float keypadOld);
 
+// The same for a box already found in its exercise's profile (a keypad
+// code or a velmor-sim name resolves to its box once).
+std::optional<KeypadRange> BoxRange(const VelmorState& s, const ExerciseProfile& p,
+                                    const KeypadBox& box);
+float BoxValue(VelmorState& s, const ExerciseProfile& p, const KeypadBox& box);
+bool EnterValue(VelmorState& s, const ExerciseProfile& p, const KeypadBox& box, float v,
+                float keypadOld);
+
 // Waveform radio button: changes the type unless the keypad is open (or the
 // Open-loop window is being activated). Returns whether the type changed.
 bool ChooseWaveform(VelmorState& s, Exercise e, std::int32_t type);
+bool ChooseWaveform(VelmorState& s, const ExerciseProfile& p, std::int32_t type);
 std::int32_t CurrentWaveform(const VelmorState& s, Exercise e);
+std::int32_t CurrentWaveform(const VelmorState& s, const ExerciseProfile& p);
 WaveParams& WaveParamsOf(VelmorState& s, Exercise e);
 
 // Rows of the waveform panel that show a value for a waveform type (1..3).

@@ -59,6 +59,33 @@ constexpr std::array<KeypadBox, A + B> Join(const std::array<KeypadBox, A>& a,
     return all;
 }
 
+// ---- velmor-sim name makers -------------------------------------------------
+
+template <std::size_t N>
+constexpr const KeypadBox* BoxOf(const std::array<KeypadBox, N>& boxes, int code)
+{
+    for (const KeypadBox& b : boxes) {
+        if (b.code == code) {
+            return &b;
+        }
+    }
+    return nullptr;
+}
+
+// A name that types into the value box `code` (a waveform row or any other
+// box); a code the exercise has no box for does not compile.
+template <std::size_t N>
+constexpr NamedSetting Typed(std::string_view name, const std::array<KeypadBox, N>& boxes, int code)
+{
+    const KeypadBox* box = BoxOf(boxes, code);
+    return {name, box->kind == BoxKind::WaveRow ? SettingKind::WaveRow : SettingKind::Keypad, box};
+}
+
+constexpr NamedSetting Named(std::string_view name, SettingKind kind, LoopOf loop = nullptr)
+{
+    return {name, kind, nullptr, loop};
+}
+
 // ---- Settings line makers --------------------------------------------------
 
 constexpr SettingLine R(std::string_view name, float S::*m, ZeroGuard guard = ZeroGuard::None)
@@ -81,6 +108,19 @@ constexpr SettingLine Gate()
 constexpr ZeroGuard kGain = ZeroGuard::Gain;
 constexpr ZeroGuard kIntegral = ZeroGuard::IntegralTime;
 constexpr ZeroGuard kPeriod = ZeroGuard::Period;
+
+// ---- Controlled loops --------------------------------------------------------
+
+constexpr LoopTraces kFlowLoop{"flow",       "Flow",      kFieldFlowSP, kFieldFlowMV, kFieldOutput,
+                               kFieldFlowPG, kFieldFlowI, kFieldFlowD,  2.0};
+constexpr LoopTraces kTemperatureLoop{"temperature", "Temperature", kFieldTempSP,
+                                      kFieldTempMV,  kFieldHeater,  kFieldTempPG,
+                                      kFieldTempI,   kFieldTempD,   100.0};
+constexpr LoopTraces kVolumeLoop{"volume",    "Volume",   kFieldVolSP, kFieldVolMV, kFieldOutput,
+                                 kFieldVolPG, kFieldVolI, kFieldVolD,  6.0};
+constexpr LoopTraces kLevelLoop{"level",       "Level",      kFieldLevelSP,
+                                kFieldLevelMV, kFieldOutput, kFieldLevelPG,
+                                kFieldLevelI,  kFieldLevelD, 100.0};
 
 void SetWaveABC(WaveParams& p, std::int32_t type, float a, float b, float c)
 {
@@ -123,24 +163,26 @@ constexpr std::array<SettingLine, 13> kFlowLines{
 };
 
 constexpr std::array<NamedSetting, 14> kFlowNames{{
-    {"flowGain", SettingKind::Keypad, kCodePG},
-    {"flowBand", SettingKind::Keypad, kCodePB},
-    {"flowIntegralTime", SettingKind::Keypad, kCodeI},
-    {"flowDerivativeTime", SettingKind::Keypad, kCodeD},
-    {"chkI", SettingKind::IBox, 0, &FlowLoop},
-    {"chkD", SettingKind::DBox, 0, &FlowLoop},
-    {"flowWaveform", SettingKind::Waveform},
-    {"waveA", SettingKind::WaveRow, kCodeWaveRow1},
-    {"waveB", SettingKind::WaveRow, kCodeWaveRow2},
-    {"waveC", SettingKind::WaveRow, kCodeWaveRow3},
-    {"flowManual", SettingKind::ControlMode},
-    {"pumpOn", SettingKind::Pump},
-    {"gateValvePercent", SettingKind::Gate},
-    {"trendSpan", SettingKind::TrendSpan},
+    Typed("flowGain", kFlowBoxes, kCodePG),
+    Typed("flowBand", kFlowBoxes, kCodePB),
+    Typed("flowIntegralTime", kFlowBoxes, kCodeI),
+    Typed("flowDerivativeTime", kFlowBoxes, kCodeD),
+    Named("chkI", SettingKind::IBox, &FlowLoop),
+    Named("chkD", SettingKind::DBox, &FlowLoop),
+    Named("flowWaveform", SettingKind::Waveform),
+    Typed("waveA", kFlowBoxes, kCodeWaveRow1),
+    Typed("waveB", kFlowBoxes, kCodeWaveRow2),
+    Typed("waveC", kFlowBoxes, kCodeWaveRow3),
+    Named("flowManual", SettingKind::ControlMode),
+    Named("pumpOn", SettingKind::Pump),
+    Named("gateValvePercent", SettingKind::Gate),
+    Named("trendSpan", SettingKind::TrendSpan),
 }};
 
 constexpr auto kFlowColumns = ColumnsOfFields(std::array{0, 2, 3, 4, 5, 6, 7, 24});
 constexpr std::array kFlowLogFields{0, 1, 2, 3, 4, 5, 6, 7};
+
+constexpr std::array kFlowLoops{kFlowLoop};
 
 constexpr std::array<PanelTransfer, 1> kFlowPanels{{
     {&FlowLoop, &S::flowGain, &S::flowIntegralTime, &S::flowDerivativeTime, &S::flowIOn,
@@ -234,23 +276,25 @@ constexpr std::array<SettingLine, 12> kLevelLines{
 };
 
 constexpr std::array<NamedSetting, 13> kLevelNames{{
-    {"levelGain", SettingKind::Keypad, kCodePG},
-    {"levelBand", SettingKind::Keypad, kCodePB},
-    {"levelIntegralTime", SettingKind::Keypad, kCodeI},
-    {"levelDerivativeTime", SettingKind::Keypad, kCodeD},
-    {"chkI", SettingKind::IBox, 0, &LevelLoop},
-    {"chkD", SettingKind::DBox, 0, &LevelLoop},
-    {"levelWaveform", SettingKind::Waveform},
-    {"waveA", SettingKind::WaveRow, kCodeWaveRow1},
-    {"waveB", SettingKind::WaveRow, kCodeWaveRow2},
-    {"waveC", SettingKind::WaveRow, kCodeWaveRow3},
-    {"initialLevel", SettingKind::Keypad, kCodeSetPoint},
-    {"chkAutodrain", SettingKind::Autodrain},
-    {"trendSpan", SettingKind::TrendSpan},
+    Typed("levelGain", kLevelBoxes, kCodePG),
+    Typed("levelBand", kLevelBoxes, kCodePB),
+    Typed("levelIntegralTime", kLevelBoxes, kCodeI),
+    Typed("levelDerivativeTime", kLevelBoxes, kCodeD),
+    Named("chkI", SettingKind::IBox, &LevelLoop),
+    Named("chkD", SettingKind::DBox, &LevelLoop),
+    Named("levelWaveform", SettingKind::Waveform),
+    Typed("waveA", kLevelBoxes, kCodeWaveRow1),
+    Typed("waveB", kLevelBoxes, kCodeWaveRow2),
+    Typed("waveC", kLevelBoxes, kCodeWaveRow3),
+    Typed("initialLevel", kLevelBoxes, kCodeSetPoint),
+    Named("chkAutodrain", SettingKind::Autodrain),
+    Named("trendSpan", SettingKind::TrendSpan),
 }};
 
 constexpr auto kLevelColumns = ColumnsOfFields(std::array{0, 19, 20, 21, 22, 23, 7, 24});
 constexpr std::array kLevelLogFields{0, 1, 7, 19, 20, 21, 22, 23, 24};
+
+constexpr std::array kLevelLoops{kLevelLoop};
 
 constexpr std::array<PanelTransfer, 1> kLevelPanels{{
     {&LevelLoop, &S::levelGain, &S::levelIntegralTime, &S::levelDerivativeTime, &S::levelIOn,
@@ -332,12 +376,12 @@ constexpr std::array<SettingLine, 7> kOpenLines{
 };
 
 constexpr std::array<NamedSetting, 6> kOpenNames{{
-    {"openWaveform", SettingKind::Waveform},
-    {"waveA", SettingKind::WaveRow, kCodeWaveRow1},
-    {"waveB", SettingKind::WaveRow, kCodeWaveRow2},
-    {"waveC", SettingKind::WaveRow, kCodeWaveRow3},
-    {"gateValvePercent", SettingKind::Gate},
-    {"trendSpan", SettingKind::TrendSpan},
+    Named("openWaveform", SettingKind::Waveform),
+    Typed("waveA", kOpenBoxes, kCodeWaveRow1),
+    Typed("waveB", kOpenBoxes, kCodeWaveRow2),
+    Typed("waveC", kOpenBoxes, kCodeWaveRow3),
+    Named("gateValvePercent", SettingKind::Gate),
+    Named("trendSpan", SettingKind::TrendSpan),
 }};
 
 constexpr auto kOpenColumns = ColumnsOfFields(std::array{0, 3, 7});
@@ -421,20 +465,22 @@ constexpr std::array<SettingLine, 8> kTemperatureLines{
 };
 
 constexpr std::array<NamedSetting, 8> kTemperatureNames{{
-    {"tempGain", SettingKind::Keypad, kCodePG},
-    {"tempBand", SettingKind::Keypad, kCodePB},
-    {"tempIntegralTime", SettingKind::Keypad, kCodeI},
-    {"tempDerivativeTime", SettingKind::Keypad, kCodeD},
-    {"chkI", SettingKind::IBox, 0, &TemperatureLoop},
-    {"chkD", SettingKind::DBox, 0, &TemperatureLoop},
-    {"tempEnteredSP", SettingKind::Keypad, kCodeSetPoint},
-    {"initialTemperature", SettingKind::Keypad, kCodeInitialValue},
+    Typed("tempGain", kTemperatureBoxes, kCodePG),
+    Typed("tempBand", kTemperatureBoxes, kCodePB),
+    Typed("tempIntegralTime", kTemperatureBoxes, kCodeI),
+    Typed("tempDerivativeTime", kTemperatureBoxes, kCodeD),
+    Named("chkI", SettingKind::IBox, &TemperatureLoop),
+    Named("chkD", SettingKind::DBox, &TemperatureLoop),
+    Typed("tempEnteredSP", kTemperatureBoxes, kCodeSetPoint),
+    Typed("initialTemperature", kTemperatureBoxes, kCodeInitialValue),
 }};
 
 constexpr auto kTemperatureColumns = ColumnsOfFields(std::array{0, 8, 9, 10, 11, 12, 13, 24});
 constexpr std::array kTemperatureLogFields{0, 1, 8, 9, 10, 11, 12, 13, 24};
 
 // Shared with Batch's temperature loop.
+constexpr std::array kTemperatureLoops{kTemperatureLoop};
+
 constexpr std::array<PanelTransfer, 1> kTemperaturePanels{{
     {&TemperatureLoop, &S::tempGain, &S::tempIntegralTime, &S::tempDerivativeTime, &S::tempIOn,
      &S::tempDOn},
@@ -531,27 +577,29 @@ constexpr std::array<SettingLine, 14> kBatchLines{
 };
 
 constexpr std::array<NamedSetting, 16> kBatchNames{{
-    {"volGain", SettingKind::Keypad, kCodePG},
-    {"volBand", SettingKind::Keypad, kCodePB},
-    {"volIntegralTime", SettingKind::Keypad, kCodeI},
-    {"volDerivativeTime", SettingKind::Keypad, kCodeD},
-    {"chkVolI", SettingKind::IBox, 0, &BatchVolumeLoop},
-    {"chkVolD", SettingKind::DBox, 0, &BatchVolumeLoop},
-    {"batchTempGain", SettingKind::Keypad, kCodeTempPG},
-    {"batchTempBand", SettingKind::Keypad, kCodeTempPB},
-    {"batchTempIntegralTime", SettingKind::Keypad, kCodeTempI},
-    {"batchTempDerivativeTime", SettingKind::Keypad, kCodeTempD},
-    {"chkTempI", SettingKind::IBox, 0, &BatchTemperatureLoop},
-    {"chkTempD", SettingKind::DBox, 0, &BatchTemperatureLoop},
-    {"batchVolumeSP", SettingKind::Keypad, kCodeSetPoint},
-    {"batchTempSP", SettingKind::Keypad, kCodeBatchTempSP},
-    {"expectedTime", SettingKind::Keypad, kCodeExpectedTime},
-    {"sumpTemperature", SettingKind::Keypad, kCodeSumpTemperature},
+    Typed("volGain", kBatchBoxes, kCodePG),
+    Typed("volBand", kBatchBoxes, kCodePB),
+    Typed("volIntegralTime", kBatchBoxes, kCodeI),
+    Typed("volDerivativeTime", kBatchBoxes, kCodeD),
+    Named("chkVolI", SettingKind::IBox, &BatchVolumeLoop),
+    Named("chkVolD", SettingKind::DBox, &BatchVolumeLoop),
+    Typed("batchTempGain", kBatchBoxes, kCodeTempPG),
+    Typed("batchTempBand", kBatchBoxes, kCodeTempPB),
+    Typed("batchTempIntegralTime", kBatchBoxes, kCodeTempI),
+    Typed("batchTempDerivativeTime", kBatchBoxes, kCodeTempD),
+    Named("chkTempI", SettingKind::IBox, &BatchTemperatureLoop),
+    Named("chkTempD", SettingKind::DBox, &BatchTemperatureLoop),
+    Typed("batchVolumeSP", kBatchBoxes, kCodeSetPoint),
+    Typed("batchTempSP", kBatchBoxes, kCodeBatchTempSP),
+    Typed("expectedTime", kBatchBoxes, kCodeExpectedTime),
+    Typed("sumpTemperature", kBatchBoxes, kCodeSumpTemperature),
 }};
 
 constexpr auto kBatchColumns =
     ColumnsOfFields(std::array{0, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 24});
 constexpr std::array kBatchLogFields{0, 1, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16, 17, 18, 24};
+
+constexpr std::array kBatchLoops{kVolumeLoop, kTemperatureLoop};
 
 constexpr std::array<PanelTransfer, 2> kBatchPanels{{
     {&BatchVolumeLoop, &S::volGain, &S::volIntegralTime, &S::volDerivativeTime, &S::volIOn,
@@ -638,6 +686,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      kFlowColumns,
      kFlowLogFields,
      kFlowPanels,
+     kFlowLoops,
      &FlowInitValues,
      &FlowWindowCreated,
      &FlowSendRest,
@@ -661,6 +710,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      kLevelColumns,
      kLevelLogFields,
      kLevelPanels,
+     kLevelLoops,
      &LevelInitValues,
      &LevelWindowCreated,
      &LevelSendRest,
@@ -684,6 +734,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      kOpenNames,
      kOpenColumns,
      kOpenLogFields,
+     {},
      {},
      &OpenInitValues,
      &OpenWindowCreated,
@@ -715,6 +766,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      kTemperatureColumns,
      kTemperatureLogFields,
      kTemperaturePanels,
+     kTemperatureLoops,
      &TemperatureInitValues,
      &TemperatureWindowCreated,
      &TemperatureSendRest,
@@ -738,6 +790,7 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      kBatchColumns,
      kBatchLogFields,
      kBatchPanels,
+     kBatchLoops,
      &BatchInitValues,
      &BatchWindowCreated,
      &BatchSendRest,
@@ -746,6 +799,18 @@ constexpr std::array<ExerciseProfile, 5> kProfiles{{
      {"Batch Volume Trend", "L", "°C / %", ScalePicture::Litres, kBatchChecked, kBatchDisabled,
       false, false, kBatchColumnsBox}},
 }};
+
+// The registry finds a built-in row by its id as an index.
+constexpr bool InEnumerationOrder()
+{
+    for (std::size_t i = 0; i < kProfiles.size(); ++i) {
+        if (kProfiles[i].exercise != static_cast<Exercise>(i)) {
+            return false;
+        }
+    }
+    return true;
+}
+static_assert(InEnumerationOrder(), "kProfiles rows follow the Exercise enumeration");
 
 } // namespace
 
@@ -769,12 +834,7 @@ const NamedSetting* ExerciseProfile::setting(std::string_view name) const
     return nullptr;
 }
 
-const ExerciseProfile& ProfileOf(Exercise e)
-{
-    return kProfiles[static_cast<std::size_t>(e)];
-}
-
-std::span<const ExerciseProfile> Profiles()
+std::span<const ExerciseProfile> BuiltInProfiles()
 {
     return kProfiles;
 }

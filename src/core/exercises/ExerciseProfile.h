@@ -1,13 +1,16 @@
-// What sets the five loop exercises apart, one table per exercise: names,
-// value boxes and their keypad limits, settings lines, velmor-sim setting
-// names, record columns, the fields cleared at Start and the Trends window's
-// configuration. Everything that used to ask "which exercise is this?"
-// reads the profile instead, so a new setting is added in one place.
+// What sets the loop exercises apart, one table per exercise: names, value
+// boxes and their keypad limits, settings lines, velmor-sim setting names,
+// record columns, the fields cleared at Start, the engine's steps, the
+// controlled loops and the Trends window's configuration. Everything that
+// used to ask "which exercise is this?" reads the profile instead, so a new
+// setting is added in one place, and a new exercise is one more profile
+// (built in below, or registered with RegisterExercise).
 #pragma once
 
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Exercise.h"
 #include "core/exercises/LoopEngine.h"
+#include "core/exercises/LoopTraces.h"
 #include "core/rundata/Columns.h"
 #include "core/rundata/SettingsLines.h"
 #include "core/rundata/State.h"
@@ -16,6 +19,7 @@
 #include <array>
 #include <cstdint>
 #include <span>
+#include <string>
 #include <string_view>
 
 namespace velmor {
@@ -60,11 +64,14 @@ enum class SettingKind {
     TrendSpan,   // the Trends window's time base, 20..180 s in steps of 10
 };
 
+// A name and all it takes to check and apply a value given to it: the
+// value box a Keypad or WaveRow name types into (its limits, what it shows
+// and does), the controller of a check box.
 struct NamedSetting {
     std::string_view name;
     SettingKind kind;
-    int code = 0;
-    LoopOf loop = nullptr;
+    const KeypadBox* box = nullptr; // Keypad, WaveRow
+    LoopOf loop = nullptr;          // IBox, DBox
 };
 
 // ---- Settings block --------------------------------------------------------
@@ -141,6 +148,7 @@ struct ExerciseProfile {
     std::span<const int> logFields;             // record fields cleared at Start
 
     std::span<const PanelTransfer> panels; // controller panels, file order
+    std::span<const LoopTraces> loops;     // controlled loops, in the order they are reported
     void (*initValues)(VelmorState&);      // the window's defaults
     void (*windowCreated)(VelmorState&);   // what only window creation resets
     void (*sendRest)(VelmorState&);        // SendSettings after the panels
@@ -154,9 +162,30 @@ struct ExerciseProfile {
     const NamedSetting* setting(std::string_view name) const;
 };
 
-const ExerciseProfile& ProfileOf(Exercise e);
+// ---- The registry ----------------------------------------------------------
 
-// The five profiles in the order of the Exercise enumeration.
-std::span<const ExerciseProfile> Profiles();
+// The profile of a registered exercise (an id no exercise has is a fault of
+// the caller: std::out_of_range).
+const ExerciseProfile& ProfileOf(Exercise e);
+const ExerciseProfile* FindProfile(Exercise e);
+
+// Every registered profile: the five in the order of the Exercise
+// enumeration, then those registered beside them.
+std::span<const ExerciseProfile* const> Profiles();
+// The five built-in rows, in the order of the Exercise enumeration.
+std::span<const ExerciseProfile> BuiltInProfiles();
+
+// The word a simulation file's first line starts with: "Flow" of "Flow
+// Simulation".
+std::string_view FileWord(const ExerciseProfile& p);
+
+// Adds an exercise beside the five, for every reader of the registry (file
+// reader and writer, analysis, velmor-sim, settings by name). The profile
+// must live as long as it is registered. Refused, with the reason, when its
+// id, window name, command word or file word is taken already. Register
+// before anything reads the registry on another thread (a sweep).
+std::string RegisterExercise(const ExerciseProfile& profile);
+// Takes a registered exercise out again; the five built-in ones stay.
+void UnregisterExercise(Exercise e);
 
 } // namespace velmor

@@ -53,19 +53,9 @@ std::string CheckKeypadText(std::string_view name, std::string_view value)
     return {};
 }
 
-std::string RangeText(KeypadRange r)
+std::string RangeText(float min, float max)
 {
-    return ShortestText(r.min) + " to " + ShortestText(r.max);
-}
-
-// The limits of a value box, which never depend on the run (whether the
-// box takes an entry now may).
-std::optional<KeypadRange> StaticRange(Exercise e, const NamedSetting& n)
-{
-    if (const KeypadBox* box = ProfileOf(e).box(n.code)) {
-        return KeypadRange{box->min, box->max};
-    }
-    return std::nullopt;
+    return ShortestText(min) + " to " + ShortestText(max);
 }
 
 std::string CheckFlag(std::string_view name, std::string_view value)
@@ -77,33 +67,22 @@ std::string CheckFlag(std::string_view name, std::string_view value)
     return {};
 }
 
-} // namespace
-
-std::vector<std::string_view> SettingNames(Exercise e)
+// What CheckSetting checks, for a name already found: the value's form and
+// the limits that never depend on the run (whether the box takes an entry
+// now may).
+std::string CheckValue(const NamedSetting& n, std::string_view value)
 {
-    std::vector<std::string_view> names;
-    for (const NamedSetting& n : ProfileOf(e).settingNames) {
-        names.push_back(n.name);
-    }
-    return names;
-}
-
-std::string CheckSetting(Exercise e, std::string_view name, std::string_view value)
-{
-    const NamedSetting* n = ProfileOf(e).setting(name);
-    if (n == nullptr) {
-        return "unknown setting '" + std::string(name) + "' for " + std::string(CommandWord(e));
-    }
-    switch (n->kind) {
+    const std::string_view name = n.name;
+    switch (n.kind) {
     case SettingKind::Keypad:
     case SettingKind::WaveRow: {
         if (std::string error = CheckKeypadText(name, value); !error.empty()) {
             return error;
         }
         const float v = *KeypadTextValue(value);
-        const std::optional<KeypadRange> range = StaticRange(e, *n);
-        if (range && !KeypadInRange(v, range->min, range->max)) {
-            return Quote(name, value) + ": out of range (" + RangeText(*range) + ")";
+        if (!KeypadInRange(v, n.box->min, n.box->max)) {
+            return Quote(name, value) + ": out of range (" + RangeText(n.box->min, n.box->max) +
+                   ")";
         }
         return {};
     }
@@ -139,35 +118,39 @@ std::string CheckSetting(Exercise e, std::string_view name, std::string_view val
     return {};
 }
 
-std::string ApplySetting(VelmorState& s, Exercise e, std::string_view name, std::string_view value)
+// A checked value into its box, through the keypad's limits of the moment.
+std::string TypeIntoBox(VelmorState& s, const ExerciseProfile& p, const NamedSetting& n,
+                        std::string_view value)
 {
-    if (std::string error = CheckSetting(e, name, value); !error.empty()) {
-        return error;
+    const KeypadBox* box = n.box;
+    if (n.kind == SettingKind::WaveRow && box->code != kCodeWaveRow3 &&
+        CurrentWaveform(s, p) == kRamp) {
+        // The Ramp shows its initial value B in row 1 and final A in row 2.
+        box = p.box(box->code == kCodeWaveRow1 ? kCodeWaveRow2 : kCodeWaveRow1);
     }
-    const NamedSetting& n = *ProfileOf(e).setting(name);
+    const std::optional<KeypadRange> range = box != nullptr ? BoxRange(s, p, *box) : std::nullopt;
+    if (!range) {
+        if (n.kind == SettingKind::WaveRow) {
+            return Quote(n.name, value) + ": the waveform in force has no such value";
+        }
+        return Quote(n.name, value) + ": the box does not take entries during a run";
+    }
+    const float v = *KeypadTextValue(value);
+    if (!KeypadInRange(v, range->min, range->max)) {
+        return Quote(n.name, value) + ": out of range (" + RangeText(range->min, range->max) + ")";
+    }
+    EnterValue(s, p, *box, v, BoxValue(s, p, *box));
+    return {};
+}
+
+// A checked value applied the way the window's control takes it.
+std::string ApplyValue(VelmorState& s, const ExerciseProfile& p, const NamedSetting& n,
+                       std::string_view value)
+{
     switch (n.kind) {
     case SettingKind::Keypad:
-    case SettingKind::WaveRow: {
-        int code = n.code;
-        if (n.kind == SettingKind::WaveRow && CurrentWaveform(s, e) == kRamp &&
-            code != kCodeWaveRow3) {
-            // The Ramp shows its initial value B in row 1 and final A in row 2.
-            code = code == kCodeWaveRow1 ? kCodeWaveRow2 : kCodeWaveRow1;
-        }
-        const std::optional<KeypadRange> range = KeypadRangeFor(s, e, code);
-        if (!range) {
-            if (n.kind == SettingKind::WaveRow) {
-                return Quote(name, value) + ": the waveform in force has no such value";
-            }
-            return Quote(name, value) + ": the box does not take entries during a run";
-        }
-        const float v = *KeypadTextValue(value);
-        if (!KeypadInRange(v, range->min, range->max)) {
-            return Quote(name, value) + ": out of range (" + RangeText(*range) + ")";
-        }
-        UpdateDisplay(s, e, code, v, KeypadOldFor(s, e, code));
-        return {};
-    }
+    case SettingKind::WaveRow:
+        return TypeIntoBox(s, p, n, value);
     case SettingKind::IBox:
         SetIBox(n.loop(s), *WholeNumber(value) == 1);
         return {};
@@ -183,7 +166,7 @@ std::string ApplySetting(VelmorState& s, Exercise e, std::string_view name, std:
         return {};
     }
     case SettingKind::Waveform:
-        ChooseWaveform(s, e, *WholeNumber(value));
+        ChooseWaveform(s, p, *WholeNumber(value));
         return {};
     case SettingKind::ControlMode:
         s.flow.flowManual = *WholeNumber(value) == 1;
@@ -192,7 +175,7 @@ std::string ApplySetting(VelmorState& s, Exercise e, std::string_view name, std:
         const bool on = *WholeNumber(value) == 1;
         if (on != s.run.pumpOn) {
             if (!s.flow.flowManual) {
-                return Quote(name, value) +
+                return Quote(n.name, value) +
                        ": the pump button works only in Manual mode (set flowManual=1 first)";
             }
             s.run.pumpOn = on;
@@ -215,6 +198,42 @@ std::string ApplySetting(VelmorState& s, Exercise e, std::string_view name, std:
         return {};
     }
     return {};
+}
+
+std::string Unknown(const ExerciseProfile& p, std::string_view name)
+{
+    return "unknown setting '" + std::string(name) + "' for " + std::string(p.commandWord);
+}
+
+} // namespace
+
+std::vector<std::string_view> SettingNames(Exercise e)
+{
+    std::vector<std::string_view> names;
+    for (const NamedSetting& n : ProfileOf(e).settingNames) {
+        names.push_back(n.name);
+    }
+    return names;
+}
+
+std::string CheckSetting(Exercise e, std::string_view name, std::string_view value)
+{
+    const ExerciseProfile& p = ProfileOf(e);
+    const NamedSetting* n = p.setting(name);
+    return n != nullptr ? CheckValue(*n, value) : Unknown(p, name);
+}
+
+std::string ApplySetting(VelmorState& s, Exercise e, std::string_view name, std::string_view value)
+{
+    const ExerciseProfile& p = ProfileOf(e);
+    const NamedSetting* n = p.setting(name);
+    if (n == nullptr) {
+        return Unknown(p, name);
+    }
+    if (std::string error = CheckValue(*n, value); !error.empty()) {
+        return error;
+    }
+    return ApplyValue(s, p, *n, value);
 }
 
 } // namespace velmor

@@ -308,117 +308,125 @@ SimFileResult ReadSimulationFile(std::istream& in, const SimFileReadOptions& opt
     return ReadSimulationText(text, options);
 }
 
-SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions& options)
+namespace {
+
+// The first line: "Simulation" somewhere; the exercise's file word before
+// the first space, or the open exercise when there is no space. Nothing for
+// the mimic, an unknown word, or no loop exercise open.
+std::optional<Exercise> ExerciseOfFirstLine(std::string_view line, std::string_view currentForm)
 {
-    Lines lines(text);
-    std::string_view line;
-
-    // First line: "Simulation" somewhere; the exercise word before the
-    // first space, or the open exercise when there is no space.
-    if (!lines.next(line)) {
-        line = {};
-    }
     if (line.find("Simulation") == std::string_view::npos) {
-        return Refuse(1, std::string(kNotASimulationFile));
+        return std::nullopt;
     }
-    std::optional<Exercise> exercise;
     if (const std::size_t space = line.find(' '); space != std::string_view::npos) {
-        std::string form = "frm";
-        form += line.substr(0, space);
-        exercise = ExerciseFromForm(form);
-    } else {
-        exercise = ExerciseFromForm(options.currentForm);
+        return ExerciseFromFileWord(line.substr(0, space));
     }
-    if (!exercise) {
-        // The mimic, an unknown word, or no loop exercise open.
-        return Refuse(1, std::string(kNotASimulationFile));
+    return ExerciseFromForm(currentForm);
+}
+
+// One settings line into the load, by its type.
+std::optional<SimFileError> ReadSettingLine(const SettingLine& l, std::string_view line,
+                                            int lineNumber, bool decimalComma, SimFileLoad& load)
+{
+    switch (l.type) {
+    case LineType::Decimal: {
+        const Float32Value v = ParseSafeFloat32(line, decimalComma);
+        if (v.error != NumberError::None) {
+            return SimFileError{lineNumber, NumberMessage(v.error, line)};
+        }
+        load.settings.*l.real = v.value;
+        break;
     }
+    case LineType::Flag:
+        load.settings.*l.flag = line == "True";
+        break;
+    case LineType::Integer: {
+        const std::optional<std::int32_t> v = ParseInteger32(line);
+        if (!v) {
+            return SimFileError{lineNumber, NotAnIntegerMessage(FileText(line))};
+        }
+        if (l.integer != nullptr) {
+            load.settings.*l.integer = *v;
+        } else {
+            load.gateValvePercent = *v;
+        }
+        break;
+    }
+    }
+    return std::nullopt;
+}
 
-    SimFileResult result;
-    SimFileLoad& load = result.load.emplace();
-    load.exercise = *exercise;
-    load.trendSpan = DefaultTrendSpan(*exercise);
-
-    // Settings lines, by type.
-    const std::span<const SettingLine> settingLines = SettingsLines(*exercise);
+// The exercise's settings lines, in file order, then the settings it would
+// divide by.
+std::optional<SimFileError> ReadSettingsLines(Lines& lines, bool decimalComma, SimFileLoad& load)
+{
+    const std::span<const SettingLine> settingLines = SettingsLines(load.exercise);
     std::array<int, 16> lineNumbers{};
+    std::string_view line;
     for (std::size_t i = 0; i < settingLines.size(); ++i) {
-        const SettingLine& l = settingLines[i];
         if (!lines.next(line)) {
-            return Refuse(lines.number() + 1,
-                          "the file ends before its settings lines are complete");
+            return SimFileError{lines.number() + 1,
+                                "the file ends before its settings lines are complete"};
         }
         lineNumbers[i] = lines.number();
-        switch (l.type) {
-        case LineType::Decimal: {
-            const Float32Value v = ParseSafeFloat32(line, options.decimalComma);
-            if (v.error != NumberError::None) {
-                return Refuse(lines.number(), NumberMessage(v.error, line));
-            }
-            load.settings.*l.real = v.value;
-            break;
-        }
-        case LineType::Flag:
-            load.settings.*l.flag = line == "True";
-            break;
-        case LineType::Integer: {
-            const std::optional<std::int32_t> v = ParseInteger32(line);
-            if (!v) {
-                return Refuse(lines.number(), NotAnIntegerMessage(FileText(line)));
-            }
-            if (l.integer != nullptr) {
-                load.settings.*l.integer = *v;
-            } else {
-                load.gateValvePercent = *v;
-            }
-            break;
-        }
+        if (auto e = ReadSettingLine(settingLines[i], line, lines.number(), decimalComma, load)) {
+            return e;
         }
     }
-    if (std::optional<SimFileError> e = CheckDivisors(settingLines, load.settings, lineNumbers)) {
-        result.load.reset();
-        result.error = std::move(*e);
-        return result;
-    }
+    return CheckDivisors(settingLines, load.settings, lineNumbers);
+}
 
-    // Data: a fresh sample buffer for this file, carried from line to line.
-    SampleRecord buffer{};
+// The next data line, a line ending in "=" joined with the one after it
+// (the "=" replaced, at most once: a joined line that again ends in "="
+// keeps it).
+struct DataLine {
+    std::string_view text;
+    int lineNumber = 0;
+    std::size_t joinAt = kNoJoin; // where the second physical line begins
+};
+
+bool NextDataLine(Lines& lines, std::string& joined, DataLine& d)
+{
+    std::string_view line;
+    if (!lines.next(line)) {
+        return false;
+    }
+    d = DataLine{line, lines.number(), kNoJoin};
+    if (!line.empty() && line.back() == '=') {
+        joined.assign(line.data(), line.size() - 1);
+        d.joinAt = joined.size();
+        std::string_view next;
+        if (lines.next(next)) {
+            joined.append(next);
+        }
+        d.text = joined;
+    }
+    return true;
+}
+
+// The column line and the data lines into the records, with the second
+// index as the times come; lines past the 6000th are counted, not read.
+// `buffer` carries values from line to line and ends as the last record.
+std::optional<SimFileError> ReadDataLines(Lines& lines, bool decimalComma, SimFileLoad& load,
+                                          SampleRecord& buffer)
+{
     load.secondIndex[0] = 1;
     int cursor = 1;
-    if (lines.next(line)) {
-        const DataLines data(line, options.decimalComma);
+    std::string_view columnLine;
+    if (lines.next(columnLine)) {
+        const DataLines data(columnLine, decimalComma);
         load.records.reserve(std::min<std::size_t>(kLogRecords, lines.bytesLeft() / 8 + 1));
         std::string joined;
-        std::string_view next;
-        while (lines.next(line)) {
-            const bool continued = !line.empty() && line.back() == '=';
+        DataLine d;
+        while (NextDataLine(lines, joined, d)) {
             if (load.sampleCount == kLogRecords) {
-                // The log is full: count what is left out, continuations joined.
                 if (load.linesLeftOut < std::numeric_limits<std::int32_t>::max()) {
                     ++load.linesLeftOut;
                 }
-                if (continued) {
-                    lines.next(next);
-                }
                 continue;
             }
-            const int lineNumber = lines.number();
-            std::string_view d = line;
-            std::size_t joinAt = kNoJoin;
-            if (continued) {
-                // The "=" is replaced by the next line (at most once; a joined
-                // line that again ends in "=" keeps it).
-                joined.assign(line.data(), line.size() - 1);
-                joinAt = joined.size();
-                if (lines.next(next)) {
-                    joined.append(next);
-                }
-                d = joined;
-            }
-            if (std::optional<SimFileError> e = data.interpret(d, lineNumber, joinAt, buffer)) {
-                result.load.reset();
-                result.error = std::move(*e);
-                return result;
+            if (auto e = data.interpret(d.text, d.lineNumber, d.joinAt, buffer)) {
+                return e;
             }
             load.records.push_back(buffer);
             ++load.sampleCount;
@@ -430,6 +438,38 @@ SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions
     }
     for (int s = cursor; s <= kLastIndexedSecond; ++s) {
         load.secondIndex[static_cast<std::size_t>(s)] = load.sampleCount;
+    }
+    return std::nullopt;
+}
+
+} // namespace
+
+SimFileResult ReadSimulationText(std::string_view text, const SimFileReadOptions& options)
+{
+    Lines lines(text);
+    std::string_view first;
+    if (!lines.next(first)) {
+        first = {};
+    }
+    const std::optional<Exercise> exercise = ExerciseOfFirstLine(first, options.currentForm);
+    if (!exercise) {
+        return Refuse(1, std::string(kNotASimulationFile));
+    }
+
+    SimFileResult result;
+    SimFileLoad& load = result.load.emplace();
+    load.exercise = *exercise;
+    load.trendSpan = DefaultTrendSpan(*exercise);
+    // A fresh sample buffer for this file, carried from line to line.
+    SampleRecord buffer{};
+    std::optional<SimFileError> error = ReadSettingsLines(lines, options.decimalComma, load);
+    if (!error) {
+        error = ReadDataLines(lines, options.decimalComma, load, buffer);
+    }
+    if (error) {
+        result.load.reset();
+        result.error = std::move(*error);
+        return result;
     }
     // Whole seconds covered: Trunc(last time + 0.99), within the index.
     const std::int64_t filled = Trunc(static_cast<Real>(buffer.time) + 0.99L);

@@ -24,42 +24,14 @@ namespace {
 
 constexpr const char* kContext = "TfrmRunFigures";
 
-// Where a loop's controller settings are logged: PG, I, D.
-struct SettingsFieldsOf {
-    int pg;
-    int i;
-    int d;
+// The exercise profiles' loop titles, listed here so that the translation
+// catalogue picks them up.
+[[maybe_unused]] constexpr const char* kLoopTitles[] = {
+    QT_TRANSLATE_NOOP("TfrmRunFigures", "Flow"),
+    QT_TRANSLATE_NOOP("TfrmRunFigures", "Temperature"),
+    QT_TRANSLATE_NOOP("TfrmRunFigures", "Volume"),
+    QT_TRANSLATE_NOOP("TfrmRunFigures", "Level"),
 };
-
-SettingsFieldsOf SettingsFields(LoopKind loop)
-{
-    switch (loop) {
-    case LoopKind::Flow:
-        return {kFieldFlowPG, kFieldFlowI, kFieldFlowD};
-    case LoopKind::Temperature:
-        return {kFieldTempPG, kFieldTempI, kFieldTempD};
-    case LoopKind::Volume:
-        return {kFieldVolPG, kFieldVolI, kFieldVolD};
-    case LoopKind::Level:
-        return {kFieldLevelPG, kFieldLevelI, kFieldLevelD};
-    }
-    return {kFieldFlowPG, kFieldFlowI, kFieldFlowD};
-}
-
-const char* LoopTitle(LoopKind loop)
-{
-    switch (loop) {
-    case LoopKind::Flow:
-        return QT_TRANSLATE_NOOP("TfrmRunFigures", "Flow");
-    case LoopKind::Temperature:
-        return QT_TRANSLATE_NOOP("TfrmRunFigures", "Temperature");
-    case LoopKind::Volume:
-        return QT_TRANSLATE_NOOP("TfrmRunFigures", "Volume");
-    case LoopKind::Level:
-        return QT_TRANSLATE_NOOP("TfrmRunFigures", "Level");
-    }
-    return "";
-}
 
 QString Figure(std::optional<double> value, int precision = 4)
 {
@@ -176,17 +148,17 @@ void TfrmRunFigures::fill()
     lblNoData->setVisible(m_figures.loops.empty());
     const ShellState& shell = m_state.shell;
     for (const LoopFigures& loop : m_figures.loops) {
-        const SettingsFieldsOf fields = SettingsFields(loop.loop);
+        const LoopTraces& traces = loop.loop;
         for (const SegmentFigures& segment : loop.segments) {
             const SampleRecord& first = m_state.log.record(segment.firstRecord);
             const StepFigures* step = segment.steps.empty() ? nullptr : &segment.steps.front();
             const QStringList cells = {
-                LangText(shell, kContext, LoopTitle(loop.loop)),
+                LangText(shell, kContext, traces.title),
                 QString::number(segment.segment),
                 FormatFixed(segment.start, 1),
-                FormatGeneral(first.field(fields.pg), 4),
-                FormatGeneral(first.field(fields.i), 4),
-                FormatGeneral(first.field(fields.d), 4),
+                FormatGeneral(first.field(traces.gainField), 4),
+                FormatGeneral(first.field(traces.integralField), 4),
+                FormatGeneral(first.field(traces.derivativeField), 4),
                 Figure(segment.iae),
                 QString::number(segment.steps.size()),
                 step != nullptr ? FormatFixed(step->overshootPercent, 1) : Figure({}),
@@ -228,7 +200,7 @@ void TfrmRunFigures::showSegment()
                  QT_TRANSLATE_NOOP("TfrmRunFigures",
                                    "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
                                    "its steps:"))
-            .arg(LangText(shell, kContext, LoopTitle(span.loop->loop)))
+            .arg(LangText(shell, kContext, span.loop->loop.title))
             .arg(segment.segment)
             .arg(Figure(segment.ise), Figure(segment.itae), Figure(segment.outputTotalVariation)));
     const QString start = LangText(shell, kContext, QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));

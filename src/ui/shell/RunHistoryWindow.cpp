@@ -4,6 +4,7 @@
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/ValueBox.h"
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/TfrmMain.h"
@@ -65,19 +66,12 @@ QString Dash()
 
 QString ExerciseTitle(const ShellState& shell, Exercise exercise)
 {
-    switch (exercise) {
-    case Exercise::Flow:
-        return Text(shell, HISTORY_TEXT("Flow"));
-    case Exercise::Level:
-        return Text(shell, HISTORY_TEXT("Fluid Level"));
-    case Exercise::Open:
-        return Text(shell, HISTORY_TEXT("Open Loop"));
-    case Exercise::Temperature:
-        return Text(shell, HISTORY_TEXT("Temperature"));
-    case Exercise::Batch:
-        return Text(shell, HISTORY_TEXT("Batch Volume"));
+    const ExerciseEntry* entry = ExerciseEntryFor(exercise);
+    if (entry == nullptr || entry->historyTitle == nullptr) {
+        return QString::fromLatin1(CommandWord(exercise).data(),
+                                   static_cast<qsizetype>(CommandWord(exercise).size()));
     }
-    return {};
+    return Text(shell, entry->historyTitle);
 }
 
 QString KeptRunCaption(const ShellState& shell, const KeptRun& run)
@@ -290,8 +284,7 @@ void RunHistoryWindow::SetLanguage()
         const int chosen = std::max(cboExercise->currentIndex(), 0);
         cboExercise->clear();
         cboExercise->addItem(Text(shell, HISTORY_TEXT("All exercises")));
-        for (Exercise e : {Exercise::Flow, Exercise::Level, Exercise::Open, Exercise::Temperature,
-                           Exercise::Batch}) {
+        for (Exercise e : Exercises()) {
             cboExercise->addItem(ExerciseTitle(shell, e), static_cast<int>(e));
         }
         cboExercise->setCurrentIndex(chosen);

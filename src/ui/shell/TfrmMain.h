@@ -3,6 +3,12 @@
 // closes exercises (Start, Shut, the txtShut mailbox and the deferred
 // Timer), and owns File > New, Exit and Help > Contents.
 //
+// Its code is in four files by responsibility: TfrmMain.cpp (creation, the
+// frame and its child windows, preferences and help), TfrmMainMenus.cpp
+// (menus, pop-up and toolbar built from the exercise rows, texts),
+// TfrmMainFiles.cpp (the File menu and the run history) and
+// TfrmMainSwitching.cpp (opening and closing exercises).
+//
 // Child windows are true sub-windows of a multiple-document area: each has
 // its own frame and close box, can be created, moved, closed and released on
 // its own, and never leaves the frame.
@@ -21,10 +27,12 @@
 #include <string>
 
 class QAction;
+class QIcon;
 class QLabel;
 class QLineEdit;
 class QMdiArea;
 class QMenu;
+class QMenuBar;
 class QStyle;
 class QToolButton;
 class QUrl;
@@ -32,6 +40,7 @@ class QUrl;
 namespace velmor {
 
 class AnalysisMenu;
+struct ExerciseEntry;
 class FileCommands;
 class HelpViewer;
 class Preferences;
@@ -163,57 +172,11 @@ public:
     // Trends window left highlighted goes back to normal.
     void FormMouseMove();
 
-    // Menu bar, pop-up menu and toolbar, by the names the program uses.
-    QMenu* mnuFile = nullptr;
-    QAction* mnuFileNew = nullptr;
-    QAction* mnuFileOpen = nullptr;
-    QMenu* mnuFileRecent = nullptr;
-    QAction* mnuFileHistory = nullptr;
-    QAction* mnuFileSave = nullptr;
-    QAction* mnuFilePrint = nullptr;
-    QAction* mnuFileExit = nullptr;
-    QMenu* mnuControl = nullptr;
-    QAction* mnuControlOnOff = nullptr;
-    QAction* mnuControlFlow = nullptr;
-    QAction* mnuControlTemperature = nullptr;
-    QAction* mnuControlBatchVolume = nullptr;
-    QAction* mnuControlFluidLevel = nullptr;
-    QAction* mnuControlOpenLoop = nullptr;
-    QMenu* mnuPreferences = nullptr;
-    QAction* mnuPreferencesToolbar = nullptr;
-    QAction* mnuPreferencesEasymenus = nullptr;
-    QAction* mnuPreferencesOptions = nullptr;
-    QMenu* mnuHelp = nullptr;
-    QAction* mnuHelpContents = nullptr;
-    QAction* mnuHelpAbout = nullptr;
-
-    QMenu* MainPopupMenu = nullptr;
-    QAction* popOnOff = nullptr;
-    QAction* popFlow = nullptr;
-    QAction* popTemperature = nullptr;
-    QAction* popBatchVolume = nullptr;
-    QAction* popFluidLevel = nullptr;
-    QAction* popOpenLoop = nullptr;
-    QAction* popLoadTrend = nullptr;
-    QAction* popPreferences = nullptr;
-
-    QWidget* pnlToolbar = nullptr;
-    QToolButton* btnNew = nullptr;
-    QToolButton* btnOpenIt = nullptr;
-    QToolButton* btnSave = nullptr;
-    QToolButton* btnPrint = nullptr;
-    QToolButton* btnPreferences = nullptr;
-    QToolButton* btnHelp = nullptr;
-    QToolButton* btnManual = nullptr;
-    QToolButton* btnFlow = nullptr;
-    QToolButton* btnTemperature = nullptr;
-    QToolButton* btnBatchVolume = nullptr;
-    QToolButton* btnFluidLevel = nullptr;
-    QToolButton* btnOpenLoop = nullptr;
-
-    QLineEdit* txtShut = nullptr;
-    QLabel* imgCross = nullptr;
-    QTimer* Timer = nullptr;
+    // The check mark of Setup > Easy Menu (the preferences window's OK).
+    void setEasyMenuChecked(bool checked);
+    // MainPopupMenu at a point of the screen (the easy menu screen's
+    // controls offer it too).
+    void popUpMenu(const QPoint& globalPos);
 
 public slots:
     // The desktop's handler of help addresses (the about box's link): the
@@ -231,31 +194,78 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    // An exercise's items, made from its row of ExerciseEntries().
     struct Entry {
-        const char* form;
+        const ExerciseEntry* row;
         QAction* menuItem;
         QAction* popItem;
         QToolButton* button;
-        bool built; // its window exists in this program
     };
 
-    void buildMenus();
-    void buildToolbar();
+    // Creation, in TfrmMain.cpp.
+    void buildClientArea();
+    void buildTimers();
+    void FormCreate();
     void readPreferences();
+    // Menus and toolbar from the exercise rows, in TfrmMainMenus.cpp.
+    void buildMenus();
+    void buildFileMenu(QMenuBar* bar);
+    void buildControlMenu(QMenuBar* bar);
+    void buildSetupAndHelpMenus(QMenuBar* bar);
+    void buildPopupMenu();
+    void buildToolbar();
+    QToolButton* toolButton(const char* name, int x, const QIcon& icon);
+    void connectExercise(const Entry& e);
     const Entry* entry(const QString& form) const;
+    // Exercise switching, in TfrmMainSwitching.cpp.
     void chooseExercise(const QString& form);
     void continueStart();
-    void openLoopExercise(Exercise exercise);
-    void openManual();
+    void openLoopExercise(const ExerciseEntry& row);
+    void openManual(const Entry& e);
     void releaseExercise();
     // "Run kept in history" for a few seconds in the Trends window's
     // caption (or the frame's, with no Trends window open); a warning once
-    // per program run when a run could not be kept.
+    // per program run when a run could not be kept. In TfrmMainFiles.cpp.
     void noteRunKept();
     void warnKeepFailed(const QString& reason);
     // The layout rule: child windows keep their offset from the client
     // area's centre when it is resized.
     void clientResized();
+
+    // Menu bar, pop-up menu and toolbar, by the names the program uses (the
+    // exercises' own items are in m_entries).
+    QMenu* mnuFile = nullptr;
+    QAction* mnuFileNew = nullptr;
+    QAction* mnuFileOpen = nullptr;
+    QMenu* mnuFileRecent = nullptr;
+    QAction* mnuFileHistory = nullptr;
+    QAction* mnuFileSave = nullptr;
+    QAction* mnuFilePrint = nullptr;
+    QAction* mnuFileExit = nullptr;
+    QMenu* mnuControl = nullptr;
+    QMenu* mnuPreferences = nullptr;
+    QAction* mnuPreferencesToolbar = nullptr;
+    QAction* mnuPreferencesEasymenus = nullptr;
+    QAction* mnuPreferencesOptions = nullptr;
+    QMenu* mnuHelp = nullptr;
+    QAction* mnuHelpContents = nullptr;
+    QAction* mnuHelpAbout = nullptr;
+
+    QMenu* MainPopupMenu = nullptr;
+    QAction* popLoadTrend = nullptr;
+    QAction* popPreferences = nullptr;
+
+    QWidget* pnlToolbar = nullptr;
+    QToolButton* btnNew = nullptr;
+    QToolButton* btnOpenIt = nullptr;
+    QToolButton* btnSave = nullptr;
+    QToolButton* btnPrint = nullptr;
+    QToolButton* btnPreferences = nullptr;
+    QToolButton* btnHelp = nullptr;
+
+    QLineEdit* txtShut = nullptr;
+    QLabel* imgCross = nullptr;
+    QTimer* Timer = nullptr;
 
     VelmorState& m_state;
     Preferences& m_preferences;

@@ -1,15 +1,16 @@
 #include "ui/shell/TfrmMenu.h"
 
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/ScreenArt.h"
 #include "ui/shell/TfrmMain.h"
 
-#include <QAction>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiSubWindow>
-#include <QMenu>
 #include <QPushButton>
+
+#include <algorithm>
 
 namespace velmor {
 
@@ -17,8 +18,16 @@ namespace {
 
 constexpr const char* kContext = "TfrmMenu";
 constexpr int kHeadingHeight = 40;
-constexpr int kBarHeight = 77;
 constexpr QSize kButtonSize{156, 29};
+// The button bar: four buttons a row, the first row 7 pixels from the top
+// and the left, the next ones 160 pixels right or 33 pixels down; the bar
+// is 77 pixels high for two rows and grows with more. Exit, last, stands 2
+// pixels left of its place.
+constexpr int kButtonsPerRow = 4;
+constexpr QPoint kFirstButton{7, 7};
+constexpr QPoint kButtonStep{160, 33};
+constexpr int kTwoRowsHeight = 77;
+constexpr int kExitShift = -2;
 
 } // namespace
 
@@ -41,6 +50,10 @@ TfrmMenu::TfrmMenu(VelmorState& state, TfrmMain& main, QWidget* parent)
     headingColours.setColor(QPalette::WindowText, Qt::white);
     Heading->setPalette(headingColours);
 
+    const auto entries = ExerciseEntries();
+    const int places = static_cast<int>(entries.size()) + 2; // with Trends and Exit
+    const int rows = std::max(2, (places + kButtonsPerRow - 1) / kButtonsPerRow);
+    const int barHeight = kTwoRowsHeight + (rows - 2) * kButtonStep.y();
     Panel2 = new QFrame(this);
     Panel2->setFrameShape(QFrame::StyledPanel);
     Panel2->setFrameShadow(QFrame::Raised);
@@ -48,47 +61,29 @@ TfrmMenu::TfrmMenu(VelmorState& state, TfrmMain& main, QWidget* parent)
     QPalette barColours = Panel2->palette();
     barColours.setColor(QPalette::Window, QColor(214, 218, 224));
     Panel2->setPalette(barColours);
-    Panel2->setGeometry(0, kMenuPictureSize.height() - kBarHeight, kMenuPictureSize.width(),
-                        kBarHeight);
+    Panel2->setGeometry(0, kMenuPictureSize.height() - barHeight, kMenuPictureSize.width(),
+                        barHeight);
 
-    const auto button = [this](int left, int top) {
-        auto* b = new QPushButton(Panel2);
-        b->setGeometry(QRect(QPoint(left, top), kButtonSize));
-        b->setCursor(Qt::PointingHandCursor);
-        return b;
-    };
     // 2. The texts, then 3. the buttons at their places.
-    btnManual = button(7, 7);
-    btnFlow = button(167, 7);
-    btnTemperature = button(327, 7);
-    btnBatchVolume = button(487, 7);
-    btnFluidLevel = button(7, 40);
-    btnOpenLoop = button(167, 40);
-    btnTrends = button(327, 40);
-    btnExit = button(485, 40);
+    int slot = 0;
+    for (const ExerciseEntry* row : entries) {
+        QPushButton* b = button(slot++);
+        b->setObjectName(QLatin1String(row->button));
+        // Exercises the program offers in its menus, it offers here.
+        b->setEnabled(Offered(*row));
+        const QString form = FormOf(*row);
+        connect(b, &QPushButton::clicked, this, [this, form] { m_main.Start(form, true); });
+        m_exerciseButtons.push_back({b, row->easyCaption});
+    }
+    btnTrends = button(slot++);
+    btnExit = button(slot);
+    btnExit->move(btnExit->pos() + QPoint(kExitShift, 0));
     SetLanguage();
 
     // 4. The heading: 40 pixels high, as wide as the picture.
     m_baseHeadingSize = m_state.shell.largeFonts ? 12 : 14;
     Heading->setGeometry(0, 0, kMenuPictureSize.width(), kHeadingHeight);
 
-    const std::pair<QPushButton*, QAction*> exercises[] = {
-        {btnManual, m_main.mnuControlOnOff},
-        {btnFlow, m_main.mnuControlFlow},
-        {btnTemperature, m_main.mnuControlTemperature},
-        {btnBatchVolume, m_main.mnuControlBatchVolume},
-        {btnFluidLevel, m_main.mnuControlFluidLevel},
-        {btnOpenLoop, m_main.mnuControlOpenLoop},
-    };
-    const char* const forms[] = {"frmManual", "frmFlow",  "frmTemperature",
-                                 "frmBatch",  "frmLevel", "frmOpen"};
-    for (std::size_t k = 0; k < std::size(exercises); ++k) {
-        const auto [b, item] = exercises[k];
-        // Exercises the program offers in its menus, it offers here.
-        b->setEnabled(item->isEnabled());
-        const QString form = QString::fromLatin1(forms[k]);
-        connect(b, &QPushButton::clicked, this, [this, form] { m_main.Start(form, true); });
-    }
     connect(btnTrends, &QPushButton::clicked, &m_main, &TfrmMain::FileOpen);
     connect(btnExit, &QPushButton::clicked, &m_main, &TfrmMain::mnuFileExitClick);
 
@@ -103,12 +98,21 @@ TfrmMenu::TfrmMenu(VelmorState& state, TfrmMain& main, QWidget* parent)
     SetLanguage();
 }
 
+QPushButton* TfrmMenu::button(int slot)
+{
+    auto* b = new QPushButton(Panel2);
+    const QPoint place(kFirstButton.x() + (slot % kButtonsPerRow) * kButtonStep.x(),
+                       kFirstButton.y() + (slot / kButtonsPerRow) * kButtonStep.y());
+    b->setGeometry(QRect(place, kButtonSize));
+    b->setCursor(Qt::PointingHandCursor);
+    return b;
+}
+
 void TfrmMenu::offerPopupMenu(QWidget* control)
 {
     control->setContextMenuPolicy(Qt::CustomContextMenu);
-    connect(control, &QWidget::customContextMenuRequested, this, [this, control](const QPoint& at) {
-        m_main.MainPopupMenu->popup(control->mapToGlobal(at));
-    });
+    connect(control, &QWidget::customContextMenuRequested, this,
+            [this, control](const QPoint& at) { m_main.popUpMenu(control->mapToGlobal(at)); });
 }
 
 const QImage& TfrmMenu::picture(bool spanish)
@@ -143,12 +147,9 @@ void TfrmMenu::SetLanguage()
     for (QPushButton* b : Panel2->findChildren<QPushButton*>()) {
         b->setFont(buttons);
     }
-    btnManual->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "System Mimic")));
-    btnFlow->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Flow Control")));
-    btnTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Temperature Control")));
-    btnBatchVolume->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Batch Volume Control")));
-    btnFluidLevel->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Fluid Level Control")));
-    btnOpenLoop->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Open Loop Control")));
+    for (const ExerciseButton& b : m_exerciseButtons) {
+        b.button->setText(text(b.caption));
+    }
     btnTrends->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Trends")));
     btnExit->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Exit")));
 

@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <vector>
 
 class QFrame;
 class QLabel;
@@ -31,19 +32,21 @@ public:
     // 14, or 12 in large-font mode: the heading's size in English.
     int baseHeadingSize() const { return m_baseHeadingSize; }
 
+    // The exercises' buttons are made from their rows of ExerciseEntries()
+    // and carry their object names (btnManual, btnFlow, ...).
     QLabel* imgPanel = nullptr;
     QLabel* Heading = nullptr;
     QFrame* Panel2 = nullptr;
-    QPushButton* btnManual = nullptr;
-    QPushButton* btnFlow = nullptr;
-    QPushButton* btnTemperature = nullptr;
-    QPushButton* btnBatchVolume = nullptr;
-    QPushButton* btnFluidLevel = nullptr;
-    QPushButton* btnOpenLoop = nullptr;
     QPushButton* btnTrends = nullptr;
     QPushButton* btnExit = nullptr;
 
 private:
+    struct ExerciseButton {
+        QPushButton* button;
+        const char* caption;
+    };
+
+    QPushButton* button(int slot);
     // imgEnglish, imgSpanish: the picture in each language, drawn when
     // first shown.
     const QImage& picture(bool spanish);
@@ -52,6 +55,7 @@ private:
     VelmorState& m_state;
     TfrmMain& m_main;
     std::array<QImage, 2> m_pictures;
+    std::vector<ExerciseButton> m_exerciseButtons;
     int m_baseHeadingSize = 14;
 };
 

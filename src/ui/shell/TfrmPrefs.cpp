@@ -198,7 +198,7 @@ void TfrmPrefs::SaveValues()
 {
     ShellState& shell = m_state.shell;
     shell.showEasyMenu = chkMenuShow->isChecked();
-    m_main.mnuPreferencesEasymenus->setChecked(shell.showEasyMenu);
+    m_main.setEasyMenuChecked(shell.showEasyMenu);
     // The maximised start takes effect at the next start, and the toolbar's
     // visibility stays as it is: Setup > Toolbar changes it for this run.
     shell.showToolbar = chkShowToolbar->isChecked();
