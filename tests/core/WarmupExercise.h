@@ -95,9 +95,8 @@ inline TraceValues FirstValues(const VelmorState& s)
     return v;
 }
 
-inline constexpr EngineSteps kSteps{
-    &Counters,       &ResetForRun, &Log,    &StartPlant,  &Cycle,
-    &KeepLastValues, nullptr,      kTraces, &FirstValues, true};
+inline constexpr EngineSteps kSteps{&Counters,       &ResetForRun, &Log,    &StartPlant,  &Cycle,
+                                    &KeepLastValues, nullptr,      kTraces, &FirstValues, true};
 
 inline float SetPoint(VelmorState& s)
 {
