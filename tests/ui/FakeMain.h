@@ -4,8 +4,6 @@
 
 #include "ui/exercises/ExerciseWindow.h"
 
-#include <QString>
-
 namespace velmor::test {
 
 struct FakeMain : MainLink {
@@ -13,16 +11,12 @@ struct FakeMain : MainLink {
     bool fileNew = false;
     bool fileCommands = false;
     bool checked = true; // the exercise's Control menu check mark
-    QString shut;
-    int timerStops = 0;
     int keypadShows = 0;
     int keypadHides = 0;
     void setRunMenusEnabled(bool enabled) override { runMenus = enabled; }
     void setFileNewEnabled(bool enabled) override { fileNew = enabled; }
     void setFileCommandsEnabled(bool enabled) override { fileCommands = enabled; }
     void setControlItemChecked(Exercise, bool on) override { checked = on; }
-    void writeShut(const QString& name) override { shut = name; }
-    void stopTimer() override { ++timerStops; }
     void showKeypad() override { ++keypadShows; }
     void hideKeypad() override { ++keypadHides; }
 };

@@ -415,7 +415,7 @@ void FileCommandsTest::readOutAndArrowsThroughTheMainWindow()
     TfrmGraph* graph = p.main->graphWindow();
     // Resting on the plot: after the main window's 500 ms the read-out.
     graph->imgPanelMouseMove(Qt::NoButton, 100, 150);
-    QVERIFY(Item<QTimer>(*p.main, "Timer")->isActive());
+    QVERIFY(graph->findChild<QTimer*>(QStringLiteral("readoutTimer"))->isActive());
     QVERIFY(p.waitFor([&] { return velmor::test::Label(*graph, "txtFloat")->isVisible(); }));
     QVERIFY(velmor::test::Label(*graph, "txtFloat")->text().contains(QStringLiteral("\nValue: ")));
 

@@ -714,14 +714,17 @@ void GraphTest::closeIsRefused()
     QCOMPARE(quiet.count(), 0);
     QVERIFY(quitting.window->view().trendClosing);
 
-    // A redraw while closing leaves the main window's timer alone.
-    QSignalSpy timer(quitting.window.get(), &TfrmGraph::mainTimerStopRequested);
+    // A redraw while closing leaves the read-out delay alone; otherwise it
+    // cancels it.
+    auto* quittingReadout = quitting.window->findChild<QTimer*>(QStringLiteral("readoutTimer"));
+    quittingReadout->start();
     quitting.window->DrawTrend();
-    QCOMPARE(timer.count(), 0);
-    QSignalSpy timer2(o.window.get(), &TfrmGraph::mainTimerStopRequested);
+    QVERIFY(quittingReadout->isActive());
+    auto* readout = o.window->findChild<QTimer*>(QStringLiteral("readoutTimer"));
+    readout->start();
     o.window->view().trendClosing = false;
     o.window->DrawTrend();
-    QCOMPARE(timer2.count(), 1);
+    QVERIFY(!readout->isActive());
 }
 
 void GraphTest::scaleNumbersUseTheSystemsDecimalMark()
@@ -924,14 +927,33 @@ void GraphTest::readOutNamesTheNearestTrace()
     Opened o(Exercise::Flow);
     TfrmGraph& w = *o.window;
     Browsable(o, 601, 1.25f, 0.5f, 0.0f); // set point at y = 164
-    QSignalSpy timer(&w, &TfrmGraph::mainTimerStartRequested);
+    auto* readout = w.findChild<QTimer*>(QStringLiteral("readoutTimer"));
+    QVERIFY(readout != nullptr);
+    QVERIFY(readout->isSingleShot());
+    QCOMPARE(readout->interval(), 500);
+    o.state.shell.trendsOpen = true;
     w.imgPanelMouseMove(Qt::NoButton, 200, 170);
-    QCOMPARE(timer.count(), 1);
+    QVERIFY(readout->isActive());
     QCOMPARE(o.window->view().hoverBlock, 1);
     QCOMPARE(o.window->view().hoverRecord, 217); // 162 / 450 x 600 + 1
     QCOMPARE(w.cursor().shape(), Qt::PointingHandCursor);
-    w.imgPanelMouseMove(Qt::NoButton, 201, 171); // a still mouse
-    QCOMPARE(timer.count(), 1);
+    // The read-out waits for its timer, then comes by itself.
+    QVERIFY(!Label(w, "txtFloat")->isVisibleTo(&w));
+    QSignalSpy fired(readout, &QTimer::timeout);
+    QVERIFY(fired.wait());
+    QVERIFY(Label(w, "txtFloat")->isVisibleTo(&w));
+    // A still mouse does not start the delay again.
+    w.imgPanelMouseMove(Qt::NoButton, 201, 171);
+    QVERIFY(!readout->isActive());
+    // With the exercise closing, the delay runs out without a read-out.
+    Label(w, "txtFloat")->hide();
+    o.state.shell.trendsOpen = false;
+    w.imgPanelMouseMove(Qt::NoButton, 205, 170);
+    QVERIFY(readout->isActive());
+    QVERIFY(fired.wait());
+    QVERIFY(!Label(w, "txtFloat")->isVisibleTo(&w));
+    w.imgPanelMouseMove(Qt::NoButton, 200, 170);
+    readout->stop();
     w.Display();
     QVERIFY(Label(w, "txtFloat")->isVisibleTo(&w));
     QCOMPARE(Label(w, "txtFloat")->text(), QStringLiteral("Flow Set Point\nValue: 1.25L/min"));

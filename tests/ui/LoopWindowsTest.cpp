@@ -482,40 +482,47 @@ void LoopWindowsTest::closingFollowsEachWindowsRule()
     // the shell. Level also takes back Save and Print.
     {
         Rig<TfrmLevel> rig(Exercise::Level);
+        QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.main.fileCommands = true;
         rig.window->btnStartClick();
         rig.window->close();
         QVERIFY(!rig.state->run.runActive);
         QVERIFY(!rig.window->driver()->running());
-        QCOMPARE(rig.main.shut, QStringLiteral("frmLevel"));
+        QCOMPARE(asks.count(), 1);
+        QCOMPARE(asks.at(0).at(0).value<Exercise>(), Exercise::Level);
         QVERIFY(!rig.main.fileCommands);
         QVERIFY(!rig.main.checked);
         QVERIFY(rig.main.keypadHides > 0);
     }
     {
         Rig<TfrmTemperature> rig(Exercise::Temperature);
+        QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.window->btnStartClick();
         rig.window->btnMenu->click();
         QVERIFY(rig.state->run.runActive);
-        QCOMPARE(rig.main.shut, QStringLiteral("frmTemperature"));
+        QCOMPARE(asks.count(), 1);
+        QCOMPARE(asks.at(0).at(0).value<Exercise>(), Exercise::Temperature);
         QVERIFY(!rig.main.fileNew);
     }
     {
         Rig<TfrmOpen> rig(Exercise::Open);
+        QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.window->btnStartClick();
         rig.window->close();
         QVERIFY(!rig.window->driver()->running());
-        QCOMPARE(rig.main.shut, QStringLiteral("frmOpen"));
+        QCOMPARE(asks.count(), 1);
+        QCOMPARE(asks.at(0).at(0).value<Exercise>(), Exercise::Open);
     }
     {
         Rig<TfrmBatch> rig(Exercise::Batch);
+        QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.window->btnStartClick();
         rig.state->shell.appRunning = false;
         rig.window->close();
         QVERIFY(!rig.window->driver()->running());
         QVERIFY(rig.window->btnStart->isEnabled());
-        // While the program ends nothing is written to the mailbox.
-        QVERIFY(rig.main.shut.isEmpty());
+        // While the program ends the window asks nothing.
+        QCOMPARE(asks.count(), 0);
     }
 }
 

@@ -1,5 +1,5 @@
 // The main window: stored preferences, menus and hints, opening Flow with
-// its Trends window, releases through the mailbox and the timer, switching,
+// its Trends window, close requests and the delayed release, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
 #include "ProgramFixture.h"
 #include "core/exercises/ControllerSettings.h"
@@ -303,7 +303,7 @@ void MainWindowTest::choosingFlowAgainDoesNothing()
     QCOMPARE(m.exerciseSubWindow(), flow);
     QCOMPARE(m.graphSubWindow(), graph);
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
-    QVERIFY(Item<QLineEdit>(m, "txtShut")->text().isEmpty());
+    QVERIFY(!Item<QTimer>(m, "Timer")->isActive()); // nothing is on its way out
 }
 
 void MainWindowTest::closingTrendsReleasesBoth()
@@ -316,20 +316,31 @@ void MainWindowTest::closingTrendsReleasesBoth()
     QVERIFY(p.state->run.runActive);
     QPointer<QMdiSubWindow> flowWindow = m.exerciseSubWindow();
     QPointer<QMdiSubWindow> graphWindow = m.graphSubWindow();
+    auto* release = Item<QTimer>(m, "Timer");
+    QVERIFY(release->isSingleShot());
+    QCOMPARE(release->interval(), 500);
+    QSignalSpy released(release, &QTimer::timeout);
     graphWindow->close();
-    // The mailbox names the exercise; the run stops; release comes later.
-    QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
+    // The run stops at once; both windows stay until the release delay
+    // has run out.
     QVERIFY(!p.state->run.runActive);
     QVERIFY(!p.state->shell.trendsOpen);
-    QVERIFY(Item<QTimer>(m, "Timer")->isActive());
+    QVERIFY(release->isActive());
+    // The exercise's own close box meanwhile, and a click on the plot (which
+    // cancels a read-out), neither lose nor repeat the release.
+    flowWindow->close();
+    m.graphWindow()->imgPanelMouseDown(Qt::LeftButton, 200, 200);
+    QVERIFY(release->isActive());
     QVERIFY(flowWindow != nullptr && graphWindow != nullptr);
-    QVERIFY(p.waitFor([&] { return flowWindow == nullptr && graphWindow == nullptr; }));
+    QVERIFY(released.wait());
+    QVERIFY(flowWindow == nullptr && graphWindow == nullptr);
     QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
     QVERIFY(!Item(m, "mnuFileNew")->isEnabled());
     QCOMPARE(p.state->shell.currentForm, std::string("frmMain"));
     QVERIFY(m.mdiArea()->subWindowList().isEmpty());
-    QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
     QVERIFY(Item<QMenu>(m, "mnuFile")->menuAction()->isEnabled());
+    QCOMPARE(released.count(), 1);
+    QVERIFY(!release->isActive());
 }
 
 void MainWindowTest::menuClosesAndReopens()
@@ -340,21 +351,35 @@ void MainWindowTest::menuClosesAndReopens()
     TfrmMain& m = *p.main;
     Item(m, "mnuControlFlow")->trigger();
     QPointer<QMdiSubWindow> oldFlow = m.exerciseSubWindow();
+    auto* release = Item<QTimer>(m, "Timer");
+    auto* wait = Item<QTimer>(m, "switchTimer");
+    QVERIFY(wait->isSingleShot());
+    QCOMPARE(wait->interval(), 750);
+    QSignalSpy released(release, &QTimer::timeout);
+    QSignalSpy waited(wait, &QTimer::timeout);
     p.flow()->btnMenu->click();
     QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
     Item(m, "mnuControlFlow")->trigger();
     QVERIFY(m.switching());
     QVERIFY(!p.state->shell.menuAllowed);
-    QVERIFY(p.waitFor([&] { return oldFlow == nullptr; }));
+    QVERIFY(released.wait());
+    QVERIFY(oldFlow == nullptr);
+    QVERIFY(m.switching());
     QVERIFY(m.exerciseWindow() == nullptr); // released, the new one not yet made
-    QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
+    QVERIFY(waited.wait());
+    QVERIFY(m.exerciseWindow() != nullptr);
     QVERIFY(!m.switching());
     QVERIFY(p.state->shell.menuAllowed);
     QVERIFY(Item(m, "mnuControlFlow")->isChecked());
     QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
-    QVERIFY(Item<QLineEdit>(m, "txtShut")->text().isEmpty());
-    // The mailbox being emptied armed the timer; the new Trends stopped it.
-    QVERIFY(!Item<QTimer>(m, "Timer")->isActive());
+    QVERIFY(!release->isActive());
+    // The new pair closes as the first did: its request is not taken for
+    // the one already served.
+    m.graphSubWindow()->close();
+    QVERIFY(release->isActive());
+    QVERIFY(released.wait());
+    QVERIFY(m.exerciseWindow() == nullptr);
+    QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
 }
 
 void MainWindowTest::runDisablesMenus()
@@ -425,10 +450,16 @@ void MainWindowTest::exitAsksAndEnds()
     QVERIFY(p.state->shell.closing);
     QVERIFY(!p.state->shell.appRunning);
     QVERIFY(!p.state->run.runActive);
+    auto* exit = Item<QTimer>(m, "exitTimer");
+    QVERIFY(exit->isSingleShot());
+    QCOMPARE(exit->interval(), 500);
+    QVERIFY(exit->isActive());
+    // The windows go only when the delay is over.
+    QVERIFY(!m.mdiArea()->subWindowList().isEmpty());
     QVERIFY(terminated.wait(2000));
     QVERIFY(m.mdiArea()->subWindowList().isEmpty());
-    // Released during exit, the windows did not post into the mailbox.
-    QVERIFY(Item<QLineEdit>(m, "txtShut")->text().isEmpty());
+    // Released during exit, the windows asked for no release of their own.
+    QVERIFY(!Item<QTimer>(m, "Timer")->isActive());
 }
 
 void MainWindowTest::helpContents()
@@ -540,7 +571,7 @@ void MainWindowTest::childWindowsHaveCloseBoxes()
         // The pointer comes to the box first, as a hand does.
         QTest::mouseMove(sub, box.center());
         QTest::mouseClick(sub, Qt::LeftButton, {}, box.center());
-        QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
+        QVERIFY(Item<QTimer>(m, "Timer")->isActive());
         QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
         QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
         QVERIFY(m.mdiArea()->subWindowList().isEmpty());
@@ -550,7 +581,7 @@ void MainWindowTest::childWindowsHaveCloseBoxes()
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() != nullptr; }));
     m.mdiArea()->setActiveSubWindow(m.graphSubWindow());
     QTest::keySequence(m.graphSubWindow(), QKeySequence(Qt::CTRL | Qt::Key_F4));
-    QCOMPARE(Item<QLineEdit>(m, "txtShut")->text(), QStringLiteral("frmFlow"));
+    QVERIFY(Item<QTimer>(m, "Timer")->isActive());
     QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
 }
 

@@ -33,7 +33,7 @@ struct Mimic {
     {
         state->shell.langEnglish = !spanish;
         state->shell.langSpanish = spanish;
-        window = std::make_unique<TfrmManual>(*state, nullptr, nullptr, [this] { return clock; });
+        window = std::make_unique<TfrmManual>(*state, nullptr, [this] { return clock; });
         window->UpdateTimer->stop(); // the test drives the updates
     }
     MimicUnit& m() { return state->mimic; }

@@ -21,10 +21,6 @@ public:
     virtual void setFileCommandsEnabled(bool enabled) = 0;
     // Check mark of the exercise's Control menu item.
     virtual void setControlItemChecked(Exercise exercise, bool checked) = 0;
-    // The hidden mailbox `txtShut`: a closing window names itself here.
-    virtual void writeShut(const QString& formName) = 0;
-    // The deferred-action `Timer`, disabled when a run starts.
-    virtual void stopTimer() = 0;
     // The "New value" keypad, after the caller has set its variables.
     virtual void showKeypad() = 0;
     virtual void hideKeypad() = 0;

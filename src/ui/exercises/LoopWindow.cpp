@@ -358,8 +358,8 @@ void LoopWindow::btnStartClick()
     if (m_driver->running()) {
         return;
     }
-    if (m_main != nullptr) {
-        m_main->stopTimer();
+    if (m_graph != nullptr) {
+        m_graph->stopReadout();
     }
     m_driver->begin(MakeEngine(m_exercise, m_state, m_graph));
 }
@@ -438,8 +438,7 @@ void LoopWindow::FormClose()
     m_main->setFileCommandsEnabled(false);
     m_main->setControlItemChecked(m_exercise, false);
     if (m_state.shell.appRunning) {
-        m_main->writeShut(QString::fromLatin1(FormName(m_exercise).data(),
-                                              static_cast<qsizetype>(FormName(m_exercise).size())));
+        emit closeRequested(m_exercise);
     }
 }
 

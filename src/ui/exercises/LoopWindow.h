@@ -2,7 +2,7 @@
 // groups, the START, STOP and MENU buttons, the run driver and what a run
 // start and end change on screen, the run indicator, the sample-time box,
 // the keypad hand-off of its value boxes, the number gauges with their bars,
-// and the close protocol through the main window's mailbox. A window class
+// and the close protocol (the window asks the shell to release it). A window class
 // adds its own boxes, panels and texts.
 #pragma once
 
@@ -101,6 +101,11 @@ public:
     // Hidden sources of the run indicator.
     QImage imgTrafGreen;
     QImage imgTrafRed;
+
+signals:
+    // The close box or MENU while the program runs: the shell is to release
+    // this window (and its Trends window) a moment later.
+    void closeRequested(velmor::Exercise exercise);
 
 protected:
     // What the close handler does besides stopping the run, turning File >

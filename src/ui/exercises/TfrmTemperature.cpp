@@ -42,7 +42,7 @@ constexpr QRect kModePlate = Ltrb(125, 148, 207, 172);
 TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink* main,
                                  QWidget* parent)
     : LoopWindow(state, Exercise::Temperature, graph, main,
-                 // Closing leaves the run to the shell's mailbox, which stops it.
+                 // Closing leaves the run to the shell, which stops it.
                  Layout{TemperatureSampleBox(),
                         TemperatureLight(),
                         {false, true},

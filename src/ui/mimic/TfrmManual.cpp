@@ -1,6 +1,5 @@
 #include "ui/mimic/TfrmManual.h"
 
-#include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/PanelView.h"
 #include "ui/exercises/ValueBox.h"
 #include "ui/mimic/MimicArt.h"
@@ -50,8 +49,8 @@ void SetReadout(QLabel* readout, const QString& text)
 
 } // namespace
 
-TfrmManual::TfrmManual(VelmorState& state, MainLink* main, QWidget* parent, Clock clock)
-    : QWidget(parent), m_state(state), m_main(main), m_clock(std::move(clock))
+TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
+    : QWidget(parent), m_state(state), m_clock(std::move(clock))
 {
     using namespace mimic;
     if (!m_clock) {
@@ -456,8 +455,8 @@ void TfrmManual::FormClose()
     UpdateTimer->stop();
     m_state.mimic.pumpKnobX = 0;
     emit controlItemUnchecked();
-    if (m_state.shell.appRunning && m_main != nullptr) {
-        m_main->writeShut(QStringLiteral("frmManual"));
+    if (m_state.shell.appRunning) {
+        emit closeRequested();
     }
 }
 

@@ -24,7 +24,6 @@ class QTimer;
 namespace velmor {
 
 class ClickArea;
-class MainLink;
 class MimicSlider;
 class MimicView;
 
@@ -44,7 +43,7 @@ public:
     using Clock = std::function<std::int64_t()>;
 
     // FormCreate: start values, pictures, texts. The timer runs from here.
-    TfrmManual(VelmorState& state, MainLink* main, QWidget* parent = nullptr, Clock clock = {});
+    TfrmManual(VelmorState& state, QWidget* parent = nullptr, Clock clock = {});
     ~TfrmManual() override;
 
     void SetLanguage();
@@ -105,6 +104,9 @@ public:
 signals:
     // The window closed itself: its Control menu item is to be unchecked.
     void controlItemUnchecked();
+    // The close box or MENU while the program runs: the shell is to release
+    // this window a moment later.
+    void closeRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -120,7 +122,6 @@ private:
     std::int64_t now() const;
 
     VelmorState& m_state;
-    MainLink* m_main;
     Clock m_clock;
     // Pictures drawn once for the screen's pixel ratio.
     QImage m_background;

@@ -18,7 +18,6 @@
 #include <QDesktopServices>
 #include <QGuiApplication>
 #include <QLabel>
-#include <QLineEdit>
 #include <QLocale>
 #include <QMdiArea>
 #include <QMdiSubWindow>
@@ -40,8 +39,8 @@ constexpr QSize kLayoutSize{776, 578};
 
 // Large-font mode: the fonts are scaled up while the layout's pixels are
 // not (a fractional screen scale left to the fonts, or a larger font
-// resolution). The hidden mailbox sits at y = 428 in the layout; the mode is
-// on when that position, scaled as the fonts are, passes 450.
+// resolution). The reference is the point at y = 428 in the layout; the mode
+// is on when that position, scaled as the fonts are, passes 450.
 bool LargeFonts(int logicalDpi)
 {
     return 428 * logicalDpi > 450 * 96;
@@ -116,7 +115,7 @@ TfrmMain::~TfrmMain()
 }
 
 // The toolbar across the top, the child windows' area below it, and the
-// hidden mailbox and cross picture.
+// hidden cross picture.
 void TfrmMain::buildClientArea()
 {
     auto* client = new QWidget(this);
@@ -145,10 +144,6 @@ void TfrmMain::buildClientArea()
     layout->addWidget(m_mdiArea);
     setCentralWidget(client);
 
-    txtShut = new QLineEdit(client);
-    txtShut->setObjectName(QStringLiteral("txtShut"));
-    txtShut->hide();
-    connect(txtShut, &QLineEdit::textChanged, this, &TfrmMain::txtShutChange);
     imgCross = new QLabel(client);
     imgCross->setObjectName(QStringLiteral("imgCross"));
     imgCross->setPixmap(CrossPicture());
@@ -163,9 +158,16 @@ void TfrmMain::buildTimers()
     Timer->setSingleShot(true);
     Timer->setInterval(500);
     connect(Timer, &QTimer::timeout, this, &TfrmMain::TimerTimer);
-    m_switchTimer.setSingleShot(true);
-    m_switchTimer.setInterval(750);
-    connect(&m_switchTimer, &QTimer::timeout, this, &TfrmMain::continueStart);
+    exitTimer = new QTimer(this);
+    exitTimer->setObjectName(QStringLiteral("exitTimer"));
+    exitTimer->setSingleShot(true);
+    exitTimer->setInterval(500);
+    connect(exitTimer, &QTimer::timeout, this, &TfrmMain::exitTimerTimer);
+    switchTimer = new QTimer(this);
+    switchTimer->setObjectName(QStringLiteral("switchTimer"));
+    switchTimer->setSingleShot(true);
+    switchTimer->setInterval(750);
+    connect(switchTimer, &QTimer::timeout, this, &TfrmMain::continueStart);
     // "Run kept in history" stays long enough to be read, then goes.
     m_noteTimer.setSingleShot(true);
     m_noteTimer.setInterval(4000);
@@ -280,16 +282,6 @@ QMdiSubWindow* TfrmMain::addChildWindow(QWidget* window, ChildFrame frame)
     m_mdiArea->addSubWindow(sub);
     sub->adjustSize();
     return sub;
-}
-
-void TfrmMain::writeShut(const QString& formName)
-{
-    txtShut->setText(formName);
-}
-
-void TfrmMain::stopTimer()
-{
-    Timer->stop();
 }
 
 void TfrmMain::showKeypad()

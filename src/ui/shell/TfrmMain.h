@@ -1,7 +1,7 @@
 // The main window: the frame that hosts every exercise window and its Trends
 // window, with the menu bar, the toolbar and the pop-up menu. It opens and
-// closes exercises (Start, Shut, the txtShut mailbox and the deferred
-// Timer), and owns File > New, Exit and Help > Contents.
+// closes exercises (Start, Shut, a closing window's request and the
+// deferred release), and owns File > New, Exit and Help > Contents.
 //
 // Its code is in four files by responsibility: TfrmMain.cpp (creation, the
 // frame and its child windows, preferences and help), TfrmMainMenus.cpp
@@ -29,7 +29,6 @@
 class QAction;
 class QIcon;
 class QLabel;
-class QLineEdit;
 class QMdiArea;
 class QMenu;
 class QMenuBar;
@@ -87,7 +86,7 @@ public:
     // The start-up screen is over: the centre child windows are placed from
     // is taken, and from now on follows the layout rule.
     void settleCentre();
-    bool switching() const { return m_switchTimer.isActive(); }
+    bool switching() const { return switchTimer->isActive(); }
     // Runs `action` once, with the window, when the next loop exercise
     // window has opened (after a switch's wait).
     void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action);
@@ -147,8 +146,6 @@ public:
     // follow trendShowsRun().
     void setFileCommandsEnabled(bool enabled) override;
     void setControlItemChecked(Exercise exercise, bool checked) override;
-    void writeShut(const QString& formName) override;
-    void stopTimer() override;
     void showKeypad() override;
     void hideKeypad() override;
     void runEnded(Exercise exercise) override;
@@ -166,8 +163,13 @@ public:
     void mnuHelpContentsClick();
     void mnuHelpAboutClick();
     void mnuPreferencesOptionsClick();
-    void txtShutChange();
+    // An exercise window or its Trends window asks to close (the window
+    // `name`): the run stops and the window is released 500 ms later.
+    void txtShutChange(const QString& name);
+    // The deferred release: the window that asked to close goes.
     void TimerTimer();
+    // Exit's 500 ms are over: every window goes and the program ends.
+    void exitTimerTimer();
     // The mouse moved over the frame's background: a scroll arrow of the
     // Trends window left highlighted goes back to normal.
     void FormMouseMove();
@@ -186,8 +188,6 @@ public slots:
 signals:
     // Exit has released every window: the program ends.
     void terminateRequested();
-    // The mouse rests on the Trends plot: its floating read-out is due.
-    void trendReadoutDue();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -263,9 +263,14 @@ private:
     QToolButton* btnPreferences = nullptr;
     QToolButton* btnHelp = nullptr;
 
-    QLineEdit* txtShut = nullptr;
     QLabel* imgCross = nullptr;
+    // The window that asked to close last, released by `Timer`; kept after
+    // the release until the next Start.
+    QString m_shutName;
+    // The deferred release of a closed exercise (500 ms after its request).
     QTimer* Timer = nullptr;
+    // Exit's wait before every window goes (500 ms).
+    QTimer* exitTimer = nullptr;
 
     VelmorState& m_state;
     Preferences& m_preferences;
@@ -286,7 +291,7 @@ private:
     std::function<QWidget*(TfrmMain*)> m_menuFactory;
 
     // The 750 ms wait of an exercise switch, as a timer (no nested loop).
-    QTimer m_switchTimer;
+    QTimer* switchTimer = nullptr;
     QString m_pendingName;
     QStyle* m_childStyle = nullptr;
     QStyle* m_toolChildStyle = nullptr;

@@ -112,7 +112,7 @@ void TfrmMain::mnuFileExitClick()
     shell.appRunning = false;
     m_state.run.runActive = false;
     shell.closing = true;
-    Timer->start();
+    exitTimer->start();
 }
 
 void TfrmMain::setFileCommandsEnabled(bool enabled)

@@ -1,5 +1,5 @@
-// Opening and closing exercises: Start with its 750 ms wait, Shut, the
-// txtShut mailbox and the deferred Timer that releases a closed exercise,
+// Opening and closing exercises: Start with its 750 ms wait, Shut, a
+// window's close request and the deferred Timer that releases it,
 // and the easy menu screen shown and removed in between.
 #include "ui/shell/TfrmMain.h"
 
@@ -10,7 +10,6 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
-#include <QLineEdit>
 #include <QMdiArea>
 #include <QMdiSubWindow>
 
@@ -49,9 +48,9 @@ void TfrmMain::Start(const QString& name, bool fresh)
     if (m_state.shell.currentForm != kMain) {
         m_state.shell.menuAllowed = false;
         Shut(QString::fromStdString(m_state.shell.currentForm));
-        // The closed window's mailbox and the 500 ms timer release it while
+        // The closed window's request and the 500 ms timer release it while
         // we wait; the event loop runs on meanwhile.
-        m_switchTimer.start();
+        switchTimer->start();
         updateRunCommands();
         return;
     }
@@ -64,7 +63,8 @@ void TfrmMain::continueStart()
         return;
     }
     const QString name = m_pendingName;
-    txtShut->setText(QString());
+    // The next close request, even from a window of the same name, counts.
+    m_shutName.clear();
     HideMenu();
     m_state.shell.menuAllowed = true;
     if (const Entry* e = entry(name)) {
@@ -93,21 +93,18 @@ void TfrmMain::openLoopExercise(const ExerciseEntry& row)
     m_graphSub = addChildWindow(m_graph);
     m_graphSub->move(childPlace(QPoint(231, 0), QPoint(157, 289)));
     m_graph->setEditCursor(m_cross);
+    // Closing the Trends window closes its exercise.
     connect(m_graph, &TfrmGraph::closeRequested, this,
-            [this] { writeShut(QString::fromStdString(m_state.shell.currentForm)); });
-    connect(m_graph, &TfrmGraph::mainTimerStopRequested, this, &TfrmMain::stopTimer);
-    connect(m_graph, &TfrmGraph::mainTimerStartRequested, this, [this] {
-        if (!Timer->isActive()) {
-            Timer->start(); // a running timer is not restarted
-        }
-    });
-    connect(this, &TfrmMain::trendReadoutDue, m_graph, &TfrmGraph::Display);
-    Timer->stop();
+            [this] { txtShutChange(QString::fromStdString(m_state.shell.currentForm)); });
     m_graphSub->show();
     m_state.shell.trendsOpen = true;
 
     setControlItemChecked(exercise, true);
     LoopWindow* window = make(m_state, m_graph, this);
+    connect(window, &LoopWindow::closeRequested, this, [this](Exercise closing) {
+        txtShutChange(QString::fromLatin1(FormName(closing).data(),
+                                          static_cast<qsizetype>(FormName(closing).size())));
+    });
     m_exercise = window;
     m_exerciseSub = addChildWindow(window);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
@@ -130,8 +127,10 @@ void TfrmMain::openManual(const Entry& e)
     // The mimic has no Trends window; it stands where an exercise stands.
     QAction* item = e.menuItem;
     item->setChecked(true);
-    auto* manual = new TfrmManual(m_state, this);
+    auto* manual = new TfrmManual(m_state);
     connect(manual, &TfrmManual::controlItemUnchecked, this, [item] { item->setChecked(false); });
+    const QString form = FormOf(*e.row);
+    connect(manual, &TfrmManual::closeRequested, this, [this, form] { txtShutChange(form); });
     m_exerciseSub = addChildWindow(manual);
     m_exerciseSub->move(childPlace(QPoint(0, 0), QPoint(388, 289)));
     m_exerciseSub->show();
@@ -200,8 +199,12 @@ TfrmGraph* TfrmMain::graphWindow() const
     return m_graphSub != nullptr ? m_graph : nullptr;
 }
 
-void TfrmMain::txtShutChange()
+void TfrmMain::txtShutChange(const QString& name)
 {
+    if (name == m_shutName) {
+        return; // that window is on its way out already
+    }
+    m_shutName = name;
     m_state.shell.trendsOpen = false;
     m_state.run.runActive = false;
     // The keypad belongs to the exercise that is going.
@@ -220,32 +223,11 @@ void TfrmMain::releaseExercise()
 
 void TfrmMain::TimerTimer()
 {
-    Timer->stop();
     ShellState& shell = m_state.shell;
     if (shell.closing) {
-        // Every child window, the active one first, then the program ends.
-        if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) {
-            delete active;
-        }
-        for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
-            delete sub;
-        }
-        m_exercise = nullptr;
-        m_graph = nullptr;
-        delete m_menuScreen;
-        // Every run is on disk before the program ends.
-        if (m_history != nullptr) {
-            m_history->waitForWrites();
-        }
-        emit terminateRequested();
-        return;
+        return; // the exit releases every window itself
     }
-    if (shell.trendsOpen && m_graph != nullptr && m_graph->view().hoverBlock == 1) {
-        emit trendReadoutDue();
-        return;
-    }
-    const QString shut = txtShut->text();
-    const Entry* e = entry(shut);
+    const Entry* e = entry(m_shutName);
     if (e == nullptr) {
         return;
     }
@@ -257,6 +239,25 @@ void TfrmMain::TimerTimer()
         ShowMenu();
     }
     shell.currentForm = kMain;
+}
+
+void TfrmMain::exitTimerTimer()
+{
+    // Every child window, the active one first, then the program ends.
+    if (QMdiSubWindow* active = m_mdiArea->activeSubWindow()) {
+        delete active;
+    }
+    for (QMdiSubWindow* sub : m_mdiArea->subWindowList()) {
+        delete sub;
+    }
+    m_exercise = nullptr;
+    m_graph = nullptr;
+    delete m_menuScreen;
+    // Every run is on disk before the program ends.
+    if (m_history != nullptr) {
+        m_history->waitForWrites();
+    }
+    emit terminateRequested();
 }
 
 } // namespace velmor

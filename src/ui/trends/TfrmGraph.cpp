@@ -160,6 +160,11 @@ void TfrmGraph::FormCreate()
     m_view.trendFontSize = m_state.shell.largeFonts ? 7 : 9;
 
     setMouseTracking(true);
+    readoutTimer = new QTimer(this);
+    readoutTimer->setObjectName(QStringLiteral("readoutTimer"));
+    readoutTimer->setSingleShot(true);
+    readoutTimer->setInterval(500);
+    connect(readoutTimer, &QTimer::timeout, this, &TfrmGraph::readoutTimerTimer);
     LoadPictures();
     CreateTopRow();
     CreateFloat();
@@ -187,7 +192,7 @@ void TfrmGraph::FormCreate()
     m_view.hoverX = 0;
     m_view.hoverY = 0;
     m_view.savedColumnX = 0;
-    emit mainTimerStopRequested();
+    readoutTimer->stop();
     m_view.trendClosing = false;
     SetLanguage();
 }

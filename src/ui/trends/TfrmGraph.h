@@ -23,6 +23,7 @@
 #include "ui/trends/TrendViewState.h"
 
 #include <QImage>
+#include <QTimer>
 #include <QWidget>
 
 #include <array>
@@ -117,8 +118,13 @@ public:
     void RestoreLine();
     void BlankLine();
     void Info(int x, int y);
-    // The floating read-out, when the main window's timer says it is due.
+    // The floating read-out, when the mouse has rested on the plot for the
+    // read-out delay.
     void Display();
+    // The read-out delay's timer went off.
+    void readoutTimerTimer();
+    // A run starts: no read-out comes up during it.
+    void stopReadout();
     // The mouse moved over the main window: an arrow left highlighted goes
     // back to its normal picture.
     void RemoveHighlight();
@@ -134,14 +140,9 @@ public:
     const QString& comparisonName() const { return m_comparison.name(); }
 
 signals:
-    // The close box was pressed while the program runs: the shell puts the
-    // open exercise's name into its mailbox, which closes both windows.
+    // The close box was pressed while the program runs: the shell closes
+    // the open exercise, and this window with it.
     void closeRequested();
-    // DrawTrend stops the main window's read-out timer.
-    void mainTimerStopRequested();
-    // The mouse rests on the plot: the main window's timer is to run (not
-    // restarted when it runs already) and then asks for the read-out.
-    void mainTimerStartRequested();
 
 protected:
     void closeEvent(QCloseEvent* event) override;
@@ -210,6 +211,8 @@ private:
     VelmorState& m_state;
     Exercise m_exercise;
     TrendViewState m_view;
+    // 500 ms of the mouse resting on the plot before the read-out shows.
+    QTimer* readoutTimer = nullptr;
     TrendCanvas m_canvas; // imgPanel
     QImage m_background;  // the panel as laid out, for restoring the plot frame
     QImage imgLpermOverlay;

@@ -198,7 +198,7 @@ int TfrmGraph::PosToPointer(int x) const
 void TfrmGraph::LineAt(int x)
 {
     txtFloat->hide();
-    emit mainTimerStopRequested();
+    readoutTimer->stop();
     m_view.cursorRecord = PosToPointer(x);
     m_view.cursorX = x;
     if (!m_state.run.runActive) {
@@ -258,9 +258,25 @@ void TfrmGraph::Info(int x, int y)
     if (std::abs(v.hoverX - x) <= 1 && std::abs(v.hoverY - y) <= 1) {
         return; // a still mouse does not restart the read-out
     }
-    emit mainTimerStartRequested();
+    if (!readoutTimer->isActive()) {
+        readoutTimer->start(); // a mouse moving on does not put it off
+    }
     v.hoverX = x;
     v.hoverY = y;
+}
+
+void TfrmGraph::readoutTimerTimer()
+{
+    // Not while the shell is closing the exercise, and only for a mouse
+    // still over the plot.
+    if (m_state.shell.trendsOpen && m_view.hoverBlock == 1) {
+        Display();
+    }
+}
+
+void TfrmGraph::stopReadout()
+{
+    readoutTimer->stop();
 }
 
 void TfrmGraph::Display()

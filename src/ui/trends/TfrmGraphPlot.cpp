@@ -183,7 +183,7 @@ void TfrmGraph::DrawTrend()
     PlotPoint(last);
 
     if (!v.trendClosing) {
-        emit mainTimerStopRequested();
+        readoutTimer->stop();
     }
     txtFloat->hide();
     if (v.trendLive || !m_state.run.runActive) {
