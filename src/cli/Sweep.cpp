@@ -86,6 +86,26 @@ std::vector<const std::string*> SweepPlan::combination(std::size_t index) const
     return texts;
 }
 
+namespace {
+
+// Applies combination `index`'s values to a state restored from the start,
+// as further --set changes in axis order, and runs it. A refused value
+// throws Refusal.
+void RunCombination(VelmorState& state, const SweepPlan& plan, std::size_t index)
+{
+    const std::vector<const std::string*> texts = plan.combination(index);
+    for (std::size_t a = 0; a < texts.size(); ++a) {
+        const std::string error =
+            ApplySetting(state, plan.request.exercise, plan.axes[a].name, *texts[a]);
+        if (!error.empty()) {
+            throw Refusal(error);
+        }
+    }
+    ExecuteRun(state, plan.request);
+}
+
+} // namespace
+
 SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomic<bool>& stop,
                           const std::function<void(std::size_t done)>& progress)
 {
@@ -116,16 +136,8 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
                 break;
             }
             start.restore(*state);
-            const std::vector<const std::string*> texts = plan.combination(index);
             try {
-                for (std::size_t a = 0; a < texts.size(); ++a) {
-                    const std::string error =
-                        ApplySetting(*state, plan.request.exercise, plan.axes[a].name, *texts[a]);
-                    if (!error.empty()) {
-                        throw Refusal(error);
-                    }
-                }
-                ExecuteRun(*state, plan.request);
+                RunCombination(*state, plan, index);
             } catch (const Refusal& e) {
                 const std::lock_guard lock(mutex);
                 if (outcome.error.empty()) {

@@ -48,6 +48,25 @@ std::vector<TraceId> Traces(std::span<const TraceId> traces)
 
 } // namespace
 
+// Each built-in row lives in its exercise's own file and the list of them
+// is written by hand: the registry finds a row by its id as an index, so a
+// row out of place would hand one exercise another's boxes and engine.
+TEST(BuiltInProfiles, RowsStandAtTheirExercisesIndex)
+{
+    const std::span<const ExerciseProfile> rows = BuiltInProfiles();
+    ASSERT_EQ(rows.size(), 5u);
+    std::set<std::string_view> formNames;
+    std::set<std::string_view> words;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        const Exercise e = static_cast<Exercise>(i);
+        EXPECT_EQ(rows[i].exercise, e) << i;
+        formNames.insert(rows[i].formName);
+        words.insert(rows[i].commandWord);
+    }
+    EXPECT_EQ(formNames.size(), rows.size());
+    EXPECT_EQ(words.size(), rows.size());
+}
+
 TEST(KeypadBoxes, EveryNamedBoxTakesItsLimitsAndNothingPastThem)
 {
     // Each box a velmor-sim name types into, with every waveform row shown

@@ -5,7 +5,6 @@
 #include "TestRun.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
 
 #include <gtest/gtest.h>
 

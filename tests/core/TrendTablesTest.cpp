@@ -10,47 +10,6 @@
 
 using namespace velmor;
 
-TEST(TrendTables, EachTraceReadsItsFieldOnItsScale)
-{
-    // A record with a different value in every plotted field.
-    SampleRecord rec;
-    rec.field(2) = 1.5f;  // flow set point, L/min
-    rec.field(3) = 0.3f;  // flow, L/min
-    rec.field(7) = 20;    // pump output, %
-    rec.field(8) = 37.5f; // temperature set point
-    rec.field(9) = 99;    // temperature
-    rec.field(13) = 0.4f; // heater, %
-    rec.field(14) = 2;    // volume set point, L
-    rec.field(15) = 4.5f; // volume, L
-    rec.field(19) = 60;   // level set point, %
-    rec.field(20) = 75;   // level, %
-    struct Expected {
-        TraceId id;
-        int y;
-    };
-    const Expected expected[] = {
-        {TraceId::FlowSP, 125},  // 358 - 1.5 x 155.5 = 124.75
-        {TraceId::FlowMV, 311},  // 311.35
-        {TraceId::FlowQ, 296},   // 358 - 20 x 3.11 = 295.8
-        {TraceId::TempSP, 241},  // 241.375
-        {TraceId::TempMV, 50},   // 50.11
-        {TraceId::TempQ, 357},   // 356.756
-        {TraceId::VolSP, 254},   // 358 - 2 x 311 / 6 = 254.33
-        {TraceId::VolMV, 125},   // 124.75
-        {TraceId::LevelSP, 171}, // 171.4
-        {TraceId::LevelMV, 125}, // 124.75
-    };
-    const auto& traces = TraceTable();
-    ASSERT_EQ(traces.size(), 10u);
-    for (std::size_t i = 0; i < traces.size(); ++i) {
-        const TraceInfo& t = traces[i];
-        EXPECT_EQ(t.id, expected[i].id) << i;
-        EXPECT_EQ(PlotOnScale(t.scale, rec.field(t.field)), expected[i].y) << i;
-        // Each bar shows its trace's field.
-        EXPECT_EQ(BarOf(t.id).field, t.field) << i;
-    }
-}
-
 TEST(TrendTables, TracesShownTogetherAreToldApartOnTheBlackPlot)
 {
     const auto key = [](Rgb c) { return std::tuple(c.r, c.g, c.b); };

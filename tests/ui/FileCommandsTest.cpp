@@ -6,10 +6,10 @@
 #include "ui/shell/FileCommands.h"
 #include "TrendControls.h"
 #include "core/exercises/ExerciseProfile.h"
-#include "core/trends/TrendView.h"
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/trends/TfrmGraph.h"
 #include "ui/trends/TrendReport.h"
+#include "ui/trends/TrendView.h"
 
 #include <QAction>
 #include <QFile>

@@ -3,11 +3,11 @@
 #include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/FlowEngine.h"
-#include "core/trends/Scales.h"
 #include "core/trends/TrendTables.h"
-#include "core/trends/TrendView.h"
+#include "ui/trends/Scales.h"
 #include "ui/trends/TfrmGraph.h"
 #include "ui/trends/TrendLayout.h"
+#include "ui/trends/TrendView.h"
 
 #include <QCheckBox>
 #include <QLabel>

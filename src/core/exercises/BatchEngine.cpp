@@ -77,13 +77,9 @@ RunCounters Counters(VelmorState& s)
     return {s.batch.batchTick, s.batch.batchSimTime, s.batch.batchSegment};
 }
 
-void Cycle(ExerciseEngine& run)
+// Flow model (no gate valve), output kept in 64 bits.
+void StepFlow(BatchUnit& b, RunState& r)
 {
-    VelmorState& s = run.state();
-    BatchUnit& b = s.batch;
-    RunState& r = s.run;
-
-    // Flow model (no gate valve), output kept in 64 bits.
     b.u3 = b.u2;
     b.u2 = b.u1;
     b.u1 = b.u0;
@@ -93,20 +89,11 @@ void Cycle(ExerciseEngine& run)
     b.y = static_cast<double>(0.1239L * b.u2 - 0.0014L * b.u3 + 1.301L * b.y1 - 0.442L * b.y2);
     r.flowRate = static_cast<float>(2 * static_cast<Real>(b.y) / 5);
     b.flowCounts = static_cast<std::int32_t>(Trunc(255 * static_cast<Real>(r.flowRate) / 2 + 0.5L));
+}
 
-    if (b.model.due()) {
-        r.measuredTemperature =
-            StepBatchTemperature(b.model, r.heaterPercent, r.measuredTemperature);
-    }
-
-    r.measuredVolume = static_cast<float>(static_cast<Real>(r.measuredVolume) +
-                                          r.flowRate / (60 / static_cast<Real>(r.samplePeriod)));
-
-    run.advanceTime();
-    r.tempSetPoint = b.batchTempSP;
-    r.volumeSetPoint = b.batchVolumeSP;
-
-    // Volume loop: the flow that would deliver the rest in the time left.
+// Volume loop: the flow that would deliver the rest in the time left.
+std::int32_t PumpForVolume(BatchUnit& b, const RunState& r)
+{
     float remaining = static_cast<float>(b.expectedTime - static_cast<Real>(b.batchSimTime));
     if (!(remaining > 0)) {
         remaining = 1;
@@ -126,10 +113,13 @@ void Cycle(ExerciseEngine& run)
                                         b.volGain +
                                     0.5L);
     b.volPrevError = e;
-    const std::int32_t pumpCounts = ClampCounts(pump);
+    return ClampCounts(pump);
+}
 
-    // Temperature loop on the temperature itself, with feed-forward for the
-    // sump water flowing in.
+// Temperature loop on the temperature itself, with feed-forward for the
+// sump water flowing in.
+std::int32_t HeaterForTemperature(BatchUnit& b, const RunState& r)
+{
     b.batchTempError =
         static_cast<float>((static_cast<Real>(r.tempSetPoint) - r.measuredTemperature) * 2.55L);
     b.batchTempIntegral = static_cast<float>(
@@ -138,7 +128,7 @@ void Cycle(ExerciseEngine& run)
     b.batchTempErrorRate =
         static_cast<float>((static_cast<Real>(b.batchTempError) - b.batchTempPrevError) /
                            r.samplePeriod * b.batchTempDerivativeOn);
-    const float d = static_cast<float>(static_cast<Real>(r.tempSetPoint) - s.batch.sumpTemperature);
+    const float d = static_cast<float>(static_cast<Real>(r.tempSetPoint) - b.sumpTemperature);
     const float f = static_cast<float>(static_cast<Real>(b.requiredFlow) * 4);
     std::int64_t heater = Trunc(
         (static_cast<Real>(b.batchTempIntegral) / b.batchTempIntegralTime * 60 + b.batchTempError +
@@ -147,11 +137,11 @@ void Cycle(ExerciseEngine& run)
         0.5L);
     heater = Trunc(static_cast<Real>(f) * d + static_cast<Real>(heater) + 0.5L);
     b.batchTempPrevError = b.batchTempError;
-    const std::int32_t heaterCounts = ClampCounts(heater);
+    return ClampCounts(heater);
+}
 
-    r.outputPercent = CountsToPercent(pumpCounts);
-    r.heaterPercent = CountsToPercent(heaterCounts);
-
+void WriteRecord(ExerciseEngine& run, const BatchUnit& b, const RunState& r)
+{
     SampleRecord& rec = run.nextRecord();
     rec.time = run.stamp(b.batchTick);
     SetFields(rec, {{kFieldOutput, r.outputPercent},
@@ -167,6 +157,35 @@ void Cycle(ExerciseEngine& run)
                     {kFieldVolI, Switched(b.volIntegralOn, b.volIntegralTime)},
                     {kFieldVolD, Switched(b.volDerivativeOn, b.volDerivativeTime)}});
     rec.segment = b.batchSegment;
+}
+
+void Cycle(ExerciseEngine& run)
+{
+    VelmorState& s = run.state();
+    BatchUnit& b = s.batch;
+    RunState& r = s.run;
+
+    StepFlow(b, r);
+
+    if (b.model.due()) {
+        r.measuredTemperature =
+            StepBatchTemperature(b.model, r.heaterPercent, r.measuredTemperature);
+    }
+
+    r.measuredVolume = static_cast<float>(static_cast<Real>(r.measuredVolume) +
+                                          r.flowRate / (60 / static_cast<Real>(r.samplePeriod)));
+
+    run.advanceTime();
+    r.tempSetPoint = b.batchTempSP;
+    r.volumeSetPoint = b.batchVolumeSP;
+
+    const std::int32_t pumpCounts = PumpForVolume(b, r);
+    const std::int32_t heaterCounts = HeaterForTemperature(b, r);
+
+    r.outputPercent = CountsToPercent(pumpCounts);
+    r.heaterPercent = CountsToPercent(heaterCounts);
+
+    WriteRecord(run, b, r);
 
     run.afterRecord(b.batchSimTime);
 }

@@ -1,7 +1,6 @@
 #include "core/mimic/MimicModel.h"
 
 #include <cmath>
-#include <numbers>
 
 namespace velmor {
 
@@ -149,22 +148,9 @@ MimicStep MimicUpdate(MimicUnit& m, std::int64_t nowMs)
     return step;
 }
 
-std::int32_t MimicBarPixels(std::int32_t units)
-{
-    return static_cast<std::int32_t>(RoundEven(static_cast<Real>(units) * 0.6L));
-}
-
 std::int32_t MimicDialPosition(std::int32_t manualHeatSetting)
 {
     return static_cast<std::int32_t>(RoundEven((manualHeatSetting - 10) * 1.13L));
-}
-
-DialPoint MimicNeedleEnd(std::int32_t dialPos)
-{
-    constexpr Real kPi = std::numbers::pi_v<Real>;
-    const Real theta = dialPos * 3 * kPi / 510 + 3 * kPi / 4;
-    return {18 + static_cast<std::int32_t>(RoundEven(9 * std::sin(kPi / 2 - theta))),
-            17 + static_cast<std::int32_t>(RoundEven(9 * std::sin(theta)))};
 }
 
 } // namespace velmor

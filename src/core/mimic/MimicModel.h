@@ -23,7 +23,7 @@ constexpr Real kTankCapacity = 3.23L; // litres at 100 % level
 constexpr Real kDrainFlow = 5.5L;     // L/min while the drain is open
 // Pump flow shown as running above this many L/min.
 constexpr Real kFlowThreshold = 0.2L;
-// Level bar: 250 units for a full tank, 0.6 pixels a unit.
+// Level bar: 250 units for a full tank.
 constexpr std::int32_t kLevelBarFull = 250;
 
 // The six flow paths of the diagram, as bits of MimicStep::pathsSwitched.
@@ -66,16 +66,7 @@ bool MimicPlace(MimicUnit& m, std::int32_t x, std::int64_t nowMs);
 // One update of the model and of the drawing state, at clock nowMs.
 MimicStep MimicUpdate(MimicUnit& m, std::int64_t nowMs);
 
-// Level bar height for bar units u (pixels, at most 150).
-std::int32_t MimicBarPixels(std::int32_t units);
-
-// Heat dial position for a setting, and the needle's end point in the dial
-// picture (34 x 33, centre 18, 17, length 9; y grows downward).
+// Heat dial position for a setting.
 std::int32_t MimicDialPosition(std::int32_t manualHeatSetting);
-struct DialPoint {
-    std::int32_t x;
-    std::int32_t y;
-};
-DialPoint MimicNeedleEnd(std::int32_t dialPos);
 
 } // namespace velmor

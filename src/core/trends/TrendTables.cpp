@@ -1,6 +1,5 @@
 #include "core/trends/TrendTables.h"
 
-#include "core/trends/Scales.h"
 #include "core/trends/TrendText.h"
 
 namespace velmor {
@@ -51,19 +50,6 @@ constexpr int kPrecision = 4;
 const std::array<TraceInfo, kTraceCount>& TraceTable()
 {
     return kTraces;
-}
-
-int PlotOnScale(ValueScale scale, float value)
-{
-    switch (scale) {
-    case ValueScale::Rate:
-        return PlotRate(value);
-    case ValueScale::Cumulative:
-        return PlotCumulative(value);
-    case ValueScale::Fixed:
-        break;
-    }
-    return PlotFixed(value);
 }
 
 const std::array<BarInfo, kTraceCount>& BarTable()

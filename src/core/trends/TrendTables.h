@@ -28,9 +28,6 @@ struct TraceInfo {
 
 const std::array<TraceInfo, kTraceCount>& TraceTable();
 
-// y of a value on a trace's scale (PlotRate / PlotFixed / PlotCumulative).
-int PlotOnScale(ValueScale scale, float value);
-
 // What a running loop hands the Trends window for the traces: a value per
 // trace, in the unit of its scale (L/min, percent, degrees C, L).
 struct TraceValues {

@@ -1,6 +1,7 @@
 #include "ui/mimic/MimicArt.h"
 
 #include "core/mimic/MimicModel.h"
+#include "ui/mimic/MimicGauges.h"
 #include "ui/mimic/MimicLayout.h"
 
 #include <QFontMetricsF>

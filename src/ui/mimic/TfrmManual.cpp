@@ -3,6 +3,7 @@
 #include "ui/exercises/PanelView.h"
 #include "ui/exercises/ValueBox.h"
 #include "ui/mimic/MimicArt.h"
+#include "ui/mimic/MimicGauges.h"
 #include "ui/mimic/MimicLayout.h"
 #include "ui/mimic/MimicView.h"
 #include "ui/shell/Language.h"

@@ -2,7 +2,6 @@
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/rundata/SimFileWriter.h"
-#include "core/trends/TrendView.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/shell/Language.h"
 #include "ui/shell/TfrmMain.h"

@@ -73,6 +73,28 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
 
+    buildToolBar();
+    layout->addWidget(m_bar);
+    buildPages();
+    layout->addWidget(m_split, 1);
+
+    connectControls();
+    m_back->setEnabled(false);
+    m_forward->setEnabled(false);
+
+    SetLanguage(ShellState{}, QStringLiteral("KLN.hlp"));
+    // Wide enough for the pictures of the pages beside the contents, and
+    // within the screen.
+    QSize size(1000, 700);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        size = size.boundedTo(screen->availableSize() - QSize(24, 48));
+    }
+    resize(size);
+}
+
+// Back, forward, contents and the search in the page.
+void HelpViewer::buildToolBar()
+{
     m_bar = new QToolBar(this);
     m_bar->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     m_bar->setIconSize(QSize(16, 16));
@@ -95,8 +117,11 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     m_next = new QToolButton(m_bar);
     m_next->setArrowType(Qt::DownArrow);
     m_bar->addWidget(m_next);
-    layout->addWidget(m_bar);
+}
 
+// The contents beside the page.
+void HelpViewer::buildPages()
+{
     m_split = new QSplitter(this);
     QSplitter* split = m_split;
     m_contents = new QTreeWidget(split);
@@ -115,8 +140,10 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     split->setStretchFactor(0, 0);
     split->setStretchFactor(1, 1);
     split->setSizes({220, 780});
-    layout->addWidget(split, 1);
+}
 
+void HelpViewer::connectControls()
+{
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
     connect(m_home, &QAction::triggered, this, [this] { m_browser->setSource(m_start); });
@@ -142,17 +169,6 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     connect(nextKey, &QShortcut::activated, this, [this] { findInPage(m_find->text()); });
     auto* previousKey = new QShortcut(QKeySequence::FindPrevious, this);
     connect(previousKey, &QShortcut::activated, this, [this] { findInPage(m_find->text(), true); });
-    m_back->setEnabled(false);
-    m_forward->setEnabled(false);
-
-    SetLanguage(ShellState{}, QStringLiteral("KLN.hlp"));
-    // Wide enough for the pictures of the pages beside the contents, and
-    // within the screen.
-    QSize size(1000, 700);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        size = size.boundedTo(screen->availableSize() - QSize(24, 48));
-    }
-    resize(size);
 }
 
 void HelpViewer::SetLanguage(const ShellState& shell, const QString& helpFile)

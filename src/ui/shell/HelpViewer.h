@@ -48,6 +48,10 @@ public:
 
 private:
     // The contents list: the links of the start page, nested as its lists.
+    // The constructor's parts.
+    void buildToolBar();
+    void buildPages();
+    void connectControls();
     void buildContents(const QUrl& start);
     void pageChanged(const QUrl& page);
     void openItem(QTreeWidgetItem* item);

@@ -59,6 +59,17 @@ TfrmCalculator::TfrmCalculator(VelmorState& state, QWidget* parent)
     const bool large = m_state.shell.largeFonts;
     setFixedSize(large ? kLargeWidth : kWidth, large ? kLargeHeightKeys : kHeightKeys);
 
+    buildEntry(large);
+    buildButtons();
+    buildKeys(large);
+
+    txtValue->setFocus();
+    SetLanguage();
+}
+
+// The limits, the old value and the entry.
+void TfrmCalculator::buildEntry(bool large)
+{
     const QFont labelFont = PanelFont(large ? 10 : 9, false);
     const QFont valueFont = PanelFont(large ? 10 : 9);
     const auto label = [&](int x, int y, int w, Qt::Alignment align, const QFont& font) {
@@ -93,12 +104,18 @@ TfrmCalculator::TfrmCalculator(VelmorState& state, QWidget* parent)
         m_state.keypad.separatorTyped = HasMark(text);
         btnOK->setEnabled(!text.isEmpty());
     });
+}
 
-    const auto button = [&](int x, int y, int w, int h) {
-        auto* b = new QPushButton(this);
-        b->setGeometry(scaled(x), scaled(y), scaled(w), scaled(h));
-        return b;
-    };
+QPushButton* TfrmCalculator::button(int x, int y, int w, int h)
+{
+    auto* b = new QPushButton(this);
+    b->setGeometry(scaled(x), scaled(y), scaled(w), scaled(h));
+    return b;
+}
+
+// OK, Cancel and the key that shows or hides the keypad.
+void TfrmCalculator::buildButtons()
+{
     btnOK = button(12, 118, 70, 28);
     btnOK->setText(QStringLiteral("OK"));
     btnOK->setDefault(true);
@@ -109,7 +126,10 @@ TfrmCalculator::TfrmCalculator(VelmorState& state, QWidget* parent)
     connect(btnOK, &QPushButton::clicked, this, &TfrmCalculator::btnOKClick);
     connect(btnCancel, &QPushButton::clicked, this, &TfrmCalculator::btnCancelClick);
     connect(btnKeypad, &QPushButton::clicked, this, &TfrmCalculator::btnKeypadClick);
+}
 
+void TfrmCalculator::buildKeys(bool large)
+{
     // Telephone-style pad: C and backspace, 7 8 9, 4 5 6, 1 2 3, 0 and the mark.
     const QFont keyFont = PanelFont(large ? 12 : 11);
     const int left = 43;
@@ -143,9 +163,6 @@ TfrmCalculator::TfrmCalculator(VelmorState& state, QWidget* parent)
     connect(btnDot, &QPushButton::clicked, this, &TfrmCalculator::btnDotClick);
     connect(btnC, &QPushButton::clicked, this, &TfrmCalculator::btnCClick);
     connect(btnBackSpace, &QPushButton::clicked, this, &TfrmCalculator::btnBackSpaceClick);
-
-    txtValue->setFocus();
-    SetLanguage();
 }
 
 int TfrmCalculator::scaled(int pixels) const

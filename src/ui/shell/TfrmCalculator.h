@@ -74,6 +74,11 @@ private:
     // txtValueKeyPress: whether a typed key may reach the edit box.
     bool txtValueKeyPress(const QString& typed);
     int scaled(int pixels) const;
+    // The constructor's parts, called in this order (it is the tab order).
+    void buildEntry(bool large);
+    void buildButtons();
+    void buildKeys(bool large);
+    QPushButton* button(int x, int y, int w, int h);
 
     VelmorState& m_state;
     TargetLookup m_lookup;

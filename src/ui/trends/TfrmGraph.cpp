@@ -2,11 +2,11 @@
 
 #include "core/Arith.h"
 #include "core/exercises/ExerciseProfile.h"
-#include "core/trends/Scales.h"
-#include "core/trends/TrendView.h"
 #include "ui/shell/Language.h"
+#include "ui/trends/Scales.h"
 #include "ui/trends/TrendArt.h"
 #include "ui/trends/TrendLayout.h"
+#include "ui/trends/TrendView.h"
 
 #include <QCheckBox>
 #include <QCloseEvent>

@@ -4,10 +4,10 @@
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/trends/RunReport.h"
-#include "core/trends/TrendView.h"
 #include "ui/shell/Language.h"
 #include "ui/trends/TrendArt.h"
 #include "ui/trends/TrendLayout.h"
+#include "ui/trends/TrendView.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

@@ -2,10 +2,10 @@
 // time-base edits, the slider, the cursor line and the floating read-out.
 #include "ui/trends/TfrmGraph.h"
 
-#include "core/trends/Scales.h"
-#include "core/trends/TrendView.h"
 #include "ui/shell/Language.h"
+#include "ui/trends/Scales.h"
 #include "ui/trends/TraceTexts.h"
+#include "ui/trends/TrendView.h"
 
 #include <QLabel>
 #include <QLineEdit>

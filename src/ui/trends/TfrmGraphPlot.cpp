@@ -3,8 +3,8 @@
 // saved run behind them.
 #include "ui/trends/TfrmGraph.h"
 
-#include "core/trends/Scales.h"
-#include "core/trends/TrendView.h"
+#include "ui/trends/Scales.h"
+#include "ui/trends/TrendView.h"
 
 #include <QCheckBox>
 #include <QFontMetrics>

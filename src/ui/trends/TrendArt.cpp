@@ -1,8 +1,8 @@
 #include "ui/trends/TrendArt.h"
 
-#include "core/trends/Scales.h"
-#include "core/trends/TrendView.h"
 #include "ui/exercises/PanelArt.h"
+#include "ui/trends/Scales.h"
+#include "ui/trends/TrendView.h"
 
 #include <QPainter>
 #include <QPainterPath>

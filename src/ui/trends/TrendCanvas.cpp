@@ -1,6 +1,6 @@
 #include "ui/trends/TrendCanvas.h"
 
-#include "core/trends/TrendLine.h"
+#include "ui/trends/TrendLine.h"
 
 #include <algorithm>
 #include <cmath>

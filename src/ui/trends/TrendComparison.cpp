@@ -1,8 +1,8 @@
 #include "ui/trends/TrendComparison.h"
 
-#include "core/trends/Scales.h"
-#include "core/trends/TrendView.h"
+#include "ui/trends/Scales.h"
 #include "ui/trends/TrendCanvas.h"
+#include "ui/trends/TrendView.h"
 
 #include <algorithm>
 #include <utility>

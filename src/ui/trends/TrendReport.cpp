@@ -4,10 +4,10 @@
 #include "core/rundata/AtomicFile.h"
 #include "core/trends/RunReport.h"
 #include "core/trends/TrendText.h"
-#include "core/trends/TrendView.h"
 #include "ui/shell/Language.h"
 #include "ui/trends/TraceTexts.h"
 #include "ui/trends/TrendLayout.h"
+#include "ui/trends/TrendView.h"
 
 #include <QBuffer>
 #include <QFile>

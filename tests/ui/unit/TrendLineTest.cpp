@@ -1,4 +1,4 @@
-#include "core/trends/TrendLine.h"
+#include "ui/trends/TrendLine.h"
 
 #include <gtest/gtest.h>
 

@@ -1,4 +1,4 @@
-#include "core/trends/Scales.h"
+#include "ui/trends/Scales.h"
 
 #include "core/Arith.h"
 
@@ -33,6 +33,19 @@ int PlotFixed(float value)
 int PlotCumulative(float litres)
 {
     return ScaleY(litres, 311.0L / 6);
+}
+
+int PlotOnScale(ValueScale scale, float value)
+{
+    switch (scale) {
+    case ValueScale::Rate:
+        return PlotRate(value);
+    case ValueScale::Cumulative:
+        return PlotCumulative(value);
+    case ValueScale::Fixed:
+        break;
+    }
+    return PlotFixed(value);
 }
 
 int TimeToX(double t, std::int32_t viewStart, std::int32_t span)

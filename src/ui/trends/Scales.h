@@ -4,6 +4,8 @@
 // from y = 358 (value 0) up to y = 47 (full scale).
 #pragma once
 
+#include "core/trends/TrendTables.h"
+
 #include <cstdint>
 
 namespace velmor {
@@ -19,6 +21,8 @@ int PlotRate(float litresPerMinute);
 int PlotFixed(float value);
 // y of a volume, full scale 6 L.
 int PlotCumulative(float litres);
+// y of a value on a trace's scale (PlotRate / PlotFixed / PlotCumulative).
+int PlotOnScale(ValueScale scale, float value);
 
 // x of time t (s) for a view starting at viewStart spanning span seconds,
 // before any scrolling or folding.

@@ -1,5 +1,5 @@
-#include "core/trends/TrendView.h"
-#include "core/trends/Scales.h"
+#include "ui/trends/TrendView.h"
+#include "ui/trends/Scales.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // Browsing rules of the Trends window: panel regions, scrolling, the typed
 // start and time base, the slider, the cursor across a span change, the
 // record under a plot column and the trace the read-out names.
-#include "core/trends/TrendView.h"
+#include "ui/trends/TrendView.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
-#include "core/trends/TrendView.h"
+#include "ui/trends/TrendView.h"
 
 #include "core/Arith.h"
-#include "core/trends/Scales.h"
+#include "ui/trends/Scales.h"
 
 #include <algorithm>
 #include <cstdlib>
