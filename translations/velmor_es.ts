@@ -2,141 +2,359 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="es_ES" sourcelanguage="en">
 <context>
-    <name>TfrmMain</name>
+    <name>AnalysisMenu</name>
+    <message>
+        <source>&amp;Analysis</source>
+        <translation>A&amp;nálisis</translation>
+    </message>
+    <message>
+        <source>Run &amp;figures...</source>
+        <translation>&amp;Cifras del ensayo...</translation>
+    </message>
+    <message>
+        <source>&amp;Step test and tuning...</source>
+        <translation>&amp;Prueba de escalón y sintonía...</translation>
+    </message>
+    <message>
+        <source>&amp;Export CSV...</source>
+        <translation>&amp;Exportar CSV...</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Exportar CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Ficheros CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>No se pudo escribir %1: %2</translation>
+    </message>
+    <message>
+        <source>&amp;Compare with saved run...</source>
+        <translation>Co&amp;mparar con un ensayo guardado...</translation>
+    </message>
+    <message>
+        <source>C&amp;lear comparison</source>
+        <translation>&amp;Quitar la comparación</translation>
+    </message>
+    <message>
+        <source>C&amp;lear comparison with %1</source>
+        <translation>&amp;Quitar la comparación con %1</translation>
+    </message>
+    <message>
+        <source>Compare with saved run</source>
+        <translation>Comparar con un ensayo guardado</translation>
+    </message>
+    <message>
+        <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
+        <translation>El ensayo guardado es de otro ejercicio: solo se puede comparar un ensayo del ejercicio abierto.</translation>
+    </message>
+</context>
+<context>
+    <name>FileCommands</name>
+    <message>
+        <source>Data Files (*.psm)</source>
+        <translation>Ficheros de datos (*.psm)</translation>
+    </message>
+    <message>
+        <source>All files (*)</source>
+        <translation>Todos los ficheros (*)</translation>
+    </message>
+    <message>
+        <source>Open</source>
+        <translation>Abrir</translation>
+    </message>
+    <message>
+        <source>Save</source>
+        <translation>Guardar</translation>
+    </message>
+    <message>
+        <source>Print</source>
+        <translation>Imprimir</translation>
+    </message>
+    <message>
+        <source>Report</source>
+        <translation>Informe</translation>
+    </message>
+    <message>
+        <source>The whole run</source>
+        <translation>Todo el ensayo</translation>
+    </message>
+    <message>
+        <source>The view on screen</source>
+        <translation>La vista en pantalla</translation>
+    </message>
+    <message>
+        <source>Cannot read %1.</source>
+        <translation>No se puede leer %1.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is not a regular file.</source>
+        <translation>No se puede leer %1: no es un fichero normal.</translation>
+    </message>
+    <message>
+        <source>Cannot read %1: it is larger than a simulation file can be.</source>
+        <translation>No se puede leer %1: es mayor de lo que puede ser un fichero de simulación.</translation>
+    </message>
+    <message>
+        <source>The run was not saved in %1: %2. A file that was there is unchanged.</source>
+        <translation>El ensayo no se guardó en %1: %2. El fichero que había no ha cambiado.</translation>
+    </message>
+    <message>
+        <source>The folder cannot be written to: choose another folder.</source>
+        <translation>No se puede escribir en la carpeta: elija otra carpeta.</translation>
+    </message>
+    <message>
+        <source>The disk is full: free some space or choose another disk.</source>
+        <translation>El disco está lleno: libere espacio o elija otro disco.</translation>
+    </message>
+</context>
+<context>
+    <name>HelpViewer</name>
+    <message>
+        <source>Back</source>
+        <translation>Atrás</translation>
+    </message>
+    <message>
+        <source>Forward</source>
+        <translation>Adelante</translation>
+    </message>
+    <message>
+        <source>Contents</source>
+        <translation>Contenido</translation>
+    </message>
+    <message>
+        <source>Find in page:</source>
+        <translation>Buscar en la página:</translation>
+    </message>
+    <message>
+        <source>Previous match</source>
+        <translation>Coincidencia anterior</translation>
+    </message>
+    <message>
+        <source>Next match</source>
+        <translation>Coincidencia siguiente</translation>
+    </message>
+</context>
+<context>
+    <name>LoopWindow</name>
+    <message>
+        <source>START</source>
+        <translation>EMPEZAR</translation>
+    </message>
+    <message>
+        <source>STOP</source>
+        <translation>PARAR</translation>
+    </message>
+    <message>
+        <source>MENU</source>
+        <translation>MENU</translation>
+    </message>
+    <message>
+        <source>Sample Time</source>
+        <translation>Tiempo Muestreo</translation>
+    </message>
+    <message>
+        <source>Controller</source>
+        <translation>Controlador</translation>
+    </message>
+    <message>
+        <source>PG</source>
+        <translation>Kp</translation>
+    </message>
+    <message>
+        <source>PB</source>
+        <translation>LP</translation>
+    </message>
+    <message>
+        <source>I</source>
+        <translation>Ki</translation>
+    </message>
+    <message>
+        <source>D</source>
+        <translation>Kd</translation>
+    </message>
+</context>
+<context>
+    <name>RunHistory</name>
+    <message>
+        <source>Recent &amp;Runs</source>
+        <translation>Ensayos &amp;recientes</translation>
+    </message>
+    <message>
+        <source>Run &amp;History...</source>
+        <translation>&amp;Historial de ensayos...</translation>
+    </message>
+    <message>
+        <source>Run kept in history</source>
+        <translation>Ensayo guardado en el historial</translation>
+    </message>
+    <message>
+        <source>No runs kept</source>
+        <translation>No hay ensayos guardados</translation>
+    </message>
+    <message>
+        <source>A run could not be kept in the run history (%1): %2. Runs go on as before; save a run you need with File &gt; Save.</source>
+        <translation>No se pudo guardar un ensayo en el historial (%1): %2. Los ensayos siguen como antes; guarde el que necesite con Fichero &gt; Guardar.</translation>
+    </message>
+</context>
+<context>
+    <name>RunHistoryWindow</name>
+    <message>
+        <source>Flat</source>
+        <translation>Plana</translation>
+    </message>
+    <message>
+        <source>Ramp</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>Seno</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Escalón</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>Diente de sierra</translation>
+    </message>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Fluid Level</source>
+        <translation>Nivel de Fluido</translation>
+    </message>
+    <message>
+        <source>Open Loop</source>
+        <translation>Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch Volume</source>
+        <translation>Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>%1 records</source>
+        <translation>%1 registros</translation>
+    </message>
+    <message>
+        <source>PG %1, I %2, D %3</source>
+        <translation>Kp %1, Ki %2, Kd %3</translation>
+    </message>
+    <message>
+        <source>%1 (A %2, B %3, C %4)</source>
+        <translation>%1 (A %2, B %3, C %4)</translation>
+    </message>
+    <message>
+        <source>Run History</source>
+        <translation>Historial de ensayos</translation>
+    </message>
+    <message>
+        <source>&amp;Exercise:</source>
+        <translation>&amp;Ejercicio:</translation>
+    </message>
+    <message>
+        <source>All exercises</source>
+        <translation>Todos los ejercicios</translation>
+    </message>
+    <message>
+        <source>Date</source>
+        <translation>Fecha</translation>
+    </message>
+    <message>
+        <source>Exercise</source>
+        <translation>Ejercicio</translation>
+    </message>
+    <message>
+        <source>Duration (s)</source>
+        <translation>Duración (s)</translation>
+    </message>
+    <message>
+        <source>Segments</source>
+        <translation>Segmentos</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobreimpulso (%)</translation>
+    </message>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>Reading the runs...</source>
+        <translation>Leyendo los ensayos...</translation>
+    </message>
+    <message>
+        <source>Folder: %1</source>
+        <translation>Carpeta: %1</translation>
+    </message>
+    <message>
+        <source>&amp;Open</source>
+        <translation>&amp;Abrir</translation>
+    </message>
+    <message>
+        <source>&amp;Compare</source>
+        <translation>&amp;Comparar</translation>
+    </message>
+    <message>
+        <source>&amp;Delete</source>
+        <translation>&amp;Borrar</translation>
+    </message>
+    <message>
+        <source>Show &amp;Folder</source>
+        <translation>&amp;Mostrar carpeta</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>%1 cannot be moved to the trash. Delete it for good?</source>
+        <translation>%1 no se puede mover a la papelera. ¿Borrarlo definitivamente?</translation>
+    </message>
+    <message>
+        <source>%1 could not be deleted.</source>
+        <translation>No se pudo borrar %1.</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmAbout</name>
+    <message>
+        <source>About</source>
+        <translation>Sobre</translation>
+    </message>
     <message>
         <source>VELMOR</source>
         <translation>ROMLEV</translation>
     </message>
     <message>
-        <source>KLN.hlp</source>
-        <translation>NLK.hlp</translation>
+        <source>Version</source>
+        <translation>Versión</translation>
     </message>
     <message>
-        <source>&amp;File</source>
-        <translation>&amp;Fichero</translation>
+        <source>Process-control training simulator</source>
+        <translation>Simulador de formación en control de procesos</translation>
     </message>
     <message>
-        <source>&amp;New...</source>
-        <translation>&amp;Nuevo...</translation>
-    </message>
-    <message>
-        <source>&amp;Open...</source>
-        <translation>&amp;Abrir...</translation>
-    </message>
-    <message>
-        <source>E&amp;xit</source>
-        <translation>&amp;Salir</translation>
-    </message>
-    <message>
-        <source>&amp;Control</source>
-        <translation>&amp;Control</translation>
-    </message>
-    <message>
-        <source>&amp;System Mimic</source>
-        <translation>&amp;Manual</translation>
-    </message>
-    <message>
-        <source>&amp;Flow</source>
-        <translation>&amp;Flujo</translation>
-    </message>
-    <message>
-        <source>&amp;Temperature</source>
-        <translation>&amp;Temperatura</translation>
-    </message>
-    <message>
-        <source>&amp;Batch Volume</source>
-        <translation>&amp;Volumen del Lote</translation>
-    </message>
-    <message>
-        <source>F&amp;luid Level</source>
-        <translation>&amp;Nivel de Fluido</translation>
-    </message>
-    <message>
-        <source>&amp;Open Loop</source>
-        <translation>&amp;Circuito Abierto</translation>
-    </message>
-    <message>
-        <source>&amp;Setup</source>
-        <translation>&amp;Opciones</translation>
-    </message>
-    <message>
-        <source>&amp;Toolbar</source>
-        <translation>&amp;Barra de Herramientas</translation>
-    </message>
-    <message>
-        <source>&amp;Easy Menu</source>
-        <translation>&amp;Menú de Control</translation>
-    </message>
-    <message>
-        <source>&amp;Preferences...</source>
-        <translation>&amp;Preferencias...</translation>
-    </message>
-    <message>
-        <source>&amp;Help</source>
-        <translation>&amp;Ayuda</translation>
-    </message>
-    <message>
-        <source>Contents...</source>
-        <translation>Contenidos...</translation>
-    </message>
-    <message>
-        <source>About...</source>
-        <translation>Sobre...</translation>
-    </message>
-    <message>
-        <source>System Mimic</source>
-        <translation>&amp;Manual</translation>
-    </message>
-    <message>
-        <source>Flow</source>
-        <translation>&amp;Flujo</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>&amp;Temperatura</translation>
-    </message>
-    <message>
-        <source>Batch Volume</source>
-        <translation>&amp;Volumen del Lote</translation>
-    </message>
-    <message>
-        <source>Fluid Level</source>
-        <translation>&amp;Nivel de Fluido</translation>
-    </message>
-    <message>
-        <source>Open Loop</source>
-        <translation>&amp;Circuito Abierto</translation>
-    </message>
-    <message>
-        <source>Open Saved Trend...</source>
-        <translation>Cargar Tendencia Guardada...</translation>
-    </message>
-    <message>
-        <source>Preferences...</source>
-        <translation>Preferencias...</translation>
-    </message>
-    <message>
-        <source>Are you sure?</source>
-        <translation>¿Está seguro?</translation>
-    </message>
-    <message>
-        <source>Close VELMOR?</source>
-        <translation>¿Cerrar ROMLEV?</translation>
-    </message>
-    <message>
-        <source>&amp;Save...</source>
-        <translation>&amp;Guardar...</translation>
-    </message>
-    <message>
-        <source>&amp;Print...</source>
-        <translation>&amp;Imprimir...</translation>
+        <source>Help and getting started</source>
+        <translation>Ayuda y primeros pasos</translation>
     </message>
 </context>
 <context>
-    <name>TfrmFlow</name>
+    <name>TfrmBatch</name>
     <message>
-        <source>Flow Simulation</source>
-        <translation>Simulación del Flujo</translation>
+        <source>Batch Volume Simulation</source>
+        <translation>Simulación del Volumen del Lote</translation>
     </message>
     <message>
         <source>Control Mode</source>
@@ -144,15 +362,33 @@
     </message>
     <message>
         <source>Set Point</source>
-        <translation>SP</translation>
+        <comment>volume</comment>
+        <translation>SP Vol</translation>
     </message>
     <message>
-        <source>Process running</source>
-        <translation>Proceso en marcha</translation>
+        <source>Set Point</source>
+        <comment>temperature</comment>
+        <translation>SP Temp</translation>
     </message>
     <message>
-        <source>Process stopped</source>
-        <translation>Proceso parado</translation>
+        <source>Sump Tank</source>
+        <translation>Tanque Dep.</translation>
+    </message>
+    <message>
+        <source>Volume</source>
+        <translation>Volumen</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Exp. Time</source>
+        <translation>Tiempo Exp.</translation>
+    </message>
+    <message>
+        <source>Enter Value</source>
+        <translation>Valor Entero</translation>
     </message>
 </context>
 <context>
@@ -201,6 +437,29 @@
     <message>
         <source>Out of Range</source>
         <translation>Fuera de rango</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmFlow</name>
+    <message>
+        <source>Flow Simulation</source>
+        <translation>Simulación del Flujo</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>Process running</source>
+        <translation>Proceso en marcha</translation>
+    </message>
+    <message>
+        <source>Process stopped</source>
+        <translation>Proceso parado</translation>
     </message>
 </context>
 <context>
@@ -412,6 +671,207 @@
     </message>
 </context>
 <context>
+    <name>TfrmIntro</name>
+    <message>
+        <source>VELMOR</source>
+        <translation>ROMLEV</translation>
+    </message>
+    <message>
+        <source>Process-control training simulator</source>
+        <translation>Simulador de formación en control de procesos</translation>
+    </message>
+    <message>
+        <source>Trends</source>
+        <translation>Tendencias</translation>
+    </message>
+    <message>
+        <source>Flow</source>
+        <translation>Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch volume</source>
+        <translation>Volumen del lote</translation>
+    </message>
+    <message>
+        <source>Fluid level</source>
+        <translation>Nivel de fluido</translation>
+    </message>
+    <message>
+        <source>Open loop</source>
+        <translation>Circuito abierto</translation>
+    </message>
+    <message>
+        <source>System mimic</source>
+        <translation>Manual</translation>
+    </message>
+    <message>
+        <source>Click to continue</source>
+        <translation>Pulse para continuar</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmLevel</name>
+    <message>
+        <source>Fluid Level Simulation</source>
+        <translation>Simulación del Nivel del Fluido</translation>
+    </message>
+    <message>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
+    </message>
+    <message>
+        <source>Set Point</source>
+        <translation>SP</translation>
+    </message>
+    <message>
+        <source>Initial Value</source>
+        <translation>Valor inicial</translation>
+    </message>
+    <message>
+        <source>Auto drain</source>
+        <translation>Auto vac.</translation>
+    </message>
+    <message>
+        <source>Level</source>
+        <translation>Nivel</translation>
+    </message>
+</context>
+<context>
+    <name>TfrmMain</name>
+    <message>
+        <source>VELMOR</source>
+        <translation>ROMLEV</translation>
+    </message>
+    <message>
+        <source>KLN.hlp</source>
+        <translation>NLK.hlp</translation>
+    </message>
+    <message>
+        <source>&amp;File</source>
+        <translation>&amp;Fichero</translation>
+    </message>
+    <message>
+        <source>&amp;New...</source>
+        <translation>&amp;Nuevo...</translation>
+    </message>
+    <message>
+        <source>&amp;Open...</source>
+        <translation>&amp;Abrir...</translation>
+    </message>
+    <message>
+        <source>E&amp;xit</source>
+        <translation>&amp;Salir</translation>
+    </message>
+    <message>
+        <source>&amp;Control</source>
+        <translation>&amp;Control</translation>
+    </message>
+    <message>
+        <source>&amp;System Mimic</source>
+        <translation>&amp;Manual</translation>
+    </message>
+    <message>
+        <source>&amp;Flow</source>
+        <translation>&amp;Flujo</translation>
+    </message>
+    <message>
+        <source>&amp;Temperature</source>
+        <translation>&amp;Temperatura</translation>
+    </message>
+    <message>
+        <source>&amp;Batch Volume</source>
+        <translation>&amp;Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>F&amp;luid Level</source>
+        <translation>&amp;Nivel de Fluido</translation>
+    </message>
+    <message>
+        <source>&amp;Open Loop</source>
+        <translation>&amp;Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>&amp;Setup</source>
+        <translation>&amp;Opciones</translation>
+    </message>
+    <message>
+        <source>&amp;Toolbar</source>
+        <translation>&amp;Barra de Herramientas</translation>
+    </message>
+    <message>
+        <source>&amp;Easy Menu</source>
+        <translation>&amp;Menú de Control</translation>
+    </message>
+    <message>
+        <source>&amp;Preferences...</source>
+        <translation>&amp;Preferencias...</translation>
+    </message>
+    <message>
+        <source>&amp;Help</source>
+        <translation>&amp;Ayuda</translation>
+    </message>
+    <message>
+        <source>Contents...</source>
+        <translation>Contenidos...</translation>
+    </message>
+    <message>
+        <source>About...</source>
+        <translation>Sobre...</translation>
+    </message>
+    <message>
+        <source>System Mimic</source>
+        <translation>&amp;Manual</translation>
+    </message>
+    <message>
+        <source>Flow</source>
+        <translation>&amp;Flujo</translation>
+    </message>
+    <message>
+        <source>Temperature</source>
+        <translation>&amp;Temperatura</translation>
+    </message>
+    <message>
+        <source>Batch Volume</source>
+        <translation>&amp;Volumen del Lote</translation>
+    </message>
+    <message>
+        <source>Fluid Level</source>
+        <translation>&amp;Nivel de Fluido</translation>
+    </message>
+    <message>
+        <source>Open Loop</source>
+        <translation>&amp;Circuito Abierto</translation>
+    </message>
+    <message>
+        <source>Open Saved Trend...</source>
+        <translation>Cargar Tendencia Guardada...</translation>
+    </message>
+    <message>
+        <source>Preferences...</source>
+        <translation>Preferencias...</translation>
+    </message>
+    <message>
+        <source>Are you sure?</source>
+        <translation>¿Está seguro?</translation>
+    </message>
+    <message>
+        <source>Close VELMOR?</source>
+        <translation>¿Cerrar ROMLEV?</translation>
+    </message>
+    <message>
+        <source>&amp;Save...</source>
+        <translation>&amp;Guardar...</translation>
+    </message>
+    <message>
+        <source>&amp;Print...</source>
+        <translation>&amp;Imprimir...</translation>
+    </message>
+</context>
+<context>
     <name>TfrmManual</name>
     <message>
         <source>KLN Trainer</source>
@@ -487,104 +947,90 @@
     </message>
 </context>
 <context>
-    <name>LoopWindow</name>
+    <name>TfrmMenu</name>
     <message>
-        <source>START</source>
-        <translation>EMPEZAR</translation>
+        <source>TORVEX KLN TRAINER SIMULATOR</source>
+        <translation>SIMULADOR DEL ENTRENADOR TORVEX NLK</translation>
     </message>
     <message>
-        <source>STOP</source>
-        <translation>PARAR</translation>
+        <source>System Mimic</source>
+        <translation>Control Manual</translation>
     </message>
     <message>
-        <source>MENU</source>
-        <translation>MENU</translation>
+        <source>Flow Control</source>
+        <translation>Control Flujo</translation>
     </message>
     <message>
-        <source>Sample Time</source>
-        <translation>Tiempo Muestreo</translation>
+        <source>Temperature Control</source>
+        <translation>Control Temperatura</translation>
     </message>
     <message>
-        <source>Controller</source>
-        <translation>Controlador</translation>
+        <source>Batch Volume Control</source>
+        <translation>Control Volumen Lote</translation>
     </message>
     <message>
-        <source>PG</source>
-        <translation>Kp</translation>
+        <source>Fluid Level Control</source>
+        <translation>Control Nivel Fluido</translation>
     </message>
     <message>
-        <source>PB</source>
-        <translation>LP</translation>
+        <source>Open Loop Control</source>
+        <translation>Control Circuito Abierto</translation>
     </message>
     <message>
-        <source>I</source>
-        <translation>Ki</translation>
+        <source>Trends</source>
+        <translation>Tendencias</translation>
     </message>
     <message>
-        <source>D</source>
-        <translation>Kd</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmLevel</name>
-    <message>
-        <source>Fluid Level Simulation</source>
-        <translation>Simulación del Nivel del Fluido</translation>
+        <source>Exit</source>
+        <translation>Salir</translation>
     </message>
     <message>
-        <source>Control Mode</source>
-        <translation>Modo Control</translation>
+        <source>Stirrer</source>
+        <translation>Agitador</translation>
     </message>
     <message>
-        <source>Set Point</source>
-        <translation>SP</translation>
+        <source>Temperature sensor</source>
+        <translation>Sensor de temperatura</translation>
     </message>
     <message>
-        <source>Initial Value</source>
-        <translation>Valor inicial</translation>
+        <source>Heater</source>
+        <translation>Calentador</translation>
     </message>
     <message>
-        <source>Auto drain</source>
-        <translation>Auto vac.</translation>
+        <source>Process tank</source>
+        <translation>Tanque de proceso</translation>
     </message>
     <message>
-        <source>Level</source>
-        <translation>Nivel</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmTemperature</name>
-    <message>
-        <source>Temperature Simulation</source>
-        <translation>Simulación de la Temperatura</translation>
+        <source>Level sensor</source>
+        <translation>Sensor de nivel</translation>
     </message>
     <message>
-        <source>Set Point</source>
-        <translation>SP</translation>
+        <source>Drain valve</source>
+        <translation>Válvula de vaciado</translation>
     </message>
     <message>
-        <source>Initial Value</source>
-        <translation>Valor Inicial</translation>
+        <source>Sump</source>
+        <translation>Depósito</translation>
     </message>
     <message>
-        <source>Control Mode</source>
-        <translation>Modo Control</translation>
+        <source>Pump</source>
+        <translation>Bomba</translation>
     </message>
     <message>
-        <source>Enter Value</source>
-        <translation>Valor entero</translation>
+        <source>Flow meter</source>
+        <translation>Caudalímetro</translation>
     </message>
     <message>
-        <source>Process
-running</source>
-        <translation>Proceso en
-marcha</translation>
+        <source>Gate valve</source>
+        <translation>Válvula de compuerta</translation>
     </message>
     <message>
-        <source>Process
-stopped</source>
-        <translation>Proceso
-parado</translation>
+        <source>Diverter</source>
+        <translation>Desviador</translation>
+    </message>
+    <message>
+        <source>Cooler and fan</source>
+        <translation>Enfriador y ventilador</translation>
     </message>
 </context>
 <context>
@@ -603,95 +1049,66 @@ parado</translation>
     </message>
 </context>
 <context>
-    <name>TfrmBatch</name>
+    <name>TfrmPrefs</name>
     <message>
-        <source>Batch Volume Simulation</source>
-        <translation>Simulación del Volumen del Lote</translation>
+        <source>Preferences</source>
+        <translation>Preferencias</translation>
     </message>
     <message>
-        <source>Control Mode</source>
-        <translation>Modo Control</translation>
+        <source>Program Interface</source>
+        <translation>Interfaz del Programa</translation>
     </message>
     <message>
-        <source>Set Point</source>
-        <comment>volume</comment>
-        <translation>SP Vol</translation>
+        <source>Language</source>
+        <translation>Idioma</translation>
     </message>
     <message>
-        <source>Set Point</source>
-        <comment>temperature</comment>
-        <translation>SP Temp</translation>
+        <source>Maximised at Startup</source>
+        <translation>Maximizar la Ventana</translation>
     </message>
     <message>
-        <source>Sump Tank</source>
-        <translation>Tanque Dep.</translation>
+        <source>Show Toolbar as default</source>
+        <translation>Mostrar Barra de Herramientas</translation>
     </message>
     <message>
-        <source>Volume</source>
-        <translation>Volumen</translation>
+        <source>Show Easy Menu</source>
+        <translation>Mostrar Menú de Control</translation>
     </message>
     <message>
-        <source>Temperature</source>
-        <translation>Temperatura</translation>
+        <source>English</source>
+        <translation>Inglés</translation>
     </message>
     <message>
-        <source>Exp. Time</source>
-        <translation>Tiempo Exp.</translation>
+        <source>French</source>
+        <translation>Francés</translation>
     </message>
     <message>
-        <source>Enter Value</source>
-        <translation>Valor Entero</translation>
-    </message>
-</context>
-<context>
-    <name>AnalysisMenu</name>
-    <message>
-        <source>&amp;Analysis</source>
-        <translation>A&amp;nálisis</translation>
+        <source>Spanish</source>
+        <translation>Español</translation>
     </message>
     <message>
-        <source>Run &amp;figures...</source>
-        <translation>&amp;Cifras del ensayo...</translation>
+        <source>German</source>
+        <translation>Alemán</translation>
     </message>
     <message>
-        <source>&amp;Step test and tuning...</source>
-        <translation>&amp;Prueba de escalón y sintonía...</translation>
+        <source>Italian</source>
+        <translation>Italiano</translation>
     </message>
     <message>
-        <source>&amp;Export CSV...</source>
-        <translation>&amp;Exportar CSV...</translation>
+        <source>Run History</source>
+        <translation>Historial de ensayos</translation>
     </message>
     <message>
-        <source>Export CSV</source>
-        <translation>Exportar CSV</translation>
+        <source>Keep a history of runs</source>
+        <translation>Guardar un historial de ensayos</translation>
     </message>
     <message>
-        <source>CSV files (*.csv)</source>
-        <translation>Ficheros CSV (*.csv)</translation>
+        <source>Folder: %1</source>
+        <translation>Carpeta: %1</translation>
     </message>
     <message>
-        <source>Could not write %1: %2</source>
-        <translation>No se pudo escribir %1: %2</translation>
-    </message>
-    <message>
-        <source>&amp;Compare with saved run...</source>
-        <translation>Co&amp;mparar con un ensayo guardado...</translation>
-    </message>
-    <message>
-        <source>C&amp;lear comparison</source>
-        <translation>&amp;Quitar la comparación</translation>
-    </message>
-    <message>
-        <source>C&amp;lear comparison with %1</source>
-        <translation>&amp;Quitar la comparación con %1</translation>
-    </message>
-    <message>
-        <source>Compare with saved run</source>
-        <translation>Comparar con un ensayo guardado</translation>
-    </message>
-    <message>
-        <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
-        <translation>El ensayo guardado es de otro ejercicio: solo se puede comparar un ensayo del ejercicio abierto.</translation>
+        <source>No folder: this program keeps no runs.</source>
+        <translation>Sin carpeta: este programa no guarda ensayos.</translation>
     </message>
 </context>
 <context>
@@ -889,62 +1306,38 @@ parado</translation>
     </message>
 </context>
 <context>
-    <name>FileCommands</name>
+    <name>TfrmTemperature</name>
     <message>
-        <source>Data Files (*.psm)</source>
-        <translation>Ficheros de datos (*.psm)</translation>
+        <source>Temperature Simulation</source>
+        <translation>Simulación de la Temperatura</translation>
     </message>
     <message>
-        <source>All files (*)</source>
-        <translation>Todos los ficheros (*)</translation>
+        <source>Set Point</source>
+        <translation>SP</translation>
     </message>
     <message>
-        <source>Open</source>
-        <translation>Abrir</translation>
+        <source>Initial Value</source>
+        <translation>Valor Inicial</translation>
     </message>
     <message>
-        <source>Save</source>
-        <translation>Guardar</translation>
+        <source>Control Mode</source>
+        <translation>Modo Control</translation>
     </message>
     <message>
-        <source>Print</source>
-        <translation>Imprimir</translation>
+        <source>Enter Value</source>
+        <translation>Valor entero</translation>
     </message>
     <message>
-        <source>Report</source>
-        <translation>Informe</translation>
+        <source>Process
+running</source>
+        <translation>Proceso en
+marcha</translation>
     </message>
     <message>
-        <source>The whole run</source>
-        <translation>Todo el ensayo</translation>
-    </message>
-    <message>
-        <source>The view on screen</source>
-        <translation>La vista en pantalla</translation>
-    </message>
-    <message>
-        <source>Cannot read %1.</source>
-        <translation>No se puede leer %1.</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: it is not a regular file.</source>
-        <translation>No se puede leer %1: no es un fichero normal.</translation>
-    </message>
-    <message>
-        <source>Cannot read %1: it is larger than a simulation file can be.</source>
-        <translation>No se puede leer %1: es mayor de lo que puede ser un fichero de simulación.</translation>
-    </message>
-    <message>
-        <source>The run was not saved in %1: %2. A file that was there is unchanged.</source>
-        <translation>El ensayo no se guardó en %1: %2. El fichero que había no ha cambiado.</translation>
-    </message>
-    <message>
-        <source>The folder cannot be written to: choose another folder.</source>
-        <translation>No se puede escribir en la carpeta: elija otra carpeta.</translation>
-    </message>
-    <message>
-        <source>The disk is full: free some space or choose another disk.</source>
-        <translation>El disco está lleno: libere espacio o elija otro disco.</translation>
+        <source>Process
+stopped</source>
+        <translation>Proceso
+parado</translation>
     </message>
 </context>
 <context>
@@ -1040,399 +1433,6 @@ parado</translation>
     <message>
         <source>... and %1 more segments</source>
         <translation>... y %1 segmentos más</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmIntro</name>
-    <message>
-        <source>VELMOR</source>
-        <translation>ROMLEV</translation>
-    </message>
-    <message>
-        <source>Process-control training simulator</source>
-        <translation>Simulador de formación en control de procesos</translation>
-    </message>
-    <message>
-        <source>Trends</source>
-        <translation>Tendencias</translation>
-    </message>
-    <message>
-        <source>Flow</source>
-        <translation>Flujo</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Temperatura</translation>
-    </message>
-    <message>
-        <source>Batch volume</source>
-        <translation>Volumen del lote</translation>
-    </message>
-    <message>
-        <source>Fluid level</source>
-        <translation>Nivel de fluido</translation>
-    </message>
-    <message>
-        <source>Open loop</source>
-        <translation>Circuito abierto</translation>
-    </message>
-    <message>
-        <source>System mimic</source>
-        <translation>Manual</translation>
-    </message>
-    <message>
-        <source>Click to continue</source>
-        <translation>Pulse para continuar</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmMenu</name>
-    <message>
-        <source>TORVEX KLN TRAINER SIMULATOR</source>
-        <translation>SIMULADOR DEL ENTRENADOR TORVEX NLK</translation>
-    </message>
-    <message>
-        <source>System Mimic</source>
-        <translation>Control Manual</translation>
-    </message>
-    <message>
-        <source>Flow Control</source>
-        <translation>Control Flujo</translation>
-    </message>
-    <message>
-        <source>Temperature Control</source>
-        <translation>Control Temperatura</translation>
-    </message>
-    <message>
-        <source>Batch Volume Control</source>
-        <translation>Control Volumen Lote</translation>
-    </message>
-    <message>
-        <source>Fluid Level Control</source>
-        <translation>Control Nivel Fluido</translation>
-    </message>
-    <message>
-        <source>Open Loop Control</source>
-        <translation>Control Circuito Abierto</translation>
-    </message>
-    <message>
-        <source>Trends</source>
-        <translation>Tendencias</translation>
-    </message>
-    <message>
-        <source>Exit</source>
-        <translation>Salir</translation>
-    </message>
-    <message>
-        <source>Stirrer</source>
-        <translation>Agitador</translation>
-    </message>
-    <message>
-        <source>Temperature sensor</source>
-        <translation>Sensor de temperatura</translation>
-    </message>
-    <message>
-        <source>Heater</source>
-        <translation>Calentador</translation>
-    </message>
-    <message>
-        <source>Process tank</source>
-        <translation>Tanque de proceso</translation>
-    </message>
-    <message>
-        <source>Level sensor</source>
-        <translation>Sensor de nivel</translation>
-    </message>
-    <message>
-        <source>Drain valve</source>
-        <translation>Válvula de vaciado</translation>
-    </message>
-    <message>
-        <source>Sump</source>
-        <translation>Depósito</translation>
-    </message>
-    <message>
-        <source>Pump</source>
-        <translation>Bomba</translation>
-    </message>
-    <message>
-        <source>Flow meter</source>
-        <translation>Caudalímetro</translation>
-    </message>
-    <message>
-        <source>Gate valve</source>
-        <translation>Válvula de compuerta</translation>
-    </message>
-    <message>
-        <source>Diverter</source>
-        <translation>Desviador</translation>
-    </message>
-    <message>
-        <source>Cooler and fan</source>
-        <translation>Enfriador y ventilador</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmAbout</name>
-    <message>
-        <source>About</source>
-        <translation>Sobre</translation>
-    </message>
-    <message>
-        <source>VELMOR</source>
-        <translation>ROMLEV</translation>
-    </message>
-    <message>
-        <source>Version</source>
-        <translation>Versión</translation>
-    </message>
-    <message>
-        <source>Process-control training simulator</source>
-        <translation>Simulador de formación en control de procesos</translation>
-    </message>
-    <message>
-        <source>Help and getting started</source>
-        <translation>Ayuda y primeros pasos</translation>
-    </message>
-</context>
-<context>
-    <name>TfrmPrefs</name>
-    <message>
-        <source>Preferences</source>
-        <translation>Preferencias</translation>
-    </message>
-    <message>
-        <source>Program Interface</source>
-        <translation>Interfaz del Programa</translation>
-    </message>
-    <message>
-        <source>Language</source>
-        <translation>Idioma</translation>
-    </message>
-    <message>
-        <source>Maximised at Startup</source>
-        <translation>Maximizar la Ventana</translation>
-    </message>
-    <message>
-        <source>Show Toolbar as default</source>
-        <translation>Mostrar Barra de Herramientas</translation>
-    </message>
-    <message>
-        <source>Show Easy Menu</source>
-        <translation>Mostrar Menú de Control</translation>
-    </message>
-    <message>
-        <source>English</source>
-        <translation>Inglés</translation>
-    </message>
-    <message>
-        <source>French</source>
-        <translation>Francés</translation>
-    </message>
-    <message>
-        <source>Spanish</source>
-        <translation>Español</translation>
-    </message>
-    <message>
-        <source>German</source>
-        <translation>Alemán</translation>
-    </message>
-    <message>
-        <source>Italian</source>
-        <translation>Italiano</translation>
-    </message>
-    <message>
-        <source>Run History</source>
-        <translation>Historial de ensayos</translation>
-    </message>
-    <message>
-        <source>Keep a history of runs</source>
-        <translation>Guardar un historial de ensayos</translation>
-    </message>
-    <message>
-        <source>Folder: %1</source>
-        <translation>Carpeta: %1</translation>
-    </message>
-    <message>
-        <source>No folder: this program keeps no runs.</source>
-        <translation>Sin carpeta: este programa no guarda ensayos.</translation>
-    </message>
-</context>
-<context>
-    <name>RunHistory</name>
-    <message>
-        <source>Recent &amp;Runs</source>
-        <translation>Ensayos &amp;recientes</translation>
-    </message>
-    <message>
-        <source>Run &amp;History...</source>
-        <translation>&amp;Historial de ensayos...</translation>
-    </message>
-    <message>
-        <source>Run kept in history</source>
-        <translation>Ensayo guardado en el historial</translation>
-    </message>
-    <message>
-        <source>No runs kept</source>
-        <translation>No hay ensayos guardados</translation>
-    </message>
-    <message>
-        <source>A run could not be kept in the run history (%1): %2. Runs go on as before; save a run you need with File &gt; Save.</source>
-        <translation>No se pudo guardar un ensayo en el historial (%1): %2. Los ensayos siguen como antes; guarde el que necesite con Fichero &gt; Guardar.</translation>
-    </message>
-</context>
-<context>
-    <name>RunHistoryWindow</name>
-    <message>
-        <source>Flat</source>
-        <translation>Plana</translation>
-    </message>
-    <message>
-        <source>Ramp</source>
-        <translation>Rampa</translation>
-    </message>
-    <message>
-        <source>Sine</source>
-        <translation>Seno</translation>
-    </message>
-    <message>
-        <source>Step</source>
-        <translation>Escalón</translation>
-    </message>
-    <message>
-        <source>Sawtooth</source>
-        <translation>Diente de sierra</translation>
-    </message>
-    <message>
-        <source>Flow</source>
-        <translation>Flujo</translation>
-    </message>
-    <message>
-        <source>Fluid Level</source>
-        <translation>Nivel de Fluido</translation>
-    </message>
-    <message>
-        <source>Open Loop</source>
-        <translation>Circuito Abierto</translation>
-    </message>
-    <message>
-        <source>Temperature</source>
-        <translation>Temperatura</translation>
-    </message>
-    <message>
-        <source>Batch Volume</source>
-        <translation>Volumen del Lote</translation>
-    </message>
-    <message>
-        <source>%1 records</source>
-        <translation>%1 registros</translation>
-    </message>
-    <message>
-        <source>PG %1, I %2, D %3</source>
-        <translation>Kp %1, Ki %2, Kd %3</translation>
-    </message>
-    <message>
-        <source>%1 (A %2, B %3, C %4)</source>
-        <translation>%1 (A %2, B %3, C %4)</translation>
-    </message>
-    <message>
-        <source>Run History</source>
-        <translation>Historial de ensayos</translation>
-    </message>
-    <message>
-        <source>&amp;Exercise:</source>
-        <translation>&amp;Ejercicio:</translation>
-    </message>
-    <message>
-        <source>All exercises</source>
-        <translation>Todos los ejercicios</translation>
-    </message>
-    <message>
-        <source>Date</source>
-        <translation>Fecha</translation>
-    </message>
-    <message>
-        <source>Exercise</source>
-        <translation>Ejercicio</translation>
-    </message>
-    <message>
-        <source>Duration (s)</source>
-        <translation>Duración (s)</translation>
-    </message>
-    <message>
-        <source>Segments</source>
-        <translation>Segmentos</translation>
-    </message>
-    <message>
-        <source>Overshoot (%)</source>
-        <translation>Sobreimpulso (%)</translation>
-    </message>
-    <message>
-        <source>IAE</source>
-        <translation>IAE</translation>
-    </message>
-    <message>
-        <source>Reading the runs...</source>
-        <translation>Leyendo los ensayos...</translation>
-    </message>
-    <message>
-        <source>Folder: %1</source>
-        <translation>Carpeta: %1</translation>
-    </message>
-    <message>
-        <source>&amp;Open</source>
-        <translation>&amp;Abrir</translation>
-    </message>
-    <message>
-        <source>&amp;Compare</source>
-        <translation>&amp;Comparar</translation>
-    </message>
-    <message>
-        <source>&amp;Delete</source>
-        <translation>&amp;Borrar</translation>
-    </message>
-    <message>
-        <source>Show &amp;Folder</source>
-        <translation>&amp;Mostrar carpeta</translation>
-    </message>
-    <message>
-        <source>Close</source>
-        <translation>Cerrar</translation>
-    </message>
-    <message>
-        <source>%1 cannot be moved to the trash. Delete it for good?</source>
-        <translation>%1 no se puede mover a la papelera. ¿Borrarlo definitivamente?</translation>
-    </message>
-    <message>
-        <source>%1 could not be deleted.</source>
-        <translation>No se pudo borrar %1.</translation>
-    </message>
-</context>
-<context>
-    <name>HelpViewer</name>
-    <message>
-        <source>Back</source>
-        <translation>Atrás</translation>
-    </message>
-    <message>
-        <source>Forward</source>
-        <translation>Adelante</translation>
-    </message>
-    <message>
-        <source>Contents</source>
-        <translation>Contenido</translation>
-    </message>
-    <message>
-        <source>Find in page:</source>
-        <translation>Buscar en la página:</translation>
-    </message>
-    <message>
-        <source>Previous match</source>
-        <translation>Coincidencia anterior</translation>
-    </message>
-    <message>
-        <source>Next match</source>
-        <translation>Coincidencia siguiente</translation>
     </message>
 </context>
 </TS>

@@ -2,6 +2,7 @@
 // the cursor's segment marked, the step test of an Open-loop run whose
 // tuning opens in Flow through the keypad's path, the CSV export, and the
 // menu's states around a run.
+#include "LanguageScope.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/analysis/RunCsv.h"
 #include "core/exercises/ControllerSettings.h"
@@ -245,9 +246,7 @@ void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
     // The step test belongs to Open loop only.
     QVERIFY(!a->mnuAnalysisStepTest->isEnabled());
 
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
-    p.main->SetLanguage();
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     QCOMPARE(a->mnuAnalysis->title(), QString::fromUtf8("A&nálisis"));
 }
 
@@ -309,9 +308,7 @@ void AnalysisWindowsTest::runFiguresPerSegment()
     QVERIFY(lines[0].startsWith(QStringLiteral("Loop\tSegment\tStart (s)\tPG")));
     QCOMPARE(lines[2].split(QLatin1Char('\t')).size(), 11);
 
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
-    w->SetLanguage();
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     w->grdFigures->selectRow(0);
     QCOMPARE(w->grdSteps->item(0, 0)->text(), QStringLiteral("inicio"));
     if (const QByteArray shots = qgetenv("VELMOR_SHOT_DIR"); !shots.isEmpty()) {

@@ -4,6 +4,7 @@
 // that fails half way, the one-page report, the main window's part in the
 // read-out and the arrows, and a saved run to compare with.
 #include "ui/shell/FileCommands.h"
+#include "LanguageScope.h"
 #include "TrendControls.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/analysis/AnalysisMenu.h"
@@ -401,8 +402,7 @@ void FileCommandsTest::reportIsOnePageWithTheSettings()
     QCOMPARE(c.table[1].constFirst(), QStringLiteral("20.1"));
 
     // In Spanish.
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     c = BuildReport(source);
     QCOMPARE(c.title, QString::fromUtf8("Informe de prácticas: Flujo"));
     QCOMPARE(c.tableHeader.at(1), QStringLiteral("Kp Flujo"));

@@ -1,6 +1,7 @@
 // The Flow window on its own: gauges and boxes at their pixels, the keypad
 // codes, check boxes, waveform panel and control mode, and runs paced by the
 // QTimer driver compared with the headless engine.
+#include "LanguageScope.h"
 #include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
@@ -407,9 +408,7 @@ void FlowWindowTest::spanishTexts()
 {
     Rig rig;
     rig.flow->DrawRed();
-    rig.state->shell.langEnglish = false;
-    rig.state->shell.langSpanish = true;
-    rig.flow->SetLanguage();
+    const LanguageScope inSpanish(rig.state->shell, Language::Spanish);
     QCOMPARE(rig.flow->windowTitle(), QString::fromUtf8("Simulación del Flujo"));
     QCOMPARE(rig.flow->btnStart->text(), QStringLiteral("EMPEZAR"));
     QCOMPARE(rig.flow->btnStop->text(), QStringLiteral("PARAR"));

@@ -1,5 +1,6 @@
 // The Trends window, rendered offscreen at device pixel ratio 1: pixels of
 // its panel picture read at the coordinates the drawing rules give.
+#include "LanguageScope.h"
 #include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/FlowEngine.h"
@@ -283,9 +284,7 @@ void GraphTest::textsInBothLanguagesAndHeading()
 
     const QRect labels(424, 430, 55, 63);
     const QImage englishLabels = w.panel().copy(labels);
-    o.state.shell.langEnglish = false;
-    o.state.shell.langSpanish = true;
-    w.SetLanguage();
+    const LanguageScope inSpanish(o.state.shell, Language::Spanish);
     QCOMPARE(w.windowTitle(), QStringLiteral("Tendencias del Flujo - run2.psm"));
     // The settings box's labels are redrawn in Spanish ("Kp Flujo:" ...).
     QVERIFY(w.panel().copy(labels) != englishLabels);
@@ -298,13 +297,13 @@ void GraphTest::textsInBothLanguagesAndHeading()
     QCOMPARE(Button(w, "btnPump")->toolTip(), QStringLiteral("Bomba"));
 
     Opened level(Exercise::Level);
-    level.state.shell.langEnglish = false;
-    level.state.shell.langSpanish = true;
-    level.window->SetLanguage();
+    UseLanguage(level.state.shell, Language::Spanish);
+    level.window->SetLanguage(); // built in Spanish already: no switch reaches it
     QCOMPARE(level.window->windowTitle(), QStringLiteral("Tendencias del Nivel del Fluido"));
     QCOMPARE(Label(*level.window, "lblLeftUnit")->text(), QStringLiteral("Nivel"));
     QCOMPARE(TraceBox(*level.window, "chkLevelMV")->text(), QStringLiteral("MV nivel"));
 
+    UseLanguage(level.state.shell, Language::English);
     Opened batch(Exercise::Batch);
     QCOMPARE(Label(*batch.window, "lblRightUnit")->text(), QStringLiteral("°C / %"));
     QCOMPARE(TraceBox(*batch.window, "chkVolMV")->text(), QStringLiteral("Vol MV"));
@@ -684,9 +683,7 @@ void GraphTest::gateAndPump()
     QVERIFY(!Button(w, "btnPump")->isEnabled());
 
     Opened es(Exercise::Flow);
-    es.state.shell.langEnglish = false;
-    es.state.shell.langSpanish = true;
-    es.window->SetLanguage();
+    const LanguageScope inSpanish(es.state.shell, Language::Spanish);
     es.window->setPumpEnabled(true);
     Button(*es.window, "btnPump")->click();
     QCOMPARE(Button(*es.window, "btnPump")->toolTip(), QStringLiteral("Bomba: On"));
@@ -967,15 +964,13 @@ void GraphTest::readOutNamesTheNearestTrace()
     QVERIFY(!Label(w, "txtFloat")->isVisibleTo(&w));
 
     // Low on the plot it opens above the pointer; Spanish texts.
-    o.state.shell.langEnglish = false;
-    o.state.shell.langSpanish = true;
+    const LanguageScope inSpanish(o.state.shell, Language::Spanish);
     w.imgPanelMouseMove(Qt::NoButton, 480, 355);
     w.Display();
     QCOMPARE(Label(w, "txtFloat")->text(), QStringLiteral("Q Flujo\nValor: 0%"));
     QCOMPARE(Label(w, "txtFloat")->y(), 395 - Label(w, "txtFloat")->height());
     QCOMPARE(Label(w, "txtFloat")->x(), 524 - Label(w, "txtFloat")->width());
-    o.state.shell.langEnglish = true;
-    o.state.shell.langSpanish = false;
+    UseLanguage(o.state.shell, Language::English);
 
     // Equal distances: the earlier trace in the table wins.
     Opened tie(Exercise::Flow);

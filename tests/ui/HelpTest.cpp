@@ -3,8 +3,9 @@
 // described in its language, the contents list follows the start page,
 // back and forward retrace the pages read, find searches the page, and a
 // change of language turns the page shown.
+#include "LanguageScope.h"
+#include "ui/common/Language.h"
 #include "ui/shell/HelpViewer.h"
-#include "ui/shell/Language.h"
 
 #include "ProgramFixture.h"
 
@@ -310,10 +311,9 @@ void HelpTest::languageTurnsThePage()
     HelpViewer viewer;
     viewer.showContents(QStringLiteral("KLN.hlp"));
     viewer.browser()->setSource(QUrl(QStringLiteral("qrc:/help/en/controller.html#units")));
-    ShellState spanish;
-    spanish.langEnglish = false;
-    spanish.langSpanish = true;
-    viewer.SetLanguage(spanish, QStringLiteral("NLK.hlp"));
+    ShellState shell;
+    const LanguageScope inSpanish(shell, Language::Spanish);
+    viewer.SetLanguage(QStringLiteral("NLK.hlp"));
     QCOMPARE(viewer.currentFile(), QStringLiteral("NLK.hlp"));
     QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/es/controller.html#units")));
     QCOMPARE(viewer.windowTitle(), QStringLiteral("El controlador: Kp, LP, Ki y Kd"));
@@ -321,12 +321,14 @@ void HelpTest::languageTurnsThePage()
     QCOMPARE(viewer.homeAction()->text(), QStringLiteral("Contenido"));
     // From the start page to the start page.
     viewer.homeAction()->trigger();
-    viewer.SetLanguage(ShellState{}, QStringLiteral("KLN.hlp"));
+    UseLanguage(shell, Language::English);
+    viewer.SetLanguage(QStringLiteral("KLN.hlp"));
     QCOMPARE(viewer.currentPage(), QUrl(QStringLiteral("qrc:/help/KLN.hlp")));
     QCOMPARE(viewer.backAction()->text(), QStringLiteral("Back"));
     // A hidden viewer only takes the words; its page waits for F1.
     viewer.hide();
-    viewer.SetLanguage(spanish, QStringLiteral("NLK.hlp"));
+    UseLanguage(shell, Language::Spanish);
+    viewer.SetLanguage(QStringLiteral("NLK.hlp"));
     QCOMPARE(viewer.currentFile(), QStringLiteral("KLN.hlp"));
     QCOMPARE(viewer.forwardAction()->text(), QStringLiteral("Adelante"));
 }

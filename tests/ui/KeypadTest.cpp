@@ -1,5 +1,6 @@
 // The "New value" keypad: typing filter, on-screen keys, OK conversion and
 // range check, Cancel, the keys toggle and its captions.
+#include "LanguageScope.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/shell/TfrmCalculator.h"
 
@@ -290,8 +291,8 @@ void KeypadTest::notANumber()
     };
     for (const auto& c : cases) {
         Pad pad;
-        pad.state->shell.langEnglish = !c.spanish;
-        pad.state->shell.langSpanish = c.spanish;
+        const LanguageScope language(pad.state->shell,
+                                     c.spanish ? Language::Spanish : Language::English);
         pad.state->keypad.keypadWhole = c.whole;
         pad.open(1, 0, 100, 1);
         pad.type(c.typed);
@@ -329,9 +330,7 @@ void KeypadTest::spanishTexts()
 {
     Pad pad;
     pad.keypad->btnKeypadClick();
-    pad.state->shell.langEnglish = false;
-    pad.state->shell.langSpanish = true;
-    pad.keypad->SetLanguage();
+    const LanguageScope inSpanish(pad.state->shell, Language::Spanish);
     QCOMPARE(pad.keypad->windowTitle(), QStringLiteral("Nuevo valor"));
     QCOMPARE(pad.keypad->lblMinimum->text(), QString::fromUtf8("Valor mínimo"));
     QCOMPARE(pad.keypad->lblMaximum->text(), QString::fromUtf8("Valor máximo"));

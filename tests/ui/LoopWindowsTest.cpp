@@ -3,6 +3,7 @@
 // boxes, radio buttons, the Trends window's buttons) give exactly the
 // records of the headless engine with the same settings by velmor-sim's
 // names; gauges and boxes at their pixels; each window's own rules.
+#include "LanguageScope.h"
 #include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
@@ -360,9 +361,7 @@ void LoopWindowsTest::temperatureBoxesAndIndicator()
     rig.window->DrawRed();
     QCOMPARE(rig.state->temp.lightState, 2);
     const QImage english = rig.window->imgPanel->image().copy(154, 338, 66, 40);
-    rig.state->shell.langEnglish = false;
-    rig.state->shell.langSpanish = true;
-    rig.window->SetLanguage();
+    const LanguageScope inSpanish(rig.state->shell, Language::Spanish);
     QCOMPARE(rig.window->windowTitle(), QString::fromUtf8("Simulación de la Temperatura"));
     QCOMPARE(rig.window->lblEnterValue->text(), QStringLiteral("Valor entero"));
     QCOMPARE(rig.window->lblControl->text(), QStringLiteral("PID"));
@@ -463,9 +462,7 @@ void LoopWindowsTest::batchBoxesAndSpanish()
         QCOMPARE(rig.state->keypad.keypadTarget, code);
     }
     QCOMPARE(rig.state->keypad.keypadOld, rig.state->batch.sumpTemperature);
-    rig.state->shell.langEnglish = false;
-    rig.state->shell.langSpanish = true;
-    rig.window->SetLanguage();
+    const LanguageScope inSpanish(rig.state->shell, Language::Spanish);
     QCOMPARE(rig.window->windowTitle(), QString::fromUtf8("Simulación del Volumen del Lote"));
     QCOMPARE(rig.window->lblVolSetpoint->text(), QStringLiteral("SP Vol"));
     QCOMPARE(rig.window->lblTempSetpoint->text(), QStringLiteral("SP Temp"));

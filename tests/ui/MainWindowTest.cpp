@@ -1,6 +1,7 @@
 // The main window: stored preferences, menus and hints, opening Flow with
 // its Trends window, close requests and the delayed release, switching,
 // File > New, Exit, Help and the centre-keeping layout rule.
+#include "LanguageScope.h"
 #include "ProgramFixture.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Exercise.h"
@@ -197,9 +198,7 @@ void MainWindowTest::spanishMenusAndHints()
 {
     Program p(kNoEasyMenu);
     TfrmMain& m = *p.main;
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
-    m.SetLanguage();
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
     QCOMPARE(m.helpFile(), QStringLiteral("NLK.hlp"));
     QCOMPARE(Item(m, "mnuPreferencesOptions")->text(), QStringLiteral("&Preferencias..."));
@@ -226,9 +225,7 @@ void MainWindowTest::spanishMenusAndHints()
     QCOMPARE(Item(m, "popOnOff")->text(), QStringLiteral("&Manual"));
     QCOMPARE(Item(m, "popPreferences")->text(), QStringLiteral("Preferencias..."));
     QCOMPARE(Item(m, "popLoadTrend")->text(), QStringLiteral("Cargar Tendencia Guardada..."));
-    p.state->shell.langSpanish = false;
-    p.state->shell.langEnglish = true;
-    m.SetLanguage();
+    UseLanguage(p.state->shell, Language::English);
     QCOMPARE(Item(m, "mnuHelpAbout")->text(), QStringLiteral("About..."));
     QCOMPARE(Item(m, "popLoadTrend")->text(), QStringLiteral("Open Saved Trend..."));
 }
@@ -478,9 +475,7 @@ void MainWindowTest::helpContents()
     QTest::keyClick(&m, Qt::Key_F1);
     QVERIFY(!m.helpViewer()->isVisible());
     m.setRunMenusEnabled(true);
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
-    m.SetLanguage();
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     Item<QToolButton>(m, "btnHelp")->click();
     QCOMPARE(m.helpViewer()->currentFile(), QStringLiteral("NLK.hlp"));
     QVERIFY(m.helpViewer()->windowTitle().contains(QStringLiteral("ROMLEV")));

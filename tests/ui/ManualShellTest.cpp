@@ -1,6 +1,7 @@
 // The Manual operation window in the main window: opened from the Control
 // menu, the toolbar and the pop-up menu, checked while open, released
 // after MENU or its close box, and switched to and from a loop exercise.
+#include "LanguageScope.h"
 #include "ProgramFixture.h"
 
 #include "ui/mimic/TfrmManual.h"
@@ -150,9 +151,7 @@ void ManualShellTest::spanishWindow()
 {
     EasyMenuProgram p;
     TfrmMain& m = *p.main;
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
-    m.SetLanguage();
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     Item<QToolButton>(m, "btnManual")->click();
     QCOMPARE(m.exerciseSubWindow()->windowTitle(), QStringLiteral("Entrenador NLK"));
     QCOMPARE(m.manualWindow()->lblFlowDiverted->text(), QString::fromUtf8("DESVIACI\u00d3N FLUJO"));

@@ -1,6 +1,7 @@
 // The Manual operation window: its controls and texts, the flow paths and
 // lamps on the picture against the model's flags, the knob, the animation,
 // the level bar and dial, and memory over a long run.
+#include "LanguageScope.h"
 #include "core/mimic/MimicModel.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/PanelView.h"
@@ -12,6 +13,7 @@
 #include <QPushButton>
 #include <QTimer>
 #include <QtTest>
+#include <optional>
 
 #include <memory>
 #include <vector>
@@ -27,12 +29,14 @@ namespace {
 struct Mimic {
     std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
     std::int64_t clock = 1'000'000;
+    std::optional<LanguageScope> inSpanish; // outlives the window
     std::unique_ptr<TfrmManual> window;
 
     explicit Mimic(bool spanish = false)
     {
-        state->shell.langEnglish = !spanish;
-        state->shell.langSpanish = spanish;
+        if (spanish) {
+            inSpanish.emplace(state->shell, Language::Spanish);
+        }
         window = std::make_unique<TfrmManual>(*state, nullptr, [this] { return clock; });
         window->UpdateTimer->stop(); // the test drives the updates
     }
@@ -183,9 +187,7 @@ void ManualWindowTest::spanishTexts()
         QString::fromUtf8("Haga clic aqu\u00ed para abrir o cerrar la v\u00e1lvula desviadora."));
     // Back to English: the title plate is drawn again with the texts.
     const QImage spanishTitle = w.picture().copy(mimic::kTitle);
-    s.state->shell.langSpanish = false;
-    s.state->shell.langEnglish = true;
-    w.SetLanguage();
+    UseLanguage(s.state->shell, Language::English);
     QCOMPARE(w.windowTitle(), QStringLiteral("KLN Trainer"));
     QCOMPARE(w.lblFlowRate->text(), QStringLiteral("FLOW  RATE LITRES / MIN"));
     QVERIFY(w.picture().copy(mimic::kTitle) != spanishTitle);

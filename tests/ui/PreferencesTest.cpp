@@ -208,8 +208,7 @@ void PreferencesTest::spanishAndOkSwitchesEveryOpenWindow()
     prefs->btnOK->click();
     QVERIFY(!prefs->isVisible());
     QVERIFY(prefs->languageChanged());
-    QVERIFY(p.state->shell.langSpanish);
-    QVERIFY(!p.state->shell.langEnglish);
+    QCOMPARE(p.state->shell.language, Language::Spanish);
     // Everything open speaks Spanish at once.
     QCOMPARE(m.windowTitle(), QStringLiteral("ROMLEV"));
     QCOMPARE(Item<QMenu>(m, "mnuFile")->title(), QStringLiteral("&Fichero"));
@@ -226,8 +225,7 @@ void PreferencesTest::spanishAndOkSwitchesEveryOpenWindow()
     }
     QCOMPARE(p.preferences->text(QStringLiteral("Installed")), QStringLiteral("YES"));
     p.restart();
-    QVERIFY(p.state->shell.langEnglish);
-    QVERIFY(!p.state->shell.langSpanish);
+    QCOMPARE(p.state->shell.language, Language::English);
     QCOMPARE(p.m().windowTitle(), QStringLiteral("VELMOR"));
     QCOMPARE(p.m().aboutBox()->windowTitle(), QStringLiteral("About"));
     // And the window offers English again.
@@ -275,7 +273,7 @@ void PreferencesTest::spanishThenCancelChangesNothing()
     prefs->chkMenuShow->setChecked(!prefs->chkMenuShow->isChecked());
     prefs->btnCancel->click();
     QVERIFY(!prefs->isVisible());
-    QVERIFY(p.state->shell.langEnglish);
+    QCOMPARE(p.state->shell.language, Language::English);
     QCOMPARE(m.windowTitle(), QStringLiteral("VELMOR"));
     QCOMPARE(p.preferences->text(QStringLiteral("Show Easy Menus")), storedBefore);
     // The next opening shows English and the stored choices again.
@@ -287,20 +285,20 @@ void PreferencesTest::spanishThenCancelChangesNothing()
     prefs->chkSpanish->click();
     QTest::keyClick(prefs, Qt::Key_Escape);
     QVERIFY(!prefs->isVisible());
-    QVERIFY(p.state->shell.langEnglish);
+    QCOMPARE(p.state->shell.language, Language::English);
     // Enter on the Cancel button cancels; Enter anywhere else is OK.
     prefs = OpenPreferences(p);
     prefs->chkSpanish->click();
     prefs->chkMenuShow->setChecked(!prefs->chkMenuShow->isChecked());
     QTest::keyClick(prefs->btnCancel, Qt::Key_Return);
     QVERIFY(!prefs->isVisible());
-    QVERIFY(p.state->shell.langEnglish);
+    QCOMPARE(p.state->shell.language, Language::English);
     QCOMPARE(p.preferences->text(QStringLiteral("Show Easy Menus")), storedBefore);
     prefs = OpenPreferences(p);
     prefs->chkSpanish->click();
     QTest::keyClick(prefs->chkMaximised, Qt::Key_Return);
     QVERIFY(!prefs->isVisible());
-    QVERIFY(p.state->shell.langSpanish);
+    QCOMPARE(p.state->shell.language, Language::Spanish);
 }
 
 void PreferencesTest::spanishQuestionsAndWarnings()
@@ -312,7 +310,7 @@ void PreferencesTest::spanishQuestionsAndWarnings()
     TfrmPrefs* prefs = OpenPreferences(p);
     prefs->chkSpanish->click();
     prefs->btnOK->click();
-    QVERIFY(p.state->shell.langSpanish);
+    QCOMPARE(p.state->shell.language, Language::Spanish);
     {
         QObject guard;
         auto text = Answer(&guard, QMessageBox::No);
@@ -378,7 +376,7 @@ void PreferencesTest::previewTouchesOnlyThisWindow()
     QCOMPARE(prefs->chkGerman->text(), Spanish("Alem\u00e1n"));
     QCOMPARE(prefs->btnCancel->text(), QStringLiteral("Cancel"));
     QCOMPARE(p.m().windowTitle(), QStringLiteral("VELMOR"));
-    QVERIFY(p.state->shell.langEnglish);
+    QCOMPARE(p.state->shell.language, Language::English);
     prefs->chkEnglish->click();
     QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferences"));
     QCOMPARE(prefs->chkMenuShow->text(), QStringLiteral("Show Easy Menu"));
@@ -406,7 +404,7 @@ void PreferencesTest::restoringKeepsTheChoicesBeingMade()
     QCOMPARE(prefs->chkMenuShow->isChecked(), !menuShow);
     QCOMPARE(prefs->windowTitle(), QStringLiteral("Preferencias"));
     prefs->btnOK->click();
-    QVERIFY(p.state->shell.langSpanish);
+    QCOMPARE(p.state->shell.language, Language::Spanish);
 }
 
 void PreferencesTest::toolbarChoiceWaitsForTheNextStart()

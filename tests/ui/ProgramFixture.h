@@ -3,6 +3,7 @@
 // real event loop to wait in, and message boxes answered as they come up.
 #pragma once
 
+#include "LanguageScope.h"
 #include "MainItems.h"
 
 #include "ui/exercises/TfrmFlow.h"
@@ -126,9 +127,8 @@ inline QList<QList<QAction*>> MenuGroups(const TfrmMain& m)
 // Switches the shell's language flags and the main window's texts.
 inline void SetSpanish(TfrmMain& m, VelmorState& state, bool spanish)
 {
-    state.shell.langEnglish = !spanish;
-    state.shell.langSpanish = spanish;
-    m.SetLanguage();
+    (void)m; // the main window retranslates itself on the switch
+    UseLanguage(state.shell, spanish ? Language::Spanish : Language::English);
 }
 
 // Answers the next question box with `button`, keeping its text.

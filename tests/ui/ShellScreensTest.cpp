@@ -1,6 +1,7 @@
 // The intro screen, the easy menu screen and the about box: how the intro
 // ends and what it leaves, where the menu screen stands and what its buttons
 // do, the about box's texts, version and links, in both languages.
+#include "LanguageScope.h"
 #include "ProgramFixture.h"
 
 #include "ui/exercises/TfrmFlow.h"
@@ -40,10 +41,10 @@ TfrmMenu* MenuOf(const TfrmMain& main)
     return sub != nullptr ? qobject_cast<TfrmMenu*>(sub->widget()) : nullptr;
 }
 
+// Each test's program starts in English again (its main window's start).
 void UseSpanish(VelmorState& state)
 {
-    state.shell.langEnglish = false;
-    state.shell.langSpanish = true;
+    UseLanguage(state.shell, Language::Spanish);
 }
 
 // What a label shows, in the format the pictures are drawn in.
@@ -194,14 +195,14 @@ void ShellScreensTest::introTakesTheSettledCentre()
 
 void ShellScreensTest::introInSpanish()
 {
-    const QImage english = SplashPicture(false, 1);
-    const QImage spanish = SplashPicture(true, 1);
+    const QImage english = SplashPicture(Language::English, 1);
+    const QImage spanish = SplashPicture(Language::Spanish, 1);
     QCOMPARE(english.size(), QSize(514, 394));
     QCOMPARE(spanish.size(), QSize(514, 394));
     // The name band carries the program's name in the language.
     QVERIFY(english.copy(100, 18, 400, 50) != spanish.copy(100, 18, 400, 50));
     // At 200 % the splash has four times the pixels, for the same layout.
-    QCOMPARE(SplashPicture(false, 2).size(), QSize(1028, 788));
+    QCOMPARE(SplashPicture(Language::English, 2).size(), QSize(1028, 788));
 
     Program p(test::kInstalled);
     UseSpanish(*p.state);
@@ -378,11 +379,7 @@ void ShellScreensTest::menuScreenLanguages()
     const QImage spanish = PixmapImage(menu->imgPanel);
     QCOMPARE(spanish.size(), english.size());
     QVERIFY(spanish != english);
-    QCOMPARE(spanish, MenuPicture(true, menu->devicePixelRatioF()));
-    // With no language flag at all nothing changes.
-    p.state->shell.langSpanish = false;
-    menu->SetLanguage();
-    QCOMPARE(menu->btnExit->text(), QStringLiteral("Salir"));
+    QCOMPARE(spanish, MenuPicture(Language::Spanish, menu->devicePixelRatioF()));
 
     // Large-font mode: a base heading size of 12, 11 in Spanish.
     Program large;
@@ -493,9 +490,7 @@ void ShellScreensTest::aboutLanguages()
     QCOMPARE(about->Number->text(), QStringLiteral("7.0"));
     // Back in English the label reads "Version" (the layout's "Version:"
     // stands only until the language is first applied).
-    p.state->shell.langSpanish = false;
-    p.state->shell.langEnglish = true;
-    about->SetLanguage();
+    UseLanguage(p.state->shell, Language::English);
     QCOMPARE(about->windowTitle(), QStringLiteral("About"));
     QCOMPARE(about->ProductName->text(), QStringLiteral("VELMOR"));
     QCOMPARE(about->Version->text(), QStringLiteral("Version"));

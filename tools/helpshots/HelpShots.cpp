@@ -131,8 +131,7 @@ bool Shoot(bool spanish, const QString& folder)
     TfrmMain& m = *main;
     m.resize(1024, 768);
     m.show();
-    state.shell.langEnglish = !spanish;
-    state.shell.langSpanish = spanish;
+    state.shell.language = spanish ? Language::Spanish : Language::English;
     m.applyPreferences(true);
     bool ok = QDir().mkpath(folder);
 

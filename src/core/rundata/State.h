@@ -231,6 +231,10 @@ struct MimicUnit {
     std::int32_t manualHeatSetting = 0;
 };
 
+// The interface language. English is the source text of every window text;
+// each other language is a catalogue the windows load (ui/common/Language).
+enum class Language { English, Spanish };
+
 struct ShellState {
     std::string currentForm = "frmMain";
     bool menuAllowed = true;
@@ -241,11 +245,7 @@ struct ShellState {
     bool showEasyMenu = false;
     bool startMaximised = false;
     bool showToolbar = false;
-    bool langEnglish = true;
-    bool langSpanish = false;
-    bool langFrench = false;
-    bool langItalian = false;
-    bool langGerman = false;
+    Language language = Language::English;
     bool decimalComma = false;
     bool largeFonts = false;
 };

@@ -6,13 +6,14 @@
 #include "core/rundata/AtomicFile.h"
 #include "ui/analysis/TfrmRunFigures.h"
 #include "ui/analysis/TfrmStepTest.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/shell/FileCommands.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMenu>
@@ -66,8 +67,9 @@ TfrmStepTest* AnalysisMenu::stepTestWindow() const
 
 void AnalysisMenu::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     mnuAnalysis->setTitle(text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Analysis")));
     mnuAnalysisFigures->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "Run &figures...")));
     mnuAnalysisStepTest->setText(
@@ -127,13 +129,13 @@ void AnalysisMenu::clearCompareText()
     // Names the saved run being shown, so the dashed traces are never a
     // mystery.
     const TfrmGraph* graph = m_main->graphWindow();
-    QString text =
-        LangText(m_state.shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison"));
+    QString text = QCoreApplication::translate(
+        kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison"));
     if (graph != nullptr && graph->hasComparison() && !graph->comparisonName().isEmpty()) {
         QString name = graph->comparisonName();
         name.replace(QLatin1Char('&'), QLatin1String("&&"));
-        text = LangText(m_state.shell, kContext,
-                        QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison with %1"))
+        text = QCoreApplication::translate(
+                   kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison with %1"))
                    .arg(name);
     }
     mnuAnalysisClearCompare->setText(text);
@@ -193,11 +195,12 @@ void AnalysisMenu::mnuAnalysisExportClick()
     if (!m_main->trendShowsRun()) {
         return;
     }
-    const ShellState& shell = m_state.shell;
     QString path = QFileDialog::getSaveFileName(
-        m_main, LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Export CSV")),
+        m_main,
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Export CSV")),
         QString(),
-        LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "CSV files (*.csv)")));
+        QCoreApplication::translate(kContext,
+                                    QT_TRANSLATE_NOOP("AnalysisMenu", "CSV files (*.csv)")));
     if (path.isEmpty()) {
         return;
     }
@@ -208,7 +211,8 @@ void AnalysisMenu::mnuAnalysisExportClick()
     if (!refused.isEmpty()) {
         QMessageBox::warning(
             m_main, m_main->windowTitle(),
-            LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Could not write %1: %2"))
+            QCoreApplication::translate(kContext,
+                                        QT_TRANSLATE_NOOP("AnalysisMenu", "Could not write %1: %2"))
                 .arg(path, refused));
     }
 }
@@ -224,10 +228,10 @@ QString AnalysisMenu::compareWith(const QString& path)
         return chosen.refusal;
     }
     if (chosen.load->exercise != graph->exercise()) {
-        return LangText(m_state.shell, kContext,
-                        QT_TRANSLATE_NOOP("AnalysisMenu",
-                                          "The saved run is of another exercise: only a run of "
-                                          "the open exercise can be compared."));
+        return QCoreApplication::translate(
+            kContext,
+            QT_TRANSLATE_NOOP("AnalysisMenu", "The saved run is of another exercise: only a run of "
+                                              "the open exercise can be compared."));
     }
     std::vector<SampleRecord> records = std::move(chosen.load->records);
     records.resize(static_cast<std::size_t>(
@@ -238,14 +242,13 @@ QString AnalysisMenu::compareWith(const QString& path)
 
 void AnalysisMenu::mnuAnalysisCompareClick()
 {
-    const ShellState& shell = m_state.shell;
     const QString path = QFileDialog::getOpenFileName(
         m_main,
-        LangText(shell, kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Compare with saved run")),
+        QCoreApplication::translate(kContext,
+                                    QT_TRANSLATE_NOOP("AnalysisMenu", "Compare with saved run")),
         QString(),
-        LangText(shell, "FileCommands", QT_TRANSLATE_NOOP("FileCommands", "Data Files (*.psm)")) +
-            QStringLiteral(";;") +
-            LangText(shell, "FileCommands", QT_TRANSLATE_NOOP("FileCommands", "All files (*)")));
+        QCoreApplication::translate("FileCommands", "Data Files (*.psm)") + QStringLiteral(";;") +
+            QCoreApplication::translate("FileCommands", "All files (*)"));
     if (path.isEmpty()) {
         return;
     }

@@ -2,11 +2,13 @@
 
 #include "core/rundata/SampleLog.h"
 #include "ui/analysis/FiguresTable.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 
 #include <QApplication>
 #include <QClipboard>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -92,8 +94,9 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, std::function<int()> cursorRe
 
 void TfrmRunFigures::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Run figures")));
     btnCopy->setText(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Copy table")));
     btnClose->setText(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Close")));
@@ -146,14 +149,13 @@ void TfrmRunFigures::fill()
     m_rows.clear();
     grdFigures->setRowCount(0);
     lblNoData->setVisible(m_figures.loops.empty());
-    const ShellState& shell = m_state.shell;
     for (const LoopFigures& loop : m_figures.loops) {
         const LoopTraces& traces = loop.loop;
         for (const SegmentFigures& segment : loop.segments) {
             const SampleRecord& first = m_state.log.record(segment.firstRecord);
             const StepFigures* step = segment.steps.empty() ? nullptr : &segment.steps.front();
             const QStringList cells = {
-                LangText(shell, kContext, traces.title),
+                QCoreApplication::translate(kContext, traces.title),
                 QString::number(segment.segment),
                 FormatFixed(segment.start, 1),
                 FormatGeneral(first.field(traces.gainField), 4),
@@ -194,16 +196,16 @@ void TfrmRunFigures::showSegment()
     }
     const RowSpan& span = m_rows[static_cast<std::size_t>(row)];
     const SegmentFigures& segment = *span.segment;
-    const ShellState& shell = m_state.shell;
     lblSegment->setText(
-        LangText(shell, kContext,
-                 QT_TRANSLATE_NOOP("TfrmRunFigures",
-                                   "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
-                                   "its steps:"))
-            .arg(LangText(shell, kContext, span.loop->loop.title))
+        QCoreApplication::translate(
+            kContext, QT_TRANSLATE_NOOP("TfrmRunFigures",
+                                        "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
+                                        "its steps:"))
+            .arg(QCoreApplication::translate(kContext, span.loop->loop.title))
             .arg(segment.segment)
             .arg(Figure(segment.ise), Figure(segment.itae), Figure(segment.outputTotalVariation)));
-    const QString start = LangText(shell, kContext, QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));
+    const QString start =
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));
     for (const StepFigures& step : segment.steps) {
         const int r = grdSteps->rowCount();
         grdSteps->insertRow(r);
@@ -264,6 +266,14 @@ void TfrmRunFigures::showEvent(QShowEvent* event)
 {
     QWidget::showEvent(event);
     highlightCursorSegment();
+}
+
+void TfrmRunFigures::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

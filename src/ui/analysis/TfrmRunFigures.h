@@ -47,6 +47,10 @@ public:
 protected:
     void showEvent(QShowEvent* event) override;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     void fill();
     void highlightCursorSegment();

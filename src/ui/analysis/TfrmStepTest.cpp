@@ -3,9 +3,11 @@
 #include "core/analysis/ResponseFigures.h"
 #include "core/rundata/SampleLog.h"
 #include "ui/analysis/FiguresTable.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -146,8 +148,9 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
 
 void TfrmStepTest::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Step test and tuning")));
     btnUseInFlow->setText(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Use in Flow")));
     btnClose->setText(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Close")));
@@ -238,9 +241,9 @@ void TfrmStepTest::showStep(int row)
     m_tunings.clear();
     if (row < 0 || row >= static_cast<int>(m_steps.size())) {
         imgPlot->setCurves({}, {}, {});
-        lblModel->setText(
-            LangText(m_state.shell, kContext,
-                     QT_TRANSLATE_NOOP("TfrmStepTest", "No step of the pump output in this run.")));
+        lblModel->setText(QCoreApplication::translate(
+            kContext,
+            QT_TRANSLATE_NOOP("TfrmStepTest", "No step of the pump output in this run.")));
         btnUseInFlow->setEnabled(false);
         return;
     }
@@ -260,14 +263,14 @@ void TfrmStepTest::showStep(int row)
     }
     imgPlot->setCurves(std::move(t), std::move(measured), std::move(fitted));
     if (!step.model) {
-        lblModel->setText(LangText(
-            m_state.shell, kContext,
+        lblModel->setText(QCoreApplication::translate(
+            kContext,
             QT_TRANSLATE_NOOP("TfrmStepTest", "No model: the flow did not answer this step.")));
         btnUseInFlow->setEnabled(false);
         return;
     }
-    lblModel->setText(LangText(
-        m_state.shell, kContext,
+    lblModel->setText(QCoreApplication::translate(
+        kContext,
         QT_TRANSLATE_NOOP("TfrmStepTest", "Measured flow (aqua) and the fitted model "
                                           "(yellow, dashed); tunings for the Flow window:")));
     m_tunings = FlowTunings(*step.model);
@@ -286,6 +289,14 @@ void TfrmStepTest::showStep(int row)
         grdTunings->setCurrentCell(0, 0);
     }
     btnUseInFlow->setEnabled(!m_tunings.empty());
+}
+
+void TfrmStepTest::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

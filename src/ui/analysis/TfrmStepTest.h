@@ -63,6 +63,10 @@ signals:
     // "Use in Flow": open the Flow exercise with these settings.
     void useInFlow(const FlowTuning& tuning);
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     void fillSteps();
     void fitStepsWidth();

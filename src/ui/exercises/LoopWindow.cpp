@@ -2,11 +2,13 @@
 
 #include "core/Arith.h"
 #include "core/exercises/ControllerSettings.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -287,9 +289,8 @@ LoopWindow::ControllerLabels LoopWindow::makeControllerLabels(QPoint captionAt, 
 
 void LoopWindow::setControllerTexts(const ControllerLabels& labels, ControllerPanel* panel)
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) {
-        return LangText(shell, "LoopWindow", english);
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate("LoopWindow", english);
     };
     // A caption on the group's frame: a blank either side breaks the line.
     labels.caption->setText(QLatin1Char(' ') + text(QT_TRANSLATE_NOOP("LoopWindow", "Controller")) +
@@ -317,9 +318,8 @@ void LoopWindow::drawGaugeWells(const GaugeLayout& top, const GaugeLayout& botto
 
 void LoopWindow::setRunTexts()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) {
-        return LangText(shell, "LoopWindow", english);
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate("LoopWindow", english);
     };
     btnStart->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "START")));
     btnStop->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "STOP")));
@@ -447,6 +447,14 @@ void LoopWindow::closeEvent(QCloseEvent* event)
     // The window never closes itself: the shell releases it later.
     FormClose();
     event->ignore();
+}
+
+void LoopWindow::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

@@ -166,6 +166,10 @@ protected:
     const Layout m_layout;
     std::int32_t& m_panelFontSize;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     void runStarted();
     void runEnded();

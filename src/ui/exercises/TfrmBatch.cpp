@@ -1,10 +1,11 @@
 #include "ui/exercises/TfrmBatch.h"
 
 #include "core/exercises/ControllerSettings.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -158,8 +159,9 @@ void TfrmBatch::InitValues()
 
 void TfrmBatch::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmBatch", "Batch Volume Simulation")));
     setRunTexts();
     const QString mode = text(QT_TRANSLATE_NOOP("TfrmBatch", "Control Mode"));
@@ -174,9 +176,10 @@ void TfrmBatch::SetLanguage()
         QT_TRANSLATE_NOOP3("TfrmBatch", "Set Point", "volume");
     static constexpr Disambiguated temperatureSP =
         QT_TRANSLATE_NOOP3("TfrmBatch", "Set Point", "temperature");
-    lblVolSetpoint->setText(LangText(shell, kContext, volumeSP.source, volumeSP.comment));
+    lblVolSetpoint->setText(
+        QCoreApplication::translate(kContext, volumeSP.source, volumeSP.comment));
     lblTempSetpoint->setText(
-        LangText(shell, kContext, temperatureSP.source, temperatureSP.comment));
+        QCoreApplication::translate(kContext, temperatureSP.source, temperatureSP.comment));
     lblSumpTank->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Sump Tank")));
     lblVolume->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Volume")));
     lblTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Temperature")));

@@ -2,10 +2,11 @@
 
 #include "core/Arith.h"
 #include "core/exercises/ControllerSettings.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -106,8 +107,9 @@ void TfrmFlow::InitValues()
 
 void TfrmFlow::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmFlow", "Flow Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmFlow", "Control Mode")));
@@ -185,14 +187,14 @@ void TfrmFlow::DrawGreen()
 {
     LoopWindow::DrawGreen();
     lblTrafficLight->setText(
-        LangText(m_state.shell, kContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process running")));
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process running")));
 }
 
 void TfrmFlow::DrawRed()
 {
     LoopWindow::DrawRed();
     lblTrafficLight->setText(
-        LangText(m_state.shell, kContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process stopped")));
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process stopped")));
 }
 
 void TfrmFlow::DrawControl()

@@ -1,11 +1,12 @@
 #include "ui/exercises/TfrmLevel.h"
 
 #include "core/exercises/ControllerSettings.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 
@@ -128,8 +129,9 @@ void TfrmLevel::InitValues()
 
 void TfrmLevel::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmLevel", "Fluid Level Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Control Mode")));

@@ -1,10 +1,11 @@
 #include "ui/exercises/TfrmOpen.h"
 
 #include "core/exercises/ControllerSettings.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -90,8 +91,9 @@ void TfrmOpen::InitValues()
 
 void TfrmOpen::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmOpen", "Open Loop Simulation")));
     setRunTexts();
     lblControlMode->setText(text(QT_TRANSLATE_NOOP("TfrmOpen", "Control Mode")));

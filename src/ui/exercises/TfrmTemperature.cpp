@@ -1,10 +1,11 @@
 #include "ui/exercises/TfrmTemperature.h"
 
 #include "core/exercises/ControllerSettings.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 
@@ -127,8 +128,9 @@ void TfrmTemperature::InitValues()
 
 void TfrmTemperature::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Temperature Simulation")));
     setRunTexts();
     lblSetpoint->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Set Point")));
@@ -208,7 +210,8 @@ void TfrmTemperature::DrawCycle()
 
 void TfrmTemperature::drawLightWords(const char* twoLines)
 {
-    const QStringList lines = LangText(m_state.shell, kContext, twoLines).split(QLatin1Char('\n'));
+    const QStringList lines =
+        QCoreApplication::translate(kContext, twoLines).split(QLatin1Char('\n'));
     const QFont font = PanelFont(m_panelFontSize - 1, false);
     const QFontMetrics metrics(font);
     {

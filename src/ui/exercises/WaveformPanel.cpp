@@ -242,7 +242,7 @@ void WaveformPanel::DrawSPBlankBlank()
 
 void WaveformPanel::DrawInitialFinalBlank()
 {
-    const bool spanish = !m_state.shell.langEnglish && m_state.shell.langSpanish;
+    const bool spanish = m_state.shell.language == Language::Spanish;
     drawLabels({{spanish ? m_geometry.initialSpanish : m_geometry.initial,
                  spanish ? QStringLiteral("Inicial") : QStringLiteral("Initial")},
                 {m_geometry.final, QStringLiteral("Final")}});

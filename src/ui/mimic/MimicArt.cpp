@@ -247,8 +247,9 @@ void PaintTrack(QPainter& p)
     }
 }
 
-void PaintTitle(QPainter& p, bool spanish)
+void PaintTitle(QPainter& p, Language language)
 {
+    const bool spanish = language == Language::Spanish;
     const QRectF r = spanish ? QRectF(kTitle.left(), kTitle.top(), 236, 39) : QRectF(kTitle);
     p.fillRect(r.translated(2, 2), QColor(0, 0, 0, 40));
     p.setPen(Qt::NoPen);
@@ -474,7 +475,7 @@ void PaintCoolerAt(QPainter& p, const QRectF& r, qreal lineY)
     p.drawPath(coil);
 }
 
-void PaintDiagram(QPainter& p, bool spanish)
+void PaintDiagram(QPainter& p, Language language)
 {
     p.fillRect(QRect(QPoint(0, 0), kDiagramSize), kGround);
     PaintTagShadows(p);
@@ -493,7 +494,7 @@ void PaintDiagram(QPainter& p, bool spanish)
     PaintScaleFace(p);
     PaintDialFace(p);
     PaintTrack(p);
-    PaintTitle(p, spanish);
+    PaintTitle(p, language);
     for (const QRect& lamp : {kTankFullLamp, kDrainLamp, kCoolLamp, kDivLamp}) {
         PaintLamp(p, lamp, false);
     }

@@ -4,6 +4,8 @@
 // stirrer frames, tank water, level bar, dial needle, slider knob).
 #pragma once
 
+#include "core/rundata/State.h"
+
 #include <QColor>
 #include <QFont>
 #include <QPainter>
@@ -52,7 +54,7 @@ void PaintCoolerAt(QPainter& p, const QRectF& r, qreal lineY);
 
 // Everything that does not change with the model; `spanish` picks the
 // title plate.
-void PaintDiagram(QPainter& p, bool spanish);
+void PaintDiagram(QPainter& p, Language language);
 
 // A red indicator lamp, lit or dark, filling `place`.
 void PaintLamp(QPainter& p, const QRect& place, bool lit);

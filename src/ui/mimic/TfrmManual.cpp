@@ -1,14 +1,15 @@
 #include "ui/mimic/TfrmManual.h"
 
+#include "ui/common/Language.h"
 #include "ui/exercises/PanelView.h"
 #include "ui/exercises/ValueBox.h"
 #include "ui/mimic/MimicArt.h"
 #include "ui/mimic/MimicGauges.h"
 #include "ui/mimic/MimicLayout.h"
 #include "ui/mimic/MimicView.h"
-#include "ui/shell/Language.h"
 
 #include <QCloseEvent>
+#include <QEvent>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
@@ -117,8 +118,8 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     connect(btnMenu, &QPushButton::clicked, this, &TfrmManual::btnMenuClick);
 
     // The layout's texts are English; another language replaces them.
-    setTexts(false, true);
-    if (!m_state.shell.langEnglish) {
+    setTexts(Language::English, true);
+    if (m_state.shell.language != Language::English) {
         SetLanguage();
     } else {
         rebuild();
@@ -171,10 +172,10 @@ ClickArea* TfrmManual::makeClickArea(const QRect& place, const char* hint)
     return area;
 }
 
-void TfrmManual::setTexts(bool spanish, bool atCreation)
+void TfrmManual::setTexts(Language language, bool atCreation)
 {
-    const auto text = [spanish](const char* english) {
-        return spanish ? SpanishText(kContext, english) : QString::fromUtf8(english);
+    const auto text = [language](const char* english) {
+        return TextIn(language, kContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmManual", "KLN Trainer")));
     btnMenu->setText(text(QT_TRANSLATE_NOOP("TfrmManual", "MENU")));
@@ -211,14 +212,7 @@ void TfrmManual::setTexts(bool spanish, bool atCreation)
 
 void TfrmManual::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    if (shell.langEnglish) {
-        setTexts(false, false);
-    } else if (shell.langSpanish) {
-        setTexts(true, false);
-    } else {
-        return;
-    }
+    setTexts(m_state.shell.language, false);
     rebuild(); // the title plate follows the language
 }
 
@@ -249,7 +243,7 @@ void TfrmManual::rebuild()
         QPainter p(&m_background);
         p.setRenderHint(QPainter::Antialiasing);
         p.setRenderHint(QPainter::TextAntialiasing);
-        PaintDiagram(p, !m_state.shell.langEnglish && m_state.shell.langSpanish);
+        PaintDiagram(p, m_state.shell.language);
     }
     for (int frame = 1; frame <= 3; ++frame) {
         m_fanFrames[frame - 1] = sprite(kFan, [frame](QPainter& p) { PaintFan(p, kFan, frame); });
@@ -466,6 +460,14 @@ void TfrmManual::closeEvent(QCloseEvent* event)
     // The window never closes itself: the shell releases it later.
     FormClose();
     event->ignore();
+}
+
+void TfrmManual::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

@@ -111,11 +111,15 @@ signals:
 protected:
     void closeEvent(QCloseEvent* event) override;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     QLabel* makeTag(const QRect& place);
     QLabel* makeReadout(const QRect& place, const QString& text);
     ClickArea* makeClickArea(const QRect& place, const char* hint);
-    void setTexts(bool spanish, bool atCreation);
+    void setTexts(Language language, bool atCreation);
     void rebuild();
     void compose(const QRegion& dirty);
     QRegion pathRegion(unsigned paths) const;

@@ -25,30 +25,35 @@ template <ToolPicture picture> QIcon Icon()
     return ToolbarIcon(picture);
 }
 
-#define MAIN_TEXT(english) QT_TRANSLATE_NOOP("TfrmMain", english)
-#define MENU_TEXT(english) QT_TRANSLATE_NOOP("TfrmMenu", english)
-#define HISTORY_TEXT(english) QT_TRANSLATE_NOOP("RunHistoryWindow", english)
-
 const std::array<ExerciseEntry, 6> kEntries{{
     {"frmManual", std::nullopt, nullptr, &Icon<ToolPicture::Manual>, "mnuControlOnOff",
-     MAIN_TEXT("&System Mimic"), "popOnOff", MAIN_TEXT("System Mimic"), "btnManual",
-     MENU_TEXT("System Mimic"), nullptr, true},
+     QT_TRANSLATE_NOOP("TfrmMain", "&System Mimic"), "popOnOff",
+     QT_TRANSLATE_NOOP("TfrmMain", "System Mimic"), "btnManual",
+     QT_TRANSLATE_NOOP("TfrmMenu", "System Mimic"), nullptr, true},
     {nullptr, Exercise::Flow, &Make<TfrmFlow>, &Icon<ToolPicture::Flow>, "mnuControlFlow",
-     MAIN_TEXT("&Flow"), "popFlow", MAIN_TEXT("Flow"), "btnFlow", MENU_TEXT("Flow Control"),
-     HISTORY_TEXT("Flow")},
+     QT_TRANSLATE_NOOP("TfrmMain", "&Flow"), "popFlow", QT_TRANSLATE_NOOP("TfrmMain", "Flow"),
+     "btnFlow", QT_TRANSLATE_NOOP("TfrmMenu", "Flow Control"),
+     QT_TRANSLATE_NOOP("RunHistoryWindow", "Flow")},
     {nullptr, Exercise::Temperature, &Make<TfrmTemperature>, &Icon<ToolPicture::Temperature>,
-     "mnuControlTemperature", MAIN_TEXT("&Temperature"), "popTemperature", MAIN_TEXT("Temperature"),
-     "btnTemperature", MENU_TEXT("Temperature Control"), HISTORY_TEXT("Temperature")},
+     "mnuControlTemperature", QT_TRANSLATE_NOOP("TfrmMain", "&Temperature"), "popTemperature",
+     QT_TRANSLATE_NOOP("TfrmMain", "Temperature"), "btnTemperature",
+     QT_TRANSLATE_NOOP("TfrmMenu", "Temperature Control"),
+     QT_TRANSLATE_NOOP("RunHistoryWindow", "Temperature")},
     {nullptr, Exercise::Batch, &Make<TfrmBatch>, &Icon<ToolPicture::BatchVolume>,
-     "mnuControlBatchVolume", MAIN_TEXT("&Batch Volume"), "popBatchVolume",
-     MAIN_TEXT("Batch Volume"), "btnBatchVolume", MENU_TEXT("Batch Volume Control"),
-     HISTORY_TEXT("Batch Volume")},
+     "mnuControlBatchVolume", QT_TRANSLATE_NOOP("TfrmMain", "&Batch Volume"), "popBatchVolume",
+     QT_TRANSLATE_NOOP("TfrmMain", "Batch Volume"), "btnBatchVolume",
+     QT_TRANSLATE_NOOP("TfrmMenu", "Batch Volume Control"),
+     QT_TRANSLATE_NOOP("RunHistoryWindow", "Batch Volume")},
     {nullptr, Exercise::Level, &Make<TfrmLevel>, &Icon<ToolPicture::FluidLevel>,
-     "mnuControlFluidLevel", MAIN_TEXT("F&luid Level"), "popFluidLevel", MAIN_TEXT("Fluid Level"),
-     "btnFluidLevel", MENU_TEXT("Fluid Level Control"), HISTORY_TEXT("Fluid Level")},
+     "mnuControlFluidLevel", QT_TRANSLATE_NOOP("TfrmMain", "F&luid Level"), "popFluidLevel",
+     QT_TRANSLATE_NOOP("TfrmMain", "Fluid Level"), "btnFluidLevel",
+     QT_TRANSLATE_NOOP("TfrmMenu", "Fluid Level Control"),
+     QT_TRANSLATE_NOOP("RunHistoryWindow", "Fluid Level")},
     {nullptr, Exercise::Open, &Make<TfrmOpen>, &Icon<ToolPicture::OpenLoop>, "mnuControlOpenLoop",
-     MAIN_TEXT("&Open Loop"), "popOpenLoop", MAIN_TEXT("Open Loop"), "btnOpenLoop",
-     MENU_TEXT("Open Loop Control"), HISTORY_TEXT("Open Loop")},
+     QT_TRANSLATE_NOOP("TfrmMain", "&Open Loop"), "popOpenLoop",
+     QT_TRANSLATE_NOOP("TfrmMain", "Open Loop"), "btnOpenLoop",
+     QT_TRANSLATE_NOOP("TfrmMenu", "Open Loop Control"),
+     QT_TRANSLATE_NOOP("RunHistoryWindow", "Open Loop")},
 }};
 
 std::vector<const ExerciseEntry*>& Registry()

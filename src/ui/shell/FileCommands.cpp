@@ -2,13 +2,14 @@
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/rundata/SimFileWriter.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ExerciseWindow.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAbstractItemView>
 #include <QCompleter>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -27,21 +28,21 @@ namespace velmor {
 namespace {
 
 constexpr const char* kContext = "FileCommands";
-#define FILE_TEXT(english) QT_TRANSLATE_NOOP("FileCommands", english)
 
-QStringList NameFilters(const ShellState& shell)
+QStringList NameFilters()
 {
-    return {LangText(shell, kContext, FILE_TEXT("Data Files (*.psm)")),
-            LangText(shell, kContext, FILE_TEXT("All files (*)"))};
+    return {
+        QCoreApplication::translate(kContext,
+                                    QT_TRANSLATE_NOOP("FileCommands", "Data Files (*.psm)")),
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "All files (*)"))};
 }
 
 // The reader's message as the user sees it: a file that is no simulation
 // file gets the warning alone, any other refusal its line number too.
-QString RefusalText(const SimFileError& error, const ShellState& shell)
+QString RefusalText(const SimFileError& error)
 {
     if (error.line == 1 && error.message == kNotASimulationFile) {
         // The same English warning in both languages.
-        (void)shell;
         return QString::fromUtf8(kNotASimulationFile.data(),
                                  static_cast<qsizetype>(kNotASimulationFile.size()));
     }
@@ -55,13 +56,15 @@ SimFileResult ReadFile(const QString& path, const ShellState& shell, QString& re
     std::string text;
     const ReadResult read = ReadSimFileBytes(QFile::encodeName(path).toStdString(), text);
     if (!read.ok()) {
-        const char* english = FILE_TEXT("Cannot read %1.");
+        const char* english = QT_TRANSLATE_NOOP("FileCommands", "Cannot read %1.");
         if (read.fault == ReadFault::NotRegular) {
-            english = FILE_TEXT("Cannot read %1: it is not a regular file.");
+            english =
+                QT_TRANSLATE_NOOP("FileCommands", "Cannot read %1: it is not a regular file.");
         } else if (read.fault == ReadFault::TooLarge) {
-            english = FILE_TEXT("Cannot read %1: it is larger than a simulation file can be.");
+            english = QT_TRANSLATE_NOOP(
+                "FileCommands", "Cannot read %1: it is larger than a simulation file can be.");
         }
-        refusal = LangText(shell, kContext, english).arg(QFileInfo(path).fileName());
+        refusal = QCoreApplication::translate(kContext, english).arg(QFileInfo(path).fileName());
         return {};
     }
     SimFileReadOptions options;
@@ -69,7 +72,7 @@ SimFileResult ReadFile(const QString& path, const ShellState& shell, QString& re
     options.decimalComma = shell.decimalComma;
     SimFileResult result = ReadSimulationText(text, options);
     if (!result.ok()) {
-        refusal = RefusalText(result.error, shell);
+        refusal = RefusalText(result.error);
     }
     return result;
 }
@@ -116,8 +119,9 @@ QFileDialog* FileCommands::fileDialog(QFileDialog*& dialog, bool saving)
         });
     }
     dialog->setWindowTitle(
-        LangText(m_state.shell, kContext, saving ? FILE_TEXT("Save") : FILE_TEXT("Open")));
-    dialog->setNameFilters(NameFilters(m_state.shell));
+        QCoreApplication::translate(kContext, saving ? QT_TRANSLATE_NOOP("FileCommands", "Save")
+                                                     : QT_TRANSLATE_NOOP("FileCommands", "Open")));
+    dialog->setNameFilters(NameFilters());
     return dialog;
 }
 
@@ -233,22 +237,27 @@ QString FileCommands::saveFile(const QString& path)
         }
         return {};
     }
-    const ShellState& shell = m_state.shell;
     QString text =
-        LangText(shell, kContext,
-                 FILE_TEXT("The run was not saved in %1: %2. A file that was there is unchanged."))
+        QCoreApplication::translate(
+            kContext, QT_TRANSLATE_NOOP(
+                          "FileCommands",
+                          "The run was not saved in %1: %2. A file that was there is unchanged."))
             .arg(name, QString::fromStdString(written.error));
     if (written.error == SystemErrorText(EACCES) || written.error == SystemErrorText(EPERM) ||
         written.error == SystemErrorText(EROFS)) {
         text += QLatin1Char('\n') +
-                LangText(shell, kContext,
-                         FILE_TEXT("The folder cannot be written to: choose another folder."));
+                QCoreApplication::translate(
+                    kContext,
+                    QT_TRANSLATE_NOOP("FileCommands",
+                                      "The folder cannot be written to: choose another folder."));
     } else if (written.error == SystemErrorText(ENOSPC) ||
                written.error == SystemErrorText(EDQUOT) ||
                written.error == SystemErrorText(EFBIG)) {
         text += QLatin1Char('\n') +
-                LangText(shell, kContext,
-                         FILE_TEXT("The disk is full: free some space or choose another disk."));
+                QCoreApplication::translate(
+                    kContext,
+                    QT_TRANSLATE_NOOP("FileCommands",
+                                      "The disk is full: free some space or choose another disk."));
     }
     return text;
 }
@@ -320,19 +329,25 @@ void FileCommands::FilePrint()
     if (!m_main->trendShowsRun()) {
         return;
     }
-    const ShellState& shell = m_state.shell;
     QPrinter printer(QPrinter::HighResolution);
     printer.setPageSize(DefaultReportPageSize());
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     printer.setDocName(m_fileName.isEmpty() ? QStringLiteral("VELMOR") : m_fileName);
     QPrintDialog dialog(&printer, m_main);
-    dialog.setWindowTitle(LangText(shell, kContext, FILE_TEXT("Print")));
+    dialog.setWindowTitle(
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "Print")));
     // The report's own choice: the whole run or the stretch on screen.
     auto* tab = new QWidget;
-    tab->setWindowTitle(LangText(shell, kContext, FILE_TEXT("Report")));
+    tab->setWindowTitle(
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "Report")));
     auto* layout = new QVBoxLayout(tab);
-    auto* whole = new QRadioButton(LangText(shell, kContext, FILE_TEXT("The whole run")), tab);
-    auto* view = new QRadioButton(LangText(shell, kContext, FILE_TEXT("The view on screen")), tab);
+    auto* whole = new QRadioButton(
+        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "The whole run")),
+        tab);
+    auto* view =
+        new QRadioButton(QCoreApplication::translate(
+                             kContext, QT_TRANSLATE_NOOP("FileCommands", "The view on screen")),
+                         tab);
     whole->setChecked(true);
     layout->addWidget(whole);
     layout->addWidget(view);

@@ -1,8 +1,9 @@
 #include "ui/shell/HelpViewer.h"
 
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFile>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -82,7 +83,7 @@ HelpViewer::HelpViewer(QWidget* parent) : QWidget(parent, Qt::Window)
     m_back->setEnabled(false);
     m_forward->setEnabled(false);
 
-    SetLanguage(ShellState{}, QStringLiteral("KLN.hlp"));
+    SetLanguage(QStringLiteral("KLN.hlp"));
     // Wide enough for the pictures of the pages beside the contents, and
     // within the screen.
     QSize size(1000, 700);
@@ -171,9 +172,11 @@ void HelpViewer::connectControls()
     connect(previousKey, &QShortcut::activated, this, [this] { findInPage(m_find->text(), true); });
 }
 
-void HelpViewer::SetLanguage(const ShellState& shell, const QString& helpFile)
+void HelpViewer::SetLanguage(const QString& helpFile)
 {
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     m_back->setText(text(QT_TRANSLATE_NOOP("HelpViewer", "Back")));
     m_forward->setText(text(QT_TRANSLATE_NOOP("HelpViewer", "Forward")));
     m_home->setText(text(QT_TRANSLATE_NOOP("HelpViewer", "Contents")));

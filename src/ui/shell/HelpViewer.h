@@ -31,7 +31,7 @@ public:
     bool showContents(const QString& helpFile);
     // The viewer's own texts for the language in force; when it is open,
     // the page shown is replaced by the same page in that language.
-    void SetLanguage(const ShellState& shell, const QString& helpFile);
+    void SetLanguage(const QString& helpFile);
 
     // Searches the page for `text` from the cursor on (backward: before
     // it), wrapping round once. Returns whether it was found.

@@ -2,16 +2,17 @@
 
 #include "core/exercises/Waveform.h"
 #include "ui/analysis/AnalysisMenu.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/ValueBox.h"
 #include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/FileCommands.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAbstractTableModel>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QDir>
 #include <QEvent>
@@ -35,7 +36,6 @@ namespace velmor {
 namespace {
 
 constexpr const char* kContext = "RunHistoryWindow";
-#define HISTORY_TEXT(english) QT_TRANSLATE_NOOP("RunHistoryWindow", english)
 
 // Roles of the table's cells: what a column sorts by, and the row's file
 // and exercise (on the date cell).
@@ -43,14 +43,15 @@ constexpr int kSortRole = Qt::UserRole;
 constexpr int kFileRole = Qt::UserRole + 1;
 constexpr int kExerciseRole = Qt::UserRole + 2;
 
-QString Text(const ShellState& shell, const char* english)
+QString Text(const char* english)
 {
-    return LangText(shell, kContext, english);
+    return QCoreApplication::translate(kContext, english);
 }
 
-const char* const kWaveformNames[] = {HISTORY_TEXT("Flat"), HISTORY_TEXT("Ramp"),
-                                      HISTORY_TEXT("Sine"), HISTORY_TEXT("Step"),
-                                      HISTORY_TEXT("Sawtooth")};
+const char* const kWaveformNames[] = {
+    QT_TRANSLATE_NOOP("RunHistoryWindow", "Flat"), QT_TRANSLATE_NOOP("RunHistoryWindow", "Ramp"),
+    QT_TRANSLATE_NOOP("RunHistoryWindow", "Sine"), QT_TRANSLATE_NOOP("RunHistoryWindow", "Step"),
+    QT_TRANSLATE_NOOP("RunHistoryWindow", "Sawtooth")};
 
 QString WhenText(const QDateTime& ended)
 {
@@ -64,34 +65,35 @@ QString Dash()
 
 } // namespace
 
-QString ExerciseTitle(const ShellState& shell, Exercise exercise)
+QString ExerciseTitle(Exercise exercise)
 {
     const ExerciseEntry* entry = ExerciseEntryFor(exercise);
     if (entry == nullptr || entry->historyTitle == nullptr) {
         return QString::fromLatin1(CommandWord(exercise).data(),
                                    static_cast<qsizetype>(CommandWord(exercise).size()));
     }
-    return Text(shell, entry->historyTitle);
+    return Text(entry->historyTitle);
 }
 
-QString KeptRunCaption(const ShellState& shell, const KeptRun& run)
+QString KeptRunCaption(const KeptRun& run)
 {
-    QString text = WhenText(run.ended) + QStringLiteral("  ") + ExerciseTitle(shell, run.exercise);
+    QString text = WhenText(run.ended) + QStringLiteral("  ") + ExerciseTitle(run.exercise);
     if (!run.summary) {
         return text;
     }
     const RunSummary& s = *run.summary;
-    text += QStringLiteral(", ") +
-            Text(shell, HISTORY_TEXT("%1 records")).arg(QString::number(s.records));
+    text +=
+        QStringLiteral(", ") +
+        Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 records")).arg(QString::number(s.records));
     if (s.controller) {
-        text += QStringLiteral(", ") + Text(shell, HISTORY_TEXT("PG %1, I %2, D %3"))
-                                           .arg(FormatGeneral(s.controller->pg, 4),
-                                                FormatGeneral(s.controller->i, 4),
-                                                FormatGeneral(s.controller->d, 4));
+        text += QStringLiteral(", ") +
+                Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "PG %1, I %2, D %3"))
+                    .arg(FormatGeneral(s.controller->pg, 4), FormatGeneral(s.controller->i, 4),
+                         FormatGeneral(s.controller->d, 4));
     } else if (IsWaveformType(s.waveform)) {
         text += QStringLiteral(", ") +
-                Text(shell, HISTORY_TEXT("%1 (A %2, B %3, C %4)"))
-                    .arg(Text(shell, kWaveformNames[s.waveform - 1]), FormatGeneral(s.waveA, 4),
+                Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 (A %2, B %3, C %4)"))
+                    .arg(Text(kWaveformNames[s.waveform - 1]), FormatGeneral(s.waveA, 4),
                          FormatGeneral(s.waveB, 4), FormatGeneral(s.waveC, 4));
     }
     return text;
@@ -127,12 +129,15 @@ public:
             return {};
         }
         static const char* const kHeadings[] = {
-            HISTORY_TEXT("Date"),     HISTORY_TEXT("Exercise"),      HISTORY_TEXT("Duration (s)"),
-            HISTORY_TEXT("Segments"), HISTORY_TEXT("Overshoot (%)"), HISTORY_TEXT("IAE"),
+            QT_TRANSLATE_NOOP("RunHistoryWindow", "Date"),
+            QT_TRANSLATE_NOOP("RunHistoryWindow", "Exercise"),
+            QT_TRANSLATE_NOOP("RunHistoryWindow", "Duration (s)"),
+            QT_TRANSLATE_NOOP("RunHistoryWindow", "Segments"),
+            QT_TRANSLATE_NOOP("RunHistoryWindow", "Overshoot (%)"),
+            QT_TRANSLATE_NOOP("RunHistoryWindow", "IAE"),
         };
-        return section >= 0 && section < RunHistoryWindow::ColCount
-                   ? Text(m_state.shell, kHeadings[section])
-                   : QVariant();
+        return section >= 0 && section < RunHistoryWindow::ColCount ? Text(kHeadings[section])
+                                                                    : QVariant();
     }
 
     QVariant data(const QModelIndex& index, int role) const override
@@ -161,7 +166,7 @@ public:
             return text ? QVariant(WhenText(run.ended)) : QVariant(run.ended);
         }
         if (column == RunHistoryWindow::ColExercise) {
-            return ExerciseTitle(m_state.shell, run.exercise);
+            return ExerciseTitle(run.exercise);
         }
         std::optional<double> value;
         int decimals = 1;
@@ -275,28 +280,27 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
 
 void RunHistoryWindow::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    setWindowTitle(Text(shell, HISTORY_TEXT("Run History")));
+    setWindowTitle(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Run History")));
     grdRuns->setAccessibleName(windowTitle());
-    lblExercise->setText(Text(shell, HISTORY_TEXT("&Exercise:")));
+    lblExercise->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Exercise:")));
     {
         const QSignalBlocker quiet(cboExercise);
         const int chosen = std::max(cboExercise->currentIndex(), 0);
         cboExercise->clear();
-        cboExercise->addItem(Text(shell, HISTORY_TEXT("All exercises")));
+        cboExercise->addItem(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "All exercises")));
         for (Exercise e : Exercises()) {
-            cboExercise->addItem(ExerciseTitle(shell, e), static_cast<int>(e));
+            cboExercise->addItem(ExerciseTitle(e), static_cast<int>(e));
         }
         cboExercise->setCurrentIndex(chosen);
     }
-    lblReading->setText(Text(shell, HISTORY_TEXT("Reading the runs...")));
-    lblFolder->setText(
-        Text(shell, HISTORY_TEXT("Folder: %1")).arg(QDir::toNativeSeparators(m_history.folder())));
-    btnOpen->setText(Text(shell, HISTORY_TEXT("&Open")));
-    btnCompare->setText(Text(shell, HISTORY_TEXT("&Compare")));
-    btnDelete->setText(Text(shell, HISTORY_TEXT("&Delete")));
-    btnShowFolder->setText(Text(shell, HISTORY_TEXT("Show &Folder")));
-    btnClose->setText(Text(shell, HISTORY_TEXT("Close")));
+    lblReading->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Reading the runs...")));
+    lblFolder->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Folder: %1"))
+                           .arg(QDir::toNativeSeparators(m_history.folder())));
+    btnOpen->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Open")));
+    btnCompare->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Compare")));
+    btnDelete->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Delete")));
+    btnShowFolder->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Show &Folder")));
+    btnClose->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Close")));
     fill();
 }
 
@@ -393,6 +397,9 @@ void RunHistoryWindow::updateButtons()
 void RunHistoryWindow::changeEvent(QEvent* event)
 {
     QWidget::changeEvent(event);
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
     if (event->type() == QEvent::ActivationChange && isActiveWindow()) {
         updateButtons();
     }
@@ -442,8 +449,9 @@ void RunHistoryWindow::btnDeleteClick()
         // No trash here: the file would be gone for good, so ask first.
         const auto answer = QMessageBox::question(
             this, windowTitle(),
-            Text(m_state.shell, HISTORY_TEXT("%1 cannot be moved to the trash. Delete it for "
-                                             "good?"))
+            Text(QT_TRANSLATE_NOOP("RunHistoryWindow",
+                                   "%1 cannot be moved to the trash. Delete it for "
+                                   "good?"))
                 .arg(run->fileName),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
@@ -452,7 +460,8 @@ void RunHistoryWindow::btnDeleteClick()
         if (!QFile::remove(path) && QFile::exists(path)) {
             QMessageBox::warning(
                 this, windowTitle(),
-                Text(m_state.shell, HISTORY_TEXT("%1 could not be deleted.")).arg(run->fileName));
+                Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 could not be deleted."))
+                    .arg(run->fileName));
             return;
         }
     }

@@ -27,7 +27,7 @@ QString ExerciseTitle(const ShellState& shell, Exercise exercise);
 // One line of File > Recent Runs: when it ended, the exercise, its records
 // and the controller it started with (PG, I, D) or, for Open loop, the
 // waveform.
-QString KeptRunCaption(const ShellState& shell, const KeptRun& run);
+QString KeptRunCaption(const KeptRun& run);
 
 class RunHistoryWindow : public QWidget {
     Q_OBJECT

@@ -1,7 +1,7 @@
 #include "ui/shell/ScreenArt.h"
 
+#include "ui/common/Language.h"
 #include "ui/mimic/MimicArt.h"
-#include "ui/shell/Language.h"
 
 #include <QFontMetricsF>
 #include <QLinearGradient>
@@ -289,16 +289,18 @@ void PaintTrendInset(QPainter& p, const QRectF& r)
     p.drawRect(r.adjusted(-0.5, -0.5, 0.5, 0.5));
 }
 
-QString Say(bool spanish, const char* context, const char* english)
+QString Say(Language language, const char* context, const char* english)
 {
-    return spanish ? SpanishText(context, english) : QString::fromUtf8(english);
+    return TextIn(language, context, english);
 }
 
 } // namespace
 
-QImage SplashPicture(bool spanish, qreal ratio)
+QImage SplashPicture(Language language, qreal ratio)
 {
-    const auto say = [spanish](const char* english) { return Say(spanish, "TfrmIntro", english); };
+    const auto say = [language](const char* english) {
+        return Say(language, "TfrmIntro", english);
+    };
     QImage image = Canvas(kSplashSize, ratio);
     QPainter p(&image);
     p.setRenderHint(QPainter::Antialiasing);
@@ -369,7 +371,7 @@ QImage SplashPicture(bool spanish, qreal ratio)
     return image;
 }
 
-QImage MenuPicture(bool spanish, qreal ratio)
+QImage MenuPicture(Language language, qreal ratio)
 {
     QImage image = Canvas(kMenuPictureSize, ratio);
     QPainter p(&image);
@@ -409,7 +411,7 @@ QImage MenuPicture(bool spanish, qreal ratio)
          QT_TRANSLATE_NOOP("TfrmMenu", "Cooler and fan")},
     };
     for (const Callout& callout : kCallouts) {
-        PaintCallout(p, rig, callout, Say(spanish, "TfrmMenu", callout.english));
+        PaintCallout(p, rig, callout, Say(language, "TfrmMenu", callout.english));
     }
     return image;
 }

@@ -4,6 +4,8 @@
 // translated like every other text of the program.
 #pragma once
 
+#include "core/rundata/State.h"
+
 #include <QImage>
 #include <QSize>
 
@@ -14,12 +16,12 @@ namespace velmor {
 inline constexpr QSize kSplashSize{514, 394};
 inline constexpr QPoint kSplashLogoAt{21, 24};
 inline constexpr int kSplashLogoSize = 64;
-QImage SplashPicture(bool spanish, qreal ratio);
+QImage SplashPicture(Language language, qreal ratio);
 
 // The easy menu screen's picture: the rig with each of its parts named.
 // The screen's heading covers its top 40 pixels and its button bar the
 // bottom 77, so the drawing keeps to the band between them.
 inline constexpr QSize kMenuPictureSize{650, 501};
-QImage MenuPicture(bool spanish, qreal ratio);
+QImage MenuPicture(Language language, qreal ratio);
 
 } // namespace velmor

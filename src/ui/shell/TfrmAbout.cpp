@@ -1,10 +1,12 @@
 #include "ui/shell/TfrmAbout.h"
 
+#include "ui/common/Language.h"
 #include "ui/shell/BuildInfo.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/ShellArt.h"
 
+#include <QCoreApplication>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QFrame>
 #include <QGuiApplication>
 #include <QLabel>
@@ -119,7 +121,7 @@ TfrmAbout::TfrmAbout(VelmorState& state, QWidget* parent, const QString& contact
     if (const QScreen* screen = QGuiApplication::primaryScreen()) {
         move(screen->availableGeometry().center() - rect().center());
     }
-    if (!m_state.shell.langEnglish) {
+    if (m_state.shell.language != Language::English) {
         SetLanguage();
     }
 }
@@ -132,11 +134,9 @@ int TfrmAbout::scaled(int pixels) const
 
 void TfrmAbout::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    if (!shell.langEnglish && !shell.langSpanish) {
-        return;
-    }
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmAbout", "About")));
     ProductName->setText(text(QT_TRANSLATE_NOOP("TfrmAbout", "VELMOR")));
     Version->setText(text(QT_TRANSLATE_NOOP("TfrmAbout", "Version")));
@@ -191,6 +191,14 @@ bool TfrmAbout::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QDialog::eventFilter(watched, event);
+}
+
+void TfrmAbout::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QDialog::changeEvent(event);
 }
 
 } // namespace velmor

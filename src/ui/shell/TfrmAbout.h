@@ -60,6 +60,10 @@ protected:
     void hideEvent(QHideEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     int scaled(int pixels) const;
 

@@ -1,10 +1,12 @@
 #include "ui/shell/TfrmCalculator.h"
 
 #include "core/shell/KeypadEntry.h"
+#include "ui/common/Language.h"
 #include "ui/exercises/ValueBox.h"
-#include "ui/shell/Language.h"
 
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QGridLayout>
 #include <QKeyEvent>
 #include <QLabel>
@@ -177,8 +179,9 @@ bool TfrmCalculator::keysShown() const
 
 void TfrmCalculator::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmCalculator", "New value")));
     lblMinimum->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Minimum value")));
     lblMaximum->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Maximum value")));
@@ -188,7 +191,8 @@ void TfrmCalculator::SetLanguage()
         const char* source;
         const char* comment;
     } newValueLabel = QT_TRANSLATE_NOOP3("TfrmCalculator", "New value", "label");
-    lblNew->setText(LangText(shell, kContext, newValueLabel.source, newValueLabel.comment));
+    lblNew->setText(
+        QCoreApplication::translate(kContext, newValueLabel.source, newValueLabel.comment));
     btnCancel->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Cancel")));
     btnKeypad->setText(btnKeypad->text().endsWith(QLatin1Char('>'))
                            ? text(QT_TRANSLATE_NOOP("TfrmCalculator", "Keypad -->"))
@@ -375,11 +379,12 @@ void TfrmCalculator::btnOKClick()
     const std::optional<float> value = KeypadTextValue(text.toStdString());
     if (!value) {
         // The text as typed, and the kind of number this box takes.
-        warn(LangText(m_state.shell, kContext,
-                      k.keypadWhole
-                          ? QT_TRANSLATE_NOOP("TfrmCalculator", "'%1' is not a valid integer value")
-                          : QT_TRANSLATE_NOOP("TfrmCalculator",
-                                              "'%1' is not a valid floating point value"))
+        warn(QCoreApplication::translate(
+                 kContext,
+                 k.keypadWhole
+                     ? QT_TRANSLATE_NOOP("TfrmCalculator", "'%1' is not a valid integer value")
+                     : QT_TRANSLATE_NOOP("TfrmCalculator",
+                                         "'%1' is not a valid floating point value"))
                  .arg(text));
         return;
     }
@@ -387,8 +392,8 @@ void TfrmCalculator::btnOKClick()
     if (!KeypadInRange(k.keypadValue, k.keypadMin, k.keypadMax)) {
         txtValue->clear();
         k.keypadValue = k.keypadOld;
-        warn(
-            LangText(m_state.shell, kContext, QT_TRANSLATE_NOOP("TfrmCalculator", "Out of Range")));
+        warn(QCoreApplication::translate(kContext,
+                                         QT_TRANSLATE_NOOP("TfrmCalculator", "Out of Range")));
         return;
     }
     if (m_lookup) {
@@ -418,6 +423,14 @@ void TfrmCalculator::btnKeypadClick()
         btnKeypad->setText(caption + QStringLiteral("<--"));
     }
     txtValue->setFocus();
+}
+
+void TfrmCalculator::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

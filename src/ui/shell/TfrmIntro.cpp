@@ -24,11 +24,11 @@ TfrmIntro::TfrmIntro(VelmorState& state, TfrmMain& main)
 
     // The splash of the language in force; the program starts in English,
     // so the Spanish one is drawn only when it is the one to show.
-    m_spanish = !m_state.shell.langEnglish && m_state.shell.langSpanish;
+    m_spanish = m_state.shell.language == Language::Spanish;
     const qreal ratio = devicePixelRatioF();
     imgIntro = new QLabel(this);
     imgIntro->setGeometry(QRect(QPoint(0, 0), kSplashSize));
-    imgIntro->setPixmap(QPixmap::fromImage(SplashPicture(m_spanish, ratio)));
+    imgIntro->setPixmap(QPixmap::fromImage(SplashPicture(m_state.shell.language, ratio)));
     imgLogo = new QLabel(this);
     imgLogo->setGeometry(QRect(kSplashLogoAt, QSize(kSplashLogoSize, kSplashLogoSize)));
     imgLogo->setPixmap(ProgramPicture(kSplashLogoSize, ratio));

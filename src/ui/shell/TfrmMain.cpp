@@ -1,6 +1,7 @@
 #include "ui/shell/TfrmMain.h"
 
 #include "ui/analysis/AnalysisMenu.h"
+#include "ui/common/Language.h"
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/HelpViewer.h"
@@ -16,6 +17,7 @@
 #include <QCloseEvent>
 #include <QContextMenuEvent>
 #include <QDesktopServices>
+#include <QEvent>
 #include <QGuiApplication>
 #include <QLabel>
 #include <QLocale>
@@ -188,8 +190,8 @@ void TfrmMain::FormCreate()
     }
     readPreferences();
     ShellState& shell = m_state.shell;
-    shell.langSpanish = shell.langFrench = shell.langItalian = shell.langGerman = false;
-    shell.langEnglish = true;
+    shell.language = Language::English;
+    InstallLanguage(shell.language);
     shell.currentForm = kMain;
     SetLanguage();
     shell.menuShown = false;
@@ -332,14 +334,9 @@ void TfrmMain::mnuPreferencesOptionsClick()
 void TfrmMain::applyPreferences(bool languageChanged)
 {
     ShellState& shell = m_state.shell;
+    // Every open window retranslates itself on the change of language.
     if (languageChanged) {
-        SetLanguage();
-        if (m_keypad != nullptr) {
-            m_keypad->SetLanguage();
-        }
-        if (m_about != nullptr) {
-            m_about->SetLanguage();
-        }
+        InstallLanguage(shell.language);
     }
     if (shell.currentForm == kMain) {
         if (shell.showEasyMenu) {
@@ -347,27 +344,6 @@ void TfrmMain::applyPreferences(bool languageChanged)
         } else {
             HideMenu();
         }
-        if (languageChanged && m_menuScreen != nullptr) {
-            if (auto* sub = qobject_cast<QMdiSubWindow*>(m_menuScreen.data())) {
-                if (auto* menu = qobject_cast<TfrmMenu*>(sub->widget())) {
-                    menu->SetLanguage();
-                }
-            }
-        }
-        return;
-    }
-    if (!languageChanged) {
-        return;
-    }
-    // The open exercise and its Trends window, or the mimic.
-    if (ExerciseWindow* exercise = exerciseWindow()) {
-        exercise->SetLanguage();
-    }
-    if (TfrmGraph* graph = graphWindow()) {
-        graph->SetLanguage();
-    }
-    if (TfrmManual* manual = manualWindow()) {
-        manual->SetLanguage();
     }
 }
 
@@ -452,6 +428,14 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         return true;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QMainWindow::changeEvent(event);
 }
 
 } // namespace velmor

@@ -2,15 +2,16 @@
 // History, Exit, and the rule Save, Print and the Analysis items follow.
 #include "ui/shell/TfrmMain.h"
 
+#include "ui/common/Language.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/shell/FileCommands.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/RunHistory.h"
 #include "ui/shell/RunHistoryWindow.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QDir>
 #include <QMenu>
 #include <QMessageBox>
@@ -21,9 +22,9 @@ namespace {
 
 constexpr const char* kContext = "TfrmMain";
 
-QString Text(const ShellState& shell, const char* english)
+QString Text(const char* english)
 {
-    return LangText(shell, kContext, english);
+    return QCoreApplication::translate(kContext, english);
 }
 
 } // namespace
@@ -36,7 +37,7 @@ void TfrmMain::FileOpen()
 void TfrmMain::mnuFileNewClick()
 {
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, windowTitle(), Text(m_state.shell, QT_TRANSLATE_NOOP("TfrmMain", "Are you sure?")),
+        this, windowTitle(), Text(QT_TRANSLATE_NOOP("TfrmMain", "Are you sure?")),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         return;
@@ -65,14 +66,12 @@ void TfrmMain::mnuFileRecentShow()
     mnuFileRecent->clear();
     const QList<KeptRun> runs = m_history != nullptr ? m_history->newest(10) : QList<KeptRun>();
     if (runs.isEmpty()) {
-        mnuFileRecent
-            ->addAction(LangText(m_state.shell, "RunHistory",
-                                 QT_TRANSLATE_NOOP("RunHistory", "No runs kept")))
+        mnuFileRecent->addAction(QCoreApplication::translate("RunHistory", "No runs kept"))
             ->setEnabled(false);
         return;
     }
     for (const KeptRun& run : runs) {
-        QString caption = KeptRunCaption(m_state.shell, run);
+        QString caption = KeptRunCaption(run);
         caption.replace(QLatin1Char('&'), QLatin1String("&&"));
         const QString path = m_history->pathOf(run.fileName);
         QAction* item = mnuFileRecent->addAction(caption, this,
@@ -103,7 +102,7 @@ void TfrmMain::mnuFileExitClick()
         return; // already ending: no second question
     }
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, windowTitle(), Text(shell, QT_TRANSLATE_NOOP("TfrmMain", "Close VELMOR?")),
+        this, windowTitle(), Text(QT_TRANSLATE_NOOP("TfrmMain", "Close VELMOR?")),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::No) {
         return;
@@ -184,8 +183,7 @@ void TfrmMain::noteRunKept()
     m_noteWindow = window;
     m_captionBefore = window->windowTitle();
     m_noteCaption = m_captionBefore + QStringLiteral(" - ") +
-                    LangText(m_state.shell, "RunHistory",
-                             QT_TRANSLATE_NOOP("RunHistory", "Run kept in history"));
+                    QCoreApplication::translate("RunHistory", "Run kept in history");
     window->setWindowTitle(m_noteCaption);
     m_noteTimer.start();
 }
@@ -198,11 +196,9 @@ void TfrmMain::warnKeepFailed(const QString& reason)
     m_keepFailureShown = true;
     auto* box = new QMessageBox(
         QMessageBox::Warning, windowTitle(),
-        LangText(
-            m_state.shell, "RunHistory",
-            QT_TRANSLATE_NOOP("RunHistory",
-                              "A run could not be kept in the run history (%1): %2. Runs go on "
-                              "as before; save a run you need with File > Save."))
+        QCoreApplication::translate(
+            "RunHistory", "A run could not be kept in the run history (%1): %2. Runs go on "
+                          "as before; save a run you need with File > Save.")
             .arg(m_history != nullptr ? QDir::toNativeSeparators(m_history->folder()) : QString(),
                  reason),
         QMessageBox::Ok, this);

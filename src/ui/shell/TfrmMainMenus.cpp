@@ -4,14 +4,15 @@
 #include "ui/shell/TfrmMain.h"
 
 #include "ui/analysis/AnalysisMenu.h"
+#include "ui/common/Language.h"
 #include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/HelpViewer.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/RunHistoryWindow.h"
 #include "ui/shell/ShellArt.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QFrame>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,9 +30,9 @@ constexpr const char* kMain = "frmMain";
 constexpr int kFirstExerciseButtonX = 174;
 constexpr int kButtonStep = 24;
 
-QString Text(const ShellState& shell, const char* english)
+QString Text(const char* english)
 {
-    return LangText(shell, kContext, english);
+    return QCoreApplication::translate(kContext, english);
 }
 
 template <typename T> T* Named(T* object, const char* name)
@@ -216,17 +217,15 @@ const TfrmMain::Entry* TfrmMain::entry(const QString& form) const
 void TfrmMain::SetLanguage()
 {
     const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return Text(shell, english); };
+    const auto text = [&shell](const char* english) { return Text(english); };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "VELMOR")));
     m_helpFile = text(QT_TRANSLATE_NOOP("TfrmMain", "KLN.hlp"));
 
     mnuFile->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&File")));
     mnuFileNew->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&New...")));
     mnuFileOpen->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open...")));
-    mnuFileRecent->setTitle(
-        LangText(shell, "RunHistory", QT_TRANSLATE_NOOP("RunHistory", "Recent &Runs")));
-    mnuFileHistory->setText(
-        LangText(shell, "RunHistory", QT_TRANSLATE_NOOP("RunHistory", "Run &History...")));
+    mnuFileRecent->setTitle(QCoreApplication::translate("RunHistory", "Recent &Runs"));
+    mnuFileHistory->setText(QCoreApplication::translate("RunHistory", "Run &History..."));
     if (m_historyWindow != nullptr) {
         m_historyWindow->SetLanguage();
     }
@@ -260,8 +259,7 @@ void TfrmMain::SetLanguage()
     btnHelp->setToolTip(NoAnd(mnuHelp->title()) + QStringLiteral("..."));
 
     // The help viewer's own words, and its pages, follow the language.
-    m_help->SetLanguage(shell, m_helpFile);
-    ApplyToolkitLanguage(shell);
+    m_help->SetLanguage(m_helpFile);
 }
 
 void TfrmMain::setRunMenusEnabled(bool enabled)

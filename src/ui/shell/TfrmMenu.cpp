@@ -1,10 +1,12 @@
 #include "ui/shell/TfrmMenu.h"
 
+#include "ui/common/Language.h"
 #include "ui/shell/ExerciseEntries.h"
-#include "ui/shell/Language.h"
 #include "ui/shell/ScreenArt.h"
 #include "ui/shell/TfrmMain.h"
 
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFrame>
 #include <QLabel>
 #include <QMdiSubWindow>
@@ -115,11 +117,11 @@ void TfrmMenu::offerPopupMenu(QWidget* control)
             [this, control](const QPoint& at) { m_main.popUpMenu(control->mapToGlobal(at)); });
 }
 
-const QImage& TfrmMenu::picture(bool spanish)
+const QImage& TfrmMenu::picture(Language language)
 {
-    QImage& image = m_pictures[spanish ? 1 : 0];
+    QImage& image = m_pictures[language];
     if (image.isNull() || image.devicePixelRatio() != devicePixelRatioF()) {
-        image = MenuPicture(spanish, devicePixelRatioF());
+        image = MenuPicture(language, devicePixelRatioF());
     }
     return image;
 }
@@ -127,15 +129,10 @@ const QImage& TfrmMenu::picture(bool spanish)
 void TfrmMenu::SetLanguage()
 {
     const ShellState& shell = m_state.shell;
-    bool spanish = false;
-    if (shell.langEnglish) {
-        spanish = false;
-    } else if (shell.langSpanish) {
-        spanish = true;
-    } else {
-        return;
-    }
-    const auto text = [&shell](const char* english) { return LangText(shell, kContext, english); };
+    const bool spanish = shell.language == Language::Spanish;
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
     QFont heading(QStringLiteral("Arial"));
     heading.setBold(true);
     heading.setPointSize(spanish ? m_baseHeadingSize - 1 : m_baseHeadingSize);
@@ -153,7 +150,7 @@ void TfrmMenu::SetLanguage()
     btnTrends->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Trends")));
     btnExit->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "Exit")));
 
-    imgPanel->setPixmap(QPixmap::fromImage(picture(spanish)));
+    imgPanel->setPixmap(QPixmap::fromImage(picture(shell.language)));
 }
 
 QMdiSubWindow* ShowMenuScreen(VelmorState& state, TfrmMain& main)
@@ -165,6 +162,14 @@ QMdiSubWindow* ShowMenuScreen(VelmorState& state, TfrmMain& main)
     sub->show();
     main.keepInSight({sub});
     return sub;
+}
+
+void TfrmMenu::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

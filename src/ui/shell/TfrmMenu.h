@@ -9,6 +9,7 @@
 #include <QWidget>
 
 #include <array>
+#include <map>
 #include <vector>
 
 class QFrame;
@@ -40,6 +41,10 @@ public:
     QPushButton* btnTrends = nullptr;
     QPushButton* btnExit = nullptr;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     struct ExerciseButton {
         QPushButton* button;
@@ -49,12 +54,12 @@ private:
     QPushButton* button(int slot);
     // imgEnglish, imgSpanish: the picture in each language, drawn when
     // first shown.
-    const QImage& picture(bool spanish);
+    const QImage& picture(Language language);
     void offerPopupMenu(QWidget* control);
 
     VelmorState& m_state;
     TfrmMain& m_main;
-    std::array<QImage, 2> m_pictures;
+    std::map<Language, QImage> m_pictures;
     std::vector<ExerciseButton> m_exerciseButtons;
     int m_baseHeadingSize = 14;
 };

@@ -1,6 +1,6 @@
 #include "ui/shell/TfrmPrefs.h"
 
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/RunHistory.h"
 #include "ui/shell/TfrmMain.h"
@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QEvent>
 #include <QGroupBox>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -17,6 +18,9 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+
+#include <algorithm>
+#include <cstring>
 
 namespace velmor {
 
@@ -48,8 +52,14 @@ TfrmPrefs::TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& mai
 
     grpLanguage = new QGroupBox(this);
     grpLanguage->setGeometry(scaled(256), scaled(10), scaled(134), scaled(150));
-    const auto radio = [this](int top, bool enabled) {
+    // Every language is shown; those the program speaks can be chosen.
+    const auto radio = [this](int top, const char* name) {
+        const auto speaks = Languages();
+        const bool enabled = std::any_of(speaks.begin(), speaks.end(), [name](const auto& entry) {
+            return std::strcmp(entry.name, name) == 0;
+        });
         auto* button = new QRadioButton(grpLanguage);
+        button->setObjectName(QLatin1String(name));
         button->setGeometry(scaled(14), scaled(top), scaled(112), scaled(22));
         button->setEnabled(enabled);
         if (enabled) {
@@ -57,12 +67,11 @@ TfrmPrefs::TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& mai
         }
         return button;
     };
-    // Only English and Spanish can be chosen; the others are shown, greyed.
-    chkSpanish = radio(24, true);
-    chkEnglish = radio(48, true);
-    chkFrench = radio(72, false);
-    chkItalian = radio(96, false);
-    chkGerman = radio(120, false);
+    chkSpanish = radio(24, "Spanish");
+    chkEnglish = radio(48, "English");
+    chkFrench = radio(72, "French");
+    chkItalian = radio(96, "Italian");
+    chkGerman = radio(120, "German");
     connect(chkSpanish, &QRadioButton::toggled, this, &TfrmPrefs::chkSpanishClick);
     connect(chkEnglish, &QRadioButton::toggled, this, &TfrmPrefs::chkEnglishClick);
 
@@ -109,10 +118,10 @@ int TfrmPrefs::scaled(int pixels) const
     return m_state.shell.largeFonts ? pixels * 6 / 5 : pixels;
 }
 
-void TfrmPrefs::setTexts(bool spanish)
+void TfrmPrefs::setTexts(Language language)
 {
-    const auto text = [spanish](const char* english) {
-        return spanish ? SpanishText(kContext, english) : QString::fromUtf8(english);
+    const auto text = [language](const char* english) {
+        return TextIn(language, kContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Preferences")));
     grpProgramInterface->setTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Program Interface")));
@@ -139,13 +148,19 @@ void TfrmPrefs::setTexts(bool spanish)
             : text(QT_TRANSLATE_NOOP("TfrmPrefs", "No folder: this program keeps no runs.")));
 }
 
+QRadioButton* TfrmPrefs::buttonOf(Language language) const
+{
+    for (const LanguageEntry& entry : Languages()) {
+        if (entry.language == language) {
+            return grpLanguage->findChild<QRadioButton*>(QLatin1String(entry.name));
+        }
+    }
+    return nullptr;
+}
+
 void TfrmPrefs::SetLanguage()
 {
-    if (m_state.shell.langEnglish) {
-        SetEnglishText();
-    } else if (m_state.shell.langSpanish) {
-        SetSpanishText();
-    }
+    setTexts(m_state.shell.language);
 }
 
 void TfrmPrefs::showEvent(QShowEvent* event)
@@ -167,15 +182,8 @@ void TfrmPrefs::TripTimerTimer()
     chkMaximised->setChecked(shell.startMaximised);
     chkShowToolbar->setChecked(shell.showToolbar);
     chkKeepHistory->setChecked(m_preferences.keepRunHistory());
-    const std::pair<bool, QRadioButton*> languages[] = {
-        {shell.langEnglish, chkEnglish}, {shell.langSpanish, chkSpanish},
-        {shell.langFrench, chkFrench},   {shell.langItalian, chkItalian},
-        {shell.langGerman, chkGerman},
-    };
-    for (const auto& [inForce, button] : languages) {
-        if (inForce && button->isEnabled()) {
-            button->setChecked(true);
-        }
+    if (QRadioButton* button = buttonOf(shell.language)) {
+        button->setChecked(true);
     }
     TripTimer->stop();
 }
@@ -207,14 +215,12 @@ void TfrmPrefs::SaveValues()
     m_preferences.saveKeepRunHistory(chkKeepHistory->isChecked());
     m_main.setKeepRunHistory(chkKeepHistory->isChecked());
 
-    if (chkEnglish->isChecked()) {
-        m_languageChanged = !shell.langEnglish;
-        shell.langEnglish = true;
-        shell.langSpanish = shell.langFrench = shell.langItalian = shell.langGerman = false;
-    } else if (chkSpanish->isChecked()) {
-        m_languageChanged = !shell.langSpanish;
-        shell.langSpanish = true;
-        shell.langEnglish = shell.langFrench = shell.langItalian = shell.langGerman = false;
+    for (const LanguageEntry& entry : Languages()) {
+        QRadioButton* button = buttonOf(entry.language);
+        if (button != nullptr && button->isChecked()) {
+            m_languageChanged = entry.language != shell.language;
+            shell.language = entry.language;
+        }
     }
     hide();
 }
@@ -248,6 +254,14 @@ void TfrmPrefs::keyPressEvent(QKeyEvent* event)
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void TfrmPrefs::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

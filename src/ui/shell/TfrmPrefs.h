@@ -27,8 +27,8 @@ public:
     TfrmPrefs(VelmorState& state, Preferences& preferences, TfrmMain& main);
 
     void SetLanguage();
-    void SetEnglishText() { setTexts(false); }
-    void SetSpanishText() { setTexts(true); }
+    void SetEnglishText() { setTexts(Language::English); }
+    void SetSpanishText() { setTexts(Language::Spanish); }
 
     // Stores the choices and applies what takes effect now (run by OK).
     void SaveValues();
@@ -64,8 +64,14 @@ protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
-    void setTexts(bool spanish);
+    void setTexts(Language language);
+    // The choice of `language`, or nullptr when the list has no such entry.
+    QRadioButton* buttonOf(Language language) const;
     int scaled(int pixels) const;
 
     VelmorState& m_state;

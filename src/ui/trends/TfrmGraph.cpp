@@ -2,7 +2,7 @@
 
 #include "core/Arith.h"
 #include "core/exercises/ExerciseProfile.h"
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TrendArt.h"
 #include "ui/trends/TrendLayout.h"
@@ -10,6 +10,8 @@
 
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCoreApplication>
+#include <QEvent>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QKeyEvent>
@@ -32,40 +34,40 @@ constexpr int kPanelWidth = 524;
 constexpr int kPanelHeight = 501;
 
 // English source texts; Spanish comes from the translation catalogue.
-#define GRAPH_TEXT(english) QT_TRANSLATE_NOOP("TfrmGraph", english)
 
 // The exercise profiles' texts (captions, unit labels, settings-box labels),
 // listed here so that the translation catalogue picks them up.
 [[maybe_unused]] constexpr const char* kProfileTexts[] = {
-    GRAPH_TEXT("Flow Trend"),
-    GRAPH_TEXT("Temperature Trend"),
-    GRAPH_TEXT("Batch Volume Trend"),
-    GRAPH_TEXT("Fluid Level Trend"),
-    GRAPH_TEXT("Open Loop Trend"),
-    GRAPH_TEXT("Level"),
-    GRAPH_TEXT("Flow PG:"),
-    GRAPH_TEXT("Flow PB:"),
-    GRAPH_TEXT("Flow I:"),
-    GRAPH_TEXT("Flow D:"),
-    GRAPH_TEXT("Temp PG:"),
-    GRAPH_TEXT("Temp PB:"),
-    GRAPH_TEXT("Temp I:"),
-    GRAPH_TEXT("Temp D:"),
-    GRAPH_TEXT("Level PG:"),
-    GRAPH_TEXT("Level PB:"),
-    GRAPH_TEXT("Level I:"),
-    GRAPH_TEXT("Level D:"),
-    GRAPH_TEXT("Vol PG:"),
-    GRAPH_TEXT("Vol PB:"),
-    GRAPH_TEXT("Vol I:"),
-    GRAPH_TEXT("Vol D:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Flow Trend"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Temperature Trend"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Batch Volume Trend"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Fluid Level Trend"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Open Loop Trend"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Level"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Flow PG:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Flow PB:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Flow I:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Flow D:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Temp PG:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Temp PB:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Temp I:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Temp D:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Level PG:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Level PB:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Level I:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Level D:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Vol PG:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Vol PB:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Vol I:"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Vol D:"),
 };
 
 constexpr const char* kTraceNames[kTraceCount] = {
-    GRAPH_TEXT("Flow SP"),  GRAPH_TEXT("Flow MV"), GRAPH_TEXT("Pump Output"),
-    GRAPH_TEXT("Temp SP"),  GRAPH_TEXT("Temp MV"), GRAPH_TEXT("Temp Output"),
-    GRAPH_TEXT("Vol SP"),   GRAPH_TEXT("Vol MV"),  GRAPH_TEXT("Level SP"),
-    GRAPH_TEXT("Level MV"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Flow SP"),     QT_TRANSLATE_NOOP("TfrmGraph", "Flow MV"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Pump Output"), QT_TRANSLATE_NOOP("TfrmGraph", "Temp SP"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Temp MV"),     QT_TRANSLATE_NOOP("TfrmGraph", "Temp Output"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Vol SP"),      QT_TRANSLATE_NOOP("TfrmGraph", "Vol MV"),
+    QT_TRANSLATE_NOOP("TfrmGraph", "Level SP"),    QT_TRANSLATE_NOOP("TfrmGraph", "Level MV"),
 };
 
 // Background of a trace's check box, and a text colour that reads on it.
@@ -450,11 +452,9 @@ void TfrmGraph::Heading(const QString& fileName)
 
 void TfrmGraph::SetLanguage()
 {
-    const ShellState& shell = m_state.shell;
-    if (!shell.langEnglish && !shell.langSpanish) {
-        return;
-    }
-    auto text = [&shell](const char* english) { return LangText(shell, "TfrmGraph", english); };
+    auto text = [](const char* english) {
+        return QCoreApplication::translate("TfrmGraph", english);
+    };
 
     // Keep a loaded file's name: " - name" after the title.
     const QString caption = windowTitle();
@@ -465,19 +465,19 @@ void TfrmGraph::SetLanguage()
     for (int i = 0; i < kTraceCount; ++i) {
         checkBoxOf(static_cast<TraceId>(i))->setText(text(kTraceNames[i]));
     }
-    lblStartTime->setText(text(GRAPH_TEXT("Start Time")));
-    lblTimeBase->setText(text(GRAPH_TEXT("TimeBase")));
-    lblSecs->setText(text(GRAPH_TEXT("secs")));
-    lblSecs2->setText(text(GRAPH_TEXT("secs")));
+    lblStartTime->setText(text(QT_TRANSLATE_NOOP("TfrmGraph", "Start Time")));
+    lblTimeBase->setText(text(QT_TRANSLATE_NOOP("TfrmGraph", "TimeBase")));
+    lblSecs->setText(text(QT_TRANSLATE_NOOP("TfrmGraph", "secs")));
+    lblSecs2->setText(text(QT_TRANSLATE_NOOP("TfrmGraph", "secs")));
     lblLeftUnit->setText(text(ProfileOf(m_exercise).trends.leftUnit));
     lblRightUnit->setText(text(ProfileOf(m_exercise).trends.rightUnit));
 
     // Hints; the pump's keeps its state word when it has one.
-    const QString pump = text(GRAPH_TEXT("Pump"));
+    const QString pump = text(QT_TRANSLATE_NOOP("TfrmGraph", "Pump"));
     btnPump->setToolTip(
         btnPump->toolTip().contains(QLatin1Char(':')) ? PumpHint(pump, m_state.run.pumpOn) : pump);
-    btnChokeUp->setToolTip(text(GRAPH_TEXT("Open gate valve")));
-    btnChokeDown->setToolTip(text(GRAPH_TEXT("Close gate valve")));
+    btnChokeUp->setToolTip(text(QT_TRANSLATE_NOOP("TfrmGraph", "Open gate valve")));
+    btnChokeDown->setToolTip(text(QT_TRANSLATE_NOOP("TfrmGraph", "Close gate valve")));
     if (ProfileOf(m_exercise).trends.gateValve) {
         DrawGateBox();
     }
@@ -581,6 +581,14 @@ void TfrmGraph::paintEvent(QPaintEvent* event)
     p.drawImage(
         area, m_canvas.image(),
         QRectF(area.x() * ratio, area.y() * ratio, area.width() * ratio, area.height() * ratio));
+}
+
+void TfrmGraph::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QWidget::changeEvent(event);
 }
 
 } // namespace velmor

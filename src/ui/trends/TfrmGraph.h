@@ -151,6 +151,10 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
+protected:
+    // The language switch: QEvent::LanguageChange runs SetLanguage.
+    void changeEvent(QEvent* event) override;
+
 private:
     // Per trace, in TraceId order: its check box, the run variable that
     // holds its newest value (plotting a stored record loads the record's

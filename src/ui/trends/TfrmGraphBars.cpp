@@ -4,12 +4,13 @@
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/trends/RunReport.h"
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 #include "ui/trends/TrendArt.h"
 #include "ui/trends/TrendLayout.h"
 #include "ui/trends/TrendView.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QFontMetrics>
 #include <QPainter>
 
@@ -22,8 +23,6 @@ namespace {
 
 constexpr QRgb kBlack = 0xff000000;
 constexpr QRgb kSilverRgb = 0xffc0c0c0;
-
-#define GRAPH_TEXT(english) QT_TRANSLATE_NOOP("TfrmGraph", english)
 
 } // namespace
 
@@ -160,7 +159,7 @@ void TfrmGraph::DrawSettingsLabels()
     for (const SettingsColumn& c : columns) {
         for (std::size_t i = 0; i < c.labels.size(); ++i) {
             p.drawText(ColumnGeometryOf(c.place).labelX, kSettingsLineY[i] + ascent,
-                       LangText(m_state.shell, "TfrmGraph", c.labels[i]));
+                       QCoreApplication::translate("TfrmGraph", c.labels[i]));
         }
     }
     p.end();
@@ -201,8 +200,8 @@ void TfrmGraph::DrawGateBox()
     QPainter p(&m_canvas.image());
     p.setFont(font);
     p.setPen(Qt::black);
-    const QString gate = LangText(m_state.shell, "TfrmGraph", GRAPH_TEXT("Gate"));
-    const QString valve = LangText(m_state.shell, "TfrmGraph", GRAPH_TEXT("Valve:"));
+    const QString gate = QCoreApplication::translate("TfrmGraph", "Gate");
+    const QString valve = QCoreApplication::translate("TfrmGraph", "Valve:");
     const int h = fm.height();
     p.drawText(349, 431 + fm.ascent(), gate);
     p.drawText(349, 431 + h + fm.ascent(), valve);

@@ -2,11 +2,12 @@
 // time-base edits, the slider, the cursor line and the floating read-out.
 #include "ui/trends/TfrmGraph.h"
 
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TraceTexts.h"
 #include "ui/trends/TrendView.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
@@ -20,8 +21,6 @@ namespace velmor {
 namespace {
 
 constexpr QRgb kCursorWhite = 0xffffffff;
-
-#define GRAPH_TEXT(english) QT_TRANSLATE_NOOP("TfrmGraph", english)
 
 bool IsEnter(int key)
 {
@@ -295,10 +294,9 @@ void TfrmGraph::Display()
         return;
     }
     const float value = rec.field(TraceTable()[static_cast<std::size_t>(*trace)].field);
-    txtFloat->setText(TraceName(m_state.shell, *trace) + QLatin1Char('\n') +
-                      LangText(m_state.shell, "TfrmGraph", GRAPH_TEXT("Value")) +
-                      QStringLiteral(": ") + TraceValueText(*trace, value, decimalMark()) +
-                      TraceUnit(*trace));
+    txtFloat->setText(TraceName(*trace) + QLatin1Char('\n') +
+                      QCoreApplication::translate("TfrmGraph", "Value") + QStringLiteral(": ") +
+                      TraceValueText(*trace, value, decimalMark()) + TraceUnit(*trace));
     txtFloat->adjustSize();
     const LabelPlace place =
         ReadoutPlace(v.hoverX, v.hoverY, txtFloat->width(), txtFloat->height(), width());

@@ -1,9 +1,11 @@
 #include "ui/trends/TraceTexts.h"
 
 #include "core/trends/TrendText.h"
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 
 #include <array>
+
+#include <QCoreApplication>
 
 namespace velmor {
 
@@ -44,10 +46,10 @@ const TraceWords& WordsOf(TraceId trace)
 
 } // namespace
 
-QString TraceName(const ShellState& shell, TraceId trace)
+QString TraceName(TraceId trace)
 {
-    return LangText(shell, "TfrmGraph", WordsOf(trace).name,
-                    trace == TraceId::FlowQ ? kPumpReadOut.comment : nullptr);
+    return QCoreApplication::translate("TfrmGraph", WordsOf(trace).name,
+                                       trace == TraceId::FlowQ ? kPumpReadOut.comment : nullptr);
 }
 
 QString TraceUnit(TraceId trace)

@@ -11,7 +11,7 @@
 namespace velmor {
 
 // "Flow Set Point", "SP Flujo", ... in the language in force.
-QString TraceName(const ShellState& shell, TraceId trace);
+QString TraceName(TraceId trace);
 // "L/min", "%", "°C" or "L".
 QString TraceUnit(TraceId trace);
 // The value with the trace's decimals (2, or 0 for outputs and levels),

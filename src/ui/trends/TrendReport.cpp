@@ -4,12 +4,13 @@
 #include "core/rundata/AtomicFile.h"
 #include "core/trends/RunReport.h"
 #include "core/trends/TrendText.h"
-#include "ui/shell/Language.h"
+#include "ui/common/Language.h"
 #include "ui/trends/TraceTexts.h"
 #include "ui/trends/TrendLayout.h"
 #include "ui/trends/TrendView.h"
 
 #include <QBuffer>
+#include <QCoreApplication>
 #include <QFile>
 #include <QFontMetricsF>
 #include <QLocale>
@@ -27,31 +28,33 @@ namespace velmor {
 namespace {
 
 constexpr const char* kContext = "TrendReport";
-#define REPORT_TEXT(english) QT_TRANSLATE_NOOP("TrendReport", english)
 
 constexpr const char* kExerciseNames[] = {
-    REPORT_TEXT("Flow"),        REPORT_TEXT("Fluid Level"),  REPORT_TEXT("Open Loop"),
-    REPORT_TEXT("Temperature"), REPORT_TEXT("Batch Volume"),
+    QT_TRANSLATE_NOOP("TrendReport", "Flow"),
+    QT_TRANSLATE_NOOP("TrendReport", "Fluid Level"),
+    QT_TRANSLATE_NOOP("TrendReport", "Open Loop"),
+    QT_TRANSLATE_NOOP("TrendReport", "Temperature"),
+    QT_TRANSLATE_NOOP("TrendReport", "Batch Volume"),
 };
 constexpr const char* kWaveformNames[] = {
-    REPORT_TEXT("Flat"), REPORT_TEXT("Ramp"),     REPORT_TEXT("Sine"),
-    REPORT_TEXT("Step"), REPORT_TEXT("Sawtooth"),
+    QT_TRANSLATE_NOOP("TrendReport", "Flat"),     QT_TRANSLATE_NOOP("TrendReport", "Ramp"),
+    QT_TRANSLATE_NOOP("TrendReport", "Sine"),     QT_TRANSLATE_NOOP("TrendReport", "Step"),
+    QT_TRANSLATE_NOOP("TrendReport", "Sawtooth"),
 };
 
 const QColor kMarkColour(210, 163, 0);
 const QColor kGridGrey(128, 128, 128);
 const QColor kInk(24, 24, 24);
 
-QString Text(const VelmorState& state, const char* english)
+QString Text(const char* english)
 {
-    return LangText(state.shell, kContext, english);
+    return QCoreApplication::translate(kContext, english);
 }
 
 QLocale ReportLocale(const ShellState& shell)
 {
-    return shell.langSpanish && !shell.langEnglish
-               ? QLocale(QLocale::Spanish, QLocale::Spain)
-               : QLocale(QLocale::English, QLocale::UnitedKingdom);
+    return shell.language == Language::Spanish ? QLocale(QLocale::Spanish, QLocale::Spain)
+                                               : QLocale(QLocale::English, QLocale::UnitedKingdom);
 }
 
 char DecimalMark(const ShellState& shell)
@@ -169,11 +172,11 @@ void FillSettingsTable(ReportContent& c, const ReportSource& source, int first, 
     if (columns.empty()) {
         return;
     }
-    c.settingsHeading = Text(s, REPORT_TEXT("Controller settings per segment"));
-    c.tableHeader << Text(s, REPORT_TEXT("From (s)"));
+    c.settingsHeading = Text(QT_TRANSLATE_NOOP("TrendReport", "Controller settings per segment"));
+    c.tableHeader << Text(QT_TRANSLATE_NOOP("TrendReport", "From (s)"));
     for (const SettingsColumn& column : columns) {
         for (const char* label : column.labels) {
-            c.tableHeader << WithoutColon(LangText(s.shell, "TfrmGraph", label));
+            c.tableHeader << WithoutColon(QCoreApplication::translate("TfrmGraph", label));
         }
     }
     if (samples <= 0) {
@@ -207,14 +210,16 @@ QString WaveformText(const ReportSource& source)
         return {};
     }
     const WaveParams& wave = profile.waveParams(source.state);
-    QString text = Text(s, REPORT_TEXT("Set-point waveform: %1 (A %2, B %3, C %4)"))
-                       .arg(Text(s, kWaveformNames[type - 1]))
-                       .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
-                            QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
-                            QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
+    QString text =
+        Text(QT_TRANSLATE_NOOP("TrendReport", "Set-point waveform: %1 (A %2, B %3, C %4)"))
+            .arg(Text(kWaveformNames[type - 1]))
+            .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
+                 QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
+                 QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
     if (profile.trends.gateValve) {
-        text += QStringLiteral("; ") +
-                Text(s, REPORT_TEXT("gate valve %1 %")).arg(s.run.gateValvePercent);
+        text +=
+            QStringLiteral("; ") +
+            Text(QT_TRANSLATE_NOOP("TrendReport", "gate valve %1 %")).arg(s.run.gateValvePercent);
     }
     return text;
 }
@@ -238,38 +243,38 @@ ReportContent BuildReport(const ReportSource& source)
     const QLocale locale = ReportLocale(shell);
     const Stretch st = StretchOf(source);
     ReportContent c;
-    c.title = Text(s, REPORT_TEXT("Lab report: %1"))
-                  .arg(Text(s, kExerciseNames[static_cast<int>(source.exercise)]));
+    c.title = Text(QT_TRANSLATE_NOOP("TrendReport", "Lab report: %1"))
+                  .arg(Text(kExerciseNames[static_cast<int>(source.exercise)]));
     if (!source.fileName.isEmpty()) {
-        c.subtitle << Text(s, REPORT_TEXT("File: %1")).arg(source.fileName);
+        c.subtitle << Text(QT_TRANSLATE_NOOP("TrendReport", "File: %1")).arg(source.fileName);
     }
-    c.subtitle << Text(s, REPORT_TEXT("Printed: %1, %2"))
+    c.subtitle << Text(QT_TRANSLATE_NOOP("TrendReport", "Printed: %1, %2"))
                       .arg(locale.toString(source.printedAt.date(), QLocale::LongFormat),
                            locale.toString(source.printedAt.time(), QLocale::ShortFormat));
     const int samples = st.last >= st.first ? st.last - st.first + 1 : 0;
-    c.rangeText = Text(s, source.range == ReportRange::WholeRun
-                              ? REPORT_TEXT("Whole run: %1 to %2 s, %3 samples")
-                              : REPORT_TEXT("Shown view: %1 to %2 s, %3 samples"))
+    c.rangeText = Text(source.range == ReportRange::WholeRun
+                           ? QT_TRANSLATE_NOOP("TrendReport", "Whole run: %1 to %2 s, %3 samples")
+                           : QT_TRANSLATE_NOOP("TrendReport", "Shown view: %1 to %2 s, %3 samples"))
                       .arg(Seconds(st.from, mark), Seconds(st.to, mark), QString::number(samples));
     c.from = st.from;
     c.to = st.to;
     c.firstRecord = st.first;
     c.lastRecord = st.last;
     const TrendsProfile& trends = ProfileOf(source.exercise).trends;
-    c.leftUnit = LangText(shell, "TfrmGraph", trends.leftUnit);
-    c.rightUnit = LangText(shell, "TfrmGraph", trends.rightUnit);
+    c.leftUnit = QCoreApplication::translate("TfrmGraph", trends.leftUnit);
+    c.rightUnit = QCoreApplication::translate("TfrmGraph", trends.rightUnit);
 
     FillSettingsTable(c, source, st.first, samples);
     c.waveform = WaveformText(source);
 
     if (samples > 0) {
         const SampleRecord& last = s.log.record(st.last);
-        c.finalHeading = Text(s, REPORT_TEXT("Values at %1 s (record %2)"))
+        c.finalHeading = Text(QT_TRANSLATE_NOOP("TrendReport", "Values at %1 s (record %2)"))
                              .arg(Seconds(last.time, mark))
                              .arg(st.last);
         for (const TraceInfo& trace : TraceTable()) {
             if (source.shown[static_cast<std::size_t>(trace.id)]) {
-                c.finalValues.emplace_back(TraceName(shell, trace.id),
+                c.finalValues.emplace_back(TraceName(trace.id),
                                            TraceValueText(trace.id, last.field(trace.field), mark) +
                                                QLatin1Char(' ') + TraceUnit(trace.id));
             }
@@ -335,8 +340,7 @@ void PaintValueScales(QPainter& p, const TrendFrame& f, const ReportSource& sour
 }
 
 // Time grid: dotted grey lines with their seconds below.
-void PaintTimeGrid(QPainter& p, const TrendFrame& f, const ReportSource& source,
-                   const ReportContent& c)
+void PaintTimeGrid(QPainter& p, const TrendFrame& f, const ReportContent& c)
 {
     const QRectF& plot = f.plot;
     p.setFont(ReportFont(p, 6.5));
@@ -351,7 +355,7 @@ void PaintTimeGrid(QPainter& p, const TrendFrame& f, const ReportSource& source,
                    QString::number(static_cast<long long>(std::llround(t))));
     }
     p.drawText(QRectF(plot.left(), plot.bottom() + 12, plot.width(), 10),
-               Qt::AlignHCenter | Qt::AlignTop, Text(source.state, REPORT_TEXT("Time (s)")));
+               Qt::AlignHCenter | Qt::AlignTop, Text(QT_TRANSLATE_NOOP("TrendReport", "Time (s)")));
 }
 
 // Settings marks where a new segment starts after the first drawn, then
@@ -391,7 +395,7 @@ void PaintTrend(QPainter& p, const QRectF& area, const ReportSource& source, con
     const TrendFrame f{area, area.adjusted(34, 14, -30, -26), c.from, std::max(c.to - c.from, 1.0)};
     p.fillRect(f.plot, Qt::black);
     PaintValueScales(p, f, source, c);
-    PaintTimeGrid(p, f, source, c);
+    PaintTimeGrid(p, f, c);
     p.save();
     p.setClipRect(f.plot);
     p.setRenderHint(QPainter::Antialiasing);
@@ -427,12 +431,11 @@ double PaintLegend(QPainter& p, const QRectF& area, const ReportSource& source)
     };
     for (const TraceInfo& trace : TraceTable()) {
         if (source.shown[static_cast<std::size_t>(trace.id)]) {
-            entry(TraceName(source.state.shell, trace.id),
-                  QColor(trace.colour.r, trace.colour.g, trace.colour.b), 1.2);
+            entry(TraceName(trace.id), QColor(trace.colour.r, trace.colour.g, trace.colour.b), 1.2);
         }
     }
     if (!ProfileOf(source.exercise).trends.settingsColumns.empty()) {
-        entry(Text(source.state, REPORT_TEXT("Settings changed")), kMarkColour, 1.6);
+        entry(Text(QT_TRANSLATE_NOOP("TrendReport", "Settings changed")), kMarkColour, 1.6);
     }
     return y + 13 - area.top();
 }
@@ -483,8 +486,7 @@ double TrendHeight(const ReportContent& c, double room)
 
 // The settings table from y, as many rows as the page holds above the
 // waveform and the final values; returns the y below it.
-double PaintSettingsTable(QPainter& p, const QRectF& page, double y, const ReportContent& c,
-                          const ReportSource& source)
+double PaintSettingsTable(QPainter& p, const QRectF& page, double y, const ReportContent& c)
 {
     const QFont cellFont = ReportFont(p, 8);
     p.setPen(kInk);
@@ -524,7 +526,7 @@ double PaintSettingsTable(QPainter& p, const QRectF& page, double y, const Repor
         p.setFont(cellFont);
         p.drawText(QRectF(page.left(), y, page.width(), kRowHeight),
                    Qt::AlignLeft | Qt::AlignVCenter,
-                   Text(source.state, REPORT_TEXT("... and %1 more segments"))
+                   Text(QT_TRANSLATE_NOOP("TrendReport", "... and %1 more segments"))
                        .arg(c.table.size() - shown));
         y += kRowHeight;
     }
@@ -570,7 +572,7 @@ void PaintReport(QPagedPaintDevice& device, const ReportSource& source)
     y += trendHeight + 4;
     y += PaintLegend(p, QRectF(page.left() + 34, y, page.width() - 64, 40), source) + 10;
     if (!c.tableHeader.isEmpty()) {
-        y = PaintSettingsTable(p, page, y, c, source);
+        y = PaintSettingsTable(p, page, y, c);
     }
     if (!c.waveform.isEmpty()) {
         p.setPen(kInk);

@@ -14,6 +14,7 @@
 #include "ProgramFixture.h"
 #include "WindowRun.h"
 
+#include "LanguageScope.h"
 #include "core/exercises/NamedSettings.h"
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/shell/FileCommands.h"
@@ -169,9 +170,7 @@ void Browse(Program& p, TfrmGraph* graph, const Plan& plan, const QString& prefi
                prefix + QStringLiteral("report_view.pdf"));
     p.main->analysisMenu()->compareWith(Golden(plan.golden));
     SaveWindow(graph, prefix + QStringLiteral("compare"));
-    p.state->shell.langEnglish = false;
-    p.state->shell.langSpanish = true;
-    graph->SetLanguage();
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
     graph->imgPanelMouseMove(Qt::NoButton, 250, 210);
     graph->Display();
     SaveWindow(graph, prefix + QStringLiteral("spanish"));

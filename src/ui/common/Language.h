@@ -1,0 +1,44 @@
+// The interface language in force. English is the source text of every
+// window text; another language is a catalogue installed on the application,
+// so that QCoreApplication::translate answers in it. Installing one makes Qt
+// send every window QEvent::LanguageChange, on which the window's
+// changeEvent calls its SetLanguage.
+#pragma once
+
+#include "core/rundata/State.h"
+
+#include <QString>
+
+#include <span>
+
+namespace velmor {
+
+// What the program needs of a language: its catalogue and the toolkit's
+// (message box buttons, file and print dialogs), both in the resources.
+// English needs neither: its texts are the sources.
+struct LanguageEntry {
+    Language language;
+    const char* name;             // as the preferences list it (English)
+    const char* catalogue;        // resource path, or nullptr
+    const char* toolkitCatalogue; // resource path, or nullptr
+};
+
+// Every language the program speaks, English first.
+std::span<const LanguageEntry> Languages();
+
+// Puts `language` in force for the whole program. The windows' changeEvent
+// handlers have run when this returns, so the switch is complete at once.
+void InstallLanguage(Language language);
+
+// The language InstallLanguage last put in force (English at the start).
+Language InstalledLanguage();
+
+// The text of a source string in `language`, whichever language is in force:
+// the preferences' preview and the pictures drawn for one language.
+QString TextIn(Language language, const char* context, const char* source,
+               const char* disambiguation = nullptr);
+
+// The text without its first "&" (menu captions made into hints).
+QString NoAnd(const QString& text);
+
+} // namespace velmor
