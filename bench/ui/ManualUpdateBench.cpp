@@ -17,7 +17,7 @@ void UpdateWithDrawing(benchmark::State& bs)
 {
     auto state = std::make_unique<VelmorState>();
     std::int64_t clock = 1'000'000;
-    TfrmManual window(*state, nullptr, nullptr, [&clock] { return clock; });
+    TfrmManual window(*state, nullptr, [&clock] { return clock; });
     window.UpdateTimer->stop();
     window.imgCoolerClick();
     window.imgStirrerClick();
