@@ -13,6 +13,9 @@
 
 #include <filesystem>
 #include <stdexcept>
+#include <string>
+
+#include <unistd.h>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -26,7 +29,11 @@ protected:
     void TearDown() override { fs::remove(file); }
 
     WarmupRegistered registered;
-    const fs::path file = fs::temp_directory_path() / "velmor-warmup-test.psm";
+    // Each test its own file: CTest runs the cases of this suite side by side.
+    const fs::path file =
+        fs::temp_directory_path() /
+        ("velmor-warmup-" + std::to_string(::getpid()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".psm");
 };
 
 } // namespace
