@@ -31,9 +31,12 @@ foreach(source IN LISTS sources)
     math(EXPR faults "${faults} + 1")
     continue()
   endif()
-  file(STRINGS ${ui}/${source} includes REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<]ui/[^/]+/")
+  # "ui/folder/..." or, from a file of a folder, "../folder/...".
+  file(STRINGS ${ui}/${source} includes
+    REGEX "^[ \t]*#[ \t]*include[ \t]*[\"<](ui|\\.\\.)/[^/]+/")
   foreach(line IN LISTS includes)
-    string(REGEX REPLACE "^[^\"<]*[\"<]ui/([^/]+)/([^\">]*).*" "\\1;\\2" target "${line}")
+    string(REGEX REPLACE "^[^\"<]*[\"<](ui|\\.\\.)/([^/]+)/([^\">]*).*" "\\2;\\3" target
+      "${line}")
     list(GET target 0 to)
     list(GET target 1 header)
     if(to STREQUAL from)
