@@ -5,9 +5,9 @@
 #include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
+#include "ui/common/ValueBox.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmFlow.h"
-#include "ui/exercises/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>

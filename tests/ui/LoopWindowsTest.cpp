@@ -9,13 +9,13 @@
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/SimFileWriter.h"
+#include "ui/common/ValueBox.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmBatch.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/exercises/TfrmLevel.h"
 #include "ui/exercises/TfrmOpen.h"
 #include "ui/exercises/TfrmTemperature.h"
-#include "ui/exercises/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>

@@ -3,8 +3,8 @@
 // the level bar and dial, and memory over a long run.
 #include "LanguageScope.h"
 #include "core/mimic/MimicModel.h"
+#include "ui/common/PanelView.h"
 #include "ui/exercises/ExerciseWindow.h"
-#include "ui/exercises/PanelView.h"
 #include "ui/mimic/MimicLayout.h"
 #include "ui/mimic/MimicView.h"
 #include "ui/mimic/TfrmManual.h"

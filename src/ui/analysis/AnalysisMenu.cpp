@@ -6,10 +6,9 @@
 #include "core/rundata/AtomicFile.h"
 #include "ui/analysis/TfrmRunFigures.h"
 #include "ui/analysis/TfrmStepTest.h"
+#include "ui/common/ChosenFile.h"
 #include "ui/common/Language.h"
 #include "ui/exercises/LoopWindow.h"
-#include "ui/shell/FileCommands.h"
-#include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QAction>
@@ -28,10 +27,11 @@ constexpr const char* kContext = "AnalysisMenu";
 
 } // namespace
 
-AnalysisMenu::AnalysisMenu(VelmorState& state, TfrmMain* main, QMenuBar* bar, QAction* before)
-    : QObject(main), m_state(state), m_main(main)
+AnalysisMenu::AnalysisMenu(VelmorState& state, AnalysisHost* host, QWidget* window, QMenuBar* bar,
+                           QAction* before)
+    : QObject(window), m_state(state), m_host(host), m_window(window)
 {
-    mnuAnalysis = new QMenu(main);
+    mnuAnalysis = new QMenu(window);
     bar->insertMenu(before, mnuAnalysis);
     mnuAnalysisFigures =
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisFiguresClick);
@@ -94,7 +94,7 @@ void AnalysisMenu::setEnabled(bool enabled)
 void AnalysisMenu::followTrend(bool shown)
 {
     updateItems();
-    const ExerciseWindow* window = m_main->exerciseWindow();
+    const ExerciseWindow* window = m_host->exerciseWindow();
     if (m_figures != nullptr && m_figures->isVisible()) {
         if (shown) {
             m_figures->Refresh(window->exercise());
@@ -113,12 +113,12 @@ void AnalysisMenu::followTrend(bool shown)
 
 void AnalysisMenu::updateItems()
 {
-    const ExerciseWindow* window = m_main->exerciseWindow();
-    const bool shown = m_main->trendShowsRun();
+    const ExerciseWindow* window = m_host->exerciseWindow();
+    const bool shown = m_host->trendShowsRun();
     mnuAnalysisFigures->setEnabled(shown);
     mnuAnalysisExport->setEnabled(shown);
     mnuAnalysisStepTest->setEnabled(shown && window->exercise() == Exercise::Open);
-    const TfrmGraph* graph = m_main->graphWindow();
+    const TfrmGraph* graph = m_host->graphWindow();
     mnuAnalysisCompare->setEnabled(graph != nullptr && !m_state.run.runActive);
     mnuAnalysisClearCompare->setEnabled(graph != nullptr && graph->hasComparison());
     clearCompareText();
@@ -128,7 +128,7 @@ void AnalysisMenu::clearCompareText()
 {
     // Names the saved run being shown, so the dashed traces are never a
     // mystery.
-    const TfrmGraph* graph = m_main->graphWindow();
+    const TfrmGraph* graph = m_host->graphWindow();
     QString text = QCoreApplication::translate(
         kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison"));
     if (graph != nullptr && graph->hasComparison() && !graph->comparisonName().isEmpty()) {
@@ -143,18 +143,18 @@ void AnalysisMenu::clearCompareText()
 
 void AnalysisMenu::mnuAnalysisFiguresClick()
 {
-    const ExerciseWindow* window = m_main->exerciseWindow();
-    if (!m_main->trendShowsRun()) {
+    const ExerciseWindow* window = m_host->exerciseWindow();
+    if (!m_host->trendShowsRun()) {
         return;
     }
     if (m_figures == nullptr) {
         m_figures = new TfrmRunFigures(
             m_state,
             [this] {
-                const TfrmGraph* graph = m_main->graphWindow();
+                const TfrmGraph* graph = m_host->graphWindow();
                 return graph != nullptr ? graph->cursorRecordShown() : 0;
             },
-            m_main);
+            m_window);
         m_figures->SetLanguage();
     }
     m_figures->Refresh(window->exercise());
@@ -164,12 +164,12 @@ void AnalysisMenu::mnuAnalysisFiguresClick()
 
 void AnalysisMenu::mnuAnalysisStepTestClick()
 {
-    const ExerciseWindow* window = m_main->exerciseWindow();
-    if (!m_main->trendShowsRun() || window->exercise() != Exercise::Open) {
+    const ExerciseWindow* window = m_host->exerciseWindow();
+    if (!m_host->trendShowsRun() || window->exercise() != Exercise::Open) {
         return;
     }
     if (m_stepTest == nullptr) {
-        m_stepTest = new TfrmStepTest(m_state, m_main);
+        m_stepTest = new TfrmStepTest(m_state, m_window);
         m_stepTest->SetLanguage();
         connect(m_stepTest, &TfrmStepTest::useInFlow, this, &AnalysisMenu::useInFlow);
     }
@@ -180,7 +180,7 @@ void AnalysisMenu::mnuAnalysisStepTestClick()
 
 QString AnalysisMenu::exportCsv(const QString& path)
 {
-    const ExerciseWindow* window = m_main->exerciseWindow();
+    const ExerciseWindow* window = m_host->exerciseWindow();
     if (window == nullptr) {
         return {};
     }
@@ -192,11 +192,11 @@ QString AnalysisMenu::exportCsv(const QString& path)
 
 void AnalysisMenu::mnuAnalysisExportClick()
 {
-    if (!m_main->trendShowsRun()) {
+    if (!m_host->trendShowsRun()) {
         return;
     }
     QString path = QFileDialog::getSaveFileName(
-        m_main,
+        m_window,
         QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Export CSV")),
         QString(),
         QCoreApplication::translate(kContext,
@@ -210,7 +210,7 @@ void AnalysisMenu::mnuAnalysisExportClick()
     const QString refused = exportCsv(path);
     if (!refused.isEmpty()) {
         QMessageBox::warning(
-            m_main, m_main->windowTitle(),
+            m_window, m_window->windowTitle(),
             QCoreApplication::translate(kContext,
                                         QT_TRANSLATE_NOOP("AnalysisMenu", "Could not write %1: %2"))
                 .arg(path, refused));
@@ -219,7 +219,7 @@ void AnalysisMenu::mnuAnalysisExportClick()
 
 QString AnalysisMenu::compareWith(const QString& path)
 {
-    TfrmGraph* graph = m_main->graphWindow();
+    TfrmGraph* graph = m_host->graphWindow();
     if (graph == nullptr) {
         return {};
     }
@@ -243,7 +243,7 @@ QString AnalysisMenu::compareWith(const QString& path)
 void AnalysisMenu::mnuAnalysisCompareClick()
 {
     const QString path = QFileDialog::getOpenFileName(
-        m_main,
+        m_window,
         QCoreApplication::translate(kContext,
                                     QT_TRANSLATE_NOOP("AnalysisMenu", "Compare with saved run")),
         QString(),
@@ -254,13 +254,13 @@ void AnalysisMenu::mnuAnalysisCompareClick()
     }
     const QString refused = compareWith(path);
     if (!refused.isEmpty()) {
-        QMessageBox::warning(m_main, m_main->windowTitle(), refused);
+        QMessageBox::warning(m_window, m_window->windowTitle(), refused);
     }
 }
 
 void AnalysisMenu::mnuAnalysisClearCompareClick()
 {
-    if (TfrmGraph* graph = m_main->graphWindow()) {
+    if (TfrmGraph* graph = m_host->graphWindow()) {
         graph->ClearComparison();
     }
 }
@@ -269,7 +269,7 @@ void AnalysisMenu::useInFlow(const FlowTuning& tuning)
 {
     // Once the Flow window exists, each value goes in as the keypad's OK
     // takes it: the box's range and old value, then the exercise's entry.
-    m_main->whenLoopWindowOpens([this, tuning](ExerciseWindow* window) {
+    m_host->whenLoopWindowOpens([this, tuning](ExerciseWindow* window) {
         auto* flow = dynamic_cast<LoopWindow*>(window);
         if (flow == nullptr || window->exercise() != Exercise::Flow) {
             return;
@@ -284,9 +284,9 @@ void AnalysisMenu::useInFlow(const FlowTuning& tuning)
                 window->UpdateDisplay(code);
             }
         }
-        m_main->hideKeypad();
+        m_host->hideKeypad();
     });
-    m_main->Start(QStringLiteral("frmFlow"), true);
+    m_host->Start(QStringLiteral("frmFlow"), true);
 }
 
 } // namespace velmor

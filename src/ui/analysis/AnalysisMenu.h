@@ -1,11 +1,14 @@
 // The main window's Analysis menu: the figures of the run in the log, a
 // step test of an Open-loop run with tunings for the Flow window, and the
 // run as a spreadsheet table. Disabled with the other menus during a run; its
-// items describe only the run the Trends window shows.
+// items describe only the run the Trends window shows. It sees the window
+// that hosts it through AnalysisHost alone, so it needs nothing of the
+// shell.
 #pragma once
 
 #include "core/analysis/StepFit.h"
 #include "core/rundata/State.h"
+#include "ui/analysis/AnalysisHost.h"
 
 #include <QObject>
 #include <QPointer>
@@ -13,10 +16,10 @@
 class QAction;
 class QMenu;
 class QMenuBar;
+class QWidget;
 
 namespace velmor {
 
-class TfrmMain;
 class TfrmRunFigures;
 class TfrmStepTest;
 
@@ -24,8 +27,10 @@ class AnalysisMenu : public QObject {
     Q_OBJECT
 
 public:
-    // Adds the menu to the bar, before `before` (the Help menu).
-    AnalysisMenu(VelmorState& state, TfrmMain* main, QMenuBar* bar, QAction* before);
+    // Adds the menu to the bar, before `before` (the Help menu); `window`
+    // (the host's) is the parent of the menu's windows and boxes.
+    AnalysisMenu(VelmorState& state, AnalysisHost* host, QWidget* window, QMenuBar* bar,
+                 QAction* before);
     ~AnalysisMenu() override;
 
     void SetLanguage();
@@ -67,7 +72,8 @@ private:
     void clearCompareText();
 
     VelmorState& m_state;
-    TfrmMain* m_main;
+    AnalysisHost* m_host;
+    QWidget* m_window;
     QPointer<TfrmRunFigures> m_figures;
     QPointer<TfrmStepTest> m_stepTest;
 };

@@ -3,7 +3,7 @@
 #include "core/rundata/SampleLog.h"
 #include "ui/analysis/FiguresTable.h"
 #include "ui/common/Language.h"
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,6 +1,6 @@
 #include "ui/exercises/ControllerPanel.h"
 
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 
 #include <QCheckBox>
 #include <QPainter>

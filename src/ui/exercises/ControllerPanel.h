@@ -6,7 +6,7 @@
 
 #include "core/exercises/ControllerSettings.h"
 #include "core/rundata/State.h"
-#include "ui/exercises/PanelView.h"
+#include "ui/common/PanelView.h"
 
 #include <QObject>
 #include <QPoint>

@@ -3,7 +3,7 @@
 #include "core/Arith.h"
 #include "core/exercises/ControllerSettings.h"
 #include "ui/common/Language.h"
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCloseEvent>

@@ -8,10 +8,10 @@
 
 #include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
+#include "ui/common/PanelView.h"
 #include "ui/exercises/ControllerPanel.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/PanelArt.h"
-#include "ui/exercises/PanelView.h"
 #include "ui/exercises/RunDriver.h"
 
 #include <QColor>

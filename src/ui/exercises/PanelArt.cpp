@@ -1,6 +1,7 @@
 #include "ui/exercises/PanelArt.h"
 
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/Picture.h"
+#include "ui/common/ValueBox.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -32,13 +33,6 @@ void Lamp(QPainter& p, QPointF centre, qreal radius, QColor lit, QColor dark, bo
 }
 
 } // namespace
-
-QImage BlankPicture(QSize logical, qreal pixelRatio)
-{
-    QImage image(logical * pixelRatio, QImage::Format_RGB32);
-    image.setDevicePixelRatio(pixelRatio);
-    return image;
-}
 
 void DrawEtchedFrame(QPainter& p, const QRect& r)
 {

@@ -18,9 +18,6 @@ namespace velmor {
 enum class RunLamp { None, Red, Green };
 QImage TrafficLightPicture(RunLamp lit, qreal pixelRatio = 1);
 
-// An empty picture of `logical` size for a device pixel ratio.
-QImage BlankPicture(QSize logical, qreal pixelRatio);
-
 // An etched group frame on a panel (a dark line with a light one inside).
 void DrawEtchedFrame(QPainter& painter, const QRect& frame);
 

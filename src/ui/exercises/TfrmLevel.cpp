@@ -2,7 +2,7 @@
 
 #include "core/exercises/ControllerSettings.h"
 #include "ui/common/Language.h"
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
 #include <QCheckBox>

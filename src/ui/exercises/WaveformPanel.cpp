@@ -2,8 +2,8 @@
 
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Waveform.h"
+#include "ui/common/ValueBox.h"
 #include "ui/exercises/PanelArt.h"
-#include "ui/exercises/ValueBox.h"
 
 #include <QPainter>
 #include <QRadioButton>

@@ -5,7 +5,7 @@
 
 #include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
-#include "ui/exercises/PanelView.h"
+#include "ui/common/PanelView.h"
 
 #include <QObject>
 #include <QPoint>

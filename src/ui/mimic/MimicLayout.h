@@ -5,7 +5,7 @@
 // exclusive.
 #pragma once
 
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 
 #include <QPoint>
 #include <QRect>

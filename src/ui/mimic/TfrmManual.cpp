@@ -1,8 +1,8 @@
 #include "ui/mimic/TfrmManual.h"
 
 #include "ui/common/Language.h"
-#include "ui/exercises/PanelView.h"
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/PanelView.h"
+#include "ui/common/ValueBox.h"
 #include "ui/mimic/MimicArt.h"
 #include "ui/mimic/MimicGauges.h"
 #include "ui/mimic/MimicLayout.h"

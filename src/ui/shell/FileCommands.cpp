@@ -2,6 +2,7 @@
 
 #include "core/exercises/ExerciseProfile.h"
 #include "core/rundata/SimFileWriter.h"
+#include "ui/common/ChosenFile.h"
 #include "ui/common/Language.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/shell/TfrmMain.h"
@@ -37,57 +38,7 @@ QStringList NameFilters()
         QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "All files (*)"))};
 }
 
-// The reader's message as the user sees it: a file that is no simulation
-// file gets the warning alone, any other refusal its line number too.
-QString RefusalText(const SimFileError& error)
-{
-    if (error.line == 1 && error.message == kNotASimulationFile) {
-        // The same English warning in both languages.
-        return QString::fromUtf8(kNotASimulationFile.data(),
-                                 static_cast<qsizetype>(kNotASimulationFile.size()));
-    }
-    return QString::fromStdString(error.text());
-}
-
-// The file read and checked for the open exercise: the reader's result, or
-// in `refusal` why the file could not be read at all.
-SimFileResult ReadFile(const QString& path, const ShellState& shell, QString& refusal)
-{
-    std::string text;
-    const ReadResult read = ReadSimFileBytes(QFile::encodeName(path).toStdString(), text);
-    if (!read.ok()) {
-        const char* english = QT_TRANSLATE_NOOP("FileCommands", "Cannot read %1.");
-        if (read.fault == ReadFault::NotRegular) {
-            english =
-                QT_TRANSLATE_NOOP("FileCommands", "Cannot read %1: it is not a regular file.");
-        } else if (read.fault == ReadFault::TooLarge) {
-            english = QT_TRANSLATE_NOOP(
-                "FileCommands", "Cannot read %1: it is larger than a simulation file can be.");
-        }
-        refusal = QCoreApplication::translate(kContext, english).arg(QFileInfo(path).fileName());
-        return {};
-    }
-    SimFileReadOptions options;
-    options.currentForm = shell.currentForm;
-    options.decimalComma = shell.decimalComma;
-    SimFileResult result = ReadSimulationText(text, options);
-    if (!result.ok()) {
-        refusal = RefusalText(result.error);
-    }
-    return result;
-}
-
 } // namespace
-
-ChosenFile ReadChosenFile(const QString& path, const ShellState& shell)
-{
-    ChosenFile chosen;
-    SimFileResult result = ReadFile(path, shell, chosen.refusal);
-    if (result.ok()) {
-        chosen.load = std::move(result.load);
-    }
-    return chosen;
-}
 
 FileCommands::FileCommands(VelmorState& state, TfrmMain* main)
     : QObject(main), m_state(state), m_main(main)
@@ -172,12 +123,13 @@ FileCommands::OpenOutcome FileCommands::openFile(const QString& path,
     if (!info.exists() || m_state.run.runActive || m_main->switching()) {
         return outcome; // cancelled, missing, or not now
     }
-    SimFileResult result = ReadFile(path, m_state.shell, outcome.refusal);
-    if (!result.ok()) {
+    ChosenFile chosen = ReadChosenFile(path, m_state.shell);
+    if (!chosen.load) {
+        outcome.refusal = std::move(chosen.refusal);
         return outcome;
     }
     outcome.read = true;
-    const auto load = std::make_shared<SimFileLoad>(std::move(*result.load));
+    const auto load = std::make_shared<SimFileLoad>(std::move(*chosen.load));
     const QString name = info.fileName();
     const auto apply = [this, load, name, loaded](ExerciseWindow* window) {
         applyLoad(*load, name, window);

@@ -12,7 +12,6 @@
 #include <QString>
 
 #include <functional>
-#include <optional>
 
 class QFileDialog;
 class QPrinter;
@@ -21,14 +20,6 @@ namespace velmor {
 
 class ExerciseWindow;
 class TfrmMain;
-
-// A simulation file read and checked for the exercise that is open (not
-// applied): the load, or the reader's message for the user.
-struct ChosenFile {
-    std::optional<SimFileLoad> load;
-    QString refusal;
-};
-ChosenFile ReadChosenFile(const QString& path, const ShellState& shell);
 
 class FileCommands : public QObject {
     Q_OBJECT

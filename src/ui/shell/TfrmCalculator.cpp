@@ -2,7 +2,7 @@
 
 #include "core/shell/KeypadEntry.h"
 #include "ui/common/Language.h"
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 
 #include <QCloseEvent>
 #include <QCoreApplication>

@@ -15,6 +15,7 @@
 #pragma once
 
 #include "core/rundata/State.h"
+#include "ui/analysis/AnalysisHost.h"
 #include "ui/exercises/ExerciseWindow.h"
 
 #include <QCursor>
@@ -51,7 +52,7 @@ class TfrmGraph;
 class TfrmManual;
 class TfrmPrefs;
 
-class TfrmMain : public QMainWindow, public MainLink {
+class TfrmMain : public QMainWindow, public MainLink, public AnalysisHost {
     Q_OBJECT
 
 public:
@@ -79,7 +80,7 @@ public:
     void SetLanguage();
 
     // Exercise switching.
-    void Start(const QString& name, bool fresh);
+    void Start(const QString& name, bool fresh) override;
     void Shut(const QString& name);
     void HideMenu();
     void ShowMenu();
@@ -89,7 +90,7 @@ public:
     bool switching() const { return switchTimer->isActive(); }
     // Runs `action` once, with the window, when the next loop exercise
     // window has opened (after a switch's wait).
-    void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action);
+    void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action) override;
     AnalysisMenu* analysisMenu() const { return m_analysis; }
     FileCommands* fileCommands() const { return m_files; }
 
@@ -97,7 +98,7 @@ public:
     // open exercise's Trends window shows a finished run or an opened file
     // (not an empty plot, a run going on, or a window on its way out).
     // What they describe is then that run, the one in the log.
-    bool trendShowsRun() const;
+    bool trendShowsRun() const override;
     // Those items (menu and toolbar) follow the rule again, and the analysis
     // windows follow the run they describe: after anything that changes what
     // the Trends window shows.
@@ -128,8 +129,8 @@ public:
 
     // The open exercise, by its window name (for the keypad), and its Trends.
     ExerciseWindow* exerciseWindowNamed(const std::string& formName) const;
-    ExerciseWindow* exerciseWindow() const;
-    TfrmGraph* graphWindow() const;
+    ExerciseWindow* exerciseWindow() const override;
+    TfrmGraph* graphWindow() const override;
     // The mimic window while it is open.
     TfrmManual* manualWindow() const;
     QMdiSubWindow* exerciseSubWindow() const { return m_exerciseSub; }

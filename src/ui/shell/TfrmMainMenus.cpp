@@ -113,7 +113,7 @@ void TfrmMain::buildSetupAndHelpMenus(QMenuBar* bar)
               "mnuPreferencesOptions");
 
     mnuHelp = Named(bar->addMenu(QString()), "mnuHelp");
-    m_analysis = new AnalysisMenu(m_state, this, bar, mnuHelp->menuAction());
+    m_analysis = new AnalysisMenu(m_state, this, this, bar, mnuHelp->menuAction());
     mnuHelpContents = Named(mnuHelp->addAction(QString(), this, &TfrmMain::mnuHelpContentsClick),
                             "mnuHelpContents");
     mnuHelpContents->setShortcut(QKeySequence(Qt::Key_F1));

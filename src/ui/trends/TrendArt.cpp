@@ -1,6 +1,6 @@
 #include "ui/trends/TrendArt.h"
 
-#include "ui/exercises/PanelArt.h"
+#include "ui/common/Picture.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TrendView.h"
 

@@ -1,4 +1,4 @@
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/ValueBox.h"
 
 #include <QFontMetrics>
 #include <QPainter>

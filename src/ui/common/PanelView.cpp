@@ -1,7 +1,7 @@
-#include "ui/exercises/PanelView.h"
+#include "ui/common/PanelView.h"
 
-#include "ui/exercises/PanelArt.h"
-#include "ui/exercises/ValueBox.h"
+#include "ui/common/Picture.h"
+#include "ui/common/ValueBox.h"
 
 #include <QGuiApplication>
 #include <QScreen>

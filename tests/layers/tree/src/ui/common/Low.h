@@ -1,0 +1,4 @@
+// Runs up: common below shell.
+#pragma once
+
+#include "ui/shell/Top.h"

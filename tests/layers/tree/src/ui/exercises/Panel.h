@@ -1,0 +1,4 @@
+// Sideways: exercises and mimic are peers.
+#pragma once
+
+#include "ui/mimic/Gauge.h"

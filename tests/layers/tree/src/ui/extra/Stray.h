@@ -1,0 +1,2 @@
+// In a folder the order does not place.
+#pragma once

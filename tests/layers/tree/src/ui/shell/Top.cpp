@@ -1,0 +1,3 @@
+// Runs down: allowed.
+#include "ui/shell/Top.h"
+#include "ui/common/Low.h"

@@ -1,0 +1,2 @@
+// Runs up by a relative path.
+#include "../analysis/Menu.h"
