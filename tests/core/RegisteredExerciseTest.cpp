@@ -21,7 +21,8 @@ using namespace velmor;
 using namespace velmor::test;
 namespace fs = std::filesystem;
 
-namespace {
+// A named namespace: gtest derives each case from the fixture.
+namespace velmor::test {
 
 class RegisteredExercise : public ::testing::Test {
 protected:
@@ -36,7 +37,7 @@ protected:
          ::testing::UnitTest::GetInstance()->current_test_info()->name() + ".psm");
 };
 
-} // namespace
+} // namespace velmor::test
 
 TEST_F(RegisteredExercise, VelmorSimRunsWritesReadsBackAndAnalysesIt)
 {

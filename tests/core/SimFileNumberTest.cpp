@@ -15,7 +15,7 @@ using namespace velmor;
 
 namespace {
 
-double Real(std::string_view text, bool decimalComma = false)
+double Number(std::string_view text, bool decimalComma = false)
 {
     const RealValue v = ParseSafeReal(text, decimalComma);
     EXPECT_EQ(v.error, NumberError::None) << "'" << text << "'";
@@ -32,21 +32,21 @@ NumberError RealError(std::string_view text, bool decimalComma = false)
 TEST(SafeReal, EitherMarkGivesTheSameNumberOnEitherSystem)
 {
     for (bool comma : {false, true}) {
-        EXPECT_EQ(Real("1,5", comma), 1.5);
-        EXPECT_EQ(Real("1.5", comma), 1.5);
-        EXPECT_EQ(Real("-0,25", comma), -0.25);
-        EXPECT_EQ(Real("2,5e3", comma), 2500.0);
-        EXPECT_EQ(Real(",5", comma), 0.5);
-        EXPECT_EQ(Real("5,", comma), 5.0);
+        EXPECT_EQ(Number("1,5", comma), 1.5);
+        EXPECT_EQ(Number("1.5", comma), 1.5);
+        EXPECT_EQ(Number("-0,25", comma), -0.25);
+        EXPECT_EQ(Number("2,5e3", comma), 2500.0);
+        EXPECT_EQ(Number(",5", comma), 0.5);
+        EXPECT_EQ(Number("5,", comma), 5.0);
     }
 }
 
 TEST(SafeReal, DoubledMarksCollapseToOne)
 {
-    EXPECT_EQ(Real("1..5"), 1.5);
-    EXPECT_EQ(Real("1,,5"), 1.5);
-    EXPECT_EQ(Real("1.,5"), 1.5);
-    EXPECT_EQ(Real("1...5", true), 1.5);
+    EXPECT_EQ(Number("1..5"), 1.5);
+    EXPECT_EQ(Number("1,,5"), 1.5);
+    EXPECT_EQ(Number("1.,5"), 1.5);
+    EXPECT_EQ(Number("1...5", true), 1.5);
     // Two marks apart stay two marks: no thousands separators.
     EXPECT_EQ(RealError("1.234,5"), NumberError::NotANumber);
     EXPECT_EQ(RealError("1,234,5", true), NumberError::NotANumber);
@@ -55,15 +55,15 @@ TEST(SafeReal, DoubledMarksCollapseToOne)
 
 TEST(SafeReal, StandardConversionGrammar)
 {
-    EXPECT_EQ(Real("  42  "), 42.0);
-    EXPECT_EQ(Real("\t7\t"), 7.0);
-    EXPECT_EQ(Real("+3"), 3.0);
-    EXPECT_EQ(Real("+3,5"), 3.5);
-    EXPECT_EQ(Real("1E2"), 100.0);
-    EXPECT_EQ(Real("1e+2"), 100.0);
-    EXPECT_EQ(Real("-1.5e-1"), -0.15);
-    EXPECT_TRUE(std::signbit(Real("-0")));
-    EXPECT_EQ(Real("0000.1000"), 0.1);
+    EXPECT_EQ(Number("  42  "), 42.0);
+    EXPECT_EQ(Number("\t7\t"), 7.0);
+    EXPECT_EQ(Number("+3"), 3.0);
+    EXPECT_EQ(Number("+3,5"), 3.5);
+    EXPECT_EQ(Number("1E2"), 100.0);
+    EXPECT_EQ(Number("1e+2"), 100.0);
+    EXPECT_EQ(Number("-1.5e-1"), -0.15);
+    EXPECT_TRUE(std::signbit(Number("-0")));
+    EXPECT_EQ(Number("0000.1000"), 0.1);
 
     for (std::string_view bad :
          {"",      " ",   "abc",  "1a",       "a1",  ".",   ",",     "..",   "+",     "-",
@@ -76,29 +76,29 @@ TEST(SafeReal, StandardConversionGrammar)
 TEST(SafeReal, RangeOfTheStoredValue)
 {
     // A double holds it; a 32-bit float would store infinity.
-    EXPECT_EQ(Real("1e39"), 1e39);
+    EXPECT_EQ(Number("1e39"), 1e39);
     EXPECT_EQ(ParseSafeFloat32("1e39", false).error, NumberError::OutOfRange);
     EXPECT_EQ(ParseSafeFloat32("-3.5e38", false).error, NumberError::OutOfRange);
     EXPECT_EQ(ParseSafeFloat32("3.4028235e38", false).value, std::numeric_limits<float>::max());
     EXPECT_EQ(RealError("1e400"), NumberError::OutOfRange);
     EXPECT_EQ(RealError("-1e99999999999999999999"), NumberError::OutOfRange);
     // Below the smallest double: zero, keeping the sign; no error.
-    EXPECT_EQ(Real("1e-400"), 0.0);
-    EXPECT_TRUE(std::signbit(Real("-1,0e-400")));
-    EXPECT_EQ(Real("0e99999"), 0.0);
-    EXPECT_GT(Real("1e-320"), 0.0);
+    EXPECT_EQ(Number("1e-400"), 0.0);
+    EXPECT_TRUE(std::signbit(Number("-1,0e-400")));
+    EXPECT_EQ(Number("0e99999"), 0.0);
+    EXPECT_GT(Number("1e-320"), 0.0);
     EXPECT_EQ(ParseSafeFloat32("1e-50", false).value, 0.0f);
 }
 
 TEST(SafeReal, LongTextsConvert)
 {
     // Texts longer than the stack buffer of the rewrite.
-    EXPECT_EQ(Real("0," + std::string(500, '0') + "5"), 0.0);
-    EXPECT_EQ(Real("0," + std::string(300, '0') + "5"), 5e-301);
+    EXPECT_EQ(Number("0," + std::string(500, '0') + "5"), 0.0);
+    EXPECT_EQ(Number("0," + std::string(300, '0') + "5"), 5e-301);
     std::string longDigits = std::string(400, '1') + ",0";
     EXPECT_EQ(RealError(longDigits), NumberError::OutOfRange);
     std::string big = "1" + std::string(300, '0') + ",5";
-    EXPECT_EQ(Real(big), 1e300);
+    EXPECT_EQ(Number(big), 1e300);
 }
 
 TEST(IntegerConversion, DecimalThirtyTwoBit)

@@ -39,13 +39,13 @@ using velmor::test::FakeMain;
 
 namespace {
 
-template <typename Window> struct Rig {
+template <typename Window> struct LoopRig {
     std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
     FakeMain main;
     std::unique_ptr<TfrmGraph> graph;
     std::unique_ptr<Window> window;
 
-    explicit Rig(Exercise e)
+    explicit LoopRig(Exercise e)
     {
         state->shell.currentForm = std::string(FormName(e));
         graph = std::make_unique<TfrmGraph>(*state, e);
@@ -178,7 +178,7 @@ namespace {
 // the window closes.
 template <typename Window> void CheckFileCommands(Exercise e)
 {
-    Rig<Window> rig(e);
+    LoopRig<Window> rig(e);
     rig.main.fileCommands = true; // say, a file was opened before
     bool duringRun = true;
     rig.run({{3, [&] { duringRun = rig.main.fileCommands; }}}, 5);
@@ -193,7 +193,7 @@ template <typename Window> void CheckFileCommands(Exercise e)
 // second index finished, the last values a file keeps, nothing live.
 template <typename Window> void CheckReleaseMidRun(Exercise e)
 {
-    Rig<Window> rig(e);
+    LoopRig<Window> rig(e);
     QEventLoop atRecord50;
     QObject::connect(rig.window->driver(), &RunDriver::cycled, &atRecord50, [&] {
         if (rig.state->run.sampleCount == 50) {
@@ -241,7 +241,7 @@ void LoopWindowsTest::saveAndPrintFollowTheRunInEveryWindow()
 
 void LoopWindowsTest::levelRunMatchesHeadless()
 {
-    Rig<TfrmLevel> rig(Exercise::Level);
+    LoopRig<TfrmLevel> rig(Exercise::Level);
     QVERIFY(rig.enter(kCodeSetPoint, 48.4f)); // rounds to 48
     rig.window->chkAutodrain->click();
     rig.window->waveform()->chkStep->click();
@@ -275,7 +275,7 @@ void LoopWindowsTest::levelRunMatchesHeadless()
 
 void LoopWindowsTest::levelGaugesDrainAndFiles()
 {
-    Rig<TfrmLevel> rig(Exercise::Level);
+    LoopRig<TfrmLevel> rig(Exercise::Level);
     // 50 % on both gauges: Trunc(50 / 100 x 263 + 0.5) = 132 pixels, from 208.
     rig.state->run.levelSetPoint = 50;
     rig.state->run.levelPercent = 50;
@@ -317,7 +317,7 @@ void LoopWindowsTest::levelGaugesDrainAndFiles()
 
 void LoopWindowsTest::temperatureRunMatchesHeadless()
 {
-    Rig<TfrmTemperature> rig(Exercise::Temperature);
+    LoopRig<TfrmTemperature> rig(Exercise::Temperature);
     QVERIFY(rig.enter(kCodeSetPoint, 45));
     QVERIFY(rig.enter(kCodeInitialValue, 25));
     rig.run({{150, [&] { QVERIFY(rig.enter(kCodeI, 2)); }},
@@ -344,7 +344,7 @@ void LoopWindowsTest::temperatureRunMatchesHeadless()
 
 void LoopWindowsTest::temperatureBoxesAndIndicator()
 {
-    Rig<TfrmTemperature> rig(Exercise::Temperature);
+    LoopRig<TfrmTemperature> rig(Exercise::Temperature);
     // Set point 30 on the green gauge: 79 pixels from 261; temperature 20 on
     // the red one: 53 pixels from 287.
     QVERIFY(Band(rig, 16, 33, 261, 339, qRgb(0, 255, 0)));
@@ -371,7 +371,7 @@ void LoopWindowsTest::temperatureBoxesAndIndicator()
 
 void LoopWindowsTest::openRunMatchesHeadlessWithoutMarks()
 {
-    Rig<TfrmOpen> rig(Exercise::Open);
+    LoopRig<TfrmOpen> rig(Exercise::Open);
     rig.window->waveform()->chkStep->click();
     QVERIFY(rig.enter(kCodeWaveRow3, 10));
     rig.run({{100, [&] { velmor::test::Button(*rig.graph, "btnChokeDown")->click(); }},
@@ -391,7 +391,7 @@ void LoopWindowsTest::openRunMatchesHeadlessWithoutMarks()
 
 void LoopWindowsTest::openGaugesAndActivationGuard()
 {
-    Rig<TfrmOpen> rig(Exercise::Open);
+    LoopRig<TfrmOpen> rig(Exercise::Open);
     // Output 80 %: a black bar of 210 pixels from 130; flow 0 leaves the
     // aqua bar empty.
     QVERIFY(Band(rig, 16, 33, 130, 339, qRgb(0, 0, 0)));
@@ -415,7 +415,7 @@ void LoopWindowsTest::openGaugesAndActivationGuard()
 
 void LoopWindowsTest::batchRunEndsAtTheExpectedTime()
 {
-    Rig<TfrmBatch> rig(Exercise::Batch);
+    LoopRig<TfrmBatch> rig(Exercise::Batch);
     QVERIFY(rig.enter(kCodeExpectedTime, 60));
     QVERIFY(rig.enter(kCodeBatchTempSP, 45));
     QVERIFY(rig.enter(kCodeSetPoint, 1.2f));
@@ -439,7 +439,7 @@ void LoopWindowsTest::batchRunEndsAtTheExpectedTime()
 
 void LoopWindowsTest::batchBoxesAndSpanish()
 {
-    Rig<TfrmBatch> rig(Exercise::Batch);
+    LoopRig<TfrmBatch> rig(Exercise::Batch);
     // The value boxes of this window are silver round their numbers.
     for (const QPoint& corner :
          {QPoint(30, 364), QPoint(83, 380), QPoint(142, 364), QPoint(142, 447), QPoint(28, 72),
@@ -478,7 +478,7 @@ void LoopWindowsTest::closingFollowsEachWindowsRule()
     // Level, Open and Batch stop the run at once; Temperature leaves it to
     // the shell. Level also takes back Save and Print.
     {
-        Rig<TfrmLevel> rig(Exercise::Level);
+        LoopRig<TfrmLevel> rig(Exercise::Level);
         QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.main.fileCommands = true;
         rig.window->btnStartClick();
@@ -492,7 +492,7 @@ void LoopWindowsTest::closingFollowsEachWindowsRule()
         QVERIFY(rig.main.keypadHides > 0);
     }
     {
-        Rig<TfrmTemperature> rig(Exercise::Temperature);
+        LoopRig<TfrmTemperature> rig(Exercise::Temperature);
         QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.window->btnStartClick();
         rig.window->btnMenu->click();
@@ -502,7 +502,7 @@ void LoopWindowsTest::closingFollowsEachWindowsRule()
         QVERIFY(!rig.main.fileNew);
     }
     {
-        Rig<TfrmOpen> rig(Exercise::Open);
+        LoopRig<TfrmOpen> rig(Exercise::Open);
         QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.window->btnStartClick();
         rig.window->close();
@@ -511,7 +511,7 @@ void LoopWindowsTest::closingFollowsEachWindowsRule()
         QCOMPARE(asks.at(0).at(0).value<Exercise>(), Exercise::Open);
     }
     {
-        Rig<TfrmBatch> rig(Exercise::Batch);
+        LoopRig<TfrmBatch> rig(Exercise::Batch);
         QSignalSpy asks(rig.window.get(), &LoopWindow::closeRequested);
         rig.window->btnStartClick();
         rig.state->shell.appRunning = false;

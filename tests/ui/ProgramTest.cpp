@@ -108,7 +108,7 @@ int Child(char** argv, const char* scenario)
     });
 }
 
-struct Outcome {
+struct ProgramOutcome {
     bool ended = false;
     int code = -1;
     QString output;
@@ -116,7 +116,7 @@ struct Outcome {
 
 // Runs this test as a child process with `arguments`, in a home of the
 // test's own, on the offscreen platform unless `env` names another.
-Outcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {}, int ms = 8000,
+ProgramOutcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {}, int ms = 8000,
                      QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
 {
     static QTemporaryDir home;
@@ -137,7 +137,7 @@ Outcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {},
     // This test's runner, this class, the child's mode.
     child.start(QCoreApplication::applicationFilePath(),
                 QStringList{QStringLiteral("ProgramTest")} + arguments);
-    Outcome outcome;
+    ProgramOutcome outcome;
     outcome.ended = child.waitForFinished(ms);
     if (!outcome.ended) {
         child.kill();
@@ -148,14 +148,14 @@ Outcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {},
     return outcome;
 }
 
-Outcome RunChild(const char* scenario, QProcessEnvironment env = {}, int ms = 8000)
+ProgramOutcome RunChild(const char* scenario, QProcessEnvironment env = {}, int ms = 8000)
 {
     return RunChildWith({QStringLiteral("--child"), QString::fromLatin1(scenario)}, std::move(env),
                         ms);
 }
 
 // The real program with its own command line (`velmor ARGUMENTS`).
-Outcome RunProgramWith(const QStringList& arguments, QProcessEnvironment env = {})
+ProgramOutcome RunProgramWith(const QStringList& arguments, QProcessEnvironment env = {})
 {
     return RunChildWith(QStringList{QStringLiteral("--program")} + arguments, std::move(env), 8000,
                         QProcess::MergedChannels);
@@ -188,7 +188,7 @@ void ProgramTest::exitAnsweredYesEndsTheProcess_data()
 void ProgramTest::exitAnsweredYesEndsTheProcess()
 {
     QFETCH(QString, scenario);
-    const Outcome outcome = RunChild(qPrintable(scenario));
+    const ProgramOutcome outcome = RunChild(qPrintable(scenario));
     QVERIFY2(outcome.ended, qPrintable(outcome.output));
     QCOMPARE(outcome.code, 0);
     QVERIFY(outcome.output.contains(QStringLiteral("asked: Close VELMOR?")));
@@ -196,7 +196,7 @@ void ProgramTest::exitAnsweredYesEndsTheProcess()
 
 void ProgramTest::noKeepsTheProgramRunning()
 {
-    const Outcome outcome = RunChild("close-box-no");
+    const ProgramOutcome outcome = RunChild("close-box-no");
     QVERIFY2(outcome.ended, qPrintable(outcome.output));
     QCOMPARE(outcome.code, 0);
     // Asked twice: the first No left the program running.
@@ -214,7 +214,7 @@ void ProgramTest::largeFontsAtOneHundredTwentyDpi()
           std::pair{QStringLiteral("120"), QStringLiteral("313x395")}}) {
         QProcessEnvironment env = QProcessEnvironment::systemEnvironment();
         env.insert(QStringLiteral("QT_FONT_DPI"), dpi);
-        const Outcome outcome = RunChild("scale", env);
+        const ProgramOutcome outcome = RunChild("scale", env);
         QVERIFY2(outcome.ended, qPrintable(outcome.output));
         QCOMPARE(outcome.code, 3);
         QVERIFY2(
@@ -225,7 +225,7 @@ void ProgramTest::largeFontsAtOneHundredTwentyDpi()
 
 void ProgramTest::introComesFirst()
 {
-    const Outcome outcome = RunChild("intro");
+    const ProgramOutcome outcome = RunChild("intro");
     QVERIFY2(outcome.ended, qPrintable(outcome.output));
     QCOMPARE(outcome.code, 3);
     QVERIFY2(outcome.output.contains(QStringLiteral("intro 1 menu 0")), qPrintable(outcome.output));
@@ -242,7 +242,7 @@ void ProgramTest::versionNeedsNoDisplay()
     env.remove(QStringLiteral("DISPLAY"));
     env.remove(QStringLiteral("WAYLAND_DISPLAY"));
     for (const QString& option : {QStringLiteral("--version"), QStringLiteral("-v")}) {
-        const Outcome outcome = RunProgramWith({option}, env);
+        const ProgramOutcome outcome = RunProgramWith({option}, env);
         QVERIFY(outcome.ended);
         QCOMPARE(outcome.code, 0);
         QCOMPARE(outcome.output, QStringLiteral("VELMOR 7.0.6\n"));
@@ -251,18 +251,18 @@ void ProgramTest::versionNeedsNoDisplay()
 
 void ProgramTest::helpAndMistakes()
 {
-    const Outcome help = RunProgramWith({QStringLiteral("--help")});
+    const ProgramOutcome help = RunProgramWith({QStringLiteral("--help")});
     QVERIFY(help.ended);
     QCOMPARE(help.code, 0);
     QVERIFY2(help.output.contains(QStringLiteral("--version")), qPrintable(help.output));
     QVERIFY(help.output.contains(QStringLiteral("--help")));
-    const Outcome wrong = RunProgramWith({QStringLiteral("--bogus")});
+    const ProgramOutcome wrong = RunProgramWith({QStringLiteral("--bogus")});
     QVERIFY(wrong.ended);
     QCOMPARE(wrong.code, 2);
     QVERIFY2(wrong.output.contains(QStringLiteral("Unknown option 'bogus'")),
              qPrintable(wrong.output));
     // The toolkit's own options are the toolkit's: the program starts.
-    const Outcome toolkit = RunProgramWith(
+    const ProgramOutcome toolkit = RunProgramWith(
         {QStringLiteral("-platform"), QStringLiteral("offscreen"), QStringLiteral("--version")});
     QCOMPARE(toolkit.code, 0);
     QVERIFY(toolkit.output.startsWith(QStringLiteral("VELMOR ")));
