@@ -4,6 +4,7 @@
 //     QT_QPA_PLATFORM=offscreen build/tools/helpshots/velmor-helpshots resources/help
 //
 // writes resources/help/en/img/*.png and resources/help/es/img/*.png.
+#include "common/PictureProgram.h"
 #include "core/exercises/Waveform.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/TfrmFlow.h"
@@ -11,8 +12,6 @@
 #include "ui/exercises/TfrmOpen.h"
 #include "ui/exercises/WaveformPanel.h"
 #include "ui/mimic/TfrmManual.h"
-#include "ui/shell/Preferences.h"
-#include "ui/shell/ProgramStart.h"
 #include "ui/shell/RunHistory.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmCalculator.h"
@@ -29,8 +28,6 @@
 #include <QMdiArea>
 #include <QMdiSubWindow>
 #include <QRadioButton>
-#include <QSettings>
-#include <QTemporaryDir>
 #include <QTimer>
 
 #include <chrono>
@@ -111,26 +108,12 @@ bool ShootRun(TfrmMain& m, VelmorState& state, QAction* item,
 
 bool Shoot(bool spanish, const QString& folder)
 {
-    QTemporaryDir home;
-    const QString storeFile = home.filePath(QStringLiteral("velmor.ini"));
-    {
-        QSettings store(storeFile, QSettings::IniFormat);
-        store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-        store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
-        store.setValue(QStringLiteral("Setup/Toolbar"), QStringLiteral("True"));
-        store.setValue(QStringLiteral("Setup/Show Easy Menus"), QStringLiteral("True"));
-    }
-    Preferences preferences(storeFile);
-    VelmorState state;
     // The preferences window shows where a student's runs go; the runs of
     // these pictures are kept nowhere.
-    std::unique_ptr<TfrmMain> main =
-        CreateProgram(state, preferences,
-                      {.historyFolder = QStringLiteral("/home/student/.local/share/VELMOR/runs")});
-    main->runHistory()->setEnabled(false);
-    TfrmMain& m = *main;
-    m.resize(1024, 768);
-    m.show();
+    tools::PictureProgram program(QStringLiteral("/home/student/.local/share/VELMOR/runs"), true);
+    program.main->runHistory()->setEnabled(false);
+    VelmorState& state = program.state;
+    TfrmMain& m = *program.main;
     state.shell.language = spanish ? Language::Spanish : Language::English;
     m.applyPreferences(true);
     bool ok = QDir().mkpath(folder);

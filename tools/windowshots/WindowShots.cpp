@@ -12,12 +12,11 @@
 // drives the program as a user does, through the menus in their order and
 // the windows' own buttons, so that it keeps working while the code behind
 // them changes.
+#include "common/PictureProgram.h"
 #include "core/exercises/Exercise.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/RunDriver.h"
 #include "ui/shell/FileCommands.h"
-#include "ui/shell/Preferences.h"
-#include "ui/shell/ProgramStart.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
 #include "ui/shell/TfrmPrefs.h"
@@ -32,9 +31,7 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSettings>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QtTest/QTest>
 
 #include <cstdio>
@@ -184,16 +181,6 @@ bool Run(TfrmMain& m, VelmorState& state, const QString& newGain)
 
 bool Shoot(bool spanish, const QString& folder)
 {
-    QTemporaryDir home;
-    const QString storeFile = home.filePath(QStringLiteral("velmor.ini"));
-    {
-        QSettings store(storeFile, QSettings::IniFormat);
-        store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-        store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
-        store.setValue(QStringLiteral("Setup/Toolbar"), QStringLiteral("True"));
-        store.setValue(QStringLiteral("Setup/Show Easy Menus"), QStringLiteral("True"));
-        store.setValue(QStringLiteral("Setup/Keep Run History"), QStringLiteral("False"));
-    }
     // The history's folder is on screen (preferences, history window): the
     // same one at every run.
     const QString history = QDir::tempPath() + QStringLiteral("/velmor-windowshots-runs");
@@ -205,12 +192,9 @@ bool Shoot(bool spanish, const QString& folder)
     }
     QDir().mkpath(folder);
 
-    Preferences preferences(storeFile);
-    VelmorState state;
-    std::unique_ptr<TfrmMain> main = CreateProgram(state, preferences, {.historyFolder = history});
-    TfrmMain& m = *main;
-    m.resize(1024, 768);
-    m.show();
+    tools::PictureProgram program(history, false);
+    VelmorState& state = program.state;
+    TfrmMain& m = *program.main;
     Shooter shots(m, folder);
     bool ok = true;
 
