@@ -178,6 +178,13 @@
     </message>
 </context>
 <context>
+    <name>MimicArt</name>
+    <message>
+        <source>KLN  SYSTEM MIMIC</source>
+        <translation>NLK  CONTROL MANUAL</translation>
+    </message>
+</context>
+<context>
     <name>RunHistory</name>
     <message>
         <source>Recent &amp;Runs</source>
@@ -1433,6 +1440,13 @@ parado</translation>
     <message>
         <source>... and %1 more segments</source>
         <translation>... y %1 segmentos más</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformPanel</name>
+    <message>
+        <source>Initial</source>
+        <translation>Inicial</translation>
     </message>
 </context>
 </TS>

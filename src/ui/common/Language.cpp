@@ -11,19 +11,11 @@ namespace velmor {
 namespace {
 
 constexpr std::array kLanguages{
-    LanguageEntry{Language::English, "English", nullptr, nullptr},
-    LanguageEntry{Language::Spanish, "Spanish", ":/i18n/velmor_es.qm", ":/i18n/qtbase_es.qm"},
+    LanguageEntry{Language::English, "English", nullptr, nullptr, "en", "KLN.hlp", QLocale::English,
+                  QLocale::UnitedKingdom, false},
+    LanguageEntry{Language::Spanish, "Spanish", ":/i18n/velmor_es.qm", ":/i18n/qtbase_es.qm", "es",
+                  "NLK.hlp", QLocale::Spanish, QLocale::Spain, true},
 };
-
-const LanguageEntry& EntryOf(Language language)
-{
-    for (const LanguageEntry& entry : kLanguages) {
-        if (entry.language == language) {
-            return entry;
-        }
-    }
-    return kLanguages.front();
-}
 
 // The catalogues, each loaded once from the resources; read-only afterwards.
 struct Catalogues {
@@ -45,7 +37,7 @@ const Catalogues& CataloguesOf(Language language)
 {
     static std::array<Catalogues, kLanguages.size()> loaded;
     static std::array<bool, kLanguages.size()> done{};
-    const auto index = static_cast<std::size_t>(&EntryOf(language) - kLanguages.data());
+    const auto index = static_cast<std::size_t>(&LanguageOf(language) - kLanguages.data());
     if (!done[index]) {
         loaded[index] = {Load(kLanguages[index].catalogue),
                          Load(kLanguages[index].toolkitCatalogue)};
@@ -57,6 +49,26 @@ const Catalogues& CataloguesOf(Language language)
 Language g_installed = Language::English;
 
 } // namespace
+
+const LanguageEntry& LanguageOf(Language language)
+{
+    for (const LanguageEntry& entry : kLanguages) {
+        if (entry.language == language) {
+            return entry;
+        }
+    }
+    return kLanguages.front();
+}
+
+const LanguageEntry& LanguageOfHelp(const QString& helpStart)
+{
+    for (const LanguageEntry& entry : kLanguages) {
+        if (helpStart == QLatin1String(entry.helpStart)) {
+            return entry;
+        }
+    }
+    return kLanguages.front();
+}
 
 std::span<const LanguageEntry> Languages()
 {

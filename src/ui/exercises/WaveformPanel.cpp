@@ -2,6 +2,7 @@
 
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Waveform.h"
+#include "ui/common/Language.h"
 #include "ui/common/ValueBox.h"
 #include "ui/exercises/PanelArt.h"
 
@@ -23,7 +24,7 @@ WaveformGeometry FlowWaveformGeometry()
     g.labelBoxCount = 1;
     g.sp = {129, 415};
     g.initial = {111, 415};
-    g.initialSpanish = {107, 415};
+    g.initialLong = {107, 415};
     g.final = {114, 444};
     g.max = {120, 415};
     g.min = {124, 444};
@@ -55,7 +56,7 @@ WaveformGeometry OpenWaveformGeometry()
     g.labelBoxCount = 3;
     g.sp = {158, 247};
     g.initial = {148, 247};
-    g.initialSpanish = {144, 247};
+    g.initialLong = {144, 247};
     g.final = {150, 297};
     g.max = {152, 247};
     g.min = {154, 297};
@@ -242,9 +243,10 @@ void WaveformPanel::DrawSPBlankBlank()
 
 void WaveformPanel::DrawInitialFinalBlank()
 {
-    const bool spanish = m_state.shell.language == Language::Spanish;
-    drawLabels({{spanish ? m_geometry.initialSpanish : m_geometry.initial,
-                 spanish ? QStringLiteral("Inicial") : QStringLiteral("Initial")},
+    const bool longTexts = LanguageOf(m_state.shell.language).longTexts;
+    drawLabels({{longTexts ? m_geometry.initialLong : m_geometry.initial,
+                 TextIn(m_state.shell.language, "WaveformPanel",
+                        QT_TRANSLATE_NOOP("WaveformPanel", "Initial"))},
                 {m_geometry.final, QStringLiteral("Final")}});
 }
 

@@ -22,7 +22,7 @@ struct WaveformGeometry {
     // level) or one per row (Open loop).
     std::array<QRect, 3> labelBoxes;
     int labelBoxCount = 1;
-    QPoint sp, initial, initialSpanish, final, max, min, period;
+    QPoint sp, initial, initialLong, final, max, min, period;
     std::array<QRect, 3> valueBoxes;
     int textX = 0; // left of the area each value is centred in
     // Radio buttons and pictures.

@@ -1,6 +1,7 @@
 #include "ui/mimic/MimicArt.h"
 
 #include "core/mimic/MimicModel.h"
+#include "ui/common/Language.h"
 #include "ui/mimic/MimicGauges.h"
 #include "ui/mimic/MimicLayout.h"
 
@@ -249,8 +250,8 @@ void PaintTrack(QPainter& p)
 
 void PaintTitle(QPainter& p, Language language)
 {
-    const bool spanish = language == Language::Spanish;
-    const QRectF r = spanish ? QRectF(kTitle.left(), kTitle.top(), 236, 39) : QRectF(kTitle);
+    const QRectF r = LanguageOf(language).longTexts ? QRectF(kTitle.left(), kTitle.top(), 236, 39)
+                                                    : QRectF(kTitle);
     p.fillRect(r.translated(2, 2), QColor(0, 0, 0, 40));
     p.setPen(Qt::NoPen);
     p.setBrush(kTitleFill);
@@ -259,7 +260,7 @@ void PaintTitle(QPainter& p, Language language)
     p.setBrush(Qt::NoBrush);
     p.drawRoundedRect(r.adjusted(2.5, 2.5, -2.5, -2.5), 2.5, 2.5);
     const QString title =
-        spanish ? QStringLiteral("NLK  CONTROL MANUAL") : QStringLiteral("KLN  SYSTEM MIMIC");
+        TextIn(language, "MimicArt", QT_TRANSLATE_NOOP("MimicArt", "KLN  SYSTEM MIMIC"));
     // The largest size up to 17 pixels that leaves a margin on the plate.
     QFont font = TagFont(17);
     font.setLetterSpacing(QFont::AbsoluteSpacing, 1.5);

@@ -51,13 +51,15 @@ QUrl WithoutFragment(QUrl url)
 // same names.
 QUrl SamePageIn(const QUrl& page, const QString& helpFile)
 {
-    const bool spanish = helpFile == QLatin1String("NLK.hlp");
+    const QString folder = QStringLiteral("/help/%1/");
+    const QString to = folder.arg(QLatin1String(LanguageOfHelp(helpFile).helpFolder));
     QString path = page.path();
-    if (path.endsWith(QLatin1String("/KLN.hlp")) || path.endsWith(QLatin1String("/NLK.hlp"))) {
-        path = QStringLiteral("/help/") + helpFile;
-    } else {
-        path.replace(spanish ? QStringLiteral("/help/en/") : QStringLiteral("/help/es/"),
-                     spanish ? QStringLiteral("/help/es/") : QStringLiteral("/help/en/"));
+    for (const LanguageEntry& language : Languages()) {
+        if (path.endsWith(QLatin1Char('/') + QLatin1String(language.helpStart))) {
+            path = QStringLiteral("/help/") + helpFile;
+            break;
+        }
+        path.replace(folder.arg(QLatin1String(language.helpFolder)), to);
     }
     QUrl same = page;
     same.setPath(path);

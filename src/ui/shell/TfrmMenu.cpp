@@ -129,18 +129,18 @@ const QImage& TfrmMenu::picture(Language language)
 void TfrmMenu::SetLanguage()
 {
     const ShellState& shell = m_state.shell;
-    const bool spanish = shell.language == Language::Spanish;
+    const bool longTexts = LanguageOf(shell.language).longTexts;
     const auto text = [](const char* english) {
         return QCoreApplication::translate(kContext, english);
     };
     QFont heading(QStringLiteral("Arial"));
     heading.setBold(true);
-    heading.setPointSize(spanish ? m_baseHeadingSize - 1 : m_baseHeadingSize);
+    heading.setPointSize(longTexts ? m_baseHeadingSize - 1 : m_baseHeadingSize);
     Heading->setFont(heading);
     Heading->setText(text(QT_TRANSLATE_NOOP("TfrmMenu", "TORVEX KLN TRAINER SIMULATOR")));
 
     QFont buttons(QStringLiteral("Arial"));
-    buttons.setPointSize(spanish ? 8 : 9);
+    buttons.setPointSize(longTexts ? 8 : 9);
     for (QPushButton* b : Panel2->findChildren<QPushButton*>()) {
         b->setFont(buttons);
     }

@@ -53,8 +53,8 @@ QString Text(const char* english)
 
 QLocale ReportLocale(const ShellState& shell)
 {
-    return shell.language == Language::Spanish ? QLocale(QLocale::Spanish, QLocale::Spain)
-                                               : QLocale(QLocale::English, QLocale::UnitedKingdom);
+    const LanguageEntry& language = LanguageOf(shell.language);
+    return QLocale(language.locale, language.country);
 }
 
 char DecimalMark(const ShellState& shell)
