@@ -116,8 +116,9 @@ struct ProgramOutcome {
 
 // Runs this test as a child process with `arguments`, in a home of the
 // test's own, on the offscreen platform unless `env` names another.
-ProgramOutcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {}, int ms = 8000,
-                     QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
+ProgramOutcome RunChildWith(const QStringList& arguments, QProcessEnvironment env = {},
+                            int ms = 8000,
+                            QProcess::ProcessChannelMode channels = QProcess::ForwardedErrorChannel)
 {
     static QTemporaryDir home;
     if (env.isEmpty()) {
