@@ -1,12 +1,12 @@
 // velmor-sim sweep: parsing, Ctrl-C, progress and the output file.
 #include "cli/AnalysisVerbs.h"
 #include "cli/CliSupport.h"
-#include "cli/Sweep.h"
+#include "cli/RunRequest.h"
 #include "core/analysis/ResponseFigures.h"
+#include "core/analysis/Sweep.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/AtomicFile.h"
 #include "core/rundata/NumberText.h"
-#include "core/shell/KeypadEntry.h"
 
 #include <charconv>
 #include <cmath>
@@ -95,24 +95,11 @@ SweepAxis ParseVary(Exercise e, const std::string& text)
     }
     SweepAxis axis;
     axis.name = text.substr(0, eq);
-    // A sign is refused as the keypad refuses it, "-0" too (which the
-    // spacing below would turn into 0).
-    for (const double end : {*from, *to}) {
-        if (std::signbit(end)) {
-            throw Refusal("--vary " + CheckSetting(e, axis.name, ShortestText(end)));
-        }
+    AxisValues values = SweepAxisValues(e, axis.name, *from, *to, count);
+    if (!values.error.empty()) {
+        throw Refusal("--vary " + values.error);
     }
-    for (std::size_t i = 0; i < count; ++i) {
-        const double v = i + 1 == count && count > 1
-                             ? *to
-                             : *from + (*to - *from) * static_cast<double>(i) /
-                                           static_cast<double>(count > 1 ? count - 1 : 1);
-        std::string value = KeypadText(v).value_or(ShortestText(v));
-        if (std::string error = CheckSetting(e, axis.name, value); !error.empty()) {
-            throw Refusal("--vary " + error);
-        }
-        axis.values.push_back(std::move(value));
-    }
+    axis.values = std::move(values.values);
     return axis;
 }
 
@@ -261,6 +248,9 @@ int RunSweep(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (outcome.interrupted) {
         err << "velmor-sim: sweep interrupted; nothing written\n";
         return kExitInterrupted;
+    }
+    if (outcome.startRefused) {
+        throw Refusal(outcome.error);
     }
     if (!outcome.error.empty()) {
         throw Refusal("sweep: " + outcome.error);
