@@ -2,6 +2,7 @@
 #include "cli/AnalysisVerbs.h"
 #include "cli/CliSupport.h"
 #include "cli/RunRequest.h"
+#include "cli/VaryOption.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/analysis/Sweep.h"
 #include "core/exercises/NamedSettings.h"
@@ -17,8 +18,7 @@ namespace velmor {
 
 namespace {
 
-constexpr int kExitInterrupted = 130;     // as a shell reports a Ctrl-C
-constexpr std::size_t kMaxRuns = 1000000; // a grid larger than this is a typo
+constexpr int kExitInterrupted = 130; // as a shell reports a Ctrl-C
 constexpr unsigned kMaxJobs = 256;
 
 // Raised by SIGINT / SIGTERM while a sweep runs; the workers check it
@@ -57,52 +57,6 @@ private:
     struct sigaction m_oldTerm {};
 };
 
-std::optional<double> ParseNumber(std::string_view text)
-{
-    double v = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() ||
-        !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
-}
-
-// NAME=FROM:TO:COUNT: COUNT values evenly spaced from FROM to TO, each as
-// the text the keypad would take for it.
-SweepAxis ParseVary(Exercise e, const std::string& text)
-{
-    const std::string bad = "--vary " + text + ": expected NAME=FROM:TO:COUNT (COUNT at least 1)";
-    const std::size_t eq = text.find('=');
-    if (eq == std::string::npos || eq == 0) {
-        throw Refusal(bad);
-    }
-    const std::string_view range = std::string_view(text).substr(eq + 1);
-    const std::size_t c1 = range.find(':');
-    const std::size_t c2 = c1 == std::string_view::npos ? c1 : range.find(':', c1 + 1);
-    if (c2 == std::string_view::npos) {
-        throw Refusal(bad);
-    }
-    const std::optional<double> from = ParseNumber(range.substr(0, c1));
-    const std::optional<double> to = ParseNumber(range.substr(c1 + 1, c2 - c1 - 1));
-    const std::string_view countText = range.substr(c2 + 1);
-    std::size_t count = 0;
-    const auto [ptr, ec] =
-        std::from_chars(countText.data(), countText.data() + countText.size(), count);
-    if (!from || !to || countText.empty() || ec != std::errc{} ||
-        ptr != countText.data() + countText.size() || count < 1 || count > kMaxRuns) {
-        throw Refusal(bad);
-    }
-    SweepAxis axis;
-    axis.name = text.substr(0, eq);
-    AxisValues values = SweepAxisValues(e, axis.name, *from, *to, count);
-    if (!values.error.empty()) {
-        throw Refusal("--vary " + values.error);
-    }
-    axis.values = std::move(values.values);
-    return axis;
-}
-
 struct SweepCommand {
     SweepPlan plan;
     unsigned jobs = 1;
@@ -132,7 +86,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& opt = args[i];
         if (opt == "--vary") {
-            SweepAxis axis = ParseVary(*e, OptionArgument(args, i));
+            SweepAxis axis = VaryAxis(*e, ParseVaryOption(OptionArgument(args, i)), false);
             for (const SweepAxis& other : c.plan.axes) {
                 if (other.name == axis.name) {
                     throw Refusal("--vary " + axis.name + " is given twice");
