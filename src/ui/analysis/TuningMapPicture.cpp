@@ -20,7 +20,7 @@ constexpr const char* kContext = "TuningMap";
 
 // Margins of the plot in logical pixels: axis texts left and below, the
 // title above, the colour bar and legend on the right.
-constexpr double kLeft = 64;
+constexpr double kLeft = 80;
 constexpr double kBottom = 46;
 constexpr double kTop = 30;
 constexpr double kRight = 150;
@@ -345,7 +345,7 @@ QImage PaintTuningMap(const TuningMap& map, const MapView& view, QSize size, qre
         p.drawText(QRectF(g.plot.left(), g.plot.bottom() + 22, g.plot.width(), 20),
                    Qt::AlignHCenter | Qt::AlignTop, xTitle);
         p.save();
-        p.translate(14, g.plot.center().y());
+        p.translate(12, g.plot.center().y());
         p.rotate(-90);
         p.drawText(QRectF(-g.plot.height() / 2, -8, g.plot.height(), 20), Qt::AlignCenter,
                    axisTitle(1));
