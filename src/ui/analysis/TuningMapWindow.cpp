@@ -29,6 +29,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QSpinBox>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -207,6 +208,7 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     : QWidget(parent, Qt::Window), m_state(state), m_exercise(exercise), m_use(std::move(use))
 {
     setObjectName(QStringLiteral("frmTuningMap"));
+    m_jobs = std::max(std::thread::hardware_concurrency(), 1u);
     lblLoop = new QLabel(this);
     cboLoop = new QComboBox(this);
     lblFigure = new QLabel(this);
@@ -282,6 +284,10 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     progressRow->addWidget(prgCompute, 1);
 
     imgMap = new MapPicture(m_map, m_view, this);
+    tmrPaint = new QTimer(this);
+    tmrPaint->setSingleShot(true);
+    tmrPaint->setInterval(50);
+    connect(tmrPaint, &QTimer::timeout, imgMap, qOverload<>(&QWidget::update));
     imgRun = new RunPlot(this);
     lblChosen = new QLabel(this);
     lblChosen->setWordWrap(true);
@@ -533,15 +539,12 @@ void TuningMapWindow::Refresh()
     prgCompute->setValue(missing.empty() ? 1 : 0);
     imgMap->update();
     if (!missing.empty()) {
-        const unsigned cores = std::thread::hardware_concurrency();
         const unsigned generation = m_generation;
         m_running = true;
         m_sweep = std::make_unique<BackgroundSweep>(
-            std::make_unique<VelmorState>(m_state), plan, missing, cores > 0 ? cores : 1,
+            std::make_unique<VelmorState>(m_state), plan, missing, m_jobs,
             [this, generation](std::size_t index, const SweepRow& row) {
-                QMetaObject::invokeMethod(
-                    this, [this, generation, index, row] { cellArrived(generation, index, row); },
-                    Qt::QueuedConnection);
+                cellArrived(generation, index, row);
             },
             [this, generation](const SweepCellsOutcome& outcome) {
                 QMetaObject::invokeMethod(
@@ -557,12 +560,36 @@ void TuningMapWindow::Refresh()
 
 void TuningMapWindow::cellArrived(unsigned generation, std::size_t index, const SweepRow& row)
 {
-    if (generation != m_generation) {
-        return;
+    // On a worker thread.
+    const std::lock_guard lock(m_inboxMutex);
+    m_inbox.push_back({generation, index, row});
+    if (!m_drainPosted) {
+        m_drainPosted = true;
+        QMetaObject::invokeMethod(this, &TuningMapWindow::drainInbox, Qt::QueuedConnection);
     }
-    m_map.setCell(index, row);
-    prgCompute->setValue(prgCompute->value() + 1);
-    imgMap->update();
+}
+
+void TuningMapWindow::drainInbox()
+{
+    std::vector<Arrival> arrived;
+    {
+        const std::lock_guard lock(m_inboxMutex);
+        arrived.swap(m_inbox);
+        m_drainPosted = false;
+    }
+    int taken = 0;
+    for (const Arrival& a : arrived) {
+        if (a.generation == m_generation) {
+            m_map.setCell(a.index, a.row);
+            ++taken;
+        }
+    }
+    if (taken > 0) {
+        prgCompute->setValue(prgCompute->value() + taken);
+        if (!tmrPaint->isActive()) {
+            tmrPaint->start();
+        }
+    }
 }
 
 void TuningMapWindow::sweepEnded(unsigned generation, const SweepCellsOutcome& outcome)
@@ -570,6 +597,10 @@ void TuningMapWindow::sweepEnded(unsigned generation, const SweepCellsOutcome& o
     if (generation != m_generation) {
         return;
     }
+    // Every cell was posted before the end: take those not drained yet.
+    drainInbox();
+    tmrPaint->stop();
+    imgMap->update();
     m_running = false;
     m_sweep.reset();
     updateButtons();

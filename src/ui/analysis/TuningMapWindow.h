@@ -12,8 +12,10 @@
 
 #include <QWidget>
 
+#include <algorithm>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <utility>
 #include <vector>
 
@@ -24,6 +26,7 @@ class QLabel;
 class QProgressBar;
 class QPushButton;
 class QSpinBox;
+class QTimer;
 
 namespace velmor {
 
@@ -95,6 +98,8 @@ public:
     const TuningMap& map() const { return m_map; }
     const MapView& view() const { return m_view; }
     bool computing() const { return m_sweep != nullptr && m_running; }
+    // The workers of the next computation (at first one per core).
+    void setJobs(unsigned jobs) { m_jobs = std::max(jobs, 1u); }
     // A cell as a click chooses it.
     void chooseCell(std::size_t index);
     // What the figures line says of a cell.
@@ -140,7 +145,10 @@ private:
     void loopChosen();
     void settingChosen(std::size_t axis);
     void figureChosen();
+    // Cells reach the window in batches: a worker adds to the inbox and
+    // posts one drain for all that come before it runs.
     void cellArrived(unsigned generation, std::size_t index, const SweepRow& row);
+    void drainInbox();
     void sweepEnded(unsigned generation, const SweepCellsOutcome& outcome);
     void updateButtons();
     void updateToday();
@@ -158,6 +166,7 @@ private:
     MapView m_view;
     std::unique_ptr<BackgroundSweep> m_sweep;
     unsigned m_generation = 0;
+    unsigned m_jobs = 1;
     bool m_running = false;
     bool m_filling = false; // controls being set by the window itself
     std::optional<std::size_t> m_chosen;
@@ -167,6 +176,16 @@ private:
     std::array<QLabel*, 2> lblAxis{};
     std::array<QLabel*, 2> lblTo{};
     std::array<QLabel*, 2> lblCount{};
+    struct Arrival {
+        unsigned generation;
+        std::size_t index;
+        SweepRow row;
+    };
+    std::mutex m_inboxMutex;
+    std::vector<Arrival> m_inbox;
+    bool m_drainPosted = false;
+    // Repaints the map at most this often while cells arrive.
+    QTimer* tmrPaint = nullptr;
     QAction* m_pngScreen = nullptr;
     QAction* m_pngDouble = nullptr;
 };
