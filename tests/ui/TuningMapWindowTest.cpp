@@ -123,6 +123,10 @@ void TuningMapWindowTest::mapIsTheSweepOfTheWindowsSettings()
     QFile file(csv);
     QVERIFY(file.open(QIODevice::ReadOnly));
     QCOMPARE(file.readAll().toStdString(), sweep);
+    // Asking again with nothing changed runs nothing.
+    w->btnCompute->click();
+    QVERIFY(w->map().complete());
+    QVERIFY(!w->computing());
 
     // A logarithmic axis: other values, the same runs as velmor-sim makes
     // for them; the values kept from the linear grid are not run again.
