@@ -2,6 +2,8 @@
 // recomputes only the new runs, logarithmic axes and cancelling.
 #include "core/analysis/TuningMap.h"
 #include "SimCliHarness.h"
+#include "core/analysis/ResponseFigures.h"
+#include "core/exercises/NamedSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -233,4 +235,37 @@ TEST(TuningMap, CancelStopsAfterTheRunsInProgress)
     EXPECT_EQ(result.done, cells);
     EXPECT_LT(cells, 400u);
     EXPECT_FALSE(cellAfterDone);
+}
+
+TEST(TuningMap, BatchMapsTheLoopWhoseSettingsItVaries)
+{
+    // The temperature loop of Batch volume: its figures, not the volume
+    // loop's that velmor-sim's sweep reports.
+    RunRequest request{Exercise::Batch, {}, {}, {}, {}};
+    request.records = 900;
+    TuningMap map;
+    SweepPlan plan = Plan(request, {"batchTempGain", 5, 20, 2, false},
+                          {"batchTempIntegralTime", 200, 400, 2, false});
+    plan.loop = 1;
+    Compute(map, map.setGrid(plan, "batch"), 2);
+    ASSERT_TRUE(map.complete());
+    const std::span<const LoopTraces> loops = ControlledLoops(Exercise::Batch);
+    for (std::size_t c = 0; c < 2; ++c) {
+        for (std::size_t r = 0; r < 2; ++r) {
+            VelmorState state;
+            ASSERT_EQ(PrepareHeadlessRun(state, request, nullptr), "");
+            ASSERT_EQ(ApplySetting(state, Exercise::Batch, "batchTempGain", plan.axes[0].values[c]),
+                      "");
+            ASSERT_EQ(ApplySetting(state, Exercise::Batch, "batchTempIntegralTime",
+                                   plan.axes[1].values[r]),
+                      "");
+            ASSERT_EQ(ExecuteHeadlessRun(state, request), "");
+            const auto records = LoggedRecords(state.log, state.run.sampleCount);
+            const LoopFigures temperature = AnalyseLoop(records, loops[1], state.run.samplePeriod);
+            const LoopFigures volume = AnalyseLoop(records, loops[0], state.run.samplePeriod);
+            const SweepRow& cell = *map.cell(map.index(c, r));
+            EXPECT_EQ(cell.iae, temperature.segments.front().iae);
+            EXPECT_NE(cell.iae, volume.segments.front().iae);
+        }
+    }
 }
