@@ -1620,5 +1620,13 @@ parado</translation>
         <source>CSV files (*.csv)</source>
         <translation>Ficheros CSV (*.csv)</translation>
     </message>
+    <message>
+        <source>Tuning map</source>
+        <translation>Mapa de sintonía</translation>
+    </message>
+    <message>
+        <source>Run of the chosen cell</source>
+        <translation>Ensayo de la celda elegida</translation>
+    </message>
 </context>
 </TS>

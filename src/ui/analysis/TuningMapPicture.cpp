@@ -404,16 +404,15 @@ QImage PaintTuningMap(const TuningMap& map, const MapView& view, QSize size, qre
         p.setPen(Qt::black);
         p.drawRect(bar);
         if (range) {
-            for (int k = 0; k <= 4; ++k) {
+            // One value alone stands where its colour is: the middle.
+            const bool single = range->second == range->first;
+            for (int k = single ? 2 : 0; k <= (single ? 2 : 4); ++k) {
                 const double f = k / 4.0;
                 const double v = range->first + (range->second - range->first) * f;
                 const double y = bar.bottom() - f * bar.height();
                 p.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 4, y));
                 p.drawText(QPointF(bar.right() + 6, y + metrics.ascent() / 2 - 1),
                            Number(v, view.decimal));
-                if (range->second == range->first) {
-                    break;
-                }
             }
         }
     }

@@ -422,6 +422,8 @@ void TuningMapWindow::SetLanguage()
         lblChosen->setText(cellText(*m_chosen).section(QLatin1Char('\n'), 0, 0));
     }
     lblCell->clear();
+    imgMap->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning map")));
+    imgRun->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run of the chosen cell")));
     m_view.language = language;
     imgMap->update();
 }
