@@ -1,8 +1,9 @@
 // Run analysis: response figures of a full run, the step-test fit, and
 // tuning sweeps of complete Flow runs on one and on two threads.
-#include "cli/Sweep.h"
+#include "cli/RunRequest.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/analysis/StepFit.h"
+#include "core/analysis/Sweep.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"

@@ -51,6 +51,10 @@
         <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
         <translation>El ensayo guardado es de otro ejercicio: solo se puede comparar un ensayo del ejercicio abierto.</translation>
     </message>
+    <message>
+        <source>Tuning &amp;Map...</source>
+        <translation>Mapa de s&amp;intonía...</translation>
+    </message>
 </context>
 <context>
     <name>FileCommands</name>
@@ -1440,6 +1444,196 @@ parado</translation>
     <message>
         <source>... and %1 more segments</source>
         <translation>... y %1 segmentos más</translation>
+    </message>
+</context>
+<context>
+    <name>TuningMap</name>
+    <message>
+        <source>IAE (%1·s)</source>
+        <translation>IAE (%1·s)</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobreimpulso (%)</translation>
+    </message>
+    <message>
+        <source>Settling time (s)</source>
+        <translation>Tiempo de establecimiento (s)</translation>
+    </message>
+    <message>
+        <source>Stable or oscillating</source>
+        <translation>Estable u oscilante</translation>
+    </message>
+    <message>
+        <source>(log)</source>
+        <translation>(log)</translation>
+    </message>
+    <message>
+        <source>Stable</source>
+        <translation>Estable</translation>
+    </message>
+    <message>
+        <source>Oscillating</source>
+        <translation>Oscilante</translation>
+    </message>
+    <message>
+        <source>No value</source>
+        <translation>Sin valor</translation>
+    </message>
+    <message>
+        <source>Today&apos;s settings</source>
+        <translation>Ajustes actuales</translation>
+    </message>
+</context>
+<context>
+    <name>TuningMapWindow</name>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>Overshoot</source>
+        <translation>Sobreimpulso</translation>
+    </message>
+    <message>
+        <source>Settling time</source>
+        <translation>Tiempo de establecimiento</translation>
+    </message>
+    <message>
+        <source>Stable or oscillating</source>
+        <translation>Estable u oscilante</translation>
+    </message>
+    <message>
+        <source>Tuning Map</source>
+        <translation>Mapa de sintonía</translation>
+    </message>
+    <message>
+        <source>Loop:</source>
+        <translation>Lazo:</translation>
+    </message>
+    <message>
+        <source>Colour by:</source>
+        <translation>Color según:</translation>
+    </message>
+    <message>
+        <source>Run length (records):</source>
+        <translation>Duración (registros):</translation>
+    </message>
+    <message>
+        <source>Across:</source>
+        <translation>Horizontal:</translation>
+    </message>
+    <message>
+        <source>Up:</source>
+        <translation>Vertical:</translation>
+    </message>
+    <message>
+        <source>to</source>
+        <translation>a</translation>
+    </message>
+    <message>
+        <source>cells:</source>
+        <translation>celdas:</translation>
+    </message>
+    <message>
+        <source>Logarithmic</source>
+        <translation>Logarítmico</translation>
+    </message>
+    <message>
+        <source>Co&amp;mpute</source>
+        <translation>Ca&amp;lcular</translation>
+    </message>
+    <message>
+        <source>&amp;Cancel</source>
+        <translation>&amp;Cancelar</translation>
+    </message>
+    <message>
+        <source>&amp;Use these settings</source>
+        <translation>&amp;Usar estos ajustes</translation>
+    </message>
+    <message>
+        <source>Export &amp;PNG</source>
+        <translation>Exportar &amp;PNG</translation>
+    </message>
+    <message>
+        <source>At the screen&apos;s resolution...</source>
+        <translation>A la resolución de la pantalla...</translation>
+    </message>
+    <message>
+        <source>At twice the size...</source>
+        <translation>Al doble de tamaño...</translation>
+    </message>
+    <message>
+        <source>Export C&amp;SV...</source>
+        <translation>Exportar C&amp;SV...</translation>
+    </message>
+    <message>
+        <source>Close</source>
+        <translation>Cerrar</translation>
+    </message>
+    <message>
+        <source>Click a cell to see its run here.</source>
+        <translation>Pulse una celda para ver aquí su ensayo.</translation>
+    </message>
+    <message>
+        <source>Not computed yet.</source>
+        <translation>Aún sin calcular.</translation>
+    </message>
+    <message>
+        <source>IAE: %1</source>
+        <translation>IAE: %1</translation>
+    </message>
+    <message>
+        <source>Overshoot: %1</source>
+        <translation>Sobreimpulso: %1</translation>
+    </message>
+    <message>
+        <source>Settling time: %1</source>
+        <translation>Tiempo de establecimiento: %1</translation>
+    </message>
+    <message>
+        <source>Too short to judge.</source>
+        <translation>Demasiado corto para juzgarlo.</translation>
+    </message>
+    <message>
+        <source>Stable.</source>
+        <translation>Estable.</translation>
+    </message>
+    <message>
+        <source>Oscillating.</source>
+        <translation>Oscilante.</translation>
+    </message>
+    <message>
+        <source>The exercise window is closed: its settings cannot be changed.</source>
+        <translation>La ventana del ejercicio está cerrada: no se pueden cambiar sus ajustes.</translation>
+    </message>
+    <message>
+        <source>Export PNG</source>
+        <translation>Exportar PNG</translation>
+    </message>
+    <message>
+        <source>PNG pictures (*.png)</source>
+        <translation>Imágenes PNG (*.png)</translation>
+    </message>
+    <message>
+        <source>Could not write %1: %2</source>
+        <translation>No se pudo escribir %1: %2</translation>
+    </message>
+    <message>
+        <source>Export CSV</source>
+        <translation>Exportar CSV</translation>
+    </message>
+    <message>
+        <source>CSV files (*.csv)</source>
+        <translation>Ficheros CSV (*.csv)</translation>
+    </message>
+    <message>
+        <source>Tuning map</source>
+        <translation>Mapa de sintonía</translation>
+    </message>
+    <message>
+        <source>Run of the chosen cell</source>
+        <translation>Ensayo de la celda elegida</translation>
     </message>
 </context>
 <context>

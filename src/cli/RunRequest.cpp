@@ -1,8 +1,6 @@
 #include "cli/RunRequest.h"
 
 #include "cli/CliSupport.h"
-#include "core/exercises/ControllerSettings.h"
-#include "core/exercises/LoopEngine.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/NumberText.h"
 
@@ -105,49 +103,15 @@ std::optional<SimFileLoad> ReadFromFile(const RunRequest& request)
 
 void PrepareRun(VelmorState& state, const RunRequest& request, const SimFileLoad* from)
 {
-    OpenExerciseState(state, request.exercise, true);
-    if (from != nullptr) {
-        ApplySimFileSettings(state, *from);
-    }
-    for (const SettingChange& c : request.sets) {
-        if (std::string error = ApplySetting(state, request.exercise, c.name, c.value);
-            !error.empty()) {
-            throw Refusal(error);
-        }
+    if (std::string error = PrepareHeadlessRun(state, request, from); !error.empty()) {
+        throw Refusal(error);
     }
 }
 
 void ExecuteRun(VelmorState& state, const RunRequest& request)
 {
-    std::unique_ptr<LoopEngine> engine = MakeEngine(request.exercise, state, nullptr);
-    std::vector<bool> done(request.ats.size(), false);
-    std::string atError;
-    // The pacing wait: due changes first, in the order given, then --records.
-    auto wait = [&] {
-        const double newest = engine->newestRecordTime();
-        for (std::size_t k = 0; k < request.ats.size(); ++k) {
-            const TimedSettingChange& at = request.ats[k];
-            if (!done[k] && newest >= at.time) {
-                done[k] = true;
-                std::string error =
-                    ApplySetting(state, request.exercise, at.change.name, at.change.value);
-                if (!error.empty() && atError.empty()) {
-                    atError = "--at " + ShortestText(at.time) + ": " + error;
-                    state.run.runActive = false;
-                }
-            }
-        }
-        if (request.records && state.run.sampleCount >= *request.records) {
-            state.run.runActive = false;
-        }
-    };
-    if (request.ats.empty() && !request.records) {
-        RunHeadless(*engine); // nothing to do in the waits
-    } else {
-        RunHeadless(*engine, wait);
-    }
-    if (!atError.empty()) {
-        throw Refusal(atError);
+    if (std::string error = ExecuteHeadlessRun(state, request); !error.empty()) {
+        throw Refusal(error);
     }
 }
 

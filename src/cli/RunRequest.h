@@ -3,33 +3,13 @@
 // changes during the run (--at) and a record limit (--records).
 #pragma once
 
-#include "core/exercises/Exercise.h"
-#include "core/rundata/SimFileReader.h"
-#include "core/rundata/State.h"
+#include "core/exercises/HeadlessRun.h"
 
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace velmor {
-
-struct SettingChange {
-    std::string name;
-    std::string value;
-};
-
-struct TimedSettingChange {
-    double time = 0; // s: applied in the first wait once the newest record is this old
-    SettingChange change;
-};
-
-struct RunRequest {
-    Exercise exercise = Exercise::Flow;
-    std::optional<std::string> from; // path of a simulation file
-    std::vector<SettingChange> sets;
-    std::vector<TimedSettingChange> ats;
-    std::optional<long long> records;
-};
 
 // Takes the run option at args[i] (--from, --set, --at, --records) and its
 // value, leaving i on the value. False when args[i] is no run option; throws

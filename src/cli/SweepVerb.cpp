@@ -1,12 +1,13 @@
 // velmor-sim sweep: parsing, Ctrl-C, progress and the output file.
 #include "cli/AnalysisVerbs.h"
 #include "cli/CliSupport.h"
-#include "cli/Sweep.h"
+#include "cli/RunRequest.h"
+#include "cli/VaryOption.h"
 #include "core/analysis/ResponseFigures.h"
+#include "core/analysis/Sweep.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/AtomicFile.h"
 #include "core/rundata/NumberText.h"
-#include "core/shell/KeypadEntry.h"
 
 #include <charconv>
 #include <cmath>
@@ -17,8 +18,7 @@ namespace velmor {
 
 namespace {
 
-constexpr int kExitInterrupted = 130;     // as a shell reports a Ctrl-C
-constexpr std::size_t kMaxRuns = 1000000; // a grid larger than this is a typo
+constexpr int kExitInterrupted = 130; // as a shell reports a Ctrl-C
 constexpr unsigned kMaxJobs = 256;
 
 // Raised by SIGINT / SIGTERM while a sweep runs; the workers check it
@@ -57,65 +57,6 @@ private:
     struct sigaction m_oldTerm {};
 };
 
-std::optional<double> ParseNumber(std::string_view text)
-{
-    double v = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), v);
-    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() ||
-        !std::isfinite(v)) {
-        return std::nullopt;
-    }
-    return v;
-}
-
-// NAME=FROM:TO:COUNT: COUNT values evenly spaced from FROM to TO, each as
-// the text the keypad would take for it.
-SweepAxis ParseVary(Exercise e, const std::string& text)
-{
-    const std::string bad = "--vary " + text + ": expected NAME=FROM:TO:COUNT (COUNT at least 1)";
-    const std::size_t eq = text.find('=');
-    if (eq == std::string::npos || eq == 0) {
-        throw Refusal(bad);
-    }
-    const std::string_view range = std::string_view(text).substr(eq + 1);
-    const std::size_t c1 = range.find(':');
-    const std::size_t c2 = c1 == std::string_view::npos ? c1 : range.find(':', c1 + 1);
-    if (c2 == std::string_view::npos) {
-        throw Refusal(bad);
-    }
-    const std::optional<double> from = ParseNumber(range.substr(0, c1));
-    const std::optional<double> to = ParseNumber(range.substr(c1 + 1, c2 - c1 - 1));
-    const std::string_view countText = range.substr(c2 + 1);
-    std::size_t count = 0;
-    const auto [ptr, ec] =
-        std::from_chars(countText.data(), countText.data() + countText.size(), count);
-    if (!from || !to || countText.empty() || ec != std::errc{} ||
-        ptr != countText.data() + countText.size() || count < 1 || count > kMaxRuns) {
-        throw Refusal(bad);
-    }
-    SweepAxis axis;
-    axis.name = text.substr(0, eq);
-    // A sign is refused as the keypad refuses it, "-0" too (which the
-    // spacing below would turn into 0).
-    for (const double end : {*from, *to}) {
-        if (std::signbit(end)) {
-            throw Refusal("--vary " + CheckSetting(e, axis.name, ShortestText(end)));
-        }
-    }
-    for (std::size_t i = 0; i < count; ++i) {
-        const double v = i + 1 == count && count > 1
-                             ? *to
-                             : *from + (*to - *from) * static_cast<double>(i) /
-                                           static_cast<double>(count > 1 ? count - 1 : 1);
-        std::string value = KeypadText(v).value_or(ShortestText(v));
-        if (std::string error = CheckSetting(e, axis.name, value); !error.empty()) {
-            throw Refusal("--vary " + error);
-        }
-        axis.values.push_back(std::move(value));
-    }
-    return axis;
-}
-
 struct SweepCommand {
     SweepPlan plan;
     unsigned jobs = 1;
@@ -145,7 +86,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
     for (std::size_t i = 2; i < args.size(); ++i) {
         const std::string& opt = args[i];
         if (opt == "--vary") {
-            SweepAxis axis = ParseVary(*e, OptionArgument(args, i));
+            SweepAxis axis = VaryAxis(*e, ParseVaryOption(OptionArgument(args, i)), false);
             for (const SweepAxis& other : c.plan.axes) {
                 if (other.name == axis.name) {
                     throw Refusal("--vary " + axis.name + " is given twice");
@@ -261,6 +202,9 @@ int RunSweep(const std::vector<std::string>& args, std::ostream& out, std::ostre
     if (outcome.interrupted) {
         err << "velmor-sim: sweep interrupted; nothing written\n";
         return kExitInterrupted;
+    }
+    if (outcome.startRefused) {
+        throw Refusal(outcome.error);
     }
     if (!outcome.error.empty()) {
         throw Refusal("sweep: " + outcome.error);

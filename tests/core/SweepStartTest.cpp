@@ -1,6 +1,7 @@
 // A sweep's worker starts each run from the prepared state without copying
 // the whole log: what the previous run left must not show in the next.
-#include "cli/Sweep.h"
+#include "cli/RunRequest.h"
+#include "core/analysis/Sweep.h"
 
 #include <gtest/gtest.h>
 

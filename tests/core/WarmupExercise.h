@@ -176,7 +176,7 @@ inline constexpr std::array<PanelTransfer, 1> kPanels{{
 
 inline constexpr std::array<LoopTraces, 1> kLoops{{
     {"warmup", "Warmup", kFieldTempSP, kFieldTempMV, kFieldHeater, kFieldTempPG, kFieldTempI,
-     kFieldTempD, 100.0},
+     kFieldTempD, 100.0, "°C"},
 }};
 
 inline void InitValues(VelmorState& s)

@@ -104,6 +104,7 @@ private slots:
     void fileOnTheCommandLineOpensAtStart();
     void helpVersionAndWrongCommandLines();
     void refusalsAreOneLineAndWriteNothing();
+    void exportMapWritesTheMapOrRefusesInOneLine();
 };
 
 void CommandLineTest::exportTrendWritesTheWindowsPanel()
@@ -294,6 +295,90 @@ void CommandLineTest::refusalsAreOneLineAndWriteNothing()
     QCOMPARE(QDir(dir.path())
                  .entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot),
              (QStringList{QStringLiteral("big.psm"), QStringLiteral("run.psm")}));
+}
+
+void CommandLineTest::exportMapWritesTheMapOrRefusesInOneLine()
+{
+    QTemporaryDir dir;
+    const QString png = dir.filePath(QStringLiteral("map.png"));
+    const QStringList grid = {QStringLiteral("--vary"), QStringLiteral("flowGain=0.5:4:5"),
+                              QStringLiteral("--vary"), QStringLiteral("flowIntegralTime=0.2:1:3")};
+    Outcome o = Velmor(
+        QStringList{QStringLiteral("--export-map"), png, QStringLiteral("flow")} + grid +
+        QStringList{QStringLiteral("--records"), QStringLiteral("300"), QStringLiteral("--log"),
+                    QStringLiteral("flowGain"), QStringLiteral("--scale"), QStringLiteral("2")});
+    QVERIFY(o.ended);
+    QCOMPARE(o.err, QString());
+    QCOMPARE(o.code, 0);
+    const QImage picture(png);
+    QCOMPARE(picture.size(), QSize(1440, 1040));
+
+    // Each refusal: one line, status 2, and the earlier picture untouched.
+    const QByteArray before = [&] {
+        QFile f(png);
+        f.open(QIODevice::ReadOnly);
+        return f.readAll();
+    }();
+    struct Refused {
+        QStringList args;
+        const char* err;
+    };
+    const auto map = [&](QStringList rest) {
+        return QStringList{QStringLiteral("--export-map"), png, QStringLiteral("flow")} + rest;
+    };
+    const Refused cases[] = {
+        {QStringList{QStringLiteral("--export-map")},
+         "--export-map needs OUT.png, an exercise (flow, level, temperature or batch) and two "
+         "--vary NAME=FROM:TO:COUNT"},
+        {map({QStringLiteral("--vary"), QStringLiteral("flowGain=0.5:4:5")}),
+         "--export-map needs two --vary NAME=FROM:TO:COUNT, one for each axis, not 1"},
+        {map(grid + QStringList{QStringLiteral("--vary"), QStringLiteral("flowGain=1:2:2")}),
+         "--vary flowGain is given twice"},
+        {map({QStringLiteral("--vary"), QStringLiteral("flowGain=0.5:400:5"),
+              QStringLiteral("--vary"), QStringLiteral("flowIntegralTime=0.2:1:3")}),
+         nullptr},
+        {map({QStringLiteral("--vary"), QStringLiteral("flowGain=0.5:4:202"),
+              QStringLiteral("--vary"), QStringLiteral("flowIntegralTime=0.2:1:3")}),
+         "--vary flowGain: at most 201 values on a map's axis"},
+        {map(grid + QStringList{QStringLiteral("--log"), QStringLiteral("flowDerivativeTime")}),
+         "--log flowDerivativeTime: not one of the two varied settings"},
+        {map({QStringLiteral("--vary"), QStringLiteral("flowDerivativeTime=0:1:3"),
+              QStringLiteral("--vary"), QStringLiteral("flowGain=1:2:2"), QStringLiteral("--log"),
+              QStringLiteral("flowDerivativeTime")}),
+         "--vary flowDerivativeTime: a logarithmic axis needs values above 0"},
+        {map(grid + QStringList{QStringLiteral("--figure"), QStringLiteral("peak")}),
+         "--figure peak: expected iae, overshoot, settling or stable"},
+        {map(grid + QStringList{QStringLiteral("--scale"), QStringLiteral("5")}),
+         "--scale 5: expected a whole number from 1 to 4"},
+        {map(grid + QStringList{QStringLiteral("--set"), QStringLiteral("nosuch=1")}), nullptr},
+        {QStringList{QStringLiteral("--export-map"), png, QStringLiteral("open"),
+                     QStringLiteral("--vary"), QStringLiteral("waveA=1:2:2")},
+         "--export-map: the open exercise has no controlled loop to judge (expected flow, level, "
+         "temperature or batch)"},
+        {QStringList{QStringLiteral("--export-map"), dir.path(), QStringLiteral("flow")} + grid,
+         nullptr},
+    };
+    for (const Refused& c : cases) {
+        o = Velmor(c.args);
+        QVERIFY(o.ended);
+        QCOMPARE(o.code, 2);
+        QVERIFY2(o.err.startsWith(QStringLiteral("velmor: ")) &&
+                     o.err.endsWith(QLatin1Char('\n')) && o.err.count(QLatin1Char('\n')) == 1,
+                 qPrintable(o.err));
+        if (c.err != nullptr) {
+            QCOMPARE(o.err,
+                     QStringLiteral("velmor: ") + QString::fromUtf8(c.err) + QLatin1Char('\n'));
+        }
+        QFile f(png);
+        QVERIFY(f.open(QIODevice::ReadOnly));
+        QCOMPARE(f.readAll(), before);
+    }
+    // velmor-sim's own words for a value out of the keypad's limits.
+    o = Velmor(map({QStringLiteral("--vary"), QStringLiteral("flowGain=0.5:400:5"),
+                    QStringLiteral("--vary"), QStringLiteral("flowIntegralTime=0.2:1:3")}));
+    QVERIFY2(o.err.startsWith(QStringLiteral("velmor: --vary flowGain")), qPrintable(o.err));
+    QCOMPARE(QDir(dir.path()).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot),
+             QStringList{QStringLiteral("map.png")});
 }
 
 int CommandLineTestMain(int argc, char** argv)

@@ -112,7 +112,7 @@ private slots:
 void HelpTest::everyLinkAndPictureLeadsSomewhere()
 {
     const QStringList pages = Pages();
-    QCOMPARE(pages.size(), 2 + 2 * 16);
+    QCOMPARE(pages.size(), 2 + 2 * 17);
     QStringList broken;
     int links = 0;
     int pictures = 0;
@@ -142,7 +142,7 @@ void HelpTest::everyLinkAndPictureLeadsSomewhere()
     QVERIFY2(broken.isEmpty(), qPrintable(broken.join('\n')));
     // Few links found would mean the reading of the pages broke.
     QVERIFY2(links > 100, qPrintable(QString::number(links)));
-    QCOMPARE(pictures, 2 * 10);
+    QCOMPARE(pictures, 2 * 14);
 }
 
 void HelpTest::bothLanguagesHaveTheSamePages()

@@ -5,7 +5,9 @@
 //
 // writes resources/help/en/img/*.png and resources/help/es/img/*.png.
 #include "common/PictureProgram.h"
+#include "core/analysis/TuningMap.h"
 #include "core/exercises/Waveform.h"
+#include "ui/analysis/TuningMapPicture.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/exercises/TfrmLevel.h"
@@ -188,6 +190,58 @@ bool Shoot(bool spanish, const QString& folder)
     return ok;
 }
 
+// "Reading a tuning map": each loop exercise's map of PG and I around its
+// defaults, as Analysis > Tuning Map first shows it.
+bool ShootMaps(Language language, const QString& folder)
+{
+    struct Map {
+        Exercise exercise;
+        std::vector<SettingChange> sets;
+        long long records;
+        const char* file;
+    };
+    const Map maps[] = {
+        {Exercise::Flow, {{"flowWaveform", "4"}}, 600, "map-flow.png"},
+        {Exercise::Level, {}, 600, "map-level.png"},
+        {Exercise::Temperature, {}, 600, "map-temperature.png"},
+        {Exercise::Batch, {}, 1801, "map-batch.png"},
+    };
+    bool ok = QDir().mkpath(folder);
+    for (const Map& map : maps) {
+        SweepPlan plan;
+        plan.request.exercise = map.exercise;
+        plan.request.sets = map.sets;
+        plan.request.records = map.records;
+        VelmorState today;
+        PrepareHeadlessRun(today, plan.request, nullptr);
+        MapView view;
+        view.language = language;
+        view.figure = MapFigure::Iae;
+        const std::vector<std::string> names = LoopSettingNames(map.exercise, 0);
+        QPointF mark;
+        for (std::size_t a = 0; a < 2; ++a) {
+            const std::optional<SettingRange> r = NamedSettingRange(today, map.exercise, names[a]);
+            const auto [from, to] = DefaultMapRange(*r);
+            view.axes[a] = MapAxis{names[a], from, to, 41, false};
+            plan.axes.push_back(
+                {names[a], SweepAxisValues(map.exercise, names[a], from, to, 41).values});
+            (a == 0 ? mark.rx() : mark.ry()) = r->value;
+        }
+        view.today = mark;
+        const std::atomic<bool> stop{false};
+        const SweepOutcome outcome = RunSweepGrid(plan, 2, stop, {});
+        TuningMap tuning;
+        tuning.setGrid(plan, {});
+        for (std::size_t i = 0; i < outcome.rows.size(); ++i) {
+            tuning.setCell(i, outcome.rows[i]);
+        }
+        ok &=
+            outcome.error.empty() && PaintTuningMap(tuning, view, QSize(560, 400), 1)
+                                         .save(folder + QLatin1Char('/') + QLatin1String(map.file));
+    }
+    return ok;
+}
+
 } // namespace
 
 int main(int argc, char** argv)
@@ -201,5 +255,7 @@ int main(int argc, char** argv)
     const QString help = QString::fromLocal8Bit(argv[1]);
     const bool english = Shoot(false, help + QStringLiteral("/en/img"));
     const bool spanish = Shoot(true, help + QStringLiteral("/es/img"));
-    return english && spanish ? 0 : 1;
+    const bool maps = ShootMaps(Language::English, help + QStringLiteral("/en/img")) &&
+                      ShootMaps(Language::Spanish, help + QStringLiteral("/es/img"));
+    return english && spanish && maps ? 0 : 1;
 }

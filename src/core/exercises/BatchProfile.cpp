@@ -10,7 +10,7 @@ namespace {
 using namespace profile_rows;
 
 constexpr LoopTraces kVolumeLoop{"volume",    "Volume",   kFieldVolSP, kFieldVolMV, kFieldOutput,
-                                 kFieldVolPG, kFieldVolI, kFieldVolD,  6.0};
+                                 kFieldVolPG, kFieldVolI, kFieldVolD,  6.0,         "L"};
 constexpr std::array<const char*, 4> kVolLabels{"Vol PG:", "Vol PB:", "Vol I:", "Vol D:"};
 
 constexpr auto kBatchBoxes = Join(

@@ -10,7 +10,7 @@ namespace {
 using namespace profile_rows;
 
 constexpr LoopTraces kFlowLoop{"flow",       "Flow",      kFieldFlowSP, kFieldFlowMV, kFieldOutput,
-                               kFieldFlowPG, kFieldFlowI, kFieldFlowD,  2.0};
+                               kFieldFlowPG, kFieldFlowI, kFieldFlowD,  2.0,          "L/min"};
 constexpr std::array<const char*, 4> kFlowLabels{"Flow PG:", "Flow PB:", "Flow I:", "Flow D:"};
 
 constexpr auto kFlowBoxes = Join(

@@ -10,9 +10,9 @@ namespace {
 
 using namespace profile_rows;
 
-constexpr LoopTraces kLevelLoop{"level",       "Level",      kFieldLevelSP,
-                                kFieldLevelMV, kFieldOutput, kFieldLevelPG,
-                                kFieldLevelI,  kFieldLevelD, 100.0};
+constexpr LoopTraces kLevelLoop{
+    "level",       "Level",      kFieldLevelSP, kFieldLevelMV, kFieldOutput,
+    kFieldLevelPG, kFieldLevelI, kFieldLevelD,  100.0,         "%"};
 constexpr std::array<const char*, 4> kLevelLabels{"Level PG:", "Level PB:", "Level I:", "Level D:"};
 
 constexpr auto kLevelBoxes = Join(

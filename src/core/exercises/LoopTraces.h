@@ -20,6 +20,7 @@ struct LoopTraces {
     // Full scale of the set-point and measured traces on the trend (loop
     // unit): 2 L/min, 100 degrees C, 6 litres, 100 %.
     double fullScale;
+    const char* unit; // of the set point and measured value: "L/min", "°C", ...
 };
 
 } // namespace velmor

@@ -122,9 +122,9 @@ inline constexpr ZeroGuard kPeriod = ZeroGuard::Period;
 
 // ---- Shared by Temperature and Batch ----------------------------------------
 
-inline constexpr LoopTraces kTemperatureLoop{"temperature", "Temperature", kFieldTempSP,
-                                             kFieldTempMV,  kFieldHeater,  kFieldTempPG,
-                                             kFieldTempI,   kFieldTempD,   100.0};
+inline constexpr LoopTraces kTemperatureLoop{
+    "temperature", "Temperature", kFieldTempSP, kFieldTempMV, kFieldHeater,
+    kFieldTempPG,  kFieldTempI,   kFieldTempD,  100.0,        "°C"};
 
 inline void SetWaveABC(WaveParams& p, std::int32_t type, float a, float b, float c)
 {

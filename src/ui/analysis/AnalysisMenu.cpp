@@ -6,6 +6,7 @@
 #include "core/rundata/AtomicFile.h"
 #include "ui/analysis/TfrmRunFigures.h"
 #include "ui/analysis/TfrmStepTest.h"
+#include "ui/analysis/TuningMapWindow.h"
 #include "ui/common/ChosenFile.h"
 #include "ui/common/Language.h"
 #include "ui/exercises/LoopWindow.h"
@@ -37,6 +38,8 @@ AnalysisMenu::AnalysisMenu(VelmorState& state, AnalysisHost* host, QWidget* wind
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisFiguresClick);
     mnuAnalysisStepTest =
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisStepTestClick);
+    mnuAnalysisTuningMap =
+        mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisTuningMapClick);
     mnuAnalysis->addSeparator();
     mnuAnalysisExport =
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisExportClick);
@@ -53,6 +56,7 @@ AnalysisMenu::~AnalysisMenu()
 {
     delete m_figures;
     delete m_stepTest;
+    delete m_tuningMap;
 }
 
 TfrmRunFigures* AnalysisMenu::figuresWindow() const
@@ -65,6 +69,11 @@ TfrmStepTest* AnalysisMenu::stepTestWindow() const
     return m_stepTest;
 }
 
+TuningMapWindow* AnalysisMenu::tuningMapWindow() const
+{
+    return m_tuningMap;
+}
+
 void AnalysisMenu::SetLanguage()
 {
     const auto text = [](const char* english) {
@@ -74,6 +83,7 @@ void AnalysisMenu::SetLanguage()
     mnuAnalysisFigures->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "Run &figures...")));
     mnuAnalysisStepTest->setText(
         text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Step test and tuning...")));
+    mnuAnalysisTuningMap->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "Tuning &Map...")));
     mnuAnalysisExport->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Export CSV...")));
     mnuAnalysisCompare->setText(
         text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Compare with saved run...")));
@@ -83,6 +93,9 @@ void AnalysisMenu::SetLanguage()
     }
     if (m_stepTest != nullptr) {
         m_stepTest->SetLanguage();
+    }
+    if (m_tuningMap != nullptr) {
+        m_tuningMap->SetLanguage();
     }
 }
 
@@ -118,6 +131,9 @@ void AnalysisMenu::updateItems()
     mnuAnalysisFigures->setEnabled(shown);
     mnuAnalysisExport->setEnabled(shown);
     mnuAnalysisStepTest->setEnabled(shown && window->exercise() == Exercise::Open);
+    // A map needs a loop with a controller, not a run: it makes its own.
+    mnuAnalysisTuningMap->setEnabled(window != nullptr &&
+                                     !ControlledLoops(window->exercise()).empty());
     const TfrmGraph* graph = m_host->graphWindow();
     mnuAnalysisCompare->setEnabled(graph != nullptr && !m_state.run.runActive);
     mnuAnalysisClearCompare->setEnabled(graph != nullptr && graph->hasComparison());
@@ -176,6 +192,49 @@ void AnalysisMenu::mnuAnalysisStepTestClick()
     m_stepTest->Refresh();
     m_stepTest->show();
     m_stepTest->raise();
+}
+
+void AnalysisMenu::mnuAnalysisTuningMapClick()
+{
+    const ExerciseWindow* window = m_host->exerciseWindow();
+    if (window == nullptr || ControlledLoops(window->exercise()).empty()) {
+        return;
+    }
+    // A map is of one exercise: another one opened since gets a map of its own.
+    if (m_tuningMap != nullptr && m_tuningMap->exercise() != window->exercise()) {
+        delete m_tuningMap;
+    }
+    if (m_tuningMap == nullptr) {
+        const Exercise e = window->exercise();
+        m_tuningMap = new TuningMapWindow(
+            m_state, e,
+            [this, e](const std::vector<std::pair<int, float>>& entries) {
+                return enterValues(e, entries);
+            },
+            m_window);
+    } else {
+        m_tuningMap->Refresh();
+    }
+    m_tuningMap->show();
+    m_tuningMap->raise();
+}
+
+bool AnalysisMenu::enterValues(Exercise exercise, const std::vector<std::pair<int, float>>& entries)
+{
+    auto* loopWindow = dynamic_cast<LoopWindow*>(m_host->exerciseWindow());
+    if (loopWindow == nullptr || loopWindow->exercise() != exercise) {
+        return false;
+    }
+    for (const auto& [code, value] : entries) {
+        loopWindow->imgPGClick(code);
+        KeypadState& k = m_state.keypad;
+        k.keypadValue = value;
+        if (k.keypadValue >= k.keypadMin && k.keypadValue <= k.keypadMax) {
+            loopWindow->UpdateDisplay(code);
+        }
+    }
+    m_host->hideKeypad();
+    return true;
 }
 
 QString AnalysisMenu::exportCsv(const QString& path)

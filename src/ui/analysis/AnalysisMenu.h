@@ -7,11 +7,15 @@
 #pragma once
 
 #include "core/analysis/StepFit.h"
+#include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
 #include "ui/analysis/AnalysisHost.h"
 
 #include <QObject>
 #include <QPointer>
+
+#include <utility>
+#include <vector>
 
 class QAction;
 class QMenu;
@@ -22,6 +26,7 @@ namespace velmor {
 
 class TfrmRunFigures;
 class TfrmStepTest;
+class TuningMapWindow;
 
 class AnalysisMenu : public QObject {
     Q_OBJECT
@@ -43,16 +48,24 @@ public:
     QMenu* mnuAnalysis = nullptr;
     QAction* mnuAnalysisFigures = nullptr;
     QAction* mnuAnalysisStepTest = nullptr;
+    QAction* mnuAnalysisTuningMap = nullptr;
     QAction* mnuAnalysisExport = nullptr;
     QAction* mnuAnalysisCompare = nullptr;
     QAction* mnuAnalysisClearCompare = nullptr;
 
     TfrmRunFigures* figuresWindow() const;
     TfrmStepTest* stepTestWindow() const;
+    TuningMapWindow* tuningMapWindow() const;
 
     // Handlers.
     void mnuAnalysisFiguresClick();
     void mnuAnalysisStepTestClick();
+    void mnuAnalysisTuningMapClick();
+    // Enters (keypad code, value) pairs in the open exercise window as the
+    // keypad's OK does, one after the other in one event, so that a run in
+    // progress takes them in one settings segment. False when no loop
+    // window of the map's exercise is open.
+    bool enterValues(Exercise exercise, const std::vector<std::pair<int, float>>& entries);
     // Writes the run to `path` (the file dialog's choice); returns the
     // reason when it could not, empty when written.
     QString exportCsv(const QString& path);
@@ -76,6 +89,7 @@ private:
     QWidget* m_window;
     QPointer<TfrmRunFigures> m_figures;
     QPointer<TfrmStepTest> m_stepTest;
+    QPointer<TuningMapWindow> m_tuningMap;
 };
 
 } // namespace velmor

@@ -126,6 +126,9 @@ QString CommandLineHelp()
         "Usage: velmor [FILE.psm]\n"
         "       velmor --export-trend OUT.png [--scale N] FILE.psm\n"
         "       velmor --print-pdf OUT.pdf FILE.psm\n"
+        "       velmor --export-map OUT.png EXERCISE --vary NAME=FROM:TO:COUNT\n"
+        "              --vary NAME=FROM:TO:COUNT [--set NAME=VALUE ...] [--records N]\n"
+        "              [--figure iae|overshoot|settling|stable] [--log NAME] [--scale N]\n"
         "\n"
         "VELMOR, the process-control training simulator.\n"
         "\n"
@@ -135,11 +138,16 @@ QString CommandLineHelp()
         "  --scale N                with --export-trend: N times the size (1 to 4)\n"
         "  --print-pdf OUT.pdf      write the printed report of FILE's whole run as\n"
         "                           a PDF, show no window, and exit\n"
+        "  --export-map OUT.png     write a tuning map: the figure of a run for every\n"
+        "                           pair of the two varied settings (velmor-sim's\n"
+        "                           names and limits; --log NAME spaces that axis in\n"
+        "                           equal ratios), show no window, and exit\n"
         "  -h, --help               show this text\n"
         "  -v, --version            show the version\n"
         "\n"
         "Exit status: 0 done, 1 the file was refused or the output not written,\n"
-        "2 a wrong command line. --export-trend and --print-pdf need no display.\n");
+        "2 a wrong command line. --export-trend, --print-pdf and --export-map need\n"
+        "no display.\n");
 }
 
 } // namespace velmor

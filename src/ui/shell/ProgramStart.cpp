@@ -5,6 +5,7 @@
 #include "ui/shell/BuildInfo.h"
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FileCommands.h"
+#include "ui/shell/MapExport.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/RunHistory.h"
 #include "ui/shell/ShellArt.h"
@@ -184,6 +185,9 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     // Everything but opening the windows is answered before any window
     // toolkit starts: no display is needed for --help, --version, the
     // options that only write files, or a mistake.
+    if (AsksForMap(arguments)) {
+        return ExportMap(argc, argv, arguments);
+    }
     const CommandLine line = ParseCommandLine(arguments);
     if (line.help) {
         return Answer(CommandLineHelp().toLocal8Bit());

@@ -1,12 +1,13 @@
-#include "cli/Sweep.h"
+#include "core/analysis/Sweep.h"
 
-#include "cli/CliSupport.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/rundata/NumberText.h"
+#include "core/shell/KeypadEntry.h"
 
 #include <algorithm>
 #include <chrono>
+#include <cmath>
 #include <condition_variable>
 #include <memory>
 #include <mutex>
@@ -16,15 +17,15 @@ namespace velmor {
 
 namespace {
 
-SweepRow Figures(const VelmorState& state, Exercise e)
+SweepRow Figures(const VelmorState& state, Exercise e, std::size_t loop)
 {
     SweepRow row;
     const std::span<const LoopTraces> loops = ControlledLoops(e);
-    if (loops.empty()) {
+    if (loop >= loops.size()) {
         return row;
     }
     const std::span<const SampleRecord> records = LoggedRecords(state.log, state.run.sampleCount);
-    const LoopFigures figures = AnalyseLoop(records, loops.front(), state.run.samplePeriod);
+    const LoopFigures figures = AnalyseLoop(records, loops[loop], state.run.samplePeriod);
     if (!figures.segments.empty()) {
         const SegmentFigures& first = figures.segments.front();
         row.iae = first.iae;
@@ -34,7 +35,7 @@ SweepRow Figures(const VelmorState& state, Exercise e)
             row.startStep = first.steps.front().start;
         }
     }
-    row.stable = JudgeStability(records, loops.front(), figures);
+    row.stable = JudgeStability(records, loops[loop], figures);
     return row;
 }
 
@@ -86,40 +87,68 @@ std::vector<const std::string*> SweepPlan::combination(std::size_t index) const
     return texts;
 }
 
+AxisValues SweepAxisValues(Exercise e, const std::string& name, double from, double to,
+                           std::size_t count, bool logarithmic)
+{
+    AxisValues axis;
+    // A sign is refused as the keypad refuses it, "-0" too (which the
+    // spacing below would turn into 0).
+    for (const double end : {from, to}) {
+        if (std::signbit(end)) {
+            axis.error = CheckSetting(e, name, ShortestText(end));
+            return axis;
+        }
+    }
+    if (logarithmic && (!(from > 0) || !(to > 0))) {
+        axis.error = name + ": a logarithmic axis needs values above 0";
+        return axis;
+    }
+    const double steps = static_cast<double>(count > 1 ? count - 1 : 1);
+    for (std::size_t i = 0; i < count; ++i) {
+        const double f = static_cast<double>(i) / steps;
+        double v = logarithmic ? from * std::pow(to / from, f) : from + (to - from) * f;
+        if (i + 1 == count && count > 1) {
+            v = to; // the end exactly, not what the arithmetic makes of it
+        }
+        std::string value = KeypadText(v).value_or(ShortestText(v));
+        if (std::string error = CheckSetting(e, name, value); !error.empty()) {
+            axis.values.clear();
+            axis.error = std::move(error);
+            return axis;
+        }
+        axis.values.push_back(std::move(value));
+    }
+    return axis;
+}
+
 namespace {
 
 // Applies combination `index`'s values to a state restored from the start,
-// as further --set changes in axis order, and runs it. A refused value
-// throws Refusal.
-void RunCombination(VelmorState& state, const SweepPlan& plan, std::size_t index)
+// as further --set changes in axis order, and runs it. Empty when done,
+// else why a value was refused.
+std::string RunCombination(VelmorState& state, const SweepPlan& plan, std::size_t index)
 {
     const std::vector<const std::string*> texts = plan.combination(index);
     for (std::size_t a = 0; a < texts.size(); ++a) {
-        const std::string error =
+        std::string error =
             ApplySetting(state, plan.request.exercise, plan.axes[a].name, *texts[a]);
         if (!error.empty()) {
-            throw Refusal(error);
+            return error;
         }
     }
-    ExecuteRun(state, plan.request);
+    return ExecuteHeadlessRun(state, plan.request);
 }
 
 } // namespace
 
-SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomic<bool>& stop,
-                          const std::function<void(std::size_t done)>& progress)
+SweepCellsOutcome RunSweepCells(const SweepStart& start, const SweepPlan& plan,
+                                std::span<const std::size_t> indices, unsigned jobs,
+                                const std::atomic<bool>& stop,
+                                const std::function<void(std::size_t index, const SweepRow&)>& cell,
+                                const std::function<void(std::size_t done)>& progress)
 {
-    const std::size_t total = plan.combinations();
-    SweepOutcome outcome;
-    outcome.rows.resize(total);
-
-    // The state every run starts from, prepared once: the exercise opened,
-    // the file's settings, the --set changes. Each run copies it and then
-    // applies its own values as further --set changes, in axis order.
-    auto prepared = std::make_unique<VelmorState>();
-    PrepareRun(*prepared, plan.request, plan.from ? &*plan.from : nullptr);
-    const SweepStart start(std::move(prepared));
-
+    const std::size_t total = indices.size();
+    SweepCellsOutcome outcome;
     std::atomic<std::size_t> next{0};
     std::atomic<std::size_t> done{0};
     std::atomic<bool> failed{false};
@@ -131,22 +160,22 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
         auto state = std::make_unique<VelmorState>();
         state->log.records.clear();
         for (;;) {
-            const std::size_t index = next.fetch_add(1);
-            if (index >= total || stop.load() || failed.load()) {
+            const std::size_t k = next.fetch_add(1);
+            if (k >= total || stop.load() || failed.load()) {
                 break;
             }
             start.restore(*state);
-            try {
-                RunCombination(*state, plan, index);
-            } catch (const Refusal& e) {
+            if (std::string error = RunCombination(*state, plan, indices[k]); !error.empty()) {
                 const std::lock_guard lock(mutex);
                 if (outcome.error.empty()) {
-                    outcome.error = e.what();
+                    outcome.error = std::move(error);
                 }
                 failed = true;
                 break;
             }
-            outcome.rows[index] = Figures(*state, plan.request.exercise);
+            if (cell) {
+                cell(indices[k], Figures(*state, plan.request.exercise, plan.loop));
+            }
             done.fetch_add(1);
         }
         const std::lock_guard lock(mutex);
@@ -175,10 +204,41 @@ SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomi
     for (std::thread& t : pool) {
         t.join();
     }
-    if (progress && done.load() == total) {
+    outcome.done = done.load();
+    if (progress && outcome.done == total) {
         progress(total);
     }
-    outcome.interrupted = stop.load() && done.load() < total;
+    outcome.interrupted = stop.load() && outcome.done < total;
+    return outcome;
+}
+
+SweepOutcome RunSweepGrid(const SweepPlan& plan, unsigned jobs, const std::atomic<bool>& stop,
+                          const std::function<void(std::size_t done)>& progress)
+{
+    const std::size_t total = plan.combinations();
+    SweepOutcome outcome;
+
+    // The state every run starts from, prepared once: the exercise opened,
+    // the file's settings, the --set changes. Each run copies it and then
+    // applies its own values as further --set changes, in axis order.
+    auto prepared = std::make_unique<VelmorState>();
+    outcome.error = PrepareHeadlessRun(*prepared, plan.request, plan.from ? &*plan.from : nullptr);
+    if (!outcome.error.empty()) {
+        outcome.startRefused = true;
+        return outcome;
+    }
+    const SweepStart start(std::move(prepared));
+
+    std::vector<std::size_t> indices(total);
+    for (std::size_t i = 0; i < total; ++i) {
+        indices[i] = i;
+    }
+    outcome.rows.resize(total);
+    const SweepCellsOutcome cells = RunSweepCells(
+        start, plan, indices, jobs, stop,
+        [&](std::size_t index, const SweepRow& row) { outcome.rows[index] = row; }, progress);
+    outcome.interrupted = cells.interrupted;
+    outcome.error = cells.error;
     if (outcome.interrupted || !outcome.error.empty()) {
         outcome.rows.clear();
     }

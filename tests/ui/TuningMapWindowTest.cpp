@@ -1,0 +1,218 @@
+// Analysis > Tuning Map in the real main window: the map of the exercise
+// window's settings is velmor-sim sweep's table, Cancel stops the runs and
+// leaves the window usable, and "Use these settings" gives a run in
+// progress one new settings segment with both values.
+#include "ui/analysis/TuningMapWindow.h"
+#include "cli/SimCli.h"
+#include "core/exercises/ControllerSettings.h"
+#include "ui/analysis/AnalysisMenu.h"
+#include "ui/exercises/LoopWindow.h"
+#include "ui/exercises/TfrmFlow.h"
+#include "ui/exercises/WaveformPanel.h"
+#include "ui/shell/Preferences.h"
+#include "ui/shell/ProgramStart.h"
+#include "ui/shell/TfrmCalculator.h"
+#include "ui/shell/TfrmMain.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDoubleSpinBox>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSettings>
+#include <QSpinBox>
+#include <QTemporaryDir>
+#include <QtTest>
+
+#include <set>
+#include <sstream>
+
+#include "ProgramFixture.h"
+#include "WindowRun.h"
+
+using namespace velmor;
+using velmor::test::ChooseExercise;
+using velmor::test::RunInWindow;
+
+namespace {
+
+struct MapProgram {
+    QTemporaryDir dir;
+    std::unique_ptr<Preferences> preferences;
+    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
+    std::unique_ptr<TfrmMain> main;
+
+    MapProgram()
+    {
+        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
+        {
+            QSettings store(file, QSettings::IniFormat);
+            store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
+            store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
+        }
+        preferences = std::make_unique<Preferences>(file);
+        main = CreateProgram(*state, *preferences);
+        main->show();
+    }
+
+    // Flow on a Step waveform, and its tuning map opened.
+    TuningMapWindow* flowMap()
+    {
+        auto* flow = dynamic_cast<TfrmFlow*>(ChooseExercise(*main, Exercise::Flow));
+        if (flow == nullptr) {
+            return nullptr;
+        }
+        flow->waveform()->chkStep->click();
+        AnalysisMenu* a = main->analysisMenu();
+        emit a->mnuAnalysis->aboutToShow();
+        if (!a->mnuAnalysisTuningMap->isEnabled()) {
+            return nullptr;
+        }
+        a->mnuAnalysisTuningMap->trigger();
+        return a->tuningMapWindow();
+    }
+};
+
+// Sets a grid and waits until its computation has ended.
+bool Grid(TuningMapWindow* w, int columns, int rows, int records)
+{
+    QSignalSpy ended(w, &TuningMapWindow::computeEnded);
+    w->txtRecords->setValue(records);
+    w->txtCount[0]->setValue(columns);
+    w->txtCount[1]->setValue(rows);
+    return w->map().complete() || ended.wait(30000);
+}
+
+std::string Sweep(const std::vector<std::string>& args)
+{
+    std::ostringstream out;
+    std::ostringstream err;
+    RunSimCli(args, out, err);
+    return out.str();
+}
+
+} // namespace
+
+class TuningMapWindowTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void mapIsTheSweepOfTheWindowsSettings();
+    void cancelStopsTheRunsAndLeavesTheWindowUsable();
+    void useTheseSettingsGivesOneSegmentWithBothValues();
+};
+
+void TuningMapWindowTest::mapIsTheSweepOfTheWindowsSettings()
+{
+    MapProgram p;
+    TuningMapWindow* w = p.flowMap();
+    QVERIFY(w != nullptr && w->isVisible());
+    // Today's PG 1 and I 0.8: a quarter to four times each.
+    QCOMPARE(w->txtFrom[0]->value(), 0.25);
+    QCOMPARE(w->txtTo[0]->value(), 4.0);
+    QCOMPARE(w->txtFrom[1]->value(), 0.2);
+    QCOMPARE(w->txtTo[1]->value(), 3.2);
+    QVERIFY(Grid(w, 5, 4, 400));
+    QVERIFY(w->map().complete());
+    const std::string sweep = Sweep({"sweep", "flow", "--vary", "flowGain=0.25:4:5", "--vary",
+                                     "flowIntegralTime=0.2:3.2:4", "--set", "flowWaveform=4",
+                                     "--records", "400", "--out", "-"});
+    const QString csv = QDir(p.dir.path()).filePath(QStringLiteral("map.csv"));
+    QCOMPARE(w->exportCsv(csv), QString());
+    QFile file(csv);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QCOMPARE(file.readAll().toStdString(), sweep);
+    // Asking again with nothing changed runs nothing.
+    w->btnCompute->click();
+    QVERIFY(w->map().complete());
+    QVERIFY(!w->computing());
+
+    // A logarithmic axis: other values, the same runs as velmor-sim makes
+    // for them; the values kept from the linear grid are not run again.
+    QSignalSpy ended(w, &TuningMapWindow::computeEnded);
+    w->chkLog[0]->setChecked(true);
+    QVERIFY(w->map().complete() || ended.wait(30000));
+    QCOMPARE(w->map().plan().axes[0].values,
+             (std::vector<std::string>{"0.25", "0.5", "1", "2", "4"}));
+    // Another figure is another picture of the same cells.
+    const std::size_t computed = w->map().computed();
+    w->cboFigure->setCurrentIndex(3);
+    QCOMPARE(w->view().figure, MapFigure::Stable);
+    QVERIFY(!w->computing());
+    QCOMPARE(w->map().computed(), computed);
+}
+
+void TuningMapWindowTest::cancelStopsTheRunsAndLeavesTheWindowUsable()
+{
+    MapProgram p;
+    TuningMapWindow* w = p.flowMap();
+    QVERIFY(w != nullptr);
+    QVERIFY(Grid(w, 3, 3, 300));
+    // A grid of many full runs, cancelled as soon as it starts.
+    QSignalSpy ended(w, &TuningMapWindow::computeEnded);
+    w->txtRecords->setValue(6000);
+    w->txtCount[0]->setValue(201);
+    w->txtCount[1]->setValue(201);
+    QVERIFY(w->computing());
+    QVERIFY(w->btnCancel->isEnabled());
+    w->btnCancel->click();
+    QVERIFY(ended.wait(30000));
+    QVERIFY(!w->computing());
+    const std::size_t computed = w->map().computed();
+    QVERIFY(computed < 201u * 201u);
+    // Every run that ended has reported before the end: nothing more comes.
+    QCoreApplication::processEvents();
+    QCOMPARE(w->map().computed(), computed);
+    QVERIFY(w->btnCompute->isEnabled());
+    QVERIFY(!w->btnCancel->isEnabled());
+    QVERIFY(!w->btnExportCsv->isEnabled());
+
+    // Usable: a smaller grid computes to the end.
+    QVERIFY(Grid(w, 4, 4, 300));
+    QVERIFY(w->map().complete());
+    QVERIFY(w->btnExportCsv->isEnabled());
+}
+
+void TuningMapWindowTest::useTheseSettingsGivesOneSegmentWithBothValues()
+{
+    MapProgram p;
+    TuningMapWindow* w = p.flowMap();
+    QVERIFY(w != nullptr);
+    QVERIFY(Grid(w, 5, 4, 300));
+    QVERIFY(!w->btnUse->isEnabled());
+    const std::size_t cell = w->map().index(3, 2);
+    w->chooseCell(cell);
+    QVERIFY(w->btnUse->isEnabled());
+    QCOMPARE(w->imgRun->chosen().time.size(), std::size_t{299});
+    const float pg = std::stof(w->map().plan().axes[0].values[3]);
+    const float i = std::stof(w->map().plan().axes[1].values[2]);
+    QVERIFY(pg != p.state->flow.flowGain && i != p.state->flow.flowIntegralTime);
+
+    auto* flow = dynamic_cast<LoopWindow*>(p.main->exerciseWindow());
+    QVERIFY(flow != nullptr);
+    QVERIFY(RunInWindow(*p.state, flow, 200, {{100, [&] { w->btnUse->click(); }}}));
+    QVERIFY(!p.main->keypad()->isVisible());
+    QCOMPARE(p.state->flow.flowGain, pg);
+    QCOMPARE(p.state->flow.flowIntegralTime, i);
+    // Records 1 .. 200: one settings segment before the change and one
+    // after, the new one holding both values from its first record.
+    std::set<std::int32_t> segments;
+    int boundary = 0;
+    for (int n = 2; n <= 200; ++n) {
+        const SampleRecord& r = p.state->log.record(n);
+        segments.insert(r.segment);
+        if (r.segment != p.state->log.record(n - 1).segment) {
+            QCOMPARE(boundary, 0);
+            boundary = n;
+        }
+    }
+    QCOMPARE(segments.size(), std::size_t{2});
+    QVERIFY(boundary > 100);
+    QCOMPARE(p.state->log.record(boundary).field(kFieldFlowPG), pg);
+    QCOMPARE(p.state->log.record(boundary).field(kFieldFlowI), i);
+    QVERIFY(p.state->log.record(boundary - 1).field(kFieldFlowPG) != pg);
+}
+
+VELMOR_TEST_MAIN(TuningMapWindowTest, analysis)
+#include "TuningMapWindowTest.moc"
