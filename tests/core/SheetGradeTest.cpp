@@ -258,7 +258,7 @@ TEST(SheetGrade, EveryLockableSettingReadsBackFromARunFile)
 {
     // A sheet locking every setting at the value the exercise opens with,
     // and a run that changed none: nothing may be reported as changed (a
-    // setting the file does not keep would be).
+    // value that reads back otherwise through the file would be).
     for (const Exercise e : Exercises()) {
         const std::string word(CommandWord(e));
         VelmorState fresh;
@@ -290,4 +290,15 @@ TEST(SheetGrade, EveryLockableSettingReadsBackFromARunFile)
         EXPECT_EQ(GradeRun(*sheet.sheet, *load.load).changedLocked, std::vector<std::string>{})
             << word;
     }
+    // A level file does not keep the Auto drain box: a ticked box locked by
+    // the sheet is not taken for a change.
+    const LabSheetResult autodrain = ReadLabSheetText(
+        R"({"velmorLabSheet": 1, "title": {"en": "T"}, "exercise": "level",
+            "settings": {"chkAutodrain": 1}, "locked": ["chkAutodrain"],
+            "targets": [{"loop": "level", "figure": "iae", "min": 0}]})");
+    ASSERT_TRUE(autodrain.ok()) << autodrain.error;
+    const SimFileResult level = ReadSimulationText(
+        Cli({"run", "level", "--set", "chkAutodrain=1", "--records", "50"}).out, {});
+    ASSERT_TRUE(level.ok());
+    EXPECT_TRUE(GradeRun(*autodrain.sheet, *level.load).passed);
 }

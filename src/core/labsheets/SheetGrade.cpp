@@ -14,11 +14,12 @@ namespace velmor {
 
 namespace {
 
-// A run file keeps no pump button: it cannot say whether the run changed it.
+// A run file keeps neither the pump button nor the Auto drain box: it cannot
+// say whether the run changed them.
 bool KeptInFile(Exercise e, std::string_view name)
 {
     const NamedSetting* n = ProfileOf(e).setting(name);
-    return n != nullptr && n->kind != SettingKind::Pump;
+    return n != nullptr && n->kind != SettingKind::Pump && n->kind != SettingKind::Autodrain;
 }
 
 bool Differ(std::optional<double> a, std::optional<double> b)
