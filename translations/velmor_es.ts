@@ -51,6 +51,10 @@
         <source>The saved run is of another exercise: only a run of the open exercise can be compared.</source>
         <translation>El ensayo guardado es de otro ejercicio: solo se puede comparar un ensayo del ejercicio abierto.</translation>
     </message>
+    <message>
+        <source>La&amp;b sheet</source>
+        <translation>&amp;Hoja de prácticas</translation>
+    </message>
 </context>
 <context>
     <name>FileCommands</name>
@@ -136,6 +140,153 @@
     <message>
         <source>Next match</source>
         <translation>Coincidencia siguiente</translation>
+    </message>
+</context>
+<context>
+    <name>LabSheet</name>
+    <message>
+        <source>Set by the lab sheet</source>
+        <translation>Fijado por la hoja de prácticas</translation>
+    </message>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>ISE</source>
+        <translation>ISE</translation>
+    </message>
+    <message>
+        <source>ITAE</source>
+        <translation>ITAE</translation>
+    </message>
+    <message>
+        <source>Output variation (%)</source>
+        <translation>Variación de la salida (%)</translation>
+    </message>
+    <message>
+        <source>Rise time (s)</source>
+        <translation>Tiempo de subida (s)</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>Pico</translation>
+    </message>
+    <message>
+        <source>Peak time (s)</source>
+        <translation>Tiempo de pico (s)</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobrepaso (%)</translation>
+    </message>
+    <message>
+        <source>Settling time (s)</source>
+        <translation>Tiempo de establecimiento (s)</translation>
+    </message>
+    <message>
+        <source>Steady-state error</source>
+        <translation>Error permanente</translation>
+    </message>
+    <message>
+        <source>Stable</source>
+        <translation>Estable</translation>
+    </message>
+    <message>
+        <source>start step</source>
+        <translation>escalón de arranque</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>escalón %1</translation>
+    </message>
+    <message>
+        <source>segment %1</source>
+        <translation>segmento %1</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>sí</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>de %1 a %2</translation>
+    </message>
+    <message>
+        <source>Lab sheet</source>
+        <translation>Hoja de prácticas</translation>
+    </message>
+    <message>
+        <source>Close Sheet</source>
+        <translation>Cerrar hoja</translation>
+    </message>
+    <message>
+        <source>Figure</source>
+        <translation>Cifra</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Objetivo</translation>
+    </message>
+    <message>
+        <source>This run</source>
+        <translation>Este ensayo</translation>
+    </message>
+    <message>
+        <source>Met</source>
+        <translation>Cumplido</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>ninguno</translation>
+    </message>
+    <message>
+        <source>met</source>
+        <translation>cumplido</translation>
+    </message>
+    <message>
+        <source>not met</source>
+        <translation>no cumplido</translation>
+    </message>
+    <message>
+        <source>Make a run, or open a run file, to check it.</source>
+        <translation>Haga un ensayo, o abra un fichero de ensayo, para comprobarlo.</translation>
+    </message>
+    <message>
+        <source>This run meets every target.</source>
+        <translation>Este ensayo cumple todos los objetivos.</translation>
+    </message>
+    <message>
+        <source>The run is too short: it needs at least %1 records.</source>
+        <translation>El ensayo es demasiado corto: necesita al menos %1 muestras.</translation>
+    </message>
+    <message>
+        <source>Settings of the sheet were changed: %1.</source>
+        <translation>Se cambiaron ajustes de la hoja: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 targets met.</source>
+        <translation>%1 de %2 objetivos cumplidos.</translation>
+    </message>
+    <message>
+        <source>Open Lab Sheet</source>
+        <translation>Abrir hoja de prácticas</translation>
+    </message>
+    <message>
+        <source>Lab Sheets (*.vlab)</source>
+        <translation>Hojas de prácticas (*.vlab)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>No se puede leer %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a lab sheet this program can use: %2</source>
+        <translation>%1 no es una hoja de prácticas que este programa pueda usar: %2</translation>
     </message>
 </context>
 <context>
@@ -869,6 +1020,10 @@
     <message>
         <source>&amp;Print...</source>
         <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>Open &amp;Lab Sheet...</source>
+        <translation>Abrir hoja de &amp;prácticas...</translation>
     </message>
 </context>
 <context>
