@@ -233,12 +233,8 @@
         <translation>Objetivo</translation>
     </message>
     <message>
-        <source>This run</source>
-        <translation>Este ensayo</translation>
-    </message>
-    <message>
         <source>Met</source>
-        <translation>Cumplido</translation>
+        <translation>Cumple</translation>
     </message>
     <message>
         <source>none</source>
@@ -287,6 +283,10 @@
     <message>
         <source>%1 is not a lab sheet this program can use: %2</source>
         <translation>%1 no es una hoja de prácticas que este programa pueda usar: %2</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Ensayo</translation>
     </message>
 </context>
 <context>

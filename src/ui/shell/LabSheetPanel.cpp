@@ -70,7 +70,11 @@ QString TargetName(const SheetTarget& t, Exercise e)
             loop = QCoreApplication::translate("TfrmRunFigures", l.title);
         }
     }
-    QString name = loop + QStringLiteral(": ") + Text(FigureText(t.figure));
+    // The loop is named only where the exercise has more than one.
+    QString name = Text(FigureText(t.figure));
+    if (ProfileOf(e).loops.size() > 1) {
+        name = loop + QStringLiteral(": ") + name;
+    }
     if (IsStepFigure(t.figure)) {
         name += QStringLiteral(", ") +
                 (t.step == 0 ? Text(QT_TRANSLATE_NOOP("LabSheet", "start step"))
@@ -165,7 +169,7 @@ void LabSheetPanel::SetLanguage()
     m_close->setText(Text(QT_TRANSLATE_NOOP("LabSheet", "Close Sheet")));
     m_table->setHorizontalHeaderLabels({Text(QT_TRANSLATE_NOOP("LabSheet", "Figure")),
                                         Text(QT_TRANSLATE_NOOP("LabSheet", "Target")),
-                                        Text(QT_TRANSLATE_NOOP("LabSheet", "This run")),
+                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Run")),
                                         Text(QT_TRANSLATE_NOOP("LabSheet", "Met"))});
     const char* language = InstalledLanguage() == Language::Spanish ? "es" : "en";
     m_title->setText(m_sheet ? QString::fromStdString(m_sheet->title.in(language)) : QString());
@@ -197,10 +201,12 @@ void LabSheetPanel::fillTable()
         // A symbol and a word as well as the colour: the verdict does not
         // rest on colour alone.
         QString met;
+        QString metWords;
         QColor colour = Qt::black;
         if (g != nullptr) {
-            met = g->passed ? QStringLiteral("✔ ") + Text(QT_TRANSLATE_NOOP("LabSheet", "met"))
-                            : QStringLiteral("✘ ") + Text(QT_TRANSLATE_NOOP("LabSheet", "not met"));
+            met = g->passed ? QStringLiteral("✔") : QStringLiteral("✘");
+            metWords = g->passed ? Text(QT_TRANSLATE_NOOP("LabSheet", "met"))
+                                 : Text(QT_TRANSLATE_NOOP("LabSheet", "not met"));
             colour = g->passed ? QColor(0, 110, 0) : QColor(180, 0, 0);
         }
         const QString cells[] = {TargetName(t, m_sheet->exercise), Limits(t), value, met};
@@ -208,6 +214,8 @@ void LabSheetPanel::fillTable()
             auto* item = new QTableWidgetItem(cells[c]);
             if (c == 3) {
                 item->setForeground(colour);
+                item->setTextAlignment(Qt::AlignCenter);
+                item->setToolTip(metWords);
             }
             m_table->setItem(r, c, item);
         }
