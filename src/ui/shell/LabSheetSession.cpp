@@ -131,7 +131,7 @@ QString LabSheetSession::openSheet(const QString& path)
         m_main->addDockWidget(Qt::RightDockWidgetArea, m_panel);
         // Narrow enough to leave the exercise and its trend most of a small
         // screen; the user can widen it.
-        m_main->resizeDocks({m_panel}, {m_panel->fontMetrics().averageCharWidth() * 38},
+        m_main->resizeDocks({m_panel}, {m_panel->fontMetrics().averageCharWidth() * 50},
                             Qt::Horizontal);
     }
     m_panel->show();
