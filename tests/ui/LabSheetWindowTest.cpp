@@ -5,13 +5,16 @@
 #include "WindowRun.h"
 
 #include "core/exercises/ControllerSettings.h"
+#include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/LabSheetPanel.h"
 #include "ui/shell/LabSheetSession.h"
 #include "ui/shell/TfrmCalculator.h"
+#include "ui/trends/TfrmGraph.h"
 
 #include <QFile>
 #include <QLabel>
+#include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
 #include <QtTest>
@@ -51,6 +54,7 @@ class LabSheetWindowTest : public QObject {
 private slots:
     void sheetSetsUpLocksAndGradesRunsAndFiles();
     void refusedSheetChangesNothing();
+    void lockedButtonsKeepTheirSetting();
 };
 
 void LabSheetWindowTest::sheetSetsUpLocksAndGradesRunsAndFiles()
@@ -125,6 +129,38 @@ void LabSheetWindowTest::refusedSheetChangesNothing()
     QVERIFY(!m.labSheets()->isOpen());
     QVERIFY(!m.labSheets()->panel()->isVisible());
     QCOMPARE(m.exerciseWindow(), nullptr);
+}
+
+void LabSheetWindowTest::lockedButtonsKeepTheirSetting()
+{
+    Program p;
+    TfrmMain& m = p.m();
+    const QString path = Write(p.dir, "gate.vlab", R"({"velmorLabSheet": 1, "title": {"en": "Gate"},
+        "exercise": "flow", "settings": {"gateValvePercent": 80, "trendSpan": 60, "flowManual": 0},
+        "locked": ["gateValvePercent", "trendSpan", "flowManual"],
+        "targets": [{"loop": "flow", "figure": "iae", "min": 0}]})");
+    QCOMPARE(m.labSheets()->openSheet(path), QString());
+    auto* flow = dynamic_cast<TfrmFlow*>(OpenedWindow(m, Exercise::Flow));
+    QVERIFY(flow != nullptr);
+    QCOMPARE(p.state->run.gateValvePercent, 80);
+    TfrmGraph* graph = m.graphWindow();
+    graph->findChild<QPushButton*>(QStringLiteral("btnChokeDown"))->click();
+    QCOMPARE(p.state->run.gateValvePercent, 80);
+    flow->btnControl->click();
+    QVERIFY(!p.state->flow.flowManual);
+    // The time base: a typed span is refused, the box shows the one in force.
+    QLineEdit* base = graph->findChild<QLineEdit*>(QStringLiteral("txtTrendBase"));
+    base->setText(QStringLiteral("120"));
+    QTest::keyClick(base, Qt::Key_Return);
+    QCOMPARE(p.state->trend.trendSpan, 60);
+    QCOMPARE(base->text(), QStringLiteral("60"));
+
+    // Without the sheet the same clicks take effect.
+    m.labSheets()->closeSheet();
+    graph->findChild<QPushButton*>(QStringLiteral("btnChokeDown"))->click();
+    QCOMPARE(p.state->run.gateValvePercent, 70);
+    flow->btnControl->click();
+    QVERIFY(p.state->flow.flowManual);
 }
 
 VELMOR_TEST_MAIN(LabSheetWindowTest, shell)
