@@ -49,6 +49,13 @@ LabSheetSession::LabSheetSession(VelmorState& state, TfrmMain* main)
     connect(m_panel, &LabSheetPanel::closeSheetRequested, this, &LabSheetSession::closeSheet);
 }
 
+LabSheetSession::~LabSheetSession()
+{
+    if (m_sheet) {
+        UnlockSettings();
+    }
+}
+
 QString LabSheetSession::shippedSheetsFolder()
 {
     const QString installed =

@@ -26,6 +26,8 @@ class LabSheetSession : public QObject {
 
 public:
     LabSheetSession(VelmorState& state, TfrmMain* main);
+    // The locks go with the main window that set them.
+    ~LabSheetSession() override;
 
     // The dialog (filter "Lab Sheets (*.vlab)", in the folder of the sheets
     // shipped with the program), then the chosen sheet.
