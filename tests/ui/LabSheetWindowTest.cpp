@@ -9,9 +9,11 @@
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/LabSheetPanel.h"
 #include "ui/shell/LabSheetSession.h"
+#include "ui/shell/RunHistory.h"
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -59,7 +61,8 @@ private slots:
 
 void LabSheetWindowTest::sheetSetsUpLocksAndGradesRunsAndFiles()
 {
-    Program p;
+    const QTemporaryDir runs;
+    Program p(kInstalled, {.historyFolder = runs.path()});
     TfrmMain& m = p.m();
     LabSheetSession& sheets = *m.labSheets();
     QCOMPARE(sheets.openSheet(Write(p.dir, "flat.vlab", kSheet)), QString());
@@ -82,7 +85,14 @@ void LabSheetWindowTest::sheetSetsUpLocksAndGradesRunsAndFiles()
     EnterValue(m, window, kCodePG, QStringLiteral("1.1"));
     QCOMPARE(p.state->flow.flowGain, 1.1f);
 
+    QSignalSpy kept(m.runHistory(), &RunHistory::runKept);
     QVERIFY(RunInWindow(*p.state, window, 100));
+    // The kept run names the sheet it was made for.
+    QVERIFY(!kept.isEmpty() || kept.wait(60000));
+    QVERIFY(QDir(runs.path())
+                .entryList(QDir::Files)
+                .constFirst()
+                .endsWith(QStringLiteral("_flow_flat.psm")));
     QVERIFY(p.waitFor([&] { return panel->grade().has_value(); }));
     const RunGrade& run = *panel->grade();
     QVERIFY(run.targets[0].passed);

@@ -5,6 +5,7 @@
 #include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/labsheets/SheetGrade.h"
+#include "core/rundata/HistoryNames.h"
 #include "ui/common/SettingLocks.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/shell/LabSheetPanel.h"
@@ -132,6 +133,7 @@ QString LabSheetSession::openSheet(const QString& path)
             .arg(name, QString::fromStdString(read.sheet.error));
     }
     m_sheet = *read.sheet.sheet;
+    m_label = SheetLabel(QFile::encodeName(name).toStdString());
     LockSettings(m_sheet->exercise, m_sheet->locked);
     m_panel->showSheet(*m_sheet);
     if (m_main->dockWidgetArea(m_panel) == Qt::NoDockWidgetArea) {
@@ -226,6 +228,11 @@ void LabSheetSession::gradeRunOnScreen()
     run.records.assign(records.begin(), records.end());
     run.sampleCount = static_cast<std::int32_t>(records.size());
     m_panel->showGrade(GradeRun(*m_sheet, run));
+}
+
+std::string LabSheetSession::historyLabel(Exercise exercise) const
+{
+    return m_sheet && m_sheet->exercise == exercise ? m_label : std::string();
 }
 
 void LabSheetSession::forgetGrade()

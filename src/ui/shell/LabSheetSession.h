@@ -53,6 +53,9 @@ public:
     void gradeRunOnScreen();
     // The run on screen went (a run started, File > New): no grade shown.
     void forgetGrade();
+    // What a kept run of `exercise` carries in its name: the open sheet's
+    // label (from its file name) when the sheet is for that exercise.
+    std::string historyLabel(Exercise exercise) const;
 
     // Where the ready sheets are: installed under the data folder, or the
     // source tree's when the program runs from its build folder.
@@ -64,6 +67,7 @@ private:
     VelmorState& m_state;
     TfrmMain* m_main;
     std::optional<LabSheet> m_sheet;
+    std::string m_label; // SheetLabel of the sheet's file name
     LabSheetPanel* m_panel = nullptr;
     QFileDialog* m_dialog = nullptr;
 };

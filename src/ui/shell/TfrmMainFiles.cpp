@@ -168,7 +168,9 @@ void TfrmMain::runEnded(Exercise exercise)
     m_labSheets->gradeRunOnScreen();
     if (m_history != nullptr && m_history->enabled() &&
         m_state.run.sampleCount >= RunHistory::kMinimumRecords) {
-        m_history->keep(TakeRunCopy(m_state, exercise));
+        RunCopy copy = TakeRunCopy(m_state, exercise);
+        copy.sheet = m_labSheets->historyLabel(exercise);
+        m_history->keep(std::move(copy));
     }
 }
 
