@@ -55,6 +55,10 @@
         <source>Tuning &amp;Map...</source>
         <translation>Mapa de s&amp;intonía...</translation>
     </message>
+    <message>
+        <source>La&amp;b sheet</source>
+        <translation>&amp;Hoja de prácticas</translation>
+    </message>
 </context>
 <context>
     <name>FileCommands</name>
@@ -140,6 +144,153 @@
     <message>
         <source>Next match</source>
         <translation>Coincidencia siguiente</translation>
+    </message>
+</context>
+<context>
+    <name>LabSheet</name>
+    <message>
+        <source>Set by the lab sheet</source>
+        <translation>Fijado por la hoja de prácticas</translation>
+    </message>
+    <message>
+        <source>IAE</source>
+        <translation>IAE</translation>
+    </message>
+    <message>
+        <source>ISE</source>
+        <translation>ISE</translation>
+    </message>
+    <message>
+        <source>ITAE</source>
+        <translation>ITAE</translation>
+    </message>
+    <message>
+        <source>Output variation (%)</source>
+        <translation>Variación de la salida (%)</translation>
+    </message>
+    <message>
+        <source>Rise time (s)</source>
+        <translation>Tiempo de subida (s)</translation>
+    </message>
+    <message>
+        <source>Peak</source>
+        <translation>Pico</translation>
+    </message>
+    <message>
+        <source>Peak time (s)</source>
+        <translation>Tiempo de pico (s)</translation>
+    </message>
+    <message>
+        <source>Overshoot (%)</source>
+        <translation>Sobrepaso (%)</translation>
+    </message>
+    <message>
+        <source>Settling time (s)</source>
+        <translation>Tiempo de establecimiento (s)</translation>
+    </message>
+    <message>
+        <source>Steady-state error</source>
+        <translation>Error permanente</translation>
+    </message>
+    <message>
+        <source>Stable</source>
+        <translation>Estable</translation>
+    </message>
+    <message>
+        <source>start step</source>
+        <translation>escalón de arranque</translation>
+    </message>
+    <message>
+        <source>step %1</source>
+        <translation>escalón %1</translation>
+    </message>
+    <message>
+        <source>segment %1</source>
+        <translation>segmento %1</translation>
+    </message>
+    <message>
+        <source>yes</source>
+        <translation>sí</translation>
+    </message>
+    <message>
+        <source>no</source>
+        <translation>no</translation>
+    </message>
+    <message>
+        <source>%1 to %2</source>
+        <translation>de %1 a %2</translation>
+    </message>
+    <message>
+        <source>Lab sheet</source>
+        <translation>Hoja de prácticas</translation>
+    </message>
+    <message>
+        <source>Close Sheet</source>
+        <translation>Cerrar hoja</translation>
+    </message>
+    <message>
+        <source>Figure</source>
+        <translation>Cifra</translation>
+    </message>
+    <message>
+        <source>Target</source>
+        <translation>Objetivo</translation>
+    </message>
+    <message>
+        <source>Met</source>
+        <translation>Cumple</translation>
+    </message>
+    <message>
+        <source>none</source>
+        <translation>ninguno</translation>
+    </message>
+    <message>
+        <source>met</source>
+        <translation>cumplido</translation>
+    </message>
+    <message>
+        <source>not met</source>
+        <translation>no cumplido</translation>
+    </message>
+    <message>
+        <source>Make a run, or open a run file, to check it.</source>
+        <translation>Haga un ensayo, o abra un fichero de ensayo, para comprobarlo.</translation>
+    </message>
+    <message>
+        <source>This run meets every target.</source>
+        <translation>Este ensayo cumple todos los objetivos.</translation>
+    </message>
+    <message>
+        <source>The run is too short: it needs at least %1 records.</source>
+        <translation>El ensayo es demasiado corto: necesita al menos %1 muestras.</translation>
+    </message>
+    <message>
+        <source>Settings of the sheet were changed: %1.</source>
+        <translation>Se cambiaron ajustes de la hoja: %1.</translation>
+    </message>
+    <message>
+        <source>%1 of %2 targets met.</source>
+        <translation>%1 de %2 objetivos cumplidos.</translation>
+    </message>
+    <message>
+        <source>Open Lab Sheet</source>
+        <translation>Abrir hoja de prácticas</translation>
+    </message>
+    <message>
+        <source>Lab Sheets (*.vlab)</source>
+        <translation>Hojas de prácticas (*.vlab)</translation>
+    </message>
+    <message>
+        <source>%1 cannot be read: %2</source>
+        <translation>No se puede leer %1: %2</translation>
+    </message>
+    <message>
+        <source>%1 is not a lab sheet this program can use: %2</source>
+        <translation>%1 no es una hoja de prácticas que este programa pueda usar: %2</translation>
+    </message>
+    <message>
+        <source>Run</source>
+        <translation>Ensayo</translation>
     </message>
 </context>
 <context>
@@ -880,6 +1031,10 @@
     <message>
         <source>&amp;Print...</source>
         <translation>&amp;Imprimir...</translation>
+    </message>
+    <message>
+        <source>Open &amp;Lab Sheet...</source>
+        <translation>Abrir hoja de &amp;prácticas...</translation>
     </message>
 </context>
 <context>

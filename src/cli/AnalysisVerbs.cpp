@@ -1,6 +1,7 @@
 #include "cli/AnalysisVerbs.h"
 
 #include "cli/CliSupport.h"
+#include "cli/Grade.h"
 #include "cli/JsonText.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/analysis/RunCsv.h"
@@ -217,6 +218,9 @@ std::optional<int> RunAnalysisVerb(const std::vector<std::string>& args, std::os
     }
     if (verb == "export-csv") {
         return ExportCsv(args, out, err);
+    }
+    if (verb == "grade") {
+        return RunGradeVerb(args, out, err);
     }
     if (verb == "sweep") {
         const bool terminal = &err == &std::cerr && ::isatty(STDERR_FILENO) == 1;

@@ -1,4 +1,4 @@
-// velmor-sim's analysis verbs: analyse, fit, export-csv and sweep.
+// velmor-sim's analysis verbs: analyse, fit, export-csv, grade and sweep.
 #pragma once
 
 #include <optional>

@@ -23,7 +23,7 @@ constexpr int kExitRefusedFile = 1;
 constexpr int kExitUsage = 2;
 
 const char* const kUsageLine =
-    "usage: velmor-sim run|inspect|analyse|fit|export-csv|sweep ... (try --help)";
+    "usage: velmor-sim run|inspect|analyse|fit|export-csv|sweep|grade ... (try --help)";
 const char* const kUsage =
     "usage: velmor-sim run EXERCISE [--from FILE.psm] [--set NAME=VALUE]... "
     "[--at T:NAME=VALUE]... [--records N] [--out FILE.psm]\n"
@@ -34,6 +34,7 @@ const char* const kUsage =
     "       velmor-sim sweep EXERCISE --vary NAME=FROM:TO:COUNT [--vary ...] [--from FILE.psm]\n"
     "                  [--set NAME=VALUE]... [--at T:NAME=VALUE]... [--records N] [--jobs N]\n"
     "                  --out FILE.csv\n"
+    "       velmor-sim grade SHEET.vlab FILE.psm|FOLDER... [--csv] [--jobs N]\n"
     "       velmor-sim --help\n";
 // After "EXERCISE is one of: " and the exercises' words.
 const char* const kUsageRest =
@@ -42,8 +43,10 @@ const char* const kUsageRest =
     "inspect prints what the reader takes from a simulation file, as JSON.\n"
     "analyse prints response figures per settings segment, fit a step-test model and tunings\n"
     "(JSON); export-csv writes the records as a table; sweep runs a grid of settings on all\n"
-    "cores and writes one table row per run. See docs/velmor-sim.md.\n"
-    "Exit status: 0 done, 1 a file the reader refuses, 2 a refused command line or a failed "
+    "cores and writes one table row per run; grade marks runs against a lab sheet (JSON, or\n"
+    "CSV with --csv). See docs/velmor-sim.md and docs/lab-sheets.md.\n"
+    "Exit status: 0 done, 1 a file the reader refuses (grade: a run not graded), 2 a refused "
+    "command line or a failed "
     "write,\n130 a sweep stopped with Ctrl-C.\n";
 
 struct RunOptions {
@@ -227,8 +230,9 @@ int RunSimCli(const std::vector<std::string>& args, std::ostream& out, std::ostr
             Emit(out, kUsage + ("EXERCISE is one of: " + ExerciseWords(", ") + "\n") + kUsageRest);
             return 0;
         }
-        throw Refusal("unknown command '" + verb +
-                      "' (expected run, inspect, analyse, fit, export-csv or sweep; try --help)");
+        throw Refusal(
+            "unknown command '" + verb +
+            "' (expected run, inspect, analyse, fit, export-csv, sweep or grade; try --help)");
     } catch (const std::exception& e) {
         Report(err, e.what());
         return kExitUsage;

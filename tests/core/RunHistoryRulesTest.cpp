@@ -44,6 +44,30 @@ TEST(HistoryNames, NameOfEveryExerciseReadsBack)
               "2027-01-02_03-04-05_flow.psm");
 }
 
+TEST(HistoryNames, RunsMadeForALabSheetNameIt)
+{
+    // The label comes from the sheet's file name; digits first would read as
+    // a copy number, an underscore as the next part.
+    EXPECT_EQ(SheetLabel("Flow Step_Tuning.vlab"), "flow-step-tuning");
+    EXPECT_EQ(SheetLabel("2026-lab.vlab"), "lab");
+    EXPECT_EQ(SheetLabel("2026.vlab"), "");
+    EXPECT_EQ(SheetLabel(std::string(60, 'a') + ".vlab"), std::string(40, 'a'));
+    std::vector<std::string> taken;
+    for (int k = 0; k < 2; ++k) {
+        taken.push_back(FreeHistoryFileName(kStamp, Exercise::Flow, taken, "flow-step-tuning"));
+    }
+    EXPECT_EQ(taken[0], "2026-12-09_14-05-33_flow_flow-step-tuning.psm");
+    EXPECT_EQ(taken[1], "2026-12-09_14-05-33_flow_2_flow-step-tuning.psm");
+    const HistoryName second{kStamp, Exercise::Flow, 2, "flow-step-tuning"};
+    EXPECT_EQ(ParseHistoryFileName(taken[1]), second);
+    // Only a label the program could have written is ours.
+    for (const char* foreign :
+         {"2026-12-09_14-05-33_flow_Step.psm", "2026-12-09_14-05-33_flow_step_x.psm",
+          "2026-12-09_14-05-33_flow_2_3.psm"}) {
+        EXPECT_FALSE(ParseHistoryFileName(foreign).has_value()) << foreign;
+    }
+}
+
 TEST(HistoryNames, OnlyTheHistorysOwnShapeIsOurs)
 {
     for (const char* foreign : {

@@ -184,8 +184,9 @@ TEST_F(SimCliOutput, UsageIsOneLineWithoutArgumentsAndInFullOnHelp)
     CliResult r = Cli({});
     EXPECT_EQ(r.status, 2);
     EXPECT_EQ(r.out, "");
-    EXPECT_EQ(r.err,
-              "usage: velmor-sim run|inspect|analyse|fit|export-csv|sweep ... (try --help)\n");
+    EXPECT_EQ(
+        r.err,
+        "usage: velmor-sim run|inspect|analyse|fit|export-csv|sweep|grade ... (try --help)\n");
 
     r = Cli({"--help"});
     EXPECT_EQ(r.status, 0);

@@ -190,7 +190,7 @@ void CommandLineTest::helpVersionAndWrongCommandLines()
 {
     Outcome o = Velmor({QStringLiteral("--help")});
     QCOMPARE(o.code, 0);
-    QVERIFY(o.out.startsWith(QStringLiteral("Usage: velmor [FILE.psm]\n")));
+    QVERIFY(o.out.startsWith(QStringLiteral("Usage: velmor [FILE.psm | SHEET.vlab]\n")));
     QVERIFY(o.out.contains(QStringLiteral("--export-trend OUT.png")));
     QVERIFY(o.out.contains(QStringLiteral("--print-pdf OUT.pdf")));
     o = Velmor({QStringLiteral("--version")});

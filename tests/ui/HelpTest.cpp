@@ -112,7 +112,7 @@ private slots:
 void HelpTest::everyLinkAndPictureLeadsSomewhere()
 {
     const QStringList pages = Pages();
-    QCOMPARE(pages.size(), 2 + 2 * 17);
+    QCOMPARE(pages.size(), 2 + 2 * 18);
     QStringList broken;
     int links = 0;
     int pictures = 0;
@@ -225,6 +225,7 @@ void HelpTest::contentsFollowTheStartPage()
                               QStringLiteral("Analysing a run"),
                               QStringLiteral("Simulation files"),
                               QStringLiteral("Preferences and languages"),
+                              QStringLiteral("Lab sheets"),
                               QStringLiteral("Classroom exercises"),
                           }));
     QCOMPARE(Titles(top->child(1)),
@@ -247,7 +248,7 @@ void HelpTest::contentsFollowTheStartPage()
     QVERIFY(viewer.showContents(QStringLiteral("NLK.hlp")));
     QCOMPARE(viewer.windowTitle(), QStringLiteral("Ayuda de ROMLEV"));
     QCOMPARE(contents->topLevelItem(0)->child(0)->text(0), QStringLiteral("Primeros pasos"));
-    QCOMPARE(contents->topLevelItem(0)->childCount(), 10);
+    QCOMPARE(contents->topLevelItem(0)->childCount(), 11);
 }
 
 void HelpTest::backAndForward()

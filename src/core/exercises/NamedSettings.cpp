@@ -207,6 +207,52 @@ std::string Unknown(const ExerciseProfile& p, std::string_view name)
 
 } // namespace
 
+std::optional<double> SettingValue(VelmorState& s, Exercise e, std::string_view name)
+{
+    const ExerciseProfile& p = ProfileOf(e);
+    const NamedSetting* n = p.setting(name);
+    if (n == nullptr) {
+        return std::nullopt;
+    }
+    switch (n->kind) {
+    case SettingKind::Keypad:
+        return BoxValue(s, p, *n->box);
+    case SettingKind::WaveRow: {
+        const std::int32_t w = CurrentWaveform(s, p);
+        if (WaveRows(w) < n->box->code - kCodeWaveRow1 + 1) {
+            return std::nullopt;
+        }
+        const WaveParams& wave = p.waveParams(s);
+        // waveA is A and waveB is B whatever row the panel shows them in.
+        switch (n->box->code) {
+        case kCodeWaveRow1:
+            return wave.A(w);
+        case kCodeWaveRow2:
+            return wave.B(w);
+        default:
+            return wave.C(w);
+        }
+    }
+    case SettingKind::IBox:
+        return n->loop(s).chkI ? 1 : 0;
+    case SettingKind::DBox:
+        return n->loop(s).chkD ? 1 : 0;
+    case SettingKind::Autodrain:
+        return s.level.chkAutodrain ? 1 : 0;
+    case SettingKind::Waveform:
+        return CurrentWaveform(s, p);
+    case SettingKind::ControlMode:
+        return s.flow.flowManual ? 1 : 0;
+    case SettingKind::Pump:
+        return s.run.pumpOn ? 1 : 0;
+    case SettingKind::Gate:
+        return s.run.gateValvePercent;
+    case SettingKind::TrendSpan:
+        return s.trend.trendSpan;
+    }
+    return std::nullopt;
+}
+
 std::vector<std::string_view> SettingNames(Exercise e)
 {
     std::vector<std::string_view> names;

@@ -7,6 +7,7 @@
 #include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -24,5 +25,10 @@ std::string CheckSetting(Exercise e, std::string_view name, std::string_view val
 // Applies a change to the state. Empty when applied, else the reason (for
 // example a waveform row that the waveform in force does not show).
 std::string ApplySetting(VelmorState& s, Exercise e, std::string_view name, std::string_view value);
+
+// The value a name stands at in the state, as the window shows it (a box's
+// value, 0 or 1 for a check box or button, the waveform's number). Nothing
+// for an unknown name or a waveform row the waveform in force does not show.
+std::optional<double> SettingValue(VelmorState& s, Exercise e, std::string_view name);
 
 } // namespace velmor

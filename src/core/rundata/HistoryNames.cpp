@@ -44,6 +44,10 @@ std::string HistoryFileName(const HistoryName& name)
         text += '_';
         text += std::to_string(name.copy);
     }
+    if (!name.sheet.empty()) {
+        text += '_';
+        text += name.sheet;
+    }
     text += kExtension;
     return text;
 }
@@ -73,6 +77,17 @@ std::optional<HistoryName> ParseHistoryFileName(std::string_view name)
         name.substr(kStampLength, name.size() - kStampLength - kExtension.size());
     HistoryName parsed;
     parsed.stamp = {*year, *month, *day, *hour, *minute, *second};
+    // The sheet's label last: it starts with a letter, a copy number does not.
+    if (const std::size_t last = rest.rfind('_'); last != std::string_view::npos) {
+        const std::string_view label = rest.substr(last + 1);
+        if (!label.empty() && label.front() >= 'a' && label.front() <= 'z') {
+            if (SheetLabel(label) != label) {
+                return std::nullopt;
+            }
+            parsed.sheet = std::string(label);
+            rest = rest.substr(0, last);
+        }
+    }
     if (const std::size_t underscore = rest.find('_'); underscore != std::string_view::npos) {
         const std::string_view number = rest.substr(underscore + 1);
         // A copy number is 2 or more, written without leading zeros.
@@ -94,6 +109,25 @@ std::optional<HistoryName> ParseHistoryFileName(std::string_view name)
     return parsed;
 }
 
+std::string SheetLabel(std::string_view sheetFileName)
+{
+    if (const std::size_t dot = sheetFileName.rfind('.'); dot != std::string_view::npos) {
+        sheetFileName = sheetFileName.substr(0, dot);
+    }
+    constexpr std::size_t kMaxLabel = 40;
+    std::string label;
+    for (char c : sheetFileName.substr(0, kMaxLabel)) {
+        if (c >= 'A' && c <= 'Z') {
+            c = static_cast<char>(c - 'A' + 'a');
+        }
+        const bool kept = (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-';
+        label += kept ? c : '-';
+    }
+    // From its first letter: a label never starts like a copy number.
+    const std::size_t letter = label.find_first_of("abcdefghijklmnopqrstuvwxyz");
+    return letter == std::string::npos ? std::string() : label.substr(letter);
+}
+
 bool NewerRun(const HistoryName& a, const HistoryName& b)
 {
     if (a.stamp != b.stamp) {
@@ -106,10 +140,10 @@ bool NewerRun(const HistoryName& a, const HistoryName& b)
 }
 
 std::string FreeHistoryFileName(const HistoryStamp& stamp, Exercise exercise,
-                                std::span<const std::string> taken)
+                                std::span<const std::string> taken, std::string_view sheet)
 {
     for (int copy = 1;; ++copy) {
-        std::string name = HistoryFileName({stamp, exercise, copy});
+        std::string name = HistoryFileName({stamp, exercise, copy, std::string(sheet)});
         if (std::find(taken.begin(), taken.end(), name) == taken.end()) {
             return name;
         }

@@ -27,6 +27,9 @@ public:
     virtual void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action) = 0;
     // The keypad goes (the menu has entered values as the keypad does).
     virtual void hideKeypad() = 0;
+    // A lab sheet is open, and its panel shown again (after its close box).
+    virtual bool labSheetOpen() const { return false; }
+    virtual void showLabSheet() {}
 };
 
 } // namespace velmor

@@ -48,6 +48,10 @@ AnalysisMenu::AnalysisMenu(VelmorState& state, AnalysisHost* host, QWidget* wind
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisCompareClick);
     mnuAnalysisClearCompare =
         mnuAnalysis->addAction(QString(), this, &AnalysisMenu::mnuAnalysisClearCompareClick);
+    mnuAnalysis->addSeparator();
+    mnuAnalysisLabSheet =
+        mnuAnalysis->addAction(QString(), this, [this] { m_host->showLabSheet(); });
+    mnuAnalysisLabSheet->setObjectName(QStringLiteral("mnuAnalysisLabSheet"));
     connect(mnuAnalysis, &QMenu::aboutToShow, this, &AnalysisMenu::updateItems);
     updateItems();
 }
@@ -87,6 +91,7 @@ void AnalysisMenu::SetLanguage()
     mnuAnalysisExport->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Export CSV...")));
     mnuAnalysisCompare->setText(
         text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Compare with saved run...")));
+    mnuAnalysisLabSheet->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "La&b sheet")));
     clearCompareText();
     if (m_figures != nullptr) {
         m_figures->SetLanguage();
@@ -137,6 +142,7 @@ void AnalysisMenu::updateItems()
     const TfrmGraph* graph = m_host->graphWindow();
     mnuAnalysisCompare->setEnabled(graph != nullptr && !m_state.run.runActive);
     mnuAnalysisClearCompare->setEnabled(graph != nullptr && graph->hasComparison());
+    mnuAnalysisLabSheet->setEnabled(m_host->labSheetOpen());
     clearCompareText();
 }
 

@@ -52,6 +52,7 @@ public:
     QAction* mnuAnalysisExport = nullptr;
     QAction* mnuAnalysisCompare = nullptr;
     QAction* mnuAnalysisClearCompare = nullptr;
+    QAction* mnuAnalysisLabSheet = nullptr;
 
     TfrmRunFigures* figuresWindow() const;
     TfrmStepTest* stepTestWindow() const;

@@ -1,5 +1,7 @@
 #include "ui/exercises/ControllerPanel.h"
 
+#include "ui/common/SettingLocks.h"
+
 #include "ui/common/ValueBox.h"
 
 #include <QCheckBox>
@@ -206,16 +208,27 @@ bool ControllerPanel::DrawFor(int code)
 
 void ControllerPanel::chkIClick()
 {
+    if (RefuseLockedCheckBox(m_panel, m_loop, true)) {
+        SyncChecks(); // the box snaps back
+        return;
+    }
     IBoxHandler(m_loop(m_state));
 }
 
 void ControllerPanel::chkDClick()
 {
+    if (RefuseLockedCheckBox(m_panel, m_loop, false)) {
+        SyncChecks(); // the box snaps back
+        return;
+    }
     DBoxHandler(m_loop(m_state));
 }
 
 void ControllerPanel::lblIClick()
 {
+    if (RefuseLockedCheckBox(m_panel, m_loop, true)) {
+        return;
+    }
     const PidLoop l = m_loop(m_state);
     SetIBox(l, !l.chkI);
     SyncChecks();
@@ -223,6 +236,9 @@ void ControllerPanel::lblIClick()
 
 void ControllerPanel::lblDClick()
 {
+    if (RefuseLockedCheckBox(m_panel, m_loop, false)) {
+        return;
+    }
     const PidLoop l = m_loop(m_state);
     SetDBox(l, !l.chkD);
     SyncChecks();

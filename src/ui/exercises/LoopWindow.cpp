@@ -1,5 +1,7 @@
 #include "ui/exercises/LoopWindow.h"
 
+#include "ui/common/SettingLocks.h"
+
 #include "core/Arith.h"
 #include "core/exercises/ControllerSettings.h"
 #include "ui/common/Language.h"
@@ -406,6 +408,9 @@ void LoopWindow::imgPGClick(int code)
     const std::optional<KeypadRange> range = KeypadRangeFor(m_state, m_exercise, code);
     if (!range) {
         return; // a blank row, or a box that takes no entry now
+    }
+    if (RefuseLockedChange(this, m_exercise, BoxSettingNames(m_state, m_exercise, code))) {
+        return;
     }
     KeypadState& k = m_state.keypad;
     k.keypadOld = KeypadOldFor(m_state, m_exercise, code);

@@ -3,6 +3,7 @@
 #include "core/Arith.h"
 #include "core/exercises/ControllerSettings.h"
 #include "ui/common/Language.h"
+#include "ui/common/SettingLocks.h"
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
@@ -208,6 +209,9 @@ void TfrmFlow::DrawControl()
 
 void TfrmFlow::btnControlClick()
 {
+    if (RefuseLockedChange(btnControl, Exercise::Flow, {"flowManual"})) {
+        return;
+    }
     m_state.flow.flowManual = !m_state.flow.flowManual;
     DrawControl();
 }

@@ -2,6 +2,7 @@
 
 #include "core/exercises/ControllerSettings.h"
 #include "ui/common/Language.h"
+#include "ui/common/SettingLocks.h"
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
@@ -82,6 +83,10 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     // The drain box has no handler of its own: a click runs the D box's,
     // which re-reads the D box and counts a segment when D is above 0.
     connect(chkAutodrain, &QCheckBox::clicked, this, [this](bool checked) {
+        if (RefuseLockedChange(chkAutodrain, Exercise::Level, {"chkAutodrain"})) {
+            chkAutodrain->setChecked(m_state.level.chkAutodrain); // it snaps back
+            return;
+        }
         m_state.level.chkAutodrain = checked;
         m_controller->chkDClick();
     });

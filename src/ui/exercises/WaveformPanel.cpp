@@ -1,5 +1,7 @@
 #include "ui/exercises/WaveformPanel.h"
 
+#include "ui/common/SettingLocks.h"
+
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/Waveform.h"
 #include "ui/common/Language.h"
@@ -128,7 +130,13 @@ QRadioButton* WaveformPanel::radio(std::int32_t type) const
 
 void WaveformPanel::chkClick(std::int32_t type)
 {
-    // While the keypad is open the waveform cannot change: the click snaps back.
+    // While the keypad is open the waveform cannot change, nor while a lab
+    // sheet holds it: the click snaps back.
+    if (CurrentWaveform(m_state, m_exercise) != type &&
+        RefuseLockedChange(m_panel, m_exercise, {WaveformSettingName(m_exercise)})) {
+        ResetWaveform();
+        return;
+    }
     if (!ChooseWaveform(m_state, m_exercise, type)) {
         ResetWaveform();
         return;

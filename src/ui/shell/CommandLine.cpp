@@ -123,7 +123,7 @@ CommandLine ParseCommandLine(const QStringList& arguments)
 QString CommandLineHelp()
 {
     return QStringLiteral(
-        "Usage: velmor [FILE.psm]\n"
+        "Usage: velmor [FILE.psm | SHEET.vlab]\n"
         "       velmor --export-trend OUT.png [--scale N] FILE.psm\n"
         "       velmor --print-pdf OUT.pdf FILE.psm\n"
         "       velmor --export-map OUT.png EXERCISE --vary NAME=FROM:TO:COUNT\n"
@@ -133,6 +133,7 @@ QString CommandLineHelp()
         "VELMOR, the process-control training simulator.\n"
         "\n"
         "  FILE.psm                 open the simulation file as File > Open does\n"
+        "  SHEET.vlab               open the lab sheet as File > Open Lab Sheet... does\n"
         "  --export-trend OUT.png   write the Trends window's panel (524 x 501) after\n"
         "                           opening FILE, show no window, and exit\n"
         "  --scale N                with --export-trend: N times the size (1 to 4)\n"

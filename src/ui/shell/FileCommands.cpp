@@ -5,6 +5,7 @@
 #include "ui/common/ChosenFile.h"
 #include "ui/common/Language.h"
 #include "ui/exercises/ExerciseWindow.h"
+#include "ui/shell/LabSheetSession.h"
 #include "ui/shell/TfrmMain.h"
 #include "ui/trends/TfrmGraph.h"
 
@@ -169,6 +170,7 @@ void FileCommands::applyLoad(const SimFileLoad& load, const QString& name, Exerc
     graph->Heading(name);
     m_fileName = name;
     m_main->setFileCommandsEnabled(true);
+    m_main->labSheets()->gradeRunOnScreen();
 }
 
 QString FileCommands::saveFile(const QString& path)

@@ -5,6 +5,7 @@
 #include "ui/shell/BuildInfo.h"
 #include "ui/shell/CommandLine.h"
 #include "ui/shell/FileCommands.h"
+#include "ui/shell/LabSheetSession.h"
 #include "ui/shell/MapExport.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/RunHistory.h"
@@ -238,8 +239,13 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
     if (!line.file.isEmpty()) {
         // Opened as File > Open opens it, once the event loop runs.
         TfrmMain* main = frmMain.get();
-        QTimer::singleShot(
-            0, main, [main, file = line.file] { main->fileCommands()->openChosenFile(file); });
+        QTimer::singleShot(0, main, [main, file = line.file] {
+            if (file.endsWith(QStringLiteral(".vlab"), Qt::CaseInsensitive)) {
+                main->labSheets()->openChosenSheet(file);
+            } else {
+                main->fileCommands()->openChosenFile(file);
+            }
+        });
     }
     if (started) {
         started(*frmMain);

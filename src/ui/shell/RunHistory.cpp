@@ -254,7 +254,8 @@ bool RunHistory::keep(RunCopy run)
         }
         std::vector<std::string> taken;
         HistoryNamesIn(folder, &taken);
-        const std::string name = FreeHistoryFileName(StampOf(copy->ended), copy->exercise, taken);
+        const std::string name =
+            FreeHistoryFileName(StampOf(copy->ended), copy->exercise, taken, copy->sheet);
         const WriteResult written =
             WriteFileAtomically(Native(QDir(folder).filePath(QFile::decodeName(name.c_str()))),
                                 SimulationFileText(copy->exercise, copy->settings,

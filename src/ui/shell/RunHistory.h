@@ -46,6 +46,7 @@ struct RunCopy {
     float samplePeriod = 0.1f;
     std::vector<SampleRecord> records;
     QDateTime ended;
+    std::string sheet; // the label of the lab sheet it was made for (SheetLabel), or empty
 };
 
 // What File > Save would write of the run in the log, copied: the

@@ -5,6 +5,7 @@
 #include "ui/mimic/TfrmManual.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/HelpViewer.h"
+#include "ui/shell/LabSheetSession.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/ShellArt.h"
 #include "ui/shell/TfrmAbout.h"
@@ -100,6 +101,7 @@ TfrmMain::TfrmMain(VelmorState& state, Preferences& preferences, QWidget* parent
     QDesktopServices::setUrlHandler(kHelpScheme, this, "openHelpUrl");
 
     m_files = new FileCommands(m_state, this);
+    m_labSheets = new LabSheetSession(m_state, this);
     buildMenus();
     buildToolbar();
     for (const Entry& e : m_entries) {

@@ -43,6 +43,7 @@ class AnalysisMenu;
 struct ExerciseEntry;
 class FileCommands;
 class HelpViewer;
+class LabSheetSession;
 class Preferences;
 class RunHistory;
 class RunHistoryWindow;
@@ -93,6 +94,7 @@ public:
     void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action) override;
     AnalysisMenu* analysisMenu() const { return m_analysis; }
     FileCommands* fileCommands() const { return m_files; }
+    LabSheetSession* labSheets() const { return m_labSheets; }
 
     // The one rule File > Save, Print and the Analysis items follow: the
     // open exercise's Trends window shows a finished run or an opened file
@@ -150,6 +152,10 @@ public:
     void showKeypad() override;
     void hideKeypad() override;
     void runEnded(Exercise exercise) override;
+
+    // AnalysisHost: the lab sheet's panel.
+    bool labSheetOpen() const override;
+    void showLabSheet() override;
 
     // Handlers.
     // File > Open, the toolbar's open button, the pop-up's saved trend and
@@ -242,6 +248,7 @@ private:
     QMenu* mnuFile = nullptr;
     QAction* mnuFileNew = nullptr;
     QAction* mnuFileOpen = nullptr;
+    QAction* mnuFileLabSheet = nullptr;
     QMenu* mnuFileRecent = nullptr;
     QAction* mnuFileHistory = nullptr;
     QAction* mnuFileSave = nullptr;
@@ -302,6 +309,7 @@ private:
     QStyle* m_toolChildStyle = nullptr;
     AnalysisMenu* m_analysis = nullptr;
     FileCommands* m_files = nullptr;
+    LabSheetSession* m_labSheets = nullptr;
     std::function<void(ExerciseWindow*)> m_whenOpen;
     // Once set, a resize with nothing open no longer moves the centre.
     bool m_centreSettled = false;

@@ -5,6 +5,7 @@
 #include "ui/common/Language.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/shell/FileCommands.h"
+#include "ui/shell/LabSheetSession.h"
 #include "ui/shell/Preferences.h"
 #include "ui/shell/RunHistory.h"
 #include "ui/shell/RunHistoryWindow.h"
@@ -118,6 +119,7 @@ void TfrmMain::setFileCommandsEnabled(bool enabled)
 {
     if (!enabled) {
         m_files->forgetFile();
+        m_labSheets->forgetGrade();
     }
     updateRunCommands();
 }
@@ -163,10 +165,23 @@ RunHistoryWindow* TfrmMain::runHistoryWindow() const
 
 void TfrmMain::runEnded(Exercise exercise)
 {
+    m_labSheets->gradeRunOnScreen();
     if (m_history != nullptr && m_history->enabled() &&
         m_state.run.sampleCount >= RunHistory::kMinimumRecords) {
-        m_history->keep(TakeRunCopy(m_state, exercise));
+        RunCopy copy = TakeRunCopy(m_state, exercise);
+        copy.sheet = m_labSheets->historyLabel(exercise);
+        m_history->keep(std::move(copy));
     }
+}
+
+bool TfrmMain::labSheetOpen() const
+{
+    return m_labSheets != nullptr && m_labSheets->isOpen();
+}
+
+void TfrmMain::showLabSheet()
+{
+    m_labSheets->showPanel();
 }
 
 void TfrmMain::noteRunKept()

@@ -8,6 +8,7 @@
 #include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/HelpViewer.h"
+#include "ui/shell/LabSheetSession.h"
 #include "ui/shell/RunHistoryWindow.h"
 #include "ui/shell/ShellArt.h"
 
@@ -61,6 +62,9 @@ void TfrmMain::buildFileMenu(QMenuBar* bar)
     mnuFileNew->setEnabled(false);
     mnuFile->addSeparator();
     mnuFileOpen = Named(mnuFile->addAction(QString(), this, &TfrmMain::FileOpen), "mnuFileOpen");
+    mnuFileLabSheet =
+        Named(mnuFile->addAction(QString(), m_labSheets, &LabSheetSession::FileOpenLabSheet),
+              "mnuFileLabSheet");
     mnuFileRecent = Named(mnuFile->addMenu(QString()), "mnuFileRecent");
     connect(mnuFileRecent, &QMenu::aboutToShow, this, &TfrmMain::mnuFileRecentShow);
     mnuFileHistory = Named(mnuFile->addAction(QString(), this, &TfrmMain::mnuFileHistoryClick),
@@ -224,6 +228,7 @@ void TfrmMain::SetLanguage()
     mnuFile->setTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "&File")));
     mnuFileNew->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&New...")));
     mnuFileOpen->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "&Open...")));
+    mnuFileLabSheet->setText(text(QT_TRANSLATE_NOOP("TfrmMain", "Open &Lab Sheet...")));
     mnuFileRecent->setTitle(QCoreApplication::translate("RunHistory", "Recent &Runs"));
     mnuFileHistory->setText(QCoreApplication::translate("RunHistory", "Run &History..."));
     if (m_historyWindow != nullptr) {

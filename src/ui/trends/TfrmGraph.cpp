@@ -3,6 +3,7 @@
 #include "core/Arith.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/common/Language.h"
+#include "ui/common/SettingLocks.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TrendArt.h"
 #include "ui/trends/TrendLayout.h"
@@ -493,6 +494,9 @@ void TfrmGraph::setEditCursor(const QCursor& cursor)
 
 void TfrmGraph::btnPumpClick()
 {
+    if (RefuseLockedChange(btnPump, m_exercise, {"pumpOn"})) {
+        return;
+    }
     m_state.run.pumpOn = !m_state.run.pumpOn;
     btnPump->setToolTip(PumpHint(btnPump->toolTip(), m_state.run.pumpOn));
     btnPump->setIcon(trendart::PumpIcon(m_state.run.pumpOn));

@@ -5,6 +5,7 @@
 #include "core/exercises/ExerciseProfile.h"
 #include "core/trends/RunReport.h"
 #include "ui/common/Language.h"
+#include "ui/common/SettingLocks.h"
 #include "ui/trends/TrendArt.h"
 #include "ui/trends/TrendLayout.h"
 #include "ui/trends/TrendView.h"
@@ -240,6 +241,9 @@ void TfrmGraph::DrawGate()
 
 void TfrmGraph::btnChokeUpClick()
 {
+    if (RefuseLockedChange(this, m_exercise, {"gateValvePercent"})) {
+        return;
+    }
     if (m_state.run.gateValvePercent < 100) {
         m_state.run.gateValvePercent += 10;
         DrawGate();
@@ -248,6 +252,9 @@ void TfrmGraph::btnChokeUpClick()
 
 void TfrmGraph::btnChokeDownClick()
 {
+    if (RefuseLockedChange(this, m_exercise, {"gateValvePercent"})) {
+        return;
+    }
     if (m_state.run.gateValvePercent > 0) {
         m_state.run.gateValvePercent -= 10;
         DrawGate();

@@ -3,6 +3,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include "ui/common/Language.h"
+#include "ui/common/SettingLocks.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TraceTexts.h"
 #include "ui/trends/TrendView.h"
@@ -162,6 +163,12 @@ void TfrmGraph::SliderAt(int k)
 
 void TfrmGraph::applySpan(std::int32_t span)
 {
+    if (span != m_state.trend.trendSpan && RefuseLockedChange(this, m_exercise, {"trendSpan"})) {
+        // The knob and the box go back to the span in force.
+        SliderAt(SliderKnobOffset(m_state.trend.trendSpan));
+        txtTrendBase->setText(QString::number(m_state.trend.trendSpan));
+        return;
+    }
     TrendViewState& v = m_view;
     const std::int32_t oldSpan = m_state.trend.trendSpan;
     if (v.cursorShown) {

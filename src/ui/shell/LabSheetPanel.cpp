@@ -1,0 +1,269 @@
+#include "ui/shell/LabSheetPanel.h"
+
+#include "core/exercises/ExerciseProfile.h"
+#include "ui/common/Language.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QHeaderView>
+#include <QLabel>
+#include <QPushButton>
+#include <QTableWidget>
+#include <QTextBrowser>
+#include <QVBoxLayout>
+
+namespace velmor {
+
+namespace {
+
+constexpr const char* kContext = "LabSheet";
+
+QString Text(const char* english)
+{
+    return QCoreApplication::translate(kContext, english);
+}
+
+const char* FigureText(SheetFigure f)
+{
+    switch (f) {
+    case SheetFigure::Iae:
+        return QT_TRANSLATE_NOOP("LabSheet", "IAE");
+    case SheetFigure::Ise:
+        return QT_TRANSLATE_NOOP("LabSheet", "ISE");
+    case SheetFigure::Itae:
+        return QT_TRANSLATE_NOOP("LabSheet", "ITAE");
+    case SheetFigure::OutputTotalVariation:
+        return QT_TRANSLATE_NOOP("LabSheet", "Output variation (%)");
+    case SheetFigure::RiseTime:
+        return QT_TRANSLATE_NOOP("LabSheet", "Rise time (s)");
+    case SheetFigure::Peak:
+        return QT_TRANSLATE_NOOP("LabSheet", "Peak");
+    case SheetFigure::PeakTime:
+        return QT_TRANSLATE_NOOP("LabSheet", "Peak time (s)");
+    case SheetFigure::OvershootPercent:
+        return QT_TRANSLATE_NOOP("LabSheet", "Overshoot (%)");
+    case SheetFigure::SettlingTime:
+        return QT_TRANSLATE_NOOP("LabSheet", "Settling time (s)");
+    case SheetFigure::SteadyStateError:
+        return QT_TRANSLATE_NOOP("LabSheet", "Steady-state error");
+    case SheetFigure::Stable:
+        return QT_TRANSLATE_NOOP("LabSheet", "Stable");
+    }
+    return "";
+}
+
+QString Number(double v)
+{
+    QString text = QString::number(v, 'g', 4);
+    if (InstalledLanguage() == Language::Spanish) {
+        text.replace(QLatin1Char('.'), QLatin1Char(','));
+    }
+    return text;
+}
+
+// "Flow: Overshoot (%), step 2": the loop, the figure and where it is taken.
+QString TargetName(const SheetTarget& t, Exercise e)
+{
+    QString loop = QString::fromUtf8(t.loop.data(), static_cast<int>(t.loop.size()));
+    for (const LoopTraces& l : ProfileOf(e).loops) {
+        if (l.name == t.loop) {
+            loop = QCoreApplication::translate("TfrmRunFigures", l.title);
+        }
+    }
+    // The loop is named only where the exercise has more than one.
+    QString name = Text(FigureText(t.figure));
+    if (ProfileOf(e).loops.size() > 1) {
+        name = loop + QStringLiteral(": ") + name;
+    }
+    if (IsStepFigure(t.figure)) {
+        name += QStringLiteral(", ") +
+                (t.step == 0 ? Text(QT_TRANSLATE_NOOP("LabSheet", "start step"))
+                             : Text(QT_TRANSLATE_NOOP("LabSheet", "step %1")).arg(t.step));
+    }
+    if (t.segment && t.figure != SheetFigure::Stable) {
+        name += QStringLiteral(", ") +
+                Text(QT_TRANSLATE_NOOP("LabSheet", "segment %1")).arg(*t.segment);
+    }
+    return name;
+}
+
+QString Limits(const SheetTarget& t)
+{
+    if (t.equals) {
+        return *t.equals ? Text(QT_TRANSLATE_NOOP("LabSheet", "yes"))
+                         : Text(QT_TRANSLATE_NOOP("LabSheet", "no"));
+    }
+    if (t.min && t.max) {
+        return Text(QT_TRANSLATE_NOOP("LabSheet", "%1 to %2")).arg(Number(*t.min), Number(*t.max));
+    }
+    return t.max ? QStringLiteral("≤ ") + Number(*t.max) : QStringLiteral("≥ ") + Number(*t.min);
+}
+
+} // namespace
+
+LabSheetPanel::LabSheetPanel(QWidget* parent) : QDockWidget(parent)
+{
+    setObjectName(QStringLiteral("dockLabSheet"));
+    setFeatures(QDockWidget::DockWidgetClosable | QDockWidget::DockWidgetMovable);
+    auto* body = new QWidget(this);
+    auto* layout = new QVBoxLayout(body);
+    m_title = new QLabel(body);
+    m_title->setObjectName(QStringLiteral("lblSheetTitle"));
+    m_title->setWordWrap(true);
+    QFont bold = m_title->font();
+    bold.setBold(true);
+    m_title->setFont(bold);
+    m_instructions = new QTextBrowser(body);
+    m_instructions->setObjectName(QStringLiteral("txtSheetInstructions"));
+    // A few lines of text; the table below takes the rest of the height.
+    m_instructions->setMaximumHeight(m_instructions->fontMetrics().lineSpacing() * 9);
+    m_table = new QTableWidget(0, 4, body);
+    m_table->setObjectName(QStringLiteral("tblSheetTargets"));
+    m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    m_table->verticalHeader()->hide();
+    m_table->setWordWrap(true);
+    m_table->setTextElideMode(Qt::ElideNone);
+    m_table->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    m_table->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
+    for (int c = 1; c < 4; ++c) {
+        m_table->horizontalHeader()->setSectionResizeMode(c, QHeaderView::ResizeToContents);
+    }
+    m_verdict = new QLabel(body);
+    m_verdict->setObjectName(QStringLiteral("lblSheetVerdict"));
+    m_verdict->setWordWrap(true);
+    m_close = new QPushButton(body);
+    m_close->setObjectName(QStringLiteral("btnCloseSheet"));
+    connect(m_close, &QPushButton::clicked, this, &LabSheetPanel::closeSheetRequested);
+    layout->addWidget(m_title);
+    layout->addWidget(m_instructions, 1);
+    layout->addWidget(m_table, 2);
+    layout->addWidget(m_verdict);
+    layout->addWidget(m_close, 0, Qt::AlignRight);
+    setWidget(body);
+    SetLanguage();
+}
+
+void LabSheetPanel::showSheet(const LabSheet& sheet)
+{
+    m_sheet = sheet;
+    m_grade.reset();
+    SetLanguage();
+}
+
+void LabSheetPanel::showGrade(const RunGrade& grade)
+{
+    m_grade = grade;
+    fillTable();
+}
+
+void LabSheetPanel::clearGrade()
+{
+    m_grade.reset();
+    fillTable();
+}
+
+void LabSheetPanel::SetLanguage()
+{
+    setWindowTitle(Text(QT_TRANSLATE_NOOP("LabSheet", "Lab sheet")));
+    m_close->setText(Text(QT_TRANSLATE_NOOP("LabSheet", "Close Sheet")));
+    m_table->setHorizontalHeaderLabels({Text(QT_TRANSLATE_NOOP("LabSheet", "Figure")),
+                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Target")),
+                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Run")),
+                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Met"))});
+    const char* language = InstalledLanguage() == Language::Spanish ? "es" : "en";
+    m_title->setText(m_sheet ? QString::fromStdString(m_sheet->title.in(language)) : QString());
+    m_instructions->setPlainText(
+        m_sheet ? QString::fromStdString(m_sheet->instructions.in(language)) : QString());
+    fillTable();
+}
+
+void LabSheetPanel::fillTable()
+{
+    const int rows = m_sheet ? static_cast<int>(m_sheet->targets.size()) : 0;
+    m_table->setRowCount(rows);
+    for (int r = 0; r < rows; ++r) {
+        const SheetTarget& t = m_sheet->targets[static_cast<std::size_t>(r)];
+        const TargetGrade* g = m_grade && r < static_cast<int>(m_grade->targets.size())
+                                   ? &m_grade->targets[static_cast<std::size_t>(r)]
+                                   : nullptr;
+        QString value;
+        if (g != nullptr) {
+            if (!g->value) {
+                value = Text(QT_TRANSLATE_NOOP("LabSheet", "none"));
+            } else if (t.figure == SheetFigure::Stable) {
+                value = *g->value != 0 ? Text(QT_TRANSLATE_NOOP("LabSheet", "yes"))
+                                       : Text(QT_TRANSLATE_NOOP("LabSheet", "no"));
+            } else {
+                value = Number(*g->value);
+            }
+        }
+        // A symbol and a word as well as the colour: the verdict does not
+        // rest on colour alone.
+        QString met;
+        QString metWords;
+        QColor colour = Qt::black;
+        if (g != nullptr) {
+            met = g->passed ? QStringLiteral("✔") : QStringLiteral("✘");
+            metWords = g->passed ? Text(QT_TRANSLATE_NOOP("LabSheet", "met"))
+                                 : Text(QT_TRANSLATE_NOOP("LabSheet", "not met"));
+            colour = g->passed ? QColor(0, 110, 0) : QColor(180, 0, 0);
+        }
+        const QString cells[] = {TargetName(t, m_sheet->exercise), Limits(t), value, met};
+        for (int c = 0; c < 4; ++c) {
+            auto* item = new QTableWidgetItem(cells[c]);
+            if (c == 3) {
+                item->setForeground(colour);
+                item->setTextAlignment(Qt::AlignCenter);
+                item->setToolTip(metWords);
+            }
+            m_table->setItem(r, c, item);
+        }
+    }
+    m_table->resizeRowsToContents();
+
+    if (!m_grade) {
+        m_verdict->setText(m_sheet
+                               ? Text(QT_TRANSLATE_NOOP(
+                                     "LabSheet", "Make a run, or open a run file, to check it."))
+                               : QString());
+        return;
+    }
+    const RunGrade& g = *m_grade;
+    int metCount = 0;
+    for (const TargetGrade& t : g.targets) {
+        metCount += t.passed ? 1 : 0;
+    }
+    QStringList lines;
+    if (g.passed) {
+        lines << Text(QT_TRANSLATE_NOOP("LabSheet", "This run meets every target."));
+    } else {
+        if (g.shortRun) {
+            lines << Text(QT_TRANSLATE_NOOP("LabSheet",
+                                            "The run is too short: it needs at least %1 records."))
+                         .arg(m_sheet->minRecords);
+        }
+        if (!g.changedLocked.empty()) {
+            QStringList names;
+            for (const std::string& n : g.changedLocked) {
+                names << QString::fromStdString(n);
+            }
+            lines << Text(QT_TRANSLATE_NOOP("LabSheet", "Settings of the sheet were changed: %1."))
+                         .arg(names.join(QStringLiteral(", ")));
+        }
+        lines << Text(QT_TRANSLATE_NOOP("LabSheet", "%1 of %2 targets met."))
+                     .arg(metCount)
+                     .arg(g.targets.size());
+    }
+    m_verdict->setText(lines.join(QLatin1Char('\n')));
+}
+
+void LabSheetPanel::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::LanguageChange) {
+        SetLanguage();
+    }
+    QDockWidget::changeEvent(event);
+}
+
+} // namespace velmor
