@@ -176,6 +176,50 @@
         <source>D</source>
         <translation>Kd</translation>
     </message>
+    <message>
+        <source>Sample time (s)</source>
+        <translation>Tiempo de muestreo (s)</translation>
+    </message>
+    <message>
+        <source>Run light</source>
+        <translation>Indicador de marcha</translation>
+    </message>
+    <message>
+        <source>Process running</source>
+        <translation>Proceso en marcha</translation>
+    </message>
+    <message>
+        <source>Process stopped</source>
+        <translation>Proceso parado</translation>
+    </message>
+    <message>
+        <source>Set point (L/min)</source>
+        <translation>Consigna (L/min)</translation>
+    </message>
+    <message>
+        <source>Flow (L/min)</source>
+        <translation>Flujo (L/min)</translation>
+    </message>
+    <message>
+        <source>Set point (%)</source>
+        <translation>Consigna (%)</translation>
+    </message>
+    <message>
+        <source>Level (%)</source>
+        <translation>Nivel (%)</translation>
+    </message>
+    <message>
+        <source>Pump output (%)</source>
+        <translation>Salida de la bomba (%)</translation>
+    </message>
+    <message>
+        <source>Set point (°C)</source>
+        <translation>Consigna (°C)</translation>
+    </message>
+    <message>
+        <source>Temperature (°C)</source>
+        <translation>Temperatura (°C)</translation>
+    </message>
 </context>
 <context>
     <name>RunHistory</name>
@@ -669,6 +713,18 @@
         <source>Valve:</source>
         <translation>abierta:</translation>
     </message>
+    <message>
+        <source>Trend plot</source>
+        <translation>Gráfico de tendencias</translation>
+    </message>
+    <message>
+        <source>After a run: Left and Right move the cursor line, Home and End go to the run&apos;s ends</source>
+        <translation>Tras una simulación: Izquierda y Derecha mueven la línea del cursor, Inicio y Fin van a los extremos</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tiempo</translation>
+    </message>
 </context>
 <context>
     <name>TfrmIntro</name>
@@ -944,6 +1000,42 @@
     <message>
         <source>Click and drag the slider to adjust the Motor Output.</source>
         <translation>Haga clic y arrastre el deslizador para ajustar la salida del motor.</translation>
+    </message>
+    <message>
+        <source>Drain valve</source>
+        <translation>Válvula de vaciado</translation>
+    </message>
+    <message>
+        <source>Diverter valve</source>
+        <translation>Válvula desviadora</translation>
+    </message>
+    <message>
+        <source>Cooler and fan</source>
+        <translation>Enfriador y ventilador</translation>
+    </message>
+    <message>
+        <source>Stirrer</source>
+        <translation>Agitador</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>abierta</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>cerrada</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>encendido</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>apagado</translation>
+    </message>
+    <message>
+        <source>Pump speed</source>
+        <translation>Velocidad de la bomba</translation>
     </message>
 </context>
 <context>
@@ -1433,6 +1525,17 @@ parado</translation>
     <message>
         <source>... and %1 more segments</source>
         <translation>... y %1 segmentos más</translation>
+    </message>
+</context>
+<context>
+    <name>WaveformPanel</name>
+    <message>
+        <source>Output</source>
+        <translation>Salida</translation>
+    </message>
+    <message>
+        <source>Set point</source>
+        <translation>Consigna</translation>
     </message>
 </context>
 </TS>

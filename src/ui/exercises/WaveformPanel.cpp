@@ -5,6 +5,7 @@
 #include "ui/common/ValueBox.h"
 #include "ui/exercises/PanelArt.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QRadioButton>
 
@@ -238,14 +239,16 @@ void WaveformPanel::drawLabels(std::initializer_list<std::pair<QPoint, QString>>
 void WaveformPanel::DrawSPBlankBlank()
 {
     drawLabels({{m_geometry.sp, QStringLiteral("SP")}});
+    nameRows({QStringLiteral("SP")});
 }
 
 void WaveformPanel::DrawInitialFinalBlank()
 {
     const bool spanish = m_state.shell.language == Language::Spanish;
-    drawLabels({{spanish ? m_geometry.initialSpanish : m_geometry.initial,
-                 spanish ? QStringLiteral("Inicial") : QStringLiteral("Initial")},
+    const QString initial = spanish ? QStringLiteral("Inicial") : QStringLiteral("Initial");
+    drawLabels({{spanish ? m_geometry.initialSpanish : m_geometry.initial, initial},
                 {m_geometry.final, QStringLiteral("Final")}});
+    nameRows({initial, QStringLiteral("Final")});
 }
 
 void WaveformPanel::DrawMaxMinPeriod()
@@ -254,14 +257,36 @@ void WaveformPanel::DrawMaxMinPeriod()
     drawLabels({{m_geometry.max, QStringLiteral("Max")},
                 {m_geometry.min, QStringLiteral("Min")},
                 {m_geometry.period, QStringLiteral("Period")}});
+    nameRows({QStringLiteral("Max"), QStringLiteral("Min"), QStringLiteral("Period")});
+}
+
+void WaveformPanel::nameRows(std::initializer_list<QString> names)
+{
+    // The set point's rows, named by the words beside them; a blank row
+    // has no name.
+    ClickArea* rows[] = {imgSetA, imgSetB, imgSetC};
+    // In Open loop the waveform drives the pump output itself.
+    const QString heading = QCoreApplication::translate(
+        "WaveformPanel", m_exercise == Exercise::Open
+                             ? QT_TRANSLATE_NOOP("WaveformPanel", "Output")
+                             : QT_TRANSLATE_NOOP("WaveformPanel", "Set point"));
+    std::size_t k = 0;
+    for (const QString& name : names) {
+        rows[k++]->setLabel(heading + QLatin1Char(' ') + name);
+    }
+    for (; k < 3; ++k) {
+        rows[k]->setLabel(QString());
+    }
 }
 
 void WaveformPanel::drawRow(int row, bool show, float value)
 {
     const QRect box = m_geometry.valueBoxes[static_cast<std::size_t>(row)];
-    DrawValueBox(m_panel->image(), box, QPoint(m_geometry.textX, box.top()), kValueArea,
-                 show ? FormatGeneral(value, 4) : QString(), PanelFont(m_fontSize), Qt::black);
+    const QString text = show ? FormatGeneral(value, 4) : QString();
+    DrawValueBox(m_panel->image(), box, QPoint(m_geometry.textX, box.top()), kValueArea, text,
+                 PanelFont(m_fontSize), Qt::black);
     m_panel->refresh(box);
+    m_panel->tell(box, text, show ? std::optional<double>(value) : std::nullopt);
 }
 
 void WaveformPanel::DrawA(bool show, float value)
