@@ -1537,5 +1537,29 @@ parado</translation>
         <source>Set point</source>
         <translation>Consigna</translation>
     </message>
+    <message>
+        <source>Flat</source>
+        <translation>Plana</translation>
+    </message>
+    <message>
+        <source>Ramp</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>Seno</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Escalón</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>Diente de sierra</translation>
+    </message>
+    <message>
+        <source>not used by this waveform</source>
+        <translation>sin uso en esta forma de onda</translation>
+    </message>
 </context>
 </TS>

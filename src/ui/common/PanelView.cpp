@@ -36,7 +36,9 @@ public:
 
     void* interface_cast(QAccessible::InterfaceType t) override
     {
-        if (t == QAccessible::ValueInterface && item()->number()) {
+        // A box that opens the keypad is a button with its value in its
+        // name: a value interface would offer steps it cannot take.
+        if (t == QAccessible::ValueInterface && item()->number() && clickArea() == nullptr) {
             return static_cast<QAccessibleValueInterface*>(this);
         }
         return QAccessibleWidget::interface_cast(t);

@@ -213,8 +213,7 @@ LoopWindow::LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, 
     // light's words are its state.
     m_sampleItem = new PanelItem(m_layout.sampleBox.box, imgPanel);
     m_sampleItem->setAttribute(Qt::WA_TransparentForMouseEvents);
-    m_runLight = new PanelItem(QRect(m_layout.light.at, m_layout.light.size), imgPanel,
-                               QAccessible::Indicator);
+    m_runLight = new PanelItem(QRect(m_layout.light.at, m_layout.light.size), imgPanel);
     m_runLight->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     m_driver = new RunDriver(this);
@@ -333,7 +332,7 @@ void LoopWindow::drawGaugeWells(const GaugeLayout& top, const GaugeLayout& botto
     p.fillRect(bottom.box, Qt::black);
     // The gauges read to a screen reader; the mouse passes through.
     const auto item = [this](const GaugeLayout& gauge) {
-        auto* reading = new PanelItem(gauge.box, imgPanel, QAccessible::Indicator);
+        auto* reading = new PanelItem(gauge.box, imgPanel);
         reading->setAttribute(Qt::WA_TransparentForMouseEvents);
         return reading;
     };

@@ -155,6 +155,17 @@ void WaveformPanel::ResetWaveform()
 
 void WaveformPanel::SetWaveform()
 {
+    // The buttons and pictures read as the waveforms' names.
+    static constexpr const char* kNames[] = {
+        QT_TRANSLATE_NOOP("WaveformPanel", "Flat"), QT_TRANSLATE_NOOP("WaveformPanel", "Ramp"),
+        QT_TRANSLATE_NOOP("WaveformPanel", "Sine"), QT_TRANSLATE_NOOP("WaveformPanel", "Step"),
+        QT_TRANSLATE_NOOP("WaveformPanel", "Sawtooth")};
+    ClickLabel* pictures[] = {imgFlat, imgRamp, imgSine, imgStep, imgSawtooth};
+    for (int k = 0; k < 5; ++k) {
+        const QString name = QCoreApplication::translate("WaveformPanel", kNames[k]);
+        radio(k + 1)->setAccessibleName(name);
+        pictures[k]->setAccessibleName(name);
+    }
     switch (WaveRows(CurrentWaveform(m_state, m_exercise))) {
     case 1:
         DrawSPBlankBlank();
@@ -274,8 +285,11 @@ void WaveformPanel::nameRows(std::initializer_list<QString> names)
     for (const QString& name : names) {
         rows[k++]->setLabel(heading + QLatin1Char(' ') + name);
     }
+    static constexpr const char* kUnused =
+        QT_TRANSLATE_NOOP("WaveformPanel", "not used by this waveform");
+    const QString unused = QCoreApplication::translate("WaveformPanel", kUnused);
     for (; k < 3; ++k) {
-        rows[k]->setLabel(QString());
+        rows[k]->setLabel(heading + QStringLiteral(": ") + unused);
     }
 }
 

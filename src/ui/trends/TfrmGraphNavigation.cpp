@@ -319,7 +319,7 @@ void TfrmGraph::tellCursorValues()
         }
         parts << TraceName(trace.id) + QStringLiteral(" ") +
                      TraceValueText(trace.id, rec.field(trace.field), decimalMark()) +
-                     TraceUnit(trace.id);
+                     QLatin1Char(' ') + TraceUnit(trace.id);
     }
     m_plotItem->setValueText(parts.join(QStringLiteral(", ")));
 }
