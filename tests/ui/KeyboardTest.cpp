@@ -204,6 +204,7 @@ private slots:
     void enterAndSpaceOnAValueBoxDoWhatAClickDoes();
     void focusFrameOnlyForKeyboardFocus();
     void runButtonsKeepTheFocusAcrossARun();
+    void gaugeChangesAreToldAtMostTwiceASecond();
     void wholeFlowExerciseFromTheKeyboard();
 };
 
@@ -365,6 +366,32 @@ void KeyboardTest::runButtonsKeepTheFocusAcrossARun()
     QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.btnStart));
     QCOMPARE(w.runLight()->valueText(), QStringLiteral("Process stopped"));
     QVERIFY(rig->main.checked); // MENU was never pressed
+}
+
+void KeyboardTest::gaugeChangesAreToldAtMostTwiceASecond()
+{
+    auto rig = LoopRig::Make<TfrmFlow>(Exercise::Flow, "frmFlow");
+    auto& flow = dynamic_cast<TfrmFlow&>(*rig->window);
+    QSignalSpy told(flow.bottomGauge(), &PanelItem::told);
+    // Ten cycles' worth of flows at once: at most the first is told at once
+    // (none if the window's own first values were told just now), the rest
+    // wait, and the last value is the one told at the end of the wait.
+    for (int k = 1; k <= 10; ++k) {
+        rig->state->run.flowRate = 0.1f * static_cast<float>(k);
+        flow.DrawMV();
+    }
+    QVERIFY(told.count() <= 1);
+    const int before = static_cast<int>(told.count());
+    QVERIFY(told.wait());
+    QCOMPARE(told.count(), before + 1);
+    QCOMPARE(told.last().at(0).toString(), QStringLiteral("Flow (L/min): 1.00"));
+    // Just told: the next change waits for its turn too.
+    rig->state->run.flowRate = 1.5f;
+    flow.DrawMV();
+    QCOMPARE(told.count(), before + 1);
+    QVERIFY(told.wait());
+    QCOMPARE(told.last().at(0).toString(), QStringLiteral("Flow (L/min): 1.50"));
+    QCOMPARE(flow.bottomGauge()->number().value_or(0), 1.5);
 }
 
 void KeyboardTest::wholeFlowExerciseFromTheKeyboard()

@@ -139,12 +139,7 @@ PanelItem::PanelItem(const QRect& area, QWidget* parent, QAccessible::Role role)
     m_due->setSingleShot(true);
     connect(m_due, &QTimer::timeout, this, [this] {
         m_pacer.told(m_clock.elapsed());
-        QAccessibleEvent named(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&named);
-        if (m_number) {
-            QAccessibleValueChangeEvent changed(this, *m_number);
-            QAccessible::updateAccessibility(&changed);
-        }
+        announce();
     });
 }
 
@@ -180,21 +175,27 @@ QString PanelItem::spokenName() const
 
 void PanelItem::tellChange()
 {
-    // Nobody listens: nothing to pace (and no interface is made).
-    if (!QAccessible::isActive()) {
-        return;
-    }
     const ChangePacer::Advice advice = m_pacer.offer(m_clock.elapsed());
     if (advice.waitMs) {
         m_due->start(static_cast<int>(*advice.waitMs));
     }
     if (advice.tellNow) {
-        QAccessibleEvent named(this, QAccessible::NameChanged);
-        QAccessible::updateAccessibility(&named);
-        if (m_number) {
-            QAccessibleValueChangeEvent changed(this, *m_number);
-            QAccessible::updateAccessibility(&changed);
-        }
+        announce();
+    }
+}
+
+void PanelItem::announce()
+{
+    emit told(spokenName());
+    // No events (nor interfaces made) while no assistive technology listens.
+    if (!QAccessible::isActive()) {
+        return;
+    }
+    QAccessibleEvent named(this, QAccessible::NameChanged);
+    QAccessible::updateAccessibility(&named);
+    if (m_number) {
+        QAccessibleValueChangeEvent changed(this, *m_number);
+        QAccessible::updateAccessibility(&changed);
     }
 }
 

@@ -62,6 +62,10 @@ public:
     QString spokenName() const;
     QAccessible::Role role() const { return m_role; }
 
+signals:
+    // A change was told to assistive technology (paced): the name it heard.
+    void told(const QString& spokenName);
+
 protected:
     void paintEvent(QPaintEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
@@ -69,6 +73,7 @@ protected:
 
 private:
     void tellChange();
+    void announce();
 
     QString m_label;
     QString m_value;
