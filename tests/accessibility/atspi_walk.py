@@ -148,6 +148,27 @@ def flow_run(app):
         if n.getRoleName() in ("label", "push button") and ": " in n.name:
             spoken.append(n.name)
 
+    # The keypad from the PG box's action; a value out of range is refused
+    # with a warning that comes up as an alert, which a screen reader reads
+    # out as it appears.
+    press(pg)
+    # A window of its own beside the frame.
+    keypad = wait_for(lambda: next((c for c in children(app) if c.name == "New value"), None),
+                      "the keypad")
+    if keypad is not None:
+        entry = find(keypad, "text", "New value")
+        check(entry is not None, "the keypad's entry is named 'New value'")
+        if entry is not None:
+            entry.queryEditableText().setTextContents("99999")
+            press(find(keypad, "push button", "OK"))
+            alert = wait_for(lambda: find(app, "alert"), "the Out of Range warning")
+            if alert is not None:
+                words = [n.name for n in walk(alert) if n.getRoleName() == "label"]
+                check("Out of Range" in words, "the warning reads 'Out of Range': %s" % words)
+                spoken.append("alert: " + ", ".join(w for w in words if w))
+                press(find(alert, "push button", "OK"))
+            press(find(keypad, "push button", "Cancel"))
+
     # START through its action: the light and the gauge follow the run.
     press(find(flow, "push button", "START"))
     wait_for(lambda: light.name == "Run light: Process running", "'Process running'")
@@ -182,6 +203,33 @@ def flow_run(app):
             spoken.append(got)
 
 
+def spanish(app):
+    """Setup > Preferences, Spanish, OK: the open windows read in Spanish."""
+    press(find(app, "menu item", "Preferences..."))
+    choice = wait_for(lambda: find(app, "radio button", "Spanish"), "the language choice")
+    if choice is None:
+        return
+    press(choice, "Toggle")
+    prefs = choice
+    while prefs.parent is not None and prefs.parent != app:
+        prefs = prefs.parent
+    ok = find(prefs, "push button", "OK")
+    if not check(ok is not None, "the preferences have an OK button"):
+        return
+    press(ok)
+    flow = wait_for(lambda: window(app, "Simulación del Flujo"), "the Flow window in Spanish")
+    if flow is None:
+        return
+    check_window(flow, "Simulación del Flujo")
+    for role, start in (("push button", "Kp: "), ("label", "Flujo (L/min): "),
+                        ("label", "Indicador de marcha: Proceso parado"),
+                        ("push button", "Consigna SP: ")):
+        node = find(flow, role, starts=start)
+        check(node is not None, "in Spanish a %s reads '%s...'" % (role, start))
+        if node is not None:
+            spoken.append(node.name)
+
+
 def main(program):
     config = tempfile.mkdtemp()
     os.makedirs(os.path.join(config, "VELMOR"))
@@ -204,6 +252,8 @@ def main(program):
             if frame is not None:
                 check_window(frame, title)
         flow_run(app)
+        spoken.append("(in Spanish)")
+        spanish(app)
     finally:
         proc.kill()
         proc.wait()
