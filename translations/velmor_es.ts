@@ -1321,6 +1321,10 @@
         <source>Rise (s)</source>
         <translation>Subida (s)</translation>
     </message>
+    <message>
+        <source>Segments</source>
+        <translation>Segmentos</translation>
+    </message>
 </context>
 <context>
     <name>TfrmStepTest</name>
@@ -1395,6 +1399,14 @@
     <message>
         <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
         <translation>Flujo medido (aguamarina) y modelo ajustado (amarillo, discontinuo); sintonías para la ventana de Flujo:</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Escalones</translation>
+    </message>
+    <message>
+        <source>Tunings</source>
+        <translation>Sintonías</translation>
     </message>
 </context>
 <context>

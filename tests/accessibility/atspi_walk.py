@@ -194,13 +194,41 @@ def flow_run(app):
     if plot is not None:
         # The Trends window forward, then the plot focused, as Ctrl+Tab and
         # Tab would do.
-        press(trend, "SetFocus")
-        press(plot, "SetFocus")
-        wait_for(lambda: plot.getState().contains(pyatspi.STATE_FOCUSED), "the plot's focus")
+        # Asked again until it holds: the frame may still be getting the
+        # window manager's focus back from the keypad's window.
+        def focus_plot():
+            press(trend, "SetFocus")
+            press(plot, "SetFocus")
+            time.sleep(0.1)
+            return plot.getState().contains(pyatspi.STATE_FOCUSED)
+
+        wait_for(focus_plot, "the plot's focus")
         pyatspi.Registry.generateKeyboardEvent(0xFF57, None, pyatspi.KEY_SYM)  # End
         got = wait_for(lambda: "Time" in plot.name and plot.name, "the cursor read-out")
         if got:
             spoken.append(got)
+
+
+def run_figures(app):
+    """Analysis > Run figures: the tables expose their rows and columns."""
+    press(find(app, "menu item", "Run figures..."))
+    table = wait_for(lambda: find(app, "table", "Segments"), "the Run figures table")
+    if table is None:
+        return
+    grid = table.queryTable()
+    check(grid.nRows >= 1 and grid.nColumns >= 2,
+          "the Run figures table has rows and columns: %d x %d" % (grid.nRows, grid.nColumns))
+    header = [grid.getColumnDescription(c) for c in range(grid.nColumns)]
+    first = [grid.getAccessibleAt(0, c).name for c in range(grid.nColumns)]
+    check(all(header), "every column of the Run figures table has a heading: %s" % header)
+    spoken.append("table Segments: " + "; ".join(
+        "%s %s" % (h, v) for h, v in zip(header, first)))
+    frame = table
+    while frame.parent is not None and frame.parent != app and frame.getRoleName() != "frame":
+        frame = frame.parent
+    close = find(frame, "push button", "Close")
+    if close is not None:
+        press(close)
 
 
 def spanish(app):
@@ -252,6 +280,7 @@ def main(program):
             if frame is not None:
                 check_window(frame, title)
         flow_run(app)
+        run_figures(app)
         spoken.append("(in Spanish)")
         spanish(app)
     finally:
