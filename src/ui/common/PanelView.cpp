@@ -193,7 +193,8 @@ void PanelItem::announce()
     }
     QAccessibleEvent named(this, QAccessible::NameChanged);
     QAccessible::updateAccessibility(&named);
-    if (m_number) {
+    // A box that opens the keypad has its value in its name only.
+    if (m_number && qobject_cast<ClickArea*>(this) == nullptr) {
         QAccessibleValueChangeEvent changed(this, *m_number);
         QAccessible::updateAccessibility(&changed);
     }
