@@ -5,7 +5,8 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make libgtest-dev libbenchmark-dev nlohmann-json3-dev clang clang-format libclang-rt-14-dev \
             qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
             qt6-translations-l10n fonts-liberation xvfb xauth \
-            dpkg-dev desktop-file-utils appstream libxml2-utils
+            dpkg-dev desktop-file-utils appstream libxml2-utils \
+            at-spi2-core python3-pyatspi dbus openbox
 
 .PHONY: all deps configure build run test bench translations clean
 

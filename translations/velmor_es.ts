@@ -331,6 +331,50 @@
         <source>D</source>
         <translation>Kd</translation>
     </message>
+    <message>
+        <source>Sample time (s)</source>
+        <translation>Tiempo de muestreo (s)</translation>
+    </message>
+    <message>
+        <source>Run light</source>
+        <translation>Indicador de marcha</translation>
+    </message>
+    <message>
+        <source>Process running</source>
+        <translation>Proceso en marcha</translation>
+    </message>
+    <message>
+        <source>Process stopped</source>
+        <translation>Proceso parado</translation>
+    </message>
+    <message>
+        <source>Set point (L/min)</source>
+        <translation>Consigna (L/min)</translation>
+    </message>
+    <message>
+        <source>Flow (L/min)</source>
+        <translation>Flujo (L/min)</translation>
+    </message>
+    <message>
+        <source>Set point (%)</source>
+        <translation>Consigna (%)</translation>
+    </message>
+    <message>
+        <source>Level (%)</source>
+        <translation>Nivel (%)</translation>
+    </message>
+    <message>
+        <source>Pump output (%)</source>
+        <translation>Salida de la bomba (%)</translation>
+    </message>
+    <message>
+        <source>Set point (°C)</source>
+        <translation>Consigna (°C)</translation>
+    </message>
+    <message>
+        <source>Temperature (°C)</source>
+        <translation>Temperatura (°C)</translation>
+    </message>
 </context>
 <context>
     <name>MimicArt</name>
@@ -831,6 +875,18 @@
         <source>Valve:</source>
         <translation>abierta:</translation>
     </message>
+    <message>
+        <source>Trend plot</source>
+        <translation>Gráfico de tendencias</translation>
+    </message>
+    <message>
+        <source>After a run: Left and Right move the cursor line, Home and End go to the run&apos;s ends</source>
+        <translation>Tras una simulación: Izquierda y Derecha mueven la línea del cursor, Inicio y Fin van a los extremos</translation>
+    </message>
+    <message>
+        <source>Time</source>
+        <translation>Tiempo</translation>
+    </message>
 </context>
 <context>
     <name>TfrmIntro</name>
@@ -1110,6 +1166,42 @@
     <message>
         <source>Click and drag the slider to adjust the Motor Output.</source>
         <translation>Haga clic y arrastre el deslizador para ajustar la salida del motor.</translation>
+    </message>
+    <message>
+        <source>Drain valve</source>
+        <translation>Válvula de vaciado</translation>
+    </message>
+    <message>
+        <source>Diverter valve</source>
+        <translation>Válvula desviadora</translation>
+    </message>
+    <message>
+        <source>Cooler and fan</source>
+        <translation>Enfriador y ventilador</translation>
+    </message>
+    <message>
+        <source>Stirrer</source>
+        <translation>Agitador</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>abierta</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>cerrada</translation>
+    </message>
+    <message>
+        <source>on</source>
+        <translation>encendido</translation>
+    </message>
+    <message>
+        <source>off</source>
+        <translation>apagado</translation>
+    </message>
+    <message>
+        <source>Pump speed</source>
+        <translation>Velocidad de la bomba</translation>
     </message>
 </context>
 <context>
@@ -1395,6 +1487,10 @@
         <source>Rise (s)</source>
         <translation>Subida (s)</translation>
     </message>
+    <message>
+        <source>Segments</source>
+        <translation>Segmentos</translation>
+    </message>
 </context>
 <context>
     <name>TfrmStepTest</name>
@@ -1469,6 +1565,14 @@
     <message>
         <source>Measured flow (aqua) and the fitted model (yellow, dashed); tunings for the Flow window:</source>
         <translation>Flujo medido (aguamarina) y modelo ajustado (amarillo, discontinuo); sintonías para la ventana de Flujo:</translation>
+    </message>
+    <message>
+        <source>Steps</source>
+        <translation>Escalones</translation>
+    </message>
+    <message>
+        <source>Tunings</source>
+        <translation>Sintonías</translation>
     </message>
 </context>
 <context>
@@ -1796,6 +1900,38 @@ parado</translation>
     <message>
         <source>Initial</source>
         <translation>Inicial</translation>
+    </message>
+    <message>
+        <source>Output</source>
+        <translation>Salida</translation>
+    </message>
+    <message>
+        <source>Set point</source>
+        <translation>Consigna</translation>
+    </message>
+    <message>
+        <source>Flat</source>
+        <translation>Plana</translation>
+    </message>
+    <message>
+        <source>Ramp</source>
+        <translation>Rampa</translation>
+    </message>
+    <message>
+        <source>Sine</source>
+        <translation>Seno</translation>
+    </message>
+    <message>
+        <source>Step</source>
+        <translation>Escalón</translation>
+    </message>
+    <message>
+        <source>Sawtooth</source>
+        <translation>Diente de sierra</translation>
+    </message>
+    <message>
+        <source>not used by this waveform</source>
+        <translation>sin uso en esta forma de onda</translation>
     </message>
 </context>
 </TS>

@@ -5,6 +5,7 @@
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/FlowEngine.h"
 #include "core/trends/TrendTables.h"
+#include "ui/common/PanelView.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TfrmGraph.h"
 #include "ui/trends/TrendLayout.h"
@@ -130,6 +131,7 @@ private slots:
     void sliderClicksAndDrags();
     void cursorLineFollowsSpanAndView();
     void readOutNamesTheNearestTrace();
+    void keyboardCursorAgreesWithTheMouse();
     void drawnAtPixelRatioTwo();
     void savedRunDrawnBehind();
     void aNewRunKeepsTheCursorOnlyWithoutEarlierData();
@@ -917,6 +919,89 @@ void GraphTest::cursorLineFollowsSpanAndView()
     QCOMPARE(o.window->view().cursorX, 263);
     QCOMPARE(o.window->view().cursorRecord, 900);
     QCOMPARE(CountColour(w.panel(), QRect(263, 47, 1, 315), kWhite), 315);
+}
+
+void GraphTest::keyboardCursorAgreesWithTheMouse()
+{
+    Opened o(Exercise::Flow);
+    TfrmGraph& w = *o.window;
+    Browsable(o, 1200); // 120 s
+    QWidget* plot = w.plotItem();
+    const auto press = [plot](Qt::Key key, Qt::KeyboardModifiers mods = Qt::NoModifier) {
+        QTest::keyClick(plot, key, mods);
+    };
+    // What a click at the line's column reads; the line goes back to the
+    // keyboard's record afterwards.
+    const auto mouseRecordAtLine = [&] {
+        const int keyed = w.view().cursorRecord;
+        w.imgPanelMouseDown(Qt::LeftButton, w.view().cursorX, 200);
+        const int clicked = w.view().cursorRecord;
+        w.CursorToRecord(keyed);
+        return clicked;
+    };
+
+    // At 20 s a view every record has a column of its own: the keys reach
+    // each record, and the mouse at the line reads the same one.
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("20"));
+    press(Qt::Key_Home);
+    QVERIFY(w.view().cursorShown);
+    QCOMPARE(w.view().cursorRecord, 1);
+    QCOMPARE(w.view().cursorX, 38);
+    for (int n = 2; n <= 260; ++n) {
+        press(Qt::Key_Right);
+        QCOMPARE(w.view().cursorRecord, n);
+        QCOMPARE(mouseRecordAtLine(), n);
+    }
+    // Past the right edge the view moved on in 10 s steps.
+    QCOMPARE(w.view().trendViewStart, 10);
+    press(Qt::Key_Right, Qt::ShiftModifier); // 10 s
+    QCOMPARE(w.view().cursorRecord, 360);
+    QCOMPARE(mouseRecordAtLine(), 360);
+    press(Qt::Key_End);
+    QCOMPARE(w.view().cursorRecord, 1200);
+    QCOMPARE(mouseRecordAtLine(), 1200);
+    press(Qt::Key_Right); // nothing after the last record
+    QCOMPARE(w.view().cursorRecord, 1200);
+    press(Qt::Key_Home);
+    QCOMPARE(w.view().trendViewStart, 0);
+    press(Qt::Key_Left);
+    QCOMPARE(w.view().cursorRecord, 1);
+
+    // At 60 s three records share two columns: the keys still step one
+    // record, and the line stands where the mouse reads that record or
+    // the next.
+    TypeAndEnter(Edit(w, "txtTrendBase"), QStringLiteral("60"));
+    press(Qt::Key_Home);
+    int lastX = w.view().cursorX;
+    for (int n = 2; n <= 700; ++n) {
+        press(Qt::Key_Right);
+        QCOMPARE(w.view().cursorRecord, n);
+        const int read = mouseRecordAtLine();
+        QVERIFY2(read >= n && read <= n + 1, qPrintable(QString::number(n)));
+        QVERIFY(w.view().cursorX >= lastX || w.view().trendViewStart > 0);
+        lastX = w.view().cursorX;
+    }
+
+    // Page Down scrolls as the 10 s arrow does: the line keeps its column
+    // and marks the record the mouse reads there.
+    const int start = w.view().trendViewStart;
+    press(Qt::Key_PageDown);
+    QCOMPARE(w.view().trendViewStart, start + 10);
+    QCOMPARE(w.view().cursorRecord, mouseRecordAtLine());
+    press(Qt::Key_PageUp, Qt::ShiftModifier);
+    QCOMPARE(w.view().trendViewStart, std::max(start + 10 - 60, 0));
+    // The read-out is text a screen reader reads.
+    QVERIFY(w.plotItem()->valueText().startsWith(QStringLiteral("Time ")));
+    QVERIFY(w.plotItem()->valueText().contains(QStringLiteral("L/min")));
+
+    press(Qt::Key_Escape);
+    QVERIFY(!w.view().cursorShown);
+    QVERIFY(w.plotItem()->valueText().isEmpty());
+    // No cursor from the keys while a run goes.
+    o.state.run.runActive = true;
+    press(Qt::Key_Home);
+    QVERIFY(!w.view().cursorShown);
+    o.state.run.runActive = false;
 }
 
 void GraphTest::readOutNamesTheNearestTrace()

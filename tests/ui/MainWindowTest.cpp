@@ -46,8 +46,6 @@ namespace {
 
 // The easy menu is off unless a test stores it on, so that released windows
 // leave the frame empty.
-constexpr StoredValues kNoEasyMenu = {
-    {"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}};
 
 // The accelerator of a caption: the character after its "&" ("&&" is a
 // plain "&"), or none.

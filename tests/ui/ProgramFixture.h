@@ -36,6 +36,10 @@ using StoredValues = std::initializer_list<std::pair<const char*, const char*>>;
 // A store with the program installed, not maximised.
 inline constexpr StoredValues kInstalled = {{"Installed", "YES"}, {"Maximised", "False"}};
 
+// The same without the easy menu, so that the main window shows at once.
+inline constexpr StoredValues kNoEasyMenu = {
+    {"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}};
+
 // A settings file in `dir` whose section "Setup" holds `values` (name, text).
 inline QString WriteStore(const QTemporaryDir& dir,
                           const QList<std::pair<QString, QString>>& values)

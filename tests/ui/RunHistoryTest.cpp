@@ -33,9 +33,6 @@ using namespace velmor::test;
 
 namespace {
 
-constexpr StoredValues kNoEasyMenu = {
-    {"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}};
-
 QStringList Kept(const QString& folder)
 {
     return QDir(folder).entryList({QStringLiteral("*.psm")}, QDir::Files, QDir::Name);

@@ -145,8 +145,7 @@ void ShellScreensTest::introEndsByClickOrTimer()
 
 void ShellScreensTest::introWithoutEasyMenuLeavesTheEmptyFrame()
 {
-    Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}},
-              {.intro = true});
+    Program p(kNoEasyMenu, {.intro = true});
     QPointer<TfrmIntro> intro = IntroOf(p.m());
     intro->imgIntroClick();
     intro->imgIntroClick(); // a second end (click and timer together) does nothing more
@@ -173,8 +172,7 @@ void ShellScreensTest::introLeavesAnOpenExerciseAlone()
 
 void ShellScreensTest::introTakesTheSettledCentre()
 {
-    Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Show Easy Menus", "False"}},
-              {.intro = true});
+    Program p(kNoEasyMenu, {.intro = true});
     TfrmMain& m = p.m();
     // While the intro is up the frame is still finding its size: the centre
     // follows the client area (1000 pixels wide here).

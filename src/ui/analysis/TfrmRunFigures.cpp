@@ -100,6 +100,9 @@ void TfrmRunFigures::SetLanguage()
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Run figures")));
     btnCopy->setText(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Copy table")));
     btnClose->setText(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Close")));
+    // The two tables read with the words of their note.
+    grdFigures->setAccessibleName(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Segments")));
+    grdSteps->setAccessibleName(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Steps")));
     lblNoData->setText(text(QT_TRANSLATE_NOOP(
         "TfrmRunFigures", "No controlled loop in this run: an open-loop run has no set point.")));
     lblNote->setText(text(QT_TRANSLATE_NOOP(

@@ -154,6 +154,8 @@ void TfrmStepTest::SetLanguage()
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Step test and tuning")));
     btnUseInFlow->setText(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Use in Flow")));
     btnClose->setText(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Close")));
+    grdSteps->setAccessibleName(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Steps")));
+    grdTunings->setAccessibleName(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Tunings")));
     grdSteps->setHorizontalHeaderLabels({
         text(QT_TRANSLATE_NOOP("TfrmStepTest", "Time (s)")),
         text(QT_TRANSLATE_NOOP("TfrmStepTest", "Output from (%)")),

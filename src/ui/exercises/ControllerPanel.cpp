@@ -134,9 +134,11 @@ ControllerPanel::ControllerPanel(VelmorState& state, PanelView* panel, LoopOf lo
 
 void ControllerPanel::drawBox(const BoxPlace& place, float value, int precision)
 {
-    DrawValueBox(m_panel->image(), place.box, place.base, kBoxArea, FormatGeneral(value, precision),
-                 PanelFont(m_fontSize), Qt::black);
+    const QString text = FormatGeneral(value, precision);
+    DrawValueBox(m_panel->image(), place.box, place.base, kBoxArea, text, PanelFont(m_fontSize),
+                 Qt::black);
     m_panel->refresh(place.box);
+    m_panel->tell(place.box, text, value);
 }
 
 void ControllerPanel::DrawPG()
@@ -246,9 +248,11 @@ void ControllerPanel::lblDClick()
 
 void DrawSampleTime(PanelView* panel, const BoxPlace& place, float samplePeriod, int fontSize)
 {
-    DrawValueBox(panel->image(), place.box, place.base, kSampleArea, FormatGeneral(samplePeriod, 4),
-                 PanelFont(fontSize), kGrey);
+    const QString text = FormatGeneral(samplePeriod, 4);
+    DrawValueBox(panel->image(), place.box, place.base, kSampleArea, text, PanelFont(fontSize),
+                 kGrey);
     panel->refresh(place.box);
+    panel->tell(place.box, text, samplePeriod);
 }
 
 void DrawRunLight(PanelView* panel, const QImage& source, const LightPlace& place)

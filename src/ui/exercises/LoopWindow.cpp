@@ -8,6 +8,7 @@
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCheckBox>
 #include <QCloseEvent>
 #include <QCoreApplication>
 #include <QEvent>
@@ -97,6 +98,7 @@ void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int font
     }
     panel->refresh(gauge.box);
     panel->refresh(bar);
+    panel->tell(gauge.box, text, value);
 }
 
 void DrawBarScale(QImage& image, float fullScale, float labelStep, int decimals,
@@ -209,6 +211,13 @@ LoopWindow::LoopWindow(VelmorState& state, Exercise exercise, TfrmGraph* graph, 
     imgTrafGreen = TrafficLightPicture(RunLamp::Green, ratio);
     imgTrafRed = TrafficLightPicture(RunLamp::Red, ratio);
 
+    // The sample time and the run light read to a screen reader; the
+    // light's words are its state.
+    m_sampleItem = new PanelItem(m_layout.sampleBox.box, imgPanel);
+    m_sampleItem->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_runLight = new PanelItem(QRect(m_layout.light.at, m_layout.light.size), imgPanel);
+    m_runLight->setAttribute(Qt::WA_TransparentForMouseEvents);
+
     m_driver = new RunDriver(this);
     connect(m_driver, &RunDriver::started, this, &LoopWindow::runStarted);
     connect(m_driver, &RunDriver::cycled, this, &LoopWindow::DrawCycle);
@@ -302,6 +311,13 @@ void LoopWindow::setControllerTexts(const ControllerLabels& labels, ControllerPa
     labels.pb->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "PB")));
     panel->lblI->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "I")));
     panel->lblD->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "D")));
+    // The boxes and switches read as the letters beside them.
+    panel->imgPG->setLabel(labels.pg->text());
+    panel->imgPB->setLabel(labels.pb->text());
+    panel->imgI->setLabel(panel->lblI->text());
+    panel->imgD->setLabel(panel->lblD->text());
+    panel->chkI->setAccessibleName(panel->lblI->text());
+    panel->chkD->setAccessibleName(panel->lblD->text());
 }
 
 void LoopWindow::drawGaugeWells(const GaugeLayout& top, const GaugeLayout& bottom)
@@ -316,6 +332,16 @@ void LoopWindow::drawGaugeWells(const GaugeLayout& top, const GaugeLayout& botto
     p.fillRect(wells[1], kSilver);
     p.fillRect(top.box, Qt::black);
     p.fillRect(bottom.box, Qt::black);
+    // The gauges read to a screen reader; the mouse passes through.
+    const auto item = [this](const GaugeLayout& gauge) {
+        auto* reading = new PanelItem(gauge.box, imgPanel);
+        reading->setAttribute(Qt::WA_TransparentForMouseEvents);
+        return reading;
+    };
+    m_topGauge = item(top);
+    m_bottomGauge = item(bottom);
+    m_topGaugeName = top.name;
+    m_bottomGaugeName = bottom.name;
 }
 
 void LoopWindow::setRunTexts()
@@ -327,6 +353,34 @@ void LoopWindow::setRunTexts()
     btnStop->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "STOP")));
     btnMenu->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "MENU")));
     lblSampleTime->setText(text(QT_TRANSLATE_NOOP("LoopWindow", "Sample Time")));
+    m_sampleItem->setLabel(text(QT_TRANSLATE_NOOP("LoopWindow", "Sample time (s)")));
+    if (m_topGauge != nullptr && m_topGaugeName != nullptr) {
+        m_topGauge->setLabel(text(m_topGaugeName));
+    }
+    if (m_bottomGauge != nullptr && m_bottomGaugeName != nullptr) {
+        m_bottomGauge->setLabel(text(m_bottomGaugeName));
+    }
+    m_runLight->setLabel(text(QT_TRANSLATE_NOOP("LoopWindow", "Run light")));
+    m_runLight->setValueText(m_driver->running()
+                                 ? text(QT_TRANSLATE_NOOP("LoopWindow", "Process running"))
+                                 : text(QT_TRANSLATE_NOOP("LoopWindow", "Process stopped")));
+}
+
+void LoopWindow::setReadingOrder(std::initializer_list<QWidget*> order)
+{
+    QWidget* previous = nullptr;
+    for (QWidget* widget : order) {
+        if (widget == nullptr) {
+            continue;
+        }
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            widget->setFocusPolicy(Qt::TabFocus);
+        }
+        if (previous != nullptr) {
+            QWidget::setTabOrder(previous, widget);
+        }
+        previous = widget;
+    }
 }
 
 void LoopWindow::SendSettings()
@@ -341,6 +395,8 @@ void LoopWindow::DrawSample()
 
 void LoopWindow::DrawGreen()
 {
+    m_runLight->setValueText(QCoreApplication::translate(
+        "LoopWindow", QT_TRANSLATE_NOOP("LoopWindow", "Process running")));
     DrawRunLight(imgPanel, imgTrafGreen, m_layout.light);
     if (m_layout.lightState != nullptr) {
         *m_layout.lightState = 1;
@@ -349,6 +405,8 @@ void LoopWindow::DrawGreen()
 
 void LoopWindow::DrawRed()
 {
+    m_runLight->setValueText(QCoreApplication::translate(
+        "LoopWindow", QT_TRANSLATE_NOOP("LoopWindow", "Process stopped")));
     DrawRunLight(imgPanel, imgTrafRed, m_layout.light);
     if (m_layout.lightState != nullptr) {
         *m_layout.lightState = 2;
@@ -368,8 +426,15 @@ void LoopWindow::btnStartClick()
 
 void LoopWindow::runStarted()
 {
-    btnStart->setEnabled(false);
+    // STOP is enabled first and takes the focus from START: a disabled
+    // START would hand it to the next control (MENU), where the next Space
+    // would close the exercise.
+    const bool focusOnStart = btnStart->hasFocus();
     btnStop->setEnabled(true);
+    if (focusOnStart) {
+        btnStop->setFocus(Qt::OtherFocusReason);
+    }
+    btnStart->setEnabled(false);
     if (m_main != nullptr) {
         m_main->setRunMenusEnabled(false);
         // The toolbar's Save and Print stay reachable during a run.
@@ -381,7 +446,11 @@ void LoopWindow::runStarted()
 
 void LoopWindow::runEnded()
 {
+    const bool focusOnStop = btnStop->hasFocus();
     btnStart->setEnabled(true);
+    if (focusOnStop) {
+        btnStart->setFocus(Qt::OtherFocusReason);
+    }
     btnStop->setEnabled(false);
     DrawRed();
     if (m_main != nullptr) {

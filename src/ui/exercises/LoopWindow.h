@@ -38,6 +38,8 @@ struct GaugeLayout {
     int decimals = 0;
     // Offsets of the centred text rounded to nearest instead of truncated.
     bool roundedOffsets = false;
+    // What a screen reader calls the gauge (context "LoopWindow").
+    const char* name = nullptr;
 };
 
 void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize = 14);
@@ -89,6 +91,13 @@ public:
     virtual void DrawGreen();
     virtual void DrawRed();
     void DrawSample();
+
+    // The painted gauges, sample time and run light as the keyboard and a
+    // screen reader meet them.
+    PanelItem* topGauge() const { return m_topGauge; }
+    PanelItem* bottomGauge() const { return m_bottomGauge; }
+    PanelItem* sampleItem() const { return m_sampleItem; }
+    PanelItem* runLight() const { return m_runLight; }
 
     RunDriver* driver() { return m_driver; }
     TfrmGraph* graph() const { return m_graph; }
@@ -156,8 +165,11 @@ protected:
     virtual void DrawCycle() = 0;
     virtual void runStartedOwn() {}
     virtual void runEndedOwn() {}
-    // Texts of START, STOP, MENU and the sample-time label.
+    // Texts of START, STOP, MENU and the sample-time label, and the names
+    // of the gauges, the sample time and the run light.
     void setRunTexts();
+    // The Tab chain of the window, in reading order.
+    void setReadingOrder(std::initializer_list<QWidget*> order);
 
     VelmorState& m_state;
     const Exercise m_exercise;
@@ -176,6 +188,12 @@ private:
     void closeEvent(QCloseEvent* event) override;
 
     RunDriver* m_driver = nullptr;
+    PanelItem* m_topGauge = nullptr;
+    PanelItem* m_bottomGauge = nullptr;
+    const char* m_topGaugeName = nullptr;
+    const char* m_bottomGaugeName = nullptr;
+    PanelItem* m_sampleItem = nullptr;
+    PanelItem* m_runLight = nullptr;
 };
 
 } // namespace velmor

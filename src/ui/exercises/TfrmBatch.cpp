@@ -5,10 +5,14 @@
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
+
+#include <utility>
 
 namespace velmor {
 
@@ -113,6 +117,12 @@ TfrmBatch::TfrmBatch(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
 
     DrawBackground();
     finishCreation();
+    const ControllerPanel& v = *m_volume;
+    const ControllerPanel& t = *m_temperature;
+    setReadingOrder({sampleItem(), imgExpTime,  runLight(), btnStart, btnStop, btnMenu,
+                     v.imgPG,      v.imgPB,     v.chkI,     v.imgI,   v.chkD,  v.imgD,
+                     t.imgPG,      t.imgPB,     t.chkI,     t.imgI,   t.chkD,  t.imgD,
+                     imgVolSetP,   imgTempSetP, imgSumpTank});
 }
 
 TfrmBatch::~TfrmBatch() = default;
@@ -186,10 +196,25 @@ void TfrmBatch::SetLanguage()
     lblExpTime->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Exp. Time")));
     setControllerTexts(m_volumeLabels, m_volume);
     setControllerTexts(m_temperatureLabels, m_temperature);
+    // Two loops with the same letters: each box reads with its loop's name.
+    for (const auto& [panel, loop] : {std::pair{m_volume, lblVolume->text()},
+                                      std::pair{m_temperature, lblTemperature->text()}}) {
+        for (PanelItem* box :
+             {static_cast<PanelItem*>(panel->imgPG), static_cast<PanelItem*>(panel->imgPB),
+              static_cast<PanelItem*>(panel->imgI), static_cast<PanelItem*>(panel->imgD)}) {
+            box->setLabel(loop + QLatin1Char(' ') + box->label());
+        }
+        panel->chkI->setAccessibleName(loop + QLatin1Char(' ') + panel->chkI->accessibleName());
+        panel->chkD->setAccessibleName(loop + QLatin1Char(' ') + panel->chkD->accessibleName());
+    }
     const QString enter = text(QT_TRANSLATE_NOOP("TfrmBatch", "Enter Value"));
     lblVolEnterValue->setText(enter);
     lblTempEnterValue->setText(enter);
     lblSumpEnterValue->setText(enter);
+    imgVolSetP->setLabel(lblVolSetpoint->text());
+    imgTempSetP->setLabel(lblTempSetpoint->text());
+    imgSumpTank->setLabel(lblSumpTank->text());
+    imgExpTime->setLabel(lblExpTime->text());
 }
 
 void TfrmBatch::UpdateSettings()
@@ -230,33 +255,38 @@ void TfrmBatch::UpdateDisplay(int code)
 
 void TfrmBatch::DrawVolSP()
 {
-    DrawValueBox(imgPanel->image(), kVolSPBox, kVolSPBase, kBoxArea,
-                 FormatFixed(m_state.batch.batchVolumeSP, 2), PanelFont(m_panelFontSize),
-                 Qt::black);
+    const QString text = FormatFixed(m_state.batch.batchVolumeSP, 2);
+    DrawValueBox(imgPanel->image(), kVolSPBox, kVolSPBase, kBoxArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kVolSPBox);
+    imgPanel->tell(kVolSPBox, text, m_state.batch.batchVolumeSP);
 }
 
 void TfrmBatch::DrawTempSP()
 {
-    DrawValueBox(imgPanel->image(), kTempSPBox, kTempSPBase, kBoxArea,
-                 FormatFixed(m_state.batch.batchTempSP, 0), PanelFont(m_panelFontSize), Qt::black);
+    const QString text = FormatFixed(m_state.batch.batchTempSP, 0);
+    DrawValueBox(imgPanel->image(), kTempSPBox, kTempSPBase, kBoxArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kTempSPBox);
+    imgPanel->tell(kTempSPBox, text, m_state.batch.batchTempSP);
 }
 
 void TfrmBatch::DrawSumpTemp()
 {
-    DrawValueBox(imgPanel->image(), kSumpBox, kSumpBase, kBoxArea,
-                 FormatFixed(m_state.batch.sumpTemperature, 0), PanelFont(m_panelFontSize),
+    const QString text = FormatFixed(m_state.batch.sumpTemperature, 0);
+    DrawValueBox(imgPanel->image(), kSumpBox, kSumpBase, kBoxArea, text, PanelFont(m_panelFontSize),
                  Qt::black);
     imgPanel->refresh(kSumpBox);
+    imgPanel->tell(kSumpBox, text, m_state.batch.sumpTemperature);
 }
 
 void TfrmBatch::DrawExpTime()
 {
-    DrawValueBox(imgPanel->image(), kExpTimeBox, kExpTimeBase, kBoxArea,
-                 FormatGeneral(m_state.batch.expectedTime, 4), PanelFont(m_panelFontSize),
-                 Qt::black);
+    const QString text = FormatGeneral(m_state.batch.expectedTime, 4);
+    DrawValueBox(imgPanel->image(), kExpTimeBox, kExpTimeBase, kBoxArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kExpTimeBox);
+    imgPanel->tell(kExpTimeBox, text, m_state.batch.expectedTime);
 }
 
 void TfrmBatch::DrawCycle()

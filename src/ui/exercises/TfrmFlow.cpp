@@ -7,10 +7,12 @@
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
 #include <QPushButton>
+#include <QRadioButton>
 
 #include <algorithm>
 
@@ -21,9 +23,24 @@ namespace {
 constexpr const char* kContext = "TfrmFlow";
 
 // Both gauges: 263 pixels for 2 L/min, bottom at y = 340.
-const GaugeLayout kSetPointGauge{
-    Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 2.0f, 2};
-const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
+const GaugeLayout kSetPointGauge{Ltrb(17, 14, 97, 45),
+                                 QPoint(17, 14),
+                                 kYellow,
+                                 kYellow,
+                                 16,
+                                 2.0f,
+                                 2,
+                                 false,
+                                 QT_TRANSLATE_NOOP("LoopWindow", "Set point (L/min)")};
+const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389),
+                             QPoint(17, 359),
+                             kAqua,
+                             kAqua,
+                             79,
+                             2.0f,
+                             2,
+                             false,
+                             QT_TRANSLATE_NOOP("LoopWindow", "Flow (L/min)")};
 
 // Etched group frames of the panel.
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
@@ -74,6 +91,14 @@ TfrmFlow::TfrmFlow(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     m_state.run.outputPercent = 0;
     f.flowManual = false;
     DrawControl();
+    // The etched groups in turn: the gauges, the run buttons and mode, the
+    // controller, the run light, the set point's waveform.
+    const ControllerPanel& c = *m_controller;
+    const WaveformPanel& w = *m_waveform;
+    setReadingOrder({topGauge(),    bottomGauge(), btnStart,  btnStop,   btnMenu,   sampleItem(),
+                     btnControl,    c.imgPG,       c.imgPB,   c.chkI,    c.imgI,    c.chkD,
+                     c.imgD,        runLight(),    w.chkFlat, w.chkRamp, w.chkSine, w.chkStep,
+                     w.chkSawtooth, w.imgSetA,     w.imgSetB, w.imgSetC});
 }
 
 TfrmFlow::~TfrmFlow() = default;

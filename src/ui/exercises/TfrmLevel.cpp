@@ -10,6 +10,8 @@
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace velmor {
 
@@ -18,9 +20,24 @@ namespace {
 constexpr const char* kContext = "TfrmLevel";
 
 // Both gauges: 263 pixels for 100 %, whole numbers, not clamped.
-const GaugeLayout kSetPointGauge{
-    Ltrb(17, 14, 97, 45), QPoint(17, 14), kYellow, kYellow, 16, 100.0f, 0};
-const GaugeLayout kLevelGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 100.0f, 0};
+const GaugeLayout kSetPointGauge{Ltrb(17, 14, 97, 45),
+                                 QPoint(17, 14),
+                                 kYellow,
+                                 kYellow,
+                                 16,
+                                 100.0f,
+                                 0,
+                                 false,
+                                 QT_TRANSLATE_NOOP("LoopWindow", "Set point (%)")};
+const GaugeLayout kLevelGauge{Ltrb(16, 358, 97, 389),
+                              QPoint(17, 359),
+                              kAqua,
+                              kAqua,
+                              79,
+                              100.0f,
+                              0,
+                              false,
+                              QT_TRANSLATE_NOOP("LoopWindow", "Level (%)")};
 
 constexpr QRect kInitialBox = Ltrb(142, 353, 195, 370);
 constexpr QPoint kInitialBase{143, 354};
@@ -95,6 +112,12 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     chkAutodrain->setChecked(l.chkAutodrain);
     finishCreation();
     DrawDrain();
+    const ControllerPanel& c = *m_controller;
+    const WaveformPanel& w = *m_waveform;
+    setReadingOrder({topGauge(),   bottomGauge(),   runLight(),   btnStart,  btnStop,   btnMenu,
+                     sampleItem(), c.imgPG,         c.imgPB,      c.chkI,    c.imgI,    c.chkD,
+                     c.imgD,       imgInitialValue, chkAutodrain, w.chkFlat, w.chkRamp, w.chkSine,
+                     w.chkStep,    w.chkSawtooth,   w.imgSetA,    w.imgSetB, w.imgSetC});
 }
 
 TfrmLevel::~TfrmLevel() = default;
@@ -147,6 +170,8 @@ void TfrmLevel::SetLanguage()
     lblInitialValue->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Initial Value")));
     lblAutoDrain->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Auto drain")));
     lblLevel->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Level")));
+    imgInitialValue->setLabel(lblInitialValue->text());
+    chkAutodrain->setAccessibleName(lblAutoDrain->text());
     m_waveform->SetWaveform();
 }
 
@@ -184,10 +209,11 @@ void TfrmLevel::DrawMV()
 
 void TfrmLevel::DrawInitialValue()
 {
-    DrawValueBox(imgPanel->image(), kInitialBox, kInitialBase, kInitialArea,
-                 QString::number(m_state.level.initialLevel), PanelFont(m_panelFontSize),
-                 Qt::black);
+    const QString text = QString::number(m_state.level.initialLevel);
+    DrawValueBox(imgPanel->image(), kInitialBox, kInitialBase, kInitialArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kInitialBox);
+    imgPanel->tell(kInitialBox, text, m_state.level.initialLevel);
 }
 
 void TfrmLevel::DrawDrain()

@@ -5,11 +5,14 @@
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QLabel>
 #include <QMdiSubWindow>
 #include <QPainter>
+#include <QPushButton>
+#include <QRadioButton>
 
 namespace velmor {
 
@@ -19,9 +22,24 @@ constexpr const char* kContext = "TfrmOpen";
 
 // The pump output: silver number on black, a black bar for 100 %; the
 // flow: aqua, 2 decimals, 263 pixels for 2 L/min, not clamped.
-const GaugeLayout kOutputGauge{
-    Ltrb(17, 14, 97, 45), QPoint(17, 14), kSilver, Qt::black, 16, 100.0f, 0, true};
-const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389), QPoint(17, 359), kAqua, kAqua, 79, 2.0f, 2};
+const GaugeLayout kOutputGauge{Ltrb(17, 14, 97, 45),
+                               QPoint(17, 14),
+                               kSilver,
+                               Qt::black,
+                               16,
+                               100.0f,
+                               0,
+                               true,
+                               QT_TRANSLATE_NOOP("LoopWindow", "Pump output (%)")};
+const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389),
+                             QPoint(17, 359),
+                             kAqua,
+                             kAqua,
+                             79,
+                             2.0f,
+                             2,
+                             false,
+                             QT_TRANSLATE_NOOP("LoopWindow", "Flow (L/min)")};
 
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
 constexpr QRect kRunGroup = Ltrb(111, 5, 221, 132);
@@ -60,6 +78,10 @@ TfrmOpen::TfrmOpen(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
 
     DrawBackground();
     finishCreation();
+    const WaveformPanel& w = *m_waveform;
+    setReadingOrder({topGauge(), bottomGauge(), runLight(), btnStart, btnStop, btnMenu,
+                     sampleItem(), w.chkFlat, w.chkRamp, w.chkSine, w.chkStep, w.chkSawtooth,
+                     w.imgSetA, w.imgSetB, w.imgSetC});
 }
 
 TfrmOpen::~TfrmOpen() = default;

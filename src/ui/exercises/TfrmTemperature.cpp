@@ -5,9 +5,11 @@
 #include "ui/common/ValueBox.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QCheckBox>
 #include <QCoreApplication>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 
 namespace velmor {
 
@@ -18,10 +20,24 @@ constexpr const char* kContext = "TfrmTemperature";
 const QColor kGreen{0, 255, 0};
 const QColor kRed{255, 0, 0};
 // Both gauges: 263 pixels for 100 degrees, whole numbers.
-const GaugeLayout kSetPointGauge{
-    Ltrb(16, 13, 98, 45), QPoint(17, 14), kGreen, kGreen, 16, 100.0f, 0};
-const GaugeLayout kTemperatureGauge{
-    Ltrb(17, 359, 98, 390), QPoint(17, 359), kRed, kRed, 79, 100.0f, 0};
+const GaugeLayout kSetPointGauge{Ltrb(16, 13, 98, 45),
+                                 QPoint(17, 14),
+                                 kGreen,
+                                 kGreen,
+                                 16,
+                                 100.0f,
+                                 0,
+                                 false,
+                                 QT_TRANSLATE_NOOP("LoopWindow", "Set point (°C)")};
+const GaugeLayout kTemperatureGauge{Ltrb(17, 359, 98, 390),
+                                    QPoint(17, 359),
+                                    kRed,
+                                    kRed,
+                                    79,
+                                    100.0f,
+                                    0,
+                                    false,
+                                    QT_TRANSLATE_NOOP("LoopWindow", "Temperature (°C)")};
 
 constexpr QRect kSetPointBox = Ltrb(30, 447, 84, 464);
 constexpr QPoint kSetPointBase{30, 447};
@@ -84,6 +100,9 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
 
     DrawBackground();
     finishCreation();
+    const ControllerPanel& c = *m_controller;
+    setReadingOrder({topGauge(), bottomGauge(), btnStart, btnStop, btnMenu, sampleItem(), c.imgPG,
+                     c.imgPB, c.chkI, c.imgI, c.chkD, c.imgD, runLight(), imgSetP, imgInitVal});
 }
 
 TfrmTemperature::~TfrmTemperature() = default;
@@ -139,6 +158,8 @@ void TfrmTemperature::SetLanguage()
     setControllerTexts(m_controllerLabels, m_controller);
     lblEnterValue->setText(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Enter Value")));
     lblEnterValue2->setText(lblEnterValue->text());
+    imgSetP->setLabel(lblSetpoint->text());
+    imgInitVal->setLabel(lblInitialValue->text());
     // The indicator's words follow the language.
     if (m_state.temp.lightState == 1) {
         DrawGreen();
@@ -179,17 +200,20 @@ void TfrmTemperature::UpdateDisplay(int code)
 
 void TfrmTemperature::DrawSetPoint()
 {
-    DrawValueBox(imgPanel->image(), kSetPointBox, kSetPointBase, kEntryArea,
-                 FormatFixed(m_state.temp.tempEnteredSP, 0), PanelFont(m_panelFontSize), Qt::black);
+    const QString text = FormatFixed(m_state.temp.tempEnteredSP, 0);
+    DrawValueBox(imgPanel->image(), kSetPointBox, kSetPointBase, kEntryArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kSetPointBox);
+    imgPanel->tell(kSetPointBox, text, m_state.temp.tempEnteredSP);
 }
 
 void TfrmTemperature::DrawInitialValue()
 {
-    DrawValueBox(imgPanel->image(), kInitialBox, kInitialBase, kEntryArea,
-                 FormatFixed(m_state.temp.initialTemperature, 0), PanelFont(m_panelFontSize),
-                 Qt::black);
+    const QString text = FormatFixed(m_state.temp.initialTemperature, 0);
+    DrawValueBox(imgPanel->image(), kInitialBox, kInitialBase, kEntryArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kInitialBox);
+    imgPanel->tell(kInitialBox, text, m_state.temp.initialTemperature);
 }
 
 void TfrmTemperature::DrawSP()

@@ -8,6 +8,7 @@
 #include "ui/common/ValueBox.h"
 #include "ui/exercises/PanelArt.h"
 
+#include <QCoreApplication>
 #include <QPainter>
 #include <QRadioButton>
 
@@ -163,6 +164,17 @@ void WaveformPanel::ResetWaveform()
 
 void WaveformPanel::SetWaveform()
 {
+    // The buttons and pictures read as the waveforms' names.
+    static constexpr const char* kNames[] = {
+        QT_TRANSLATE_NOOP("WaveformPanel", "Flat"), QT_TRANSLATE_NOOP("WaveformPanel", "Ramp"),
+        QT_TRANSLATE_NOOP("WaveformPanel", "Sine"), QT_TRANSLATE_NOOP("WaveformPanel", "Step"),
+        QT_TRANSLATE_NOOP("WaveformPanel", "Sawtooth")};
+    ClickLabel* pictures[] = {imgFlat, imgRamp, imgSine, imgStep, imgSawtooth};
+    for (int k = 0; k < 5; ++k) {
+        const QString name = QCoreApplication::translate("WaveformPanel", kNames[k]);
+        radio(k + 1)->setAccessibleName(name);
+        pictures[k]->setAccessibleName(name);
+    }
     switch (WaveRows(CurrentWaveform(m_state, m_exercise))) {
     case 1:
         DrawSPBlankBlank();
@@ -247,15 +259,17 @@ void WaveformPanel::drawLabels(std::initializer_list<std::pair<QPoint, QString>>
 void WaveformPanel::DrawSPBlankBlank()
 {
     drawLabels({{m_geometry.sp, QStringLiteral("SP")}});
+    nameRows({QStringLiteral("SP")});
 }
 
 void WaveformPanel::DrawInitialFinalBlank()
 {
     const bool longTexts = LanguageOf(m_state.shell.language).longTexts;
-    drawLabels({{longTexts ? m_geometry.initialLong : m_geometry.initial,
-                 TextIn(m_state.shell.language, "WaveformPanel",
-                        QT_TRANSLATE_NOOP("WaveformPanel", "Initial"))},
+    const QString initial = TextIn(m_state.shell.language, "WaveformPanel",
+                                   QT_TRANSLATE_NOOP("WaveformPanel", "Initial"));
+    drawLabels({{longTexts ? m_geometry.initialLong : m_geometry.initial, initial},
                 {m_geometry.final, QStringLiteral("Final")}});
+    nameRows({initial, QStringLiteral("Final")});
 }
 
 void WaveformPanel::DrawMaxMinPeriod()
@@ -264,14 +278,39 @@ void WaveformPanel::DrawMaxMinPeriod()
     drawLabels({{m_geometry.max, QStringLiteral("Max")},
                 {m_geometry.min, QStringLiteral("Min")},
                 {m_geometry.period, QStringLiteral("Period")}});
+    nameRows({QStringLiteral("Max"), QStringLiteral("Min"), QStringLiteral("Period")});
+}
+
+void WaveformPanel::nameRows(std::initializer_list<QString> names)
+{
+    // The set point's rows, named by the words beside them; a blank row
+    // has no name.
+    ClickArea* rows[] = {imgSetA, imgSetB, imgSetC};
+    // In Open loop the waveform drives the pump output itself.
+    const QString heading = QCoreApplication::translate(
+        "WaveformPanel", m_exercise == Exercise::Open
+                             ? QT_TRANSLATE_NOOP("WaveformPanel", "Output")
+                             : QT_TRANSLATE_NOOP("WaveformPanel", "Set point"));
+    std::size_t k = 0;
+    for (const QString& name : names) {
+        rows[k++]->setLabel(heading + QLatin1Char(' ') + name);
+    }
+    static constexpr const char* kUnused =
+        QT_TRANSLATE_NOOP("WaveformPanel", "not used by this waveform");
+    const QString unused = QCoreApplication::translate("WaveformPanel", kUnused);
+    for (; k < 3; ++k) {
+        rows[k]->setLabel(heading + QStringLiteral(": ") + unused);
+    }
 }
 
 void WaveformPanel::drawRow(int row, bool show, float value)
 {
     const QRect box = m_geometry.valueBoxes[static_cast<std::size_t>(row)];
-    DrawValueBox(m_panel->image(), box, QPoint(m_geometry.textX, box.top()), kValueArea,
-                 show ? FormatGeneral(value, 4) : QString(), PanelFont(m_fontSize), Qt::black);
+    const QString text = show ? FormatGeneral(value, 4) : QString();
+    DrawValueBox(m_panel->image(), box, QPoint(m_geometry.textX, box.top()), kValueArea, text,
+                 PanelFont(m_fontSize), Qt::black);
     m_panel->refresh(box);
+    m_panel->tell(box, text, show ? std::optional<double>(value) : std::nullopt);
 }
 
 void WaveformPanel::DrawA(bool show, float value)

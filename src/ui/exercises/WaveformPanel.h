@@ -88,6 +88,7 @@ signals:
 private:
     void drawRow(int row, bool show, float value);
     void drawLabels(std::initializer_list<std::pair<QPoint, QString>> labels);
+    void nameRows(std::initializer_list<QString> names);
 
     VelmorState& m_state;
     Exercise m_exercise;

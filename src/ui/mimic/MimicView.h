@@ -40,8 +40,15 @@ public:
 signals:
     // The pointer's x on the slider (pixels from its left edge).
     void placed(int x);
+    // A key moved the knob by this many pixels: the arrows a little,
+    // Page Up and Page Down more, Home and End all the way.
+    void stepped(int pixels);
 
 protected:
+    void keyPressEvent(QKeyEvent* event) override;
+    void paintEvent(QPaintEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 };

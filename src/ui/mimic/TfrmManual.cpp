@@ -15,6 +15,8 @@
 #include <QPushButton>
 #include <QTimer>
 
+#include <cmath>
+
 #include <chrono>
 
 namespace velmor {
@@ -117,6 +119,17 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     btnMenu->setFocusPolicy(Qt::TabFocus);
     connect(btnMenu, &QPushButton::clicked, this, &TfrmManual::btnMenuClick);
 
+    // The keyboard reaches each part once: the fan, the stirrer's blades and
+    // the drain lamp repeat a part before them.
+    for (ClickArea* repeat : {Fan, Stirrer, DrainValveInd}) {
+        repeat->setFocusPolicy(Qt::NoFocus);
+    }
+    connect(imgScroll, &MimicSlider::stepped, this, &TfrmManual::stepKnob);
+    QWidget* order[] = {imgScroll, SolenoidDrain, SolenoidDiverter, imgCooler, imgStirrer, btnMenu};
+    for (std::size_t k = 1; k < std::size(order); ++k) {
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    }
+
     // The layout's texts are English; another language replaces them.
     setTexts(Language::English, true);
     if (m_state.shell.language != Language::English) {
@@ -208,6 +221,36 @@ void TfrmManual::setTexts(Language language, bool atCreation)
     Stirrer->setToolTip(stirrer);
     imgScroll->setToolTip(text(
         QT_TRANSLATE_NOOP("TfrmManual", "Click and drag the slider to adjust the Motor Output.")));
+    // What the keyboard and a screen reader meet: the parts' names and states.
+    SolenoidDrain->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Drain valve")));
+    SolenoidDiverter->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Diverter valve")));
+    imgCooler->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Cooler and fan")));
+    imgStirrer->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Stirrer")));
+    m_switchWords = {text(QT_TRANSLATE_NOOP("TfrmManual", "open")),
+                     text(QT_TRANSLATE_NOOP("TfrmManual", "closed")),
+                     text(QT_TRANSLATE_NOOP("TfrmManual", "on")),
+                     text(QT_TRANSLATE_NOOP("TfrmManual", "off"))};
+    m_knobName = text(QT_TRANSLATE_NOOP("TfrmManual", "Pump speed"));
+    tellSwitches();
+}
+
+void TfrmManual::tellSwitches()
+{
+    const MimicUnit& m = m_state.mimic;
+    const auto& [open, closed, on, off] = m_switchWords;
+    SolenoidDrain->setValueText(m.mimicDrainOpen ? open : closed);
+    SolenoidDiverter->setValueText(m.mimicDiverted ? open : closed);
+    imgCooler->setValueText(m.mimicCoolerOn ? on : off);
+    imgStirrer->setValueText(m.mimicStirrerOn ? on : off);
+    const int percent =
+        static_cast<int>(std::lround(100.0 * (m.pumpKnobX - kKnobLeft) / (kKnobRight - kKnobLeft)));
+    imgScroll->setAccessibleName(m_knobName + QStringLiteral(": ") + QString::number(percent) +
+                                 QStringLiteral(" %"));
+}
+
+void TfrmManual::stepKnob(int pixels)
+{
+    Place(m_state.mimic.pumpKnobX + pixels);
 }
 
 void TfrmManual::SetLanguage()
@@ -401,6 +444,7 @@ void TfrmManual::SolenoidDrainClick()
     imgDrainLight.visible = m.mimicDrainOpen;
     DrainValveInd->setVisible(imgDrainLight.visible);
     compose(QRegion(mimic::kSolenoidDrain) + imgDrainLight.place);
+    tellSwitches();
 }
 
 void TfrmManual::SolenoidDiverterClick()
@@ -409,6 +453,7 @@ void TfrmManual::SolenoidDiverterClick()
     m.mimicDiverted = !m.mimicDiverted;
     imgDivLight.visible = m.mimicDiverted;
     compose(QRegion(mimic::kSolenoidDiverter) + imgDivLight.place);
+    tellSwitches();
 }
 
 void TfrmManual::imgCoolerClick()
@@ -417,11 +462,13 @@ void TfrmManual::imgCoolerClick()
     m.mimicCoolerOn = !m.mimicCoolerOn;
     imgCoolLight.visible = m.mimicCoolerOn;
     compose(QRegion(imgCoolLight.place));
+    tellSwitches();
 }
 
 void TfrmManual::imgStirrerClick()
 {
     m_state.mimic.mimicStirrerOn = !m_state.mimic.mimicStirrerOn;
+    tellSwitches();
 }
 
 void TfrmManual::DrainValveIndClick()
@@ -438,6 +485,7 @@ void TfrmManual::Place(int x)
     }
     m_knobX = m_state.mimic.pumpKnobX;
     compose(QRegion(mimic::kScroll));
+    tellSwitches();
 }
 
 void TfrmManual::btnMenuClick()

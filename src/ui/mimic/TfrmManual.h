@@ -123,6 +123,11 @@ private:
     void rebuild();
     void compose(const QRegion& dirty);
     QRegion pathRegion(unsigned paths) const;
+    // The switches' states and the knob's share of its travel, as a screen
+    // reader reads them.
+    void tellSwitches();
+    // The knob moved from the keyboard by this many pixels.
+    void stepKnob(int pixels);
     std::int64_t now() const;
 
     VelmorState& m_state;
@@ -139,6 +144,8 @@ private:
     int m_fanShown = 1;
     int m_knobX = kKnobLeft;
     bool m_needleDrawn = false;
+    std::array<QString, 4> m_switchWords; // open, closed, on, off
+    QString m_knobName;
 };
 
 } // namespace velmor

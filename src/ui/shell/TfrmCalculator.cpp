@@ -197,6 +197,10 @@ void TfrmCalculator::SetLanguage()
     btnKeypad->setText(btnKeypad->text().endsWith(QLatin1Char('>'))
                            ? text(QT_TRANSLATE_NOOP("TfrmCalculator", "Keypad -->"))
                            : text(QT_TRANSLATE_NOOP("TfrmCalculator", "Keypad <--")));
+    // The edits read as their labels; the keypad key without its arrow.
+    txtOldValue->setAccessibleName(lblOld->text());
+    txtValue->setAccessibleName(lblNew->text());
+    btnKeypad->setAccessibleName(btnKeypad->text().chopped(4));
 }
 
 void TfrmCalculator::showFor()

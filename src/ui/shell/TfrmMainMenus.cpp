@@ -262,6 +262,10 @@ void TfrmMain::SetLanguage()
     btnPrint->setToolTip(NoAnd(mnuFilePrint->text()));
     btnPreferences->setToolTip(NoAnd(mnuPreferencesOptions->text()));
     btnHelp->setToolTip(NoAnd(mnuHelp->title()) + QStringLiteral("..."));
+    // The picture buttons read as their hints.
+    for (QToolButton* button : pnlToolbar->findChildren<QToolButton*>()) {
+        button->setAccessibleName(button->toolTip());
+    }
 
     // The help viewer's own words, and its pages, follow the language.
     m_help->SetLanguage(m_helpFile);

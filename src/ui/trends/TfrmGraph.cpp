@@ -3,6 +3,7 @@
 #include "core/Arith.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/common/Language.h"
+#include "ui/common/PanelView.h"
 #include "ui/common/SettingLocks.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TrendArt.h"
@@ -26,6 +27,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <vector>
 
 namespace velmor {
 
@@ -169,12 +171,18 @@ void TfrmGraph::FormCreate()
     readoutTimer->setInterval(500);
     connect(readoutTimer, &QTimer::timeout, this, &TfrmGraph::readoutTimerTimer);
     LoadPictures();
+    // First in the Tab chain, so that a window brought forward gives the
+    // focus to the plot and never to an edit, whose text cursor would show.
+    m_plotItem = new PanelItem(QRect(kPlotLeft, 47, kPlotRight - kPlotLeft + 1, 316), this);
+    m_plotItem->setAttribute(Qt::WA_TransparentForMouseEvents);
+    m_plotItem->installEventFilter(this);
     CreateTopRow();
     CreateFloat();
     CreateCheckBoxes();
     CreateButtons();
 
     ApplyExerciseConfiguration();
+    CreateKeyboardOrder();
 
     m_view.trendViewStart = 0;
     txtTrendBase->setText(QString::number(m_state.trend.trendSpan));
@@ -308,6 +316,37 @@ void TfrmGraph::CreateCheckBoxes()
     }
     chkLevelSP->hide();
     chkLevelMV->hide();
+}
+
+void TfrmGraph::CreateKeyboardOrder()
+{
+    // The edits take the focus from a click, as before, and from Tab; the
+    // check boxes and buttons from Tab only, so a click shows no focus.
+    txtStartTime->setFocusPolicy(Qt::StrongFocus);
+    txtTrendBase->setFocusPolicy(Qt::StrongFocus);
+    QWidget* previous = m_plotItem;
+    const auto next = [&previous](QWidget* widget) {
+        if (widget->focusPolicy() == Qt::NoFocus) {
+            widget->setFocusPolicy(Qt::TabFocus);
+        }
+        QWidget::setTabOrder(previous, widget);
+        previous = widget;
+    };
+    next(txtStartTime);
+    next(txtTrendBase);
+    // The check boxes in the order of their places, top to bottom.
+    std::vector<QCheckBox*> boxes;
+    for (const TraceBinding& binding : kTraceBindings) {
+        boxes.push_back(this->*binding.box);
+    }
+    std::stable_sort(boxes.begin(), boxes.end(),
+                     [](const QCheckBox* a, const QCheckBox* b) { return a->y() < b->y(); });
+    for (QCheckBox* box : boxes) {
+        next(box);
+    }
+    next(btnChokeUp);
+    next(btnChokeDown);
+    next(btnPump);
 }
 
 void TfrmGraph::CreateButtons()
@@ -482,6 +521,19 @@ void TfrmGraph::SetLanguage()
     if (ProfileOf(m_exercise).trends.gateValve) {
         DrawGateBox();
     }
+    // The picture buttons and the edits read as their hints and labels.
+    btnPump->setAccessibleName(pump);
+    btnChokeUp->setAccessibleName(btnChokeUp->toolTip());
+    btnChokeDown->setAccessibleName(btnChokeDown->toolTip());
+    txtStartTime->setAccessibleName(lblStartTime->text() + QStringLiteral(" (") + lblSecs->text() +
+                                    QLatin1Char(')'));
+    txtTrendBase->setAccessibleName(lblTimeBase->text() + QStringLiteral(" (") + lblSecs2->text() +
+                                    QLatin1Char(')'));
+    m_plotItem->setLabel(text(QT_TRANSLATE_NOOP("TfrmGraph", "Trend plot")));
+    m_plotItem->setAccessibleDescription(
+        text(QT_TRANSLATE_NOOP("TfrmGraph", "After a run: Left and Right move the cursor line, "
+                                            "Home and End go to the run's ends")));
+    tellCursorValues();
 
     DrawSettingsLabels();
 }
@@ -559,7 +611,15 @@ void TfrmGraph::mouseMoveEvent(QMouseEvent* event)
 bool TfrmGraph::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::KeyPress) {
-        const int key = static_cast<QKeyEvent*>(event)->key();
+        const auto* press = static_cast<QKeyEvent*>(event);
+        const int key = press->key();
+        // Tab always leaves an edit: the edits' own rules never trap the focus.
+        if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+            return QWidget::eventFilter(watched, event);
+        }
+        if (watched == m_plotItem) {
+            return plotKeyPress(key, press->modifiers());
+        }
         if (watched == txtStartTime) {
             return txtStartTimeKeyPress(key);
         }

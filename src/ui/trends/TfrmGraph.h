@@ -38,6 +38,8 @@ class QPushButton;
 
 namespace velmor {
 
+class PanelItem;
+
 class TfrmGraph : public QWidget, public TrendSink {
     Q_OBJECT
 
@@ -129,6 +131,20 @@ public:
     // back to its normal picture.
     void RemoveHighlight();
 
+    // The keyboard on the plot after a run: Left and Right move the cursor
+    // line by one record (Shift: 10 s), Home and End to the run's ends,
+    // Page Up and Page Down scroll as the 10 s arrows do (Shift: the 60 s
+    // ones), Escape removes the line. True when the key was taken.
+    bool plotKeyPress(int key, Qt::KeyboardModifiers modifiers);
+    // Puts the cursor line on record n (1..sampleCount), scrolling the view
+    // when the record is outside it.
+    void CursorToRecord(int recordNumber);
+    // The first plot column whose record is n or later.
+    int ColumnOfRecord(int recordNumber) const;
+    // The plot as the keyboard and a screen reader meet it; it reads the
+    // values under the cursor line.
+    PanelItem* plotItem() const { return m_plotItem; }
+
     // A saved run of the same exercise drawn behind the current traces in
     // dimmed, dashed lines, until cleared (Analysis > Compare with saved run).
     // `name` is the saved file's name, as the Analysis menu shows it.
@@ -208,6 +224,11 @@ private:
     void updatePointer(int block);
     void DrawComparison();
 
+    // The plot's read-out for a screen reader: the time and the shown
+    // traces' values of the record under the cursor line.
+    void tellCursorValues();
+    void CreateKeyboardOrder();
+
     QFont arialFont(int points, bool bold = false) const;
     char decimalMark() const;
     void refreshPanel();
@@ -262,6 +283,7 @@ private:
     QLabel* lblTimeBase = nullptr;
     QLabel* lblSecs = nullptr;
     QLabel* lblSecs2 = nullptr;
+    PanelItem* m_plotItem = nullptr;
 };
 
 } // namespace velmor

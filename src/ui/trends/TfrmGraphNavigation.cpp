@@ -3,6 +3,7 @@
 #include "ui/trends/TfrmGraph.h"
 
 #include "ui/common/Language.h"
+#include "ui/common/PanelView.h"
 #include "ui/common/SettingLocks.h"
 #include "ui/trends/Scales.h"
 #include "ui/trends/TraceTexts.h"
@@ -12,8 +13,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
+#include <QStringList>
 
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <optional>
 
@@ -212,6 +215,120 @@ void TfrmGraph::LineAt(int x)
     }
     DrawLine();
     DrawBars(m_view.cursorRecord);
+    tellCursorValues();
+}
+
+int TfrmGraph::ColumnOfRecord(int recordNumber) const
+{
+    // PosToPointer never falls as x grows: the first column at or past n.
+    int low = kPlotLeft;
+    int high = kPlotRight;
+    while (low < high) {
+        const int mid = low + (high - low) / 2;
+        if (PosToPointer(mid) >= recordNumber) {
+            high = mid;
+        } else {
+            low = mid + 1;
+        }
+    }
+    return low;
+}
+
+void TfrmGraph::CursorToRecord(int recordNumber)
+{
+    const int count = m_state.run.sampleCount;
+    if (count < 1 || m_state.trend.trendNoData || m_state.run.runActive) {
+        return;
+    }
+    const int n = std::clamp(recordNumber, 1, count);
+    const double t = m_state.log.record(n).time;
+    const std::int32_t span = m_state.trend.trendSpan;
+    const std::int32_t start = m_view.trendViewStart;
+    if (t < start || t > start + span) {
+        // The view moves in the arrows' 10 s steps until the record is in it:
+        // its left edge just before the record going back, its right edge
+        // just after it going forward.
+        const std::int32_t tens = static_cast<std::int32_t>(std::floor(t / 10.0)) * 10;
+        const std::int32_t wanted = t < start ? tens : tens + 10 - span;
+        m_view.trendViewStart =
+            ScrolledStart(0, std::max(wanted, 0), m_state.log.secondIndexFilled, span);
+        ShowStartTime(m_view.trendViewStart);
+        DrawTrend();
+    }
+    txtFloat->hide();
+    readoutTimer->stop();
+    m_view.cursorX = ColumnOfRecord(n);
+    m_view.cursorRecord = n;
+    showSettingsOf(n);
+    DrawLine();
+    DrawBars(n);
+    tellCursorValues();
+}
+
+bool TfrmGraph::plotKeyPress(int key, Qt::KeyboardModifiers modifiers)
+{
+    if (m_view.trendClosing || m_state.run.runActive || m_state.trend.trendNoData) {
+        return false;
+    }
+    const bool shift = (modifiers & Qt::ShiftModifier) != 0;
+    const int count = m_state.run.sampleCount;
+    // Ten seconds of records at the run's sample period.
+    const float period = m_state.run.samplePeriod > 0 ? m_state.run.samplePeriod : 0.1f;
+    const int tenSeconds = std::max(1, static_cast<int>(std::lround(10.0 / period)));
+    // Without a line the first step starts from the view's first record.
+    const int from = m_view.cursorShown ? m_view.cursorRecord : PosToPointer(kPlotLeft);
+    switch (key) {
+    case Qt::Key_Left:
+        CursorToRecord(m_view.cursorShown ? from - (shift ? tenSeconds : 1) : from);
+        return true;
+    case Qt::Key_Right:
+        CursorToRecord(m_view.cursorShown ? from + (shift ? tenSeconds : 1) : from);
+        return true;
+    case Qt::Key_Home:
+        CursorToRecord(1);
+        return true;
+    case Qt::Key_End:
+        CursorToRecord(count);
+        return true;
+    case Qt::Key_PageUp:
+        Move(shift ? 1 : 4);
+        tellCursorValues();
+        return true;
+    case Qt::Key_PageDown:
+        Move(shift ? 8 : 5);
+        tellCursorValues();
+        return true;
+    case Qt::Key_Escape:
+        BlankLine();
+        tellCursorValues();
+        return true;
+    default:
+        return false;
+    }
+}
+
+void TfrmGraph::tellCursorValues()
+{
+    if (!m_view.cursorShown || m_view.cursorRecord < 1) {
+        m_plotItem->setValueText(QString());
+        return;
+    }
+    const SampleRecord& rec = m_state.log.record(ClampRecordNumber(m_view.cursorRecord));
+    QStringList parts;
+    parts << QCoreApplication::translate("TfrmGraph", "Time") + QLatin1Char(' ') +
+                 QString::number(rec.time, 'f', 1)
+                     .replace(QLatin1Char('.'), QLatin1Char(decimalMark())) +
+                 QStringLiteral(" s");
+    const std::array<bool, kTraceCount> shown = shownTraces();
+    for (const TraceInfo& trace : TraceTable()) {
+        if (!shown[static_cast<std::size_t>(trace.id)]) {
+            continue;
+        }
+        parts << TraceName(trace.id) + QStringLiteral(" ") +
+                     TraceValueText(trace.id, rec.field(trace.field), decimalMark()) +
+                     QLatin1Char(' ') + TraceUnit(trace.id);
+    }
+    m_plotItem->setValueText(parts.join(QStringLiteral(", ")));
 }
 
 void TfrmGraph::DrawLine()

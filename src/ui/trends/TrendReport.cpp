@@ -25,6 +25,45 @@
 
 namespace velmor {
 
+QList<qreal> ReportDashes(TraceId trace)
+{
+    switch (trace) {
+    case TraceId::FlowSP:
+    case TraceId::LevelSP:
+        return {6, 3};
+    case TraceId::TempSP:
+        return {6, 2, 1, 2};
+    case TraceId::FlowQ:
+        return {1, 2};
+    case TraceId::TempQ:
+        return {1, 2, 1, 2, 4, 2};
+    case TraceId::VolSP:
+        return {6, 2, 1, 2, 1, 2};
+    case TraceId::VolMV:
+        return {12, 2, 2, 2};
+    case TraceId::FlowMV:
+    case TraceId::TempMV:
+    case TraceId::LevelMV:
+        break;
+    }
+    return {};
+}
+
+namespace {
+
+// A trace's pen: its colour and its dashes.
+QPen TracePen(TraceId trace, const QColor& colour, double width)
+{
+    QPen pen(colour, width, Qt::SolidLine, Qt::FlatCap, Qt::RoundJoin);
+    const QList<qreal> dashes = ReportDashes(trace);
+    if (!dashes.isEmpty()) {
+        pen.setDashPattern(dashes);
+    }
+    return pen;
+}
+
+} // namespace
+
 namespace {
 
 constexpr const char* kContext = "TrendReport";
@@ -383,8 +422,7 @@ void PaintTraces(QPainter& p, const TrendFrame& f, const ReportSource& source,
             const SampleRecord& r = s.log.record(n);
             line << QPointF(f.x(r.time), f.y(r.field(trace.field), full));
         }
-        p.setPen(QPen(QColor(trace.colour.r, trace.colour.g, trace.colour.b), 0.8, Qt::SolidLine,
-                      Qt::RoundCap, Qt::RoundJoin));
+        p.setPen(TracePen(trace.id, QColor(trace.colour.r, trace.colour.g, trace.colour.b), 0.8));
         p.drawPolyline(line);
     }
 }
@@ -416,14 +454,14 @@ double PaintLegend(QPainter& p, const QRectF& area, const ReportSource& source)
     p.setFont(font);
     double x = area.left();
     double y = area.top();
-    const auto entry = [&](const QString& name, const QColor& colour, double width) {
+    const auto entry = [&](const QString& name, const QPen& pen) {
         const double w = 26 + fm.horizontalAdvance(name) + 14;
         if (x + w > area.right()) {
             x = area.left();
             y += 13;
         }
         p.fillRect(QRectF(x, y + 1, 20, 9), Qt::black);
-        p.setPen(QPen(colour, width));
+        p.setPen(pen);
         p.drawLine(QPointF(x + 3, y + 5.5), QPointF(x + 17, y + 5.5));
         p.setPen(kInk);
         p.drawText(QRectF(x + 24, y, w, 11), Qt::AlignLeft | Qt::AlignVCenter, name);
@@ -431,11 +469,12 @@ double PaintLegend(QPainter& p, const QRectF& area, const ReportSource& source)
     };
     for (const TraceInfo& trace : TraceTable()) {
         if (source.shown[static_cast<std::size_t>(trace.id)]) {
-            entry(TraceName(trace.id), QColor(trace.colour.r, trace.colour.g, trace.colour.b), 1.2);
+            entry(TraceName(trace.id),
+                  TracePen(trace.id, QColor(trace.colour.r, trace.colour.g, trace.colour.b), 1.2));
         }
     }
     if (!ProfileOf(source.exercise).trends.settingsColumns.empty()) {
-        entry(Text(QT_TRANSLATE_NOOP("TrendReport", "Settings changed")), kMarkColour, 1.6);
+        entry(Text(QT_TRANSLATE_NOOP("TrendReport", "Settings changed")), QPen(kMarkColour, 1.6));
     }
     return y + 13 - area.top();
 }

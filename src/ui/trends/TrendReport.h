@@ -12,6 +12,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QList>
 #include <QString>
 #include <QStringList>
 
@@ -59,6 +60,12 @@ struct ReportContent {
 };
 
 ReportContent BuildReport(const ReportSource& source);
+
+// The printed line of a trace: its own dash pattern (dash and gap lengths
+// in pen widths; none for a solid line), so that the traces one exercise
+// shows are told apart on a grey printer or by a reader who does not see
+// the colours: measured values solid, set points dashed, outputs dotted.
+QList<qreal> ReportDashes(TraceId trace);
 
 // A4, or Letter where the locale measures in inches.
 QPageSize DefaultReportPageSize();
