@@ -233,7 +233,7 @@ void HelpTest::contentsFollowTheStartPage()
                           QStringLiteral("Fluid level control"), QStringLiteral("Open loop"),
                           QStringLiteral("Temperature control"),
                           QStringLiteral("Batch volume control")}));
-    QCOMPARE(top->child(0)->childCount(), 3);
+    QCOMPARE(top->child(0)->childCount(), 4);
     // Choosing an entry shows its page and marks it as the one shown.
     QTreeWidgetItem* flow = top->child(1)->child(1);
     emit contents->itemClicked(flow, 0);
