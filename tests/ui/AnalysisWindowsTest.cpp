@@ -53,24 +53,8 @@ using velmor::test::RunInWindow;
 
 namespace {
 
-struct Program {
-    QTemporaryDir dir;
-    std::unique_ptr<Preferences> preferences;
-    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
-    std::unique_ptr<TfrmMain> main;
-
-    Program()
-    {
-        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-        {
-            QSettings store(file, QSettings::IniFormat);
-            store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-            store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
-        }
-        preferences = std::make_unique<Preferences>(file);
-        main = CreateProgram(*state, *preferences);
-        main->show();
-    }
+// The program installed, not maximised, with what these tests ask of it.
+struct AnalysisProgram : velmor::test::Program {
 
     // The open exercise's run made headless on the shared state, with
     // settings by velmor-sim's names and changes at given records.
@@ -228,7 +212,7 @@ private slots:
 
 void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
 {
-    Program p;
+    AnalysisProgram p;
     AnalysisMenu* a = p.analysis();
     emit a->mnuAnalysis->aboutToShow();
     // Nothing open, nothing logged: nothing to analyse.
@@ -252,7 +236,7 @@ void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
 
 void AnalysisWindowsTest::runFiguresPerSegment()
 {
-    Program p;
+    AnalysisProgram p;
     Item(*p.main, "mnuControlFlow")->trigger();
     // A Step set point (1.5 / 0.5, period 20 s) and PG 2 from record 300:
     // two segments with their steps.
@@ -318,7 +302,7 @@ void AnalysisWindowsTest::runFiguresPerSegment()
 
 void AnalysisWindowsTest::stepTestTuningOpensInFlow()
 {
-    Program p;
+    AnalysisProgram p;
     Item(*p.main, "mnuControlOpenLoop")->trigger();
     // Just opened, the window ignores waveform changes for a moment.
     QTRY_VERIFY(!p.state->open.openActivating);
@@ -373,7 +357,7 @@ void AnalysisWindowsTest::stepTestTuningOpensInFlow()
 
 void AnalysisWindowsTest::csvExport()
 {
-    Program p;
+    AnalysisProgram p;
     Item(*p.main, "mnuControlFluidLevel")->trigger();
     p.run(Exercise::Level, {{"initialLevel", "40"}}, -1, {}, 50);
     QTemporaryDir out;
@@ -398,7 +382,7 @@ void AnalysisWindowsTest::itemsFollowWhatTheTrendShows()
     // Save, Print, Run figures and Export CSV are offered exactly while the
     // Trends window shows a finished run or an opened file; the figures
     // window always shows that run, or goes.
-    Program p;
+    AnalysisProgram p;
     TfrmMain& m = *p.main;
     AnalysisMenu* a = p.analysis();
     QCOMPARE(RunItemsOffered(m), false); // nothing open
@@ -543,7 +527,7 @@ void AnalysisWindowsTest::runFiguresShowEachExercisesRun()
           {"Temperature", "2", "3", "300", "0.4"}}},
         {Exercise::Open, {}, -1, {}, 100, {}},
     };
-    Program p;
+    AnalysisProgram p;
     TfrmMain& m = *p.main;
     AnalysisMenu* a = p.analysis();
     for (const Case& c : cases) {
@@ -573,7 +557,7 @@ void AnalysisWindowsTest::useInFlowTakesTheChosenTuning()
     // An Open-loop step test made in the window; the tuning row the student
     // picks (not the step's row, not the first) is the one Flow gets, and
     // the step-test window goes with the Open-loop run.
-    Program p;
+    AnalysisProgram p;
     TfrmMain& m = *p.main;
     auto* open = dynamic_cast<TfrmOpen*>(ChooseExercise(m, Exercise::Open));
     QVERIFY(open != nullptr);

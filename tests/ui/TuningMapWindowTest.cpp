@@ -37,24 +37,8 @@ using velmor::test::RunInWindow;
 
 namespace {
 
-struct MapProgram {
-    QTemporaryDir dir;
-    std::unique_ptr<Preferences> preferences;
-    std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
-    std::unique_ptr<TfrmMain> main;
-
-    MapProgram()
-    {
-        const QString file = dir.filePath(QStringLiteral("velmor.ini"));
-        {
-            QSettings store(file, QSettings::IniFormat);
-            store.setValue(QStringLiteral("Setup/Installed"), QStringLiteral("YES"));
-            store.setValue(QStringLiteral("Setup/Maximised"), QStringLiteral("False"));
-        }
-        preferences = std::make_unique<Preferences>(file);
-        main = CreateProgram(*state, *preferences);
-        main->show();
-    }
+// The program installed, not maximised, with what these tests ask of it.
+struct MapProgram : velmor::test::Program {
 
     // Flow on a Step waveform, and its tuning map opened.
     TuningMapWindow* flowMap()
