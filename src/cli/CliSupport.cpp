@@ -3,6 +3,8 @@
 #include "core/exercises/ExerciseProfile.h"
 #include "core/rundata/AtomicFile.h"
 
+#include <charconv>
+
 namespace velmor {
 
 const std::string& OptionArgument(const std::vector<std::string>& args, std::size_t& i)
@@ -11,6 +13,19 @@ const std::string& OptionArgument(const std::vector<std::string>& args, std::siz
         throw Refusal(args[i] + " needs an argument");
     }
     return args[++i];
+}
+
+unsigned ParseJobs(const std::string& text)
+{
+    constexpr unsigned kMaxJobs = 256;
+    unsigned n = 0;
+    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1 ||
+        n > kMaxJobs) {
+        throw Refusal("--jobs " + text + ": expected a whole number from 1 to " +
+                      std::to_string(kMaxJobs));
+    }
+    return n;
 }
 
 void Report(std::ostream& err, std::string_view message)

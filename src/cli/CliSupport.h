@@ -25,6 +25,9 @@ public:
 // given last without its argument.
 const std::string& OptionArgument(const std::vector<std::string>& args, std::size_t& i);
 
+// The number of threads `--jobs TEXT` asks for: a whole number from 1 to 256.
+unsigned ParseJobs(const std::string& text);
+
 // "velmor-sim: MESSAGE" on its own line.
 void Report(std::ostream& err, std::string_view message);
 

@@ -20,7 +20,6 @@ namespace velmor {
 namespace {
 
 constexpr int kExitRefusedFile = 1;
-constexpr unsigned kMaxJobs = 256;
 
 RunGrade Refused(std::string reason)
 {
@@ -76,18 +75,6 @@ std::string CsvValue(const TargetGrade& g)
         return *g.value != 0 ? "1" : "0";
     }
     return ShortestText(*g.value);
-}
-
-unsigned ParseJobs(const std::string& text)
-{
-    unsigned n = 0;
-    const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-    if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1 ||
-        n > kMaxJobs) {
-        throw Refusal("--jobs " + text + ": expected a whole number from 1 to " +
-                      std::to_string(kMaxJobs));
-    }
-    return n;
 }
 
 } // namespace

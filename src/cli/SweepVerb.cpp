@@ -19,7 +19,6 @@ namespace velmor {
 namespace {
 
 constexpr int kExitInterrupted = 130; // as a shell reports a Ctrl-C
-constexpr unsigned kMaxJobs = 256;
 
 // Raised by SIGINT / SIGTERM while a sweep runs; the workers check it
 // between runs. A lock-free atomic is safe to store from a handler.
@@ -94,15 +93,7 @@ SweepCommand ParseSweep(const std::vector<std::string>& args)
             }
             c.plan.axes.push_back(std::move(axis));
         } else if (opt == "--jobs") {
-            const std::string& text = OptionArgument(args, i);
-            unsigned n = 0;
-            const auto [ptr, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-            if (text.empty() || ec != std::errc{} || ptr != text.data() + text.size() || n < 1 ||
-                n > kMaxJobs) {
-                throw Refusal("--jobs " + text + ": expected a whole number from 1 to " +
-                              std::to_string(kMaxJobs));
-            }
-            c.jobs = n;
+            c.jobs = ParseJobs(OptionArgument(args, i));
         } else if (opt == "--out") {
             c.out = OptionArgument(args, i);
             if (c.out->empty()) {
