@@ -119,6 +119,11 @@ TEST(LabSheet, EveryFaultIsRefusedNamingItsKey)
         {Replaced(R"({"loop": "flow", "figure": "stable", "equals": true})", "3"),
          "targets[2]: expected an object, not a number"},
         {"[1]", "not a lab sheet: expected a JSON object, not a list"},
+        // A line break written as an escape in a key stays an escape in the
+        // one-line message.
+        {Replaced(R"("minRecords")", R"("min\nRecords")"), R"("min\nRecords": unknown key)"},
+        {Replaced(R"("flowGain": 0.5)", R"("flow\nGain": 0.5)"),
+         R"(settings."flow\nGain": unknown setting 'flow\u000aGain' for flow)"},
     };
     for (const Case& c : cases) {
         const LabSheetResult r = ReadLabSheetText(c.text);

@@ -63,6 +63,16 @@ std::string Quoted(const std::string& s)
     return Json(s).dump(-1, ' ', true, Json::error_handler_t::replace);
 }
 
+// A key as a message's path shows it: as written, or quoted and escaped
+// when it holds a control character or a quote.
+std::string KeyShown(const std::string& key)
+{
+    const bool plain = std::none_of(key.begin(), key.end(), [](char c) {
+        return static_cast<unsigned char>(c) < 0x20 || c == '"' || c == 0x7f;
+    });
+    return plain ? key : Quoted(key);
+}
+
 // A JSON value as the message shows it, cut short when long.
 std::string Shown(const Json& v)
 {
@@ -104,7 +114,7 @@ void OnlyKeys(const Json& object, const std::string& where,
 {
     for (const auto& [key, value] : object.items()) {
         if (std::find(keys.begin(), keys.end(), key) == keys.end()) {
-            Refuse(where.empty() ? key : where + "." + key, "unknown key");
+            Refuse(where.empty() ? KeyShown(key) : where + "." + KeyShown(key), "unknown key");
         }
     }
 }
@@ -167,7 +177,7 @@ std::vector<SheetSetting> ReadSettings(const Json& root, Exercise e)
     auto state = std::make_unique<VelmorState>();
     OpenExerciseState(*state, e, true);
     for (const auto& [name, value] : v.items()) {
-        const std::string where = "settings." + name;
+        const std::string where = "settings." + KeyShown(name);
         SheetSetting s{name, KeypadText(value, where)};
         if (std::string error = ApplySetting(*state, e, s.name, s.value); !error.empty()) {
             Refuse(where, error);
@@ -432,6 +442,24 @@ LabSheet ReadSheet(std::string_view text)
     return sheet;
 }
 
+// A refusal is one line of a report or a CSV cell: a control character a
+// setting's name brought in from the sheet is written as an escape.
+std::string OneLine(const std::string& text)
+{
+    std::string out;
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) < 0x20) {
+            static constexpr char kHex[] = "0123456789abcdef";
+            out += "\\u00";
+            out += kHex[(c >> 4) & 0xf];
+            out += kHex[c & 0xf];
+        } else {
+            out += c;
+        }
+    }
+    return out;
+}
+
 } // namespace
 
 std::string_view FigureName(SheetFigure f)
@@ -481,10 +509,10 @@ LabSheetResult ReadLabSheetText(std::string_view text)
     try {
         return {ReadSheet(text), {}};
     } catch (const Fault& f) {
-        return {std::nullopt, f.text};
+        return {std::nullopt, OneLine(f.text)};
     } catch (const Json::exception& e) {
         // A value of the wrong kind that slipped past a check: still a refusal.
-        return {std::nullopt, std::string("not a lab sheet: ") + e.what()};
+        return {std::nullopt, OneLine(std::string("not a lab sheet: ") + e.what())};
     }
 }
 
