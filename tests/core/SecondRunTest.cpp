@@ -332,6 +332,12 @@ TEST(SecondRun, TemperatureCarriesItsTemperatureAndHeaterButRestartsTheModel)
     EXPECT_EQ(r.record(1).field(kFieldHeater), lastHeater);
     EXPECT_EQ(r.record(1).field(kFieldTempSP), 60.0f);
     EXPECT_EQ(r.record(1).field(kFieldTempD), 2.0f);
+    // The temperature trace goes on from where the last run left it; the
+    // heater trace starts from 0.
+    const TraceValues& first = r.trends.starts.back().firstValues;
+    EXPECT_EQ(first[TraceId::TempMV], lastTemperature);
+    EXPECT_EQ(first[TraceId::TempQ], 0.0f);
+    EXPECT_EQ(first[TraceId::TempSP], 60.0f);
     ExpectClearedOwnFields(r.record(562), {8, 9, 10, 11, 12, 13}, {2, 7, 14, 19});
     EXPECT_EQ(r.record(562).segment, 0);
 

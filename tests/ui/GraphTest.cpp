@@ -4,6 +4,7 @@
 #include "TrendControls.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/FlowEngine.h"
+#include "core/exercises/LoopEngine.h"
 #include "core/trends/TrendTables.h"
 #include "ui/common/PanelView.h"
 #include "ui/trends/Scales.h"
@@ -114,7 +115,9 @@ private slots:
     void textsInBothLanguagesAndHeading();
     void scaleFunctionsOnThePlot();
     void liveFlowRunTracesAndScrolls();
+    void liveTemperatureTraceFollowsTheMeasuredValue();
     void settingsChangeMidRunDrawsAMark();
+    void aNewRunShowsItsOwnSettings();
     void marksAtEachNewSegmentInARedraw();
     void gridLinesAndLabelsPerSpan();
     void redrawFromAHeadlessRunAndCheckBoxes();
@@ -382,6 +385,27 @@ void GraphTest::liveFlowRunTracesAndScrolls()
     QVERIFY(!o.window->view().trendLive);
 }
 
+void GraphTest::liveTemperatureTraceFollowsTheMeasuredValue()
+{
+    // Set point 60 degrees, far from the tank's 20: the measured trace
+    // climbs from 20 below the flat set point line.
+    Opened o(Exercise::Temperature);
+    VelmorState& s = o.state;
+    QVERIFY(UpdateDisplay(s, Exercise::Temperature, kCodeSetPoint, 60.0f,
+                          KeypadOldFor(s, Exercise::Temperature, kCodeSetPoint)));
+    std::unique_ptr<LoopEngine> engine = MakeEngine(Exercise::Temperature, s, o.window.get());
+    engine->start();
+    for (int i = 0; i < 200; ++i) {
+        engine->cycle();
+    }
+    const float measured = s.run.measuredTemperature;
+    QVERIFY(measured > 20.5f && measured < 50.0f);
+    QCOMPARE(o.window->view().prevY(TraceId::TempMV), PlotFixed(measured));
+    QCOMPARE(o.window->view().prevY(TraceId::TempSP), PlotFixed(60.0f));
+    QVERIFY(o.at(o.window->view().trendPrevX, PlotFixed(measured)) != kBlack);
+    engine->finish();
+}
+
 void GraphTest::settingsChangeMidRunDrawsAMark()
 {
     Opened o(Exercise::Flow);
@@ -417,6 +441,35 @@ void GraphTest::settingsChangeMidRunDrawsAMark()
     }
     QCOMPARE(CountColour(o.window->panel(), QRect(x - 1, 47, 1, 314), kMark), 314);
     QVERIFY(CountColour(o.window->panel(), kPlot, kMark) <= 3 * 314);
+}
+
+void GraphTest::aNewRunShowsItsOwnSettings()
+{
+    // A run, then PG changed between runs: the next run's box shows the new
+    // PG, as in a window that never ran before.
+    const QRect box(480, 432, 38, 58);
+    Opened again(Exercise::Flow);
+    {
+        FlowEngine first(again.state, again.window.get());
+        first.start();
+        for (int i = 0; i < 5; ++i) {
+            first.cycle();
+        }
+        first.finish();
+    }
+    const QImage firstBox = again.window->panel().copy(box);
+    Opened fresh(Exercise::Flow);
+    for (Opened* o : {&again, &fresh}) {
+        QVERIFY(UpdateDisplay(o->state, Exercise::Flow, kCodePG, 2.0f, o->state.flow.flowGain));
+        FlowEngine engine(o->state, o->window.get());
+        engine.start();
+        for (int i = 0; i < 5; ++i) {
+            engine.cycle();
+        }
+        engine.finish();
+    }
+    QVERIFY(again.window->panel().copy(box) != firstBox);
+    QCOMPARE(again.window->panel().copy(box), fresh.window->panel().copy(box));
 }
 
 void GraphTest::marksAtEachNewSegmentInARedraw()

@@ -405,8 +405,9 @@ void MainWindowTest::fileNewAsksFirst()
     p.state->flow.flowGain = 7;
     QVERIFY(p.state->run.sampleCount > 0);
     {
+        // Enter keeps the work: No is the default.
         QObject guard;
-        auto text = Answer(&guard, QMessageBox::No);
+        auto text = AnswerWithEnter(&guard);
         Item(m, "mnuFileNew")->trigger();
         QCOMPARE(*text, QStringLiteral("Are you sure?"));
     }

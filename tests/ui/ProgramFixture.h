@@ -148,6 +148,19 @@ inline std::shared_ptr<QString> Answer(QObject* guard, QMessageBox::StandardButt
     return text;
 }
 
+// Answers the next question box with the Enter key: its default button.
+inline std::shared_ptr<QString> AnswerWithEnter(QObject* guard)
+{
+    auto text = std::make_shared<QString>();
+    QTimer::singleShot(0, guard, [text] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            *text = box->text();
+            QTest::keyClick(box, Qt::Key_Return);
+        }
+    });
+    return text;
+}
+
 // Answers the first message box that comes up later (after an exercise
 // switch, say) with `button`, keeping its text.
 inline std::shared_ptr<QString> AnswerWhenShown(QObject* guard, QMessageBox::StandardButton button)

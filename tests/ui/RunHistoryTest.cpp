@@ -269,6 +269,18 @@ void RunHistoryTest::shortRunsAndTheSwitchKeepNothing()
     QCOMPARE(h.p.state->run.sampleCount, 1);
     h.history().waitForWrites();
     QVERIFY(Kept(h.folder).isEmpty());
+    // STOP after the first cycle: two records, the shortest run kept.
+    QObject::connect(
+        h.window()->driver(), &RunDriver::cycled, h.window(), [&h] { h.window()->btnStopClick(); },
+        Qt::SingleShotConnection);
+    h.window()->btnStartClick();
+    QVERIFY(h.p.waitFor([&h] { return !h.window()->driver()->running(); }));
+    QCOMPARE(h.p.state->run.sampleCount, RunHistory::kMinimumRecords);
+    h.history().waitForWrites();
+    QCOMPARE(Kept(h.folder).size(), 1);
+    for (const QString& file : Kept(h.folder)) {
+        QVERIFY(QFile::remove(QDir(h.folder).filePath(file)));
+    }
 
     // Switched off in the preferences: nothing, and so at the next start.
     Item(h.m(), "mnuPreferencesOptions")->trigger();
