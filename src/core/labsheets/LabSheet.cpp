@@ -245,31 +245,30 @@ std::optional<std::int64_t> Ordinal(const Json& v)
     return std::nullopt;
 }
 
-SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
+std::string ReadLoop(const Json& t, const std::string& where, Exercise e)
 {
-    Expect(t.is_object(), where, "an object", t);
-    OnlyKeys(t, where, {"loop", "figure", "segment", "step", "max", "min", "equals"});
-    SheetTarget target;
-
     if (!t.contains("loop")) {
         Refuse(where + ".loop", "missing");
     }
     const Json& loop = t["loop"];
     Expect(loop.is_string(), where + ".loop", "a loop name", loop);
-    target.loop = loop.get<std::string>();
+    const std::string name = loop.get<std::string>();
     const auto loops = ProfileOf(e).loops;
     const bool known = std::any_of(loops.begin(), loops.end(),
-                                   [&](const LoopTraces& l) { return l.name == target.loop; });
+                                   [&](const LoopTraces& l) { return l.name == name; });
     if (!known) {
         std::string names;
         for (const LoopTraces& l : loops) {
             names += (names.empty() ? "" : ", ") + std::string(l.name);
         }
-        Refuse(where + ".loop", Quoted(target.loop) + " is not a loop of " +
-                                    std::string(CommandWord(e)) +
+        Refuse(where + ".loop", Quoted(name) + " is not a loop of " + std::string(CommandWord(e)) +
                                     (names.empty() ? " (it has none)" : " (" + names + ")"));
     }
+    return name;
+}
 
+SheetFigure ReadFigure(const Json& t, const std::string& where)
+{
     if (!t.contains("figure")) {
         Refuse(where + ".figure", "missing");
     }
@@ -279,11 +278,15 @@ SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
     if (!f) {
         Refuse(where + ".figure", Quoted(figure.get<std::string>()) + " is not a figure");
     }
-    target.figure = *f;
+    return *f;
+}
 
+// Which segment and which of its steps the figure is taken from.
+void ReadWhere(const Json& t, const std::string& where, SheetTarget& target)
+{
     if (t.contains("segment")) {
         const Json& v = t["segment"];
-        if (*f == SheetFigure::Stable) {
+        if (target.figure == SheetFigure::Stable) {
             Refuse(where + ".segment", "\"stable\" is judged over the first step of the run");
         }
         if (v == "last") {
@@ -295,11 +298,11 @@ SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
                    "expected \"last\" or a segment number from 1, not " + Shown(v));
         }
     }
-
     if (t.contains("step")) {
         const Json& v = t["step"];
-        if (!IsStepFigure(*f)) {
-            Refuse(where + ".step", Quoted(figure.get<std::string>()) + " is not a step figure");
+        if (!IsStepFigure(target.figure)) {
+            Refuse(where + ".step",
+                   Quoted(std::string(FigureName(target.figure))) + " is not a step figure");
         }
         if (v == "first") {
             target.step = 1;
@@ -312,8 +315,12 @@ SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
                    "expected \"first\", \"start\" or a step number from 1, not " + Shown(v));
         }
     }
+}
 
-    if (*f == SheetFigure::Stable) {
+// "equals" for "stable", "max" and "min" for every other figure.
+void ReadBounds(const Json& t, const std::string& where, SheetTarget& target)
+{
+    if (target.figure == SheetFigure::Stable) {
         if (t.contains("max") || t.contains("min")) {
             Refuse(where + (t.contains("max") ? ".max" : ".min"),
                    "\"stable\" takes \"equals\": true or false");
@@ -323,7 +330,7 @@ SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
         }
         Expect(t["equals"].is_boolean(), where + ".equals", "true or false", t["equals"]);
         target.equals = t["equals"].get<bool>();
-        return target;
+        return;
     }
     if (t.contains("equals")) {
         Refuse(where + ".equals", "only \"stable\" takes \"equals\"; use \"max\" and \"min\"");
@@ -337,6 +344,17 @@ SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
         Refuse(where + ".min",
                "min " + ShortestText(*target.min) + " is above max " + ShortestText(*target.max));
     }
+}
+
+SheetTarget ReadTarget(const Json& t, const std::string& where, Exercise e)
+{
+    Expect(t.is_object(), where, "an object", t);
+    OnlyKeys(t, where, {"loop", "figure", "segment", "step", "max", "min", "equals"});
+    SheetTarget target;
+    target.loop = ReadLoop(t, where, e);
+    target.figure = ReadFigure(t, where);
+    ReadWhere(t, where, target);
+    ReadBounds(t, where, target);
     return target;
 }
 

@@ -9,6 +9,7 @@
 #include "core/exercises/Exercise.h"
 #include "core/rundata/State.h"
 #include "ui/common/PanelView.h"
+#include "ui/common/ValueBox.h"
 #include "ui/exercises/ControllerPanel.h"
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/PanelArt.h"
@@ -41,6 +42,18 @@ struct GaugeLayout {
     // What a screen reader calls the gauge (context "LoopWindow").
     const char* name = nullptr;
 };
+
+// The measured flow under the panel of Flow and Open loop: aqua, 2
+// decimals, 263 pixels for 2 L/min.
+inline const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389),
+                                    QPoint(17, 359),
+                                    kAqua,
+                                    kAqua,
+                                    79,
+                                    2.0f,
+                                    2,
+                                    false,
+                                    QT_TRANSLATE_NOOP("LoopWindow", "Flow (L/min)")};
 
 void DrawGauge(PanelView* panel, const GaugeLayout& gauge, float value, int fontSize = 14);
 

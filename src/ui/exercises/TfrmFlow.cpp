@@ -32,15 +32,6 @@ const GaugeLayout kSetPointGauge{Ltrb(17, 14, 97, 45),
                                  2,
                                  false,
                                  QT_TRANSLATE_NOOP("LoopWindow", "Set point (L/min)")};
-const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389),
-                             QPoint(17, 359),
-                             kAqua,
-                             kAqua,
-                             79,
-                             2.0f,
-                             2,
-                             false,
-                             QT_TRANSLATE_NOOP("LoopWindow", "Flow (L/min)")};
 
 // Etched group frames of the panel.
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);

@@ -20,8 +20,7 @@ namespace {
 
 constexpr const char* kContext = "TfrmOpen";
 
-// The pump output: silver number on black, a black bar for 100 %; the
-// flow: aqua, 2 decimals, 263 pixels for 2 L/min, not clamped.
+// The pump output: silver number on black, a black bar for 100 %.
 const GaugeLayout kOutputGauge{Ltrb(17, 14, 97, 45),
                                QPoint(17, 14),
                                kSilver,
@@ -31,15 +30,6 @@ const GaugeLayout kOutputGauge{Ltrb(17, 14, 97, 45),
                                0,
                                true,
                                QT_TRANSLATE_NOOP("LoopWindow", "Pump output (%)")};
-const GaugeLayout kFlowGauge{Ltrb(16, 358, 97, 389),
-                             QPoint(17, 359),
-                             kAqua,
-                             kAqua,
-                             79,
-                             2.0f,
-                             2,
-                             false,
-                             QT_TRANSLATE_NOOP("LoopWindow", "Flow (L/min)")};
 
 constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
 constexpr QRect kRunGroup = Ltrb(111, 5, 221, 132);
