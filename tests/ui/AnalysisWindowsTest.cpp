@@ -41,6 +41,7 @@
 #include <map>
 #include <memory>
 
+#include "FocusChain.h"
 #include "ProgramFixture.h"
 #include "WindowRun.h"
 
@@ -208,6 +209,8 @@ private slots:
     void itemsFollowWhatTheTrendShows();
     void runFiguresShowEachExercisesRun();
     void useInFlowTakesTheChosenTuning();
+    void windowsReadInOrderFromTheKeyboard();
+    void stepPlotReadsTheChosenStep();
 };
 
 void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
@@ -590,6 +593,104 @@ void AnalysisWindowsTest::useInFlowTakesTheChosenTuning()
     QCOMPARE(p.state->flow.flowGain, float(tuning.pg));
     QCOMPARE(p.state->flow.flowIntegralTime, float(tuning.i));
     QCOMPARE(p.state->flow.flowDerivativeTime, float(tuning.d));
+}
+
+void AnalysisWindowsTest::windowsReadInOrderFromTheKeyboard()
+{
+    // Each window after a run that fills every table, with the stops Tab
+    // visits in reading order.
+    struct Case {
+        const char* name;
+        std::function<QWidget*(AnalysisProgram&)> open;
+        std::function<std::vector<QWidget*>(QWidget*)> order;
+    };
+    const Case cases[] = {
+        {"Run figures",
+         [](AnalysisProgram& p) -> QWidget* {
+             Item(*p.main, "mnuControlFlow")->trigger();
+             p.run(Exercise::Flow, {{"flowWaveform", "4"}, {"waveC", "20"}}, 300, {"flowGain", "2"},
+                   600);
+             p.analysis()->mnuAnalysisFiguresClick();
+             return p.analysis()->figuresWindow();
+         },
+         [](QWidget* window) -> std::vector<QWidget*> {
+             auto* w = static_cast<TfrmRunFigures*>(window);
+             return {w->grdFigures, w->grdSteps, w->btnCopy, w->btnClose};
+         }},
+        {"Step test",
+         [](AnalysisProgram& p) -> QWidget* {
+             Item(*p.main, "mnuControlOpenLoop")->trigger();
+             if (!QTest::qWaitFor([&] { return !p.state->open.openActivating; })) {
+                 return nullptr;
+             }
+             p.run(Exercise::Open,
+                   {{"openWaveform", "4"}, {"waveA", "80"}, {"waveB", "20"}, {"waveC", "40"}}, -1,
+                   {}, 1200);
+             p.analysis()->mnuAnalysisStepTestClick();
+             return p.analysis()->stepTestWindow();
+         },
+         [](QWidget* window) -> std::vector<QWidget*> {
+             auto* w = static_cast<TfrmStepTest*>(window);
+             return {w->grdSteps, w->imgPlot, w->grdTunings, w->btnUseInFlow, w->btnClose};
+         }},
+    };
+    for (const Case& c : cases) {
+        AnalysisProgram p;
+        QWidget* window = c.open(p);
+        QVERIFY2(window != nullptr && window->isVisible(), c.name);
+        QApplication::setActiveWindow(window);
+        QVERIFY2(QTest::qWaitForWindowActive(window), c.name);
+        const QString failure = velmor::test::FollowChain(c.order(window));
+        QVERIFY2(failure.isEmpty(),
+                 qPrintable(QLatin1String(c.name) + QStringLiteral(": ") + failure));
+    }
+}
+
+void AnalysisWindowsTest::stepPlotReadsTheChosenStep()
+{
+    AnalysisProgram p;
+    Item(*p.main, "mnuControlOpenLoop")->trigger();
+    QTRY_VERIFY(!p.state->open.openActivating);
+    p.run(Exercise::Open,
+          {{"openWaveform", "4"}, {"waveA", "80"}, {"waveB", "20"}, {"waveC", "40"}}, -1, {}, 1200);
+    p.analysis()->mnuAnalysisStepTestClick();
+    TfrmStepTest* w = p.analysis()->stepTestWindow();
+    QVERIFY(w != nullptr && w->steps().size() >= 2);
+    // The plot reads the step in the table's current row: its time and
+    // outputs, the flow's span over the plotted records and the model.
+    const auto expected = [&](int row) {
+        const OutputStep& step = w->steps()[static_cast<std::size_t>(row)];
+        double low = 1e9;
+        double high = -1e9;
+        for (int n = step.record; n <= step.lastRecord; ++n) {
+            const double flow = p.state->log.record(n).field(kFieldFlowMV);
+            low = std::min(low, flow);
+            high = std::max(high, flow);
+        }
+        QString text =
+            QStringLiteral("Step response plot: step at %1 s, output %2 % to %3 %: "
+                           "measured flow %4 to %5 L/min")
+                .arg(w->grdSteps->item(row, 0)->text(), w->grdSteps->item(row, 1)->text(),
+                     w->grdSteps->item(row, 2)->text())
+                .arg(FormatGeneral(low, 4), FormatGeneral(high, 4));
+        if (step.model) {
+            text += QStringLiteral("; fitted model K %1 L/min per %, tau %2 s, theta %3 s")
+                        .arg(w->grdSteps->item(row, 3)->text(), w->grdSteps->item(row, 4)->text(),
+                             w->grdSteps->item(row, 5)->text());
+        } else {
+            text += QStringLiteral("; no model");
+        }
+        return text;
+    };
+    const int shown = w->grdSteps->currentRow();
+    QCOMPARE(w->imgPlot->spokenName(), expected(shown));
+    const int other = shown == 0 ? 1 : 0;
+    w->grdSteps->setCurrentCell(other, 0);
+    QCOMPARE(w->imgPlot->spokenName(), expected(other));
+    // The same in Spanish, its own words.
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
+    QVERIFY2(w->imgPlot->spokenName().startsWith(QStringLiteral("Gráfico de la respuesta")),
+             qPrintable(w->imgPlot->spokenName()));
 }
 
 VELMOR_TEST_MAIN(AnalysisWindowsTest, analysis)
