@@ -101,8 +101,11 @@ def value_of(node):
 def application(pid):
     desktop = pyatspi.Registry.getDesktop(0)
     for app in children(desktop):
-        if app.name == "VELMOR" and app.get_process_id() == pid:
-            return app
+        try:
+            if app.name == "VELMOR" and app.get_process_id() == pid:
+                return app
+        except Exception:  # a program just gone, still listed for a moment
+            continue
     return None
 
 
