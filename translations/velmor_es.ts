@@ -292,6 +292,14 @@
         <source>Run</source>
         <translation>Ensayo</translation>
     </message>
+    <message>
+        <source>Instructions</source>
+        <translation>Instrucciones</translation>
+    </message>
+    <message>
+        <source>Targets</source>
+        <translation>Objetivos</translation>
+    </message>
 </context>
 <context>
     <name>LoopWindow</name>
@@ -957,6 +965,18 @@
         <source>Level</source>
         <translation>Nivel</translation>
     </message>
+    <message>
+        <source>Drain valve</source>
+        <translation>Válvula de vaciado</translation>
+    </message>
+    <message>
+        <source>open</source>
+        <translation>abierta</translation>
+    </message>
+    <message>
+        <source>closed</source>
+        <translation>cerrada</translation>
+    </message>
 </context>
 <context>
     <name>TfrmMain</name>
@@ -1202,6 +1222,30 @@
     <message>
         <source>Pump speed</source>
         <translation>Velocidad de la bomba</translation>
+    </message>
+    <message>
+        <source>Tank full lamp</source>
+        <translation>Indicador de tanque lleno</translation>
+    </message>
+    <message>
+        <source>Drain valve open lamp</source>
+        <translation>Indicador de válvula de vaciado abierta</translation>
+    </message>
+    <message>
+        <source>Flow diverted lamp</source>
+        <translation>Indicador de flujo desviado</translation>
+    </message>
+    <message>
+        <source>Cooler activated lamp</source>
+        <translation>Indicador de enfriamiento activado</translation>
+    </message>
+    <message>
+        <source>lit</source>
+        <translation>encendido</translation>
+    </message>
+    <message>
+        <source>dark</source>
+        <translation>apagado</translation>
     </message>
 </context>
 <context>
@@ -1573,6 +1617,22 @@
     <message>
         <source>Tunings</source>
         <translation>Sintonías</translation>
+    </message>
+    <message>
+        <source>Step response plot</source>
+        <translation>Gráfico de la respuesta al escalón</translation>
+    </message>
+    <message>
+        <source>step at %1 s, output %2 % to %3 %: measured flow %4 to %5 L/min</source>
+        <translation>escalón a los %1 s, salida de %2 % a %3 %: flujo medido de %4 a %5 L/min</translation>
+    </message>
+    <message>
+        <source>fitted model K %1 L/min per %, tau %2 s, theta %3 s</source>
+        <translation>modelo ajustado K %1 L/min por %, tau %2 s, theta %3 s</translation>
+    </message>
+    <message>
+        <source>no model</source>
+        <translation>sin modelo</translation>
     </message>
 </context>
 <context>

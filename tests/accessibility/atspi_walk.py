@@ -98,11 +98,14 @@ def value_of(node):
         return None
 
 
-def application():
+def application(pid):
     desktop = pyatspi.Registry.getDesktop(0)
     for app in children(desktop):
-        if app.name == "VELMOR":
-            return app
+        try:
+            if app.name == "VELMOR" and app.get_process_id() == pid:
+                return app
+        except Exception:  # a program just gone, still listed for a moment
+            continue
     return None
 
 
@@ -258,17 +261,42 @@ def spanish(app):
             spoken.append(node.name)
 
 
+def lab_sheet(app):
+    """A sheet opened from the command line: its targets are a table."""
+    table = wait_for(lambda: find(app, "table", "Targets"), "the lab sheet's targets table")
+    if table is None:
+        return
+    grid = table.queryTable()
+    check(grid.nRows == 2 and grid.nColumns == 4,
+          "the targets table has 2 rows and 4 columns: %d x %d" % (grid.nRows, grid.nColumns))
+    header = [grid.getColumnDescription(c) for c in range(grid.nColumns)]
+    check(header == ["Figure", "Target", "Run", "Met"], "the targets' headings: %s" % header)
+    first = grid.getAccessibleAt(0, 0).name
+    check(first.startswith("Overshoot (%)"), "the first target names its figure: %s" % first)
+    spoken.append("table Targets: " + "; ".join(
+        "%s %s" % (h, grid.getAccessibleAt(0, c).name) for c, h in enumerate(header)))
+
+
+def start(program, config, arguments=()):
+    env = dict(os.environ, XDG_CONFIG_HOME=config, HOME=tempfile.mkdtemp(), LC_ALL="C",
+               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
+    env.pop("QT_QPA_PLATFORM", None)
+    return subprocess.Popen([program, *arguments], env=env)
+
+
+def stop(proc):
+    proc.kill()
+    proc.wait()
+
+
 def main(program):
     config = tempfile.mkdtemp()
     os.makedirs(os.path.join(config, "VELMOR"))
     with open(os.path.join(config, "VELMOR", "VELMOR.conf"), "w") as store:
         store.write("[General]\nInstalled=YES\nMaximised=False\n")
-    env = dict(os.environ, XDG_CONFIG_HOME=config, HOME=tempfile.mkdtemp(), LC_ALL="C",
-               QT_LINUX_ACCESSIBILITY_ALWAYS_ON="1", QT_ACCESSIBILITY="1")
-    env.pop("QT_QPA_PLATFORM", None)
-    proc = subprocess.Popen([program], env=env)
+    proc = start(program, config)
     try:
-        app = wait_for(application, "the program on the accessibility bus")
+        app = wait_for(lambda: application(proc.pid), "the program on the accessibility bus")
         if app is None:
             return 1
         wait_for(lambda: find(app, "menu item", "Flow"), "the Control menu")
@@ -284,8 +312,20 @@ def main(program):
         spoken.append("(in Spanish)")
         spanish(app)
     finally:
-        proc.kill()
-        proc.wait()
+        stop(proc)
+    sheet = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "..", "resources",
+                         "labsheets", "flow-step-tuning.vlab")
+    # The language chosen above is kept: English again for the sheet.
+    with open(os.path.join(config, "VELMOR", "VELMOR.conf"), "w") as store:
+        store.write("[General]\nInstalled=YES\nMaximised=False\n")
+    spoken.append("(a lab sheet)")
+    proc = start(program, config, [sheet])
+    try:
+        app = wait_for(lambda: application(proc.pid), "the program with a lab sheet")
+        if app is not None:
+            lab_sheet(app)
+    finally:
+        stop(proc)
     print("What a screen reader reads in one Flow run:")
     for text in spoken:
         print("  " + text)

@@ -41,6 +41,7 @@
 #include <map>
 #include <memory>
 
+#include "FocusChain.h"
 #include "ProgramFixture.h"
 #include "WindowRun.h"
 
@@ -208,6 +209,8 @@ private slots:
     void itemsFollowWhatTheTrendShows();
     void runFiguresShowEachExercisesRun();
     void useInFlowTakesTheChosenTuning();
+    void windowsReadInOrderFromTheKeyboard();
+    void stepPlotReadsTheChosenStep();
 };
 
 void AnalysisWindowsTest::menuFollowsTheRunAndTheExercise()
@@ -590,6 +593,88 @@ void AnalysisWindowsTest::useInFlowTakesTheChosenTuning()
     QCOMPARE(p.state->flow.flowGain, float(tuning.pg));
     QCOMPARE(p.state->flow.flowIntegralTime, float(tuning.i));
     QCOMPARE(p.state->flow.flowDerivativeTime, float(tuning.d));
+}
+
+void AnalysisWindowsTest::windowsReadInOrderFromTheKeyboard()
+{
+    // Each window after a run that fills every table, with the stops Tab
+    // visits in reading order.
+    struct Case {
+        const char* name;
+        std::function<QWidget*(AnalysisProgram&)> open;
+        std::function<std::vector<QWidget*>(QWidget*)> order;
+    };
+    const Case cases[] = {
+        {"Run figures",
+         [](AnalysisProgram& p) -> QWidget* {
+             Item(*p.main, "mnuControlFlow")->trigger();
+             p.run(Exercise::Flow, {{"flowWaveform", "4"}, {"waveC", "20"}}, 300, {"flowGain", "2"},
+                   600);
+             p.analysis()->mnuAnalysisFiguresClick();
+             return p.analysis()->figuresWindow();
+         },
+         [](QWidget* window) -> std::vector<QWidget*> {
+             auto* w = static_cast<TfrmRunFigures*>(window);
+             return {w->grdFigures, w->grdSteps, w->btnCopy, w->btnClose};
+         }},
+        {"Step test",
+         [](AnalysisProgram& p) -> QWidget* {
+             Item(*p.main, "mnuControlOpenLoop")->trigger();
+             if (!QTest::qWaitFor([&] { return !p.state->open.openActivating; })) {
+                 return nullptr;
+             }
+             p.run(Exercise::Open,
+                   {{"openWaveform", "4"}, {"waveA", "80"}, {"waveB", "20"}, {"waveC", "40"}}, -1,
+                   {}, 1200);
+             p.analysis()->mnuAnalysisStepTestClick();
+             return p.analysis()->stepTestWindow();
+         },
+         [](QWidget* window) -> std::vector<QWidget*> {
+             auto* w = static_cast<TfrmStepTest*>(window);
+             return {w->grdSteps, w->imgPlot, w->grdTunings, w->btnUseInFlow, w->btnClose};
+         }},
+    };
+    for (const Case& c : cases) {
+        AnalysisProgram p;
+        QWidget* window = c.open(p);
+        QVERIFY2(window != nullptr && window->isVisible(), c.name);
+        QApplication::setActiveWindow(window);
+        QVERIFY2(QTest::qWaitForWindowActive(window), c.name);
+        const QString failure = velmor::test::FollowChain(c.order(window));
+        QVERIFY2(failure.isEmpty(),
+                 qPrintable(QLatin1String(c.name) + QStringLiteral(": ") + failure));
+    }
+}
+
+void AnalysisWindowsTest::stepPlotReadsTheChosenStep()
+{
+    AnalysisProgram p;
+    Item(*p.main, "mnuControlOpenLoop")->trigger();
+    QTRY_VERIFY(!p.state->open.openActivating);
+    p.run(Exercise::Open,
+          {{"openWaveform", "4"}, {"waveA", "80"}, {"waveB", "20"}, {"waveC", "40"}}, -1, {}, 1200);
+    p.analysis()->mnuAnalysisStepTestClick();
+    TfrmStepTest* w = p.analysis()->stepTestWindow();
+    QVERIFY(w != nullptr && w->steps().size() >= 2);
+    // The plot reads the step in the table's current row: its time and
+    // outputs, then its model's gain, as the table shows them.
+    const auto readsRow = [w](int row) {
+        const auto cell = [&](int column) { return w->grdSteps->item(row, column)->text(); };
+        const QString name = w->imgPlot->spokenName();
+        return name.startsWith(QStringLiteral("Step response plot: step at %1 s, output %2 % to "
+                                              "%3 %: measured flow ")
+                                   .arg(cell(0), cell(1), cell(2))) &&
+               name.contains(QStringLiteral("; fitted model K %1 L/min per %").arg(cell(3)));
+    };
+    const int shown = w->grdSteps->currentRow();
+    QVERIFY2(readsRow(shown), qPrintable(w->imgPlot->spokenName()));
+    const int other = shown == 0 ? 1 : 0;
+    w->grdSteps->setCurrentCell(other, 0);
+    QVERIFY2(readsRow(other), qPrintable(w->imgPlot->spokenName()));
+    // The same in Spanish, its own words.
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
+    QVERIFY2(w->imgPlot->spokenName().startsWith(QStringLiteral("Gráfico de la respuesta")),
+             qPrintable(w->imgPlot->spokenName()));
 }
 
 VELMOR_TEST_MAIN(AnalysisWindowsTest, analysis)

@@ -3,6 +3,8 @@
 // the Trends cursor from the keys against the mouse's records, and a whole
 // Flow exercise made with key events only.
 #include "FakeMain.h"
+#include "FocusChain.h"
+#include "LanguageScope.h"
 #include "ProgramFixture.h"
 #include "TrendControls.h"
 #include "WindowRun.h"
@@ -29,51 +31,10 @@
 
 using namespace velmor;
 using velmor::test::FakeMain;
+using velmor::test::FollowChain;
+using velmor::test::NameOf;
 
 namespace {
-
-QString NameOf(const QWidget* w)
-{
-    if (w == nullptr) {
-        return QStringLiteral("(none)");
-    }
-    if (const auto* item = qobject_cast<const PanelItem*>(w)) {
-        return QStringLiteral("item '%1' at %2,%3").arg(item->label()).arg(w->x()).arg(w->y());
-    }
-    if (const auto* button = qobject_cast<const QAbstractButton*>(w)) {
-        return QStringLiteral("%1 '%2' at %3,%4")
-            .arg(QLatin1String(w->metaObject()->className()), button->text())
-            .arg(w->x())
-            .arg(w->y());
-    }
-    return QStringLiteral("%1 %2").arg(QLatin1String(w->metaObject()->className()),
-                                       w->objectName());
-}
-
-// Tab from the first stop visits `order` and comes back to the first; one
-// Shift+Tab goes back to the last. Returns a failure text or nothing.
-QString FollowChain(QWidget* window, const std::vector<QWidget*>& order)
-{
-    order.front()->setFocus(Qt::TabFocusReason);
-    if (QApplication::focusWidget() != order.front()) {
-        return QStringLiteral("the first stop takes no focus: ") + NameOf(order.front());
-    }
-    for (std::size_t k = 1; k <= order.size(); ++k) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        QWidget* expected = order[k % order.size()];
-        if (QApplication::focusWidget() != expected) {
-            return QStringLiteral("stop %1: %2 where %3 was expected")
-                .arg(k)
-                .arg(NameOf(QApplication::focusWidget()), NameOf(expected));
-        }
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    if (QApplication::focusWidget() != order.back()) {
-        return QStringLiteral("Shift+Tab went to ") + NameOf(QApplication::focusWidget());
-    }
-    Q_UNUSED(window);
-    return {};
-}
 
 struct LoopRig {
     std::unique_ptr<VelmorState> state = std::make_unique<VelmorState>();
@@ -150,7 +111,7 @@ std::vector<WindowCase> Windows()
              return Join({{l.topGauge(), l.bottomGauge(), l.runLight(), l.btnStart, l.btnMenu,
                            l.sampleItem()},
                           Controller(l.controller()),
-                          {l.imgInitialValue, l.chkAutodrain},
+                          {l.imgInitialValue, l.chkAutodrain, l.drainLamp()},
                           Waveform(l.waveform())});
          }},
         {"Open", [] { return LoopRig::Make<TfrmOpen>(Exercise::Open, "frmOpen"); },
@@ -203,6 +164,7 @@ private slots:
     void tabOrderOfTrendsAndMimic();
     void enterAndSpaceOnAValueBoxDoWhatAClickDoes();
     void focusFrameOnlyForKeyboardFocus();
+    void levelDrainLampReadsTheDrain();
     void runButtonsKeepTheFocusAcrossARun();
     void gaugeChangesAreToldAtMostTwiceASecond();
     void wholeFlowExerciseFromTheKeyboard();
@@ -220,7 +182,7 @@ void KeyboardTest::tabFollowsReadingOrderInEachLoopWindow()
         for (QWidget* stop : order) {
             QVERIFY2(stop != nullptr, c.name);
         }
-        const QString failure = FollowChain(rig->window.get(), order);
+        const QString failure = FollowChain(order);
         QVERIFY2(failure.isEmpty(),
                  qPrintable(QLatin1String(c.name) + QStringLiteral(": ") + failure));
     }
@@ -247,7 +209,7 @@ void KeyboardTest::tabOrderOfTrendsAndMimic()
                                              TraceBox(g, "chkFlowQ"),
                                              Button(g, "btnChokeUp"),
                                              Button(g, "btnChokeDown")};
-        const QString failure = FollowChain(&g, order);
+        const QString failure = FollowChain(order);
         QVERIFY2(failure.isEmpty(), qPrintable(QStringLiteral("Trends: ") + failure));
         // A window brought forward gives the plot the focus, never an edit
         // (whose text cursor would show to a mouse user).
@@ -260,9 +222,10 @@ void KeyboardTest::tabOrderOfTrendsAndMimic()
         manual.show();
         QApplication::setActiveWindow(&manual);
         QVERIFY(QTest::qWaitForWindowActive(&manual));
-        const QString failure =
-            FollowChain(&manual, {manual.imgScroll, manual.SolenoidDrain, manual.SolenoidDiverter,
-                                  manual.imgCooler, manual.imgStirrer, manual.btnMenu});
+        const QString failure = FollowChain(
+            {manual.imgScroll, manual.imgTankFull.item, manual.SolenoidDrain,
+             manual.imgDrainLight.item, manual.SolenoidDiverter, manual.imgDivLight.item,
+             manual.imgCooler, manual.imgCoolLight.item, manual.imgStirrer, manual.btnMenu});
         QVERIFY2(failure.isEmpty(), qPrintable(QStringLiteral("Manual: ") + failure));
         // The knob from the arrows, the parts from Space.
         manual.imgScroll->setFocus(Qt::TabFocusReason);
@@ -275,8 +238,14 @@ void KeyboardTest::tabOrderOfTrendsAndMimic()
         QCOMPARE(state.mimic.pumpKnobX, kKnobRight);
         const bool drain = state.mimic.mimicDrainOpen;
         manual.SolenoidDrain->setFocus(Qt::TabFocusReason);
+        QCOMPARE(manual.imgDrainLight.item->valueText(), QStringLiteral("dark"));
         QTest::keyClick(manual.SolenoidDrain, Qt::Key_Space);
         QCOMPARE(state.mimic.mimicDrainOpen, !drain);
+        // The lamp that came on says so; a click on it puts it out again.
+        QCOMPARE(manual.imgDrainLight.item->spokenName(),
+                 QStringLiteral("Drain valve open lamp: lit"));
+        QTest::mouseClick(manual.DrainValveInd, Qt::LeftButton);
+        QCOMPARE(manual.imgDrainLight.item->valueText(), QStringLiteral("dark"));
         const bool stirrer = state.mimic.mimicStirrerOn;
         QTest::keyClick(manual.imgStirrer, Qt::Key_Space);
         QCOMPARE(state.mimic.mimicStirrerOn, !stirrer);
@@ -346,6 +315,20 @@ void KeyboardTest::focusFrameOnlyForKeyboardFocus()
     const QImage framed = grabBox();
     QVERIFY(framed != plain);
     QCOMPARE(framed.pixelColor(1, box.height() / 2), flow.palette().color(QPalette::Highlight));
+}
+
+void KeyboardTest::levelDrainLampReadsTheDrain()
+{
+    auto rig = LoopRig::Make<TfrmLevel>(Exercise::Level, "frmLevel");
+    auto& level = As<TfrmLevel>(*rig->window);
+    for (const bool open : {true, false, true}) {
+        rig->state->level.drainOpen = open;
+        level.DrawDrain();
+        QCOMPARE(level.drainLamp()->spokenName(), open ? QStringLiteral("Drain valve: open")
+                                                       : QStringLiteral("Drain valve: closed"));
+    }
+    const LanguageScope inSpanish(rig->state->shell, Language::Spanish);
+    QCOMPARE(level.drainLamp()->spokenName(), QStringLiteral("Válvula de vaciado: abierta"));
 }
 
 void KeyboardTest::runButtonsKeepTheFocusAcrossARun()

@@ -1,6 +1,8 @@
 // A lab sheet in the real main window: the exercise set up and locked as the
 // sheet says, the panel graded after a run and after an opened run file, a
 // refused sheet that changes nothing, and the locks gone with the sheet.
+#include "FocusChain.h"
+#include "LanguageScope.h"
 #include "ProgramFixture.h"
 #include "WindowRun.h"
 
@@ -13,12 +15,14 @@
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/trends/TfrmGraph.h"
 
+#include <QAccessible>
 #include <QDir>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTextBrowser>
 #include <QtTest>
 
 using namespace velmor;
@@ -57,6 +61,7 @@ private slots:
     void sheetSetsUpLocksAndGradesRunsAndFiles();
     void refusedSheetChangesNothing();
     void lockedButtonsKeepTheirSetting();
+    void panelFromTheKeyboardAndAScreenReader();
 };
 
 void LabSheetWindowTest::sheetSetsUpLocksAndGradesRunsAndFiles()
@@ -171,6 +176,62 @@ void LabSheetWindowTest::lockedButtonsKeepTheirSetting()
     QCOMPARE(p.state->run.gateValvePercent, 70);
     flow->btnControl->click();
     QVERIFY(p.state->flow.flowManual);
+}
+
+void LabSheetWindowTest::panelFromTheKeyboardAndAScreenReader()
+{
+    Program p;
+    TfrmMain& m = p.m();
+    QCOMPARE(m.labSheets()->openSheet(Write(p.dir, "flat.vlab", kSheet)), QString());
+    LoopWindow* window = OpenedWindow(m, Exercise::Flow);
+    QVERIFY(window != nullptr);
+    LabSheetPanel* panel = m.labSheets()->panel();
+    // A graded run file: the first target met, the second not.
+    QVERIFY(m.fileCommands()->openFile(Golden("flow_sine_gain_changes.psm")).read);
+    QVERIFY(panel->grade().has_value());
+    QApplication::setActiveWindow(&m);
+    QVERIFY(QTest::qWaitForWindowActive(&m));
+
+    // F6 takes the keyboard from the exercise window to the panel, which is
+    // read top to bottom, and F6 there gives it back; the Analysis menu's
+    // item brings the keyboard to the panel too.
+    auto* instructions = panel->findChild<QTextBrowser*>(QStringLiteral("txtSheetInstructions"));
+    auto* close = panel->findChild<QPushButton*>(QStringLiteral("btnCloseSheet"));
+    window->btnStart->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window->btnStart, Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(instructions));
+    const QString failure = FollowChain({instructions, panel->targetTable(), close}, Chain::Part);
+    QVERIFY2(failure.isEmpty(), qPrintable(failure));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->btnStart));
+    Item(m, "mnuAnalysisLabSheet")->trigger();
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(instructions));
+    // With the panel closed, F6 is nothing.
+    panel->close();
+    window->btnStart->setFocus(Qt::TabFocusReason);
+    QTest::keyClick(window->btnStart, Qt::Key_F6);
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(window->btnStart));
+
+    // The targets as a table of rows and columns; the verdicts in words,
+    // whatever mark and colour the cell shows.
+    const auto verdicts = [panel] {
+        QAccessibleInterface* table = QAccessible::queryAccessibleInterface(panel->targetTable());
+        QAccessibleTableInterface* grid = table != nullptr ? table->tableInterface() : nullptr;
+        if (grid == nullptr || grid->rowCount() != 2 || grid->columnCount() != 4) {
+            return QStringList{QStringLiteral("no 2 x 4 table")};
+        }
+        return QStringList{table->text(QAccessible::Name), grid->columnDescription(3),
+                           grid->cellAt(0, 3)->text(QAccessible::Name),
+                           grid->cellAt(1, 3)->text(QAccessible::Name),
+                           grid->cellAt(1, 2)->text(QAccessible::Name)};
+    };
+    QCOMPARE(verdicts(),
+             (QStringList{QStringLiteral("Targets"), QStringLiteral("Met"), QStringLiteral("met"),
+                          QStringLiteral("not met"), QStringLiteral("none")}));
+    const LanguageScope inSpanish(p.state->shell, Language::Spanish);
+    QCOMPARE(verdicts(), (QStringList{QStringLiteral("Objetivos"), QStringLiteral("Cumple"),
+                                      QStringLiteral("cumplido"), QStringLiteral("no cumplido"),
+                                      QStringLiteral("ninguno")}));
 }
 
 VELMOR_TEST_MAIN(LabSheetWindowTest, shell)

@@ -74,6 +74,12 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, std::function<int()> cursorRe
     connect(btnCopy, &QPushButton::clicked, this,
             [this] { QApplication::clipboard()->setText(tableText()); });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::hide);
+    // Read top to bottom: the segments, the chosen segment's steps, the
+    // buttons.
+    QWidget* order[] = {grdFigures, grdSteps, btnCopy, btnClose};
+    for (std::size_t k = 1; k < std::size(order); ++k) {
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    }
 
     auto* buttons = new QHBoxLayout;
     buttons->addWidget(lblNote, 1);
@@ -109,6 +115,8 @@ void TfrmRunFigures::SetLanguage()
         "TfrmRunFigures", "Upper table: overshoot, settling and rise of each segment's first "
                           "step (in the first segment, the start step when the run starts "
                           "away from its set point).")));
+    // The notes that explain a table are read with it.
+    grdFigures->setAccessibleDescription(lblNote->text());
     grdFigures->setHorizontalHeaderLabels({
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Loop")),
         text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Segment")),
@@ -195,6 +203,7 @@ void TfrmRunFigures::showSegment()
     const int row = shownRow();
     if (row < 0 || row >= static_cast<int>(m_rows.size())) {
         lblSegment->clear();
+        grdSteps->setAccessibleDescription(QString());
         return;
     }
     const RowSpan& span = m_rows[static_cast<std::size_t>(row)];
@@ -207,6 +216,7 @@ void TfrmRunFigures::showSegment()
             .arg(QCoreApplication::translate(kContext, span.loop->loop.title))
             .arg(segment.segment)
             .arg(Figure(segment.ise), Figure(segment.itae), Figure(segment.outputTotalVariation)));
+    grdSteps->setAccessibleDescription(lblSegment->text());
     const QString start =
         QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));
     for (const StepFigures& step : segment.steps) {

@@ -21,6 +21,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace velmor {
 
@@ -40,7 +41,7 @@ double ModelAt(const FopdtModel& m, double t0, double y0, double du, double t)
 
 } // namespace
 
-StepPlot::StepPlot(QWidget* parent) : QWidget(parent)
+StepPlot::StepPlot(QWidget* parent) : PanelItem(QRect(), parent)
 {
     setMinimumSize(300, 200);
 }
@@ -54,10 +55,18 @@ void StepPlot::setCurves(std::vector<double> t, std::vector<double> measured,
     update();
 }
 
-void StepPlot::paintEvent(QPaintEvent* /*event*/)
+void StepPlot::paintEvent(QPaintEvent* event)
 {
-    QPainter p(this);
-    p.fillRect(rect(), Qt::black);
+    {
+        QPainter p(this);
+        p.fillRect(rect(), Qt::black);
+        paintCurves(p);
+    }
+    PanelItem::paintEvent(event); // the focus frame
+}
+
+void StepPlot::paintCurves(QPainter& p)
+{
     if (m_t.size() < 2) {
         return;
     }
@@ -127,6 +136,12 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
         }
     });
     connect(btnClose, &QPushButton::clicked, this, &QWidget::hide);
+    // Read as the window is laid out: the steps at the left, then the plot
+    // and the tunings of the chosen step, then the buttons.
+    QWidget* order[] = {grdSteps, imgPlot, grdTunings, btnUseInFlow, btnClose};
+    for (std::size_t k = 1; k < std::size(order); ++k) {
+        QWidget::setTabOrder(order[k - 1], order[k]);
+    }
 
     auto* right = new QVBoxLayout;
     right->addWidget(imgPlot, 1);
@@ -156,6 +171,7 @@ void TfrmStepTest::SetLanguage()
     btnClose->setText(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Close")));
     grdSteps->setAccessibleName(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Steps")));
     grdTunings->setAccessibleName(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Tunings")));
+    imgPlot->setLabel(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Step response plot")));
     grdSteps->setHorizontalHeaderLabels({
         text(QT_TRANSLATE_NOOP("TfrmStepTest", "Time (s)")),
         text(QT_TRANSLATE_NOOP("TfrmStepTest", "Output from (%)")),
@@ -246,6 +262,8 @@ void TfrmStepTest::showStep(int row)
         lblModel->setText(QCoreApplication::translate(
             kContext,
             QT_TRANSLATE_NOOP("TfrmStepTest", "No step of the pump output in this run.")));
+        imgPlot->setValueText(lblModel->text());
+        grdTunings->setAccessibleDescription(QString());
         btnUseInFlow->setEnabled(false);
         return;
     }
@@ -263,11 +281,13 @@ void TfrmStepTest::showStep(int row)
             fitted.push_back(ModelAt(*step.model, step.time, y0, du, r.time));
         }
     }
+    imgPlot->setValueText(plotSummary(step, measured));
     imgPlot->setCurves(std::move(t), std::move(measured), std::move(fitted));
     if (!step.model) {
         lblModel->setText(QCoreApplication::translate(
             kContext,
             QT_TRANSLATE_NOOP("TfrmStepTest", "No model: the flow did not answer this step.")));
+        grdTunings->setAccessibleDescription(lblModel->text());
         btnUseInFlow->setEnabled(false);
         return;
     }
@@ -275,6 +295,8 @@ void TfrmStepTest::showStep(int row)
         kContext,
         QT_TRANSLATE_NOOP("TfrmStepTest", "Measured flow (aqua) and the fitted model "
                                           "(yellow, dashed); tunings for the Flow window:")));
+    // The note above the table is what it holds, read with it.
+    grdTunings->setAccessibleDescription(lblModel->text());
     m_tunings = FlowTunings(*step.model);
     for (const FlowTuning& tuning : m_tunings) {
         const int r = grdTunings->rowCount();
@@ -291,6 +313,34 @@ void TfrmStepTest::showStep(int row)
         grdTunings->setCurrentCell(0, 0);
     }
     btnUseInFlow->setEnabled(!m_tunings.empty());
+}
+
+QString TfrmStepTest::plotSummary(const OutputStep& step, const std::vector<double>& measured) const
+{
+    const auto text = [](const char* english) {
+        return QCoreApplication::translate(kContext, english);
+    };
+    const auto [low, high] = measured.empty()
+                                 ? std::pair{0.0, 0.0}
+                                 : std::pair{*std::min_element(measured.begin(), measured.end()),
+                                             *std::max_element(measured.begin(), measured.end())};
+    QString summary =
+        text(QT_TRANSLATE_NOOP("TfrmStepTest",
+                               "step at %1 s, output %2 % to %3 %: measured flow %4 to %5 L/min"))
+            .arg(FormatFixed(step.time, 1), FormatGeneral(step.outputFrom, 4),
+                 FormatGeneral(step.outputTo, 4))
+            .arg(FormatGeneral(low, 4), FormatGeneral(high, 4));
+    if (step.model) {
+        summary +=
+            QStringLiteral("; ") +
+            text(QT_TRANSLATE_NOOP("TfrmStepTest",
+                                   "fitted model K %1 L/min per %, tau %2 s, theta %3 s"))
+                .arg(FormatGeneral(step.model->gain, 4), FormatGeneral(step.model->timeConstant, 4),
+                     FormatGeneral(step.model->deadTime, 4));
+    } else {
+        summary += QStringLiteral("; ") + text(QT_TRANSLATE_NOOP("TfrmStepTest", "no model"));
+    }
+    return summary;
 }
 
 void TfrmStepTest::changeEvent(QEvent* event)

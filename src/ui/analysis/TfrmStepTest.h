@@ -6,20 +6,23 @@
 
 #include "core/analysis/StepFit.h"
 #include "core/rundata/State.h"
+#include "ui/common/PanelView.h"
 
 #include <QWidget>
 
 #include <vector>
 
 class QLabel;
+class QPainter;
 class QPushButton;
 class QTableWidget;
 
 namespace velmor {
 
 // The measured flow of one step's window and its fitted model, drawn on
-// black as the Trends window draws its traces.
-class StepPlot : public QWidget {
+// black as the Trends window draws its traces. To the keyboard and a screen
+// reader it is a panel item whose value is a summary of the curves.
+class StepPlot : public PanelItem {
     Q_OBJECT
 
 public:
@@ -32,6 +35,8 @@ protected:
     void paintEvent(QPaintEvent* event) override;
 
 private:
+    void paintCurves(QPainter& p);
+
     std::vector<double> m_t;
     std::vector<double> m_measured;
     std::vector<double> m_fitted;
@@ -69,6 +74,8 @@ protected:
 
 private:
     void fillSteps();
+    // What the plot shows, in words: the step, the flow's span and the model.
+    QString plotSummary(const OutputStep& step, const std::vector<double>& measured) const;
     void fitStepsWidth();
 
     VelmorState& m_state;

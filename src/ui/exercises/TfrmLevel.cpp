@@ -83,6 +83,10 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     chkAutodrain->setGeometry(116, 379, 17, 17);
     chkAutodrain->setCursor(Qt::PointingHandCursor);
     lblAutoDrain = makeLabel(QRect(133, 379, 60, 17), 8, Qt::AlignLeft | Qt::AlignVCenter);
+    // The lamp beside the box says whether the drain is open; the mouse
+    // passes through it.
+    m_drainLamp = new PanelItem(QRect(kDrainAt, QSize(16, 16)), imgPanel);
+    m_drainLamp->setAttribute(Qt::WA_TransparentForMouseEvents);
 
     lblLevel = makeLabel(QRect(6, 46, 101, 13), 8, Qt::AlignCenter);
     lblSetpoint = makeLabel(QRect(10, 399, 80, 15), 9, Qt::AlignLeft | Qt::AlignVCenter);
@@ -114,10 +118,11 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     DrawDrain();
     const ControllerPanel& c = *m_controller;
     const WaveformPanel& w = *m_waveform;
-    setReadingOrder({topGauge(),   bottomGauge(),   runLight(),   btnStart,  btnStop,   btnMenu,
-                     sampleItem(), c.imgPG,         c.imgPB,      c.chkI,    c.imgI,    c.chkD,
-                     c.imgD,       imgInitialValue, chkAutodrain, w.chkFlat, w.chkRamp, w.chkSine,
-                     w.chkStep,    w.chkSawtooth,   w.imgSetA,    w.imgSetB, w.imgSetC});
+    setReadingOrder({topGauge(),    bottomGauge(), runLight(), btnStart,        btnStop,
+                     btnMenu,       sampleItem(),  c.imgPG,    c.imgPB,         c.chkI,
+                     c.imgI,        c.chkD,        c.imgD,     imgInitialValue, chkAutodrain,
+                     m_drainLamp,   w.chkFlat,     w.chkRamp,  w.chkSine,       w.chkStep,
+                     w.chkSawtooth, w.imgSetA,     w.imgSetB,  w.imgSetC});
 }
 
 TfrmLevel::~TfrmLevel() = default;
@@ -172,6 +177,8 @@ void TfrmLevel::SetLanguage()
     lblLevel->setText(text(QT_TRANSLATE_NOOP("TfrmLevel", "Level")));
     imgInitialValue->setLabel(lblInitialValue->text());
     chkAutodrain->setAccessibleName(lblAutoDrain->text());
+    m_drainLamp->setLabel(text(QT_TRANSLATE_NOOP("TfrmLevel", "Drain valve")));
+    tellDrain();
     m_waveform->SetWaveform();
 }
 
@@ -223,6 +230,15 @@ void TfrmLevel::DrawDrain()
         p.drawImage(kDrainAt, m_state.level.drainOpen ? imgDrainRed : imgDrainBlack);
     }
     imgPanel->refresh(QRect(kDrainAt, QSize(16, 16)));
+    tellDrain();
+}
+
+void TfrmLevel::tellDrain()
+{
+    m_drainLamp->setValueText(
+        m_state.level.drainOpen
+            ? QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmLevel", "open"))
+            : QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmLevel", "closed")));
 }
 
 void TfrmLevel::DrawCycle()

@@ -33,6 +33,8 @@ public:
 
     ControllerPanel* controller() { return m_controller; }
     WaveformPanel* waveform() { return m_waveform; }
+    // The drain lamp as a screen reader reads it: open or closed.
+    PanelItem* drainLamp() const { return m_drainLamp; }
 
     ClickArea* imgInitialValue = nullptr;
     QCheckBox* chkAutodrain = nullptr;
@@ -54,10 +56,12 @@ protected:
 private:
     void DrawBackground();
     void redrawSettings();
+    void tellDrain();
 
     ControllerPanel* m_controller = nullptr;
     ControllerLabels m_controllerLabels;
     WaveformPanel* m_waveform = nullptr;
+    PanelItem* m_drainLamp = nullptr;
 };
 
 } // namespace velmor

@@ -100,6 +100,13 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     Stirrer = makeClickArea(kStirrer, stirrerHint);
     DrainValveInd = makeClickArea(kDrainLamp, nullptr);
     DrainValveInd->hide(); // a dark lamp takes no clicks
+    // The lamps read to a screen reader whether lit or dark; the mouse
+    // passes through them.
+    for (MimicLamp* lamp : {&imgTankFull, &imgDrainLight, &imgDivLight, &imgCoolLight}) {
+        lamp->item = new PanelItem(lamp->place, imgManual);
+        lamp->item->setAttribute(Qt::WA_TransparentForMouseEvents);
+        lamp->item->stackUnder(DrainValveInd);
+    }
     connect(SolenoidDrain, &ClickArea::clicked, this, &TfrmManual::SolenoidDrainClick);
     connect(SolenoidDiverter, &ClickArea::clicked, this, &TfrmManual::SolenoidDiverterClick);
     connect(imgCooler, &ClickArea::clicked, this, &TfrmManual::imgCoolerClick);
@@ -125,7 +132,11 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
         repeat->setFocusPolicy(Qt::NoFocus);
     }
     connect(imgScroll, &MimicSlider::stepped, this, &TfrmManual::stepKnob);
-    QWidget* order[] = {imgScroll, SolenoidDrain, SolenoidDiverter, imgCooler, imgStirrer, btnMenu};
+    // Each lamp after the part it answers to; the tank-full lamp after the
+    // pump that fills the tank.
+    QWidget* order[] = {imgScroll,        imgTankFull.item, SolenoidDrain, imgDrainLight.item,
+                        SolenoidDiverter, imgDivLight.item, imgCooler,     imgCoolLight.item,
+                        imgStirrer,       btnMenu};
     for (std::size_t k = 1; k < std::size(order); ++k) {
         QWidget::setTabOrder(order[k - 1], order[k]);
     }
@@ -231,7 +242,23 @@ void TfrmManual::setTexts(Language language, bool atCreation)
                      text(QT_TRANSLATE_NOOP("TfrmManual", "on")),
                      text(QT_TRANSLATE_NOOP("TfrmManual", "off"))};
     m_knobName = text(QT_TRANSLATE_NOOP("TfrmManual", "Pump speed"));
+    imgTankFull.item->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Tank full lamp")));
+    imgDrainLight.item->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Drain valve open lamp")));
+    imgDivLight.item->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Flow diverted lamp")));
+    imgCoolLight.item->setLabel(text(QT_TRANSLATE_NOOP("TfrmManual", "Cooler activated lamp")));
+    // The lit drain lamp answers a click by going dark.
+    DrainValveInd->setLabel(imgDrainLight.item->label());
+    m_lampWords = {text(QT_TRANSLATE_NOOP("TfrmManual", "lit")),
+                   text(QT_TRANSLATE_NOOP("TfrmManual", "dark"))};
     tellSwitches();
+    tellLamps();
+}
+
+void TfrmManual::tellLamps()
+{
+    for (const MimicLamp* lamp : {&imgTankFull, &imgDrainLight, &imgDivLight, &imgCoolLight}) {
+        lamp->item->setValueText(lamp->visible ? m_lampWords[0] : m_lampWords[1]);
+    }
 }
 
 void TfrmManual::tellSwitches()
@@ -430,6 +457,7 @@ void TfrmManual::UpdateTimerTimer()
     if (imgTankFull.visible != m.overflowPathShown) {
         imgTankFull.visible = m.overflowPathShown;
         dirty += imgTankFull.place;
+        tellLamps();
     }
     dirty += pathRegion(step.pathsSwitched);
     if (!dirty.isEmpty()) {
@@ -445,6 +473,7 @@ void TfrmManual::SolenoidDrainClick()
     DrainValveInd->setVisible(imgDrainLight.visible);
     compose(QRegion(mimic::kSolenoidDrain) + imgDrainLight.place);
     tellSwitches();
+    tellLamps();
 }
 
 void TfrmManual::SolenoidDiverterClick()
@@ -454,6 +483,7 @@ void TfrmManual::SolenoidDiverterClick()
     imgDivLight.visible = m.mimicDiverted;
     compose(QRegion(mimic::kSolenoidDiverter) + imgDivLight.place);
     tellSwitches();
+    tellLamps();
 }
 
 void TfrmManual::imgCoolerClick()
@@ -463,6 +493,7 @@ void TfrmManual::imgCoolerClick()
     imgCoolLight.visible = m.mimicCoolerOn;
     compose(QRegion(imgCoolLight.place));
     tellSwitches();
+    tellLamps();
 }
 
 void TfrmManual::imgStirrerClick()
@@ -476,6 +507,7 @@ void TfrmManual::DrainValveIndClick()
     imgDrainLight.visible = !imgDrainLight.visible;
     DrainValveInd->setVisible(imgDrainLight.visible);
     compose(QRegion(imgDrainLight.place));
+    tellLamps();
 }
 
 void TfrmManual::Place(int x)

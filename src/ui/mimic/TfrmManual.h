@@ -25,12 +25,15 @@ namespace velmor {
 
 class ClickArea;
 class MimicSlider;
+class PanelItem;
 class MimicView;
 
-// An indicator lamp of the diagram: lit while visible.
+// An indicator lamp of the diagram: lit while visible. `item` reads it to a
+// screen reader.
 struct MimicLamp {
     QRect place;
     bool visible = false;
+    PanelItem* item = nullptr;
     bool isVisible() const { return visible; }
 };
 
@@ -126,6 +129,8 @@ private:
     // The switches' states and the knob's share of its travel, as a screen
     // reader reads them.
     void tellSwitches();
+    // The lamps, lit or dark, as a screen reader reads them.
+    void tellLamps();
     // The knob moved from the keyboard by this many pixels.
     void stepKnob(int pixels);
     std::int64_t now() const;
@@ -145,6 +150,7 @@ private:
     int m_knobX = kKnobLeft;
     bool m_needleDrawn = false;
     std::array<QString, 4> m_switchWords; // open, closed, on, off
+    std::array<QString, 2> m_lampWords;   // lit, dark
     QString m_knobName;
 };
 

@@ -3,11 +3,14 @@
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/common/Language.h"
 
+#include <QApplication>
 #include <QCoreApplication>
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QMainWindow>
 #include <QPushButton>
+#include <QShortcut>
 #include <QTableWidget>
 #include <QTextBrowser>
 #include <QVBoxLayout>
@@ -117,10 +120,13 @@ LabSheetPanel::LabSheetPanel(QWidget* parent) : QDockWidget(parent)
     m_instructions->setObjectName(QStringLiteral("txtSheetInstructions"));
     // A few lines of text; the table below takes the rest of the height.
     m_instructions->setMaximumHeight(m_instructions->fontMetrics().lineSpacing() * 9);
+    m_instructions->setTabChangesFocus(true);
     m_table = new QTableWidget(0, 4, body);
     m_table->setObjectName(QStringLiteral("tblSheetTargets"));
     m_table->setEditTriggers(QAbstractItemView::NoEditTriggers);
     m_table->setSelectionMode(QAbstractItemView::NoSelection);
+    // Tab goes on to the next control; the arrows move from cell to cell.
+    m_table->setTabKeyNavigation(false);
     m_table->verticalHeader()->hide();
     m_table->setWordWrap(true);
     m_table->setTextElideMode(Qt::ElideNone);
@@ -135,6 +141,14 @@ LabSheetPanel::LabSheetPanel(QWidget* parent) : QDockWidget(parent)
     m_close = new QPushButton(body);
     m_close->setObjectName(QStringLiteral("btnCloseSheet"));
     connect(m_close, &QPushButton::clicked, this, &LabSheetPanel::closeSheetRequested);
+    // Read top to bottom: the instructions, the targets, the button.
+    QWidget::setTabOrder(m_instructions, m_table);
+    QWidget::setTabOrder(m_table, m_close);
+    // Tab stays in the window it is in (an exercise, its Trends): F6 moves
+    // between them and the panel, as between the panes of a desktop
+    // program. Only while the panel is shown.
+    new QShortcut(QKeySequence(Qt::Key_F6), this, this, &LabSheetPanel::switchPane,
+                  Qt::WindowShortcut);
     layout->addWidget(m_title);
     layout->addWidget(m_instructions, 1);
     layout->addWidget(m_table, 2);
@@ -163,10 +177,37 @@ void LabSheetPanel::clearGrade()
     fillTable();
 }
 
+void LabSheetPanel::takeFocus()
+{
+    QWidget* from = QApplication::focusWidget();
+    if (from != nullptr && !isAncestorOf(from)) {
+        m_returnTo = from;
+    }
+    show();
+    raise();
+    m_instructions->setFocus(Qt::TabFocusReason);
+}
+
+void LabSheetPanel::switchPane()
+{
+    if (!isAncestorOf(QApplication::focusWidget())) {
+        takeFocus();
+        return;
+    }
+    if (m_returnTo != nullptr && m_returnTo->isVisible()) {
+        m_returnTo->setFocus(Qt::TabFocusReason);
+    } else if (auto* main = qobject_cast<QMainWindow*>(parentWidget());
+               main != nullptr && main->centralWidget() != nullptr) {
+        main->centralWidget()->setFocus(Qt::TabFocusReason);
+    }
+}
+
 void LabSheetPanel::SetLanguage()
 {
     setWindowTitle(Text(QT_TRANSLATE_NOOP("LabSheet", "Lab sheet")));
     m_close->setText(Text(QT_TRANSLATE_NOOP("LabSheet", "Close Sheet")));
+    m_instructions->setAccessibleName(Text(QT_TRANSLATE_NOOP("LabSheet", "Instructions")));
+    m_table->setAccessibleName(Text(QT_TRANSLATE_NOOP("LabSheet", "Targets")));
     m_table->setHorizontalHeaderLabels({Text(QT_TRANSLATE_NOOP("LabSheet", "Figure")),
                                         Text(QT_TRANSLATE_NOOP("LabSheet", "Target")),
                                         Text(QT_TRANSLATE_NOOP("LabSheet", "Run")),
@@ -216,6 +257,8 @@ void LabSheetPanel::fillTable()
                 item->setForeground(colour);
                 item->setTextAlignment(Qt::AlignCenter);
                 item->setToolTip(metWords);
+                // A screen reader reads the word, not the symbol's name.
+                item->setData(Qt::AccessibleTextRole, metWords);
             }
             m_table->setItem(r, c, item);
         }
@@ -227,6 +270,7 @@ void LabSheetPanel::fillTable()
                                ? Text(QT_TRANSLATE_NOOP(
                                      "LabSheet", "Make a run, or open a run file, to check it."))
                                : QString());
+        m_table->setAccessibleDescription(m_verdict->text());
         return;
     }
     const RunGrade& g = *m_grade;
@@ -256,6 +300,8 @@ void LabSheetPanel::fillTable()
                      .arg(g.targets.size());
     }
     m_verdict->setText(lines.join(QLatin1Char('\n')));
+    // The verdict below the table is read with it.
+    m_table->setAccessibleDescription(m_verdict->text());
 }
 
 void LabSheetPanel::changeEvent(QEvent* event)

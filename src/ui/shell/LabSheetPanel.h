@@ -6,6 +6,7 @@
 #include "core/labsheets/SheetGrade.h"
 
 #include <QDockWidget>
+#include <QPointer>
 
 #include <optional>
 
@@ -31,6 +32,9 @@ public:
     const std::optional<RunGrade>& grade() const { return m_grade; }
 
     void SetLanguage();
+    // Shows the panel and gives it the keyboard, at its first control; F6
+    // there gives the keyboard back to where it was.
+    void takeFocus();
 
     QTableWidget* targetTable() const { return m_table; }
     QLabel* verdictLabel() const { return m_verdict; }
@@ -44,6 +48,8 @@ protected:
 
 private:
     void fillTable();
+    // F6: into the panel, or back out of it.
+    void switchPane();
 
     std::optional<LabSheet> m_sheet;
     std::optional<RunGrade> m_grade;
@@ -52,6 +58,7 @@ private:
     QTableWidget* m_table = nullptr;
     QLabel* m_verdict = nullptr;
     QPushButton* m_close = nullptr;
+    QPointer<QWidget> m_returnTo; // where the keyboard was before the panel took it
 };
 
 } // namespace velmor

@@ -206,8 +206,7 @@ void LabSheetSession::closeSheet()
 void LabSheetSession::showPanel()
 {
     if (m_sheet) {
-        m_panel->show();
-        m_panel->raise();
+        m_panel->takeFocus();
     }
 }
 

@@ -45,7 +45,7 @@ public:
     bool isOpen() const { return m_sheet.has_value(); }
     const std::optional<LabSheet>& sheet() const { return m_sheet; }
     LabSheetPanel* panel() const { return m_panel; }
-    // The panel again, after its close box hid it.
+    // The panel again, after its close box hid it, with the keyboard in it.
     void showPanel();
 
     // Grades the run the open exercise shows against the sheet, when it is
