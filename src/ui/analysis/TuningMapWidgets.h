@@ -1,0 +1,62 @@
+// The two pictures of the tuning map window: the map, which tells the
+// cell under the mouse or clicked, and the chosen cell's run.
+#pragma once
+
+#include "ui/analysis/TuningMapPicture.h"
+
+#include <QWidget>
+
+#include <optional>
+#include <vector>
+
+namespace velmor {
+
+// The map itself: paints the picture at the widget's size and tells which
+// cell is under the mouse or clicked.
+class MapPicture : public QWidget {
+    Q_OBJECT
+
+public:
+    MapPicture(const TuningMap& map, const MapView& view, QWidget* parent);
+    MapGeometry geometryNow() const;
+
+signals:
+    void hovered(std::optional<std::size_t> index);
+    void clicked(std::size_t index);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+
+private:
+    std::optional<std::size_t> indexAt(QPointF p) const;
+    const TuningMap& m_map;
+    const MapView& m_view;
+};
+
+// A run's set point and measured value against time, today's run dimmed
+// behind it.
+class RunPlot : public QWidget {
+    Q_OBJECT
+
+public:
+    struct Trace {
+        std::vector<double> time; // s
+        std::vector<double> setPoint;
+        std::vector<double> measured;
+    };
+    explicit RunPlot(QWidget* parent);
+    void setRuns(Trace chosen, Trace today);
+    const Trace& chosen() const { return m_chosen; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private:
+    Trace m_chosen;
+    Trace m_today;
+};
+
+} // namespace velmor
