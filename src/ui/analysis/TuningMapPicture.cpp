@@ -1,5 +1,6 @@
 #include "ui/analysis/TuningMapPicture.h"
 
+#include "core/analysis/AxisTicks.h"
 #include "core/analysis/ResponseFigures.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/common/Language.h"
@@ -39,29 +40,14 @@ QString Number(double v, QChar decimal)
     return text;
 }
 
-QString ValueText(const std::string& text, QChar decimal)
+// A tick's value with the digits it needs and the picture's decimal mark.
+QString TickText(const AxisTick& tick, QChar decimal)
 {
-    QString t = QString::fromStdString(text);
+    QString text = QString::number(tick.value, 'f', tick.decimals);
     if (decimal != QLatin1Char('.')) {
-        t.replace(QLatin1Char('.'), decimal);
+        text.replace(QLatin1Char('.'), decimal);
     }
-    return t;
-}
-
-// The ticks of an axis of n cells: every cell when few, else about five.
-std::vector<std::size_t> TickCells(std::size_t n)
-{
-    std::vector<std::size_t> ticks;
-    if (n <= 7) {
-        for (std::size_t i = 0; i < n; ++i) {
-            ticks.push_back(i);
-        }
-        return ticks;
-    }
-    for (int k = 0; k <= 4; ++k) {
-        ticks.push_back(static_cast<std::size_t>(std::lround(k * (n - 1) / 4.0)));
-    }
-    return ticks;
+    return text;
 }
 
 const LoopTraces* LoopOfMap(const TuningMap& map)
@@ -249,18 +235,22 @@ void PaintAxes(const Painting& s)
     if (axes.size() != 2) {
         return;
     }
-    for (const std::size_t c : TickCells(s.map.columns())) {
-        const double x = g.cell(c, 0).center().x();
+    // Round values where they belong on each axis; a cell centre stands at
+    // its cell's value.
+    for (const AxisTick& tick :
+         AxisTicks(s.view.axes[0].from, s.view.axes[0].to, s.view.axes[0].logarithmic)) {
+        const double x = g.pointOf(QPointF(tick.value, s.view.axes[1].from), s.view.axes).x();
         p.drawLine(QPointF(x, g.plot.bottom()), QPointF(x, g.plot.bottom() + 4));
-        const QString t = ValueText(axes[0].values[c], s.view.decimal);
+        const QString t = TickText(tick, s.view.decimal);
         p.drawText(
             QPointF(x - metrics.horizontalAdvance(t) / 2, g.plot.bottom() + 6 + metrics.ascent()),
             t);
     }
-    for (const std::size_t r : TickCells(s.map.rows())) {
-        const double y = g.cell(0, r).center().y();
+    for (const AxisTick& tick :
+         AxisTicks(s.view.axes[1].from, s.view.axes[1].to, s.view.axes[1].logarithmic)) {
+        const double y = g.pointOf(QPointF(s.view.axes[0].from, tick.value), s.view.axes).y();
         p.drawLine(QPointF(g.plot.left() - 4, y), QPointF(g.plot.left(), y));
-        const QString t = ValueText(axes[1].values[r], s.view.decimal);
+        const QString t = TickText(tick, s.view.decimal);
         p.drawText(
             QPointF(g.plot.left() - 6 - metrics.horizontalAdvance(t), y + metrics.ascent() / 2 - 1),
             t);
@@ -323,15 +313,19 @@ QRectF PaintColourBar(const Painting& s, const std::optional<std::pair<double, d
         p.setPen(Qt::black);
         p.drawRect(bar);
         if (range) {
-            // One value alone stands where its colour is: the middle.
-            const bool single = range->second == range->first;
-            for (int k = single ? 2 : 0; k <= (single ? 2 : 4); ++k) {
-                const double f = k / 4.0;
-                const double v = range->first + (range->second - range->first) * f;
+            const auto tick = [&](double f, const QString& text) {
                 const double y = bar.bottom() - f * bar.height();
                 p.drawLine(QPointF(bar.right(), y), QPointF(bar.right() + 4, y));
-                p.drawText(QPointF(bar.right() + 6, y + metrics.ascent() / 2 - 1),
-                           Number(v, s.view.decimal));
+                p.drawText(QPointF(bar.right() + 6, y + metrics.ascent() / 2 - 1), text);
+            };
+            const double span = range->second - range->first;
+            if (span > 0) {
+                for (const AxisTick& t : AxisTicks(range->first, range->second, false)) {
+                    tick((t.value - range->first) / span, TickText(t, s.view.decimal));
+                }
+            } else {
+                // One value alone stands where its colour is: the middle.
+                tick(0.5, Number(range->first, s.view.decimal));
             }
         }
     }
