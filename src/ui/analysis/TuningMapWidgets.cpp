@@ -1,5 +1,7 @@
 #include "ui/analysis/TuningMapWidgets.h"
 
+#include <QFocusEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -17,6 +19,7 @@ MapPicture::MapPicture(const TuningMap& map, const MapView& view, QWidget* paren
     setMinimumSize(320, 240);
     setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
     setCursor(Qt::CrossCursor);
+    setFocusPolicy(Qt::StrongFocus);
 }
 
 MapGeometry MapPicture::geometryNow() const
@@ -28,6 +31,96 @@ void MapPicture::paintEvent(QPaintEvent*)
 {
     QPainter p(this);
     p.drawImage(QPoint(0, 0), PaintTuningMap(m_map, m_view, size(), devicePixelRatioF()));
+    // The keyboard's cursor, only while the keyboard is on the map: a
+    // dashed frame, black on white, seen on any colour.
+    if (const auto cell = cursorCell(); cell && hasFocus()) {
+        const QRectF r = geometryNow().cell(cell->first, cell->second).adjusted(-2, -2, 2, 2);
+        p.setBrush(Qt::NoBrush);
+        p.setPen(QPen(Qt::white, 2));
+        p.drawRect(r);
+        p.setPen(QPen(Qt::black, 2, Qt::DashLine));
+        p.drawRect(r);
+    }
+}
+
+std::optional<std::pair<std::size_t, std::size_t>> MapPicture::cursorCell() const
+{
+    if (!m_cursor || m_map.columns() == 0 || m_map.rows() == 0) {
+        return std::nullopt;
+    }
+    return std::pair(std::min(m_cursor->first, m_map.columns() - 1),
+                     std::min(m_cursor->second, m_map.rows() - 1));
+}
+
+std::optional<std::size_t> MapPicture::cursorIndex() const
+{
+    const auto cell = cursorCell();
+    return cell ? std::optional(m_map.index(cell->first, cell->second)) : std::nullopt;
+}
+
+void MapPicture::moveCursor(long long dc, long long dr)
+{
+    if (m_map.columns() == 0 || m_map.rows() == 0) {
+        return;
+    }
+    // The first key press puts the cursor in the middle.
+    auto cell = cursorCell().value_or(std::pair(m_map.columns() / 2, m_map.rows() / 2));
+    const auto step = [](std::size_t at, long long by, std::size_t n) {
+        return static_cast<std::size_t>(std::clamp<long long>(static_cast<long long>(at) + by, 0,
+                                                              static_cast<long long>(n) - 1));
+    };
+    if (m_cursor) {
+        cell = {step(cell.first, dc, m_map.columns()), step(cell.second, dr, m_map.rows())};
+    }
+    m_cursor = cell;
+    update();
+    emit hovered(cursorIndex());
+}
+
+void MapPicture::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+        moveCursor(-1, 0);
+        return;
+    case Qt::Key_Right:
+        moveCursor(1, 0);
+        return;
+    case Qt::Key_Up: // row 0 is at the bottom
+        moveCursor(0, 1);
+        return;
+    case Qt::Key_Down:
+        moveCursor(0, -1);
+        return;
+    case Qt::Key_Return:
+    case Qt::Key_Enter:
+    case Qt::Key_Space:
+        if (!m_cursor) {
+            moveCursor(0, 0);
+        } else if (const std::optional<std::size_t> index = cursorIndex()) {
+            emit clicked(*index);
+        }
+        return;
+    default:
+        QWidget::keyPressEvent(event);
+    }
+}
+
+void MapPicture::focusInEvent(QFocusEvent* event)
+{
+    QWidget::focusInEvent(event);
+    // Tabbing onto the map tells the cursor's cell straight away.
+    if (m_cursor &&
+        (event->reason() == Qt::TabFocusReason || event->reason() == Qt::BacktabFocusReason)) {
+        emit hovered(cursorIndex());
+    }
+    update();
+}
+
+void MapPicture::focusOutEvent(QFocusEvent* event)
+{
+    QWidget::focusOutEvent(event);
+    update();
 }
 
 std::optional<std::size_t> MapPicture::indexAt(QPointF p) const
@@ -48,6 +141,8 @@ void MapPicture::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
         if (const std::optional<std::size_t> index = indexAt(event->position())) {
+            // The keyboard goes on from the cell clicked.
+            m_cursor = geometryNow().cellAt(event->position());
             emit clicked(*index);
         }
     }

@@ -12,13 +12,17 @@
 namespace velmor {
 
 // The map itself: paints the picture at the widget's size and tells which
-// cell is under the mouse or clicked.
+// cell is under the mouse or clicked. From the keyboard, the arrows move a
+// cell cursor that tells its cell as the mouse does, and Enter or Space
+// chooses it as a click does.
 class MapPicture : public QWidget {
     Q_OBJECT
 
 public:
     MapPicture(const TuningMap& map, const MapView& view, QWidget* parent);
     MapGeometry geometryNow() const;
+    // The cell under the keyboard's cursor, when it has been placed.
+    std::optional<std::size_t> cursorIndex() const;
 
 signals:
     void hovered(std::optional<std::size_t> index);
@@ -29,9 +33,17 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
+    void focusOutEvent(QFocusEvent* event) override;
 
 private:
     std::optional<std::size_t> indexAt(QPointF p) const;
+    // The cursor's cell within the map as it is now (the grid may have
+    // shrunk since it was placed).
+    std::optional<std::pair<std::size_t, std::size_t>> cursorCell() const;
+    void moveCursor(long long dc, long long dr);
+    std::optional<std::pair<std::size_t, std::size_t>> m_cursor;
     const TuningMap& m_map;
     const MapView& m_view;
 };

@@ -92,6 +92,7 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     layout->addLayout(middle, 1);
     layout->addLayout(bottom);
     connectControls();
+    orderTabStops();
 
     m_view.decimal = m_state.shell.decimalComma ? QLatin1Char(',') : QLatin1Char('.');
     m_filling = true;
@@ -258,6 +259,7 @@ void TuningMapWindow::connectControls()
     connect(cboLoop, &QComboBox::currentIndexChanged, this, &TuningMapWindow::loopChosen);
     connect(imgMap, &MapPicture::hovered, this, [this](std::optional<std::size_t> index) {
         lblCell->setText(index ? cellText(*index) : QString());
+        tellMap();
     });
     connect(imgMap, &MapPicture::clicked, this, &TuningMapWindow::chooseCell);
 }
@@ -315,10 +317,69 @@ void TuningMapWindow::SetLanguage()
         lblChosen->setText(cellText(*m_chosen).section(QLatin1Char('\n'), 0, 0));
     }
     lblCell->clear();
+    nameControls();
     imgMap->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning map")));
     imgRun->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run of the chosen cell")));
     m_view.language = language;
+    tellMap();
     imgMap->update();
+}
+
+void TuningMapWindow::orderTabStops()
+{
+    // Reading order: the settings row by row, Compute, the map, then the
+    // buttons beside and below it.
+    std::vector<QWidget*> order = {cboLoop, cboFigure, txtRecords};
+    for (std::size_t a = 0; a < 2; ++a) {
+        order.insert(order.end(), {cboSetting[a], txtFrom[a], txtTo[a], txtCount[a], chkLog[a]});
+    }
+    order.insert(order.end(),
+                 {btnCompute, btnCancel, imgMap, btnUse, btnExportPng, btnExportCsv, btnClose});
+    for (std::size_t k = 1; k < order.size(); ++k) {
+        setTabOrder(order[k - 1], order[k]);
+    }
+}
+
+void TuningMapWindow::nameControls()
+{
+    // The boxes' labels say "to" and "cells:" twice: their names say which axis.
+    cboLoop->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Loop")));
+    cboFigure->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Colour by")));
+    txtRecords->setAccessibleName(
+        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run length in records")));
+    cboSetting[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Setting across")));
+    txtFrom[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across from")));
+    txtTo[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across to")));
+    txtCount[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells across")));
+    chkLog[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic across")));
+    cboSetting[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Setting up")));
+    txtFrom[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up from")));
+    txtTo[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up to")));
+    txtCount[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells up")));
+    chkLog[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic up")));
+    prgCompute->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells computed")));
+    lblCell->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cell under the cursor")));
+    lblChosen->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Chosen cell")));
+}
+
+void TuningMapWindow::tellMap()
+{
+    // A screen reader reads the cursor's cell with its figures, or at
+    // first what the map shows and how to move over it.
+    const std::optional<std::size_t> index = imgMap->cursorIndex();
+    if (index) {
+        imgMap->setAccessibleDescription(
+            cellText(*index).replace(QLatin1Char('\n'), QStringLiteral("; ")));
+        return;
+    }
+    const std::span<const LoopTraces> loops = ControlledLoops(m_exercise);
+    const char* unit = loop() < loops.size() ? loops[loop()].unit : nullptr;
+    imgMap->setAccessibleDescription(
+        Tr(QT_TRANSLATE_NOOP("TuningMapWindow",
+                             "%1 over %2 across and %3 up. The arrow keys move a cell cursor, "
+                             "Enter shows the cell's run."))
+            .arg(MapFigureTitle(m_view.figure, unit, m_view.language), cboSetting[0]->currentText(),
+                 cboSetting[1]->currentText()));
 }
 
 void TuningMapWindow::changeEvent(QEvent* event)
@@ -376,6 +437,7 @@ void TuningMapWindow::figureChosen()
     // The cells hold every figure: a new figure is a new picture, no runs.
     m_view.figure = static_cast<MapFigure>(std::max(cboFigure->currentIndex(), 0));
     imgMap->update();
+    tellMap();
     if (m_chosen) {
         lblChosen->setText(cellText(*m_chosen).section(QLatin1Char('\n'), 0, 0));
     }
@@ -433,6 +495,7 @@ void TuningMapWindow::Refresh()
     prgCompute->setRange(0, static_cast<int>(std::max<std::size_t>(missing.size(), 1)));
     prgCompute->setValue(missing.empty() ? 1 : 0);
     imgMap->update();
+    tellMap();
     if (!missing.empty()) {
         const unsigned generation = m_generation;
         m_running = true;
@@ -499,6 +562,7 @@ void TuningMapWindow::sweepEnded(unsigned generation, const SweepCellsOutcome& o
     m_running = false;
     m_sweep.reset();
     updateButtons();
+    tellMap();
     emit computeEnded();
     if (!outcome.error.empty()) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(outcome.error));

@@ -101,6 +101,10 @@ private:
     QHBoxLayout* buildPicture();
     QHBoxLayout* buildButtons();
     void connectControls();
+    void orderTabStops();
+    void nameControls();
+    // What the map tells a screen reader: the cursor's cell, or what it shows.
+    void tellMap();
     void loopChosen();
     void settingChosen(std::size_t axis);
     void figureChosen();
