@@ -7,6 +7,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <tuple>
 
 using namespace velmor;
 
@@ -89,6 +90,26 @@ TEST(AxisTicks, RoundReadableTicksInsideTheRange)
         for (const AxisTick& t : ticks) {
             const double k = t.value / step;
             EXPECT_NEAR(k, std::round(k), 1e-6) << Label(t);
+        }
+    }
+}
+
+TEST(AxisTicks, AShortAxisGetsFewerTicks)
+{
+    // Still round, inside, and at most as many as asked for.
+    for (const auto& [from, to, logarithmic] : {std::tuple{140.2, 211.0, false},
+                                                {0.25, 4.0, true},
+                                                {1e-6, 1e6, true},
+                                                {0.2, 3.2, false}}) {
+        for (int most = 2; most <= 5; ++most) {
+            const std::vector<AxisTick> ticks = AxisTicks(from, to, logarithmic, most);
+            ASSERT_FALSE(ticks.empty());
+            EXPECT_LE(static_cast<int>(ticks.size()), most) << from << " .. " << to;
+            for (const AxisTick& t : ticks) {
+                EXPECT_TRUE(t.value >= from && t.value <= to);
+                EXPECT_NEAR(std::stod(Label(t)), t.value, 1e-9 * std::max(1.0, t.value))
+                    << Label(t);
+            }
         }
     }
 }

@@ -9,7 +9,6 @@ namespace velmor {
 namespace {
 
 constexpr int kMinTicks = 3;
-constexpr int kMaxTicks = 8;
 // Values this close to a step count as on it: the range's ends are often
 // computed values themselves.
 constexpr double kSlack = 1e-9;
@@ -33,25 +32,25 @@ int DecimalsOf(double value, int most)
     return std::max(most, 0);
 }
 
-std::vector<AxisTick> LinearTicks(double lo, double hi)
+std::vector<AxisTick> LinearTicks(double lo, double hi, int most)
 {
     const double span = hi - lo;
     const int top = static_cast<int>(std::floor(std::log10(span)));
     // From steps too fine to the first one that gives few enough ticks:
     // each is at most 2.5 times the one before, so it still gives three.
-    for (int e = top - 2; e <= top + 1; ++e) {
+    for (int e = top - 2; e <= top + 2; ++e) {
         for (const int m : {1, 2, 5}) {
             const double step = Scaled(m, e);
             const auto first = static_cast<long long>(std::ceil(lo / step - kSlack));
             const auto last = static_cast<long long>(std::floor(hi / step + kSlack));
-            if (last - first + 1 > kMaxTicks) {
+            if (last - first + 1 > most) {
                 continue;
             }
             std::vector<AxisTick> ticks;
-            const int most = std::max(0, -e);
+            const int digits = std::max(0, -e);
             for (long long k = first; k <= last; ++k) {
                 const double v = std::clamp(Scaled(static_cast<double>(k * m), e), lo, hi);
-                ticks.push_back({v, DecimalsOf(v, most)});
+                ticks.push_back({v, DecimalsOf(v, digits)});
             }
             return ticks;
         }
@@ -77,8 +76,9 @@ std::vector<AxisTick> LogTicks(double lo, double hi, std::initializer_list<int> 
 
 } // namespace
 
-std::vector<AxisTick> AxisTicks(double from, double to, bool logarithmic)
+std::vector<AxisTick> AxisTicks(double from, double to, bool logarithmic, int most)
 {
+    most = std::max(most, 2);
     if (!std::isfinite(from) || !std::isfinite(to)) {
         return {};
     }
@@ -89,9 +89,9 @@ std::vector<AxisTick> AxisTicks(double from, double to, bool logarithmic)
     }
     if (logarithmic && lo > 0) {
         std::vector<AxisTick> decades = LogTicks(lo, hi, {1});
-        if (static_cast<int>(decades.size()) > kMaxTicks) {
+        if (static_cast<int>(decades.size()) > most) {
             // Every second or third power of ten, keeping the count down.
-            const std::size_t stride = (decades.size() + kMaxTicks - 1) / kMaxTicks;
+            const std::size_t stride = (decades.size() + most - 1) / most;
             std::vector<AxisTick> fewer;
             for (std::size_t i = 0; i < decades.size(); i += stride) {
                 fewer.push_back(decades[i]);
@@ -102,11 +102,15 @@ std::vector<AxisTick> AxisTicks(double from, double to, bool logarithmic)
             return decades;
         }
         std::vector<AxisTick> within = LogTicks(lo, hi, {1, 2, 5});
-        if (static_cast<int>(within.size()) >= kMinTicks) {
+        if (static_cast<int>(within.size()) >= kMinTicks &&
+            static_cast<int>(within.size()) <= most) {
             return within;
         }
+        if (static_cast<int>(within.size()) > most && !decades.empty()) {
+            return decades;
+        }
     }
-    return LinearTicks(lo, hi);
+    return LinearTicks(lo, hi, most);
 }
 
 } // namespace velmor

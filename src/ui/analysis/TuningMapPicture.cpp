@@ -237,8 +237,12 @@ void PaintAxes(const Painting& s)
     }
     // Round values where they belong on each axis; a cell centre stands at
     // its cell's value.
-    for (const AxisTick& tick :
-         AxisTicks(s.view.axes[0].from, s.view.axes[0].to, s.view.axes[0].logarithmic)) {
+    // As many as their labels have room for.
+    const auto room = [](double length, double perTick) {
+        return std::clamp(static_cast<int>(length / perTick), 2, 8);
+    };
+    for (const AxisTick& tick : AxisTicks(s.view.axes[0].from, s.view.axes[0].to,
+                                          s.view.axes[0].logarithmic, room(g.plot.width(), 56))) {
         const double x = g.pointOf(QPointF(tick.value, s.view.axes[1].from), s.view.axes).x();
         p.drawLine(QPointF(x, g.plot.bottom()), QPointF(x, g.plot.bottom() + 4));
         const QString t = TickText(tick, s.view.decimal);
@@ -247,7 +251,8 @@ void PaintAxes(const Painting& s)
             t);
     }
     for (const AxisTick& tick :
-         AxisTicks(s.view.axes[1].from, s.view.axes[1].to, s.view.axes[1].logarithmic)) {
+         AxisTicks(s.view.axes[1].from, s.view.axes[1].to, s.view.axes[1].logarithmic,
+                   room(g.plot.height(), 2.2 * metrics.height()))) {
         const double y = g.pointOf(QPointF(s.view.axes[0].from, tick.value), s.view.axes).y();
         p.drawLine(QPointF(g.plot.left() - 4, y), QPointF(g.plot.left(), y));
         const QString t = TickText(tick, s.view.decimal);
@@ -320,7 +325,9 @@ QRectF PaintColourBar(const Painting& s, const std::optional<std::pair<double, d
             };
             const double span = range->second - range->first;
             if (span > 0) {
-                for (const AxisTick& t : AxisTicks(range->first, range->second, false)) {
+                const int most =
+                    std::clamp(static_cast<int>(bar.height() / (2 * metrics.height())), 2, 8);
+                for (const AxisTick& t : AxisTicks(range->first, range->second, false, most)) {
                     tick((t.value - range->first) / span, TickText(t, s.view.decimal));
                 }
             } else {
