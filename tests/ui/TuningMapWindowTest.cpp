@@ -143,6 +143,9 @@ void TuningMapWindowTest::mapIsTheSweepOfTheWindowsSettings()
     QCOMPARE(w->txtTo[0]->value(), 4.0);
     QCOMPARE(w->txtFrom[1]->value(), 0.2);
     QCOMPARE(w->txtTo[1]->value(), 3.2);
+    // Shown with the digits they need.
+    QCOMPARE(w->txtFrom[0]->text(), QStringLiteral("0.25"));
+    QCOMPARE(w->txtTo[0]->text(), QStringLiteral("4"));
     QVERIFY(Grid(w, 5, 4, 400));
     QVERIFY(w->map().complete());
     const std::string sweep = Sweep({"sweep", "flow", "--vary", "flowGain=0.25:4:5", "--vary",

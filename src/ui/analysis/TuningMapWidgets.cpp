@@ -153,6 +153,24 @@ void MapPicture::leaveEvent(QEvent*)
     emit hovered(std::nullopt);
 }
 
+// ---- RangeBox --------------------------------------------------------------
+
+QString RangeBox::textFromValue(double value) const
+{
+    QLocale l = locale();
+    l.setNumberOptions(QLocale::OmitGroupSeparator);
+    QString text = l.toString(value, 'f', decimals());
+    if (text.contains(l.decimalPoint())) {
+        while (text.endsWith(QLatin1Char('0'))) {
+            text.chop(1);
+        }
+        if (text.endsWith(l.decimalPoint())) {
+            text.chop(l.decimalPoint().size());
+        }
+    }
+    return text;
+}
+
 // ---- RunPlot ---------------------------------------------------------------
 
 RunPlot::RunPlot(QWidget* parent) : QWidget(parent)

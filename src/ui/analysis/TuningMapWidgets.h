@@ -4,6 +4,7 @@
 
 #include "ui/analysis/TuningMapPicture.h"
 
+#include <QDoubleSpinBox>
 #include <QWidget>
 
 #include <optional>
@@ -46,6 +47,17 @@ private:
     std::optional<std::pair<std::size_t, std::size_t>> m_cursor;
     const TuningMap& m_map;
     const MapView& m_view;
+};
+
+// A range's end: the value with the digits it needs ("0.25", not "0.2500").
+class RangeBox : public QDoubleSpinBox {
+    Q_OBJECT
+
+public:
+    using QDoubleSpinBox::QDoubleSpinBox;
+
+protected:
+    QString textFromValue(double value) const override;
 };
 
 // A run's set point and measured value against time, today's run dimmed

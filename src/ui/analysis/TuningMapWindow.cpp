@@ -143,9 +143,9 @@ QGridLayout* TuningMapWindow::buildSettings()
     for (std::size_t a = 0; a < 2; ++a) {
         lblAxis[a] = new QLabel(this);
         cboSetting[a] = new QComboBox(this);
-        txtFrom[a] = new QDoubleSpinBox(this);
+        txtFrom[a] = new RangeBox(this);
         lblTo[a] = new QLabel(this);
-        txtTo[a] = new QDoubleSpinBox(this);
+        txtTo[a] = new RangeBox(this);
         lblCount[a] = new QLabel(this);
         txtCount[a] = new QSpinBox(this);
         chkLog[a] = new QCheckBox(this);
