@@ -1954,6 +1954,74 @@ parado</translation>
         <source>Run of the chosen cell</source>
         <translation>Ensayo de la celda elegida</translation>
     </message>
+    <message>
+        <source>Loop</source>
+        <translation>Lazo</translation>
+    </message>
+    <message>
+        <source>Colour by</source>
+        <translation>Color según</translation>
+    </message>
+    <message>
+        <source>Run length in records</source>
+        <translation>Duración en registros</translation>
+    </message>
+    <message>
+        <source>Setting across</source>
+        <translation>Ajuste horizontal</translation>
+    </message>
+    <message>
+        <source>Across from</source>
+        <translation>Horizontal desde</translation>
+    </message>
+    <message>
+        <source>Across to</source>
+        <translation>Horizontal hasta</translation>
+    </message>
+    <message>
+        <source>Cells across</source>
+        <translation>Celdas en horizontal</translation>
+    </message>
+    <message>
+        <source>Logarithmic across</source>
+        <translation>Logarítmico en horizontal</translation>
+    </message>
+    <message>
+        <source>Setting up</source>
+        <translation>Ajuste vertical</translation>
+    </message>
+    <message>
+        <source>Up from</source>
+        <translation>Vertical desde</translation>
+    </message>
+    <message>
+        <source>Up to</source>
+        <translation>Vertical hasta</translation>
+    </message>
+    <message>
+        <source>Cells up</source>
+        <translation>Celdas en vertical</translation>
+    </message>
+    <message>
+        <source>Logarithmic up</source>
+        <translation>Logarítmico en vertical</translation>
+    </message>
+    <message>
+        <source>Cells computed</source>
+        <translation>Celdas calculadas</translation>
+    </message>
+    <message>
+        <source>Cell under the cursor</source>
+        <translation>Celda bajo el cursor</translation>
+    </message>
+    <message>
+        <source>Chosen cell</source>
+        <translation>Celda elegida</translation>
+    </message>
+    <message>
+        <source>%1 over %2 across and %3 up. The arrow keys move a cell cursor, Enter shows the cell&apos;s run.</source>
+        <translation>%1 según %2 en horizontal y %3 en vertical. Las flechas mueven un cursor de celda; Intro muestra el ensayo de la celda.</translation>
+    </message>
 </context>
 <context>
     <name>WaveformPanel</name>

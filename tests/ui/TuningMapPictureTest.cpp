@@ -1,7 +1,7 @@
 // The tuning map's picture, painted from made-up cells: colours follow the
 // figure's order, cells without a value are grey, the oscillating region is
-// hatched whatever the figure, and today's settings stand where their
-// values belong on a logarithmic axis.
+// hatched whatever the figure, and today's settings and the axes' ticks
+// stand where their values belong on a logarithmic axis.
 #include "ui/analysis/TuningMapPicture.h"
 
 #include <QtTest>
@@ -51,6 +51,28 @@ QColor CellColour(const QImage& image, const MapGeometry& g, std::size_t c, std:
         QPoint(static_cast<int>(cell.left() + 4), static_cast<int>(cell.top() + 4)));
 }
 
+// The centres of the dark marks along a line of pixels (x when `across`),
+// weighted by how dark each pixel is: antialiased ticks spread over two.
+std::vector<double> MarksAlong(const QImage& image, bool across, int at, int from, int to)
+{
+    std::vector<double> centres;
+    double weight = 0;
+    double sum = 0;
+    for (int i = from; i <= to + 1; ++i) {
+        const double dark =
+            i <= to ? 1 - qGray(image.pixel(across ? QPoint(i, at) : QPoint(at, i))) / 255.0 : 0;
+        if (dark > 0.2) {
+            weight += dark;
+            sum += dark * i;
+        } else if (weight > 0) {
+            centres.push_back(sum / weight + 0.5); // a pixel's centre is half a pixel in
+            weight = 0;
+            sum = 0;
+        }
+    }
+    return centres;
+}
+
 // Relative luminance, which viridis raises steadily from end to end.
 double Lightness(const QColor& c)
 {
@@ -66,6 +88,7 @@ private slots:
     void coloursFollowTheFigure();
     void oscillatingCellsAreHatchedWhateverTheFigure();
     void todayStandsWhereItsValuesBelong();
+    void ticksStandOnRoundValuesWhereTheyBelong();
 };
 
 void TuningMapPictureTest::coloursFollowTheFigure()
@@ -157,6 +180,36 @@ void TuningMapPictureTest::todayStandsWhereItsValuesBelong()
     const QPoint ring(static_cast<int>(at.x() + 6), static_cast<int>(at.y()));
     QCOMPARE(image.pixelColor(ring), QColor(Qt::white));
     QVERIFY(plain.pixelColor(ring) != QColor(Qt::white));
+}
+
+void TuningMapPictureTest::ticksStandOnRoundValuesWhereTheyBelong()
+{
+    const TuningMap map = MadeUpMap();
+    const QSize size(600, 400);
+    const MapGeometry g = MapGeometryFor(QSizeF(size), map.columns(), map.rows());
+    const MapView view = View(MapFigure::Iae);
+    const QImage image = PaintTuningMap(map, view, size, 1);
+    // Across, PG 0.25 .. 4 in ratios: 0.5, 1 and 2, each where its value
+    // stands (1 in the middle, not evenly spread as on a linear axis).
+    const std::vector<double> across =
+        MarksAlong(image, true, static_cast<int>(g.plot.bottom()) + 2,
+                   static_cast<int>(g.plot.left()) + 2, static_cast<int>(g.plot.right()) - 2);
+    QCOMPARE(across.size(), std::size_t{3});
+    const double expectedX[] = {0.5, 1, 2};
+    for (std::size_t k = 0; k < 3; ++k) {
+        QVERIFY2(std::abs(across[k] - g.pointOf(QPointF(expectedX[k], 0.2), view.axes).x()) < 1,
+                 qPrintable(QString::number(across[k])));
+    }
+    // Up, I 0.2 .. 0.6 evenly: every 0.1, the ends included.
+    const std::vector<double> up =
+        MarksAlong(image, false, static_cast<int>(g.plot.left()) - 2,
+                   static_cast<int>(g.plot.top()) - 2, static_cast<int>(g.plot.bottom()) + 2);
+    QCOMPARE(up.size(), std::size_t{5});
+    for (std::size_t k = 0; k < 5; ++k) {
+        const double value = 0.6 - 0.1 * static_cast<double>(k); // top first
+        QVERIFY2(std::abs(up[k] - g.pointOf(QPointF(1, value), view.axes).y()) < 1,
+                 qPrintable(QString::number(up[k])));
+    }
 }
 
 VELMOR_TEST_MAIN(TuningMapPictureTest, analysis)

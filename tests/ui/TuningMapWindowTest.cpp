@@ -1,7 +1,9 @@
 // Analysis > Tuning Map in the real main window: the map of the exercise
 // window's settings is velmor-sim sweep's table, Cancel stops the runs and
 // leaves the window usable, and "Use these settings" gives a run in
-// progress one new settings segment with both values.
+// progress one new settings segment with both values; from the keyboard,
+// Tab follows reading order over named stops and the arrows and Enter on
+// the map do what the mouse does.
 #include "ui/analysis/TuningMapWindow.h"
 #include "cli/SimCli.h"
 #include "core/exercises/ControllerSettings.h"
@@ -14,6 +16,7 @@
 #include "ui/shell/TfrmCalculator.h"
 #include "ui/shell/TfrmMain.h"
 
+#include <QAccessible>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDoubleSpinBox>
@@ -28,6 +31,7 @@
 #include <set>
 #include <sstream>
 
+#include "LanguageScope.h"
 #include "ProgramFixture.h"
 #include "WindowRun.h"
 
@@ -48,6 +52,17 @@ struct MapProgram : velmor::test::Program {
             return nullptr;
         }
         flow->waveform()->chkStep->click();
+        return openMap();
+    }
+
+    TuningMapWindow* mapOf(Exercise e)
+    {
+        return e == Exercise::Flow ? flowMap()
+                                   : (ChooseExercise(*main, e) != nullptr ? openMap() : nullptr);
+    }
+
+    TuningMapWindow* openMap()
+    {
         AnalysisMenu* a = main->analysisMenu();
         emit a->mnuAnalysis->aboutToShow();
         if (!a->mnuAnalysisTuningMap->isEnabled()) {
@@ -68,6 +83,35 @@ bool Grid(TuningMapWindow* w, int columns, int rows, int records)
     return w->map().complete() || ended.wait(30000);
 }
 
+QString NameOf(QWidget* w)
+{
+    if (w == nullptr) {
+        return QStringLiteral("(none)");
+    }
+    const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
+    return QStringLiteral("%1 '%2'").arg(QLatin1String(w->metaObject()->className()),
+                                         a != nullptr ? a->text(QAccessible::Name) : QString());
+}
+
+// Tab from the first stop visits `order` and comes back to the first;
+// Shift+Tab goes back to the last. A failure text, or nothing.
+QString FollowChain(const std::vector<QWidget*>& order)
+{
+    order.front()->setFocus(Qt::TabFocusReason);
+    for (std::size_t k = 1; k <= order.size(); ++k) {
+        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+        if (QApplication::focusWidget() != order[k % order.size()]) {
+            return QStringLiteral("stop %1: %2 where %3 was expected")
+                .arg(k)
+                .arg(NameOf(QApplication::focusWidget()), NameOf(order[k % order.size()]));
+        }
+    }
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
+    return QApplication::focusWidget() == order.back()
+               ? QString()
+               : QStringLiteral("Shift+Tab went to ") + NameOf(QApplication::focusWidget());
+}
+
 std::string Sweep(const std::vector<std::string>& args)
 {
     std::ostringstream out;
@@ -85,6 +129,8 @@ private slots:
     void mapIsTheSweepOfTheWindowsSettings();
     void cancelStopsTheRunsAndLeavesTheWindowUsable();
     void useTheseSettingsGivesOneSegmentWithBothValues();
+    void tabFollowsReadingOrderAndEveryStopIsNamed();
+    void arrowKeysAndEnterDoWhatTheMouseDoes();
 };
 
 void TuningMapWindowTest::mapIsTheSweepOfTheWindowsSettings()
@@ -97,6 +143,9 @@ void TuningMapWindowTest::mapIsTheSweepOfTheWindowsSettings()
     QCOMPARE(w->txtTo[0]->value(), 4.0);
     QCOMPARE(w->txtFrom[1]->value(), 0.2);
     QCOMPARE(w->txtTo[1]->value(), 3.2);
+    // Shown with the digits they need.
+    QCOMPARE(w->txtFrom[0]->text(), QStringLiteral("0.25"));
+    QCOMPARE(w->txtTo[0]->text(), QStringLiteral("4"));
     QVERIFY(Grid(w, 5, 4, 400));
     QVERIFY(w->map().complete());
     const std::string sweep = Sweep({"sweep", "flow", "--vary", "flowGain=0.25:4:5", "--vary",
@@ -196,6 +245,86 @@ void TuningMapWindowTest::useTheseSettingsGivesOneSegmentWithBothValues()
     QCOMPARE(p.state->log.record(boundary).field(kFieldFlowPG), pg);
     QCOMPARE(p.state->log.record(boundary).field(kFieldFlowI), i);
     QVERIFY(p.state->log.record(boundary - 1).field(kFieldFlowPG) != pg);
+}
+
+void TuningMapWindowTest::tabFollowsReadingOrderAndEveryStopIsNamed()
+{
+    // With a cell chosen on a complete map, every button is a stop but
+    // Cancel; the loop box only where there are two loops.
+    struct Case {
+        Exercise exercise;
+        Language language;
+        bool loopBox;
+    };
+    for (const Case c : {Case{Exercise::Flow, Language::English, false},
+                         Case{Exercise::Batch, Language::Spanish, true}}) {
+        MapProgram p;
+        LanguageScope language(p.state->shell, c.language);
+        TuningMapWindow* w = p.mapOf(c.exercise);
+        QVERIFY(w != nullptr);
+        QVERIFY(Grid(w, 3, 3, 50));
+        w->chooseCell(0);
+        QApplication::setActiveWindow(w);
+        QVERIFY(QTest::qWaitForWindowActive(w));
+        std::vector<QWidget*> order;
+        if (c.loopBox) {
+            order.push_back(w->cboLoop);
+        }
+        order.insert(order.end(), {w->cboFigure, w->txtRecords});
+        for (std::size_t a = 0; a < 2; ++a) {
+            order.insert(order.end(), {w->cboSetting[a], w->txtFrom[a], w->txtTo[a], w->txtCount[a],
+                                       w->chkLog[a]});
+        }
+        order.insert(order.end(), {w->btnCompute, w->imgMap, w->btnUse, w->btnExportPng,
+                                   w->btnExportCsv, w->btnClose});
+        const QString failure = FollowChain(order);
+        QVERIFY2(failure.isEmpty(), qPrintable(failure));
+        // A screen reader tells each stop apart by its name alone.
+        QSet<QString> names;
+        for (QWidget* stop : order) {
+            const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(stop);
+            QVERIFY(a != nullptr);
+            const QString name = a->text(QAccessible::Name);
+            QVERIFY2(!name.isEmpty(), qPrintable(NameOf(stop)));
+            QVERIFY2(!names.contains(name), qPrintable(name));
+            names.insert(name);
+        }
+    }
+}
+
+void TuningMapWindowTest::arrowKeysAndEnterDoWhatTheMouseDoes()
+{
+    MapProgram p;
+    TuningMapWindow* w = p.flowMap();
+    QVERIFY(w != nullptr);
+    QVERIFY(Grid(w, 5, 4, 100));
+    QApplication::setActiveWindow(w);
+    QVERIFY(QTest::qWaitForWindowActive(w));
+    w->imgMap->setFocus(Qt::TabFocusReason);
+    // The first arrow puts the cursor in the middle, cell (2, 2); rows
+    // count up from the bottom, and the cursor stops at the edges.
+    struct Step {
+        Qt::Key key;
+        std::size_t column;
+        std::size_t row;
+    };
+    const Step steps[] = {{Qt::Key_Left, 2, 2},  {Qt::Key_Left, 1, 2},  {Qt::Key_Up, 1, 3},
+                          {Qt::Key_Up, 1, 3},    {Qt::Key_Down, 1, 2},  {Qt::Key_Right, 2, 2},
+                          {Qt::Key_Right, 3, 2}, {Qt::Key_Right, 4, 2}, {Qt::Key_Right, 4, 2}};
+    for (const Step& s : steps) {
+        QTest::keyClick(w->imgMap, s.key);
+        const std::size_t index = w->map().index(s.column, s.row);
+        QCOMPARE(w->imgMap->cursorIndex(), std::optional<std::size_t>(index));
+        // Told as hovering tells it, on screen and to a screen reader.
+        QCOMPARE(w->lblCell->text(), w->cellText(index));
+        QVERIFY(w->imgMap->accessibleDescription().startsWith(
+            w->cellText(index).section(QLatin1Char('\n'), 0, 0)));
+    }
+    QVERIFY(!w->btnUse->isEnabled());
+    QTest::keyClick(w->imgMap, Qt::Key_Return);
+    QCOMPARE(w->view().selected, std::optional<std::size_t>(w->map().index(4, 2)));
+    QVERIFY(w->btnUse->isEnabled());
+    QVERIFY(!w->imgRun->chosen().time.empty());
 }
 
 VELMOR_TEST_MAIN(TuningMapWindowTest, analysis)

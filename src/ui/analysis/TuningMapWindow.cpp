@@ -3,28 +3,21 @@
 #include "core/analysis/ResponseFigures.h"
 #include "core/exercises/ControllerSettings.h"
 #include "core/exercises/NamedSettings.h"
-#include "core/rundata/AtomicFile.h"
 #include "core/rundata/SimFileWriter.h"
 #include "core/shell/KeypadEntry.h"
 #include "ui/common/Language.h"
 
 #include <QAction>
-#include <QBuffer>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QCoreApplication>
 #include <QDoubleSpinBox>
 #include <QEvent>
-#include <QFile>
-#include <QFileDialog>
 #include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMenu>
 #include <QMessageBox>
-#include <QMouseEvent>
-#include <QPainter>
-#include <QPainterPath>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QScreen>
@@ -43,7 +36,6 @@ namespace {
 constexpr const char* kContext = "TuningMapWindow";
 constexpr int kDefaultCount = 41;
 constexpr int kDefaultRecords = 600;
-const QSize kExportSize{720, 520};
 
 QString Tr(const char* source)
 {
@@ -78,129 +70,13 @@ QString Figure(std::optional<double> v, const QString& unit)
     if (!v) {
         return QStringLiteral("-");
     }
-    return QLocale().toString(*v, 'g', 4) + (unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
+    // No thousands mark: with a decimal comma "3.213" would read as 3.2.
+    QLocale locale;
+    locale.setNumberOptions(QLocale::OmitGroupSeparator);
+    return locale.toString(*v, 'g', 4) + (unit.isEmpty() ? QString() : QLatin1Char(' ') + unit);
 }
 
 } // namespace
-
-// ---- MapPicture ------------------------------------------------------------
-
-MapPicture::MapPicture(const TuningMap& map, const MapView& view, QWidget* parent)
-    : QWidget(parent), m_map(map), m_view(view)
-{
-    setMouseTracking(true);
-    setMinimumSize(320, 240);
-    setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
-    setCursor(Qt::CrossCursor);
-}
-
-MapGeometry MapPicture::geometryNow() const
-{
-    return MapGeometryFor(QSizeF(size()), m_map.columns(), m_map.rows());
-}
-
-void MapPicture::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.drawImage(QPoint(0, 0), PaintTuningMap(m_map, m_view, size(), devicePixelRatioF()));
-}
-
-std::optional<std::size_t> MapPicture::indexAt(QPointF p) const
-{
-    const auto cell = geometryNow().cellAt(p);
-    if (!cell) {
-        return std::nullopt;
-    }
-    return m_map.index(cell->first, cell->second);
-}
-
-void MapPicture::mouseMoveEvent(QMouseEvent* event)
-{
-    emit hovered(indexAt(event->position()));
-}
-
-void MapPicture::mousePressEvent(QMouseEvent* event)
-{
-    if (event->button() == Qt::LeftButton) {
-        if (const std::optional<std::size_t> index = indexAt(event->position())) {
-            emit clicked(*index);
-        }
-    }
-}
-
-void MapPicture::leaveEvent(QEvent*)
-{
-    emit hovered(std::nullopt);
-}
-
-// ---- RunPlot ---------------------------------------------------------------
-
-RunPlot::RunPlot(QWidget* parent) : QWidget(parent)
-{
-    setMinimumSize(200, 140);
-}
-
-void RunPlot::setRuns(Trace chosen, Trace today)
-{
-    m_chosen = std::move(chosen);
-    m_today = std::move(today);
-    update();
-}
-
-void RunPlot::paintEvent(QPaintEvent*)
-{
-    QPainter p(this);
-    p.setRenderHint(QPainter::Antialiasing);
-    p.fillRect(rect(), Qt::black);
-    if (m_chosen.time.size() < 2) {
-        return;
-    }
-    double lo = 0;
-    double hi = 0;
-    bool first = true;
-    double tEnd = 0;
-    for (const Trace* t : {&m_chosen, &m_today}) {
-        for (const std::vector<double>* v : {&t->setPoint, &t->measured}) {
-            for (const double x : *v) {
-                lo = first ? x : std::min(lo, x);
-                hi = first ? x : std::max(hi, x);
-                first = false;
-            }
-        }
-        if (!t->time.empty()) {
-            tEnd = std::max(tEnd, t->time.back());
-        }
-    }
-    if (hi - lo < 1e-9) {
-        hi = lo + 1;
-    }
-    const double pad = (hi - lo) * 0.08;
-    lo -= pad;
-    hi += pad;
-    const QRectF area = QRectF(rect()).adjusted(4, 4, -4, -4);
-    const auto at = [&](double t, double v) {
-        return QPointF(area.left() + t / std::max(tEnd, 1e-9) * area.width(),
-                       area.bottom() - (v - lo) / (hi - lo) * area.height());
-    };
-    const auto line = [&](const std::vector<double>& time, const std::vector<double>& v,
-                          const QPen& pen) {
-        QPainterPath path;
-        for (std::size_t i = 0; i < v.size() && i < time.size(); ++i) {
-            if (i == 0) {
-                path.moveTo(at(time[i], v[i]));
-            } else {
-                path.lineTo(at(time[i], v[i]));
-            }
-        }
-        p.strokePath(path, pen);
-    };
-    // Today's run dimmed behind, then the chosen one: the set point in
-    // yellow, the measured value in green, as the Trends window colours them.
-    line(m_today.time, m_today.setPoint, QPen(QColor(110, 110, 60), 1, Qt::DashLine));
-    line(m_today.time, m_today.measured, QPen(QColor(70, 110, 70), 1));
-    line(m_chosen.time, m_chosen.setPoint, QPen(QColor(255, 255, 0), 1.5, Qt::DashLine));
-    line(m_chosen.time, m_chosen.measured, QPen(QColor(0, 255, 0), 1.5));
-}
 
 // ---- TuningMapWindow -------------------------------------------------------
 
@@ -209,6 +85,42 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
 {
     setObjectName(QStringLiteral("frmTuningMap"));
     m_jobs = std::max(std::thread::hardware_concurrency(), 1u);
+    QGridLayout* settings = buildSettings();
+    QHBoxLayout* progress = buildProgress();
+    QHBoxLayout* middle = buildPicture();
+    QHBoxLayout* bottom = buildButtons();
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(settings);
+    layout->addLayout(progress);
+    layout->addLayout(middle, 1);
+    layout->addLayout(bottom);
+    connectControls();
+    orderTabStops();
+
+    m_view.decimal = m_state.shell.decimalComma ? QLatin1Char(',') : QLatin1Char('.');
+    m_filling = true;
+    for (std::size_t k = 0; k < ControlledLoops(m_exercise).size(); ++k) {
+        cboLoop->addItem(QString());
+    }
+    // Only Batch has two loops to choose from.
+    cboLoop->setVisible(cboLoop->count() > 1);
+    lblLoop->setVisible(cboLoop->count() > 1);
+    txtRecords->setValue(kDefaultRecords);
+    if (m_exercise == Exercise::Batch) {
+        // A Batch run ends at its expected time.
+        txtRecords->setValue(std::clamp(
+            static_cast<int>(std::ceil(m_state.batch.expectedTime / m_state.run.samplePeriod)) + 1,
+            10, kLogRecords));
+    }
+    m_filling = false;
+    SetLanguage();
+    loopChosen();
+    resize(780, 540);
+}
+
+// What to map: the loop, the figure, the run length and the two axes.
+QGridLayout* TuningMapWindow::buildSettings()
+{
     lblLoop = new QLabel(this);
     cboLoop = new QComboBox(this);
     lblFigure = new QLabel(this);
@@ -231,36 +143,19 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     for (std::size_t a = 0; a < 2; ++a) {
         lblAxis[a] = new QLabel(this);
         cboSetting[a] = new QComboBox(this);
-        txtFrom[a] = new QDoubleSpinBox(this);
+        txtFrom[a] = new RangeBox(this);
         lblTo[a] = new QLabel(this);
-        txtTo[a] = new QDoubleSpinBox(this);
+        txtTo[a] = new RangeBox(this);
         lblCount[a] = new QLabel(this);
         txtCount[a] = new QSpinBox(this);
         chkLog[a] = new QCheckBox(this);
         for (QDoubleSpinBox* box : {txtFrom[a], txtTo[a]}) {
             box->setDecimals(4);
             box->setKeyboardTracking(false);
-            connect(box, &QDoubleSpinBox::valueChanged, this, [this] {
-                if (!m_filling) {
-                    Refresh();
-                }
-            });
         }
         txtCount[a]->setRange(1, static_cast<int>(kMaxMapCount));
         txtCount[a]->setValue(kDefaultCount);
         txtCount[a]->setKeyboardTracking(false);
-        connect(txtCount[a], &QSpinBox::valueChanged, this, [this] {
-            if (!m_filling) {
-                Refresh();
-            }
-        });
-        connect(chkLog[a], &QCheckBox::toggled, this, [this] {
-            if (!m_filling) {
-                Refresh();
-            }
-        });
-        connect(cboSetting[a], &QComboBox::currentIndexChanged, this,
-                [this, a] { settingChosen(a); });
         const int row = static_cast<int>(a) + 1;
         grid->addWidget(lblAxis[a], row, 0);
         grid->addWidget(cboSetting[a], row, 1);
@@ -272,7 +167,11 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
         grid->addWidget(chkLog[a], row, 7);
     }
     grid->setColumnStretch(1, 1);
+    return grid;
+}
 
+QHBoxLayout* TuningMapWindow::buildProgress()
+{
     btnCompute = new QPushButton(this);
     btnCancel = new QPushButton(this);
     prgCompute = new QProgressBar(this);
@@ -282,7 +181,12 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     progressRow->addWidget(btnCompute);
     progressRow->addWidget(btnCancel);
     progressRow->addWidget(prgCompute, 1);
+    return progressRow;
+}
 
+// The map, and beside it the chosen cell's run and the hovered cell's figures.
+QHBoxLayout* TuningMapWindow::buildPicture()
+{
     imgMap = new MapPicture(m_map, m_view, this);
     tmrPaint = new QTimer(this);
     tmrPaint->setSingleShot(true);
@@ -310,7 +214,11 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     auto* middle = new QHBoxLayout;
     middle->addWidget(imgMap, 1);
     middle->addWidget(sideBox);
+    return middle;
+}
 
+QHBoxLayout* TuningMapWindow::buildButtons()
+{
     btnExportPng = new QPushButton(this);
     auto* pngMenu = new QMenu(btnExportPng);
     m_pngScreen =
@@ -324,13 +232,27 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     bottom->addWidget(btnExportCsv);
     bottom->addStretch(1);
     bottom->addWidget(btnClose);
+    return bottom;
+}
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addLayout(grid);
-    layout->addLayout(progressRow);
-    layout->addLayout(middle, 1);
-    layout->addLayout(bottom);
-
+void TuningMapWindow::connectControls()
+{
+    // A changed range, count, spacing or run length maps again; the window
+    // setting them itself does not.
+    const auto refresh = [this] {
+        if (!m_filling) {
+            Refresh();
+        }
+    };
+    for (std::size_t a = 0; a < 2; ++a) {
+        connect(txtFrom[a], &QDoubleSpinBox::valueChanged, this, refresh);
+        connect(txtTo[a], &QDoubleSpinBox::valueChanged, this, refresh);
+        connect(txtCount[a], &QSpinBox::valueChanged, this, refresh);
+        connect(chkLog[a], &QCheckBox::toggled, this, refresh);
+        connect(cboSetting[a], &QComboBox::currentIndexChanged, this,
+                [this, a] { settingChosen(a); });
+    }
+    connect(txtRecords, &QSpinBox::valueChanged, this, refresh);
     connect(btnCompute, &QPushButton::clicked, this, &TuningMapWindow::btnComputeClick);
     connect(btnCancel, &QPushButton::clicked, this, &TuningMapWindow::btnCancelClick);
     connect(btnUse, &QPushButton::clicked, this, &TuningMapWindow::btnUseClick);
@@ -340,33 +262,9 @@ TuningMapWindow::TuningMapWindow(VelmorState& state, Exercise exercise, UseFn us
     connect(cboLoop, &QComboBox::currentIndexChanged, this, &TuningMapWindow::loopChosen);
     connect(imgMap, &MapPicture::hovered, this, [this](std::optional<std::size_t> index) {
         lblCell->setText(index ? cellText(*index) : QString());
+        tellMap();
     });
     connect(imgMap, &MapPicture::clicked, this, &TuningMapWindow::chooseCell);
-
-    m_view.decimal = m_state.shell.decimalComma ? QLatin1Char(',') : QLatin1Char('.');
-    m_filling = true;
-    for (std::size_t k = 0; k < ControlledLoops(m_exercise).size(); ++k) {
-        cboLoop->addItem(QString());
-    }
-    // Only Batch has two loops to choose from.
-    cboLoop->setVisible(cboLoop->count() > 1);
-    lblLoop->setVisible(cboLoop->count() > 1);
-    txtRecords->setValue(kDefaultRecords);
-    if (m_exercise == Exercise::Batch) {
-        // A Batch run ends at its expected time.
-        txtRecords->setValue(std::clamp(
-            static_cast<int>(std::ceil(m_state.batch.expectedTime / m_state.run.samplePeriod)) + 1,
-            10, kLogRecords));
-    }
-    connect(txtRecords, &QSpinBox::valueChanged, this, [this] {
-        if (!m_filling) {
-            Refresh();
-        }
-    });
-    m_filling = false;
-    SetLanguage();
-    loopChosen();
-    resize(780, 540);
 }
 
 TuningMapWindow::~TuningMapWindow()
@@ -422,9 +320,11 @@ void TuningMapWindow::SetLanguage()
         lblChosen->setText(cellText(*m_chosen).section(QLatin1Char('\n'), 0, 0));
     }
     lblCell->clear();
+    nameControls();
     imgMap->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning map")));
     imgRun->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run of the chosen cell")));
     m_view.language = language;
+    tellMap();
     imgMap->update();
 }
 
@@ -483,6 +383,7 @@ void TuningMapWindow::figureChosen()
     // The cells hold every figure: a new figure is a new picture, no runs.
     m_view.figure = static_cast<MapFigure>(std::max(cboFigure->currentIndex(), 0));
     imgMap->update();
+    tellMap();
     if (m_chosen) {
         lblChosen->setText(cellText(*m_chosen).section(QLatin1Char('\n'), 0, 0));
     }
@@ -540,6 +441,7 @@ void TuningMapWindow::Refresh()
     prgCompute->setRange(0, static_cast<int>(std::max<std::size_t>(missing.size(), 1)));
     prgCompute->setValue(missing.empty() ? 1 : 0);
     imgMap->update();
+    tellMap();
     if (!missing.empty()) {
         const unsigned generation = m_generation;
         m_running = true;
@@ -606,6 +508,7 @@ void TuningMapWindow::sweepEnded(unsigned generation, const SweepCellsOutcome& o
     m_running = false;
     m_sweep.reset();
     updateButtons();
+    tellMap();
     emit computeEnded();
     if (!outcome.error.empty()) {
         QMessageBox::warning(this, windowTitle(), QString::fromStdString(outcome.error));
@@ -745,64 +648,6 @@ void TuningMapWindow::btnUseClick()
     }
     updateToday();
     imgMap->update();
-}
-
-QImage TuningMapWindow::picture(qreal ratio) const
-{
-    return PaintTuningMap(m_map, m_view, kExportSize, ratio);
-}
-
-QString TuningMapWindow::exportPng(const QString& path, qreal ratio) const
-{
-    QByteArray bytes;
-    QBuffer buffer(&bytes);
-    buffer.open(QIODevice::WriteOnly);
-    picture(ratio).save(&buffer, "PNG");
-    const WriteResult r = WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                                              std::string(bytes.constData(), bytes.size()));
-    return r.ok() ? QString() : QString::fromStdString(r.error);
-}
-
-QString TuningMapWindow::exportCsv(const QString& path) const
-{
-    const WriteResult r = WriteFileAtomically(QFile::encodeName(path).toStdString(), m_map.csv());
-    return r.ok() ? QString() : QString::fromStdString(r.error);
-}
-
-void TuningMapWindow::exportPngClick(qreal ratio)
-{
-    QString path = QFileDialog::getSaveFileName(
-        this, Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export PNG")), QString(),
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "PNG pictures (*.png)")));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!path.endsWith(QLatin1String(".png"), Qt::CaseInsensitive)) {
-        path += QLatin1String(".png");
-    }
-    if (const QString refused = exportPng(path, ratio); !refused.isEmpty()) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Could not write %1: %2")).arg(path, refused));
-    }
-}
-
-void TuningMapWindow::exportCsvClick()
-{
-    QString path = QFileDialog::getSaveFileName(
-        this, Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export CSV")), QString(),
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "CSV files (*.csv)")));
-    if (path.isEmpty()) {
-        return;
-    }
-    if (!path.endsWith(QLatin1String(".csv"), Qt::CaseInsensitive)) {
-        path += QLatin1String(".csv");
-    }
-    if (const QString refused = exportCsv(path); !refused.isEmpty()) {
-        QMessageBox::warning(
-            this, windowTitle(),
-            Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Could not write %1: %2")).arg(path, refused));
-    }
 }
 
 } // namespace velmor

@@ -8,7 +8,7 @@
 
 #include "core/analysis/TuningMap.h"
 #include "core/rundata/State.h"
-#include "ui/analysis/TuningMapPicture.h"
+#include "ui/analysis/TuningMapWidgets.h"
 
 #include <QWidget>
 
@@ -22,6 +22,8 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QGridLayout;
+class QHBoxLayout;
 class QLabel;
 class QProgressBar;
 class QPushButton;
@@ -29,54 +31,6 @@ class QSpinBox;
 class QTimer;
 
 namespace velmor {
-
-// The map itself: paints the picture at the widget's size and tells which
-// cell is under the mouse or clicked.
-class MapPicture : public QWidget {
-    Q_OBJECT
-
-public:
-    MapPicture(const TuningMap& map, const MapView& view, QWidget* parent);
-    MapGeometry geometryNow() const;
-
-signals:
-    void hovered(std::optional<std::size_t> index);
-    void clicked(std::size_t index);
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-    void mouseMoveEvent(QMouseEvent* event) override;
-    void mousePressEvent(QMouseEvent* event) override;
-    void leaveEvent(QEvent* event) override;
-
-private:
-    std::optional<std::size_t> indexAt(QPointF p) const;
-    const TuningMap& m_map;
-    const MapView& m_view;
-};
-
-// A run's set point and measured value against time, today's run dimmed
-// behind it.
-class RunPlot : public QWidget {
-    Q_OBJECT
-
-public:
-    struct Trace {
-        std::vector<double> time; // s
-        std::vector<double> setPoint;
-        std::vector<double> measured;
-    };
-    explicit RunPlot(QWidget* parent);
-    void setRuns(Trace chosen, Trace today);
-    const Trace& chosen() const { return m_chosen; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
-
-private:
-    Trace m_chosen;
-    Trace m_today;
-};
 
 class TuningMapWindow : public QWidget {
     Q_OBJECT
@@ -142,6 +96,15 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    QGridLayout* buildSettings();
+    QHBoxLayout* buildProgress();
+    QHBoxLayout* buildPicture();
+    QHBoxLayout* buildButtons();
+    void connectControls();
+    void orderTabStops();
+    void nameControls();
+    // What the map tells a screen reader: the cursor's cell, or what it shows.
+    void tellMap();
     void loopChosen();
     void settingChosen(std::size_t axis);
     void figureChosen();
