@@ -5,6 +5,7 @@
 // Tab follows reading order over named stops and the arrows and Enter on
 // the map do what the mouse does.
 #include "ui/analysis/TuningMapWindow.h"
+#include "FocusChain.h"
 #include "cli/SimCli.h"
 #include "core/exercises/ControllerSettings.h"
 #include "ui/analysis/AnalysisMenu.h"
@@ -37,6 +38,8 @@
 
 using namespace velmor;
 using velmor::test::ChooseExercise;
+using velmor::test::FollowChain;
+using velmor::test::NameOf;
 using velmor::test::RunInWindow;
 
 namespace {
@@ -81,35 +84,6 @@ bool Grid(TuningMapWindow* w, int columns, int rows, int records)
     w->txtCount[0]->setValue(columns);
     w->txtCount[1]->setValue(rows);
     return w->map().complete() || ended.wait(30000);
-}
-
-QString NameOf(QWidget* w)
-{
-    if (w == nullptr) {
-        return QStringLiteral("(none)");
-    }
-    const QAccessibleInterface* a = QAccessible::queryAccessibleInterface(w);
-    return QStringLiteral("%1 '%2'").arg(QLatin1String(w->metaObject()->className()),
-                                         a != nullptr ? a->text(QAccessible::Name) : QString());
-}
-
-// Tab from the first stop visits `order` and comes back to the first;
-// Shift+Tab goes back to the last. A failure text, or nothing.
-QString FollowChain(const std::vector<QWidget*>& order)
-{
-    order.front()->setFocus(Qt::TabFocusReason);
-    for (std::size_t k = 1; k <= order.size(); ++k) {
-        QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        if (QApplication::focusWidget() != order[k % order.size()]) {
-            return QStringLiteral("stop %1: %2 where %3 was expected")
-                .arg(k)
-                .arg(NameOf(QApplication::focusWidget()), NameOf(order[k % order.size()]));
-        }
-    }
-    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Backtab);
-    return QApplication::focusWidget() == order.back()
-               ? QString()
-               : QStringLiteral("Shift+Tab went to ") + NameOf(QApplication::focusWidget());
 }
 
 std::string Sweep(const std::vector<std::string>& args)
