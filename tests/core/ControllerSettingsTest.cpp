@@ -1,10 +1,13 @@
 // Value boxes, switches, segments, waveform rows and the settings block.
 #include "TestRun.h"
 
+#include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/shell/KeypadEntry.h"
 
 #include <gtest/gtest.h>
+
+#include <memory>
 
 using namespace velmor;
 using velmor::test::TestRun;
@@ -99,6 +102,28 @@ TEST(Switches, InitValuesResetsFlagsButNotTheBoxes)
     EXPECT_FALSE(r.state.batch.chkVolI);
     SendSettings(r.state, Exercise::Batch);
     EXPECT_FALSE(r.state.simSettings.volIOn); // the box is what is saved
+}
+
+TEST(Switches, OpeningAWindowTicksEveryLoopsBoxes)
+{
+    // Boxes left unticked by an earlier run or file: a window opened afresh
+    // (as velmor-sim opens one) shows I and D ticked on every loop.
+    for (const Exercise e :
+         {Exercise::Flow, Exercise::Level, Exercise::Temperature, Exercise::Batch}) {
+        auto state = std::make_unique<VelmorState>();
+        VelmorState& s = *state;
+        for (const PanelTransfer& t : ProfileOf(e).panels) {
+            const PidLoop loop = t.loop(s);
+            loop.chkI = false;
+            loop.chkD = false;
+        }
+        OpenExerciseState(s, e, true);
+        for (const PanelTransfer& t : ProfileOf(e).panels) {
+            const PidLoop loop = t.loop(s);
+            EXPECT_TRUE(loop.chkI) << CommandWord(e);
+            EXPECT_TRUE(loop.chkD) << CommandWord(e);
+        }
+    }
 }
 
 TEST(SettingsBlock, LoadingFlipsBoxesThroughTheirHandlers)
@@ -246,6 +271,8 @@ TEST(NamedSettings, RefusalsAreClearAndOneLine)
               std::string::npos);
     EXPECT_NE(CheckSetting(Exercise::Level, "trendSpan", "190").find("20 to 180"),
               std::string::npos);
+    EXPECT_EQ(CheckSetting(Exercise::Level, "trendSpan", "180"), "");
+    EXPECT_EQ(CheckSetting(Exercise::Level, "trendSpan", "20"), "");
     EXPECT_NE(CheckSetting(Exercise::Flow, "chkI", "2").find("0 or 1"), std::string::npos);
     EXPECT_NE(CheckSetting(Exercise::Flow, "flowGain", "1.12345678").find("7 digits"),
               std::string::npos);

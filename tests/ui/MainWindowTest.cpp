@@ -372,9 +372,20 @@ void MainWindowTest::menuClosesAndReopens()
     // the one already served.
     m.graphSubWindow()->close();
     QVERIFY(release->isActive());
+    QVERIFY(Item(m, "mnuFileNew")->isEnabled());
     QVERIFY(released.wait());
     QVERIFY(m.exerciseWindow() == nullptr);
     QVERIFY(!Item(m, "mnuControlFlow")->isChecked());
+    QVERIFY(!Item(m, "mnuFileNew")->isEnabled()); // nothing open to clear
+
+    // Two choices during one wait: the newer one opens.
+    Item(m, "mnuControlFlow")->trigger();
+    Item(m, "mnuControlFluidLevel")->trigger();
+    QVERIFY(m.switching());
+    m.Start(QStringLiteral("frmTemperature"), true);
+    QVERIFY(waited.wait());
+    QVERIFY(m.exerciseWindow() != nullptr);
+    QCOMPARE(m.exerciseWindow()->exercise(), Exercise::Temperature);
 }
 
 void MainWindowTest::runDisablesMenus()
