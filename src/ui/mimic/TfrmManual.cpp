@@ -71,6 +71,29 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     imgDrainLight.place = kDrainLamp;
     imgTankFull.place = kTankFullLamp;
 
+    makeTexts();
+    makeParts();
+    setKeyboardOrder();
+
+    // The layout's texts are English; another language replaces them.
+    setTexts(Language::English, true);
+    if (m_state.shell.language != Language::English) {
+        SetLanguage();
+    } else {
+        rebuild();
+    }
+
+    UpdateTimer = new QTimer(this);
+    UpdateTimer->setInterval(125);
+    UpdateTimer->setTimerType(Qt::PreciseTimer);
+    connect(UpdateTimer, &QTimer::timeout, this, &TfrmManual::UpdateTimerTimer);
+    UpdateTimer->start();
+}
+
+// The parts' names and the numbers the diagram shows.
+void TfrmManual::makeTexts()
+{
+    using namespace mimic;
     lblPumpOutput = makeTag(kLblPumpOutput);
     lblPumpOutput->setStyleSheet(QString());
     lblTankFull = makeTag(kLblTankFull);
@@ -88,7 +111,12 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     TempNum = makeReadout(kTempNum, QStringLiteral("20"));
     SumpNum = makeReadout(kSumpNum, QStringLiteral("20"));
     HeatNum = makeReadout(kHeatNum, QStringLiteral("0.0"));
+}
 
+// The parts that a click works, the lamps, the pump's slider and MENU.
+void TfrmManual::makeParts()
+{
+    using namespace mimic;
     SolenoidDrain = makeClickArea(kSolenoidDrain, "Click here to Open/Close the Drain Valve.");
     SolenoidDiverter =
         makeClickArea(kSolenoidDiverter, "Click here to Open/Close the Diverter Valve.");
@@ -125,7 +153,10 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     btnMenu->setCursor(Qt::PointingHandCursor);
     btnMenu->setFocusPolicy(Qt::TabFocus);
     connect(btnMenu, &QPushButton::clicked, this, &TfrmManual::btnMenuClick);
+}
 
+void TfrmManual::setKeyboardOrder()
+{
     // The keyboard reaches each part once: the fan, the stirrer's blades and
     // the drain lamp repeat a part before them.
     for (ClickArea* repeat : {Fan, Stirrer, DrainValveInd}) {
@@ -140,20 +171,6 @@ TfrmManual::TfrmManual(VelmorState& state, QWidget* parent, Clock clock)
     for (std::size_t k = 1; k < std::size(order); ++k) {
         QWidget::setTabOrder(order[k - 1], order[k]);
     }
-
-    // The layout's texts are English; another language replaces them.
-    setTexts(Language::English, true);
-    if (m_state.shell.language != Language::English) {
-        SetLanguage();
-    } else {
-        rebuild();
-    }
-
-    UpdateTimer = new QTimer(this);
-    UpdateTimer->setInterval(125);
-    UpdateTimer->setTimerType(Qt::PreciseTimer);
-    connect(UpdateTimer, &QTimer::timeout, this, &TfrmManual::UpdateTimerTimer);
-    UpdateTimer->start();
 }
 
 TfrmManual::~TfrmManual() = default;

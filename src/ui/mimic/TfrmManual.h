@@ -119,6 +119,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    void makeTexts();
+    void makeParts();
+    void setKeyboardOrder();
     QLabel* makeTag(const QRect& place);
     QLabel* makeReadout(const QRect& place, const QString& text);
     ClickArea* makeClickArea(const QRect& place, const char* hint);
