@@ -445,8 +445,8 @@ void GraphTest::settingsChangeMidRunDrawsAMark()
 
 void GraphTest::aNewRunShowsItsOwnSettings()
 {
-    // A run, then PG changed between runs: the next run's box shows the new
-    // PG, as in a window that never ran before.
+    // A run, then PG changed between runs: the next run draws as in a
+    // window that never ran before, its box showing the new PG.
     const QRect box(480, 432, 38, 58);
     Opened again(Exercise::Flow);
     {
@@ -470,6 +470,8 @@ void GraphTest::aNewRunShowsItsOwnSettings()
     }
     QVERIFY(again.window->panel().copy(box) != firstBox);
     QCOMPARE(again.window->panel().copy(box), fresh.window->panel().copy(box));
+    // Its traces start at the left edge, as the fresh window's do.
+    QCOMPARE(again.window->panel().copy(kPlot), fresh.window->panel().copy(kPlot));
 }
 
 void GraphTest::marksAtEachNewSegmentInARedraw()
@@ -702,6 +704,21 @@ void GraphTest::settingsBox()
     QCOMPARE(open.window->panel(), before);
     QCOMPARE(open.at(519, 460), kSilver); // the box's edge erased
     QCOMPARE(batch.at(519, 460), kBlack);
+
+    // The cursor back on an earlier segment shows that segment's settings.
+    Opened back(Exercise::Flow);
+    Browsable(back, 100);
+    for (int n = 51; n <= 100; ++n) {
+        back.state.log.record(n).segment = 2;
+        back.state.log.record(n).field(kFieldFlowPG) = 0.5f;
+    }
+    const QRect box(480, 432, 38, 58);
+    back.window->CursorToRecord(10);
+    const QImage first = back.window->panel().copy(box);
+    back.window->CursorToRecord(90);
+    QVERIFY(back.window->panel().copy(box) != first);
+    back.window->CursorToRecord(10);
+    QCOMPARE(back.window->panel().copy(box), first);
 }
 
 void GraphTest::gateAndPump()

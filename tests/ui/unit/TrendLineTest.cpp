@@ -35,6 +35,15 @@ TEST(TrendLine, LeavesOutTheEndPixel)
               (Pixels{{413, 125}, {413, 126}, {413, 127}, {414, 128}, {414, 129}}));
 }
 
+TEST(TrendLine, HalfWayPointsRoundTowardTheStart)
+{
+    // The exact line passes half way between two rows at x = 1 and x = 3:
+    // the pixel stays on the start's side, whichever way the line runs.
+    EXPECT_EQ(Line(0, 0, 4, 2), (Pixels{{0, 0}, {1, 0}, {2, 1}, {3, 1}}));
+    EXPECT_EQ(Line(4, 2, 0, 0), (Pixels{{4, 2}, {3, 2}, {2, 1}, {1, 1}}));
+    EXPECT_EQ(Line(0, 0, 2, 4), (Pixels{{0, 0}, {0, 1}, {1, 2}, {1, 3}}));
+}
+
 TEST(TrendLine, OnePixelPerStepOfTheLongerAxisAndConnected)
 {
     for (auto [x1, y1] : std::vector<std::pair<int, int>>{
