@@ -719,6 +719,14 @@ void GraphTest::settingsBox()
     QVERIFY(back.window->panel().copy(box) != first);
     back.window->CursorToRecord(10);
     QCOMPARE(back.window->panel().copy(box), first);
+
+    // A second click moves the line: the first one's column is as before.
+    const QRect column(100, 47, 1, 315);
+    const QImage bare = back.window->panel().copy(column);
+    back.window->imgPanelMouseDown(Qt::LeftButton, 100, 200);
+    QVERIFY(back.window->panel().copy(column) != bare);
+    back.window->imgPanelMouseDown(Qt::LeftButton, 300, 200);
+    QCOMPARE(back.window->panel().copy(column), bare);
 }
 
 void GraphTest::gateAndPump()
