@@ -1,6 +1,7 @@
 // The main window: stored preferences, menus and hints, opening Flow with
-// its Trends window, close requests and the delayed release, switching,
-// File > New, Exit, Help and the centre-keeping layout rule.
+// its Trends window, close requests and the delayed release, File > New,
+// Exit, Help and the centre-keeping layout rule. (Switching between the
+// exercises is SwitchingTest.)
 #include "LanguageScope.h"
 #include "ProgramFixture.h"
 #include "core/exercises/ControllerSettings.h"
@@ -95,9 +96,7 @@ private slots:
     void keypadReachesTheOpenExercise();
     void keypadNamesWhatTheBoxTakes();
     void keypadKeepsFocusAfterOutOfRange();
-    void switchingInEveryOrderReleasesTheWindows();
     void runningFlowOnScreen();
-    void newWindowShowsNoRunLight();
 };
 
 void MainWindowTest::firstRunWritesDefaults()
@@ -724,39 +723,6 @@ void MainWindowTest::keypadNamesWhatTheBoxTakes()
     }
 }
 
-void MainWindowTest::switchingInEveryOrderReleasesTheWindows()
-{
-    Program p(kNoEasyMenu);
-    TfrmMain& m = *p.main;
-    QAction* items[] = {Item(m, "mnuControlFlow"), Item(m, "mnuControlTemperature"),
-                        Item(m, "mnuControlBatchVolume"), Item(m, "mnuControlFluidLevel"),
-                        Item(m, "mnuControlOpenLoop")};
-    const char* forms[] = {"frmFlow", "frmTemperature", "frmBatch", "frmLevel", "frmOpen"};
-    // Every ordered pair of the five exercises once, one switch after the
-    // other, back to the first.
-    const int order[] = {0, 4, 3, 4, 2, 4, 1, 4, 0, 3, 2, 3, 1, 3, 0, 2, 1, 2, 0, 1, 0};
-    qsizetype widgetsAtFirst = -1;
-    for (int k : order) {
-        items[k]->trigger();
-        QVERIFY(p.waitFor([&] {
-            return !m.switching() && m.exerciseWindow() != nullptr &&
-                   FormName(m.exerciseWindow()->exercise()) == forms[k];
-        }));
-        QCOMPARE(m.mdiArea()->subWindowList().size(), 2);
-        QVERIFY(items[k]->isChecked());
-        for (QAction* other : items) {
-            QCOMPARE(other->isChecked(), other == items[k]);
-        }
-        // The old pair is gone: as many widgets as the first time.
-        if (k == 0) {
-            if (widgetsAtFirst < 0) {
-                widgetsAtFirst = QApplication::allWidgets().size();
-            }
-            QCOMPARE(QApplication::allWidgets().size(), widgetsAtFirst);
-        }
-    }
-}
-
 void MainWindowTest::keypadKeepsFocusAfterOutOfRange()
 {
     Program p(kNoEasyMenu);
@@ -832,36 +798,6 @@ void MainWindowTest::runningFlowOnScreen()
     }
     QVERIFY(yellow > 100);
     QVERIFY(aqua > 100);
-}
-
-void MainWindowTest::newWindowShowsNoRunLight()
-{
-    // After a run, MENU and the exercise chosen again: the new window looks
-    // as the exercise's first one did, its run light unlit and without the
-    // words of the run before. (The gauges may show values left by the run.)
-    const QRect kRightOfGauges(104, 0, 121, 501);
-    Program p(kNoEasyMenu);
-    TfrmMain& m = *p.main;
-    for (Exercise e : {Exercise::Flow, Exercise::Level, Exercise::Open, Exercise::Temperature,
-                       Exercise::Batch}) {
-        LoopWindow* window = ChooseExercise(m, e);
-        QVERIFY(window != nullptr);
-        const QImage unlit = window->imgPanel->image().copy(kRightOfGauges);
-        QVERIFY(RunInWindow(*p.state, window, 20));
-        QVERIFY(window->imgPanel->image().copy(kRightOfGauges) != unlit);
-        window->btnMenu->click();
-        QVERIFY(p.waitFor([&] { return m.exerciseWindow() == nullptr; }));
-        window = ChooseExercise(m, e);
-        QVERIFY(window != nullptr);
-        // Also once its texts are set again, as a change of language does.
-        for (int pass = 0; pass < 2; ++pass) {
-            QVERIFY2(window->imgPanel->image().copy(kRightOfGauges) == unlit, FormName(e).data());
-            if (auto* flow = dynamic_cast<TfrmFlow*>(window)) {
-                QCOMPARE(flow->lblTrafficLight->text(), QString());
-            }
-            window->SetLanguage();
-        }
-    }
 }
 
 VELMOR_TEST_MAIN(MainWindowTest, shell)

@@ -24,7 +24,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "AnalysisMenu";
+constexpr const char* kAnalysisMenuContext = "AnalysisMenu";
 
 } // namespace
 
@@ -81,7 +81,7 @@ TuningMapWindow* AnalysisMenu::tuningMapWindow() const
 void AnalysisMenu::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kAnalysisMenuContext, english);
     };
     mnuAnalysis->setTitle(text(QT_TRANSLATE_NOOP("AnalysisMenu", "&Analysis")));
     mnuAnalysisFigures->setText(text(QT_TRANSLATE_NOOP("AnalysisMenu", "Run &figures...")));
@@ -152,12 +152,13 @@ void AnalysisMenu::clearCompareText()
     // mystery.
     const TfrmGraph* graph = m_host->graphWindow();
     QString text = QCoreApplication::translate(
-        kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison"));
+        kAnalysisMenuContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison"));
     if (graph != nullptr && graph->hasComparison() && !graph->comparisonName().isEmpty()) {
         QString name = graph->comparisonName();
         name.replace(QLatin1Char('&'), QLatin1String("&&"));
         text = QCoreApplication::translate(
-                   kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison with %1"))
+                   kAnalysisMenuContext,
+                   QT_TRANSLATE_NOOP("AnalysisMenu", "C&lear comparison with %1"))
                    .arg(name);
     }
     mnuAnalysisClearCompare->setText(text);
@@ -262,9 +263,10 @@ void AnalysisMenu::mnuAnalysisExportClick()
     }
     QString path = QFileDialog::getSaveFileName(
         m_window,
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("AnalysisMenu", "Export CSV")),
+        QCoreApplication::translate(kAnalysisMenuContext,
+                                    QT_TRANSLATE_NOOP("AnalysisMenu", "Export CSV")),
         QString(),
-        QCoreApplication::translate(kContext,
+        QCoreApplication::translate(kAnalysisMenuContext,
                                     QT_TRANSLATE_NOOP("AnalysisMenu", "CSV files (*.csv)")));
     if (path.isEmpty()) {
         return;
@@ -276,7 +278,7 @@ void AnalysisMenu::mnuAnalysisExportClick()
     if (!refused.isEmpty()) {
         QMessageBox::warning(
             m_window, m_window->windowTitle(),
-            QCoreApplication::translate(kContext,
+            QCoreApplication::translate(kAnalysisMenuContext,
                                         QT_TRANSLATE_NOOP("AnalysisMenu", "Could not write %1: %2"))
                 .arg(path, refused));
     }
@@ -294,7 +296,7 @@ QString AnalysisMenu::compareWith(const QString& path)
     }
     if (chosen.load->exercise != graph->exercise()) {
         return QCoreApplication::translate(
-            kContext,
+            kAnalysisMenuContext,
             QT_TRANSLATE_NOOP("AnalysisMenu", "The saved run is of another exercise: only a run of "
                                               "the open exercise can be compared."));
     }
@@ -309,7 +311,7 @@ void AnalysisMenu::mnuAnalysisCompareClick()
 {
     const QString path = QFileDialog::getOpenFileName(
         m_window,
-        QCoreApplication::translate(kContext,
+        QCoreApplication::translate(kAnalysisMenuContext,
                                     QT_TRANSLATE_NOOP("AnalysisMenu", "Compare with saved run")),
         QString(),
         QCoreApplication::translate("FileCommands", "Data Files (*.psm)") + QStringLiteral(";;") +

@@ -24,7 +24,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmRunFigures";
+constexpr const char* kRunFiguresContext = "TfrmRunFigures";
 
 // The exercise profiles' loop titles, listed here so that the translation
 // catalogue picks them up.
@@ -101,7 +101,7 @@ TfrmRunFigures::TfrmRunFigures(VelmorState& state, std::function<int()> cursorRe
 void TfrmRunFigures::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kRunFiguresContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Run figures")));
     btnCopy->setText(text(QT_TRANSLATE_NOOP("TfrmRunFigures", "Copy table")));
@@ -166,7 +166,7 @@ void TfrmRunFigures::fill()
             const SampleRecord& first = m_state.log.record(segment.firstRecord);
             const StepFigures* step = segment.steps.empty() ? nullptr : &segment.steps.front();
             const QStringList cells = {
-                QCoreApplication::translate(kContext, traces.title),
+                QCoreApplication::translate(kRunFiguresContext, traces.title),
                 QString::number(segment.segment),
                 FormatFixed(segment.start, 1),
                 FormatGeneral(first.field(traces.gainField), 4),
@@ -210,15 +210,16 @@ void TfrmRunFigures::showSegment()
     const SegmentFigures& segment = *span.segment;
     lblSegment->setText(
         QCoreApplication::translate(
-            kContext, QT_TRANSLATE_NOOP("TfrmRunFigures",
-                                        "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
-                                        "its steps:"))
-            .arg(QCoreApplication::translate(kContext, span.loop->loop.title))
+            kRunFiguresContext,
+            QT_TRANSLATE_NOOP("TfrmRunFigures",
+                              "%1, segment %2: ISE %3, ITAE %4, output variation %5 %; "
+                              "its steps:"))
+            .arg(QCoreApplication::translate(kRunFiguresContext, span.loop->loop.title))
             .arg(segment.segment)
             .arg(Figure(segment.ise), Figure(segment.itae), Figure(segment.outputTotalVariation)));
     grdSteps->setAccessibleDescription(lblSegment->text());
-    const QString start =
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));
+    const QString start = QCoreApplication::translate(kRunFiguresContext,
+                                                      QT_TRANSLATE_NOOP("TfrmRunFigures", "start"));
     for (const StepFigures& step : segment.steps) {
         const int r = grdSteps->rowCount();
         grdSteps->insertRow(r);

@@ -27,7 +27,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmStepTest";
+constexpr const char* kStepTestContext = "TfrmStepTest";
 
 // y(t) of a model for a step at t0 from y0 by du.
 double ModelAt(const FopdtModel& m, double t0, double y0, double du, double t)
@@ -164,7 +164,7 @@ TfrmStepTest::TfrmStepTest(VelmorState& state, QWidget* parent)
 void TfrmStepTest::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kStepTestContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Step test and tuning")));
     btnUseInFlow->setText(text(QT_TRANSLATE_NOOP("TfrmStepTest", "Use in Flow")));
@@ -260,7 +260,7 @@ void TfrmStepTest::showStep(int row)
     if (row < 0 || row >= static_cast<int>(m_steps.size())) {
         imgPlot->setCurves({}, {}, {});
         lblModel->setText(QCoreApplication::translate(
-            kContext,
+            kStepTestContext,
             QT_TRANSLATE_NOOP("TfrmStepTest", "No step of the pump output in this run.")));
         imgPlot->setValueText(lblModel->text());
         grdTunings->setAccessibleDescription(QString());
@@ -285,14 +285,14 @@ void TfrmStepTest::showStep(int row)
     imgPlot->setCurves(std::move(t), std::move(measured), std::move(fitted));
     if (!step.model) {
         lblModel->setText(QCoreApplication::translate(
-            kContext,
+            kStepTestContext,
             QT_TRANSLATE_NOOP("TfrmStepTest", "No model: the flow did not answer this step.")));
         grdTunings->setAccessibleDescription(lblModel->text());
         btnUseInFlow->setEnabled(false);
         return;
     }
     lblModel->setText(QCoreApplication::translate(
-        kContext,
+        kStepTestContext,
         QT_TRANSLATE_NOOP("TfrmStepTest", "Measured flow (aqua) and the fitted model "
                                           "(yellow, dashed); tunings for the Flow window:")));
     // The note above the table is what it holds, read with it.
@@ -318,7 +318,7 @@ void TfrmStepTest::showStep(int row)
 QString TfrmStepTest::plotSummary(const OutputStep& step, const std::vector<double>& measured) const
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kStepTestContext, english);
     };
     const auto [low, high] = measured.empty()
                                  ? std::pair{0.0, 0.0}

@@ -17,7 +17,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TuningMap";
+constexpr const char* kTuningMapPictureContext = "TuningMap";
 
 // Margins of the plot in logical pixels: axis texts left and below, the
 // title above, the colour bar and legend on the right.
@@ -26,9 +26,9 @@ constexpr double kBottom = 46;
 constexpr double kTop = 30;
 constexpr double kRight = 150;
 
-QString Text(Language language, const char* source)
+QString TuningMapPictureText(Language language, const char* source)
 {
-    return TextIn(language, kContext, source);
+    return TextIn(language, kTuningMapPictureContext, source);
 }
 
 QString Number(double v, QChar decimal)
@@ -264,7 +264,8 @@ void PaintAxes(const Painting& s)
     const auto axisTitle = [&](std::size_t a) {
         QString t = MapSettingLabel(e, s.map.plan().loop, axes[a].name, lang);
         if (s.view.axes[a].logarithmic) {
-            t += QLatin1Char(' ') + Text(lang, QT_TRANSLATE_NOOP("TuningMap", "(log)"));
+            t += QLatin1Char(' ') +
+                 TuningMapPictureText(lang, QT_TRANSLATE_NOOP("TuningMap", "(log)"));
         }
         return t;
     };
@@ -306,9 +307,9 @@ QRectF PaintColourBar(const Painting& s, const std::optional<std::pair<double, d
         p.setPen(Qt::black);
         p.drawRect(bar);
         p.drawText(QPointF(bar.right() + 5, top.center().y() + metrics.ascent() / 2 - 1),
-                   Text(lang, QT_TRANSLATE_NOOP("TuningMap", "Stable")));
+                   TuningMapPictureText(lang, QT_TRANSLATE_NOOP("TuningMap", "Stable")));
         p.drawText(QPointF(bar.right() + 5, low.center().y() + metrics.ascent() / 2 - 1),
-                   Text(lang, QT_TRANSLATE_NOOP("TuningMap", "Oscillating")));
+                   TuningMapPictureText(lang, QT_TRANSLATE_NOOP("TuningMap", "Oscillating")));
     } else {
         const int steps = static_cast<int>(bar.height());
         for (int k = 0; k < steps; ++k) {
@@ -362,11 +363,11 @@ void PaintLegend(const Painting& s, const QRectF& bar)
     p.fillRect(swatch, kNoValueGrey);
     p.setPen(Qt::black);
     p.drawRect(swatch);
-    legend(Text(lang, QT_TRANSLATE_NOOP("TuningMap", "No value")));
+    legend(TuningMapPictureText(lang, QT_TRANSLATE_NOOP("TuningMap", "No value")));
     HatchSwatch(p, QRectF(barX, y, 16, 12));
-    legend(Text(lang, QT_TRANSLATE_NOOP("TuningMap", "Oscillating")));
+    legend(TuningMapPictureText(lang, QT_TRANSLATE_NOOP("TuningMap", "Oscillating")));
     TodayMark(p, QPointF(barX + 8, y + 6));
-    legend(Text(lang, QT_TRANSLATE_NOOP("TuningMap", "Today's settings")));
+    legend(TuningMapPictureText(lang, QT_TRANSLATE_NOOP("TuningMap", "Today's settings")));
 }
 
 } // namespace
@@ -443,14 +444,15 @@ QString MapFigureTitle(MapFigure figure, const char* unit, Language language)
 {
     switch (figure) {
     case MapFigure::Iae:
-        return Text(language, QT_TRANSLATE_NOOP("TuningMap", "IAE (%1·s)"))
+        return TuningMapPictureText(language, QT_TRANSLATE_NOOP("TuningMap", "IAE (%1·s)"))
             .arg(QString::fromUtf8(unit != nullptr ? unit : ""));
     case MapFigure::Overshoot:
-        return Text(language, QT_TRANSLATE_NOOP("TuningMap", "Overshoot (%)"));
+        return TuningMapPictureText(language, QT_TRANSLATE_NOOP("TuningMap", "Overshoot (%)"));
     case MapFigure::Settling:
-        return Text(language, QT_TRANSLATE_NOOP("TuningMap", "Settling time (s)"));
+        return TuningMapPictureText(language, QT_TRANSLATE_NOOP("TuningMap", "Settling time (s)"));
     case MapFigure::Stable:
-        return Text(language, QT_TRANSLATE_NOOP("TuningMap", "Stable or oscillating"));
+        return TuningMapPictureText(language,
+                                    QT_TRANSLATE_NOOP("TuningMap", "Stable or oscillating"));
     }
     return {};
 }

@@ -33,13 +33,13 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TuningMapWindow";
+constexpr const char* kTuningMapWindowContext = "TuningMapWindow";
 constexpr int kDefaultCount = 41;
 constexpr int kDefaultRecords = 600;
 
-QString Tr(const char* source)
+QString TuningMapWindowTr(const char* source)
 {
-    return QCoreApplication::translate(kContext, source);
+    return QCoreApplication::translate(kTuningMapWindowContext, source);
 }
 
 constexpr const char* kFigureNames[] = {
@@ -280,49 +280,55 @@ std::size_t TuningMapWindow::loop() const
 
 void TuningMapWindow::SetLanguage()
 {
-    setWindowTitle(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning Map")));
-    lblLoop->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Loop:")));
+    setWindowTitle(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning Map")));
+    lblLoop->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Loop:")));
     const std::span<const LoopTraces> loops = ControlledLoops(m_exercise);
     for (int k = 0; k < cboLoop->count(); ++k) {
         cboLoop->setItemText(k, QCoreApplication::translate(
                                     "TfrmRunFigures", loops[static_cast<std::size_t>(k)].title));
     }
-    lblFigure->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Colour by:")));
+    lblFigure->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Colour by:")));
     for (int k = 0; k < cboFigure->count(); ++k) {
-        cboFigure->setItemText(k, Tr(kFigureNames[k]));
+        cboFigure->setItemText(k, TuningMapWindowTr(kFigureNames[k]));
     }
-    lblRecords->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run length (records):")));
-    lblAxis[0]->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across:")));
-    lblAxis[1]->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up:")));
+    lblRecords->setText(
+        TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run length (records):")));
+    lblAxis[0]->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across:")));
+    lblAxis[1]->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up:")));
     const Language language = InstalledLanguage();
     for (std::size_t a = 0; a < 2; ++a) {
-        lblTo[a]->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "to")));
-        lblCount[a]->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "cells:")));
-        chkLog[a]->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic")));
+        lblTo[a]->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "to")));
+        lblCount[a]->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "cells:")));
+        chkLog[a]->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic")));
         for (int k = 0; k < cboSetting[a]->count(); ++k) {
             cboSetting[a]->setItemText(
                 k, MapSettingLabel(m_exercise, loop(),
                                    cboSetting[a]->itemData(k).toString().toStdString(), language));
         }
     }
-    btnCompute->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Co&mpute")));
-    btnCancel->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "&Cancel")));
-    btnUse->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "&Use these settings")));
-    btnExportPng->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export &PNG")));
-    m_pngScreen->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "At the screen's resolution...")));
-    m_pngDouble->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "At twice the size...")));
-    btnExportCsv->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export C&SV...")));
-    btnClose->setText(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Close")));
+    btnCompute->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Co&mpute")));
+    btnCancel->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "&Cancel")));
+    btnUse->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "&Use these settings")));
+    btnExportPng->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export &PNG")));
+    m_pngScreen->setText(
+        TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "At the screen's resolution...")));
+    m_pngDouble->setText(
+        TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "At twice the size...")));
+    btnExportCsv->setText(
+        TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export C&SV...")));
+    btnClose->setText(TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Close")));
     if (!m_chosen) {
-        lblChosen->setText(
-            Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Click a cell to see its run here.")));
+        lblChosen->setText(TuningMapWindowTr(
+            QT_TRANSLATE_NOOP("TuningMapWindow", "Click a cell to see its run here.")));
     } else {
         lblChosen->setText(cellText(*m_chosen).section(QLatin1Char('\n'), 0, 0));
     }
     lblCell->clear();
     nameControls();
-    imgMap->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning map")));
-    imgRun->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run of the chosen cell")));
+    imgMap->setAccessibleName(
+        TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Tuning map")));
+    imgRun->setAccessibleName(
+        TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run of the chosen cell")));
     m_view.language = language;
     tellMap();
     imgMap->update();
@@ -436,8 +442,8 @@ void TuningMapWindow::Refresh()
     m_view.selected.reset();
     updateToday();
     imgRun->setRuns({}, {});
-    lblChosen->setText(
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Click a cell to see its run here.")));
+    lblChosen->setText(TuningMapWindowTr(
+        QT_TRANSLATE_NOOP("TuningMapWindow", "Click a cell to see its run here.")));
     prgCompute->setRange(0, static_cast<int>(std::max<std::size_t>(missing.size(), 1)));
     prgCompute->setValue(missing.empty() ? 1 : 0);
     imgMap->update();
@@ -556,22 +562,26 @@ QString TuningMapWindow::cellText(std::size_t index) const
     const std::optional<SweepRow>& cell = m_map.cell(index);
     if (!cell) {
         return text + QLatin1Char('\n') +
-               Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Not computed yet."));
+               TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Not computed yet."));
     }
     const std::span<const LoopTraces> loops = ControlledLoops(m_exercise);
     const QString unit = loop() < loops.size()
                              ? QString::fromUtf8(loops[loop()].unit) + QStringLiteral("·s")
                              : QString();
+    text += QLatin1Char('\n') + TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "IAE: %1"))
+                                    .arg(Figure(cell->iae, unit));
+    text +=
+        QLatin1Char('\n') + TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Overshoot: %1"))
+                                .arg(Figure(cell->overshootPercent, QStringLiteral("%")));
     text += QLatin1Char('\n') +
-            Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "IAE: %1")).arg(Figure(cell->iae, unit));
-    text += QLatin1Char('\n') + Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Overshoot: %1"))
-                                    .arg(Figure(cell->overshootPercent, QStringLiteral("%")));
-    text += QLatin1Char('\n') + Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Settling time: %1"))
-                                    .arg(Figure(cell->settlingTime, QStringLiteral("s")));
-    text += QLatin1Char('\n') +
-            (!cell->stable   ? Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Too short to judge."))
-             : *cell->stable ? Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Stable."))
-                             : Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Oscillating.")));
+            TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Settling time: %1"))
+                .arg(Figure(cell->settlingTime, QStringLiteral("s")));
+    text +=
+        QLatin1Char('\n') +
+        (!cell->stable
+             ? TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Too short to judge."))
+         : *cell->stable ? TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Stable."))
+                         : TuningMapWindowTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Oscillating.")));
     return text;
 }
 
@@ -641,7 +651,7 @@ void TuningMapWindow::btnUseClick()
     if (!m_use(entries)) {
         QMessageBox::warning(
             this, windowTitle(),
-            Tr(QT_TRANSLATE_NOOP(
+            TuningMapWindowTr(QT_TRANSLATE_NOOP(
                 "TuningMapWindow",
                 "The exercise window is closed: its settings cannot be changed.")));
         return;

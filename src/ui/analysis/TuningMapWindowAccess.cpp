@@ -17,7 +17,7 @@ namespace velmor {
 
 namespace {
 
-QString Tr(const char* source)
+QString TuningMapWindowAccessTr(const char* source)
 {
     return QCoreApplication::translate("TuningMapWindow", source);
 }
@@ -42,23 +42,38 @@ void TuningMapWindow::orderTabStops()
 void TuningMapWindow::nameControls()
 {
     // The boxes' labels say "to" and "cells:" twice: their names say which axis.
-    cboLoop->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Loop")));
-    cboFigure->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Colour by")));
+    cboLoop->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Loop")));
+    cboFigure->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Colour by")));
     txtRecords->setAccessibleName(
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run length in records")));
-    cboSetting[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Setting across")));
-    txtFrom[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across from")));
-    txtTo[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across to")));
-    txtCount[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells across")));
-    chkLog[0]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic across")));
-    cboSetting[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Setting up")));
-    txtFrom[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up from")));
-    txtTo[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up to")));
-    txtCount[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells up")));
-    chkLog[1]->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic up")));
-    prgCompute->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells computed")));
-    lblCell->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cell under the cursor")));
-    lblChosen->setAccessibleName(Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Chosen cell")));
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Run length in records")));
+    cboSetting[0]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Setting across")));
+    txtFrom[0]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across from")));
+    txtTo[0]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Across to")));
+    txtCount[0]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells across")));
+    chkLog[0]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic across")));
+    cboSetting[1]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Setting up")));
+    txtFrom[1]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up from")));
+    txtTo[1]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Up to")));
+    txtCount[1]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells up")));
+    chkLog[1]->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Logarithmic up")));
+    prgCompute->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cells computed")));
+    lblCell->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Cell under the cursor")));
+    lblChosen->setAccessibleName(
+        TuningMapWindowAccessTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Chosen cell")));
 }
 
 void TuningMapWindow::tellMap()
@@ -74,9 +89,10 @@ void TuningMapWindow::tellMap()
     const std::span<const LoopTraces> loops = ControlledLoops(m_exercise);
     const char* unit = loop() < loops.size() ? loops[loop()].unit : nullptr;
     imgMap->setAccessibleDescription(
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow",
-                             "%1 over %2 across and %3 up. The arrow keys move a cell cursor, "
-                             "Enter shows the cell's run."))
+        TuningMapWindowAccessTr(
+            QT_TRANSLATE_NOOP("TuningMapWindow",
+                              "%1 over %2 across and %3 up. The arrow keys move a cell cursor, "
+                              "Enter shows the cell's run."))
             .arg(MapFigureTitle(m_view.figure, unit, m_view.language), cboSetting[0]->currentText(),
                  cboSetting[1]->currentText()));
 }

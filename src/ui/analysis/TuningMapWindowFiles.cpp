@@ -15,7 +15,7 @@ namespace {
 
 const QSize kExportSize{720, 520};
 
-QString Tr(const char* source)
+QString TuningMapWindowFilesTr(const char* source)
 {
     return QCoreApplication::translate("TuningMapWindow", source);
 }
@@ -47,8 +47,8 @@ QString TuningMapWindow::exportCsv(const QString& path) const
 void TuningMapWindow::exportPngClick(qreal ratio)
 {
     QString path = QFileDialog::getSaveFileName(
-        this, Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export PNG")), QString(),
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "PNG pictures (*.png)")));
+        this, TuningMapWindowFilesTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export PNG")), QString(),
+        TuningMapWindowFilesTr(QT_TRANSLATE_NOOP("TuningMapWindow", "PNG pictures (*.png)")));
     if (path.isEmpty()) {
         return;
     }
@@ -58,15 +58,16 @@ void TuningMapWindow::exportPngClick(qreal ratio)
     if (const QString refused = exportPng(path, ratio); !refused.isEmpty()) {
         QMessageBox::warning(
             this, windowTitle(),
-            Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Could not write %1: %2")).arg(path, refused));
+            TuningMapWindowFilesTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Could not write %1: %2"))
+                .arg(path, refused));
     }
 }
 
 void TuningMapWindow::exportCsvClick()
 {
     QString path = QFileDialog::getSaveFileName(
-        this, Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export CSV")), QString(),
-        Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "CSV files (*.csv)")));
+        this, TuningMapWindowFilesTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Export CSV")), QString(),
+        TuningMapWindowFilesTr(QT_TRANSLATE_NOOP("TuningMapWindow", "CSV files (*.csv)")));
     if (path.isEmpty()) {
         return;
     }
@@ -76,7 +77,8 @@ void TuningMapWindow::exportCsvClick()
     if (const QString refused = exportCsv(path); !refused.isEmpty()) {
         QMessageBox::warning(
             this, windowTitle(),
-            Tr(QT_TRANSLATE_NOOP("TuningMapWindow", "Could not write %1: %2")).arg(path, refused));
+            TuningMapWindowFilesTr(QT_TRANSLATE_NOOP("TuningMapWindow", "Could not write %1: %2"))
+                .arg(path, refused));
     }
 }
 

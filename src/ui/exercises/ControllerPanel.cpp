@@ -11,7 +11,7 @@ namespace velmor {
 
 namespace {
 
-constexpr QSize kBoxArea{52, 17};
+constexpr QSize kControllerPanelBoxArea{52, 17};
 constexpr QSize kSampleArea{54, 16};
 
 BoxPlace Place(int l, int t, int r, int b, int bx, int by)
@@ -135,8 +135,8 @@ ControllerPanel::ControllerPanel(VelmorState& state, PanelView* panel, LoopOf lo
 void ControllerPanel::drawBox(const BoxPlace& place, float value, int precision)
 {
     const QString text = FormatGeneral(value, precision);
-    DrawValueBox(m_panel->image(), place.box, place.base, kBoxArea, text, PanelFont(m_fontSize),
-                 Qt::black);
+    DrawValueBox(m_panel->image(), place.box, place.base, kControllerPanelBoxArea, text,
+                 PanelFont(m_fontSize), Qt::black);
     m_panel->refresh(place.box);
     m_panel->tell(place.box, text, value);
 }

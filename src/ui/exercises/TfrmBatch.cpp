@@ -18,9 +18,9 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmBatch";
+constexpr const char* kBatchContext = "TfrmBatch";
 
-constexpr QSize kBoxArea{52, 17};
+constexpr QSize kBatchBoxArea{52, 17};
 constexpr QRect kVolSPBox = Ltrb(30, 364, 84, 381);
 constexpr QPoint kVolSPBase{32, 364};
 constexpr QRect kTempSPBox = Ltrb(142, 364, 193, 381);
@@ -30,7 +30,7 @@ constexpr QPoint kSumpBase{142, 447};
 constexpr QRect kExpTimeBox = Ltrb(28, 72, 80, 89);
 constexpr QPoint kExpTimeBase{29, 73};
 
-constexpr QRect kRunGroup = Ltrb(3, 3, 221, 97);
+constexpr QRect kBatchRunGroup = Ltrb(3, 3, 221, 97);
 constexpr QRect kVolumeGroup = Ltrb(3, 101, 111, 400);
 constexpr QRect kTemperatureGroup = Ltrb(113, 101, 221, 400);
 constexpr QRect kSumpGroup = Ltrb(3, 406, 221, 498);
@@ -129,7 +129,7 @@ TfrmBatch::~TfrmBatch() = default;
 
 void TfrmBatch::DrawBackground()
 {
-    drawPanelGround({kRunGroup, kVolumeGroup, kTemperatureGroup, kSumpGroup});
+    drawPanelGround({kBatchRunGroup, kVolumeGroup, kTemperatureGroup, kSumpGroup});
     QImage& image = imgPanel->image();
     for (const QRect& box : {BatchSampleBox().box, kExpTimeBox, kVolSPBox, kTempSPBox, kSumpBox}) {
         DrawSunkenFrame(image, box);
@@ -170,7 +170,7 @@ void TfrmBatch::InitValues()
 void TfrmBatch::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kBatchContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmBatch", "Batch Volume Simulation")));
     setRunTexts();
@@ -187,9 +187,9 @@ void TfrmBatch::SetLanguage()
     static constexpr Disambiguated temperatureSP =
         QT_TRANSLATE_NOOP3("TfrmBatch", "Set Point", "temperature");
     lblVolSetpoint->setText(
-        QCoreApplication::translate(kContext, volumeSP.source, volumeSP.comment));
+        QCoreApplication::translate(kBatchContext, volumeSP.source, volumeSP.comment));
     lblTempSetpoint->setText(
-        QCoreApplication::translate(kContext, temperatureSP.source, temperatureSP.comment));
+        QCoreApplication::translate(kBatchContext, temperatureSP.source, temperatureSP.comment));
     lblSumpTank->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Sump Tank")));
     lblVolume->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Volume")));
     lblTemperature->setText(text(QT_TRANSLATE_NOOP("TfrmBatch", "Temperature")));
@@ -256,7 +256,7 @@ void TfrmBatch::UpdateDisplay(int code)
 void TfrmBatch::DrawVolSP()
 {
     const QString text = FormatFixed(m_state.batch.batchVolumeSP, 2);
-    DrawValueBox(imgPanel->image(), kVolSPBox, kVolSPBase, kBoxArea, text,
+    DrawValueBox(imgPanel->image(), kVolSPBox, kVolSPBase, kBatchBoxArea, text,
                  PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kVolSPBox);
     imgPanel->tell(kVolSPBox, text, m_state.batch.batchVolumeSP);
@@ -265,7 +265,7 @@ void TfrmBatch::DrawVolSP()
 void TfrmBatch::DrawTempSP()
 {
     const QString text = FormatFixed(m_state.batch.batchTempSP, 0);
-    DrawValueBox(imgPanel->image(), kTempSPBox, kTempSPBase, kBoxArea, text,
+    DrawValueBox(imgPanel->image(), kTempSPBox, kTempSPBase, kBatchBoxArea, text,
                  PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kTempSPBox);
     imgPanel->tell(kTempSPBox, text, m_state.batch.batchTempSP);
@@ -274,8 +274,8 @@ void TfrmBatch::DrawTempSP()
 void TfrmBatch::DrawSumpTemp()
 {
     const QString text = FormatFixed(m_state.batch.sumpTemperature, 0);
-    DrawValueBox(imgPanel->image(), kSumpBox, kSumpBase, kBoxArea, text, PanelFont(m_panelFontSize),
-                 Qt::black);
+    DrawValueBox(imgPanel->image(), kSumpBox, kSumpBase, kBatchBoxArea, text,
+                 PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kSumpBox);
     imgPanel->tell(kSumpBox, text, m_state.batch.sumpTemperature);
 }
@@ -283,7 +283,7 @@ void TfrmBatch::DrawSumpTemp()
 void TfrmBatch::DrawExpTime()
 {
     const QString text = FormatGeneral(m_state.batch.expectedTime, 4);
-    DrawValueBox(imgPanel->image(), kExpTimeBox, kExpTimeBase, kBoxArea, text,
+    DrawValueBox(imgPanel->image(), kExpTimeBox, kExpTimeBase, kBatchBoxArea, text,
                  PanelFont(m_panelFontSize), Qt::black);
     imgPanel->refresh(kExpTimeBox);
     imgPanel->tell(kExpTimeBox, text, m_state.batch.expectedTime);

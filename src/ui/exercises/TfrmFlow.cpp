@@ -20,25 +20,25 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmFlow";
+constexpr const char* kFlowContext = "TfrmFlow";
 
 // Both gauges: 263 pixels for 2 L/min, bottom at y = 340.
-const GaugeLayout kSetPointGauge{Ltrb(17, 14, 97, 45),
-                                 QPoint(17, 14),
-                                 kYellow,
-                                 kYellow,
-                                 16,
-                                 2.0f,
-                                 2,
-                                 false,
-                                 QT_TRANSLATE_NOOP("LoopWindow", "Set point (L/min)")};
+const GaugeLayout kFlowSetPointGauge{Ltrb(17, 14, 97, 45),
+                                     QPoint(17, 14),
+                                     kYellow,
+                                     kYellow,
+                                     16,
+                                     2.0f,
+                                     2,
+                                     false,
+                                     QT_TRANSLATE_NOOP("LoopWindow", "Set point (L/min)")};
 
 // Etched group frames of the panel.
-constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
-constexpr QRect kRunGroup = Ltrb(111, 5, 221, 178);
-constexpr QRect kControllerGroup = Ltrb(111, 187, 221, 330);
+constexpr QRect kFlowGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kFlowRunGroup = Ltrb(111, 5, 221, 178);
+constexpr QRect kFlowControllerGroup = Ltrb(111, 187, 221, 330);
 constexpr QRect kLightGroup = Ltrb(111, 334, 221, 397);
-constexpr QRect kWaveGroup = Ltrb(3, 406, 221, 498);
+constexpr QRect kFlowWaveGroup = Ltrb(3, 406, 221, 498);
 
 } // namespace
 
@@ -96,14 +96,15 @@ TfrmFlow::~TfrmFlow() = default;
 
 void TfrmFlow::DrawBackground()
 {
-    drawPanelGround({kGaugeGroup, kRunGroup, kControllerGroup, kLightGroup, kWaveGroup});
+    drawPanelGround(
+        {kFlowGaugeGroup, kFlowRunGroup, kFlowControllerGroup, kLightGroup, kFlowWaveGroup});
     QImage& image = imgPanel->image();
     DrawBarScale(image, 2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
     DrawSunkenFrame(image, FlowSampleBox().box);
     m_controller->DrawFrames();
     m_waveform->DrawFrames();
-    drawGaugeWells(kSetPointGauge, kFlowGauge);
+    drawGaugeWells(kFlowSetPointGauge, kFlowGauge);
     imgPanel->refresh();
 }
 
@@ -125,7 +126,7 @@ void TfrmFlow::InitValues()
 void TfrmFlow::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kFlowContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmFlow", "Flow Simulation")));
     setRunTexts();
@@ -180,7 +181,7 @@ void TfrmFlow::UpdateDisplay(int code)
 
 void TfrmFlow::DrawSP()
 {
-    DrawGauge(imgPanel, kSetPointGauge, m_state.run.flowSetPoint);
+    DrawGauge(imgPanel, kFlowSetPointGauge, m_state.run.flowSetPoint);
 }
 
 void TfrmFlow::DrawMV()
@@ -203,15 +204,15 @@ void TfrmFlow::runEndedOwn()
 void TfrmFlow::DrawGreen()
 {
     LoopWindow::DrawGreen();
-    lblTrafficLight->setText(
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process running")));
+    lblTrafficLight->setText(QCoreApplication::translate(
+        kFlowContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process running")));
 }
 
 void TfrmFlow::DrawRed()
 {
     LoopWindow::DrawRed();
-    lblTrafficLight->setText(
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process stopped")));
+    lblTrafficLight->setText(QCoreApplication::translate(
+        kFlowContext, QT_TRANSLATE_NOOP("TfrmFlow", "Process stopped")));
 }
 
 void TfrmFlow::DrawControl()

@@ -17,18 +17,18 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmLevel";
+constexpr const char* kLevelContext = "TfrmLevel";
 
 // Both gauges: 263 pixels for 100 %, whole numbers, not clamped.
-const GaugeLayout kSetPointGauge{Ltrb(17, 14, 97, 45),
-                                 QPoint(17, 14),
-                                 kYellow,
-                                 kYellow,
-                                 16,
-                                 100.0f,
-                                 0,
-                                 false,
-                                 QT_TRANSLATE_NOOP("LoopWindow", "Set point (%)")};
+const GaugeLayout kLevelSetPointGauge{Ltrb(17, 14, 97, 45),
+                                      QPoint(17, 14),
+                                      kYellow,
+                                      kYellow,
+                                      16,
+                                      100.0f,
+                                      0,
+                                      false,
+                                      QT_TRANSLATE_NOOP("LoopWindow", "Set point (%)")};
 const GaugeLayout kLevelGauge{Ltrb(16, 358, 97, 389),
                               QPoint(17, 359),
                               kAqua,
@@ -44,13 +44,13 @@ constexpr QPoint kInitialBase{143, 354};
 constexpr QSize kInitialArea{55, 17};
 constexpr QPoint kDrainAt{194, 382};
 
-constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
-constexpr QRect kRunGroup = Ltrb(111, 5, 221, 178);
-constexpr QRect kControllerGroup = Ltrb(111, 187, 221, 330);
+constexpr QRect kLevelGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kLevelRunGroup = Ltrb(111, 5, 221, 178);
+constexpr QRect kLevelControllerGroup = Ltrb(111, 187, 221, 330);
 constexpr QRect kTankGroup = Ltrb(111, 334, 221, 401);
-constexpr QRect kWaveGroup = Ltrb(3, 406, 221, 498);
+constexpr QRect kLevelWaveGroup = Ltrb(3, 406, 221, 498);
 // The fixed plate that names the control mode.
-constexpr QRect kModePlate = Ltrb(125, 148, 207, 172);
+constexpr QRect kLevelModePlate = Ltrb(125, 148, 207, 172);
 
 } // namespace
 
@@ -68,7 +68,7 @@ TfrmLevel::TfrmLevel(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidg
     makeRunButtons(QRect(143, 12, 74, 24), QRect(143, 39, 74, 24), QRect(143, 66, 74, 24));
     lblSampleTime = makeLabel(QRect(113, 92, 106, 15), 8, Qt::AlignCenter);
     lblControlMode = makeLabel(QRect(113, 131, 106, 15), 8, Qt::AlignCenter);
-    lblPID = makeLabel(kModePlate, 9, Qt::AlignCenter);
+    lblPID = makeLabel(kLevelModePlate, 9, Qt::AlignCenter);
     lblPID->setText(QStringLiteral("PID"));
 
     m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
@@ -129,16 +129,17 @@ TfrmLevel::~TfrmLevel() = default;
 
 void TfrmLevel::DrawBackground()
 {
-    drawPanelGround({kGaugeGroup, kRunGroup, kControllerGroup, kTankGroup, kWaveGroup});
+    drawPanelGround(
+        {kLevelGaugeGroup, kLevelRunGroup, kLevelControllerGroup, kTankGroup, kLevelWaveGroup});
     QImage& image = imgPanel->image();
     DrawBarScale(image, 100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    for (const QRect& box : {LevelSampleBox().box, kInitialBox, kModePlate}) {
+    for (const QRect& box : {LevelSampleBox().box, kInitialBox, kLevelModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_controller->DrawFrames();
     m_waveform->DrawFrames();
-    drawGaugeWells(kSetPointGauge, kLevelGauge);
+    drawGaugeWells(kLevelSetPointGauge, kLevelGauge);
     imgPanel->refresh();
 }
 
@@ -163,7 +164,7 @@ void TfrmLevel::InitValues()
 void TfrmLevel::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kLevelContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmLevel", "Fluid Level Simulation")));
     setRunTexts();
@@ -206,7 +207,7 @@ void TfrmLevel::UpdateDisplay(int code)
 
 void TfrmLevel::DrawSP()
 {
-    DrawGauge(imgPanel, kSetPointGauge, m_state.run.levelSetPoint);
+    DrawGauge(imgPanel, kLevelSetPointGauge, m_state.run.levelSetPoint);
 }
 
 void TfrmLevel::DrawMV()
@@ -237,8 +238,8 @@ void TfrmLevel::tellDrain()
 {
     m_drainLamp->setValueText(
         m_state.level.drainOpen
-            ? QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmLevel", "open"))
-            : QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("TfrmLevel", "closed")));
+            ? QCoreApplication::translate(kLevelContext, QT_TRANSLATE_NOOP("TfrmLevel", "open"))
+            : QCoreApplication::translate(kLevelContext, QT_TRANSLATE_NOOP("TfrmLevel", "closed")));
 }
 
 void TfrmLevel::DrawCycle()

@@ -18,7 +18,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmOpen";
+constexpr const char* kOpenContext = "TfrmOpen";
 
 // The pump output: silver number on black, a black bar for 100 %.
 const GaugeLayout kOutputGauge{Ltrb(17, 14, 97, 45),
@@ -31,11 +31,11 @@ const GaugeLayout kOutputGauge{Ltrb(17, 14, 97, 45),
                                true,
                                QT_TRANSLATE_NOOP("LoopWindow", "Pump output (%)")};
 
-constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
-constexpr QRect kRunGroup = Ltrb(111, 5, 221, 132);
-constexpr QRect kWaveGroup = Ltrb(111, 148, 221, 397);
+constexpr QRect kOpenGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kOpenRunGroup = Ltrb(111, 5, 221, 132);
+constexpr QRect kOpenWaveGroup = Ltrb(111, 148, 221, 397);
 constexpr QRect kModeGroup = Ltrb(3, 406, 221, 498);
-constexpr QRect kModePlate = Ltrb(56, 440, 168, 466);
+constexpr QRect kOpenModePlate = Ltrb(56, 440, 168, 466);
 
 } // namespace
 
@@ -55,7 +55,7 @@ TfrmOpen::TfrmOpen(VelmorState& state, TfrmGraph* graph, MainLink* main, QWidget
     lblSetpoint->setText(QStringLiteral(" Output "));
     lblSetpoint->adjustSize();
     lblControlMode = makeLabel(QRect(8, 418, 208, 15), 8, Qt::AlignCenter);
-    lblMode = makeLabel(kModePlate, 9, Qt::AlignCenter);
+    lblMode = makeLabel(kOpenModePlate, 9, Qt::AlignCenter);
 
     m_waveform = new WaveformPanel(m_state, Exercise::Open, imgPanel, OpenWaveformGeometry(),
                                    o.panelFontSize);
@@ -78,11 +78,11 @@ TfrmOpen::~TfrmOpen() = default;
 
 void TfrmOpen::DrawBackground()
 {
-    drawPanelGround({kGaugeGroup, kRunGroup, kWaveGroup, kModeGroup});
+    drawPanelGround({kOpenGaugeGroup, kOpenRunGroup, kOpenWaveGroup, kModeGroup});
     QImage& image = imgPanel->image();
     DrawDualBarScale(image, BarScale{100.0f, 20.0f, 0, QStringLiteral("%"), QStringLiteral("Q")},
                      BarScale{2.0f, 0.5f, 1, QStringLiteral("L/min"), QStringLiteral("MV")});
-    for (const QRect& box : {OpenSampleBox().box, kModePlate}) {
+    for (const QRect& box : {OpenSampleBox().box, kOpenModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_waveform->DrawFrames();
@@ -104,7 +104,7 @@ void TfrmOpen::InitValues()
 void TfrmOpen::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kOpenContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmOpen", "Open Loop Simulation")));
     setRunTexts();

@@ -15,20 +15,20 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmTemperature";
+constexpr const char* kTemperatureContext = "TfrmTemperature";
 
 const QColor kGreen{0, 255, 0};
 const QColor kRed{255, 0, 0};
 // Both gauges: 263 pixels for 100 degrees, whole numbers.
-const GaugeLayout kSetPointGauge{Ltrb(16, 13, 98, 45),
-                                 QPoint(17, 14),
-                                 kGreen,
-                                 kGreen,
-                                 16,
-                                 100.0f,
-                                 0,
-                                 false,
-                                 QT_TRANSLATE_NOOP("LoopWindow", "Set point (°C)")};
+const GaugeLayout kTemperatureSetPointGauge{Ltrb(16, 13, 98, 45),
+                                            QPoint(17, 14),
+                                            kGreen,
+                                            kGreen,
+                                            16,
+                                            100.0f,
+                                            0,
+                                            false,
+                                            QT_TRANSLATE_NOOP("LoopWindow", "Set point (°C)")};
 const GaugeLayout kTemperatureGauge{Ltrb(17, 359, 98, 390),
                                     QPoint(17, 359),
                                     kRed,
@@ -47,12 +47,12 @@ constexpr QSize kEntryArea{54, 17};
 // Where the indicator's words go: two lines from (154, 338).
 constexpr QRect kWordsArea = Ltrb(154, 338, 220, 392);
 
-constexpr QRect kGaugeGroup = Ltrb(5, 5, 108, 397);
-constexpr QRect kRunGroup = Ltrb(111, 5, 221, 178);
-constexpr QRect kControllerGroup = Ltrb(111, 187, 221, 330);
+constexpr QRect kTemperatureGaugeGroup = Ltrb(5, 5, 108, 397);
+constexpr QRect kTemperatureRunGroup = Ltrb(111, 5, 221, 178);
+constexpr QRect kTemperatureControllerGroup = Ltrb(111, 187, 221, 330);
 constexpr QRect kLightGroup = Ltrb(111, 334, 221, 397);
 constexpr QRect kEntryGroup = Ltrb(3, 406, 221, 498);
-constexpr QRect kModePlate = Ltrb(125, 148, 207, 172);
+constexpr QRect kTemperatureModePlate = Ltrb(125, 148, 207, 172);
 
 } // namespace
 
@@ -73,7 +73,7 @@ TfrmTemperature::TfrmTemperature(VelmorState& state, TfrmGraph* graph, MainLink*
     makeRunButtons(QRect(117, 12, 98, 24), QRect(117, 39, 98, 24), QRect(117, 66, 98, 24));
     lblSampleTime = makeLabel(QRect(113, 92, 106, 15), 8, Qt::AlignCenter);
     lblControlMode = makeLabel(QRect(113, 131, 106, 15), 8, Qt::AlignCenter);
-    lblControl = makeLabel(kModePlate, 9, Qt::AlignCenter);
+    lblControl = makeLabel(kTemperatureModePlate, 9, Qt::AlignCenter);
     lblControl->setText(QStringLiteral("PID"));
 
     m_controllerLabels = makeControllerLabels(QPoint(117, 180), 117, 203, 235);
@@ -109,15 +109,17 @@ TfrmTemperature::~TfrmTemperature() = default;
 
 void TfrmTemperature::DrawBackground()
 {
-    drawPanelGround({kGaugeGroup, kRunGroup, kControllerGroup, kLightGroup, kEntryGroup});
+    drawPanelGround({kTemperatureGaugeGroup, kTemperatureRunGroup, kTemperatureControllerGroup,
+                     kLightGroup, kEntryGroup});
     QImage& image = imgPanel->image();
     DrawBarScale(image, 100.0f, 20.0f, 0, QString::fromUtf8("\u00B0C"), QStringLiteral("SP"),
                  QStringLiteral("MV"));
-    for (const QRect& box : {TemperatureSampleBox().box, kSetPointBox, kInitialBox, kModePlate}) {
+    for (const QRect& box :
+         {TemperatureSampleBox().box, kSetPointBox, kInitialBox, kTemperatureModePlate}) {
         DrawSunkenFrame(image, box);
     }
     m_controller->DrawFrames();
-    drawGaugeWells(kSetPointGauge, kTemperatureGauge);
+    drawGaugeWells(kTemperatureSetPointGauge, kTemperatureGauge);
     {
         QPainter p(&image);
         // A line between the two entry boxes.
@@ -148,7 +150,7 @@ void TfrmTemperature::InitValues()
 void TfrmTemperature::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kTemperatureContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmTemperature", "Temperature Simulation")));
     setRunTexts();
@@ -218,7 +220,7 @@ void TfrmTemperature::DrawInitialValue()
 
 void TfrmTemperature::DrawSP()
 {
-    DrawGauge(imgPanel, kSetPointGauge, m_state.run.tempSetPoint);
+    DrawGauge(imgPanel, kTemperatureSetPointGauge, m_state.run.tempSetPoint);
 }
 
 void TfrmTemperature::DrawMV()
@@ -235,7 +237,7 @@ void TfrmTemperature::DrawCycle()
 void TfrmTemperature::drawLightWords(const char* twoLines)
 {
     const QStringList lines =
-        QCoreApplication::translate(kContext, twoLines).split(QLatin1Char('\n'));
+        QCoreApplication::translate(kTemperatureContext, twoLines).split(QLatin1Char('\n'));
     const QFont font = PanelFont(m_panelFontSize - 1, false);
     const QFontMetrics metrics(font);
     {

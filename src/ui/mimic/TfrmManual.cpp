@@ -23,7 +23,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmManual";
+constexpr const char* kManualContext = "TfrmManual";
 
 std::int64_t SteadyMilliseconds()
 {
@@ -216,7 +216,7 @@ ClickArea* TfrmManual::makeClickArea(const QRect& place, const char* hint)
 void TfrmManual::setTexts(Language language, bool atCreation)
 {
     const auto text = [language](const char* english) {
-        return TextIn(language, kContext, english);
+        return TextIn(language, kManualContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmManual", "KLN Trainer")));
     btnMenu->setText(text(QT_TRANSLATE_NOOP("TfrmManual", "MENU")));

@@ -29,14 +29,14 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "FileCommands";
+constexpr const char* kFileCommandsContext = "FileCommands";
 
 QStringList NameFilters()
 {
-    return {
-        QCoreApplication::translate(kContext,
-                                    QT_TRANSLATE_NOOP("FileCommands", "Data Files (*.psm)")),
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "All files (*)"))};
+    return {QCoreApplication::translate(kFileCommandsContext,
+                                        QT_TRANSLATE_NOOP("FileCommands", "Data Files (*.psm)")),
+            QCoreApplication::translate(kFileCommandsContext,
+                                        QT_TRANSLATE_NOOP("FileCommands", "All files (*)"))};
 }
 
 } // namespace
@@ -70,9 +70,9 @@ QFileDialog* FileCommands::fileDialog(QFileDialog*& dialog, bool saving)
             }
         });
     }
-    dialog->setWindowTitle(
-        QCoreApplication::translate(kContext, saving ? QT_TRANSLATE_NOOP("FileCommands", "Save")
-                                                     : QT_TRANSLATE_NOOP("FileCommands", "Open")));
+    dialog->setWindowTitle(QCoreApplication::translate(
+        kFileCommandsContext, saving ? QT_TRANSLATE_NOOP("FileCommands", "Save")
+                                     : QT_TRANSLATE_NOOP("FileCommands", "Open")));
     dialog->setNameFilters(NameFilters());
     return dialog;
 }
@@ -191,17 +191,17 @@ QString FileCommands::saveFile(const QString& path)
         }
         return {};
     }
-    QString text =
-        QCoreApplication::translate(
-            kContext, QT_TRANSLATE_NOOP(
-                          "FileCommands",
-                          "The run was not saved in %1: %2. A file that was there is unchanged."))
-            .arg(name, QString::fromStdString(written.error));
+    QString text = QCoreApplication::translate(
+                       kFileCommandsContext,
+                       QT_TRANSLATE_NOOP(
+                           "FileCommands",
+                           "The run was not saved in %1: %2. A file that was there is unchanged."))
+                       .arg(name, QString::fromStdString(written.error));
     if (written.error == SystemErrorText(EACCES) || written.error == SystemErrorText(EPERM) ||
         written.error == SystemErrorText(EROFS)) {
         text += QLatin1Char('\n') +
                 QCoreApplication::translate(
-                    kContext,
+                    kFileCommandsContext,
                     QT_TRANSLATE_NOOP("FileCommands",
                                       "The folder cannot be written to: choose another folder."));
     } else if (written.error == SystemErrorText(ENOSPC) ||
@@ -209,7 +209,7 @@ QString FileCommands::saveFile(const QString& path)
                written.error == SystemErrorText(EFBIG)) {
         text += QLatin1Char('\n') +
                 QCoreApplication::translate(
-                    kContext,
+                    kFileCommandsContext,
                     QT_TRANSLATE_NOOP("FileCommands",
                                       "The disk is full: free some space or choose another disk."));
     }
@@ -288,20 +288,21 @@ void FileCommands::FilePrint()
     printer.setPageMargins(QMarginsF(15, 15, 15, 15), QPageLayout::Millimeter);
     printer.setDocName(m_fileName.isEmpty() ? QStringLiteral("VELMOR") : m_fileName);
     QPrintDialog dialog(&printer, m_main);
-    dialog.setWindowTitle(
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "Print")));
+    dialog.setWindowTitle(QCoreApplication::translate(kFileCommandsContext,
+                                                      QT_TRANSLATE_NOOP("FileCommands", "Print")));
     // The report's own choice: the whole run or the stretch on screen.
     auto* tab = new QWidget;
-    tab->setWindowTitle(
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "Report")));
+    tab->setWindowTitle(QCoreApplication::translate(kFileCommandsContext,
+                                                    QT_TRANSLATE_NOOP("FileCommands", "Report")));
     auto* layout = new QVBoxLayout(tab);
     auto* whole = new QRadioButton(
-        QCoreApplication::translate(kContext, QT_TRANSLATE_NOOP("FileCommands", "The whole run")),
+        QCoreApplication::translate(kFileCommandsContext,
+                                    QT_TRANSLATE_NOOP("FileCommands", "The whole run")),
         tab);
-    auto* view =
-        new QRadioButton(QCoreApplication::translate(
-                             kContext, QT_TRANSLATE_NOOP("FileCommands", "The view on screen")),
-                         tab);
+    auto* view = new QRadioButton(
+        QCoreApplication::translate(kFileCommandsContext,
+                                    QT_TRANSLATE_NOOP("FileCommands", "The view on screen")),
+        tab);
     whole->setChecked(true);
     layout->addWidget(whole);
     layout->addWidget(view);

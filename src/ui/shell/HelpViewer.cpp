@@ -37,7 +37,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "HelpViewer";
+constexpr const char* kHelpViewerContext = "HelpViewer";
 constexpr int kUrlRole = Qt::UserRole;
 
 QUrl WithoutFragment(QUrl url)
@@ -177,7 +177,7 @@ void HelpViewer::connectControls()
 void HelpViewer::SetLanguage(const QString& helpFile)
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kHelpViewerContext, english);
     };
     m_back->setText(text(QT_TRANSLATE_NOOP("HelpViewer", "Back")));
     m_forward->setText(text(QT_TRANSLATE_NOOP("HelpViewer", "Forward")));

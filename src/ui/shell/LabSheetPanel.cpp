@@ -19,11 +19,11 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "LabSheet";
+constexpr const char* kLabSheetPanelContext = "LabSheet";
 
-QString Text(const char* english)
+QString LabSheetPanelText(const char* english)
 {
-    return QCoreApplication::translate(kContext, english);
+    return QCoreApplication::translate(kLabSheetPanelContext, english);
 }
 
 const char* FigureText(SheetFigure f)
@@ -74,18 +74,19 @@ QString TargetName(const SheetTarget& t, Exercise e)
         }
     }
     // The loop is named only where the exercise has more than one.
-    QString name = Text(FigureText(t.figure));
+    QString name = LabSheetPanelText(FigureText(t.figure));
     if (ProfileOf(e).loops.size() > 1) {
         name = loop + QStringLiteral(": ") + name;
     }
     if (IsStepFigure(t.figure)) {
-        name += QStringLiteral(", ") +
-                (t.step == 0 ? Text(QT_TRANSLATE_NOOP("LabSheet", "start step"))
-                             : Text(QT_TRANSLATE_NOOP("LabSheet", "step %1")).arg(t.step));
+        name +=
+            QStringLiteral(", ") +
+            (t.step == 0 ? LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "start step"))
+                         : LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "step %1")).arg(t.step));
     }
     if (t.segment && t.figure != SheetFigure::Stable) {
         name += QStringLiteral(", ") +
-                Text(QT_TRANSLATE_NOOP("LabSheet", "segment %1")).arg(*t.segment);
+                LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "segment %1")).arg(*t.segment);
     }
     return name;
 }
@@ -93,11 +94,12 @@ QString TargetName(const SheetTarget& t, Exercise e)
 QString Limits(const SheetTarget& t)
 {
     if (t.equals) {
-        return *t.equals ? Text(QT_TRANSLATE_NOOP("LabSheet", "yes"))
-                         : Text(QT_TRANSLATE_NOOP("LabSheet", "no"));
+        return *t.equals ? LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "yes"))
+                         : LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "no"));
     }
     if (t.min && t.max) {
-        return Text(QT_TRANSLATE_NOOP("LabSheet", "%1 to %2")).arg(Number(*t.min), Number(*t.max));
+        return LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "%1 to %2"))
+            .arg(Number(*t.min), Number(*t.max));
     }
     return t.max ? QStringLiteral("≤ ") + Number(*t.max) : QStringLiteral("≥ ") + Number(*t.min);
 }
@@ -204,14 +206,15 @@ void LabSheetPanel::switchPane()
 
 void LabSheetPanel::SetLanguage()
 {
-    setWindowTitle(Text(QT_TRANSLATE_NOOP("LabSheet", "Lab sheet")));
-    m_close->setText(Text(QT_TRANSLATE_NOOP("LabSheet", "Close Sheet")));
-    m_instructions->setAccessibleName(Text(QT_TRANSLATE_NOOP("LabSheet", "Instructions")));
-    m_table->setAccessibleName(Text(QT_TRANSLATE_NOOP("LabSheet", "Targets")));
-    m_table->setHorizontalHeaderLabels({Text(QT_TRANSLATE_NOOP("LabSheet", "Figure")),
-                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Target")),
-                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Run")),
-                                        Text(QT_TRANSLATE_NOOP("LabSheet", "Met"))});
+    setWindowTitle(LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Lab sheet")));
+    m_close->setText(LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Close Sheet")));
+    m_instructions->setAccessibleName(
+        LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Instructions")));
+    m_table->setAccessibleName(LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Targets")));
+    m_table->setHorizontalHeaderLabels({LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Figure")),
+                                        LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Target")),
+                                        LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Run")),
+                                        LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Met"))});
     const char* language = InstalledLanguage() == Language::Spanish ? "es" : "en";
     m_title->setText(m_sheet ? QString::fromStdString(m_sheet->title.in(language)) : QString());
     m_instructions->setPlainText(
@@ -231,10 +234,10 @@ void LabSheetPanel::fillTable()
         QString value;
         if (g != nullptr) {
             if (!g->value) {
-                value = Text(QT_TRANSLATE_NOOP("LabSheet", "none"));
+                value = LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "none"));
             } else if (t.figure == SheetFigure::Stable) {
-                value = *g->value != 0 ? Text(QT_TRANSLATE_NOOP("LabSheet", "yes"))
-                                       : Text(QT_TRANSLATE_NOOP("LabSheet", "no"));
+                value = *g->value != 0 ? LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "yes"))
+                                       : LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "no"));
             } else {
                 value = Number(*g->value);
             }
@@ -246,8 +249,8 @@ void LabSheetPanel::fillTable()
         QColor colour = Qt::black;
         if (g != nullptr) {
             met = g->passed ? QStringLiteral("✔") : QStringLiteral("✘");
-            metWords = g->passed ? Text(QT_TRANSLATE_NOOP("LabSheet", "met"))
-                                 : Text(QT_TRANSLATE_NOOP("LabSheet", "not met"));
+            metWords = g->passed ? LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "met"))
+                                 : LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "not met"));
             colour = g->passed ? QColor(0, 110, 0) : QColor(180, 0, 0);
         }
         const QString cells[] = {TargetName(t, m_sheet->exercise), Limits(t), value, met};
@@ -267,7 +270,7 @@ void LabSheetPanel::fillTable()
 
     if (!m_grade) {
         m_verdict->setText(m_sheet
-                               ? Text(QT_TRANSLATE_NOOP(
+                               ? LabSheetPanelText(QT_TRANSLATE_NOOP(
                                      "LabSheet", "Make a run, or open a run file, to check it."))
                                : QString());
         m_table->setAccessibleDescription(m_verdict->text());
@@ -280,11 +283,12 @@ void LabSheetPanel::fillTable()
     }
     QStringList lines;
     if (g.passed) {
-        lines << Text(QT_TRANSLATE_NOOP("LabSheet", "This run meets every target."));
+        lines << LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "This run meets every target."));
     } else {
         if (g.shortRun) {
-            lines << Text(QT_TRANSLATE_NOOP("LabSheet",
-                                            "The run is too short: it needs at least %1 records."))
+            lines << LabSheetPanelText(
+                         QT_TRANSLATE_NOOP("LabSheet",
+                                           "The run is too short: it needs at least %1 records."))
                          .arg(m_sheet->minRecords);
         }
         if (!g.changedLocked.empty()) {
@@ -292,10 +296,11 @@ void LabSheetPanel::fillTable()
             for (const std::string& n : g.changedLocked) {
                 names << QString::fromStdString(n);
             }
-            lines << Text(QT_TRANSLATE_NOOP("LabSheet", "Settings of the sheet were changed: %1."))
+            lines << LabSheetPanelText(
+                         QT_TRANSLATE_NOOP("LabSheet", "Settings of the sheet were changed: %1."))
                          .arg(names.join(QStringLiteral(", ")));
         }
-        lines << Text(QT_TRANSLATE_NOOP("LabSheet", "%1 of %2 targets met."))
+        lines << LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "%1 of %2 targets met."))
                      .arg(metCount)
                      .arg(g.targets.size());
     }

@@ -26,11 +26,11 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "LabSheet";
+constexpr const char* kLabSheetSessionContext = "LabSheet";
 
-QString Text(const char* english)
+QString LabSheetSessionText(const char* english)
 {
-    return QCoreApplication::translate(kContext, english);
+    return QCoreApplication::translate(kLabSheetSessionContext, english);
 }
 
 // Settings a run file does not keep: applied to the state directly.
@@ -91,9 +91,10 @@ QFileDialog* LabSheetSession::openDialog()
             m_dialog->setDirectory(shipped);
         }
     }
-    m_dialog->setWindowTitle(Text(QT_TRANSLATE_NOOP("LabSheet", "Open Lab Sheet")));
-    m_dialog->setNameFilters({Text(QT_TRANSLATE_NOOP("LabSheet", "Lab Sheets (*.vlab)")),
-                              QCoreApplication::translate("FileCommands", "All files (*)")});
+    m_dialog->setWindowTitle(LabSheetSessionText(QT_TRANSLATE_NOOP("LabSheet", "Open Lab Sheet")));
+    m_dialog->setNameFilters(
+        {LabSheetSessionText(QT_TRANSLATE_NOOP("LabSheet", "Lab Sheets (*.vlab)")),
+         QCoreApplication::translate("FileCommands", "All files (*)")});
     return m_dialog;
 }
 
@@ -125,11 +126,12 @@ QString LabSheetSession::openSheet(const QString& path)
     const LabSheetFileResult read = ReadLabSheetFile(QFile::encodeName(path).toStdString());
     const QString name = QFileInfo(path).fileName();
     if (!read.read.ok()) {
-        return Text(QT_TRANSLATE_NOOP("LabSheet", "%1 cannot be read: %2"))
+        return LabSheetSessionText(QT_TRANSLATE_NOOP("LabSheet", "%1 cannot be read: %2"))
             .arg(name, QString::fromStdString(read.read.reason));
     }
     if (!read.sheet.ok()) {
-        return Text(QT_TRANSLATE_NOOP("LabSheet", "%1 is not a lab sheet this program can use: %2"))
+        return LabSheetSessionText(
+                   QT_TRANSLATE_NOOP("LabSheet", "%1 is not a lab sheet this program can use: %2"))
             .arg(name, QString::fromStdString(read.sheet.error));
     }
     m_sheet = *read.sheet.sheet;

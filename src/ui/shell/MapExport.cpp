@@ -18,13 +18,13 @@ namespace velmor {
 
 namespace {
 
-constexpr int kExitUsage = 2;
+constexpr int kMapExportExitUsage = 2;
 const QSize kMapSize{720, 520}; // logical pixels, as a handout takes it
 
 int Refuse(const std::string& text)
 {
     std::fprintf(stderr, "velmor: %s\n", OneLine(text).c_str());
-    return kExitUsage;
+    return kMapExportExitUsage;
 }
 
 } // namespace

@@ -36,7 +36,7 @@ namespace {
 
 constexpr int kPixmapCacheKb = 2048;
 constexpr int kExitRefused = 1;
-constexpr int kExitUsage = 2;
+constexpr int kProgramStartExitUsage = 2;
 
 // One line on standard error, whatever the arguments echoed in it hold.
 void Complain(const QString& text)
@@ -52,7 +52,7 @@ int Answer(const QByteArray& text)
     if (std::fputs(text.constData(), stdout) < 0 || std::fflush(stdout) != 0) {
         Complain(QStringLiteral("cannot write to standard output: %1")
                      .arg(QString::fromStdString(SystemErrorText(errno))));
-        return kExitUsage;
+        return kProgramStartExitUsage;
     }
     return 0;
 }
@@ -201,7 +201,7 @@ int RunProgram(int argc, char** argv, const std::function<void(TfrmMain&)>& star
         const QString stop =
             line.error.endsWith(QLatin1Char('.')) ? QString() : QStringLiteral(".");
         Complain(line.error + stop + QStringLiteral(" Try 'velmor --help'."));
-        return kExitUsage;
+        return kProgramStartExitUsage;
     }
     if (line.writesFiles()) {
         return WriteFiles(argc, argv, line);

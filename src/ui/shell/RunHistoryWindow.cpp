@@ -35,7 +35,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "RunHistoryWindow";
+constexpr const char* kRunHistoryWindowContext = "RunHistoryWindow";
 
 // Roles of the table's cells: what a column sorts by, and the row's file
 // and exercise (on the date cell).
@@ -43,9 +43,9 @@ constexpr int kSortRole = Qt::UserRole;
 constexpr int kFileRole = Qt::UserRole + 1;
 constexpr int kExerciseRole = Qt::UserRole + 2;
 
-QString Text(const char* english)
+QString RunHistoryWindowText(const char* english)
 {
-    return QCoreApplication::translate(kContext, english);
+    return QCoreApplication::translate(kRunHistoryWindowContext, english);
 }
 
 const char* const kWaveformNames[] = {
@@ -72,7 +72,7 @@ QString ExerciseTitle(Exercise exercise)
         return QString::fromLatin1(CommandWord(exercise).data(),
                                    static_cast<qsizetype>(CommandWord(exercise).size()));
     }
-    return Text(entry->historyTitle);
+    return RunHistoryWindowText(entry->historyTitle);
 }
 
 QString KeptRunCaption(const KeptRun& run)
@@ -82,19 +82,20 @@ QString KeptRunCaption(const KeptRun& run)
         return text;
     }
     const RunSummary& s = *run.summary;
-    text +=
-        QStringLiteral(", ") +
-        Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 records")).arg(QString::number(s.records));
+    text += QStringLiteral(", ") +
+            RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 records"))
+                .arg(QString::number(s.records));
     if (s.controller) {
         text += QStringLiteral(", ") +
-                Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "PG %1, I %2, D %3"))
+                RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "PG %1, I %2, D %3"))
                     .arg(FormatGeneral(s.controller->pg, 4), FormatGeneral(s.controller->i, 4),
                          FormatGeneral(s.controller->d, 4));
     } else if (IsWaveformType(s.waveform)) {
         text += QStringLiteral(", ") +
-                Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 (A %2, B %3, C %4)"))
-                    .arg(Text(kWaveformNames[s.waveform - 1]), FormatGeneral(s.waveA, 4),
-                         FormatGeneral(s.waveB, 4), FormatGeneral(s.waveC, 4));
+                RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 (A %2, B %3, C %4)"))
+                    .arg(RunHistoryWindowText(kWaveformNames[s.waveform - 1]),
+                         FormatGeneral(s.waveA, 4), FormatGeneral(s.waveB, 4),
+                         FormatGeneral(s.waveC, 4));
     }
     return text;
 }
@@ -136,8 +137,9 @@ public:
             QT_TRANSLATE_NOOP("RunHistoryWindow", "Overshoot (%)"),
             QT_TRANSLATE_NOOP("RunHistoryWindow", "IAE"),
         };
-        return section >= 0 && section < RunHistoryWindow::ColCount ? Text(kHeadings[section])
-                                                                    : QVariant();
+        return section >= 0 && section < RunHistoryWindow::ColCount
+                   ? RunHistoryWindowText(kHeadings[section])
+                   : QVariant();
     }
 
     QVariant data(const QModelIndex& index, int role) const override
@@ -280,27 +282,30 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
 
 void RunHistoryWindow::SetLanguage()
 {
-    setWindowTitle(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Run History")));
+    setWindowTitle(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "Run History")));
     grdRuns->setAccessibleName(windowTitle());
-    lblExercise->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Exercise:")));
+    lblExercise->setText(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Exercise:")));
     {
         const QSignalBlocker quiet(cboExercise);
         const int chosen = std::max(cboExercise->currentIndex(), 0);
         cboExercise->clear();
-        cboExercise->addItem(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "All exercises")));
+        cboExercise->addItem(
+            RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "All exercises")));
         for (Exercise e : Exercises()) {
             cboExercise->addItem(ExerciseTitle(e), static_cast<int>(e));
         }
         cboExercise->setCurrentIndex(chosen);
     }
-    lblReading->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Reading the runs...")));
-    lblFolder->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Folder: %1"))
+    lblReading->setText(
+        RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "Reading the runs...")));
+    lblFolder->setText(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "Folder: %1"))
                            .arg(QDir::toNativeSeparators(m_history.folder())));
-    btnOpen->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Open")));
-    btnCompare->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Compare")));
-    btnDelete->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Delete")));
-    btnShowFolder->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Show &Folder")));
-    btnClose->setText(Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "Close")));
+    btnOpen->setText(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Open")));
+    btnCompare->setText(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Compare")));
+    btnDelete->setText(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "&Delete")));
+    btnShowFolder->setText(
+        RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "Show &Folder")));
+    btnClose->setText(RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow", "Close")));
     fill();
 }
 
@@ -449,19 +454,19 @@ void RunHistoryWindow::btnDeleteClick()
         // No trash here: the file would be gone for good, so ask first.
         const auto answer = QMessageBox::question(
             this, windowTitle(),
-            Text(QT_TRANSLATE_NOOP("RunHistoryWindow",
-                                   "%1 cannot be moved to the trash. Delete it for "
-                                   "good?"))
+            RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow",
+                                                   "%1 cannot be moved to the trash. Delete it for "
+                                                   "good?"))
                 .arg(run->fileName),
             QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
         if (answer != QMessageBox::Yes) {
             return;
         }
         if (!QFile::remove(path) && QFile::exists(path)) {
-            QMessageBox::warning(
-                this, windowTitle(),
-                Text(QT_TRANSLATE_NOOP("RunHistoryWindow", "%1 could not be deleted."))
-                    .arg(run->fileName));
+            QMessageBox::warning(this, windowTitle(),
+                                 RunHistoryWindowText(QT_TRANSLATE_NOOP("RunHistoryWindow",
+                                                                        "%1 could not be deleted."))
+                                     .arg(run->fileName));
             return;
         }
     }

@@ -21,7 +21,7 @@ namespace velmor {
 namespace {
 
 const QColor kInk(40, 44, 52);
-const QColor kWater(40, 130, 220);
+const QColor kShellArtWater(40, 130, 220);
 const QColor kWaterLight(120, 190, 250);
 
 QPen Ink(qreal width = 1.4)
@@ -141,7 +141,7 @@ void DrawManual(QPainter& p)
     p.setPen(Ink(1.1));
     p.setBrush(Qt::NoBrush);
     p.drawRect(QRectF(12.5, 3.5, 9, 11));
-    p.setBrush(kWater);
+    p.setBrush(kShellArtWater);
     p.drawRect(QRectF(2.5, 16.5, 19, 5));
     p.setPen(QPen(kInk, 1.6));
     p.drawLine(QPointF(6, 16.5), QPointF(6, 6));
@@ -161,7 +161,7 @@ void DrawFlow(QPainter& p)
     p.setBrush(pipe);
     p.drawRect(QRectF(1.5, 8.5, 21, 7));
     p.setPen(Qt::NoPen);
-    p.setBrush(kWater);
+    p.setBrush(kShellArtWater);
     QPainterPath arrow;
     arrow.moveTo(5, 10.5);
     arrow.lineTo(13, 10.5);
@@ -213,7 +213,7 @@ void DrawBatchVolume(QPainter& p)
 void DrawFluidLevel(QPainter& p)
 {
     p.setPen(Qt::NoPen);
-    p.setBrush(kWater);
+    p.setBrush(kShellArtWater);
     p.drawRect(QRectF(4, 11, 16, 10));
     p.setPen(Ink(1.2));
     p.setBrush(Qt::NoBrush);

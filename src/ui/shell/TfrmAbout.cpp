@@ -19,7 +19,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmAbout";
+constexpr const char* kAboutContext = "TfrmAbout";
 constexpr QSize kClientSize{296, 228};
 
 QFont ArialFont(int points, bool bold)
@@ -135,7 +135,7 @@ int TfrmAbout::scaled(int pixels) const
 void TfrmAbout::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kAboutContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmAbout", "About")));
     ProductName->setText(text(QT_TRANSLATE_NOOP("TfrmAbout", "VELMOR")));

@@ -19,7 +19,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmCalculator";
+constexpr const char* kCalculatorContext = "TfrmCalculator";
 
 constexpr int kWidth = 260;
 constexpr int kHeightKeys = 321;
@@ -180,7 +180,7 @@ bool TfrmCalculator::keysShown() const
 void TfrmCalculator::SetLanguage()
 {
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kCalculatorContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmCalculator", "New value")));
     lblMinimum->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Minimum value")));
@@ -191,8 +191,8 @@ void TfrmCalculator::SetLanguage()
         const char* source;
         const char* comment;
     } newValueLabel = QT_TRANSLATE_NOOP3("TfrmCalculator", "New value", "label");
-    lblNew->setText(
-        QCoreApplication::translate(kContext, newValueLabel.source, newValueLabel.comment));
+    lblNew->setText(QCoreApplication::translate(kCalculatorContext, newValueLabel.source,
+                                                newValueLabel.comment));
     btnCancel->setText(text(QT_TRANSLATE_NOOP("TfrmCalculator", "Cancel")));
     btnKeypad->setText(btnKeypad->text().endsWith(QLatin1Char('>'))
                            ? text(QT_TRANSLATE_NOOP("TfrmCalculator", "Keypad -->"))
@@ -384,7 +384,7 @@ void TfrmCalculator::btnOKClick()
     if (!value) {
         // The text as typed, and the kind of number this box takes.
         warn(QCoreApplication::translate(
-                 kContext,
+                 kCalculatorContext,
                  k.keypadWhole
                      ? QT_TRANSLATE_NOOP("TfrmCalculator", "'%1' is not a valid integer value")
                      : QT_TRANSLATE_NOOP("TfrmCalculator",
@@ -396,7 +396,7 @@ void TfrmCalculator::btnOKClick()
     if (!KeypadInRange(k.keypadValue, k.keypadMin, k.keypadMax)) {
         txtValue->clear();
         k.keypadValue = k.keypadOld;
-        warn(QCoreApplication::translate(kContext,
+        warn(QCoreApplication::translate(kCalculatorContext,
                                          QT_TRANSLATE_NOOP("TfrmCalculator", "Out of Range")));
         return;
     }

@@ -34,8 +34,6 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kMain = "frmMain";
-
 // The frame's layout size: at exactly this size child windows stand
 // at their fixed places; at any other they are centred.
 constexpr QSize kLayoutSize{776, 578};
@@ -194,7 +192,7 @@ void TfrmMain::FormCreate()
     ShellState& shell = m_state.shell;
     shell.language = Language::English;
     InstallLanguage(shell.language);
-    shell.currentForm = kMain;
+    shell.currentForm = kMainForm;
     SetLanguage();
     shell.menuShown = false;
     shell.menuAllowed = true;
@@ -340,7 +338,7 @@ void TfrmMain::applyPreferences(bool languageChanged)
     if (languageChanged) {
         InstallLanguage(shell.language);
     }
-    if (shell.currentForm == kMain) {
+    if (shell.currentForm == kMainForm) {
         if (shell.showEasyMenu) {
             ShowMenu();
         } else {

@@ -39,6 +39,9 @@ class QUrl;
 
 namespace velmor {
 
+// The form name the shell records while no exercise is open.
+inline constexpr const char* kMainForm = "frmMain";
+
 class AnalysisMenu;
 struct ExerciseEntry;
 class FileCommands;

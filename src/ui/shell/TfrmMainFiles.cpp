@@ -21,11 +21,11 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmMain";
+constexpr const char* kMainFilesContext = "TfrmMain";
 
-QString Text(const char* english)
+QString MainFilesText(const char* english)
 {
-    return QCoreApplication::translate(kContext, english);
+    return QCoreApplication::translate(kMainFilesContext, english);
 }
 
 } // namespace
@@ -38,7 +38,7 @@ void TfrmMain::FileOpen()
 void TfrmMain::mnuFileNewClick()
 {
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, windowTitle(), Text(QT_TRANSLATE_NOOP("TfrmMain", "Are you sure?")),
+        this, windowTitle(), MainFilesText(QT_TRANSLATE_NOOP("TfrmMain", "Are you sure?")),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::No);
     if (answer != QMessageBox::Yes) {
         return;
@@ -103,7 +103,7 @@ void TfrmMain::mnuFileExitClick()
         return; // already ending: no second question
     }
     const QMessageBox::StandardButton answer = QMessageBox::question(
-        this, windowTitle(), Text(QT_TRANSLATE_NOOP("TfrmMain", "Close VELMOR?")),
+        this, windowTitle(), MainFilesText(QT_TRANSLATE_NOOP("TfrmMain", "Close VELMOR?")),
         QMessageBox::Yes | QMessageBox::No, QMessageBox::Yes);
     if (answer == QMessageBox::No) {
         return;

@@ -23,17 +23,16 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmMain";
-constexpr const char* kMain = "frmMain";
+constexpr const char* kMainMenusContext = "TfrmMain";
 
 // The toolbar: the exercises' buttons start here, one every 24 pixels,
 // right of the separator.
 constexpr int kFirstExerciseButtonX = 174;
-constexpr int kButtonStep = 24;
+constexpr int kMainMenusButtonStep = 24;
 
-QString Text(const char* english)
+QString MainMenusText(const char* english)
 {
-    return QCoreApplication::translate(kContext, english);
+    return QCoreApplication::translate(kMainMenusContext, english);
 }
 
 template <typename T> T* Named(T* object, const char* name)
@@ -169,7 +168,7 @@ void TfrmMain::buildToolbar()
     for (Entry& e : m_entries) {
         e.button = toolButton(e.row->button, x, e.row->icon());
         e.button->setEnabled(Offered(*e.row));
-        x += kButtonStep;
+        x += kMainMenusButtonStep;
     }
     btnSave->setEnabled(false);
     btnPrint->setEnabled(false);
@@ -221,7 +220,7 @@ const TfrmMain::Entry* TfrmMain::entry(const QString& form) const
 void TfrmMain::SetLanguage()
 {
     const ShellState& shell = m_state.shell;
-    const auto text = [&shell](const char* english) { return Text(english); };
+    const auto text = [&shell](const char* english) { return MainMenusText(english); };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmMain", "VELMOR")));
     m_helpFile = text(QT_TRANSLATE_NOOP("TfrmMain", "KLN.hlp"));
 
@@ -322,7 +321,7 @@ void TfrmMain::mnuPreferencesToolbarClick()
 void TfrmMain::mnuPreferencesEasymenusClick()
 {
     // The action has already inverted its own check mark.
-    if (m_state.shell.currentForm == kMain) {
+    if (m_state.shell.currentForm == kMainForm) {
         if (mnuPreferencesEasymenus->isChecked()) {
             ShowMenu();
         } else {

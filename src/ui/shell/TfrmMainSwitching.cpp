@@ -15,12 +15,6 @@
 
 namespace velmor {
 
-namespace {
-
-constexpr const char* kMain = "frmMain";
-
-} // namespace
-
 void TfrmMain::chooseExercise(const QString& form)
 {
     const Entry* e = entry(form);
@@ -45,7 +39,7 @@ void TfrmMain::Start(const QString& name, bool fresh)
     m_state.trend.trendNoData = fresh;
     m_pendingName = name;
     settleCentre();
-    if (m_state.shell.currentForm != kMain) {
+    if (m_state.shell.currentForm != kMainForm) {
         m_state.shell.menuAllowed = false;
         Shut(QString::fromStdString(m_state.shell.currentForm));
         // The closed window's request and the 500 ms timer release it while
@@ -238,7 +232,7 @@ void TfrmMain::TimerTimer()
     if (mnuPreferencesEasymenus->isChecked()) {
         ShowMenu();
     }
-    shell.currentForm = kMain;
+    shell.currentForm = kMainForm;
 }
 
 void TfrmMain::exitTimerTimer()

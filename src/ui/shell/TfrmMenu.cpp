@@ -18,7 +18,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmMenu";
+constexpr const char* kMenuContext = "TfrmMenu";
 constexpr int kHeadingHeight = 40;
 constexpr QSize kButtonSize{156, 29};
 // The button bar: four buttons a row, the first row 7 pixels from the top
@@ -27,7 +27,7 @@ constexpr QSize kButtonSize{156, 29};
 // pixels left of its place.
 constexpr int kButtonsPerRow = 4;
 constexpr QPoint kFirstButton{7, 7};
-constexpr QPoint kButtonStep{160, 33};
+constexpr QPoint kMenuButtonStep{160, 33};
 constexpr int kTwoRowsHeight = 77;
 constexpr int kExitShift = -2;
 
@@ -55,7 +55,7 @@ TfrmMenu::TfrmMenu(VelmorState& state, TfrmMain& main, QWidget* parent)
     const auto entries = ExerciseEntries();
     const int places = static_cast<int>(entries.size()) + 2; // with Trends and Exit
     const int rows = std::max(2, (places + kButtonsPerRow - 1) / kButtonsPerRow);
-    const int barHeight = kTwoRowsHeight + (rows - 2) * kButtonStep.y();
+    const int barHeight = kTwoRowsHeight + (rows - 2) * kMenuButtonStep.y();
     Panel2 = new QFrame(this);
     Panel2->setFrameShape(QFrame::StyledPanel);
     Panel2->setFrameShadow(QFrame::Raised);
@@ -103,8 +103,8 @@ TfrmMenu::TfrmMenu(VelmorState& state, TfrmMain& main, QWidget* parent)
 QPushButton* TfrmMenu::button(int slot)
 {
     auto* b = new QPushButton(Panel2);
-    const QPoint place(kFirstButton.x() + (slot % kButtonsPerRow) * kButtonStep.x(),
-                       kFirstButton.y() + (slot / kButtonsPerRow) * kButtonStep.y());
+    const QPoint place(kFirstButton.x() + (slot % kButtonsPerRow) * kMenuButtonStep.x(),
+                       kFirstButton.y() + (slot / kButtonsPerRow) * kMenuButtonStep.y());
     b->setGeometry(QRect(place, kButtonSize));
     b->setCursor(Qt::PointingHandCursor);
     return b;
@@ -131,7 +131,7 @@ void TfrmMenu::SetLanguage()
     const ShellState& shell = m_state.shell;
     const bool longTexts = LanguageOf(shell.language).longTexts;
     const auto text = [](const char* english) {
-        return QCoreApplication::translate(kContext, english);
+        return QCoreApplication::translate(kMenuContext, english);
     };
     QFont heading(QStringLiteral("Arial"));
     heading.setBold(true);

@@ -26,7 +26,7 @@ namespace velmor {
 
 namespace {
 
-constexpr const char* kContext = "TfrmPrefs";
+constexpr const char* kPrefsContext = "TfrmPrefs";
 
 } // namespace
 
@@ -121,7 +121,7 @@ int TfrmPrefs::scaled(int pixels) const
 void TfrmPrefs::setTexts(Language language)
 {
     const auto text = [language](const char* english) {
-        return TextIn(language, kContext, english);
+        return TextIn(language, kPrefsContext, english);
     };
     setWindowTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Preferences")));
     grpProgramInterface->setTitle(text(QT_TRANSLATE_NOOP("TfrmPrefs", "Program Interface")));

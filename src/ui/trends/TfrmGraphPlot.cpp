@@ -20,8 +20,8 @@ namespace {
 
 constexpr int kPanelWidth = 524;
 constexpr QRgb kBlack = 0xff000000;
-constexpr QRgb kGridGrey = 0xff808080;
-constexpr QRgb kMarkColour = 0xffd2a300; // 210,163,0
+constexpr QRgb kGraphPlotGridGrey = 0xff808080;
+constexpr QRgb kGraphPlotMarkColour = 0xffd2a300; // 210,163,0
 
 QRgb ToQRgb(Rgb c)
 {
@@ -73,7 +73,7 @@ void TfrmGraph::DrawAxisLine(QPainter& painter, int x, int label)
     // Dotted: every other pixel from y = 47, the end pixel 362 left out.
     if (x >= 0 && x < kPanelWidth) {
         for (int y = 47; y < 362; y += 2) {
-            m_canvas.fill(x, y, x + 1, y + 1, kGridGrey);
+            m_canvas.fill(x, y, x + 1, y + 1, kGraphPlotGridGrey);
         }
     }
     const QString text = QString::number(label);
@@ -122,7 +122,7 @@ void TfrmGraph::DrawMark()
 {
     // Pen width 3: the columns either side of trendX as well.
     const int x = m_view.trendX;
-    m_canvas.fill(x - 1, 47, x + 2, 362, kMarkColour);
+    m_canvas.fill(x - 1, 47, x + 2, 362, kGraphPlotMarkColour);
     refreshPanel();
 }
 

@@ -66,7 +66,7 @@ QPen TracePen(TraceId trace, const QColor& colour, double width)
 
 namespace {
 
-constexpr const char* kContext = "TrendReport";
+constexpr const char* kTrendReportContext = "TrendReport";
 
 constexpr const char* kExerciseNames[] = {
     QT_TRANSLATE_NOOP("TrendReport", "Flow"),
@@ -81,13 +81,13 @@ constexpr const char* kWaveformNames[] = {
     QT_TRANSLATE_NOOP("TrendReport", "Sawtooth"),
 };
 
-const QColor kMarkColour(210, 163, 0);
-const QColor kGridGrey(128, 128, 128);
+const QColor kTrendReportMarkColour(210, 163, 0);
+const QColor kTrendReportGridGrey(128, 128, 128);
 const QColor kInk(24, 24, 24);
 
-QString Text(const char* english)
+QString TrendReportText(const char* english)
 {
-    return QCoreApplication::translate(kContext, english);
+    return QCoreApplication::translate(kTrendReportContext, english);
 }
 
 QLocale ReportLocale(const ShellState& shell)
@@ -211,8 +211,9 @@ void FillSettingsTable(ReportContent& c, const ReportSource& source, int first, 
     if (columns.empty()) {
         return;
     }
-    c.settingsHeading = Text(QT_TRANSLATE_NOOP("TrendReport", "Controller settings per segment"));
-    c.tableHeader << Text(QT_TRANSLATE_NOOP("TrendReport", "From (s)"));
+    c.settingsHeading =
+        TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "Controller settings per segment"));
+    c.tableHeader << TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "From (s)"));
     for (const SettingsColumn& column : columns) {
         for (const char* label : column.labels) {
             c.tableHeader << WithoutColon(QCoreApplication::translate("TfrmGraph", label));
@@ -249,16 +250,16 @@ QString WaveformText(const ReportSource& source)
         return {};
     }
     const WaveParams& wave = profile.waveParams(source.state);
-    QString text =
-        Text(QT_TRANSLATE_NOOP("TrendReport", "Set-point waveform: %1 (A %2, B %3, C %4)"))
-            .arg(Text(kWaveformNames[type - 1]))
-            .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
-                 QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
-                 QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
+    QString text = TrendReportText(QT_TRANSLATE_NOOP("TrendReport",
+                                                     "Set-point waveform: %1 (A %2, B %3, C %4)"))
+                       .arg(TrendReportText(kWaveformNames[type - 1]))
+                       .arg(QString::fromStdString(FormatGeneral(wave.A(type), 5, mark)),
+                            QString::fromStdString(FormatGeneral(wave.B(type), 5, mark)),
+                            QString::fromStdString(FormatGeneral(wave.C(type), 5, mark)));
     if (profile.trends.gateValve) {
-        text +=
-            QStringLiteral("; ") +
-            Text(QT_TRANSLATE_NOOP("TrendReport", "gate valve %1 %")).arg(s.run.gateValvePercent);
+        text += QStringLiteral("; ") +
+                TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "gate valve %1 %"))
+                    .arg(s.run.gateValvePercent);
     }
     return text;
 }
@@ -282,18 +283,20 @@ ReportContent BuildReport(const ReportSource& source)
     const QLocale locale = ReportLocale(shell);
     const Stretch st = StretchOf(source);
     ReportContent c;
-    c.title = Text(QT_TRANSLATE_NOOP("TrendReport", "Lab report: %1"))
-                  .arg(Text(kExerciseNames[static_cast<int>(source.exercise)]));
+    c.title = TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "Lab report: %1"))
+                  .arg(TrendReportText(kExerciseNames[static_cast<int>(source.exercise)]));
     if (!source.fileName.isEmpty()) {
-        c.subtitle << Text(QT_TRANSLATE_NOOP("TrendReport", "File: %1")).arg(source.fileName);
+        c.subtitle
+            << TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "File: %1")).arg(source.fileName);
     }
-    c.subtitle << Text(QT_TRANSLATE_NOOP("TrendReport", "Printed: %1, %2"))
+    c.subtitle << TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "Printed: %1, %2"))
                       .arg(locale.toString(source.printedAt.date(), QLocale::LongFormat),
                            locale.toString(source.printedAt.time(), QLocale::ShortFormat));
     const int samples = st.last >= st.first ? st.last - st.first + 1 : 0;
-    c.rangeText = Text(source.range == ReportRange::WholeRun
-                           ? QT_TRANSLATE_NOOP("TrendReport", "Whole run: %1 to %2 s, %3 samples")
-                           : QT_TRANSLATE_NOOP("TrendReport", "Shown view: %1 to %2 s, %3 samples"))
+    c.rangeText = TrendReportText(
+                      source.range == ReportRange::WholeRun
+                          ? QT_TRANSLATE_NOOP("TrendReport", "Whole run: %1 to %2 s, %3 samples")
+                          : QT_TRANSLATE_NOOP("TrendReport", "Shown view: %1 to %2 s, %3 samples"))
                       .arg(Seconds(st.from, mark), Seconds(st.to, mark), QString::number(samples));
     c.from = st.from;
     c.to = st.to;
@@ -308,9 +311,10 @@ ReportContent BuildReport(const ReportSource& source)
 
     if (samples > 0) {
         const SampleRecord& last = s.log.record(st.last);
-        c.finalHeading = Text(QT_TRANSLATE_NOOP("TrendReport", "Values at %1 s (record %2)"))
-                             .arg(Seconds(last.time, mark))
-                             .arg(st.last);
+        c.finalHeading =
+            TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "Values at %1 s (record %2)"))
+                .arg(Seconds(last.time, mark))
+                .arg(st.last);
         for (const TraceInfo& trace : TraceTable()) {
             if (source.shown[static_cast<std::size_t>(trace.id)]) {
                 c.finalValues.emplace_back(TraceName(trace.id),
@@ -384,7 +388,7 @@ void PaintTimeGrid(QPainter& p, const TrendFrame& f, const ReportContent& c)
     const QRectF& plot = f.plot;
     p.setFont(ReportFont(p, 6.5));
     const int tick = ReportTickStep(f.span);
-    QPen grid(kGridGrey, 0.5, Qt::DotLine);
+    QPen grid(kTrendReportGridGrey, 0.5, Qt::DotLine);
     for (double t = std::ceil(c.from / tick) * tick; t <= c.to + 1e-9; t += tick) {
         const double x = f.x(t);
         p.setPen(grid);
@@ -394,7 +398,8 @@ void PaintTimeGrid(QPainter& p, const TrendFrame& f, const ReportContent& c)
                    QString::number(static_cast<long long>(std::llround(t))));
     }
     p.drawText(QRectF(plot.left(), plot.bottom() + 12, plot.width(), 10),
-               Qt::AlignHCenter | Qt::AlignTop, Text(QT_TRANSLATE_NOOP("TrendReport", "Time (s)")));
+               Qt::AlignHCenter | Qt::AlignTop,
+               TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "Time (s)")));
 }
 
 // Settings marks where a new segment starts after the first drawn, then
@@ -404,7 +409,7 @@ void PaintTraces(QPainter& p, const TrendFrame& f, const ReportSource& source,
 {
     const VelmorState& s = source.state;
     const QRectF& plot = f.plot;
-    p.setPen(QPen(kMarkColour, 1.4));
+    p.setPen(QPen(kTrendReportMarkColour, 1.4));
     for (int n = c.firstRecord + 1; n <= c.lastRecord; ++n) {
         if (s.log.record(n).segment > s.log.record(n - 1).segment) {
             const double x = f.x(s.log.record(n).time);
@@ -474,7 +479,8 @@ double PaintLegend(QPainter& p, const QRectF& area, const ReportSource& source)
         }
     }
     if (!ProfileOf(source.exercise).trends.settingsColumns.empty()) {
-        entry(Text(QT_TRANSLATE_NOOP("TrendReport", "Settings changed")), QPen(kMarkColour, 1.6));
+        entry(TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "Settings changed")),
+              QPen(kTrendReportMarkColour, 1.6));
     }
     return y + 13 - area.top();
 }
@@ -565,7 +571,7 @@ double PaintSettingsTable(QPainter& p, const QRectF& page, double y, const Repor
         p.setFont(cellFont);
         p.drawText(QRectF(page.left(), y, page.width(), kRowHeight),
                    Qt::AlignLeft | Qt::AlignVCenter,
-                   Text(QT_TRANSLATE_NOOP("TrendReport", "... and %1 more segments"))
+                   TrendReportText(QT_TRANSLATE_NOOP("TrendReport", "... and %1 more segments"))
                        .arg(c.table.size() - shown));
         y += kRowHeight;
     }
