@@ -1105,6 +1105,19 @@ void GraphTest::readOutNamesTheNearestTrace()
     // A still mouse does not start the delay again.
     w.imgPanelMouseMove(Qt::NoButton, 201, 171);
     QVERIFY(!readout->isActive());
+    // Nor does a mouse moving on put it off: the read-out comes half a
+    // second after the first move while the mouse goes on moving.
+    Label(w, "txtFloat")->hide();
+    int moves = 0;
+    QVERIFY(QTest::qWaitFor(
+        [&] {
+            if (Label(w, "txtFloat")->isVisibleTo(&w)) {
+                return true;
+            }
+            w.imgPanelMouseMove(Qt::NoButton, 210 + 2 * (++moves % 2), 170);
+            return false;
+        },
+        5000));
     // With the exercise closing, the delay runs out without a read-out.
     Label(w, "txtFloat")->hide();
     o.state.shell.trendsOpen = false;

@@ -104,6 +104,40 @@ QString Limits(const SheetTarget& t)
     return t.max ? QStringLiteral("≤ ") + Number(*t.max) : QStringLiteral("≥ ") + Number(*t.min);
 }
 
+// What the panel says under the table about a graded run: every target
+// met, or why not.
+QString Verdict(const RunGrade& g, int minRecords)
+{
+    int metCount = 0;
+    for (const TargetGrade& t : g.targets) {
+        metCount += t.passed ? 1 : 0;
+    }
+    QStringList lines;
+    if (g.passed) {
+        lines << LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "This run meets every target."));
+    } else {
+        if (g.shortRun) {
+            lines << LabSheetPanelText(
+                         QT_TRANSLATE_NOOP("LabSheet",
+                                           "The run is too short: it needs at least %1 records."))
+                         .arg(minRecords);
+        }
+        if (!g.changedLocked.empty()) {
+            QStringList names;
+            for (const std::string& n : g.changedLocked) {
+                names << QString::fromStdString(n);
+            }
+            lines << LabSheetPanelText(
+                         QT_TRANSLATE_NOOP("LabSheet", "Settings of the sheet were changed: %1."))
+                         .arg(names.join(QStringLiteral(", ")));
+        }
+        lines << LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "%1 of %2 targets met."))
+                     .arg(metCount)
+                     .arg(g.targets.size());
+    }
+    return lines.join(QLatin1Char('\n'));
+}
+
 } // namespace
 
 LabSheetPanel::LabSheetPanel(QWidget* parent) : QDockWidget(parent)
@@ -276,35 +310,7 @@ void LabSheetPanel::fillTable()
         m_table->setAccessibleDescription(m_verdict->text());
         return;
     }
-    const RunGrade& g = *m_grade;
-    int metCount = 0;
-    for (const TargetGrade& t : g.targets) {
-        metCount += t.passed ? 1 : 0;
-    }
-    QStringList lines;
-    if (g.passed) {
-        lines << LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "This run meets every target."));
-    } else {
-        if (g.shortRun) {
-            lines << LabSheetPanelText(
-                         QT_TRANSLATE_NOOP("LabSheet",
-                                           "The run is too short: it needs at least %1 records."))
-                         .arg(m_sheet->minRecords);
-        }
-        if (!g.changedLocked.empty()) {
-            QStringList names;
-            for (const std::string& n : g.changedLocked) {
-                names << QString::fromStdString(n);
-            }
-            lines << LabSheetPanelText(
-                         QT_TRANSLATE_NOOP("LabSheet", "Settings of the sheet were changed: %1."))
-                         .arg(names.join(QStringLiteral(", ")));
-        }
-        lines << LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "%1 of %2 targets met."))
-                     .arg(metCount)
-                     .arg(g.targets.size());
-    }
-    m_verdict->setText(lines.join(QLatin1Char('\n')));
+    m_verdict->setText(Verdict(*m_grade, m_sheet->minRecords));
     // The verdict below the table is read with it.
     m_table->setAccessibleDescription(m_verdict->text());
 }
