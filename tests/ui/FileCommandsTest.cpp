@@ -190,6 +190,10 @@ void FileCommandsTest::openingSwitchesTheExercise()
     QCOMPARE(p.main->exerciseWindow()->exercise(), Exercise::Open);
     QCOMPARE(p.state->run.sampleCount, 1200);
     QCOMPARE(p.state->run.gateValvePercent, 50);
+    // The gate valve's box shows the file's 50 %, as the window draws it.
+    const QImage gateShown = graph->panel().copy(380, 429, 50, 40);
+    graph->DrawGate();
+    QCOMPARE(graph->panel().copy(380, 429, 50, 40), gateShown);
     QCOMPARE(graph->windowTitle(), QStringLiteral("Open Loop Trend - open_step_gate.psm"));
     QCOMPARE(velmor::test::Edit(*graph, "txtStartTime")->text(), QStringLiteral("0"));
     QCOMPARE(velmor::test::Edit(*graph, "txtTrendBase")->text(), QStringLiteral("60"));
