@@ -128,25 +128,18 @@ bool WaitFor(const char* what, const std::function<bool()>& done)
 enum Menu { kFile = 0, kControl = 1, kPreferences = 2, kAnalysis = 3, kHelp = 4 };
 
 // Opens the menu bar's menu `menu` (its items are brought up to date) and
-// chooses its item `item`, counting neither separators nor submenus, or the
-// item named `name`.
-void Choose(const TfrmMain& m, Menu menu, int item, const char* name = nullptr)
+// chooses its item `item`, counting neither separators nor submenus.
+void Choose(const TfrmMain& m, Menu menu, int item)
 {
     QMenu* opened = m.menuBar()->actions().at(menu)->menu();
     emit opened->aboutToShow();
     QList<QAction*> items;
     for (QAction* a : opened->actions()) {
-        if (!a->isSeparator() && a->menu() == nullptr &&
-            (name == nullptr || a->objectName() == QLatin1String(name))) {
+        if (!a->isSeparator() && a->menu() == nullptr) {
             items << a;
         }
     }
-    if (items.isEmpty()) {
-        std::fprintf(stderr, "menu %d has no item %s\n", int(menu), name);
-        return;
-    }
-    QAction* chosen =
-        name != nullptr ? items.front() : items.at(item < 0 ? items.size() + item : item);
+    QAction* chosen = items.at(item < 0 ? items.size() + item : item);
     if (!chosen->isEnabled()) {
         std::fprintf(stderr, "menu %d item %d is disabled\n", int(menu), item);
     }
@@ -154,10 +147,20 @@ void Choose(const TfrmMain& m, Menu menu, int item, const char* name = nullptr)
     emit opened->aboutToHide();
 }
 
-// The item named `name` of the menu bar's menu `menu`.
-void Choose(const TfrmMain& m, Menu menu, const char* name)
+// The same for the item named `name`, which stays where it is when others
+// come into the menu; false when the menu has no such item.
+bool Choose(const TfrmMain& m, Menu menu, const char* name)
 {
-    Choose(m, menu, 0, name);
+    QMenu* opened = m.menuBar()->actions().at(menu)->menu();
+    emit opened->aboutToShow();
+    QAction* chosen = opened->findChild<QAction*>(QLatin1String(name));
+    if (chosen == nullptr || !opened->actions().contains(chosen)) {
+        std::fprintf(stderr, "menu %d has no item %s\n", int(menu), name);
+        return false;
+    }
+    chosen->trigger();
+    emit opened->aboutToHide();
+    return true;
 }
 
 // Runs the open exercise from START to STOP after kRunRecords records,
@@ -212,7 +215,7 @@ bool Shoot(bool spanish, const QString& folder)
     bool ok = true;
 
     // The language, chosen as a user chooses it.
-    Choose(m, kPreferences, "mnuPreferencesOptions");
+    ok &= Choose(m, kPreferences, "mnuPreferencesOptions");
     ok &=
         WaitFor("the preferences", [&m] { return !m.preferencesWindow()->TripTimer->isActive(); });
     if (spanish) {
@@ -222,7 +225,7 @@ bool Shoot(bool spanish, const QString& folder)
     m.preferencesWindow()->btnOK->click();
     shots.shoot(QStringLiteral("menu"));
 
-    Choose(m, kHelp, "mnuHelpAbout");
+    ok &= Choose(m, kHelp, "mnuHelpAbout");
     shots.shoot(QStringLiteral("about"));
     CloseOthers(m);
 
@@ -262,7 +265,7 @@ bool Shoot(bool spanish, const QString& folder)
     shots.shoot(QStringLiteral("steptest"));
 
     // The run history window.
-    Choose(m, kFile, "mnuFileHistory");
+    ok &= Choose(m, kFile, "mnuFileHistory");
     shots.shoot(QStringLiteral("history"));
     return ok && shots.ok();
 }
