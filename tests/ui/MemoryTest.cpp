@@ -57,7 +57,7 @@ void MemoryTest::openRunCloseCyclesDoNotGrow()
     };
     long afterWarmUp = 0;
     qsizetype widgets = 0;
-    for (int k = 1; k <= 300; ++k) {
+    for (int k = 1; k <= 150; ++k) {
         cycle();
         if (k == 1) {
             widgets = QApplication::allWidgets().size();
@@ -73,7 +73,7 @@ void MemoryTest::openRunCloseCyclesDoNotGrow()
     QCOMPARE(QApplication::allWidgets().size(), widgets);
     // A cycle's windows hold more than a megabyte (the Trends picture alone
     // is 524 x 501 pixels of 4 bytes): keeping a tenth of that each time
-    // would pass the bound within these 280 cycles.
+    // would pass the bound within these 130 cycles.
     const long growth = test::HeapInUseKb() - afterWarmUp;
     QVERIFY2(growth < 8 * 1024, qPrintable(QStringLiteral("grew %1 kB").arg(growth)));
 }
