@@ -290,6 +290,16 @@ TEST(NamedSettings, ApplyTakesTheWindowsPath)
     EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "flowWaveform", "2"), "");
     EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "waveA", "1.25"), "");
     EXPECT_EQ(r.state.flow.waveParams.A(kRamp), 1.25f); // waveA is the Ramp's final value
+    // Read back by name (as a lab sheet's locked settings are), A and B
+    // are A and B whichever row shows them.
+    for (const char* waveform : {"2", "5"}) { // Ramp, Sawtooth
+        EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "flowWaveform", waveform), "");
+        EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "waveA", "1.5"), "");
+        EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "waveB", "0.75"), "");
+        EXPECT_EQ(SettingValue(r.state, Exercise::Flow, "waveA"), 1.5) << waveform;
+        EXPECT_EQ(SettingValue(r.state, Exercise::Flow, "waveB"), 0.75) << waveform;
+    }
+    EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "flowWaveform", "2"), "");
     EXPECT_NE(ApplySetting(r.state, Exercise::Flow, "waveC", "30"), "");
     EXPECT_NE(ApplySetting(r.state, Exercise::Flow, "pumpOn", "1"), ""); // PID mode
     EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "flowManual", "1"), "");

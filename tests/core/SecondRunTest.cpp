@@ -246,6 +246,9 @@ TEST(SecondRun, LevelCarriesItsPumpOutputAndRefillsTheTank)
     // Carried: outputPercent, into record 1 and the first cycles' plant input.
     EXPECT_EQ(r.state.run.outputPercent, 100.0f);
     EXPECT_EQ(r.record(1).field(kFieldOutput), 100.0f);
+    // The output trace starts from 0 all the same; the level's at 60 %.
+    EXPECT_EQ(r.trends.starts.back().firstValues[TraceId::FlowQ], 0.0f);
+    EXPECT_EQ(r.trends.starts.back().firstValues[TraceId::LevelMV], 60.0f);
     EXPECT_EQ(r.record(1).field(kFieldLevelSP), 60.0f);
     EXPECT_EQ(r.record(1).field(kFieldLevelMV), 60.0f);
     EXPECT_TRUE(l.chkAutodrain);

@@ -138,6 +138,21 @@ void FileCommandsTest::menusToolbarAndDialogs()
     QVERIFY(Item<QToolButton>(m, "btnSave")->isEnabled());
     QVERIFY(Item<QToolButton>(m, "btnPrint")->isEnabled());
 
+    // A run not saved yet is offered under the exercise's word.
+    files.forgetFile();
+    QString offered;
+    auto* poll = new QTimer(&m);
+    QObject::connect(poll, &QTimer::timeout, poll, [poll, &offered] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            poll->deleteLater();
+            offered = dialog->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"))->text();
+            dialog->reject();
+        }
+    });
+    poll->start(10);
+    Item(m, "mnuFileSave")->trigger();
+    QCOMPARE(offered, QStringLiteral("flow.psm"));
+
     // File > Save through its dialog: a name without extension gets ".psm".
     const QTemporaryDir dir;
     ChooseInDialog(&m, dir.filePath(QStringLiteral("mine")));

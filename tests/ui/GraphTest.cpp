@@ -1062,10 +1062,15 @@ void GraphTest::keyboardCursorAgreesWithTheMouse()
 
     // Page Down scrolls as the 10 s arrow does: the line keeps its column
     // and marks the record the mouse reads there.
+    // Page Up as the -10 s arrow.
     const int start = w.view().trendViewStart;
+    QVERIFY(start + 20 <= 60); // 120 s logged, a 60 s span
     press(Qt::Key_PageDown);
     QCOMPARE(w.view().trendViewStart, start + 10);
     QCOMPARE(w.view().cursorRecord, mouseRecordAtLine());
+    press(Qt::Key_PageDown);
+    press(Qt::Key_PageUp);
+    QCOMPARE(w.view().trendViewStart, start + 10);
     press(Qt::Key_PageUp, Qt::ShiftModifier);
     QCOMPARE(w.view().trendViewStart, std::max(start + 10 - 60, 0));
     // The read-out is text a screen reader reads.

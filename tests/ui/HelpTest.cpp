@@ -185,6 +185,9 @@ void HelpTest::everyMenuItemIsDescribed()
     test::Program p;
     for (const bool spanish : {false, true}) {
         test::SetSpanish(*p.main, *p.state, spanish);
+        // The help viewer's own words follow the program's.
+        QCOMPARE(p.main->helpViewer()->backAction()->text(),
+                 spanish ? QString::fromUtf8("Atr\u00e1s") : QStringLiteral("Back"));
         const QString words = HelpWords(spanish ? QStringLiteral("es") : QStringLiteral("en"));
         QVERIFY(words.size() > 10000);
         QStringList missing;

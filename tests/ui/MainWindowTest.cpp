@@ -36,9 +36,11 @@
 #include <QToolButton>
 #include <QtTest>
 
+#include <algorithm>
 #include <chrono>
 #include <map>
 #include <memory>
+#include <vector>
 
 using namespace velmor;
 using namespace velmor::test;
@@ -214,8 +216,14 @@ void MainWindowTest::spanishMenusAndHints()
         {Item<QToolButton>(m, "btnPrint"), "Imprimir..."},
         {Item<QToolButton>(m, "btnHelp"), "Ayuda..."},
     };
+    // ...and every button a picture of its own.
+    std::vector<QImage> pictures;
     for (const auto& [button, hint] : hints) {
         QCOMPARE(button->toolTip(), QString::fromUtf8(hint));
+        const QImage picture = button->icon().pixmap(button->iconSize()).toImage();
+        QVERIFY2(!picture.isNull(), hint);
+        QVERIFY2(std::find(pictures.begin(), pictures.end(), picture) == pictures.end(), hint);
+        pictures.push_back(picture);
     }
     QCOMPARE(Item(m, "mnuFileSave")->text(), QStringLiteral("&Guardar..."));
     QCOMPARE(Item(m, "mnuFilePrint")->text(), QStringLiteral("&Imprimir..."));

@@ -230,6 +230,8 @@ void RunHistoryTest::keptFileIsWhatSaveWrites()
         // The Trends caption says so, for a few seconds.
         QCOMPARE(h.m().graphWindow()->windowTitle(),
                  caption + QStringLiteral(" - Run kept in history"));
+        QVERIFY(h.m().noteTimer().isActive());
+        QVERIFY(h.m().noteTimer().interval() >= 3000); // long enough to be read
         QTRY_COMPARE_WITH_TIMEOUT(h.m().graphWindow()->windowTitle(), caption, 6000);
         const QString saved = h.data.filePath(QStringLiteral("saved.psm"));
         QCOMPARE(h.m().fileCommands()->saveFile(saved), QString());

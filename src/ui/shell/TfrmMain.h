@@ -97,6 +97,8 @@ public:
     void whenLoopWindowOpens(std::function<void(ExerciseWindow*)> action) override;
     AnalysisMenu* analysisMenu() const { return m_analysis; }
     FileCommands* fileCommands() const { return m_files; }
+    // Takes "Run kept in history" off a caption again.
+    const QTimer& noteTimer() const { return m_noteTimer; }
     LabSheetSession* labSheets() const { return m_labSheets; }
 
     // The one rule File > Save, Print and the Analysis items follow: the

@@ -55,10 +55,11 @@ TEST(TrendNavigation, RegionsOfThePanel)
     EXPECT_EQ(Across(4), 90);
     EXPECT_EQ(Across(5), 122);
     EXPECT_EQ(Across(8), 170);
-    EXPECT_EQ(ArrowStep(1), -60);
-    EXPECT_EQ(ArrowStep(3), -20);
-    EXPECT_EQ(ArrowStep(6), 20);
-    EXPECT_EQ(ArrowStep(8), 60);
+    // Left to right: back 60, 30, 20 and 10 s, then forward as far.
+    const int steps[] = {-60, -30, -20, -10, 10, 20, 30, 60};
+    for (int arrow = 1; arrow <= 8; ++arrow) {
+        EXPECT_EQ(ArrowStep(arrow), steps[arrow - 1]) << arrow;
+    }
 }
 
 TEST(TrendNavigation, ScrollingStaysOnTheLoggedStretch)
