@@ -98,7 +98,7 @@ public:
     AnalysisMenu* analysisMenu() const { return m_analysis; }
     FileCommands* fileCommands() const { return m_files; }
     // Takes "Run kept in history" off a caption again.
-    const QTimer& noteTimer() const { return m_noteTimer; }
+    QTimer& noteTimer() { return m_noteTimer; }
     LabSheetSession* labSheets() const { return m_labSheets; }
 
     // The one rule File > Save, Print and the Analysis items follow: the
