@@ -307,6 +307,8 @@ TEST(NamedSettings, ApplyTakesTheWindowsPath)
     EXPECT_TRUE(r.state.run.pumpOn);
     EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "gateValvePercent", "30"), "");
     EXPECT_EQ(r.state.run.gateValvePercent, 30);
+    EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "gateValvePercent", "0"), "");
+    EXPECT_EQ(r.state.run.gateValvePercent, 0); // shut, step by step
 
     TestRun level(Exercise::Level);
     level.state.level.levelDerivativeTime = 1;

@@ -8,6 +8,7 @@
 #include "TrendControls.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/analysis/AnalysisMenu.h"
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/trends/TfrmGraph.h"
 #include "ui/trends/TrendReport.h"
 #include "ui/trends/TrendView.h"
@@ -392,6 +393,14 @@ void FileCommandsTest::reportIsOnePageWithTheSettings()
                         QDateTime(QDate(2026, 3, 2), QTime(14, 5))};
     ReportContent c = BuildReport(source);
     QCOMPARE(c.title, title);
+    // Every exercise's report names it as its pop-up menu item does.
+    for (const Exercise e : Exercises()) {
+        ReportSource other = source;
+        other.exercise = e;
+        QCOMPARE(BuildReport(other).title,
+                 QStringLiteral("Lab report: ") +
+                     QString::fromLatin1(ExerciseEntryFor(e)->popCaption));
+    }
     QCOMPARE(c.subtitle, QStringList({QStringLiteral("File: flow_sine_gain_changes.psm"),
                                       QStringLiteral("Printed: Monday, 2 March 2026, 14:05")}));
     QCOMPARE(c.rangeText, QStringLiteral("Whole run: 0 to 90 s, 900 samples"));

@@ -405,6 +405,8 @@ void LoopWindowsTest::openGaugesAndActivationGuard()
 
     // Just after activation a waveform click only snaps back.
     rig.window->FormActivate();
+    QVERIFY(rig.window->tmrTrip->isActive());
+    QVERIFY(rig.window->tmrTrip->interval() <= 500); // only a moment
     rig.window->waveform()->chkStep->click();
     QCOMPARE(rig.state->open.openWaveform, kSine);
     QVERIFY(rig.window->waveform()->chkSine->isChecked());
