@@ -300,6 +300,13 @@ TEST(NamedSettings, ApplyTakesTheWindowsPath)
         EXPECT_EQ(SettingValue(r.state, Exercise::Flow, "waveB"), 0.75) << waveform;
     }
     EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "flowWaveform", "2"), "");
+    // The I and D boxes read back each as it stands.
+    for (const auto& [i, d] : {std::pair{"0", "1"}, std::pair{"1", "0"}}) {
+        EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "chkI", i), "");
+        EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "chkD", d), "");
+        EXPECT_EQ(SettingValue(r.state, Exercise::Flow, "chkI"), i[0] == '1' ? 1 : 0);
+        EXPECT_EQ(SettingValue(r.state, Exercise::Flow, "chkD"), d[0] == '1' ? 1 : 0);
+    }
     EXPECT_NE(ApplySetting(r.state, Exercise::Flow, "waveC", "30"), "");
     EXPECT_NE(ApplySetting(r.state, Exercise::Flow, "pumpOn", "1"), ""); // PID mode
     EXPECT_EQ(ApplySetting(r.state, Exercise::Flow, "flowManual", "1"), "");

@@ -295,7 +295,12 @@ void AnalysisWindowsTest::runFiguresPerSegment()
     QVERIFY(lines[0].startsWith(QStringLiteral("Loop\tSegment\tStart (s)\tPG")));
     QCOMPARE(lines[2].split(QLatin1Char('\t')).size(), 11);
 
+    const QString englishTitle = w->windowTitle();
+    const QString englishCopy = w->btnCopy->text();
     const LanguageScope inSpanish(p.state->shell, Language::Spanish);
+    // An open window takes the new language.
+    QVERIFY(w->windowTitle() != englishTitle);
+    QVERIFY(w->btnCopy->text() != englishCopy);
     w->grdFigures->selectRow(0);
     QCOMPARE(w->grdSteps->item(0, 0)->text(), QStringLiteral("inicio"));
     if (const QByteArray shots = qgetenv("VELMOR_SHOT_DIR"); !shots.isEmpty()) {

@@ -8,6 +8,7 @@
 #include "TrendControls.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "ui/analysis/AnalysisMenu.h"
+#include "ui/exercises/LoopWindow.h"
 #include "ui/shell/ExerciseEntries.h"
 #include "ui/trends/TfrmGraph.h"
 #include "ui/trends/TrendReport.h"
@@ -194,6 +195,12 @@ void FileCommandsTest::openingSwitchesTheExercise()
     QCOMPARE(p.state->flow.flowIntegralTime, 0.3f);
     QVERIFY(!p.state->trend.trendNoData);
     QVERIFY(!p.main->graphWindow()->view().trendLive);
+    // The Flow window shows the file's settings, as it draws them itself.
+    auto* flowWindow = dynamic_cast<LoopWindow*>(p.main->exerciseWindow());
+    QVERIFY(flowWindow != nullptr);
+    const QImage settingsShown = flowWindow->imgPanel->image().copy();
+    flowWindow->UpdateSettings();
+    QCOMPARE(flowWindow->imgPanel->image(), settingsShown);
 
     // An Open loop file while Flow is open: Flow closes, Open loop opens
     // after the switch's wait and then takes the file.

@@ -298,6 +298,7 @@ void GraphTest::textsInBothLanguagesAndHeading()
     QCOMPARE(TraceBox(w, "chkVolSP")->text(), QStringLiteral("SP vol"));
     QCOMPARE(Label(w, "lblStartTime")->text(), QStringLiteral("Tiempo Inicio"));
     QCOMPARE(Label(w, "lblSecs2")->text(), QStringLiteral("segs"));
+    QCOMPARE(Label(w, "lblTimeBase")->text(), QStringLiteral("Tiempo Base"));
     QCOMPARE(Button(w, "btnChokeUp")->toolTip(), QStringLiteral("Más caudal"));
     QCOMPARE(Button(w, "btnPump")->toolTip(), QStringLiteral("Bomba"));
 

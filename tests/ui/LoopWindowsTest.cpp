@@ -407,6 +407,12 @@ void LoopWindowsTest::openGaugesAndActivationGuard()
     rig.window->FormActivate();
     QVERIFY(rig.window->tmrTrip->isActive());
     QVERIFY(rig.window->tmrTrip->interval() <= 500); // only a moment
+    // The waveform panel's names follow the language.
+    const QString sine = rig.window->waveform()->chkSine->accessibleName();
+    {
+        const LanguageScope inSpanish(rig.state->shell, Language::Spanish);
+        QVERIFY(rig.window->waveform()->chkSine->accessibleName() != sine);
+    }
     rig.window->waveform()->chkStep->click();
     QCOMPARE(rig.state->open.openWaveform, kSine);
     QVERIFY(rig.window->waveform()->chkSine->isChecked());

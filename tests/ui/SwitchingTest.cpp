@@ -10,8 +10,8 @@
 
 #include <QAction>
 #include <QApplication>
-#include <QTimer>
 #include <QMdiArea>
+#include <QTimer>
 #include <QtTest>
 
 using namespace velmor;
