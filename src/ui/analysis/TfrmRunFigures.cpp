@@ -157,6 +157,10 @@ void TfrmRunFigures::Refresh(Exercise exercise)
 
 void TfrmRunFigures::fill()
 {
+    // The keyboard's place in the table stays where it was (a change of
+    // language fills the table again).
+    const int currentRow = grdFigures->currentRow();
+    const int currentColumn = grdFigures->currentColumn();
     m_rows.clear();
     grdFigures->setRowCount(0);
     lblNoData->setVisible(m_figures.loops.empty());
@@ -183,6 +187,9 @@ void TfrmRunFigures::fill()
             SetRow(grdFigures, row, cells, 1);
             m_rows.push_back({segment.firstRecord, segment.lastRecord, &loop, &segment});
         }
+    }
+    if (currentRow >= 0 && currentRow < grdFigures->rowCount()) {
+        grdFigures->setCurrentCell(currentRow, currentColumn, QItemSelectionModel::NoUpdate);
     }
     highlightCursorSegment();
     showSegment();

@@ -125,6 +125,9 @@ QGridLayout* TuningMapWindow::buildSettings()
     cboLoop = new QComboBox(this);
     lblFigure = new QLabel(this);
     cboFigure = new QComboBox(this);
+    // The lists' widths follow their words, also when the language changes.
+    cboLoop->setSizeAdjustPolicy(QComboBox::AdjustToContents);
+    cboFigure->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     for (std::size_t i = 0; i < std::size(kFigureNames); ++i) {
         cboFigure->addItem(QString());
     }
@@ -148,6 +151,7 @@ QGridLayout* TuningMapWindow::buildSettings()
         txtTo[a] = new RangeBox(this);
         lblCount[a] = new QLabel(this);
         txtCount[a] = new QSpinBox(this);
+        cboSetting[a]->setSizeAdjustPolicy(QComboBox::AdjustToContents);
         chkLog[a] = new QCheckBox(this);
         for (QDoubleSpinBox* box : {txtFrom[a], txtTo[a]}) {
             box->setDecimals(4);

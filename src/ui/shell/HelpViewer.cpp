@@ -188,7 +188,10 @@ void HelpViewer::SetLanguage(const QString& helpFile)
     if (isVisible() && helpFile != m_file) {
         const QUrl same = SamePageIn(m_browser->source(), helpFile);
         showContents(helpFile);
-        m_browser->setSource(same);
+        // The start page again is no step to go back from.
+        if (same != m_browser->source()) {
+            m_browser->setSource(same);
+        }
     }
 }
 
@@ -199,12 +202,17 @@ bool HelpViewer::showContents(const QString& helpFile)
     }
     const QUrl start(QStringLiteral("qrc:/help/") + helpFile);
     m_file = helpFile;
-    if (start != m_start) {
+    const bool otherStart = start != m_start;
+    if (otherStart) {
         m_start = start;
         buildContents(start);
-        m_browser->clearHistory();
     }
     m_browser->setSource(start, QTextDocument::HtmlResource);
+    // Pages of another language's help are no way back (cleared after the
+    // new start, which would otherwise keep the page before it).
+    if (otherStart) {
+        m_browser->clearHistory();
+    }
     show();
     raise();
     activateWindow();

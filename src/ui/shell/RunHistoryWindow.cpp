@@ -211,6 +211,8 @@ RunHistoryWindow::RunHistoryWindow(VelmorState& state, RunHistory& history, Tfrm
     setObjectName(QStringLiteral("frmRunHistory"));
     lblExercise = new QLabel(this);
     cboExercise = new QComboBox(this);
+    // Its width follows its words, also when the language changes them.
+    cboExercise->setSizeAdjustPolicy(QComboBox::AdjustToContents);
     lblExercise->setBuddy(cboExercise);
     lblReading = new QLabel(this);
     m_model = new RunsModel(m_state, m_history, this);

@@ -152,9 +152,11 @@ void TfrmGraph::DrawSettingsLabels()
     p.setFont(font);
     p.fillRect(QRect(424, 430, 479 - 424, 493 - 430), trendart::kSilver);
     for (const SettingsColumn& c : columns) {
+        // From the labels' own left edge, which can be left of the area to
+        // clear: labels of another language drawn before leave nothing.
         const ColumnGeometry& g = ColumnGeometryOf(c.place);
-        p.fillRect(QRect(g.clearLeft, 430, g.clearRight - g.clearLeft, 493 - 430),
-                   trendart::kSilver);
+        const int left = std::min(g.labelX, g.clearLeft);
+        p.fillRect(QRect(left, 430, g.clearRight - left, 493 - 430), trendart::kSilver);
     }
     p.setPen(Qt::black);
     for (const SettingsColumn& c : columns) {
