@@ -10,7 +10,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 PACKAGES := cmake g++ make ninja-build libgtest-dev nlohmann-json3-dev \
             qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
             qt6-translations-l10n fonts-liberation fonts-dejavu-core xvfb xauth \
-            at-spi2-core python3-pyatspi dbus openbox
+            at-spi2-core python3-pyatspi dbus
 BENCH_PACKAGES := libbenchmark-dev
 CI_PACKAGES := $(BENCH_PACKAGES) clang clang-format libclang-rt-14-dev \
                dpkg-dev desktop-file-utils appstream libxml2-utils

@@ -198,7 +198,7 @@ def flow_run(app):
         # The Trends window forward, then the plot focused, as Ctrl+Tab and
         # Tab would do.
         # Asked again until it holds: the frame may still be getting the
-        # window manager's focus back from the keypad's window.
+        # focus back from the keypad's window.
         def focus_plot():
             press(trend, "SetFocus")
             press(plot, "SetFocus")
@@ -206,11 +206,10 @@ def flow_run(app):
             return plot.getState().contains(pyatspi.STATE_FOCUSED)
 
         # End puts the cursor on the last record. Pressed again until the
-        # read-out shows: a key sent while the window manager is still
-        # handing the focus over goes elsewhere, and End twice is End. On a
-        # busy machine the window manager may refuse the program's own
-        # request for the focus: after a few tries the plot is clicked, as
-        # a user would, which gives its window the focus.
+        # read-out shows: a key sent while the focus is still being handed
+        # over goes elsewhere, and End twice is End. Should the program's
+        # own request for the focus not hold, after a few tries the plot is
+        # clicked, as a user would.
         tries = [0]
 
         def read_out():
