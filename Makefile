@@ -8,7 +8,7 @@ JOBS ?= $(shell nproc 2>/dev/null || echo 2)
 # for DejaVu Sans as the desktop's own font (a machine whose first sans font
 # is another can be a few pixels short of both exercise windows at 800 x 600).
 PACKAGES := cmake g++ make ninja-build libgtest-dev nlohmann-json3-dev \
-            qt6-base-dev qt6-tools-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
+            qt6-base-dev qt6-l10n-tools qt6-svg-dev libgl-dev \
             qt6-translations-l10n fonts-liberation fonts-dejavu-core xvfb xauth \
             at-spi2-core python3-pyatspi dbus
 BENCH_PACKAGES := libbenchmark-dev

@@ -22,7 +22,11 @@ public:
     PictureProgram(const QString& historyFolder, bool keepHistory)
         : m_preferences(WriteStore(m_home.filePath(QStringLiteral("velmor.ini")), keepHistory))
     {
-        main = CreateProgram(state, m_preferences, {.historyFolder = historyFolder});
+        // The mimic's clock stands still: the rig shows its state at rest
+        // however late its updates come.
+        main = CreateProgram(
+            state, m_preferences,
+            {.historyFolder = historyFolder, .mimicClock = [] { return std::int64_t{0}; }});
         main->resize(1024, 768);
         main->show();
     }

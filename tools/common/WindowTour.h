@@ -13,6 +13,7 @@
 #include "ui/analysis/TuningMapWindow.h"
 #include "ui/exercises/LoopWindow.h"
 #include "ui/exercises/RunDriver.h"
+#include "ui/mimic/TfrmManual.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/LabSheetSession.h"
 #include "ui/shell/TfrmCalculator.h"
@@ -54,7 +55,11 @@ inline QString WindowName(const QWidget* w)
 // window inside it, and each window of its own (menus aside).
 inline QList<std::pair<QString, QImage>> WindowPictures(TfrmMain& m)
 {
+    // What the events so far and the timers come due have set off: also
+    // the layouts that a timer's change asks for (a list fitted to its
+    // words), so that no picture shows a window half laid out.
     QApplication::processEvents();
+    QCoreApplication::sendPostedEvents();
     const auto picture = [](QWidget* w) {
         return w->grab().toImage().convertToFormat(QImage::Format_RGB32);
     };
@@ -199,9 +204,12 @@ inline bool Tour(TfrmMain& m, VelmorState& state, bool spanish, const QString& g
     atStep(QStringLiteral("about"));
     CloseOthers(m);
 
-    // The mimic, at rest (nothing on it moves until the pump runs).
+    // The mimic, at rest (its clock stands still), once its first update
+    // has drawn the rig's state.
     ok &= Choose(m, kControl, 0);
-    ok &= WaitFor("the mimic", [&m] { return !m.switching() && m.manualWindow() != nullptr; });
+    ok &= WaitFor("the mimic", [&m] {
+        return !m.switching() && m.manualWindow() != nullptr && m.manualWindow()->needleShown();
+    });
     atStep(QStringLiteral("mimic"));
 
     // The loop exercises in the Control menu's order, each after a run.

@@ -649,7 +649,9 @@ void PaintTankWater(QPainter& p, int pixels)
     water.setColorAt(0, kWater);
     water.setColorAt(1, kWater.darker(112));
     p.fillRect(QRectF(inside.left(), top, inside.width(), kTankFloor - top), water);
-    p.setPen(QPen(kWaterTop, 1.5));
+    // Flat ends: the surface stops at the walls, whether the whole diagram
+    // or only the tank's inside is being drawn.
+    p.setPen(QPen(kWaterTop, 1.5, Qt::SolidLine, Qt::FlatCap));
     p.drawLine(QPointF(inside.left(), top + 0.75), QPointF(inside.right(), top + 0.75));
 }
 

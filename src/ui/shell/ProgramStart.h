@@ -7,6 +7,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 
@@ -21,6 +22,9 @@ struct StartOptions {
     // Where the run history keeps runs; empty: no history at all (the
     // program passes the user's data folder, tests a folder of their own).
     QString historyFolder{};
+    // The mimic's clock (steady-clock milliseconds); empty: the steady
+    // clock. The picture tools stop it, so that the rig stands still.
+    std::function<std::int64_t()> mimicClock{};
 };
 
 std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& preferences,

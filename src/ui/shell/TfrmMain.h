@@ -113,6 +113,8 @@ public:
     // The run history (the frame owns it); none in a program that keeps
     // no runs. Its switch is the stored preference.
     void setRunHistory(RunHistory* history);
+    // The clock the mimic runs on (the steady clock when never set).
+    void setMimicClock(std::function<std::int64_t()> clock) { m_mimicClock = std::move(clock); }
     RunHistory* runHistory() const { return m_history; }
     void setKeepRunHistory(bool on);
     // File > Run History's window, once opened.
@@ -313,6 +315,7 @@ private:
     QStyle* m_childStyle = nullptr;
     QStyle* m_toolChildStyle = nullptr;
     AnalysisMenu* m_analysis = nullptr;
+    std::function<std::int64_t()> m_mimicClock;
     FileCommands* m_files = nullptr;
     LabSheetSession* m_labSheets = nullptr;
     std::function<void(ExerciseWindow*)> m_whenOpen;

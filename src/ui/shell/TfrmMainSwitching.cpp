@@ -121,7 +121,7 @@ void TfrmMain::openManual(const Entry& e)
     // The mimic has no Trends window; it stands where an exercise stands.
     QAction* item = e.menuItem;
     item->setChecked(true);
-    auto* manual = new TfrmManual(m_state);
+    auto* manual = new TfrmManual(m_state, nullptr, m_mimicClock);
     connect(manual, &TfrmManual::controlItemUnchecked, this, [item] { item->setChecked(false); });
     const QString form = FormOf(*e.row);
     connect(manual, &TfrmManual::closeRequested, this, [this, form] { txtShutChange(form); });
