@@ -304,6 +304,25 @@ def start(program, config, arguments=()):
     return subprocess.Popen([program, *arguments], env=env)
 
 
+def start_on_bus(program, config, arguments, description):
+    """Starts the program and waits for it on the accessibility bus.
+
+    A program that ends before it gets there (on a busy machine the virtual
+    display has been seen to refuse the first connection) is started again,
+    a few times at most. Returns the process and its application, or None.
+    """
+    for attempt in range(3):
+        proc = start(program, config, arguments)
+        app = wait_for(lambda: application(proc.pid) or proc.poll() is not None, description)
+        if app is not True:
+            return proc, app
+        print("the program ended (status %s) before it reached the bus; started again"
+              % proc.returncode, flush=True)
+        time.sleep(1)
+    check(False, "the program kept ending before it reached the bus")
+    return proc, None
+
+
 def stop(proc):
     proc.kill()
     proc.wait()
@@ -314,9 +333,8 @@ def main(program):
     os.makedirs(os.path.join(config, "VELMOR"))
     with open(os.path.join(config, "VELMOR", "VELMOR.conf"), "w") as store:
         store.write("[General]\nInstalled=YES\nMaximised=False\n")
-    proc = start(program, config)
+    proc, app = start_on_bus(program, config, (), "the program on the accessibility bus")
     try:
-        app = wait_for(lambda: application(proc.pid), "the program on the accessibility bus")
         if app is None:
             return 1
         wait_for(lambda: find(app, "menu item", "Flow"), "the Control menu")
@@ -339,9 +357,8 @@ def main(program):
     with open(os.path.join(config, "VELMOR", "VELMOR.conf"), "w") as store:
         store.write("[General]\nInstalled=YES\nMaximised=False\n")
     spoken.append("(a lab sheet)")
-    proc = start(program, config, [sheet])
+    proc, app = start_on_bus(program, config, [sheet], "the program with a lab sheet")
     try:
-        app = wait_for(lambda: application(proc.pid), "the program with a lab sheet")
         if app is not None:
             lab_sheet(app)
     finally:
