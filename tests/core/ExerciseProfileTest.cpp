@@ -107,6 +107,36 @@ TEST(KeypadBoxes, EveryNamedBoxTakesItsLimitsAndNothingPastThem)
     }
 }
 
+TEST(KeypadBoxes, TheRangesTheHelpPagesGive)
+{
+    // What the help tells students they may enter: both ends are taken,
+    // a little past either is refused (half the least, which the keypad
+    // can type: it has no minus).
+    struct Stated {
+        Exercise exercise;
+        const char* name;
+        double min;
+        double max;
+    };
+    for (const Stated& s : {Stated{Exercise::Temperature, "initialTemperature", 10, 90},
+                            Stated{Exercise::Temperature, "tempEnteredSP", 20, 90},
+                            Stated{Exercise::Batch, "expectedTime", 60, 600},
+                            Stated{Exercise::Batch, "batchVolumeSP", 0.5, 12},
+                            Stated{Exercise::Batch, "batchTempSP", 20, 90},
+                            Stated{Exercise::Batch, "sumpTemperature", 10, 90},
+                            Stated{Exercise::Flow, "flowGain", 0.01, 100}}) {
+        SCOPED_TRACE(s.name);
+        for (const double v : {s.min, s.max}) {
+            TestRun r(s.exercise);
+            EXPECT_EQ(ApplySetting(r.state, s.exercise, s.name, Typed(v)), "") << v;
+        }
+        for (const double v : {s.min / 2, s.max + 0.1}) {
+            TestRun r(s.exercise);
+            EXPECT_NE(ApplySetting(r.state, s.exercise, s.name, Typed(v)), "") << v;
+        }
+    }
+}
+
 TEST(KeypadBoxes, BandLimitsAreTheGainLimitsTurnedOver)
 {
     // PB = 100 / PG: the largest gain the keypad takes gives the smallest

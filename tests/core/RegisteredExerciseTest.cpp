@@ -140,4 +140,11 @@ TEST(ExerciseRegistry, RefusesTakenNamesAndForgetsWhatIsUnregistered)
     // The five stay, whatever is asked.
     UnregisterExercise(Exercise::Flow);
     EXPECT_EQ(ExerciseFromCommandWord("flow"), Exercise::Flow);
+    // The first id after the five is an added exercise's like any other.
+    ExerciseProfile next = kWarmupProfile;
+    next.exercise = static_cast<Exercise>(BuiltInProfiles().size());
+    ASSERT_EQ(RegisterExercise(next), "");
+    EXPECT_EQ(ExerciseFromCommandWord("warmup"), next.exercise);
+    UnregisterExercise(next.exercise);
+    EXPECT_EQ(ExerciseFromCommandWord("warmup"), std::nullopt);
 }

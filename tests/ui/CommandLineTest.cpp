@@ -350,6 +350,8 @@ void CommandLineTest::exportMapWritesTheMapOrRefusesInOneLine()
          "--figure peak: expected iae, overshoot, settling or stable"},
         {map(grid + QStringList{QStringLiteral("--scale"), QStringLiteral("5")}),
          "--scale 5: expected a whole number from 1 to 4"},
+        {map(grid + QStringList{QStringLiteral("--scale"), QStringLiteral("0")}),
+         "--scale 0: expected a whole number from 1 to 4"},
         {map(grid + QStringList{QStringLiteral("--set"), QStringLiteral("nosuch=1")}), nullptr},
         {QStringList{QStringLiteral("--export-map"), png, QStringLiteral("open"),
                      QStringLiteral("--vary"), QStringLiteral("waveA=1:2:2")},

@@ -162,6 +162,18 @@ void FileCommandsTest::menusToolbarAndDialogs()
     QVERIFY(QFile::exists(dir.filePath(QStringLiteral("mine.psm"))));
     QCOMPARE(m.graphWindow()->windowTitle(), QStringLiteral("Flow Trend - mine.psm"));
 
+    // The toolbar's Print asks with the print dialog (answered at the first
+    // turn of its event loop).
+    QString shown;
+    QTimer::singleShot(0, &m, [&shown] {
+        if (auto* dialog = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            shown = QLatin1String(dialog->metaObject()->className());
+            dialog->reject();
+        }
+    });
+    Item<QToolButton>(m, "btnPrint")->click();
+    QCOMPARE(shown, QStringLiteral("QPrintDialog"));
+
     // The toolbar's open button acts only while File > Open is enabled. The
     // dialog would be modal: the click returns only once it is answered,
     // and the answer comes at the first turn of its event loop.

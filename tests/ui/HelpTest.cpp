@@ -17,6 +17,7 @@
 #include <QTextBrowser>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolButton>
 #include <QTreeWidget>
 #include <QtTest>
 
@@ -308,6 +309,24 @@ void HelpTest::findInPage()
     viewer.findField()->clear();
     QTest::keyClicks(viewer.findField(), QStringLiteral("pump button"));
     QCOMPARE(viewer.browser()->textCursor().selectedText(), QStringLiteral("pump button"));
+    // The bar's arrows: the next match (down), then back to the one
+    // before (up).
+    const auto arrow = [&viewer](Qt::ArrowType type) {
+        for (QToolButton* button : viewer.findChildren<QToolButton*>()) {
+            if (button->arrowType() == type) {
+                return button;
+            }
+        }
+        return static_cast<QToolButton*>(nullptr);
+    };
+    viewer.findField()->setText(QStringLiteral("gate valve"));
+    viewer.browser()->moveCursor(QTextCursor::Start);
+    QVERIFY(viewer.findInPage(QStringLiteral("gate valve")));
+    const int at = viewer.browser()->textCursor().position();
+    arrow(Qt::DownArrow)->click();
+    QVERIFY(viewer.browser()->textCursor().position() > at);
+    arrow(Qt::UpArrow)->click();
+    QCOMPARE(viewer.browser()->textCursor().position(), at);
 }
 
 void HelpTest::languageTurnsThePage()

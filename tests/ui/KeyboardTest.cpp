@@ -236,6 +236,19 @@ void KeyboardTest::tabOrderOfTrendsAndMimic()
         now += 10000;
         QTest::keyClick(manual.imgScroll, Qt::Key_End);
         QCOMPARE(state.mimic.pumpKnobX, kKnobRight);
+        // Down the knob goes by a page, then by a step; up again alike.
+        const auto moved = [&](Qt::Key key) {
+            const int x = state.mimic.pumpKnobX;
+            now += 10000;
+            QTest::keyClick(manual.imgScroll, key);
+            return state.mimic.pumpKnobX - x;
+        };
+        const int pageDown = moved(Qt::Key_PageDown);
+        const int stepDown = moved(Qt::Key_Down);
+        QVERIFY2(pageDown < stepDown && stepDown < 0, qPrintable(QString::number(pageDown)));
+        const int pageUp = moved(Qt::Key_PageUp);
+        const int stepUp = moved(Qt::Key_Up);
+        QVERIFY2(pageUp > stepUp && stepUp > 0, qPrintable(QString::number(pageUp)));
         const bool drain = state.mimic.mimicDrainOpen;
         manual.SolenoidDrain->setFocus(Qt::TabFocusReason);
         QCOMPARE(manual.imgDrainLight.item->valueText(), QStringLiteral("dark"));

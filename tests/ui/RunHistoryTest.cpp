@@ -8,6 +8,7 @@
 #include "core/rundata/SimFileReader.h"
 #include "ui/analysis/AnalysisMenu.h"
 #include "ui/exercises/LoopWindow.h"
+#include "ui/shell/ExerciseEntries.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/RunHistory.h"
 #include "ui/shell/RunHistoryWindow.h"
@@ -439,6 +440,13 @@ void RunHistoryTest::historyWindowSortsFiltersAndActs()
     QVERIFY(w != nullptr && w->isVisible());
     QTRY_VERIFY(!h.history().reading());
     QTRY_COMPARE(w->proxy()->rowCount(), 4);
+    // The filter names each exercise as its pop-up menu item does.
+    QCOMPARE(w->cboExercise->count(), 6);
+    for (int i = 1; i < w->cboExercise->count(); ++i) {
+        const auto e = static_cast<Exercise>(w->cboExercise->itemData(i).toInt());
+        const QString pop = QLatin1String(ExerciseEntryFor(e)->popItem);
+        QCOMPARE(w->cboExercise->itemText(i), Item(h.m(), qPrintable(pop))->text());
+    }
     // Newest first; by duration on a click of its header.
     const auto fileAt = [w](int row) {
         return w->proxy()->index(row, 0).data(Qt::UserRole + 1).toString();
@@ -460,6 +468,12 @@ void RunHistoryTest::historyWindowSortsFiltersAndActs()
 
     // Only Flow runs.
     w->cboExercise->setCurrentIndex(w->cboExercise->findData(static_cast<int>(Exercise::Flow)));
+    QCOMPARE(w->proxy()->rowCount(), 2);
+    // A change of language keeps the choice.
+    UseLanguage(h.p.state->shell, Language::Spanish);
+    QCOMPARE(w->cboExercise->currentData().toInt(), static_cast<int>(Exercise::Flow));
+    UseLanguage(h.p.state->shell, Language::English);
+    QCOMPARE(w->cboExercise->currentData().toInt(), static_cast<int>(Exercise::Flow));
     QCOMPARE(w->proxy()->rowCount(), 2);
 
     // Open, then Compare the other Flow run behind it.
