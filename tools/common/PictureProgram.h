@@ -19,14 +19,17 @@ class PictureProgram {
 public:
     // `keepHistory`: the store's "Keep a history of runs" (the preferences
     // window shows it); `historyFolder` is where the history lists runs from.
-    PictureProgram(const QString& historyFolder, bool keepHistory)
+    // With `stillMimic` the mimic's clock stands still, so that the rig shows
+    // its state at rest however late its updates come; without, the mimic
+    // runs on the steady clock (a picture of it pumping).
+    PictureProgram(const QString& historyFolder, bool keepHistory, bool stillMimic = true)
         : m_preferences(WriteStore(m_home.filePath(QStringLiteral("velmor.ini")), keepHistory))
     {
-        // The mimic's clock stands still: the rig shows its state at rest
-        // however late its updates come.
-        main = CreateProgram(
-            state, m_preferences,
-            {.historyFolder = historyFolder, .mimicClock = [] { return std::int64_t{0}; }});
+        StartOptions options{.historyFolder = historyFolder};
+        if (stillMimic) {
+            options.mimicClock = [] { return std::int64_t{0}; };
+        }
+        main = CreateProgram(state, m_preferences, options);
         main->resize(1024, 768);
         main->show();
     }

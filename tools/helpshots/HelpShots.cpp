@@ -112,7 +112,9 @@ bool Shoot(bool spanish, const QString& folder)
 {
     // The preferences window shows where a student's runs go; the runs of
     // these pictures are kept nowhere.
-    tools::PictureProgram program(QStringLiteral("/home/student/.local/share/VELMOR/runs"), true);
+    // The mimic is shown pumping: on the steady clock.
+    tools::PictureProgram program(QStringLiteral("/home/student/.local/share/VELMOR/runs"), true,
+                                  false);
     program.main->runHistory()->setEnabled(false);
     VelmorState& state = program.state;
     TfrmMain& m = *program.main;
