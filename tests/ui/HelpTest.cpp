@@ -311,21 +311,17 @@ void HelpTest::findInPage()
     QCOMPARE(viewer.browser()->textCursor().selectedText(), QStringLiteral("pump button"));
     // The bar's arrows: the next match (down), then back to the one
     // before (up).
-    const auto arrow = [&viewer](Qt::ArrowType type) {
-        for (QToolButton* button : viewer.findChildren<QToolButton*>()) {
-            if (button->arrowType() == type) {
-                return button;
-            }
-        }
-        return static_cast<QToolButton*>(nullptr);
-    };
+    QMap<Qt::ArrowType, QToolButton*> arrow;
+    for (QToolButton* button : viewer.findChildren<QToolButton*>()) {
+        arrow.insert(button->arrowType(), button);
+    }
     viewer.findField()->setText(QStringLiteral("gate valve"));
     viewer.browser()->moveCursor(QTextCursor::Start);
     QVERIFY(viewer.findInPage(QStringLiteral("gate valve")));
     const int at = viewer.browser()->textCursor().position();
-    arrow(Qt::DownArrow)->click();
+    arrow.value(Qt::DownArrow)->click();
     QVERIFY(viewer.browser()->textCursor().position() > at);
-    arrow(Qt::UpArrow)->click();
+    arrow.value(Qt::UpArrow)->click();
     QCOMPARE(viewer.browser()->textCursor().position(), at);
 }
 

@@ -173,9 +173,7 @@ std::unique_ptr<TfrmMain> CreateProgram(VelmorState& state, Preferences& prefere
     if (!options.historyFolder.isEmpty()) {
         main->setRunHistory(new RunHistory(options.historyFolder));
     }
-    if (options.mimicClock) {
-        main->setMimicClock(options.mimicClock);
-    }
+    main->setMimicClock(options.mimicClock);
     main->setPreferencesWindow(new TfrmPrefs(state, preferences, *main));
     return main;
 }
