@@ -21,6 +21,7 @@
 #include "ui/shell/TfrmPrefs.h"
 
 #include <QApplication>
+#include <QFile>
 #include <QImage>
 #include <QLineEdit>
 #include <QMdiArea>
@@ -177,6 +178,17 @@ inline bool WaitForExercise(const TfrmMain& m, Exercise exercise, const char* wh
         return !m.switching() && m.exerciseWindow() != nullptr &&
                m.exerciseWindow()->exercise() == exercise;
     });
+}
+
+// Copies into `history` the two golden runs a tour's history window lists.
+inline bool KeepTourRuns(const QString& golden, const QString& history)
+{
+    bool ok = true;
+    for (const char* run : {"flow_sine_gain_changes.psm", "open_step_gate.psm"}) {
+        ok &= QFile::copy(golden + QLatin1Char('/') + QLatin1String(run),
+                          history + QLatin1Char('/') + QLatin1String(run));
+    }
+    return ok;
 }
 
 // The tour, in `language` chosen in the preferences at its start. `atStep`
