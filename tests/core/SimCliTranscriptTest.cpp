@@ -46,7 +46,8 @@ struct Recorder {
 
     // Runs velmor-sim and notes its answer: the status, then the refusal's
     // words or the output's length and fingerprint (whole when it is short).
-    // Paths of the test's own folders are written as $DATA and $TMP.
+    // Paths of the test's own folders are written as $DATA and $TMP, so that
+    // the answers do not depend on where the checkout is.
     std::string note(const std::vector<std::string>& args)
     {
         const test::CliResult r = Cli(args);
@@ -56,14 +57,14 @@ struct Recorder {
         }
         std::string answer = std::to_string(r.status);
         if (const std::string err = WithoutProgress(r.err); !err.empty()) {
-            answer += " err " + err;
+            answer += " err " + Mask(err);
         }
-        if (r.out.size() <= 160) {
-            answer += " out " + r.out;
+        if (const std::string out = Mask(r.out); out.size() <= 160) {
+            answer += " out " + out;
         } else {
-            answer += " out " + std::to_string(r.out.size()) + " bytes " + Fingerprint(r.out);
+            answer += " out " + std::to_string(out.size()) + " bytes " + Fingerprint(out);
         }
-        transcript.add(Mask(what), Mask(answer));
+        transcript.add(Mask(what), answer);
         return r.err;
     }
 
@@ -73,7 +74,7 @@ struct Recorder {
         std::ifstream in(file, std::ios::binary);
         std::ostringstream bytes;
         bytes << in.rdbuf();
-        transcript.add(what, in ? Fingerprint(bytes.str()) : "no file");
+        transcript.add(what, in ? Fingerprint(Mask(bytes.str())) : "no file");
     }
 
     std::string Mask(std::string text) const
