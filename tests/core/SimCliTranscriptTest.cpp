@@ -260,6 +260,13 @@ void TryOddCommandLines(Recorder& r)
         {"run", "flow", "--set", "nonsense=1"},
         {"run", "flow", "--set", "levelGain=1"},
         {"run", "flow", "--set", "flowGain=2", "--set", "flowBand=25"},
+        // A setting taken away and back again, before START and during the run.
+        {"run", "open", "--records", "40", "--set", "gateValvePercent=35", "--set",
+         "gateValvePercent=100"},
+        {"run", "flow", "--records", "300", "--at", "5:gateValvePercent=0", "--at",
+         "10:gateValvePercent=100", "--at", "15:gateValvePercent=55"},
+        {"run", "flow", "--records", "300", "--set", "flowManual=1", "--at", "5:pumpOn=0", "--at",
+         "10:pumpOn=1", "--at", "15:flowManual=0"},
         {"run", "flow", "--set", "flowBand=25", "--set", "flowGain=2"},
         {"run", "flow", "--set", "flowIntegralTime=2", "--set", "chkI=0"},
         {"run", "flow", "--set", "chkD=0", "--set", "flowDerivativeTime=1"},

@@ -7,6 +7,7 @@
 #include "Transcript.h"
 #include "common/PictureProgram.h"
 #include "common/WindowTour.h"
+#include "ui/analysis/AnalysisMenu.h"
 #include "ui/common/PanelView.h"
 #include "ui/mimic/MimicView.h"
 #include "ui/shell/ExerciseEntries.h"
@@ -20,6 +21,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDialog>
+#include <QDockWidget>
 #include <QFile>
 #include <QFileDialog>
 #include <QGroupBox>
@@ -107,10 +109,18 @@ inline QString ItemViewText(const QAbstractItemView* view)
         std::sort(rows.begin() + 1, rows.end());
     }
     const QModelIndex current = view->currentIndex();
-    return QStringLiteral("rows %1 current %2,%3: ")
+    QStringList selected;
+    if (const QItemSelectionModel* selection = view->selectionModel()) {
+        for (const QModelIndex& i : selection->selectedRows()) {
+            selected << QString::number(i.row());
+        }
+        std::sort(selected.begin(), selected.end());
+    }
+    return QStringLiteral("rows %1 current %2,%3 selected %4: ")
                .arg(model->rowCount())
                .arg(current.row())
-               .arg(current.column()) +
+               .arg(current.column())
+               .arg(selected.join(QLatin1Char(','))) +
            rows.join(QLatin1String(" / "));
 }
 
@@ -144,6 +154,10 @@ inline QString WidgetText(QWidget* w)
         parts << QStringLiteral("text ") + b->text();
         if (b->isCheckable()) {
             parts << (b->isChecked() ? QStringLiteral("on") : QStringLiteral("off"));
+        }
+        if (!b->icon().isNull()) {
+            parts << QStringLiteral("icon ") +
+                         PictureText(b->icon().pixmap(b->iconSize(), 1.0).toImage());
         }
     }
     if (const auto* e = qobject_cast<QLineEdit*>(w)) {
@@ -275,18 +289,9 @@ template <typename Visit> void WalkMenuBar(TfrmMain& m, const Visit& visit)
     }
 }
 
-// Everything on screen, in words, without times of day, and the test's
-// own folders by name, so that the words do not depend on when and where
-// the test runs.
-inline Description Describe(TfrmMain& m, const VelmorState& state,
-                            const QList<std::pair<QString, QString>>& folders)
+// The menus, the pop-up menu and the toolbar: what a user may choose now.
+inline void DescribeCommands(TfrmMain& m, Description& d)
 {
-    QApplication::processEvents();
-    Description d;
-    d.insert(QStringLiteral("main"),
-             QStringLiteral("title ") + m.windowTitle() + QStringLiteral(" | form ") +
-                 QString::fromStdString(state.shell.currentForm) +
-                 QStringLiteral(" | records %1").arg(state.run.sampleCount));
     // A list of kept runs is one entry, its items in order of name: runs
     // kept in the same second may be listed in either order.
     const auto item = [&](QAction* a, const QString& path) {
@@ -311,11 +316,33 @@ inline Description Describe(TfrmMain& m, const VelmorState& state,
     if (auto* toolbar = m.findChild<QWidget*>(QStringLiteral("pnlToolbar"))) {
         DescribeTree(toolbar, QStringLiteral("toolbar"), d);
     }
+}
+
+// Everything on screen, in words, without times of day, and the test's
+// own folders by name, so that the words do not depend on when and where
+// the test runs.
+inline Description Describe(TfrmMain& m, const VelmorState& state,
+                            const QList<std::pair<QString, QString>>& folders)
+{
+    QApplication::processEvents();
+    Description d;
+    d.insert(QStringLiteral("main"),
+             QStringLiteral("title ") + m.windowTitle() + QStringLiteral(" | form ") +
+                 QString::fromStdString(state.shell.currentForm) +
+                 QStringLiteral(" | records %1").arg(state.run.sampleCount));
+    DescribeCommands(m, d);
     for (QMdiSubWindow* sub : m.mdiArea()->subWindowList()) {
         if (sub->isVisible() && sub->widget() != nullptr) {
             const QString name = QStringLiteral("sub/") + WindowName(sub->widget());
             d.insert(name, QStringLiteral("title ") + sub->windowTitle());
             DescribeTree(sub->widget(), name, d);
+        }
+    }
+    for (QDockWidget* dock : m.findChildren<QDockWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (dock->isVisible()) {
+            const QString name = QStringLiteral("dock/") + WindowName(dock);
+            d.insert(name, QStringLiteral("title ") + dock->windowTitle());
+            DescribeTree(dock, name, d);
         }
     }
     if (QWidget* screen = m.menuScreen(); screen != nullptr && screen->isVisible()) {
@@ -432,6 +459,20 @@ public:
         const QStringList asked = m_answers.take();
         for (int k = 0; k < asked.size(); ++k) {
             add(name + QStringLiteral(" | asked %1").arg(k + 1), asked[k]);
+        }
+    }
+
+    // What the menus and the toolbar offer at a moment in the middle of
+    // something (a run), where the rest of the screen changes from one
+    // cycle to the next: what differs from the last step.
+    void stepCommands(const QString& name)
+    {
+        Description now;
+        DescribeCommands(m_main, now);
+        for (auto it = now.cbegin(); it != now.cend(); ++it) {
+            if (m_last.value(it.key(), QStringLiteral("(gone)")) != it.value()) {
+                add(name + QStringLiteral(" | ") + it.key(), it.value());
+            }
         }
     }
 

@@ -12,6 +12,7 @@
 
 #include "WindowDescription.h"
 
+#include <QDir>
 #include <QtTest>
 
 using namespace velmor;
@@ -212,19 +213,24 @@ void EveryTrendsControl(TfrmMain& m, const VelmorState& state, Session& session,
     for (const auto& [box, texts] :
          {std::pair{Item<QLineEdit>(*g, "txtStartTime"),
                     QStringList{QStringLiteral("20"), QStringLiteral("abc"), QStringLiteral("9999"),
-                                QStringLiteral("0")}},
+                                QStringLiteral("0"), QStringLiteral("30")}},
           std::pair{Item<QLineEdit>(*g, "txtTrendBase"),
                     QStringList{QStringLiteral("30"), QStringLiteral("15"), QStringLiteral("185"),
-                                QStringLiteral("180"), QStringLiteral("x")}}}) {
+                                QStringLiteral("180"), QStringLiteral("x"),
+                                QStringLiteral("60")}}}) {
         if (!box->isVisible() || !box->isEnabled()) {
             continue;
         }
-        for (const QString& text : texts) {
+        // The last value is entered with the keypad's Enter, the rest with Return.
+        for (qsizetype k = 0; k < texts.size(); ++k) {
+            const bool keypad = k + 1 == texts.size();
             box->selectAll();
-            QTest::keyClicks(box, text);
-            QTest::keyClick(box, Qt::Key_Return);
+            QTest::keyClicks(box, texts[k]);
+            QTest::keyClick(box, keypad ? Qt::Key_Enter : Qt::Key_Return,
+                            keypad ? Qt::KeypadModifier : Qt::NoModifier);
             Settle(m, state);
-            session.step(prefix + box->objectName() + QStringLiteral(" ") + text);
+            session.step(prefix + box->objectName() + QStringLiteral(" ") + texts[k] +
+                         (keypad ? QStringLiteral(" (keypad Enter)") : QString()));
         }
     }
 }
@@ -248,7 +254,8 @@ void EveryExercise(TfrmMain& m, VelmorState& state, Session& session)
         static qint64 lastKept = 0;
         QVERIFY(
             QTest::qWaitFor([] { return QDateTime::currentSecsSinceEpoch() != lastKept; }, 120000));
-        QVERIFY(TourRun(m, state, QStringLiteral("2")));
+        QVERIFY(TourRun(m, state, QStringLiteral("2"),
+                        [&] { session.stepCommands(name + QStringLiteral(" running")); }));
         Settle(m, state);
         lastKept = QDateTime::currentSecsSinceEpoch();
         session.step(name + QStringLiteral(" run"));
@@ -358,6 +365,41 @@ void EveryHistoryChoice(TfrmMain& m, const VelmorState& state, Session& session)
     CloseOthers(m);
 }
 
+// Every golden run opened over a Trends window whose time base was
+// changed, then its figures with the cursor on its last and first record.
+void EveryGoldenFile(TfrmMain& m, const VelmorState& state, Session& session, const QString& golden)
+{
+    const QStringList files =
+        QDir(golden).entryList({QStringLiteral("*.psm")}, QDir::Files, QDir::Name);
+    QVERIFY(!files.isEmpty());
+    for (const QString& file : files) {
+        if (m.graphWindow() != nullptr) {
+            auto* base = Item<QLineEdit>(*m.graphWindow(), "txtTrendBase");
+            if (base->isEnabled()) {
+                base->selectAll();
+                QTest::keyClicks(base, QStringLiteral("30"));
+                QTest::keyClick(base, Qt::Key_Return);
+            }
+        }
+        m.fileCommands()->openChosenFile(golden + QLatin1Char('/') + file);
+        Settle(m, state);
+        session.step(QStringLiteral("file ") + file);
+        AnalysisMenu* analysis = m.analysisMenu();
+        if (!analysis->mnuAnalysisFigures->isEnabled()) {
+            continue;
+        }
+        // The figures window marks the segment the cursor is in when it opens.
+        for (const Qt::Key key : {Qt::Key_End, Qt::Key_Home}) {
+            QTest::keyClick(m.graphWindow()->plotItem(), key);
+            analysis->mnuAnalysisFigures->trigger();
+            Settle(m, state);
+            session.step(QStringLiteral("file ") + file + QStringLiteral(" figures at ") +
+                         QKeySequence(key).toString());
+            CloseOthers(m);
+        }
+    }
+}
+
 // The easy menu screen's buttons, each from the screen brought back.
 void EveryEasyMenuButton(TfrmMain& m, const VelmorState& state, Session& session)
 {
@@ -416,6 +458,7 @@ private slots:
         EveryMimicControl(m, program.state, session);
         EveryHelpPage(m, session);
         EveryHistoryChoice(m, program.state, session);
+        EveryGoldenFile(m, program.state, session, m_golden);
         for (const bool spanish : {false, true}) {
             const QString language = spanish ? QStringLiteral("es ") : QStringLiteral("en ");
             QVERIFY(Tour(m, program.state, spanish, m_golden, m_sheets, [&](const QString& name) {

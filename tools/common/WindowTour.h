@@ -142,8 +142,10 @@ inline bool Choose(const TfrmMain& m, Menu menu, const char* name)
 // Runs the open exercise from START to STOP after kTourRunRecords records,
 // each cycle at once after the previous one; with `newGain`, the first
 // value box (the gain) takes it through the keypad halfway, so that the
-// run has two settings segments.
-inline bool TourRun(TfrmMain& m, VelmorState& state, const QString& newGain)
+// run has two settings segments. `halfway`, when given, is called then too,
+// before the gain is typed.
+inline bool TourRun(TfrmMain& m, VelmorState& state, const QString& newGain,
+                    const std::function<void()>& halfway = {})
 {
     auto* window = dynamic_cast<LoopWindow*>(m.exerciseWindow());
     if (window == nullptr) {
@@ -152,6 +154,9 @@ inline bool TourRun(TfrmMain& m, VelmorState& state, const QString& newGain)
     RunDriver* driver = window->driver();
     driver->setInterval(std::chrono::milliseconds(0));
     const QMetaObject::Connection stop = QObject::connect(driver, &RunDriver::cycled, window, [&] {
+        if (state.run.sampleCount == kTourRunRecords / 2 && halfway) {
+            halfway();
+        }
         if (state.run.sampleCount == kTourRunRecords / 2 && !newGain.isEmpty()) {
             window->imgPGClick(1);
             m.keypad()->txtValue->setText(newGain);
