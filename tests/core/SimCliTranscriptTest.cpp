@@ -261,10 +261,10 @@ void TryOddCommandLines(Recorder& r)
         {"run", "flow", "--set", "levelGain=1"},
         {"run", "flow", "--set", "flowGain=2", "--set", "flowBand=25"},
         // A setting taken away and back again, before START and during the run.
-        {"run", "open", "--records", "40", "--set", "gateValvePercent=35", "--set",
+        {"run", "open", "--records", "40", "--set", "gateValvePercent=30", "--set",
          "gateValvePercent=100"},
         {"run", "flow", "--records", "300", "--at", "5:gateValvePercent=0", "--at",
-         "10:gateValvePercent=100", "--at", "15:gateValvePercent=55"},
+         "10:gateValvePercent=100", "--at", "15:gateValvePercent=50"},
         {"run", "flow", "--records", "300", "--set", "flowManual=1", "--at", "5:pumpOn=0", "--at",
          "10:pumpOn=1", "--at", "15:flowManual=0"},
         {"run", "flow", "--set", "flowBand=25", "--set", "flowGain=2"},
