@@ -112,7 +112,7 @@ void ShellScreensTest::introLooksAndWaits()
     QCOMPARE(intro->EndTimer->interval(), 6000);
     QVERIFY(intro->EndTimer->isSingleShot());
     QVERIFY(intro->EndTimer->isActive());
-    QVERIFY(!intro->showsSpanish());
+    QVERIFY(intro->shownLanguage() == Language::English);
     // Nothing of the easy menu yet: the intro brings it.
     QVERIFY(!p.state->shell.menuShown);
     // The other start-up windows exist, hidden.
@@ -205,7 +205,7 @@ void ShellScreensTest::introInSpanish()
     Program p(test::kInstalled);
     UseSpanish(*p.state);
     auto* intro = new TfrmIntro(*p.state, p.m());
-    QVERIFY(intro->showsSpanish());
+    QVERIFY(intro->shownLanguage() == Language::Spanish);
     QCOMPARE(PixmapImage(intro->imgIntro).copy(100, 18, 400, 50), spanish.copy(100, 18, 400, 50));
     intro->imgIntroClick();
 }

@@ -11,10 +11,10 @@ namespace velmor {
 namespace {
 
 constexpr std::array kLanguages{
-    LanguageEntry{Language::English, "English", nullptr, nullptr, "en", "KLN.hlp", QLocale::English,
-                  QLocale::UnitedKingdom, false},
+    LanguageEntry{Language::English, "English", nullptr, nullptr, "en", "en", "KLN.hlp",
+                  QLocale::English, QLocale::UnitedKingdom, false},
     LanguageEntry{Language::Spanish, "Spanish", ":/i18n/velmor_es.qm", ":/i18n/qtbase_es.qm", "es",
-                  "NLK.hlp", QLocale::Spanish, QLocale::Spain, true},
+                  "es", "NLK.hlp", QLocale::Spanish, QLocale::Spain, true},
 };
 
 // The catalogues, each loaded once from the resources; read-only afterwards.

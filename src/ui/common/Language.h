@@ -23,6 +23,7 @@ struct LanguageEntry {
     const char* name;             // as the preferences list it (English)
     const char* catalogue;        // resource path, or nullptr
     const char* toolkitCatalogue; // resource path, or nullptr
+    const char* code;             // two letters: a lab sheet's texts are kept under it
     const char* helpFolder;       // the pages' folder under :/help
     const char* helpStart;        // the start page, under :/help
     QLocale::Language locale;     // the printed report's numbers and dates

@@ -8,6 +8,7 @@
 #include <QEvent>
 #include <QHeaderView>
 #include <QLabel>
+#include <QLocale>
 #include <QMainWindow>
 #include <QPushButton>
 #include <QShortcut>
@@ -57,11 +58,10 @@ const char* FigureText(SheetFigure f)
 
 QString Number(double v)
 {
-    QString text = QString::number(v, 'g', 4);
-    if (InstalledLanguage() == Language::Spanish) {
-        text.replace(QLatin1Char('.'), QLatin1Char(','));
-    }
-    return text;
+    // The language's decimal sign; no grouping of thousands.
+    const LanguageEntry& language = LanguageOf(InstalledLanguage());
+    return QString::number(v, 'g', 4).replace(
+        QLatin1Char('.'), QLocale(language.locale, language.country).decimalPoint());
 }
 
 // "Flow: Overshoot (%), step 2": the loop, the figure and where it is taken.
@@ -249,7 +249,7 @@ void LabSheetPanel::SetLanguage()
                                         LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Target")),
                                         LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Run")),
                                         LabSheetPanelText(QT_TRANSLATE_NOOP("LabSheet", "Met"))});
-    const char* language = InstalledLanguage() == Language::Spanish ? "es" : "en";
+    const char* language = LanguageOf(InstalledLanguage()).code;
     m_title->setText(m_sheet ? QString::fromStdString(m_sheet->title.in(language)) : QString());
     m_instructions->setPlainText(
         m_sheet ? QString::fromStdString(m_sheet->instructions.in(language)) : QString());

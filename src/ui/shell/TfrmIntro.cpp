@@ -23,8 +23,8 @@ TfrmIntro::TfrmIntro(VelmorState& state, TfrmMain& main)
     setFixedSize(kSplashSize);
 
     // The splash of the language in force; the program starts in English,
-    // so the Spanish one is drawn only when it is the one to show.
-    m_spanish = m_state.shell.language == Language::Spanish;
+    // so another language's is drawn only when it is the one to show.
+    m_shown = m_state.shell.language;
     const qreal ratio = devicePixelRatioF();
     imgIntro = new QLabel(this);
     imgIntro->setGeometry(QRect(QPoint(0, 0), kSplashSize));

@@ -30,8 +30,8 @@ public:
     // intro screen goes. Runs once.
     void imgIntroClick();
 
-    // The splash shown now is the Spanish one.
-    bool showsSpanish() const { return m_spanish; }
+    // The language of the splash shown.
+    Language shownLanguage() const { return m_shown; }
 
     QLabel* imgIntro = nullptr;
     QLabel* imgLogo = nullptr;
@@ -47,7 +47,7 @@ protected:
 private:
     VelmorState& m_state;
     TfrmMain& m_main;
-    bool m_spanish = false;
+    Language m_shown = Language::English;
     bool m_ended = false;
 };
 
