@@ -187,6 +187,8 @@ void TfrmLevel::UpdateSettings()
 {
     velmor::UpdateSettings(m_state, Exercise::Level);
     m_controller->SyncChecks();
+    // A lab sheet sets Auto drain in the state directly: the box follows.
+    chkAutodrain->setChecked(m_state.level.chkAutodrain);
     redrawSettings();
     m_waveform->SetWaveform();
     m_waveform->ResetWaveform();
