@@ -328,7 +328,10 @@ void TryOddCommandLines(Recorder& r)
         {"grade", kData + "/../../resources/labsheets/flow-step-tuning.vlab", flowFile, "--jobs",
          "0"},
         {"grade", kData + "/../../resources/labsheets/flow-step-tuning.vlab", flowFile, "--bogus"},
-        {"grade", flowFile, flowFile}};
+        {"grade", flowFile, flowFile},
+        // A folder named with its closing slash.
+        {"grade", kData + "/../../resources/labsheets/flow-step-tuning.vlab", kData + "/golden/",
+         "--csv", "--jobs", "1"}};
     for (const auto& args : lines) {
         r.note(args);
     }
