@@ -27,6 +27,7 @@ struct RecordingExercise : ExerciseWindow {
     void InitValues() override {}
     void SetLanguage() override {}
     void UpdateSettings() override {}
+    void ShowSettings() override {}
     void SendSettings() override {}
     void UpdateDisplay(int code) override { calls.emplace_back(code, state.keypad.keypadValue); }
     void StopRun() override {}

@@ -7,6 +7,7 @@
 #include "WindowRun.h"
 
 #include "core/exercises/ControllerSettings.h"
+#include "core/exercises/HeadlessRun.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/shell/FileCommands.h"
 #include "ui/shell/LabSheetPanel.h"
@@ -61,6 +62,7 @@ private slots:
     void sheetSetsUpLocksAndGradesRunsAndFiles();
     void refusedSheetChangesNothing();
     void lockedButtonsKeepTheirSetting();
+    void shippedSheetsRunAsVelmorSimRunsThem();
     void panelFromTheKeyboardAndAScreenReader();
 };
 
@@ -176,6 +178,42 @@ void LabSheetWindowTest::lockedButtonsKeepTheirSetting()
     QCOMPARE(p.state->run.gateValvePercent, 70);
     flow->btnControl->click();
     QVERIFY(p.state->flow.flowManual);
+}
+
+// Each shipped sheet opened in the window makes the run velmor-sim makes
+// with the sheet's settings (the same records), and the grade finds none of
+// them changed.
+void LabSheetWindowTest::shippedSheetsRunAsVelmorSimRunsThem()
+{
+    const QDir folder(LabSheetSession::shippedSheetsFolder());
+    const QStringList files = folder.entryList({QStringLiteral("*.vlab")}, QDir::Files);
+    QCOMPARE(files.size(), 6);
+    constexpr int kRecords = 40;
+    for (const QString& file : files) {
+        Program p;
+        LabSheetSession& sheets = *p.m().labSheets();
+        QCOMPARE(sheets.openSheet(folder.filePath(file)), QString());
+        const LabSheet sheet = *sheets.sheet();
+        LoopWindow* window = OpenedWindow(p.m(), sheet.exercise);
+        QVERIFY2(window != nullptr, qPrintable(file));
+        QVERIFY(RunInWindow(*p.state, window, kRecords));
+        QVERIFY(p.waitFor([&] { return sheets.panel()->grade().has_value(); }));
+        QVERIFY2(sheets.panel()->grade()->changedLocked.empty(), qPrintable(file));
+
+        RunRequest request;
+        request.exercise = sheet.exercise;
+        request.records = kRecords;
+        for (const SheetSetting& s : sheet.settings) {
+            request.sets.push_back({s.name, s.value});
+        }
+        auto alone = std::make_unique<VelmorState>();
+        QCOMPARE(PrepareHeadlessRun(*alone, request, nullptr), std::string());
+        QCOMPARE(ExecuteHeadlessRun(*alone, request), std::string());
+        const auto expected = LoggedRecords(alone->log, alone->run.sampleCount);
+        const auto made = LoggedRecords(p.state->log, p.state->run.sampleCount);
+        QCOMPARE(made.size(), expected.size());
+        QVERIFY2(std::equal(made.begin(), made.end(), expected.begin()), qPrintable(file));
+    }
 }
 
 void LabSheetWindowTest::panelFromTheKeyboardAndAScreenReader()

@@ -40,7 +40,7 @@ public:
         setWindowTitle(QStringLiteral("Warmup Simulation"));
         setRunTexts();
     }
-    void UpdateSettings() override { velmor::UpdateSettings(m_state, kWarmup); }
+    void ShowSettings() override {}
     void UpdateDisplay(int code) override
     {
         const KeypadState& k = m_state.keypad;

@@ -41,6 +41,9 @@ public:
     virtual void SetLanguage() = 0;
     // Settings from the settings block after a simulation file was read.
     virtual void UpdateSettings() = 0;
+    // Every setting drawn as the state holds it, after they were set there
+    // directly (a lab sheet's settings, typed as the keypad would).
+    virtual void ShowSettings() = 0;
     // Settings into the settings block.
     virtual void SendSettings() = 0;
     // A value the keypad accepted (in keypadValue) for keypad code `code`.

@@ -383,6 +383,12 @@ void LoopWindow::setReadingOrder(std::initializer_list<QWidget*> order)
     }
 }
 
+void LoopWindow::UpdateSettings()
+{
+    velmor::UpdateSettings(m_state, m_exercise);
+    ShowSettings();
+}
+
 void LoopWindow::SendSettings()
 {
     velmor::SendSettings(m_state, m_exercise);

@@ -88,6 +88,7 @@ public:
     // ExerciseWindow
     Exercise exercise() const override { return m_exercise; }
     QWidget* asWidget() override { return this; }
+    void UpdateSettings() final;
     void SendSettings() override;
     void StopRun() override { btnStopClick(); }
 

@@ -217,9 +217,8 @@ void TfrmBatch::SetLanguage()
     imgExpTime->setLabel(lblExpTime->text());
 }
 
-void TfrmBatch::UpdateSettings()
+void TfrmBatch::ShowSettings()
 {
-    velmor::UpdateSettings(m_state, Exercise::Batch);
     m_volume->SyncChecks();
     m_temperature->SyncChecks();
     redrawSettings();

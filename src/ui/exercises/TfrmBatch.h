@@ -24,7 +24,7 @@ public:
     // ExerciseWindow
     void InitValues() override;
     void SetLanguage() override;
-    void UpdateSettings() override;
+    void ShowSettings() override;
     void UpdateDisplay(int code) override;
 
     void DrawVolSP();

@@ -147,9 +147,8 @@ void TfrmFlow::SetLanguage()
     }
 }
 
-void TfrmFlow::UpdateSettings()
+void TfrmFlow::ShowSettings()
 {
-    velmor::UpdateSettings(m_state, Exercise::Flow);
     DrawPG();
     DrawPB();
     DrawI();

@@ -183,11 +183,10 @@ void TfrmLevel::SetLanguage()
     m_waveform->SetWaveform();
 }
 
-void TfrmLevel::UpdateSettings()
+void TfrmLevel::ShowSettings()
 {
-    velmor::UpdateSettings(m_state, Exercise::Level);
     m_controller->SyncChecks();
-    // A lab sheet sets Auto drain in the state directly: the box follows.
+    // Auto drain is not in the settings block: the box shows the state.
     chkAutodrain->setChecked(m_state.level.chkAutodrain);
     redrawSettings();
     m_waveform->SetWaveform();

@@ -113,9 +113,8 @@ void TfrmOpen::SetLanguage()
     m_waveform->SetWaveform();
 }
 
-void TfrmOpen::UpdateSettings()
+void TfrmOpen::ShowSettings()
 {
-    velmor::UpdateSettings(m_state, Exercise::Open);
     DrawQ();
     DrawMV();
     m_waveform->SetWaveform();

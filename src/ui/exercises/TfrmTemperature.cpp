@@ -170,9 +170,8 @@ void TfrmTemperature::SetLanguage()
     }
 }
 
-void TfrmTemperature::UpdateSettings()
+void TfrmTemperature::ShowSettings()
 {
-    velmor::UpdateSettings(m_state, Exercise::Temperature);
     m_controller->SyncChecks();
     redrawSettings();
     if (m_main != nullptr) {

@@ -33,13 +33,6 @@ QString LabSheetSessionText(const char* english)
     return QCoreApplication::translate(kLabSheetSessionContext, english);
 }
 
-// Settings a run file does not keep: applied to the state directly.
-bool OutsideFiles(Exercise e, std::string_view name)
-{
-    const NamedSetting* n = ProfileOf(e).setting(name);
-    return n != nullptr && (n->kind == SettingKind::Pump || n->kind == SettingKind::Autodrain);
-}
-
 } // namespace
 
 LabSheetSession::LabSheetSession(VelmorState& state, TfrmMain* main)
@@ -160,38 +153,16 @@ void LabSheetSession::applySettings(ExerciseWindow* window)
         return;
     }
     const Exercise e = m_sheet->exercise;
-    // The settings are typed into the exercise as it opens, in the sheet's
-    // order, then handed over as a file's settings are: one step, one
-    // settings segment.
-    auto scratch = std::make_unique<VelmorState>();
-    OpenExerciseState(*scratch, e, true);
+    // The settings are typed into the fresh exercise in the sheet's order,
+    // as velmor-sim's --set takes them. Not through the settings block: it
+    // keeps what the last run started with and left behind (its waveform,
+    // its last set point and measurement), and this exercise has had none.
     for (const SheetSetting& s : m_sheet->settings) {
-        ApplySetting(*scratch, e, s.name, s.value);
+        ApplySetting(m_state, e, s.name, s.value);
     }
-    SendSettings(*scratch, e);
-    SimFileLoad load;
-    load.exercise = e;
-    load.settings = scratch->simSettings;
-    // The settings block keeps the waveform the last run started with (none
-    // yet in the scratch state): the one chosen is what the exercise opens with.
-    if (const ExerciseProfile& p = ProfileOf(e); p.waveform != nullptr) {
-        load.settings.waveformType = p.waveform(*scratch);
-    }
-    load.trendSpan = scratch->trend.trendSpan;
-    const bool gate = e == Exercise::Flow || e == Exercise::Open;
-    if (gate) {
-        load.gateValvePercent = scratch->run.gateValvePercent;
-    }
-    if (!ApplySimFileSettings(m_state, load)) {
-        return;
-    }
-    for (const SheetSetting& s : m_sheet->settings) {
-        if (OutsideFiles(e, s.name)) {
-            ApplySetting(m_state, e, s.name, s.value);
-        }
-    }
-    window->UpdateSettings();
-    if (TfrmGraph* graph = m_main->graphWindow(); graph != nullptr && gate) {
+    window->ShowSettings();
+    if (TfrmGraph* graph = m_main->graphWindow();
+        graph != nullptr && (e == Exercise::Flow || e == Exercise::Open)) {
         graph->DrawGate();
     }
     m_panel->clearGrade();
