@@ -9,6 +9,7 @@
 #include "ui/exercises/ExerciseWindow.h"
 #include "ui/exercises/TfrmFlow.h"
 #include "ui/trends/TfrmGraph.h"
+#include "ui/trends/TrendArt.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -398,6 +399,18 @@ void FlowWindowTest::controlModeEnablesThePump()
     QVERIFY(rig.state->flow.flowManual);
     QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("Manual"));
     QVERIFY(Button(*rig.graph, "btnPump")->isEnabled());
+    // The button's picture shows the pump as it is.
+    const auto shows = [&](bool on) {
+        return Button(*rig.graph, "btnPump")->icon().pixmap(20).toImage() ==
+               trendart::PumpIcon(on).pixmap(20).toImage();
+    };
+    QVERIFY(trendart::PumpIcon(true).pixmap(20).toImage() !=
+            trendart::PumpIcon(false).pixmap(20).toImage());
+    for (const bool on : {true, false}) {
+        Button(*rig.graph, "btnPump")->click();
+        QCOMPARE(rig.state->run.pumpOn, on);
+        QVERIFY(shows(on));
+    }
     rig.flow->btnControl->click();
     QVERIFY(!rig.state->flow.flowManual);
     QCOMPARE(rig.flow->btnControl->text(), QStringLiteral("PID"));

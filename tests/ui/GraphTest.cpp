@@ -1137,6 +1137,12 @@ void GraphTest::readOutNamesTheNearestTrace()
     QVERIFY(Label(w, "txtFloat")->isVisibleTo(&w));
     QCOMPARE(Label(w, "txtFloat")->text(), QStringLiteral("Flow Set Point\nValue: 1.25L/min"));
     QCOMPARE(Label(w, "txtFloat")->pos(), QPoint(200, 186));
+    // The run's last point has one too.
+    w.imgPanelMouseMove(Qt::NoButton, 488, 170);
+    QCOMPARE(o.window->view().hoverRecord, 601);
+    readout->stop();
+    w.Display();
+    QVERIFY(Label(w, "txtFloat")->isVisibleTo(&w));
 
     // Off the plot the read-out goes; far from every trace none comes.
     w.imgPanelMouseMove(Qt::NoButton, 10, 10);

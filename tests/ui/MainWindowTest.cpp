@@ -557,6 +557,29 @@ void MainWindowTest::smallScreensShowEveryControl()
         QTRY_VERIFY(m.exerciseSubWindow()->frameGeometry().bottom() < area->viewport()->height());
         QVERIFY(m.graphSubWindow()->frameGeometry().right() < area->viewport()->width());
     }
+
+    // Shifted back to the last pixel: a pair one pixel past the client area
+    // moves by that pixel, one that fits stays.
+    Program p(kNoEasyMenu);
+    TfrmMain& m = *p.main;
+    m.resize(1024, 744);
+    QVERIFY(QTest::qWaitForWindowExposed(&m));
+    Item(m, "mnuControlFlow")->trigger();
+    QMdiSubWindow* flow = m.exerciseSubWindow();
+    QMdiSubWindow* graph = m.graphSubWindow();
+    const QSize client = m.mdiArea()->contentsRect().size();
+    const auto placeEnds = [&](int right, int bottom) {
+        const QRect both = flow->frameGeometry() | graph->frameGeometry();
+        const QPoint by(right - both.right(), bottom - both.bottom());
+        flow->move(flow->pos() + by);
+        graph->move(graph->pos() + by);
+        m.keepInSight({flow, graph});
+        return (flow->frameGeometry() | graph->frameGeometry()).bottomRight();
+    };
+    const QPoint last(client.width() - 1, client.height() - 1);
+    QCOMPARE(placeEnds(client.width(), client.height()), last);
+    QCOMPARE(placeEnds(last.x(), last.y()), last);
+    QCOMPARE(placeEnds(last.x() - 5, last.y() - 5), last - QPoint(5, 5));
 }
 
 void MainWindowTest::childWindowsHaveCloseBoxes()

@@ -229,10 +229,18 @@ void ManualWindowTest::pathsOnThePicture()
     s.tick();
     QVERIFY(s.m().mimicFlowing && s.m().directPathShown);
     CheckPaths(s, "direct");
+    // The water by the drawn pipes: the straight line from the diverter to
+    // the tee, or the loop up through the cooler.
+    const QPoint straight(640, 262);
+    const QPoint coolerRiser(712, 120);
+    QCOMPARE(s.pixel(straight.x(), straight.y()), QRgb(0x0000FF));
+    QVERIFY(s.pixel(coolerRiser.x(), coolerRiser.y()) != 0x0000FF);
     w.SolenoidDiverterClick();
     s.tick();
     QVERIFY(s.m().coolerPathShown && !s.m().directPathShown);
     CheckPaths(s, "through the cooler");
+    QVERIFY(s.pixel(straight.x(), straight.y()) != 0x0000FF);
+    QCOMPARE(s.pixel(coolerRiser.x(), coolerRiser.y()), QRgb(0x0000FF));
     s.tick(90);
     QVERIFY(s.m().overflowPathShown && s.m().sumpPathShown);
     CheckPaths(s, "overflowing");
