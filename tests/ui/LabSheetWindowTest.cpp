@@ -178,6 +178,18 @@ void LabSheetWindowTest::lockedButtonsKeepTheirSetting()
     QCOMPARE(p.state->run.gateValvePercent, 70);
     flow->btnControl->click();
     QVERIFY(p.state->flow.flowManual);
+
+    // A pump the sheet sets running stays running.
+    const QString pump = Write(p.dir, "pump.vlab", R"({"velmorLabSheet": 1, "title": {"en": "Pump"},
+        "exercise": "flow", "settings": {"flowManual": 1, "pumpOn": 1}, "locked": ["pumpOn"],
+        "targets": [{"loop": "flow", "figure": "iae", "min": 0}]})");
+    QCOMPARE(m.labSheets()->openSheet(pump), QString());
+    flow = dynamic_cast<TfrmFlow*>(OpenedWindow(m, Exercise::Flow));
+    QVERIFY(flow != nullptr && p.state->flow.flowManual && p.state->run.pumpOn);
+    QPushButton* pumpButton = m.graphWindow()->findChild<QPushButton*>(QStringLiteral("btnPump"));
+    QVERIFY(pumpButton->isEnabled());
+    pumpButton->click();
+    QVERIFY(p.state->run.pumpOn);
 }
 
 // Each shipped sheet opened in the window makes the run velmor-sim makes

@@ -429,12 +429,14 @@ void PreferencesTest::toolbarChoiceWaitsForTheNextStart()
 
 void PreferencesTest::maximisedChoiceWaitsForTheNextStart()
 {
-    Program p; // not maximised
+    // Not maximised, no toolbar: the one choice changes, the other stays.
+    Program p({{"Installed", "YES"}, {"Maximised", "False"}, {"Toolbar", "False"}});
     TfrmPrefs* prefs = OpenPreferences(p);
     QVERIFY(!prefs->chkMaximised->isChecked());
     prefs->chkMaximised->click();
     prefs->btnOK->click();
     QCOMPARE(p.preferences->text(QStringLiteral("Maximised")), QStringLiteral("True"));
+    QCOMPARE(p.preferences->text(QStringLiteral("Toolbar")), QStringLiteral("False"));
     QVERIFY(!p.state->shell.startMaximised);
     QVERIFY(!(p.m().windowState() & Qt::WindowMaximized));
     // The window offers what is in force in this run, not what is stored.
