@@ -328,6 +328,12 @@ void AnalysisWindowsTest::stepTestTuningOpensInFlow()
     QCOMPARE(w->tunings().size(), std::size_t{4});
     QCOMPARE(w->grdTunings->rowCount(), 4);
     QVERIFY(!w->imgPlot->fitted().empty());
+    // The model's curve ends where the flow settled, not across the step.
+    const OutputStep& shown = w->steps()[static_cast<std::size_t>(w->grdSteps->currentRow())];
+    const double from = p.state->log.record(shown.record).field(kFieldFlowMV);
+    const double to = p.state->log.record(shown.lastRecord).field(kFieldFlowMV);
+    QVERIFY(std::abs(to - from) > 0.1);
+    QVERIFY(std::abs(w->imgPlot->fitted().back() - to) < std::abs(to - from) / 4);
     QVERIFY(w->btnUseInFlow->isEnabled());
     QCOMPARE(w->tunings()[2].rule, TuningRule::ZieglerNicholsPid);
     const FlowTuning pid = w->tunings()[2];
@@ -383,6 +389,17 @@ void AnalysisWindowsTest::csvExport()
     const QString refused = p.analysis()->exportCsv(out.filePath(QStringLiteral("no/such.csv")));
     QVERIFY(!refused.isEmpty());
     QVERIFY(!QFile::exists(out.filePath(QStringLiteral("no/such.csv"))));
+
+    // Through the menu's dialog: a name without the extension gets ".csv",
+    // one with it in any case keeps its name.
+    emit p.analysis()->mnuAnalysis->aboutToShow();
+    velmor::test::ChooseInDialog(p.main.get(), out.filePath(QStringLiteral("run")));
+    p.analysis()->mnuAnalysisExport->trigger();
+    QVERIFY(QFile::exists(out.filePath(QStringLiteral("run.csv"))));
+    velmor::test::ChooseInDialog(p.main.get(), out.filePath(QStringLiteral("Mine.CSV")));
+    p.analysis()->mnuAnalysisExport->trigger();
+    QCOMPARE(QDir(out.path()).entryList({QStringLiteral("Mine*")}, QDir::Files),
+             QStringList{QStringLiteral("Mine.CSV")});
 }
 
 void AnalysisWindowsTest::itemsFollowWhatTheTrendShows()

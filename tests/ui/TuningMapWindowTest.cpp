@@ -294,6 +294,17 @@ void TuningMapWindowTest::arrowKeysAndEnterDoWhatTheMouseDoes()
         QVERIFY(w->imgMap->accessibleDescription().startsWith(
             w->cellText(index).section(QLatin1Char('\n'), 0, 0)));
     }
+    // Each cell's text judges it as the map does.
+    std::set<bool> judged;
+    for (std::size_t index = 0; index < w->map().columns() * w->map().rows(); ++index) {
+        const std::optional<SweepRow>& cell = w->map().cell(index);
+        if (cell && cell->stable) {
+            judged.insert(*cell->stable);
+            QVERIFY(w->cellText(index).endsWith(*cell->stable ? QStringLiteral("\nStable.")
+                                                              : QStringLiteral("\nOscillating.")));
+        }
+    }
+    QCOMPARE(judged, (std::set<bool>{false, true}));
     QVERIFY(!w->btnUse->isEnabled());
     QTest::keyClick(w->imgMap, Qt::Key_Return);
     QCOMPARE(w->view().selected, std::optional<std::size_t>(w->map().index(4, 2)));
