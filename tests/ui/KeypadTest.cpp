@@ -231,19 +231,21 @@ void KeypadTest::onScreenKeys()
     // Laid out as on a calculator: C and the back key, 7 8 9, 4 5 6, 1 2 3,
     // then 0 (under 1) and the decimal mark.
     const auto at = [&](QPushButton* b) { return b->geometry().topLeft(); };
-    const std::array<std::array<QPushButton*, 3>, 4> rows{{
-        {pad.keypad->btnDigits[7], pad.keypad->btnDigits[8], pad.keypad->btnDigits[9]},
-        {pad.keypad->btnDigits[4], pad.keypad->btnDigits[5], pad.keypad->btnDigits[6]},
-        {pad.keypad->btnDigits[1], pad.keypad->btnDigits[2], pad.keypad->btnDigits[3]},
-        {pad.keypad->btnDigits[0], pad.keypad->btnDigits[0], pad.keypad->btnDot},
-    }};
-    for (std::size_t r = 0; r < rows.size(); ++r) {
-        const int above = r == 0 ? at(pad.keypad->btnC).y() : at(rows[r - 1][0]).y();
-        QVERIFY(at(rows[r][0]).y() > above);
-        QCOMPARE(at(rows[r][2]).y(), at(rows[r][0]).y());
-        QCOMPARE(at(rows[r][0]).x(), at(pad.keypad->btnC).x());
-        QVERIFY(at(rows[r][2]).x() > at(rows[r][1]).x() || r == 3);
+    const auto& digit = pad.keypad->btnDigits;
+    int above = at(pad.keypad->btnC).y();
+    for (const std::size_t first : {7u, 4u, 1u}) {
+        const QPoint left = at(digit[first]);
+        QVERIFY(left.y() > above);
+        QCOMPARE(left.x(), at(pad.keypad->btnC).x());
+        for (std::size_t k = 1; k < 3; ++k) {
+            QCOMPARE(at(digit[first + k]).y(), left.y());
+            QVERIFY(at(digit[first + k]).x() > at(digit[first + k - 1]).x());
+        }
+        above = left.y();
     }
+    QVERIFY(at(digit[0]).y() > above);
+    QCOMPARE(at(digit[0]).x(), at(digit[1]).x());
+    QCOMPARE(at(pad.keypad->btnDot).y(), at(digit[0]).y());
     pad.keypad->btnDigits[4]->click();
     pad.keypad->btnDigits[2]->click();
     pad.keypad->btnDot->click();

@@ -1,7 +1,6 @@
 #include "ui/shell/LabSheetSession.h"
 
 #include "core/analysis/ResponseFigures.h"
-#include "core/exercises/ControllerSettings.h"
 #include "core/exercises/ExerciseProfile.h"
 #include "core/exercises/NamedSettings.h"
 #include "core/labsheets/SheetGrade.h"
@@ -19,8 +18,6 @@
 #include <QFileInfo>
 #include <QMessageBox>
 #include <QStandardPaths>
-
-#include <memory>
 
 namespace velmor {
 
